@@ -1,0 +1,37 @@
+// The one symbol the host reads from the module file.
+#include "host/module_descriptor.h"
+
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "module/handler_activation.h"
+#include "module/interface_activation.h"
+
+#if defined(_WIN32)
+#define KELTO_EXPORT
+#else
+#define KELTO_EXPORT __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+const char kServerName[] = "Kelto";
+
+// A non-null start-up value tells the host that start-up succeeded.
+const uintptr_t kStartupValue = 4;
+
+void* HOST_CALL startup() { return reinterpret_cast<void*>(kStartupValue); }
+
+void HOST_CALL shutdown(void*) {}
+
+const host::ServerRecord kServers[] = {
+    {HOST_CHANNEL_HANDLER_CLASS, kServerName, kelto::activateChannelHandler, nullptr},
+    {HOST_CHANNEL_INTERFACE_CLASS, kServerName, kelto::activateChannelInterface, nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+
+}  // namespace
+
+extern "C" KELTO_EXPORT const host::ModuleDescriptor _mod_descrip = {
+    host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeX86Windows,
+    startup,               shutdown,                   kServers,
+};

@@ -1,0 +1,74 @@
+// The simulated host's state while it serves a module: the scene behind its
+// item-info service, which services it withholds, and a record of what the
+// module asked of it. The host's C calls carry no context, so one session at a
+// time is current; a nested session stands in until it ends.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/host_types.h"
+#include "simhost/panel_toolkit.h"
+#include "simhost/scene.h"
+
+namespace sim {
+
+// Item-info calls the module made, by function.
+struct ItemInfoCalls {
+    int first = 0;
+    int next = 0;
+    int name = 0;
+    int param = 0;
+    int total() const { return first + next + name + param; }
+};
+
+class HostSession {
+public:
+    explicit HostSession(Scene& scene);
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // The session the host's C calls reach; null when none is.
+    static HostSession* current();
+
+    // The global lookup to hand to activations.
+    static host::GlobalLookup lookup();
+
+    // Services the lookup answers with null; any name may be given.
+    void withhold(const std::string& serviceName) { withheld_.insert(serviceName); }
+    void serve(const std::string& serviceName) { withheld_.erase(serviceName); }
+    bool isWithheld(const std::string& serviceName) const { return withheld_.count(serviceName) != 0; }
+
+    Scene& scene() { return scene_; }
+    PanelToolkitSim& panels() { return panels_; }
+
+    // Every service name looked up, in order.
+    const std::vector<std::string>& lookups() const { return lookups_; }
+    // Calls a module must never make: services it should only hold, unknown
+    // or null item IDs, a lookup mode other than 0.
+    const std::vector<std::string>& violations() const { return violations_; }
+    ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
+
+    static host::ItemId idOf(const SceneItem& item) { return const_cast<SceneItem*>(&item); }
+    // The scene's item behind an ID, or null when the ID names none.
+    SceneItem* itemOf(host::ItemId id);
+    // The list an item ID belongs to, or null.
+    std::vector<SceneItem>* listOf(host::ItemId id);
+    std::vector<SceneItem>* listOfType(int typeCode);
+
+    void recordLookup(const std::string& serviceName) { lookups_.push_back(serviceName); }
+    void recordViolation(const std::string& what) { violations_.push_back(what); }
+
+private:
+    Scene& scene_;
+    HostSession* previous_;
+    std::set<std::string> withheld_;
+    std::vector<std::string> lookups_;
+    std::vector<std::string> violations_;
+    ItemInfoCalls itemInfoCalls_;
+    PanelToolkitSim panels_;
+};
+
+}  // namespace sim

@@ -1,0 +1,113 @@
+#include "simhost/module_loader.h"
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+namespace sim {
+
+namespace {
+
+// A server table longer than this is taken as unterminated.
+const size_t kMaxServers = 256;
+
+std::string hex(uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", value);
+    return text;
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string lastDlError() {
+    const char* text = ::dlerror();
+    return text != nullptr ? text : "unknown reason";
+}
+
+// Reads the server table into `servers`; returns an error line or "".
+std::string readServers(const host::ServerRecord* table, std::vector<ServerEntry>& servers) {
+    if (table == nullptr) return "the module's server table is null";
+    for (size_t row = 0; row < kMaxServers; ++row) {
+        const host::ServerRecord& record = table[row];
+        if (record.className == nullptr && record.serverName == nullptr && record.activate == nullptr) return "";
+        if (record.className == nullptr || record.serverName == nullptr || record.activate == nullptr)
+            return "server table row " + std::to_string(row + 1) + " is incomplete";
+        servers.push_back({record.className, record.serverName, record.activate});
+    }
+    return "the server table has no end row within " + std::to_string(kMaxServers) + " rows";
+}
+
+}  // namespace
+
+LoadResult LoadedModule::load(const std::string& path) {
+    LoadResult result;
+    if (!isRegularFile(path)) {
+        result.error = "no such module file: " + path;
+        return result;
+    }
+    std::unique_ptr<LoadedModule> module(new LoadedModule());
+    module->path_ = path;
+    module->library_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module->library_ == nullptr) {
+        result.error = "not a loadable module: " + path + " (" + lastDlError() + ")";
+        return result;
+    }
+    void* symbol = ::dlsym(module->library_, HOST_MODULE_DESCRIPTOR_SYMBOL);
+    if (symbol == nullptr) {
+        result.error = "no " HOST_MODULE_DESCRIPTOR_SYMBOL " in " + path;
+        return result;
+    }
+    module->descriptor_ = static_cast<const host::ModuleDescriptor*>(symbol);
+    const host::ModuleDescriptor& descriptor = *module->descriptor_;
+    if (descriptor.syncWord != host::kModuleSyncWord) {
+        result.error = "wrong synchronisation word " + hex(descriptor.syncWord) + " in " + path + " (expected " +
+                       hex(host::kModuleSyncWord) + ")";
+        return result;
+    }
+    if (descriptor.systemVersion != host::kPluginSystemVersion) {
+        result.error = "unsupported plug-in system version " + std::to_string(descriptor.systemVersion) + " in " +
+                       path + " (expected " + std::to_string(host::kPluginSystemVersion) + ")";
+        return result;
+    }
+    std::string tableError = readServers(descriptor.servers, module->servers_);
+    if (!tableError.empty()) {
+        result.error = tableError + " in " + path;
+        return result;
+    }
+    if (descriptor.startup == nullptr || (module->serverData_ = descriptor.startup()) == nullptr) {
+        result.error = "start-up failed in " + path;
+        return result;
+    }
+    result.module = std::move(module);
+    return result;
+}
+
+LoadedModule::~LoadedModule() {
+    if (serverData_ != nullptr && descriptor_->shutdown != nullptr) descriptor_->shutdown(serverData_);
+    if (library_ != nullptr) ::dlclose(library_);
+}
+
+const ServerEntry* LoadedModule::findServer(const std::string& className, const std::string& serverName) const {
+    for (const ServerEntry& server : servers_)
+        if (server.className == className && server.serverName == serverName) return &server;
+    return nullptr;
+}
+
+int LoadedModule::activate(const ServerEntry& server, int version, host::GlobalLookup lookup, void* record) const {
+    return server.activate(version, lookup, record, serverData_);
+}
+
+std::string describeActivationResult(int result) {
+    switch (result) {
+        case host::kActivationOk: return "0 (success)";
+        case host::kActivationBadVersion: return "1 (wrong version)";
+        case host::kActivationServiceMissing: return "2 (a host service is missing)";
+        default: return std::to_string(result) + " (unknown result)";
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,197 @@
+#include "simhost/panel_toolkit.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "simhost/host_services.h"
+#include "simhost/host_session.h"
+
+namespace sim {
+
+namespace {
+
+// Rows beyond this many are taken as an unterminated list.
+const size_t kMaxRows = 1024;
+// Words beyond this many are taken as an unterminated hint list.
+const size_t kMaxHintWords = 4096;
+
+std::string hex(uintptr_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string text(const char* s) { return s != nullptr ? s : ""; }
+
+PanelToolkitSim& toolkit() { return HostSession::current()->panels(); }
+
+host::PanelId HOST_CALL create(int type, const host::PanelControl* controls) {
+    return toolkit().create(type, controls);
+}
+void HOST_CALL describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
+                        host::PanelSetFunction set) {
+    toolkit().describe(panel, data, get, set);
+}
+void HOST_CALL hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints) {
+    toolkit().hint(panel, id, hints);
+}
+void HOST_CALL userData(host::PanelId panel, uint32_t id, void* data) { toolkit().setUserData(panel, id, data); }
+void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit().viewInstance(panel, instance); }
+
+template <int Slot>
+void HOST_CALL unusedSlot() {
+    toolkit().record("function " + std::to_string(Slot) + ", which the module does not use");
+}
+
+const int kToolkitVersion = 1;
+
+const host::PanelToolkit kToolkit = {
+    kToolkitVersion,
+    reinterpret_cast<const void*>(&unusedSlot<2>),
+    create,
+    reinterpret_cast<const void*>(&unusedSlot<4>),
+    describe,
+    hint,
+    reinterpret_cast<const void*>(&unusedSlot<7>),
+    userData,
+    reinterpret_cast<const void*>(&unusedSlot<9>),
+    reinterpret_cast<const void*>(&unusedSlot<10>),
+    viewInstance,
+};
+
+// Arguments each known hint tag takes after itself.
+size_t argumentsOf(host::PanelHintWord tag) {
+    switch (tag) {
+        case host::kHintLabel: return 3;       // control ID, text, 0
+        case host::kHintPopupFuncs: return 3;  // control ID, count, name
+        case host::kHintPopupOption: return 1; // control ID
+        default: return SIZE_MAX;
+    }
+}
+
+}  // namespace
+
+const host::PanelToolkit& panelToolkitTable() { return kToolkit; }
+
+SimPanel* PanelToolkitSim::panelOf(host::PanelId id) {
+    for (SimPanel& panel : panels_)
+        if (&panel == id) return &panel;
+    return nullptr;
+}
+
+host::PanelId PanelToolkitSim::create(int type, const host::PanelControl* controls) {
+    SimPanel panel;
+    panel.type = type;
+    for (size_t row = 0; controls != nullptr && row < kMaxRows && controls[row].id != 0; ++row)
+        panel.controls.push_back({controls[row].id, text(controls[row].label), text(controls[row].controlClass)});
+    record("create(" + std::to_string(type) + ", " + std::to_string(panel.controls.size()) + " controls)");
+    if (failCreate) return nullptr;
+    panels_.push_back(panel);
+    return &panels_.back();
+}
+
+void PanelToolkitSim::describe(host::PanelId id, const host::PanelDataDescription* data, host::PanelGetFunction get,
+                               host::PanelSetFunction set) {
+    SimPanel* panel = panelOf(id);
+    size_t rows = 0;
+    for (; data != nullptr && rows < kMaxRows && data[rows].id != 0; ++rows)
+        if (panel != nullptr) panel->data.push_back({data[rows].id, text(data[rows].name), text(data[rows].dataType)});
+    record("describe(" + std::to_string(rows) + " values, get " + (get ? "set" : "null") + ", set " +
+           (set ? "set" : "null") + ")");
+    if (panel == nullptr) return;
+    panel->get = get;
+    panel->set = set;
+}
+
+void PanelToolkitSim::hint(host::PanelId id, uint32_t control, const host::PanelHintWord* hints) {
+    record("hint(" + hex(control) + ")");
+    SimPanel* panel = panelOf(id);
+    if (panel == nullptr || hints == nullptr) return;
+    panel->hintLists[control] = hints;
+    size_t at = 0;
+    while (at < kMaxHintWords && hints[at] != 0) {
+        host::PanelHintWord tag = hints[at];
+        size_t count = argumentsOf(tag);
+        if (count == SIZE_MAX) {
+            panel->hintProblems.push_back("unknown hint tag " + hex(tag));
+            return;
+        }
+        const host::PanelHintWord* args = hints + at + 1;
+        uint32_t target = static_cast<uint32_t>(args[0]);
+        if (tag == host::kHintLabel) panel->labels[target] = text(reinterpret_cast<const char*>(args[1]));
+        if (tag == host::kHintPopupFuncs)
+            panel->popups[target] = {reinterpret_cast<host::PopupCountFunction>(args[1]),
+                                     reinterpret_cast<host::PopupNameFunction>(args[2])};
+        at += 1 + count;
+    }
+}
+
+void PanelToolkitSim::setUserData(host::PanelId id, uint32_t control, void* data) {
+    record("userData(" + hex(control) + ")");
+    if (SimPanel* panel = panelOf(id)) panel->userData[control] = data;
+}
+
+void PanelToolkitSim::viewInstance(host::PanelId id, void* instance) {
+    record("viewInstance");
+    if (SimPanel* panel = panelOf(id)) panel->instance = instance;
+}
+
+std::vector<std::string> PanelToolkitSim::popupEntries(const SimPanel& panel, uint32_t id) const {
+    std::vector<std::string> entries;
+    auto found = panel.popups.find(id);
+    if (found == panel.popups.end() || found->second.count == nullptr || found->second.name == nullptr) return entries;
+    auto data = panel.userData.find(host::kPanelControlId);
+    void* user = data != panel.userData.end() ? data->second : nullptr;
+    int count = found->second.count(user);
+    for (int index = 0; index < count; ++index) entries.push_back(text(found->second.name(user, index)));
+    return entries;
+}
+
+const int32_t* PanelToolkitSim::valueOf(const SimPanel& panel, uint32_t id) const {
+    if (panel.get == nullptr) return nullptr;
+    return static_cast<const int32_t*>(panel.get(panel.instance, id));
+}
+
+std::string PanelToolkitSim::draw(const SimPanel& panel) const {
+    std::ostringstream out;
+    auto title = panel.labels.find(host::kPanelControlId);
+    out << "Panel \"" << (title != panel.labels.end() ? title->second : "") << "\"\n";
+    for (const SimControl& control : panel.controls) {
+        std::vector<std::string> entries = popupEntries(panel, control.id);
+        const int32_t* value = valueOf(panel, control.id);
+        out << "  " << control.label << " (" << control.controlClass << "): ";
+        if (value == nullptr) {
+            out << "no value";
+        } else if (*value >= 0 && static_cast<size_t>(*value) < entries.size()) {
+            out << "[" << entries[static_cast<size_t>(*value)] << "]";
+        } else {
+            out << "[choice " << *value << "]";
+        }
+        out << "  entries:";
+        for (size_t e = 0; e < entries.size(); ++e) out << (e == 0 ? " " : " | ") << entries[e];
+        out << "\n";
+    }
+    return out.str();
+}
+
+int PanelToolkitSim::pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error) {
+    for (const SimControl& control : panel.controls) {
+        if (control.label != label) continue;
+        std::vector<std::string> entries = popupEntries(panel, control.id);
+        for (size_t index = 0; index < entries.size(); ++index) {
+            if (entries[index] != entry) continue;
+            if (panel.set == nullptr) {
+                error = "the panel has no set function";
+                return -1;
+            }
+            int32_t value = static_cast<int32_t>(index);
+            return panel.set(panel.instance, control.id, &value);
+        }
+        error = "\"" + label + "\" has no entry \"" + entry + "\"";
+        return -1;
+    }
+    error = "the panel has no control \"" + label + "\"";
+    return -1;
+}
+
+}  // namespace sim

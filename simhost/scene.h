@@ -1,0 +1,50 @@
+// A scene of the simulated host: named objects and cameras in list order, each
+// with keyed positions, the frame range, and the channel that carries the
+// modifier with the block the scene file holds for it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct Vec3 {
+    double x = 0, y = 0, z = 0;
+};
+
+struct PositionKey {
+    double frame = 0;
+    Vec3 position;
+};
+
+struct SceneItem {
+    std::string name;
+    std::vector<PositionKey> keys;  // ascending frames
+
+    // Linear between keys, held before the first and after the last; the
+    // origin when there are no keys.
+    Vec3 positionAtFrame(double frame) const;
+};
+
+struct Scene {
+    // Item IDs handed to a module point into these lists, so they must not
+    // grow or shrink while a host session serves the scene.
+    std::vector<SceneItem> objects;
+    std::vector<SceneItem> cameras;
+
+    int firstFrame = 0;
+    int lastFrame = 0;
+    double framesPerSecond = 24;
+
+    std::string channelName = "Channel";   // the channel that carries the modifier
+    double channelValue = 0;               // its value before the modifier
+    std::vector<std::string> modifierBlock;  // the modifier's lines in the scene file; empty for a new modifier
+
+    SceneItem& addObject(const std::string& name, Vec3 position = Vec3());
+    SceneItem& addCamera(const std::string& name, Vec3 position = Vec3());
+
+    double timeOfFrame(double frame) const { return frame / framesPerSecond; }
+    double frameOfTime(double time) const { return time * framesPerSecond; }
+};
+
+}  // namespace sim

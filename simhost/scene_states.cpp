@@ -1,0 +1,71 @@
+#include "simhost/scene_states.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace sim {
+
+namespace {
+
+int HOST_CALL readLine(void* reader, char* buffer, int maxLength) {
+    return static_cast<BlockReader*>(reader)->read(buffer, maxLength);
+}
+
+void HOST_CALL writeUnit(void* writer, const char* bytes, int length) {
+    static_cast<BlockWriter*>(writer)->write(bytes, length);
+}
+
+void HOST_CALL setChannel(host::ChannelId channel, double value) {
+    static_cast<ChannelAccessRecord*>(channel)->set(channel, value);
+}
+
+void HOST_CALL getChannel(host::ChannelId channel, double, double*) {
+    static_cast<ChannelAccessRecord*>(channel)->problems.push_back("getChannel was called");
+}
+
+const char* HOST_CALL channelName(host::ChannelId channel) {
+    static_cast<ChannelAccessRecord*>(channel)->problems.push_back("channelName was called");
+    return "";
+}
+
+// The host's save and load states carry a mode; the module must not care.
+const int kIoModeAscii = 1;
+
+}  // namespace
+
+BlockReader::BlockReader(std::vector<std::string> lines)
+    : lines_(std::move(lines)), state_{kIoModeAscii, this, readLine} {}
+
+int BlockReader::read(char* buffer, int maxLength) {
+    ++reads_;
+    if (next_ >= lines_.size()) return host::kReadEndOfData;
+    const std::string& line = lines_[next_++];
+    if (buffer == nullptr || maxLength <= 0) return 0;
+    size_t copied = std::min(line.size(), static_cast<size_t>(maxLength - 1));
+    std::memcpy(buffer, line.data(), copied);
+    buffer[copied] = '\0';
+    return static_cast<int>(copied);
+}
+
+BlockWriter::BlockWriter() : state_{kIoModeAscii, this, writeUnit} {}
+
+void BlockWriter::write(const char* bytes, int length) {
+    std::string unit = bytes != nullptr && length > 0 ? std::string(bytes, static_cast<size_t>(length)) : "";
+    units_.push_back({unit, length});
+}
+
+std::vector<std::string> BlockWriter::lines() const {
+    std::vector<std::string> result;
+    for (const Unit& unit : units_) result.push_back(unit.bytes.substr(0, unit.bytes.find('\0')));
+    return result;
+}
+
+ChannelAccessRecord::ChannelAccessRecord(int frame, double time, double value)
+    : access_{this, frame, time, value, getChannel, setChannel, channelName} {}
+
+void ChannelAccessRecord::set(host::ChannelId channel, double value) {
+    if (channel != this) problems.push_back("setChannel on another channel");
+    setCalls_.push_back(value);
+}
+
+}  // namespace sim

@@ -1,0 +1,76 @@
+// The records the host hands an instance during load, save and evaluation,
+// over the simulated host's own storage.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/channel_handler.h"
+#include "host/scene_file_states.h"
+
+namespace sim {
+
+// Serves a block's lines to load. Each read copies the next line, cut to the
+// maximum length less one byte and ended with a NUL; the rest of a longer line
+// is dropped. Once the lines are exhausted every read returns -1.
+class BlockReader {
+public:
+    explicit BlockReader(std::vector<std::string> lines);
+    BlockReader(const BlockReader&) = delete;
+    BlockReader& operator=(const BlockReader&) = delete;
+    const host::LoadState& state() const { return state_; }
+    size_t readCount() const { return reads_; }
+
+    int read(char* buffer, int maxLength);
+
+private:
+    std::vector<std::string> lines_;
+    size_t next_ = 0;
+    size_t reads_ = 0;
+    host::LoadState state_;
+};
+
+// Collects what save writes: one unit per write call, with its length.
+class BlockWriter {
+public:
+    struct Unit {
+        std::string bytes;  // exactly the bytes written, NUL included
+        int length;
+    };
+
+    BlockWriter();
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+    const host::SaveState& state() const { return state_; }
+    const std::vector<Unit>& units() const { return units_; }
+    // Each unit as the line the scene file holds: its text up to the first NUL.
+    std::vector<std::string> lines() const;
+
+    void write(const char* bytes, int length);
+
+private:
+    std::vector<Unit> units_;
+    host::SaveState state_;
+};
+
+// The access record for one evaluation; records each set-channel call.
+class ChannelAccessRecord {
+public:
+    ChannelAccessRecord(int frame, double time, double value);
+    ChannelAccessRecord(const ChannelAccessRecord&) = delete;
+    ChannelAccessRecord& operator=(const ChannelAccessRecord&) = delete;
+    const host::ChannelAccess& access() const { return access_; }
+    const std::vector<double>& setCalls() const { return setCalls_; }
+    // The channel's value after the evaluation: the last value set, or the
+    // value it had when nothing was set.
+    double result() const { return setCalls_.empty() ? access_.value : setCalls_.back(); }
+
+    void set(host::ChannelId channel, double value);
+    std::vector<std::string> problems;  // calls a module should not make
+
+private:
+    host::ChannelAccess access_;
+    std::vector<double> setCalls_;
+};
+
+}  // namespace sim

@@ -1,0 +1,73 @@
+#include "simhost/server_bindings.h"
+
+#include "simhost/host_session.h"
+
+namespace sim {
+
+namespace {
+int g_markerTarget = 0;
+}  // namespace
+
+void* const kHostOwnedMarker = &g_markerTarget;
+
+HandlerBinding::HandlerBinding() : operations_{}, record_{} {
+    operations_.hostData = kHostOwnedMarker;
+    record_.instance = &operations_;
+    record_.itemOperations = kHostOwnedMarker;
+}
+
+int HandlerBinding::activate(const LoadedModule& module, const ServerEntry& server, int version) {
+    return module.activate(server, version, HostSession::lookup(), &record_);
+}
+
+bool HandlerBinding::complete() const {
+    const host::InstanceOperations& o = operations_;
+    return o.create && o.destroy && o.copy && o.load && o.save && o.describe && record_.evaluate && record_.flags;
+}
+
+host::InstanceHandle HandlerBinding::create() {
+    const char* error = nullptr;
+    return operations_.create != nullptr ? operations_.create(operations_.hostData, nullptr, &error) : nullptr;
+}
+
+void HandlerBinding::destroy(host::InstanceHandle instance) {
+    if (operations_.destroy != nullptr) operations_.destroy(instance);
+}
+
+const char* HandlerBinding::copy(host::InstanceHandle to, host::InstanceHandle from) {
+    return operations_.copy != nullptr ? operations_.copy(to, from) : "no copy function";
+}
+
+std::string HandlerBinding::describe(host::InstanceHandle instance) {
+    if (operations_.describe == nullptr) return "";
+    const char* line = operations_.describe(instance);
+    return line != nullptr ? line : "";
+}
+
+uint32_t HandlerBinding::flags(host::InstanceHandle instance) {
+    return record_.flags != nullptr ? record_.flags(instance) : 0;
+}
+
+const char* HandlerBinding::load(host::InstanceHandle instance, BlockReader& reader) {
+    return operations_.load != nullptr ? operations_.load(instance, &reader.state()) : "no load function";
+}
+
+const char* HandlerBinding::save(host::InstanceHandle instance, BlockWriter& writer) {
+    return operations_.save != nullptr ? operations_.save(instance, &writer.state()) : "no save function";
+}
+
+void HandlerBinding::evaluate(host::InstanceHandle instance, ChannelAccessRecord& access) {
+    if (record_.evaluate != nullptr) record_.evaluate(instance, &access.access());
+}
+
+int InterfaceBinding::activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
+                               int version) {
+    record_ = host::InterfaceRecord{};
+    record_.instance = instance;
+    // Stale values that a successful activation must overwrite.
+    record_.panel = kHostOwnedMarker;
+    record_.options = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle)>(kHostOwnedMarker);
+    return module.activate(server, version, HostSession::lookup(), &record_);
+}
+
+}  // namespace sim

@@ -1,0 +1,58 @@
+// The host's side of the module's two server classes: the records that an
+// activation fills, and calls through them as the host makes them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "simhost/module_loader.h"
+#include "simhost/scene_states.h"
+
+namespace sim {
+
+// Values the host puts in the record fields that a module must leave alone.
+extern void* const kHostOwnedMarker;
+
+class HandlerBinding {
+public:
+    HandlerBinding();
+    HandlerBinding(const HandlerBinding&) = delete;
+    HandlerBinding& operator=(const HandlerBinding&) = delete;
+
+    // Activates the "ChannelHandler" server with the current session's lookup.
+    int activate(const LoadedModule& module, const ServerEntry& server, int version = host::kClassVersion);
+
+    const host::HandlerRecord& record() const { return record_; }
+    const host::InstanceOperations& operations() const { return operations_; }
+    // Whether the record holds every function the host calls: create,
+    // destroy, copy, load, save, describe, evaluate and flags.
+    bool complete() const;
+
+    host::InstanceHandle create();
+    void destroy(host::InstanceHandle instance);
+    const char* copy(host::InstanceHandle to, host::InstanceHandle from);
+    std::string describe(host::InstanceHandle instance);
+    uint32_t flags(host::InstanceHandle instance);
+    const char* load(host::InstanceHandle instance, BlockReader& reader);
+    const char* save(host::InstanceHandle instance, BlockWriter& writer);
+    void evaluate(host::InstanceHandle instance, ChannelAccessRecord& access);
+
+private:
+    host::InstanceOperations operations_;
+    host::HandlerRecord record_;
+};
+
+class InterfaceBinding {
+public:
+    // Activates the "ChannelInterface" server for `instance`.
+    int activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
+                 int version = host::kClassVersion);
+    const host::InterfaceRecord& record() const { return record_; }
+
+private:
+    host::InterfaceRecord record_{};
+};
+
+}  // namespace sim

@@ -1,0 +1,55 @@
+// Module files that are broken in one way each, chosen at compile time, so
+// that the loader's refusals can be seen.
+#include "host/module_descriptor.h"
+
+namespace {
+
+int HOST_CALL activate(int, host::GlobalLookup, void*, void*) { return host::kActivationOk; }
+[[maybe_unused]] void* HOST_CALL startup() { return reinterpret_cast<void*>(&startup); }
+[[maybe_unused]] void* HOST_CALL failedStartup() { return nullptr; }
+void HOST_CALL shutdown(void*) {}
+
+#if defined(FAULT_UNTERMINATED_SERVERS)
+// Every row is a server, and nothing ends the table within the loader's limit.
+struct EndlessTable {
+    host::ServerRecord rows[300];
+    EndlessTable() {
+        for (host::ServerRecord& row : rows) row = {"ChannelHandler", "Endless", activate, nullptr};
+    }
+} g_endless;
+const host::ServerRecord* const kServers = g_endless.rows;
+#else
+const host::ServerRecord kServerRows[] = {
+    {"ChannelHandler", "Fault", activate, nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+const host::ServerRecord* const kServers = kServerRows;
+#endif
+
+#if defined(FAULT_WRONG_SYNC)
+const uint32_t kSync = 0x19941204u;
+#else
+const uint32_t kSync = host::kModuleSyncWord;
+#endif
+
+#if defined(FAULT_WRONG_SYSTEM_VERSION)
+const uint32_t kSystemVersion = 2;
+#else
+const uint32_t kSystemVersion = host::kPluginSystemVersion;
+#endif
+
+#if defined(FAULT_FAILING_STARTUP)
+void* (HOST_CALL* const kStartup)() = failedStartup;
+#else
+void* (HOST_CALL* const kStartup)() = startup;
+#endif
+
+}  // namespace
+
+#if defined(FAULT_NO_DESCRIPTOR)
+extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor mod_descrip_misspelt = {
+#else
+extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor _mod_descrip = {
+#endif
+    kSync, kSystemVersion, host::kMachineCodeX86Windows, kStartup, shutdown, kServers,
+};

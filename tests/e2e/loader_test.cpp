@@ -1,0 +1,59 @@
+// Loading module files as the host does, and refusing those it cannot use.
+#include <cstdio>
+#include <fstream>
+
+#include "e2e_support.h"
+
+namespace {
+
+std::string faultModule(const std::string& name) { return std::string(KELTO_FAULT_MODULES_DIR) + "/" + name + ".p"; }
+
+std::string loadError(const std::string& path) {
+    sim::LoadResult loaded = sim::LoadedModule::load(path);
+    EXPECT_EQ(loaded.module, nullptr) << path;
+    return loaded.error;
+}
+
+TEST(Loader, ReadsTheDescriptorAndServersOfKelto) {
+    auto module = e2e::loadKelto();
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(module->descriptor().syncWord, 0x04121994u);
+    EXPECT_EQ(module->descriptor().systemVersion, 3u);
+    EXPECT_EQ(module->descriptor().machineCode, 0x300u);
+    ASSERT_EQ(module->servers().size(), 2u);
+    EXPECT_EQ(module->servers()[0].className, "ChannelHandler");
+    EXPECT_EQ(module->servers()[0].serverName, "Kelto");
+    EXPECT_EQ(module->servers()[1].className, "ChannelInterface");
+    EXPECT_EQ(module->servers()[1].serverName, "Kelto");
+    EXPECT_EQ(module->findServer("ChannelHandler", "Other"), nullptr);
+    EXPECT_EQ(module->findServer("ImageFilterHandler", "Kelto"), nullptr);
+}
+
+TEST(Loader, RefusesFilesItCannotUseWithOneLineReasons) {
+    EXPECT_EQ(loadError("/nonexistent/kelto.p"), "no such module file: /nonexistent/kelto.p");
+    EXPECT_EQ(loadError("/tmp").rfind("no such module file", 0), 0u);
+
+    std::string text = testing::TempDir() + "/not_a_module.p";
+    std::ofstream(text) << "KELTO_START\nthis is a text file\n";
+    EXPECT_EQ(loadError(text).rfind("not a loadable module: " + text, 0), 0u);
+
+    EXPECT_EQ(loadError(faultModule("fault_no_descriptor")),
+              "no _mod_descrip in " + faultModule("fault_no_descriptor"));
+    EXPECT_EQ(loadError(faultModule("fault_wrong_sync")),
+              "wrong synchronisation word 0x19941204 in " + faultModule("fault_wrong_sync") +
+                  " (expected 0x04121994)");
+    EXPECT_EQ(loadError(faultModule("fault_wrong_system_version")).rfind("unsupported plug-in system version 2", 0),
+              0u);
+    EXPECT_EQ(loadError(faultModule("fault_failing_startup")),
+              "start-up failed in " + faultModule("fault_failing_startup"));
+    EXPECT_EQ(loadError(faultModule("fault_unterminated_servers")).rfind("the server table has no end row", 0), 0u);
+}
+
+TEST(Loader, ReportsActivationResults) {
+    EXPECT_EQ(sim::describeActivationResult(0), "0 (success)");
+    EXPECT_EQ(sim::describeActivationResult(1), "1 (wrong version)");
+    EXPECT_EQ(sim::describeActivationResult(2), "2 (a host service is missing)");
+    EXPECT_EQ(sim::describeActivationResult(7), "7 (unknown result)");
+}
+
+}  // namespace

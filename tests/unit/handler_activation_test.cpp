@@ -1,0 +1,120 @@
+// Activation of both servers against the simulated host's services, called
+// directly rather than through the module file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "channel/host_services.h"
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "host/module_descriptor.h"
+#include "module/handler_activation.h"
+#include "module/interface_activation.h"
+#include "simhost/host_session.h"
+
+namespace {
+
+const std::vector<std::string> kHandlerServices = {"Info Messages", "Texture Functions", "LW Item Info 3"};
+
+class Activation : public ::testing::Test {
+protected:
+    void SetUp() override { kelto::holdHostServices({nullptr, nullptr, nullptr}); }
+    void TearDown() override { kelto::holdHostServices({nullptr, nullptr, nullptr}); }
+
+    // A record as the host hands it over: its own values in every field.
+    void fillWithHostValues() {
+        std::memset(&operations, 0xA5, sizeof operations);
+        std::memset(&record, 0x5A, sizeof record);
+        record.instance = &operations;
+    }
+
+    int activate(int version = host::kClassVersion) {
+        return kelto::activateChannelHandler(version, sim::HostSession::lookup(), &record, nullptr);
+    }
+
+    sim::Scene scene;
+    sim::HostSession session{scene};
+    host::InstanceOperations operations{};
+    host::HandlerRecord record{};
+};
+
+TEST_F(Activation, OtherVersionsAreRefusedWithoutTouchingAnything) {
+    for (int version : {3, 5, 0, -4}) {
+        fillWithHostValues();
+        host::InstanceOperations operationsBefore = operations;
+        host::HandlerRecord recordBefore = record;
+        EXPECT_EQ(activate(version), host::kActivationBadVersion) << "version " << version;
+        EXPECT_EQ(std::memcmp(&operations, &operationsBefore, sizeof operations), 0);
+        EXPECT_EQ(std::memcmp(&record, &recordBefore, sizeof record), 0);
+    }
+    EXPECT_TRUE(session.lookups().empty());
+    EXPECT_EQ(kelto::heldHostServices().itemInfo, nullptr);
+}
+
+TEST_F(Activation, SuccessHoldsTheServicesAndFillsTheRecord) {
+    fillWithHostValues();
+    void* hostData = operations.hostData;
+    void* itemOperations = record.itemOperations;
+    ASSERT_EQ(activate(), host::kActivationOk);
+    EXPECT_EQ(session.lookups(), kHandlerServices);
+    EXPECT_NE(kelto::heldHostServices().messages, nullptr);
+    EXPECT_NE(kelto::heldHostServices().textures, nullptr);
+    EXPECT_NE(kelto::heldHostServices().itemInfo, nullptr);
+    EXPECT_EQ(operations.hostData, hostData);
+    EXPECT_EQ(record.itemOperations, itemOperations);
+    EXPECT_EQ(record.instance, &operations);
+
+    host::InstanceHandle instance = operations.create(nullptr, nullptr, nullptr);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_STREQ(operations.describe(instance), "KELTO   by VEM");
+    EXPECT_EQ(record.flags(instance), 0u);
+    operations.destroy(instance);
+    operations.destroy(nullptr);
+    EXPECT_TRUE(session.violations().empty());
+}
+
+TEST_F(Activation, LookupsStopAtTheFirstMissingService) {
+    session.withhold("Texture Functions");
+    EXPECT_EQ(activate(), host::kActivationServiceMissing);
+    EXPECT_EQ(session.lookups(), (std::vector<std::string>{"Info Messages", "Texture Functions"}));
+
+    sim::HostSession noMessages(scene);
+    noMessages.withhold("Info Messages");
+    EXPECT_EQ(activate(), host::kActivationServiceMissing);
+    EXPECT_EQ(noMessages.lookups(), (std::vector<std::string>{"Info Messages"}));
+    EXPECT_EQ(kelto::heldHostServices().messages, nullptr);
+}
+
+TEST_F(Activation, AFailedActivationKeepsTheServicesOfTheLastGoodOne) {
+    ASSERT_EQ(activate(), host::kActivationOk);
+    kelto::HostServices good = kelto::heldHostServices();
+    for (const std::string& missing : kHandlerServices) {
+        sim::HostSession lacking(scene);
+        lacking.withhold(missing);
+        EXPECT_EQ(activate(), host::kActivationServiceMissing) << missing;
+        EXPECT_EQ(kelto::heldHostServices().messages, good.messages) << missing;
+        EXPECT_EQ(kelto::heldHostServices().textures, good.textures) << missing;
+        EXPECT_EQ(kelto::heldHostServices().itemInfo, good.itemInfo) << missing;
+    }
+}
+
+TEST(InterfaceActivation, RefusesOtherVersionsAndOtherwiseSucceeds) {
+    sim::Scene scene;
+    sim::HostSession session(scene);
+    int marker = 0;
+    host::InterfaceRecord record{};
+    record.panel = &marker;
+    EXPECT_EQ(kelto::activateChannelInterface(3, sim::HostSession::lookup(), &record, nullptr),
+              host::kActivationBadVersion);
+    EXPECT_EQ(record.panel, &marker);
+    EXPECT_EQ(kelto::activateChannelInterface(5, sim::HostSession::lookup(), &record, nullptr),
+              host::kActivationBadVersion);
+
+    record.options = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle)>(&marker);
+    EXPECT_EQ(kelto::activateChannelInterface(host::kClassVersion, sim::HostSession::lookup(), &record, nullptr),
+              host::kActivationOk);
+    EXPECT_EQ(record.options, nullptr);
+    EXPECT_EQ(record.command, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Checks what the host sees of the Windows build: a 32-bit x86 DLL whose
+# export directory is named "kelto.p", exporting _mod_descrip alone, and
+# importing only DLLs that Windows ships.
+set -euo pipefail
+dll=${1:-build/windows-i686/kelto.p}
+allowed_imports='^(KERNEL32\.dll|msvcrt\.dll)$'
+
+fail() { echo "check-windows-dll: $dll: $*" >&2; exit 1; }
+
+[ -f "$dll" ] || fail "no such file"
+dump=$(objdump -p "$dll") || fail "objdump cannot read it"
+
+grep -q 'file format pei-i386' <<<"$dump" || fail "not a 32-bit x86 PE file"
+awk '/^Characteristics/{on=1; next} on && /^\t/{print; next} on{exit}' <<<"$dump" | grep -qx $'\tDLL' || fail "not a DLL"
+
+name=$(awk '/^Name[ \t]+[0-9a-f]+ /{print $3; exit}' <<<"$dump")
+[ "$name" = "kelto.p" ] || fail "export directory names \"$name\", expected \"kelto.p\""
+
+exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^\t\[/{print $3; next} on{exit}' <<<"$dump")
+[ "$exports" = "_mod_descrip" ] || fail "exports \"$(echo $exports)\", expected only _mod_descrip"
+
+imports=$(awk '/DLL Name:/{print $3}' <<<"$dump")
+[ -n "$imports" ] || fail "imports nothing, which no Windows DLL does"
+while read -r import; do
+  grep -qiE "$allowed_imports" <<<"$import" || fail "imports $import, which Windows does not ship"
+done <<<"$imports"
+
+echo "check-windows-dll: $dll: PE32 i386 DLL \"$name\", exports _mod_descrip, imports $(echo $imports)"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything and runs every check: the Windows DLL and its export
+# table, then the whole suite natively and under the sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/ensure-mingw.sh
+cmake --preset windows-i686
+cmake --build --preset windows-i686
+tools/check-windows-dll.sh build/windows-i686/kelto.p
+
+cmake --preset native
+cmake --build --preset native
+ctest --preset native
+
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
