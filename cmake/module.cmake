@@ -2,11 +2,15 @@
 # the loadable file kelto.p built from it.
 
 add_library(kelto_objects OBJECT
+  channel/distance_evaluation.cpp
   channel/distance_instance.cpp
   channel/host_services.cpp
+  channel/item_list.cpp
   module/handler_activation.cpp
   module/interface_activation.cpp
   module/module_descriptor.cpp
+  persist/instance_block.cpp
+  persist/token.cpp
 )
 target_include_directories(kelto_objects PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(kelto_objects PRIVATE -fno-exceptions -fno-rtti -fvisibility=hidden)

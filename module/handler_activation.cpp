@@ -1,9 +1,11 @@
 #include "module/handler_activation.h"
 
+#include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
 #include "channel/host_services.h"
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
+#include "persist/instance_block.h"
 
 namespace kelto {
 
@@ -20,6 +22,20 @@ void HOST_CALL hostDestroy(host::InstanceHandle instance) { destroyInstance(asIn
 const char* HOST_CALL hostCopy(host::InstanceHandle to, host::InstanceHandle from) {
     if (to != nullptr && from != nullptr) copyInstance(*asInstance(to), *asInstance(from));
     return nullptr;
+}
+
+const char* HOST_CALL hostLoad(host::InstanceHandle instance, const host::LoadState* state) {
+    if (instance != nullptr && state != nullptr) loadInstanceBlock(*asInstance(instance), *state);
+    return nullptr;
+}
+
+const char* HOST_CALL hostSave(host::InstanceHandle instance, const host::SaveState* state) {
+    if (instance != nullptr && state != nullptr) saveInstanceBlock(*asInstance(instance), *state);
+    return nullptr;
+}
+
+void HOST_CALL hostEvaluate(host::InstanceHandle instance, const host::ChannelAccess* access) {
+    if (instance != nullptr && access != nullptr) evaluateDistance(*asInstance(instance), *access);
 }
 
 const char* HOST_CALL hostDescribe(host::InstanceHandle instance) {
@@ -47,11 +63,14 @@ void fillInstanceOperations(host::InstanceOperations& operations) {
     operations.create = hostCreate;
     operations.destroy = hostDestroy;
     operations.copy = hostCopy;
+    operations.load = hostLoad;
+    operations.save = hostSave;
     operations.describe = hostDescribe;
 }
 
 void fillHandlerRecord(host::HandlerRecord& record) {
     if (record.instance != nullptr) fillInstanceOperations(*record.instance);
+    record.evaluate = hostEvaluate;
     record.flags = hostFlags;
 }
 

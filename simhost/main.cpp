@@ -1,43 +1,162 @@
-// kelto-host: loads a module file as the host does and shows what it offers.
-#include <cstdio>
+// kelto-host: the simulated host's command line. Loads a module file as the
+// host does and runs a scene through it; with no arguments, the demo scene.
+#include <unistd.h>
+
+#include <climits>
+#include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "host/channel_handler.h"
 #include "simhost/host_session.h"
 #include "simhost/module_loader.h"
 #include "simhost/module_report.h"
+#include "simhost/scene_file.h"
+#include "simhost/scene_run.h"
 #include "simhost/server_bindings.h"
 
 namespace {
 
-const char kServerName[] = "Kelto";
+const char kUsage[] =
+    "usage: kelto-host [MODULE] [options]\n"
+    "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
+    "  --scene FILE         scene to run (default: the bundled demo scene)\n"
+    "  --info               only show the module's descriptor, servers and an instance\n"
+    "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
+    "                       e.g. --pick \"Reference Item=Ball\" (may be repeated)\n"
+    "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
+    "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
+    "  --write-scene FILE   write the scene back with the block that save wrote\n"
+    "  --help               show this text\n";
+
+struct CommandLine {
+    std::string modulePath;
+    std::string scenePath = KELTO_EXAMPLES_DIR "/demo.scene";
+    bool infoOnly = false;
+    std::string plotPath;
+    std::string writeScenePath;
+    sim::RunOptions run;
+    bool help = false;
+    std::string error;
+};
+
+std::string besideThisProgram(const std::string& file) {
+    char path[PATH_MAX];
+    ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return file;
+    std::string self(path, static_cast<size_t>(length));
+    return self.substr(0, self.rfind('/') + 1) + file;
+}
+
+CommandLine parseCommandLine(int argc, char** argv) {
+    CommandLine line;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 < args.size()) into = args[++i];
+            else line.error = arg + " needs a value";
+        };
+        if (arg == "--help" || arg == "-h") {
+            line.help = true;
+        } else if (arg == "--info") {
+            line.infoOnly = true;
+        } else if (arg == "--scene") {
+            value(line.scenePath);
+        } else if (arg == "--plot") {
+            value(line.plotPath);
+        } else if (arg == "--write-scene") {
+            value(line.writeScenePath);
+        } else if (arg == "--withhold") {
+            std::string service;
+            value(service);
+            line.run.withheldServices.push_back(service);
+        } else if (arg == "--pick") {
+            std::string pick;
+            value(pick);
+            size_t equals = pick.find('=');
+            if (line.error.empty() && equals == std::string::npos) line.error = "--pick takes LABEL=ENTRY";
+            else if (line.error.empty()) line.run.picks.push_back({pick.substr(0, equals), pick.substr(equals + 1)});
+        } else if (arg.rfind("--", 0) == 0) {
+            line.error = "unknown option " + arg;
+        } else if (line.modulePath.empty()) {
+            line.modulePath = arg;
+        } else {
+            line.error = "more than one module file given";
+        }
+    }
+    if (line.modulePath.empty()) line.modulePath = besideThisProgram("kelto.p");
+    return line;
+}
 
 int fail(const std::string& message) {
     std::cerr << "kelto-host: " << message << "\n";
     return 1;
 }
 
-}  // namespace
+bool writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    return static_cast<bool>(out.flush());
+}
 
-int main(int argc, char** argv) {
-    std::string path = argc > 1 ? argv[1] : "kelto.p";
-    sim::LoadResult loaded = sim::LoadedModule::load(path);
-    if (!loaded.module) return fail(loaded.error);
-    sim::LoadedModule& module = *loaded.module;
-    std::cout << sim::describeModule(module);
-
+// Binds the handler over an empty scene and describes one new instance.
+int showInstance(const sim::LoadedModule& module, const std::vector<std::string>& withheld) {
     sim::Scene scene;
     sim::HostSession session(scene);
-    const sim::ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
-    if (server == nullptr) return fail("no server ChannelHandler \"Kelto\" in " + path);
+    for (const std::string& service : withheld) session.withhold(service);
+    const sim::ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, "Kelto");
+    if (server == nullptr) return fail("no server ChannelHandler \"Kelto\" in " + module.path());
     sim::HandlerBinding handler;
     int result = handler.activate(module, *server);
     std::cout << "Activation  ChannelHandler \"Kelto\": " << sim::describeActivationResult(result) << "\n";
-    if (result != host::kActivationOk) return 1;
+    if (result != host::kActivationOk)
+        return fail("the ChannelHandler activation returned " + sim::describeActivationResult(result));
     host::InstanceHandle instance = handler.create();
     if (instance == nullptr) return fail("the module created no instance");
     std::cout << "Instance    \"" << handler.describe(instance) << "\", flags " << handler.flags(instance) << "\n";
     handler.destroy(instance);
     return 0;
+}
+
+int runSceneFile(const sim::LoadedModule& module, const CommandLine& line) {
+    sim::SceneParse parsed = sim::readSceneFile(line.scenePath);
+    if (!parsed.error.empty()) return fail(parsed.error);
+    sim::Scene& scene = parsed.scene;
+    std::cout << "Scene       " << line.scenePath << ": " << scene.objects.size() << " objects, "
+              << scene.cameras.size() << " cameras, frames " << scene.firstFrame << " to " << scene.lastFrame
+              << " at " << scene.framesPerSecond << " fps\n";
+    sim::RunReport report = sim::runScene(module, scene, line.run);
+    std::cout << report.log;
+    if (!report.error.empty()) return fail(report.error);
+    std::cout << "\n" << sim::formatFrameTable(scene, report) << "\n" << sim::formatSavedBlock(report);
+    for (const std::string& violation : report.violations) std::cout << "Host check  " << violation << "\n";
+    if (!line.plotPath.empty()) {
+        if (!writeFile(line.plotPath, sim::plotSvg(scene, report))) return fail("cannot write " + line.plotPath);
+        std::cout << "Plot        " << line.plotPath << "\n";
+    }
+    if (!line.writeScenePath.empty()) {
+        scene.modifierBlock = report.savedBlock;
+        if (!writeFile(line.writeScenePath, sim::formatScene(scene)))
+            return fail("cannot write " + line.writeScenePath);
+        std::cout << "Scene saved " << line.writeScenePath << "\n";
+    }
+    return report.violations.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine line = parseCommandLine(argc, argv);
+    if (line.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (!line.error.empty()) return fail(line.error + " (see --help)");
+    sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
+    if (!loaded.module) return fail(loaded.error);
+    std::cout << sim::describeModule(*loaded.module);
+    if (line.infoOnly) return showInstance(*loaded.module, line.run.withheldServices);
+    return runSceneFile(*loaded.module, line);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -52,6 +53,49 @@ protected:
     std::unique_ptr<sim::LoadedModule> module;
     sim::HandlerBinding handler;
     std::vector<host::InstanceHandle> instances;
+};
+
+}  // namespace e2e
+
+namespace e2e {
+
+inline std::vector<std::string> referenceBlock(const std::string& item, const std::string& camera) {
+    return {"KELTO_START", "REFERENCE_ITEM", item, "REFERENCE_CAMERA", camera, "KELTO_END"};
+}
+
+// A scene of two objects and two cameras with the channel's block in hand.
+class ChannelFixture : public ModuleFixture {
+protected:
+    void SetUp() override {
+        scene.addObject("Ground", {5, 5, 5});
+        scene.addObject("Ball", {0, 0, 0});
+        scene.addCamera("Camera", {3, 4, 12});
+        scene.addCamera("Close-up", {0, 0, 2});
+        ModuleFixture::SetUp();
+    }
+
+    host::InstanceHandle loaded(const std::vector<std::string>& lines) {
+        host::InstanceHandle instance = create();
+        sim::BlockReader reader(lines);
+        EXPECT_EQ(handler.load(instance, reader), nullptr);
+        return instance;
+    }
+
+    // The channel after one evaluation at `frame`, from `before`; NaN when
+    // the module did not set it.
+    double evaluate(host::InstanceHandle instance, double frame = 0, double before = -1) {
+        sim::ChannelAccessRecord access(static_cast<int>(frame), scene.timeOfFrame(frame), before);
+        handler.evaluate(instance, access);
+        EXPECT_EQ(access.problems, std::vector<std::string>());
+        EXPECT_LE(access.setCalls().size(), 1u);
+        return access.setCalls().empty() ? std::nan("") : access.setCalls().back();
+    }
+
+    std::vector<std::string> saved(host::InstanceHandle instance) {
+        sim::BlockWriter writer;
+        EXPECT_EQ(handler.save(instance, writer), nullptr);
+        return writer.lines();
+    }
 };
 
 }  // namespace e2e

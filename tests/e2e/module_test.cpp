@@ -6,9 +6,7 @@ namespace {
 using e2e::ModuleFixture;
 
 TEST_F(ModuleFixture, HandlerActivationFillsEveryOperationAndLeavesTheHostsFields) {
-    const host::InstanceOperations& operations = handler.operations();
-    EXPECT_TRUE(operations.create && operations.destroy && operations.copy && operations.describe);
-    EXPECT_NE(handler.record().flags, nullptr);
+    EXPECT_TRUE(handler.complete());
     EXPECT_EQ(handler.operations().hostData, sim::kHostOwnedMarker);
     EXPECT_EQ(handler.record().itemOperations, sim::kHostOwnedMarker);
     EXPECT_EQ(session.lookups(), (std::vector<std::string>{"Info Messages", "Texture Functions", "LW Item Info 3"}));

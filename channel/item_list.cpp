@@ -1,0 +1,86 @@
+#include "channel/item_list.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "channel/host_services.h"
+#include "host/item_info.h"
+
+namespace kelto {
+
+const char kNoChoiceName[] = "(none)";
+
+namespace {
+
+const ItemList kSearchOrder[] = {ItemList::Objects, ItemList::Cameras};
+
+const host::ItemInfoService* itemInfo() { return heldHostServices().itemInfo; }
+
+host::ItemId firstItem(ItemList list) {
+    const host::ItemInfoService* info = itemInfo();
+    if (info == nullptr || info->first == nullptr) return nullptr;
+    return info->first(static_cast<int>(list), nullptr);
+}
+
+host::ItemId nextItem(host::ItemId item) {
+    const host::ItemInfoService* info = itemInfo();
+    if (info == nullptr || info->next == nullptr) return nullptr;
+    return info->next(item);
+}
+
+// The host's name of the item, or "" when it gives none.
+const char* itemName(host::ItemId item) {
+    const host::ItemInfoService* info = itemInfo();
+    const char* name = info != nullptr && info->name != nullptr ? info->name(item) : nullptr;
+    return name != nullptr ? name : "";
+}
+
+}  // namespace
+
+int choiceCount(ItemList list) {
+    int count = 1;
+    for (host::ItemId item = firstItem(list); item != nullptr; item = nextItem(item)) ++count;
+    return count;
+}
+
+const char* choiceName(ItemList list, int index) {
+    if (index == kNoChoice) return kNoChoiceName;
+    host::ItemId item = firstItem(list);
+    if (item == nullptr) return kNoChoiceName;
+    const char* name = itemName(item);
+    for (int step = 1; step < index; ++step) {
+        item = nextItem(item);
+        if (item == nullptr) break;
+        name = itemName(item);
+    }
+    return name;
+}
+
+host::ItemId itemAtChoice(ItemList list, int32_t choice) {
+    if (choice <= kNoChoice) return nullptr;
+    host::ItemId item = firstItem(list);
+    for (int32_t step = 1; step < choice && item != nullptr; ++step) item = nextItem(item);
+    return item;
+}
+
+int32_t choiceOfItem(ItemList list, host::ItemId item) {
+    if (item == nullptr) return kNoChoice;
+    int32_t position = 1;
+    for (host::ItemId walked = firstItem(list); walked != nullptr; walked = nextItem(walked), ++position)
+        if (walked == item) return position;
+    return kNoChoice;
+}
+
+host::ItemId findItemByName(const char* name) {
+    if (name == nullptr) return nullptr;
+    for (ItemList list : kSearchOrder)
+        for (host::ItemId item = firstItem(list); item != nullptr; item = nextItem(item))
+            if (std::strcmp(itemName(item), name) == 0) return item;
+    return nullptr;
+}
+
+void copyItemName(host::ItemId item, char (&destination)[kNameSize]) {
+    std::snprintf(destination, sizeof destination, "%s", itemName(item));
+}
+
+}  // namespace kelto

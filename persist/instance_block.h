@@ -1,0 +1,33 @@
+// The instance's block in the host's scene file: six lines naming the
+// reference item and camera.
+//
+//     KELTO_START
+//     REFERENCE_ITEM
+//     <item name, or "none">
+//     REFERENCE_CAMERA
+//     <camera name, or "none">
+//     KELTO_END
+#pragma once
+
+#include "channel/distance_instance.h"
+#include "host/scene_file_states.h"
+
+namespace kelto {
+
+extern const char kBlockStart[];      // "KELTO_START"
+extern const char kBlockItem[];       // "REFERENCE_ITEM"
+extern const char kBlockCamera[];     // "REFERENCE_CAMERA"
+extern const char kBlockEnd[];        // "KELTO_END"
+extern const char kBlockNoItemName[]; // "none"
+
+// Writes the block, each line one unit whose length counts its NUL. Names are
+// refreshed from the items first, so a renamed item is saved by its new name;
+// an instance not yet resolved saves the names it holds.
+void saveInstanceBlock(DistanceInstance& instance, const host::SaveState& state);
+
+// Reads the names back and leaves the instance unresolved, so the next
+// evaluation finds the items. Data that does not begin with the start keyword
+// leaves the instance untouched.
+void loadInstanceBlock(DistanceInstance& instance, const host::LoadState& state);
+
+}  // namespace kelto

@@ -1,0 +1,35 @@
+#include "persist/token.h"
+
+#include <cstring>
+
+namespace kelto {
+
+namespace {
+const char kKeywordEnd = ' ';
+}  // namespace
+
+bool readLine(const host::LoadState& state, char* buffer, int size) {
+    if (buffer == nullptr || size <= 0) return false;
+    std::memset(buffer, 0, static_cast<size_t>(size));
+    if (state.read == nullptr) return false;
+    int result = state.read(state.readData, buffer, size);
+    // Whatever the host wrote, the text ends inside the buffer.
+    buffer[size - 1] = '\0';
+    return result >= 0;
+}
+
+bool readToken(const host::LoadState& state, Token& token) {
+    char line[kLineSize];
+    bool read = readLine(state, line, kLineSize);
+    size_t length = 0;
+    while (line[length] != '\0' && line[length] != kKeywordEnd) ++length;
+    std::memcpy(token.text, line, length);
+    token.text[length] = '\0';
+    return read;
+}
+
+bool keywordMatches(const char* keyword, const Token& token) {
+    return std::strncmp(token.text, keyword, std::strlen(token.text)) == 0;
+}
+
+}  // namespace kelto

@@ -1,0 +1,27 @@
+// Reading the instance's block back, line by line, and matching keywords.
+#pragma once
+
+#include "host/scene_file_states.h"
+
+namespace kelto {
+
+// Every line is read with this buffer size, terminating NUL included.
+const int kLineSize = 256;
+
+// The keyword of a line: its text up to the first space, or all of it.
+struct Token {
+    char text[kLineSize];
+};
+
+// Reads the next line into `buffer`, which is cleared first and always ends
+// NUL-terminated inside `size`. False once the host reports the end of the data.
+bool readLine(const host::LoadState& state, char* buffer, int size);
+
+// Reads the next line and keeps its keyword. False at the end of the data.
+bool readToken(const host::LoadState& state, Token& token);
+
+// A token matches a keyword when it is a prefix of it: the empty token matches
+// every keyword, and a token longer than the keyword matches none.
+bool keywordMatches(const char* keyword, const Token& token);
+
+}  // namespace kelto

@@ -1,0 +1,102 @@
+// The kelto-host program as a user runs it.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct HostRun {
+    int exitCode;
+    std::string out;  // standard output and error together
+};
+
+HostRun run(const std::string& arguments) {
+    std::string command = std::string(KELTO_HOST_PROGRAM) + " " + arguments + " 2>&1";
+    HostRun result{-1, ""};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    int status = ::pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string temp(const std::string& name) { return testing::TempDir() + "/" + name; }
+
+TEST(KeltoHost, RunsTheDemoSceneWithNoArguments) {
+    HostRun demo = run("");
+    ASSERT_EQ(demo.exitCode, 0) << demo.out;
+    EXPECT_TRUE(contains(demo.out, "Descriptor  sync 0x04121994, plug-in system 3, machine 0x300"));
+    EXPECT_TRUE(contains(demo.out, "Server      ChannelHandler \"Kelto\""));
+    EXPECT_TRUE(contains(demo.out, "Activation  ChannelHandler \"Kelto\": 0 (success)"));
+    EXPECT_TRUE(contains(demo.out, "Instance    \"KELTO   by VEM\", flags 0"));
+    EXPECT_TRUE(contains(demo.out, "Channel     Camera.FocusDistance"));
+    // At frame 48 the ball is 6 units in front of the camera and 1.1 below it.
+    EXPECT_TRUE(contains(demo.out, "      48      2.0000      6.100000\n"));
+    EXPECT_TRUE(contains(demo.out, "  Ball  (5 bytes)\n"));
+    EXPECT_FALSE(contains(demo.out, "Host check"));
+}
+
+TEST(KeltoHost, InfoShowsTheModuleAndAnInstance) {
+    HostRun info = run(std::string(KELTO_MODULE_PATH) + " --info");
+    ASSERT_EQ(info.exitCode, 0) << info.out;
+    EXPECT_TRUE(contains(info.out, "Server      ChannelInterface \"Kelto\""));
+    EXPECT_TRUE(contains(info.out, "Instance    \"KELTO   by VEM\", flags 0"));
+
+    HostRun lacking = run(std::string(KELTO_MODULE_PATH) + " --info --withhold \"LW Item Info 3\"");
+    EXPECT_EQ(lacking.exitCode, 1);
+    EXPECT_TRUE(contains(lacking.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is missing)\n"));
+}
+
+TEST(KeltoHost, WritesThePlotAndTheSceneBack) {
+    std::string plot = temp("demo.svg"), saved = temp("saved.scene");
+    HostRun written = run("--plot " + plot + " --write-scene " + saved);
+    ASSERT_EQ(written.exitCode, 0) << written.out;
+    std::ifstream svg(plot);
+    std::stringstream svgText;
+    svgText << svg.rdbuf();
+    EXPECT_TRUE(contains(svgText.str(), "<polyline"));
+
+    HostRun again = run("--scene " + saved);
+    ASSERT_EQ(again.exitCode, 0) << again.out;
+    EXPECT_TRUE(contains(again.out, "      48      2.0000      6.100000\n"));
+}
+
+TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
+    std::string text = temp("text.p");
+    std::ofstream(text) << "not a module\n";
+    std::string badScene = temp("bad.scene");
+    std::ofstream(badScene) << "object Ball\nkey 1 2\n";
+    struct Case {
+        std::string arguments, message;
+    } cases[] = {
+        {"/nonexistent.p", "kelto-host: no such module file: /nonexistent.p\n"},
+        {text, "kelto-host: not a loadable module: " + text},
+        {std::string(KELTO_FAULT_MODULES_DIR) + "/fault_no_descriptor.p", "kelto-host: no _mod_descrip in "},
+        {std::string(KELTO_FAULT_MODULES_DIR) + "/fault_wrong_sync.p", "kelto-host: wrong synchronisation word"},
+        {std::string(KELTO_FAULT_MODULES_DIR) + "/fault_no_descriptor.p --info", "kelto-host: no _mod_descrip"},
+        {"--scene " + badScene, "kelto-host: " + badScene + ":2: a key is"},
+        {"--scene /nonexistent.scene", "kelto-host: cannot read scene file /nonexistent.scene\n"},
+        {"--frobnicate", "kelto-host: unknown option --frobnicate (see --help)\n"},
+        {"--withhold \"Texture Functions\"", "kelto-host: the ChannelHandler activation returned 2"},
+    };
+    for (const Case& c : cases) {
+        HostRun failed = run(c.arguments);
+        EXPECT_EQ(failed.exitCode, 1) << c.arguments << "\n" << failed.out;
+        EXPECT_TRUE(contains(failed.out, c.message)) << c.arguments << "\n" << failed.out;
+    }
+    HostRun fault = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_wrong_sync.p");
+    EXPECT_EQ(std::count(fault.out.begin(), fault.out.end(), '\n'), 1) << fault.out;
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+// The evaluation: resolution of the stored names, then the distance.
+#include <cmath>
+#include <cstring>
+
+#include "channel/distance_evaluation.h"
+#include "channel/distance_instance.h"
+#include "simhost/scene_states.h"
+#include "unit_support.h"
+
+namespace {
+
+using kelto::DistanceInstance;
+using unit::SceneFixture;
+
+TEST(Distance, IsExactAndSymmetric) {
+    kelto::Position origin{0, 0, 0}, far{3, 4, 12};
+    EXPECT_EQ(kelto::distanceBetween(origin, far), 13.0);
+    EXPECT_EQ(kelto::distanceBetween(far, origin), 13.0);
+    EXPECT_EQ(kelto::distanceBetween(far, far), 0.0);
+    kelto::Position a{-1.5, 2.25, 7}, b{0.1, -3, 1e3};
+    EXPECT_EQ(kelto::distanceBetween(a, b), kelto::distanceBetween(b, a));
+}
+
+class Evaluation : public SceneFixture {
+protected:
+    void SetUp() override {
+        scene.addObject("Ground");
+        scene.addObject("Ball", {0, 0, 0});
+        scene.addObject("Both", {1, 1, 1});
+        scene.addCamera("Spare");
+        scene.addCamera("Camera", {3, 4, 12});
+        scene.addCamera("Both", {9, 9, 9});
+        SceneFixture::SetUp();
+        std::memset(&instance, 0, sizeof instance);
+    }
+
+    void name(const char* item, const char* camera) {
+        std::snprintf(instance.itemName, sizeof instance.itemName, "%s", item);
+        std::snprintf(instance.cameraName, sizeof instance.cameraName, "%s", camera);
+    }
+
+    // The channel's value after one evaluation at `time`, from `before`.
+    double evaluate(double time = 0, double before = -1) {
+        sim::ChannelAccessRecord access(0, time, before);
+        kelto::evaluateDistance(instance, access.access());
+        EXPECT_LE(access.setCalls().size(), 1u);
+        return access.result();
+    }
+
+    DistanceInstance instance;
+};
+
+TEST_F(Evaluation, TheFirstEvaluationResolvesNamesAndChoices) {
+    name("Ball", "Camera");
+    EXPECT_EQ(evaluate(), 13.0);
+    EXPECT_EQ(instance.itemId, object(1));
+    EXPECT_EQ(instance.cameraId, camera(1));
+    EXPECT_EQ(instance.itemChoice, 2);
+    EXPECT_EQ(instance.cameraChoice, 2);
+    EXPECT_EQ(instance.resolved, 1);
+}
+
+TEST_F(Evaluation, ResolutionHappensOnceAndLaterEvaluationsOnlyQueryPositions) {
+    name("Ball", "Camera");
+    evaluate();
+    sim::ItemInfoCalls before = session.itemInfoCalls();
+    scene.objects[1].keys[0].position = {3, 4, 0};
+    EXPECT_EQ(evaluate(), 12.0);
+    EXPECT_EQ(session.itemInfoCalls().first, before.first);
+    EXPECT_EQ(session.itemInfoCalls().next, before.next);
+    EXPECT_EQ(session.itemInfoCalls().name, before.name);
+    EXPECT_EQ(session.itemInfoCalls().param, before.param + 2);
+
+    // A name that changes after resolution is not looked up again.
+    name("Ground", "Spare");
+    EXPECT_EQ(evaluate(), 12.0);
+    EXPECT_EQ(instance.itemId, object(1));
+}
+
+TEST_F(Evaluation, NamesAreSearchedAmongObjectsFirst) {
+    name("Spare", "Both");
+    EXPECT_EQ(evaluate(), std::sqrt(3.0));  // Spare camera at the origin, Both object at (1,1,1)
+    EXPECT_EQ(instance.itemId, camera(0));
+    EXPECT_EQ(instance.itemChoice, 0);
+    EXPECT_EQ(instance.cameraId, object(2));
+    EXPECT_EQ(instance.cameraChoice, 0);
+}
+
+TEST_F(Evaluation, AMissingReferenceLeavesTheChannelAlone) {
+    name("Nothing", "Camera");
+    EXPECT_EQ(evaluate(0, 7.5), 7.5);
+    EXPECT_EQ(instance.resolved, 1);
+    EXPECT_EQ(instance.itemId, nullptr);
+    EXPECT_EQ(instance.itemChoice, 0);
+    EXPECT_EQ(instance.cameraChoice, 2);
+    EXPECT_EQ(session.itemInfoCalls().param, 0);
+
+    // Once resolved, a name found later is not looked up until the next load.
+    scene.objects[0].name = "Nothing";
+    EXPECT_EQ(evaluate(0, 2.5), 2.5);
+
+    name("", "");
+    instance.resolved = 0;
+    EXPECT_EQ(evaluate(0, 1.0), 1.0);
+    EXPECT_EQ(session.itemInfoCalls().param, 0);
+}
+
+TEST_F(Evaluation, AChoiceMadeBeforeResolutionIsReplacedByTheStoredNames) {
+    name("Ball", "Camera");
+    instance.itemId = object(0);
+    instance.itemChoice = 1;
+    evaluate();
+    EXPECT_EQ(instance.itemId, object(1));
+    EXPECT_EQ(instance.itemChoice, 2);
+}
+
+}  // namespace

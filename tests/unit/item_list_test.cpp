@@ -1,0 +1,97 @@
+// Walking the object and camera lists: choices, names, lookups.
+#include <cstring>
+
+#include "channel/item_list.h"
+#include "unit_support.h"
+
+namespace {
+
+using kelto::ItemList;
+using unit::SceneFixture;
+
+TEST_F(SceneFixture, ChoicesCountFromOneInListOrder) {
+    scene.addObject("A");
+    scene.addObject("B");
+    scene.addObject("C");
+    EXPECT_EQ(kelto::choiceCount(ItemList::Objects), 4);
+    EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 0), "(none)");
+    EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 2), "B");
+    EXPECT_EQ(kelto::itemAtChoice(ItemList::Objects, 2), object(1));
+    EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, object(2)), 3);
+    EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, nullptr), 0);
+
+    // Past the end: the name of the last item, but no item.
+    EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 7), "C");
+    EXPECT_EQ(kelto::itemAtChoice(ItemList::Objects, 7), nullptr);
+    // Negative: the first item's name, but no item.
+    EXPECT_STREQ(kelto::choiceName(ItemList::Objects, -3), "A");
+    EXPECT_EQ(kelto::itemAtChoice(ItemList::Objects, -3), nullptr);
+    EXPECT_EQ(kelto::itemAtChoice(ItemList::Objects, 0), nullptr);
+
+    for (int32_t choice = 1; choice <= 3; ++choice)
+        EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, kelto::itemAtChoice(ItemList::Objects, choice)), choice);
+}
+
+TEST_F(SceneFixture, TheListsAreKeptApart) {
+    scene.addObject("Ball");
+    scene.addCamera("Camera");
+    EXPECT_EQ(kelto::choiceOfItem(ItemList::Cameras, object(0)), 0);
+    EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, camera(0)), 0);
+    EXPECT_EQ(kelto::itemAtChoice(ItemList::Cameras, 1), camera(0));
+    EXPECT_STREQ(kelto::choiceName(ItemList::Cameras, 1), "Camera");
+}
+
+TEST_F(SceneFixture, AnEmptyListOffersOnlyNoneAndNamesNoItem) {
+    scene.addObject("Ball");
+    EXPECT_EQ(kelto::choiceCount(ItemList::Cameras), 1);
+    int namesBefore = session.itemInfoCalls().name;
+    EXPECT_STREQ(kelto::choiceName(ItemList::Cameras, 0), "(none)");
+    EXPECT_STREQ(kelto::choiceName(ItemList::Cameras, 1), "(none)");
+    EXPECT_STREQ(kelto::choiceName(ItemList::Cameras, -1), "(none)");
+    EXPECT_EQ(session.itemInfoCalls().name, namesBefore);
+    EXPECT_EQ(kelto::itemAtChoice(ItemList::Cameras, 1), nullptr);
+}
+
+TEST_F(SceneFixture, FindByNameSearchesObjectsFirstAndComparesWholeNames) {
+    scene.addObject("Twin");
+    scene.addObject("Twin");
+    scene.addObject("Shared");
+    scene.addObject("");
+    scene.addCamera("Shared");
+    scene.addCamera("Lens");
+    EXPECT_EQ(kelto::findItemByName("Twin"), object(0));
+    EXPECT_EQ(kelto::findItemByName("Shared"), object(2));
+    EXPECT_EQ(kelto::findItemByName("Lens"), camera(1));
+    EXPECT_EQ(kelto::findItemByName(""), object(3));
+    EXPECT_EQ(kelto::findItemByName("twin"), nullptr);
+    EXPECT_EQ(kelto::findItemByName("Twi"), nullptr);
+    EXPECT_EQ(kelto::findItemByName("Twins"), nullptr);
+}
+
+TEST_F(SceneFixture, CopyItemNameCutsOverlongNamesToTheBuffer) {
+    scene.addObject("Ball");
+    scene.addObject(std::string(300, 'x'));
+    scene.addObject(std::string(255, 'y'));
+    char name[kelto::kNameSize];
+    std::memset(name, '#', sizeof name);
+    kelto::copyItemName(object(0), name);
+    EXPECT_STREQ(name, "Ball");
+    kelto::copyItemName(object(1), name);
+    EXPECT_EQ(std::string(name), std::string(255, 'x'));
+    kelto::copyItemName(object(2), name);
+    EXPECT_EQ(std::string(name), std::string(255, 'y'));
+}
+
+TEST_F(SceneFixture, WithoutItemInfoTheListsAreEmpty) {
+    scene.addObject("Ball");
+    scene.addCamera("Camera");
+    kelto::holdHostServices({nullptr, nullptr, nullptr});
+    EXPECT_EQ(kelto::choiceCount(ItemList::Objects), 1);
+    EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 1), "(none)");
+    EXPECT_EQ(kelto::itemAtChoice(ItemList::Objects, 1), nullptr);
+    EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, object(0)), 0);
+    EXPECT_EQ(kelto::findItemByName("Ball"), nullptr);
+    EXPECT_EQ(session.itemInfoCalls().total(), 0);
+}
+
+}  // namespace

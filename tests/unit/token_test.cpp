@@ -1,0 +1,78 @@
+// Reading lines and keywords back, and matching keywords.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "persist/token.h"
+#include "simhost/scene_states.h"
+
+namespace {
+
+kelto::Token token(const char* text) {
+    kelto::Token t;
+    std::snprintf(t.text, sizeof t.text, "%s", text);
+    return t;
+}
+
+TEST(KeywordMatch, ATokenMatchesEveryKeywordItIsAPrefixOf) {
+    EXPECT_TRUE(kelto::keywordMatches("KELTO_START", token("KELTO_START")));
+    EXPECT_TRUE(kelto::keywordMatches("KELTO_END", token("")));
+    EXPECT_TRUE(kelto::keywordMatches("REFERENCE_ITEM", token("REFERENCE")));
+    EXPECT_TRUE(kelto::keywordMatches("REFERENCE_CAMERA", token("REFERENCE")));
+    EXPECT_TRUE(kelto::keywordMatches("KELTO_END", token("KELTO_")));
+    EXPECT_FALSE(kelto::keywordMatches("KELTO_END", token("KELTO_END_")));
+    EXPECT_FALSE(kelto::keywordMatches("KELTO_END", token("kelto_end")));
+    EXPECT_FALSE(kelto::keywordMatches("REFERENCE_ITEM", token("REFERENCE_CAMERA")));
+}
+
+TEST(ReadToken, KeepsTheLineUpToItsFirstSpace) {
+    sim::BlockReader reader({"REFERENCE_ITEM trailing words", "KELTO_END\ttab", " leading", "", "no_space"});
+    kelto::Token t;
+    ASSERT_TRUE(kelto::readToken(reader.state(), t));
+    EXPECT_STREQ(t.text, "REFERENCE_ITEM");
+    ASSERT_TRUE(kelto::readToken(reader.state(), t));
+    EXPECT_STREQ(t.text, "KELTO_END\ttab");
+    ASSERT_TRUE(kelto::readToken(reader.state(), t));
+    EXPECT_STREQ(t.text, "");
+    ASSERT_TRUE(kelto::readToken(reader.state(), t));
+    EXPECT_STREQ(t.text, "");
+    ASSERT_TRUE(kelto::readToken(reader.state(), t));
+    EXPECT_STREQ(t.text, "no_space");
+    EXPECT_FALSE(kelto::readToken(reader.state(), t));
+    EXPECT_STREQ(t.text, "");
+}
+
+// A host whose read writes what it likes: no NUL, or nothing at all.
+struct UnrulyHost {
+    std::string fill;  // written over the whole buffer, without a NUL
+    int result = 0;
+    static int HOST_CALL read(void* self, char* buffer, int maxLength) {
+        UnrulyHost& host = *static_cast<UnrulyHost*>(self);
+        for (int i = 0; i < maxLength && !host.fill.empty(); ++i) buffer[i] = host.fill[0];
+        return host.result;
+    }
+    host::LoadState state() { return {0, this, read}; }
+};
+
+TEST(ReadLine, TheBufferIsClearedAndAlwaysEndsInside) {
+    UnrulyHost unterminated{"A", 300};
+    char line[kelto::kLineSize];
+    ASSERT_TRUE(kelto::readLine(unterminated.state(), line, sizeof line));
+    EXPECT_EQ(std::strlen(line), static_cast<size_t>(kelto::kLineSize - 1));
+
+    UnrulyHost silent{"", 0};
+    ASSERT_TRUE(kelto::readLine(silent.state(), line, sizeof line));
+    EXPECT_STREQ(line, "");
+
+    kelto::Token t;
+    ASSERT_TRUE(kelto::readToken(unterminated.state(), t));
+    EXPECT_EQ(std::strlen(t.text), static_cast<size_t>(kelto::kLineSize - 1));
+
+    UnrulyHost ended{"B", -1};
+    EXPECT_FALSE(kelto::readLine(ended.state(), line, sizeof line));
+    host::LoadState noRead = {0, nullptr, nullptr};
+    EXPECT_FALSE(kelto::readLine(noRead, line, sizeof line));
+}
+
+}  // namespace

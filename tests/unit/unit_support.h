@@ -1,0 +1,37 @@
+// Unit tests call the module's functions directly, over a scene served by the
+// simulated host's services and held as a successful activation holds them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "channel/host_services.h"
+#include "host/channel_handler.h"
+#include "host/module_descriptor.h"
+#include "module/handler_activation.h"
+#include "simhost/host_session.h"
+
+namespace unit {
+
+class SceneFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host::InstanceOperations operations{};
+        host::HandlerRecord record{};
+        record.instance = &operations;
+        ASSERT_EQ(kelto::activateChannelHandler(host::kClassVersion, sim::HostSession::lookup(), &record, nullptr),
+                  host::kActivationOk);
+    }
+    void TearDown() override {
+        EXPECT_EQ(session.violations(), std::vector<std::string>());
+        kelto::holdHostServices({nullptr, nullptr, nullptr});
+    }
+
+    // Items must all be added before the first ID is taken.
+    host::ItemId object(size_t index) { return sim::HostSession::idOf(scene.objects.at(index)); }
+    host::ItemId camera(size_t index) { return sim::HostSession::idOf(scene.cameras.at(index)); }
+
+    sim::Scene scene;
+    sim::HostSession session{scene};
+};
+
+}  // namespace unit
