@@ -9,6 +9,7 @@ add_library(kelto_objects OBJECT
   module/handler_activation.cpp
   module/interface_activation.cpp
   module/module_descriptor.cpp
+  panel/reference_panel.cpp
   persist/instance_block.cpp
   persist/token.cpp
 )

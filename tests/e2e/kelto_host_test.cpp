@@ -100,3 +100,38 @@ TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeltoHost, ShowsThePanelAndFollowsPicksFromTheCommandLine) {
+    HostRun shown = run("");
+    ASSERT_EQ(shown.exitCode, 0) << shown.out;
+    EXPECT_TRUE(contains(shown.out, "Panel \"Zivov Udiruvu\"\n"
+                                    "  Reference Item (iPopChoice): [Ball]  entries: (none) | Ground | Ball\n"
+                                    "  Reference Camera (iPopChoice): [Camera]  entries: (none) | Camera | Close-up\n"));
+
+    // The close-up camera at (2, 0.8, 3) and the ground at the origin.
+    HostRun picked = run("--pick \"Reference Item=Ground\" --pick \"Reference Camera=Close-up\"");
+    ASSERT_EQ(picked.exitCode, 0) << picked.out;
+    EXPECT_TRUE(contains(picked.out, "Pick        Reference Item = Ground (refresh 0)\n"));
+    EXPECT_TRUE(contains(picked.out, "  Reference Item (iPopChoice): [Ground]"));
+    EXPECT_TRUE(contains(picked.out, "      48      2.0000      3.693237\n"));
+    EXPECT_TRUE(contains(picked.out, "  Ground  (7 bytes)\n  REFERENCE_CAMERA  (17 bytes)\n  Close-up  (9 bytes)\n"));
+
+    HostRun none = run("--pick \"Reference Item=(none)\"");
+    ASSERT_EQ(none.exitCode, 0) << none.out;
+    EXPECT_TRUE(contains(none.out, "Pick        Reference Item = (none) (refresh 1)\n"));
+    EXPECT_TRUE(contains(none.out, "      48      2.0000     10.000000  (not set)\n"));
+
+    HostRun unknown = run("--pick \"Reference Item=Moon\"");
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(contains(unknown.out,
+                         "kelto-host: cannot pick \"Moon\" in \"Reference Item\": \"Reference Item\" has no entry \"Moon\"\n"));
+
+    HostRun noToolkit = run("--withhold LWXPanel --pick \"Reference Item=Ground\"");
+    EXPECT_EQ(noToolkit.exitCode, 1);
+    EXPECT_TRUE(contains(noToolkit.out, "Panel       none\n"));
+    EXPECT_TRUE(contains(noToolkit.out, "kelto-host: there is no panel to pick from\n"));
+}
+
+}  // namespace
