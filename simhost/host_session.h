@@ -58,6 +58,13 @@ public:
     std::vector<SceneItem>* listOf(host::ItemId id);
     std::vector<SceneItem>* listOfType(int typeCode);
 
+    // Keeps a name handed to the module; like the host's, valid only until
+    // the next call.
+    const char* holdName(const std::string& name) {
+        nameBuffer_ = name;
+        return nameBuffer_.c_str();
+    }
+
     void recordLookup(const std::string& serviceName) { lookups_.push_back(serviceName); }
     void recordViolation(const std::string& what) { violations_.push_back(what); }
 
@@ -68,6 +75,7 @@ private:
     std::vector<std::string> lookups_;
     std::vector<std::string> violations_;
     ItemInfoCalls itemInfoCalls_;
+    std::string nameBuffer_;
     PanelToolkitSim panels_;
 };
 

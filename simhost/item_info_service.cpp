@@ -8,10 +8,6 @@ namespace sim {
 
 namespace {
 
-// Holds the name handed out by name(); the host's own buffer, valid until the
-// next call, as the host promises no longer.
-std::string g_nameBuffer;
-
 HostSession& session() { return *HostSession::current(); }
 
 std::string describeId(host::ItemId id) {
@@ -52,8 +48,7 @@ const char* HOST_CALL name(host::ItemId item) {
         s.recordViolation("name of unknown item " + describeId(item));
         return nullptr;
     }
-    g_nameBuffer = found->name;
-    return g_nameBuffer.c_str();
+    return s.holdName(found->name);
 }
 
 int HOST_CALL param(host::ItemId item, int code, double time, double out[3]) {

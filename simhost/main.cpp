@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "host/channel_handler.h"
 #include "simhost/host_session.h"
 #include "simhost/module_loader.h"
 #include "simhost/module_report.h"
@@ -106,16 +105,11 @@ int showInstance(const sim::LoadedModule& module, const std::vector<std::string>
     sim::Scene scene;
     sim::HostSession session(scene);
     for (const std::string& service : withheld) session.withhold(service);
-    const sim::ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, "Kelto");
-    if (server == nullptr) return fail("no server ChannelHandler \"Kelto\" in " + module.path());
     sim::HandlerBinding handler;
-    int result = handler.activate(module, *server);
-    std::cout << "Activation  ChannelHandler \"Kelto\": " << sim::describeActivationResult(result) << "\n";
-    if (result != host::kActivationOk)
-        return fail("the ChannelHandler activation returned " + sim::describeActivationResult(result));
-    host::InstanceHandle instance = handler.create();
-    if (instance == nullptr) return fail("the module created no instance");
-    std::cout << "Instance    \"" << handler.describe(instance) << "\", flags " << handler.flags(instance) << "\n";
+    std::string log, error;
+    host::InstanceHandle instance = sim::startModifier(module, handler, log, error);
+    std::cout << log;
+    if (instance == nullptr) return fail(error);
     handler.destroy(instance);
     return 0;
 }

@@ -79,37 +79,47 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
 
 }  // namespace
 
+host::InstanceHandle startModifier(const LoadedModule& module, HandlerBinding& handler, std::string& log,
+                                   std::string& error) {
+    const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
+    if (server == nullptr) {
+        error = "no server ChannelHandler \"Kelto\" in " + module.path();
+        return nullptr;
+    }
+    int result = handler.activate(module, *server);
+    log += "Activation  ChannelHandler \"Kelto\": " + describeActivationResult(result) + "\n";
+    if (result != host::kActivationOk) {
+        error = "the ChannelHandler activation returned " + describeActivationResult(result);
+        return nullptr;
+    }
+    if (!handler.complete()) {
+        error = "the ChannelHandler activation left functions of the handler record empty";
+        return nullptr;
+    }
+    host::InstanceHandle instance = handler.create();
+    if (instance == nullptr) {
+        error = "the module created no instance";
+        return nullptr;
+    }
+    log += "Instance    " + quoted(handler.describe(instance)) + ", flags " + std::to_string(handler.flags(instance)) +
+           "\n";
+    return instance;
+}
+
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options) {
     RunReport report;
     HostSession session(scene);
     for (const std::string& service : options.withheldServices) session.withhold(service);
     std::ostringstream log;
 
-    const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
-    if (server == nullptr) {
-        report.error = "no server ChannelHandler \"Kelto\" in " + module.path();
-        return report;
-    }
     HandlerBinding handler;
-    int result = handler.activate(module, *server);
-    log << "Activation  ChannelHandler \"Kelto\": " << describeActivationResult(result) << "\n";
-    if (result != host::kActivationOk) {
-        report.log = log.str();
-        report.error = "the ChannelHandler activation returned " + describeActivationResult(result);
-        return report;
-    }
-    if (!handler.complete()) {
-        report.log = log.str();
-        report.error = "the ChannelHandler activation left functions of the handler record empty";
-        return report;
-    }
-    host::InstanceHandle instance = handler.create();
+    std::string started;
+    host::InstanceHandle instance = startModifier(module, handler, started, report.error);
+    log << started;
     if (instance == nullptr) {
         report.log = log.str();
-        report.error = "the module created no instance";
         return report;
     }
-    log << "Instance    " << quoted(handler.describe(instance)) << ", flags " << handler.flags(instance) << "\n";
     if (!scene.modifierBlock.empty()) {
         BlockReader reader(scene.modifierBlock);
         const char* error = handler.load(instance, reader);

@@ -11,6 +11,7 @@
 #include "simhost/module_loader.h"
 #include "simhost/scene.h"
 #include "simhost/scene_states.h"
+#include "simhost/server_bindings.h"
 
 namespace sim {
 
@@ -39,6 +40,12 @@ struct RunReport {
     std::vector<std::string> savedBlock;                  // the saved units as scene-file lines
     std::vector<std::string> violations;                  // calls the module should not have made
 };
+
+// Activates the module's "ChannelHandler" server "Kelto" in the current host
+// session and creates one instance, adding a line for each to `log`. Returns
+// the instance, or null with `error` set to one line saying why.
+host::InstanceHandle startModifier(const LoadedModule& module, HandlerBinding& handler, std::string& log,
+                                   std::string& error);
 
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);
 
