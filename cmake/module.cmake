@@ -24,8 +24,7 @@ if(WIN32)
   # The def file names the library "kelto.p" and exports the descriptor alone;
   # the static runtime leaves only DLLs that Windows ships as imports.
   target_sources(kelto PRIVATE module/library_entry_windows.cpp module/kelto.def)
-  target_compile_options(kelto_objects PRIVATE -msse2 -mfpmath=sse)
-  target_compile_options(kelto PRIVATE -fno-exceptions -fno-rtti -msse2 -mfpmath=sse)
+  target_compile_options(kelto PRIVATE -fno-exceptions -fno-rtti)
   target_link_options(kelto PRIVATE -static -static-libgcc -static-libstdc++ -s)
 else()
   target_link_options(kelto PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/module/exports.map)

@@ -1,6 +1,10 @@
 // kelto-host: the simulated host's command line. Loads a module file as the
 // host does and runs a scene through it; with no arguments, the demo scene.
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <climits>
 #include <fstream>
@@ -27,12 +31,14 @@ const char kUsage[] =
     "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
+    "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
     "  --help               show this text\n";
 
 struct CommandLine {
     std::string modulePath;
     std::string scenePath = KELTO_EXAMPLES_DIR "/demo.scene";
     bool infoOnly = false;
+    bool exact = false;
     std::string plotPath;
     std::string writeScenePath;
     sim::RunOptions run;
@@ -41,11 +47,19 @@ struct CommandLine {
 };
 
 std::string besideThisProgram(const std::string& file) {
+#if defined(_WIN32)
+    char path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return file;
+    std::string self(path, length);
+    return self.substr(0, self.find_last_of("\\/") + 1) + file;
+#else
     char path[PATH_MAX];
     ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0) return file;
     std::string self(path, static_cast<size_t>(length));
     return self.substr(0, self.rfind('/') + 1) + file;
+#endif
 }
 
 CommandLine parseCommandLine(int argc, char** argv) {
@@ -61,6 +75,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
             line.help = true;
         } else if (arg == "--info") {
             line.infoOnly = true;
+        } else if (arg == "--exact") {
+            line.exact = true;
         } else if (arg == "--scene") {
             value(line.scenePath);
         } else if (arg == "--plot") {
@@ -124,7 +140,7 @@ int runSceneFile(const sim::LoadedModule& module, const CommandLine& line) {
     sim::RunReport report = sim::runScene(module, scene, line.run);
     std::cout << report.log;
     if (!report.error.empty()) return fail(report.error);
-    std::cout << "\n" << sim::formatFrameTable(scene, report) << "\n" << sim::formatSavedBlock(report);
+    std::cout << "\n" << sim::formatFrameTable(scene, report, line.exact) << "\n" << sim::formatSavedBlock(report);
     for (const std::string& violation : report.violations) std::cout << "Host check  " << violation << "\n";
     if (!line.plotPath.empty()) {
         if (!writeFile(line.plotPath, sim::plotSvg(scene, report))) return fail("cannot write " + line.plotPath);

@@ -1,6 +1,5 @@
 #include "simhost/module_loader.h"
 
-#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -21,11 +20,6 @@ std::string hex(uint32_t value) {
 bool isRegularFile(const std::string& path) {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-std::string lastDlError() {
-    const char* text = ::dlerror();
-    return text != nullptr ? text : "unknown reason";
 }
 
 // Reads the server table into `servers`; returns an error line or "".
@@ -51,12 +45,13 @@ LoadResult LoadedModule::load(const std::string& path) {
     }
     std::unique_ptr<LoadedModule> module(new LoadedModule());
     module->path_ = path;
-    module->library_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module->library_ == nullptr) {
-        result.error = "not a loadable module: " + path + " (" + lastDlError() + ")";
+    std::string loaderError;
+    module->library_ = DynamicLibrary::open(path, loaderError);
+    if (!module->library_.isOpen()) {
+        result.error = "not a loadable module: " + path + " (" + loaderError + ")";
         return result;
     }
-    void* symbol = ::dlsym(module->library_, HOST_MODULE_DESCRIPTOR_SYMBOL);
+    void* symbol = module->library_.symbol(HOST_MODULE_DESCRIPTOR_SYMBOL);
     if (symbol == nullptr) {
         result.error = "no " HOST_MODULE_DESCRIPTOR_SYMBOL " in " + path;
         return result;
@@ -88,7 +83,7 @@ LoadResult LoadedModule::load(const std::string& path) {
 
 LoadedModule::~LoadedModule() {
     if (serverData_ != nullptr && descriptor_->shutdown != nullptr) descriptor_->shutdown(serverData_);
-    if (library_ != nullptr) ::dlclose(library_);
+    library_.close();
 }
 
 const ServerEntry* LoadedModule::findServer(const std::string& className, const std::string& serverName) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/module_descriptor.h"
+#include "simhost/dynamic_library.h"
 
 namespace sim {
 
@@ -46,7 +47,7 @@ private:
     LoadedModule() = default;
 
     std::string path_;
-    void* library_ = nullptr;
+    DynamicLibrary library_;
     const host::ModuleDescriptor* descriptor_ = nullptr;
     void* serverData_ = nullptr;
     std::vector<ServerEntry> servers_;

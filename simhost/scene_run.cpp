@@ -145,14 +145,14 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     return report;
 }
 
-std::string formatFrameTable(const Scene& scene, const RunReport& report) {
+std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact) {
     std::ostringstream out;
     out << "Channel     " << scene.channelName << "\n";
     out << "   frame        time         value\n";
     for (const FrameValue& row : report.frames) {
         char line[96];
-        std::snprintf(line, sizeof line, "%8d %11.4f %13.6f%s\n", row.frame, row.time, row.value,
-                      row.set ? "" : "  (not set)");
+        std::snprintf(line, sizeof line, exact ? "%8d %11.4f %24.17g%s\n" : "%8d %11.4f %13.6f%s\n", row.frame,
+                      row.time, row.value, row.set ? "" : "  (not set)");
         out << line;
     }
     return out.str();

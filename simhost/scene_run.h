@@ -49,8 +49,9 @@ host::InstanceHandle startModifier(const LoadedModule& module, HandlerBinding& h
 
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);
 
-// The frame table: frame, time and value, one row a frame.
-std::string formatFrameTable(const Scene& scene, const RunReport& report);
+// The frame table: frame, time and value, one row a frame; `exact` prints
+// every value with 17 significant digits, enough to tell any two apart.
+std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact = false);
 // The saved block, a unit a line with its length.
 std::string formatSavedBlock(const RunReport& report);
 // An SVG plot of the channel over the frames.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every check: the Windows DLL and its export
-# table, then the whole suite natively and under the sanitizers.
+# table, the Windows build against the native one under Wine, then the whole
+# suite natively and under the sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,9 @@ tools/check-windows-dll.sh build/windows-i686/kelto.p
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+tools/ensure-wine.sh
+tools/compare-windows-build.sh
 
 cmake --preset asan
 cmake --build --preset asan

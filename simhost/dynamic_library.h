@@ -1,0 +1,31 @@
+// A module file mapped into the process: the platform's dynamic loader behind
+// one small interface (dlopen on POSIX, LoadLibrary on Windows).
+#pragma once
+
+#include <string>
+
+namespace sim {
+
+class DynamicLibrary {
+public:
+    DynamicLibrary() = default;
+    ~DynamicLibrary() { close(); }
+    DynamicLibrary(DynamicLibrary&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+    DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
+    DynamicLibrary(const DynamicLibrary&) = delete;
+    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+    // Maps the file; on failure the result is not open and `error` says why
+    // in the loader's words.
+    static DynamicLibrary open(const std::string& path, std::string& error);
+
+    bool isOpen() const { return handle_ != nullptr; }
+    // The address of an exported symbol, or null.
+    void* symbol(const char* name) const;
+    void close();
+
+private:
+    void* handle_ = nullptr;
+};
+
+}  // namespace sim

@@ -1,0 +1,33 @@
+#include <dlfcn.h>
+
+#include "simhost/dynamic_library.h"
+
+namespace sim {
+
+DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
+    if (this != &other) {
+        close();
+        handle_ = other.handle_;
+        other.handle_ = nullptr;
+    }
+    return *this;
+}
+
+DynamicLibrary DynamicLibrary::open(const std::string& path, std::string& error) {
+    DynamicLibrary library;
+    library.handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library.handle_ == nullptr) {
+        const char* text = ::dlerror();
+        error = text != nullptr ? text : "unknown reason";
+    }
+    return library;
+}
+
+void* DynamicLibrary::symbol(const char* name) const { return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr; }
+
+void DynamicLibrary::close() {
+    if (handle_ != nullptr) ::dlclose(handle_);
+    handle_ = nullptr;
+}
+
+}  // namespace sim
