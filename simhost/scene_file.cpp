@@ -51,7 +51,11 @@ public:
         while (error_.empty() && std::getline(in, line)) {
             ++lineNumber_;
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            inBlock_ ? blockLine(line) : sceneLine(line);
+            // Another carriage return could not be told from a line ending
+            // once the scene is written back.
+            if (!line.empty() && line.back() == '\r') fail("a line ends in a carriage return");
+            else if (inBlock_) blockLine(line);
+            else sceneLine(line);
         }
         if (error_.empty() && inBlock_) fail("the block has no \"end block\"");
         if (error_.empty() && result_.scene.lastFrame < result_.scene.firstFrame)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every check: the Windows DLL and its export
-# table, the Windows build against the native one under Wine, then the whole
-# suite natively and under the sanitizers.
+# table, the suite natively, the Windows build against the native one under
+# Wine, a short repeatable fuzzing run, then the suite under the sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +16,8 @@ ctest --preset native
 
 tools/ensure-wine.sh
 tools/compare-windows-build.sh
+
+tools/run-fuzzers.sh
 
 cmake --preset asan
 cmake --build --preset asan

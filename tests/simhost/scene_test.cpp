@@ -65,6 +65,8 @@ TEST(SceneFile, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(error("\nblock\n| KELTO_START\n"), "bad.scene:3: the block has no \"end block\"");
     EXPECT_EQ(error("block\nKELTO_START\n").rfind("bad.scene:2: a block line must begin with", 0), 0u);
     EXPECT_EQ(error("teleport now\n"), "bad.scene:1: unknown line \"teleport now\"");
+    EXPECT_EQ(error("fps 24\r\nobject Ball\r\r\n"), "bad.scene:2: a line ends in a carriage return");
+    EXPECT_EQ(error("fps 24\r\nobject Ball\r\n"), "");
     EXPECT_EQ(sim::readSceneFile("/nonexistent.scene").error, "cannot read scene file /nonexistent.scene");
 }
 
