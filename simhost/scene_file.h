@@ -1,21 +1,26 @@
 // The simulated host's scene file: a small line format of its own.
 //
 //     # comment
-//     frames 0 96              first and last frame
-//     fps 24                   frames per second
-//     object Ball              an object; the name is the rest of the line
-//     key 0 -20 0.5 30         a position key of the item above: frame x y z
+//     frames 0 96
+//     fps 24
+//     object Ball
+//     key 0 -20 0.5 30
 //     camera Camera
 //     key 0 0 1.6 -4
-//     channel Camera.FocusDistance   the channel that carries the modifier
-//     value 10                 the channel's own value, before the modifier
-//     block                    the modifier's lines as the host's scene file holds them,
-//     | KELTO_START            each after "| " (a lone "|" is an empty line)
+//     channel Camera.FocusDistance
+//     value 10
+//     block
+//     | KELTO_START
 //     | REFERENCE_ITEM
 //     | Ball
 //     end block
 //
-// Items keep the order they are written in; keys are sorted by frame.
+// "frames FIRST LAST" and "fps N" give the frames evaluated; "object NAME" and
+// "camera NAME" add an item, the name being the rest of the line; "key FRAME
+// X Y Z" keys the item above. "channel NAME" and "value N" describe the
+// channel that carries the modifier. Between "block" and "end block" stand
+// the modifier's lines as the host's scene file holds them, each after "| "
+// (a lone "|" is an empty line). Items keep their order; keys are sorted.
 #pragma once
 
 #include <string>
