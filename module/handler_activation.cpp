@@ -39,8 +39,7 @@ void HOST_CALL hostEvaluate(host::InstanceHandle instance, const host::ChannelAc
 }
 
 const char* HOST_CALL hostDescribe(host::InstanceHandle instance) {
-    static const char* const noInstance = kDescriptionLine;
-    return instance != nullptr ? describeInstance(*asInstance(instance)) : noInstance;
+    return instance != nullptr ? describeInstance(*asInstance(instance)) : kDescriptionLine;
 }
 
 uint32_t HOST_CALL hostFlags(host::InstanceHandle instance) {
