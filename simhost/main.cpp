@@ -7,6 +7,7 @@
 #endif
 
 #include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -29,6 +30,7 @@ const char kUsage[] =
     "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
     "                       e.g. --pick \"Reference Item=Ball\" (may be repeated)\n"
     "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
+    "  --class-version N    activate the servers with version N instead of 4\n"
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
@@ -83,6 +85,14 @@ CommandLine parseCommandLine(int argc, char** argv) {
             value(line.plotPath);
         } else if (arg == "--write-scene") {
             value(line.writeScenePath);
+        } else if (arg == "--class-version") {
+            std::string version;
+            value(version);
+            char* end = nullptr;
+            long parsed = std::strtol(version.c_str(), &end, 10);
+            if (line.error.empty() && (version.empty() || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX))
+                line.error = "--class-version takes a whole number";
+            line.run.classVersion = static_cast<int>(parsed);
         } else if (arg == "--withhold") {
             std::string service;
             value(service);
@@ -117,13 +127,13 @@ bool writeFile(const std::string& path, const std::string& text) {
 }
 
 // Binds the handler over an empty scene and describes one new instance.
-int showInstance(const sim::LoadedModule& module, const std::vector<std::string>& withheld) {
+int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options) {
     sim::Scene scene;
     sim::HostSession session(scene);
-    for (const std::string& service : withheld) session.withhold(service);
+    for (const std::string& service : options.withheldServices) session.withhold(service);
     sim::HandlerBinding handler;
     std::string log, error;
-    host::InstanceHandle instance = sim::startModifier(module, handler, log, error);
+    host::InstanceHandle instance = sim::startModifier(module, options.classVersion, handler, log, error);
     std::cout << log;
     if (instance == nullptr) return fail(error);
     handler.destroy(instance);
@@ -167,6 +177,6 @@ int main(int argc, char** argv) {
     sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
     if (!loaded.module) return fail(loaded.error);
     std::cout << sim::describeModule(*loaded.module);
-    if (line.infoOnly) return showInstance(*loaded.module, line.run.withheldServices);
+    if (line.infoOnly) return showInstance(*loaded.module, line.run);
     return runSceneFile(*loaded.module, line);
 }

@@ -52,7 +52,7 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
         return false;
     }
     InterfaceBinding binding;
-    int result = binding.activate(module, *server, instance);
+    int result = binding.activate(module, *server, instance, options.classVersion);
     log << "Activation  ChannelInterface \"Kelto\": " << describeActivationResult(result) << "\n";
     SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
     if (panel == nullptr) {
@@ -79,14 +79,14 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
 
 }  // namespace
 
-host::InstanceHandle startModifier(const LoadedModule& module, HandlerBinding& handler, std::string& log,
-                                   std::string& error) {
+host::InstanceHandle startModifier(const LoadedModule& module, int classVersion, HandlerBinding& handler,
+                                   std::string& log, std::string& error) {
     const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
     if (server == nullptr) {
         error = "no server ChannelHandler \"Kelto\" in " + module.path();
         return nullptr;
     }
-    int result = handler.activate(module, *server);
+    int result = handler.activate(module, *server, classVersion);
     log += "Activation  ChannelHandler \"Kelto\": " + describeActivationResult(result) + "\n";
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result);
@@ -114,7 +114,7 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
 
     HandlerBinding handler;
     std::string started;
-    host::InstanceHandle instance = startModifier(module, handler, started, report.error);
+    host::InstanceHandle instance = startModifier(module, options.classVersion, handler, started, report.error);
     log << started;
     if (instance == nullptr) {
         report.log = log.str();

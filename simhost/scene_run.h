@@ -23,6 +23,7 @@ struct PanelPick {
 struct RunOptions {
     std::vector<PanelPick> picks;
     std::vector<std::string> withheldServices;
+    int classVersion = host::kClassVersion;  // the version both activations are called with
 };
 
 struct FrameValue {
@@ -44,8 +45,8 @@ struct RunReport {
 // Activates the module's "ChannelHandler" server "Kelto" in the current host
 // session and creates one instance, adding a line for each to `log`. Returns
 // the instance, or null with `error` set to one line saying why.
-host::InstanceHandle startModifier(const LoadedModule& module, HandlerBinding& handler, std::string& log,
-                                   std::string& error);
+host::InstanceHandle startModifier(const LoadedModule& module, int classVersion, HandlerBinding& handler,
+                                   std::string& log, std::string& error);
 
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);
 

@@ -89,6 +89,8 @@ TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
         {"--scene /nonexistent.scene", "kelto-host: cannot read scene file /nonexistent.scene\n"},
         {"--frobnicate", "kelto-host: unknown option --frobnicate (see --help)\n"},
         {"--withhold \"Texture Functions\"", "kelto-host: the ChannelHandler activation returned 2"},
+        {"--class-version 5", "kelto-host: the ChannelHandler activation returned 1 (wrong version)\n"},
+        {"--class-version four", "kelto-host: --class-version takes a whole number (see --help)\n"},
     };
     for (const Case& c : cases) {
         HostRun failed = run(c.arguments);
