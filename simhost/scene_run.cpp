@@ -167,29 +167,42 @@ std::string formatSavedBlock(const RunReport& report) {
 }
 
 std::string plotSvg(const Scene& scene, const RunReport& report) {
-    const double width = 720, height = 360, margin = 56;
-    std::ostringstream out;
-    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
-        << "\" font-family=\"sans-serif\" font-size=\"12\">\n";
-    out << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    const double width = 760, height = 380, left = 80, right = 24, top = 44, bottom = 56;
+    const int ticks = 4;
     double low = 0, high = 1;
     for (const FrameValue& row : report.frames) high = std::max(high, row.value), low = std::min(low, row.value);
     double firstFrame = scene.firstFrame;
     double frameSpan = std::max(1, scene.lastFrame - scene.firstFrame);
-    auto x = [&](double frame) { return margin + (frame - firstFrame) / frameSpan * (width - 2 * margin); };
-    auto y = [&](double value) { return height - margin - (value - low) / (high - low) * (height - 2 * margin); };
-    out << "<line x1=\"" << margin << "\" y1=\"" << y(low) << "\" x2=\"" << width - margin << "\" y2=\"" << y(low)
-        << "\" stroke=\"black\"/>\n";
-    out << "<line x1=\"" << margin << "\" y1=\"" << y(low) << "\" x2=\"" << margin << "\" y2=\"" << y(high)
-        << "\" stroke=\"black\"/>\n";
-    out << "<text x=\"" << width / 2 << "\" y=\"" << height - 16 << "\" text-anchor=\"middle\">frame "
-        << scene.firstFrame << " to " << scene.lastFrame << "</text>\n";
-    out << "<text x=\"" << margin - 6 << "\" y=\"" << y(high) + 4 << "\" text-anchor=\"end\">" << high << "</text>\n";
-    out << "<text x=\"" << margin - 6 << "\" y=\"" << y(low) + 4 << "\" text-anchor=\"end\">" << low << "</text>\n";
-    out << "<text x=\"" << width / 2 << "\" y=\"24\" text-anchor=\"middle\">" << xmlEscaped(scene.channelName) << "</text>\n";
-    out << "<polyline fill=\"none\" stroke=\"#1f6fb2\" stroke-width=\"2\" points=\"";
-    for (const FrameValue& row : report.frames) out << x(row.frame) << "," << y(row.value) << " ";
-    out << "\"/>\n</svg>\n";
+    auto x = [&](double frame) { return left + (frame - firstFrame) / frameSpan * (width - left - right); };
+    auto y = [&](double value) { return height - bottom - (value - low) / (high - low) * (height - top - bottom); };
+
+    std::ostringstream out;
+    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
+        << "\" font-family=\"sans-serif\" font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+    out << "<text x=\"" << width / 2 << "\" y=\"24\" text-anchor=\"middle\" font-size=\"14\">"
+        << xmlEscaped(scene.channelName) << "</text>\n";
+    for (int t = 0; t <= ticks; ++t) {
+        double value = low + (high - low) * t / ticks;
+        double frame = firstFrame + frameSpan * t / ticks;
+        out << "<line x1=\"" << left << "\" y1=\"" << y(value) << "\" x2=\"" << width - right << "\" y2=\"" << y(value)
+            << "\" stroke=\"#ddd\"/>\n";
+        out << "<text x=\"" << left - 8 << "\" y=\"" << y(value) + 4 << "\" text-anchor=\"end\">" << value << "</text>\n";
+        out << "<text x=\"" << x(frame) << "\" y=\"" << height - bottom + 18 << "\" text-anchor=\"middle\">" << frame
+            << "</text>\n";
+    }
+    out << "<text x=\"" << (left + width - right) / 2 << "\" y=\"" << height - 12
+        << "\" text-anchor=\"middle\">frame</text>\n";
+    // One line for each run of frames the modifier set; frames it left alone
+    // are drawn apart, in grey.
+    size_t row = 0;
+    while (row < report.frames.size()) {
+        bool set = report.frames[row].set;
+        out << "<polyline fill=\"none\" stroke=\"" << (set ? "#1f6fb2" : "#999") << "\" stroke-width=\"2\" points=\"";
+        for (; row < report.frames.size() && report.frames[row].set == set; ++row)
+            out << x(report.frames[row].frame) << "," << y(report.frames[row].value) << " ";
+        out << "\"/>\n";
+    }
+    out << "</svg>\n";
     return out.str();
 }
 
