@@ -4,15 +4,6 @@
 
 namespace sim {
 
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        other.handle_ = nullptr;
-    }
-    return *this;
-}
-
 DynamicLibrary DynamicLibrary::open(const std::string& path, std::string& error) {
     DynamicLibrary library;
     library.handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -20,15 +20,6 @@ std::string lastErrorText() {
 
 }  // namespace
 
-DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        other.handle_ = nullptr;
-    }
-    return *this;
-}
-
 DynamicLibrary DynamicLibrary::open(const std::string& path, std::string& error) {
     DynamicLibrary library;
     // No error boxes: a file that is not a module is an answer, not a dialog.
