@@ -1,7 +1,6 @@
 #include "simhost/scene_run.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <sstream>
 
