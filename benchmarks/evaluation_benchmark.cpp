@@ -10,9 +10,8 @@
 #include "channel/distance_instance.h"
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
-#include "module/handler_activation.h"
+#include "module/handler_entry.h"
 #include "simhost/host_session.h"
-#include "simhost/scene_states.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ struct BenchScene {
         host::InstanceOperations operations{};
         host::HandlerRecord record{};
         record.instance = &operations;
-        kelto::activateChannelHandler(host::kClassVersion, sim::HostSession::lookup(), &record, nullptr);
+        kelto::activateChannelHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr);
         std::memset(&instance, 0, sizeof instance);
         std::snprintf(instance.itemName, sizeof instance.itemName, "Object %d", items - 1);
         std::snprintf(instance.cameraName, sizeof instance.cameraName, "Camera %d", items - 1);
@@ -39,19 +38,19 @@ struct BenchScene {
 
 void ResolvedEvaluation(benchmark::State& state) {
     BenchScene bench(static_cast<int>(state.range(0)));
-    sim::ChannelAccessRecord access(0, 0.5, 0);
-    kelto::evaluateDistance(bench.instance, access.access());
-    for (auto _ : state) kelto::evaluateDistance(bench.instance, access.access());
-    benchmark::DoNotOptimize(access.result());
+    double distance = 0;
+    kelto::evaluateDistance(bench.instance, 0.5, distance);
+    for (auto _ : state) kelto::evaluateDistance(bench.instance, 0.5, distance);
+    benchmark::DoNotOptimize(distance);
 }
 BENCHMARK(ResolvedEvaluation)->Arg(2)->Arg(1000);
 
 void FirstEvaluationResolvesNames(benchmark::State& state) {
     BenchScene bench(static_cast<int>(state.range(0)));
-    sim::ChannelAccessRecord access(0, 0.5, 0);
+    double distance = 0;
     for (auto _ : state) {
         bench.instance.resolved = 0;
-        kelto::evaluateDistance(bench.instance, access.access());
+        kelto::evaluateDistance(bench.instance, 0.5, distance);
     }
     state.SetComplexityN(state.range(0));
 }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "channel/host_services.h"
+#include "channel/held_services.h"
 #include "channel/item_list.h"
 #include "host/item_info.h"
 
@@ -39,13 +39,14 @@ void resolveReferences(DistanceInstance& instance) {
     instance.resolved = 1;
 }
 
-void evaluateDistance(DistanceInstance& instance, const host::ChannelAccess& access) {
+bool evaluateDistance(DistanceInstance& instance, double time, double& distance) {
     resolveReferences(instance);
-    if (instance.itemId == nullptr || instance.cameraId == nullptr || access.setChannel == nullptr) return;
+    if (instance.itemId == nullptr || instance.cameraId == nullptr) return false;
     Position item, camera;
-    if (!worldPosition(instance.itemId, access.time, item)) return;
-    if (!worldPosition(instance.cameraId, access.time, camera)) return;
-    access.setChannel(access.channel, distanceBetween(item, camera));
+    if (!worldPosition(instance.itemId, time, item)) return false;
+    if (!worldPosition(instance.cameraId, time, camera)) return false;
+    distance = distanceBetween(item, camera);
+    return true;
 }
 
 }  // namespace kelto

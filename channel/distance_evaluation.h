@@ -3,7 +3,6 @@
 #pragma once
 
 #include "channel/distance_instance.h"
-#include "host/channel_handler.h"
 
 namespace kelto {
 
@@ -11,16 +10,21 @@ struct Position {
     double x, y, z;
 };
 
-// Straight-line distance, summed as (dz² + dy²) + dx² so that every build
-// produces the same bits.
+// Straight-line distance, each square a pow(d, 2.0), summed as
+// (dz² + dy²) + dx². Rounding depends on that order, so it is kept; every
+// build computes the same bits because each does its doubles in SSE2
+// registers, rounding after every operation, with no fused multiply-add.
 double distanceBetween(const Position& a, const Position& b);
 
 // Once per load or creation: finds both items by their stored names and sets
-// the IDs and popup choices from them. Later calls do nothing.
+// the IDs and popup choices from them. Later calls do nothing. Only the
+// instance is written, and the host never evaluates one instance on two
+// threads at once, so this lazy write needs no lock.
 void resolveReferences(DistanceInstance& instance);
 
-// Resolves if needed, then sets the channel to the distance at the access
-// record's time. While either reference is missing the channel keeps its value.
-void evaluateDistance(DistanceInstance& instance, const host::ChannelAccess& access);
+// Resolves if needed, then computes the distance at `time` into `distance`.
+// False, with no position asked for, while either reference is missing: the
+// channel then keeps its own value.
+bool evaluateDistance(DistanceInstance& instance, double time, double& distance);
 
 }  // namespace kelto

@@ -41,20 +41,3 @@ const char* describeInstance(DistanceInstance& instance) {
 uint32_t instanceFlags(const DistanceInstance&) { return kNoFlags; }
 
 }  // namespace kelto
-
-// The record's layout is fixed: fields in this order and of these sizes.
-static_assert(offsetof(kelto::DistanceInstance, description) == 0, "description first");
-static_assert(offsetof(kelto::DistanceInstance, itemName) == kelto::kDescriptionSize, "itemName follows");
-static_assert(offsetof(kelto::DistanceInstance, cameraName) == kelto::kDescriptionSize + kelto::kNameSize,
-              "cameraName follows");
-static_assert(offsetof(kelto::DistanceInstance, itemId) >= kelto::kDescriptionSize + 2 * kelto::kNameSize,
-              "itemId follows the names");
-static_assert(offsetof(kelto::DistanceInstance, cameraId) == offsetof(kelto::DistanceInstance, itemId) + sizeof(void*),
-              "cameraId follows itemId");
-static_assert(offsetof(kelto::DistanceInstance, itemChoice) == offsetof(kelto::DistanceInstance, cameraId) + sizeof(void*),
-              "itemChoice follows cameraId");
-static_assert(offsetof(kelto::DistanceInstance, cameraChoice) == offsetof(kelto::DistanceInstance, itemChoice) + 4,
-              "cameraChoice follows itemChoice");
-static_assert(offsetof(kelto::DistanceInstance, resolved) == offsetof(kelto::DistanceInstance, cameraChoice) + 4,
-              "resolved last");
-static_assert(sizeof(kelto::DistanceInstance::resolved) == 1, "resolved is one byte");

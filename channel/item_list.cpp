@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "channel/host_services.h"
+#include "channel/held_services.h"
 #include "host/item_info.h"
 
 namespace kelto {

@@ -4,11 +4,11 @@
 add_library(kelto_objects OBJECT
   channel/distance_evaluation.cpp
   channel/distance_instance.cpp
-  channel/host_services.cpp
+  channel/held_services.cpp
   channel/item_list.cpp
-  module/handler_activation.cpp
-  module/interface_activation.cpp
-  module/module_descriptor.cpp
+  module/descriptor_export.cpp
+  module/handler_entry.cpp
+  module/interface_entry.cpp
   panel/reference_panel.cpp
   persist/instance_block.cpp
   persist/token.cpp

@@ -1,5 +1,4 @@
-// The record of the "ChannelInterface" class, filled by the interface
-// activation when the user opens the modifier's options.
+// The record of the "ChannelInterface" class: the options of one instance.
 #pragma once
 
 #include "host/host_types.h"
@@ -8,11 +7,13 @@ namespace host {
 
 #define HOST_CHANNEL_INTERFACE_CLASS "ChannelInterface"
 
+// Handed to the interface activation; owned by the host, which reads it after
+// a successful activation.
 struct InterfaceRecord {
-    InstanceHandle instance;                                                 // given by the host: the instance whose options are opened
-    PanelId panel;                                                           // set by the activation; the host owns and destroys the panel
-    const char* (HOST_CALL* options)(InstanceHandle instance);               // set by the activation; null here
-    const char* (HOST_CALL* command)(InstanceHandle instance, const char* text);  // set by the activation; null here
+    InstanceHandle instance;                                                 // set by the host: the instance whose options the user opened
+    PanelId panel;                                                           // set by the activation: a toolkit panel bound to the instance, or null for none; the host destroys it
+    const char* (HOST_CALL* options)(InstanceHandle instance);               // set by the activation: opens a dialog of the module's own instead of a panel; null for none
+    const char* (HOST_CALL* command)(InstanceHandle instance, const char* text);  // set by the activation: applies a command line to the instance; null for none
 };
 
 }  // namespace host

@@ -1,6 +1,8 @@
-// The item-info service "LW Item Info 3": walks the scene's item lists and
-// answers questions about one item.
+// The item-info service: walks the scene's item lists and answers questions
+// about one item.
 #pragma once
+
+#include <cstddef>
 
 #include "host/host_types.h"
 
@@ -11,19 +13,26 @@ namespace host {
 // Parameter code that yields an item's world position.
 const int kItemParamWorldPosition = 8;
 
-// Function table owned by the host; every function may be called at any time
-// while the module is loaded. Slots the module never calls are opaque.
+// Process-wide table owned by the host, valid while the module is loaded. Its
+// functions may be called from any host call into the module. A text that one
+// returns belongs to the host and stays valid only until the next call of this
+// table: copy or compare it at once.
 struct ItemInfoService {
-    ItemId (HOST_CALL* first)(int typeCode, ItemId parent);  // first item of the list of typeCode (parent null), or null when empty
-    ItemId (HOST_CALL* next)(ItemId item);                   // the item after `item` in its list, or null at the end
-    const void* reserved3;                                   // not used by the module
-    const void* reserved4;                                   // not used by the module
-    const void* reserved5;                                   // not used by the module
-    const void* reserved6;                                   // not used by the module
-    const void* reserved7;                                   // not used by the module
-    const void* reserved8;                                   // not used by the module
-    const char* (HOST_CALL* name)(ItemId item);              // item's NUL-terminated name, owned by the host and valid only until the next host call
-    int (HOST_CALL* param)(ItemId item, int code, double time, double out[3]);  // writes the parameter `code` at `time` into out; result ignored
+    ItemId (HOST_CALL* first)(int typeCode, ItemId parent);  // first item of the typeCode list (children of `parent`, or all with null); null when empty
+    ItemId (HOST_CALL* next)(ItemId item);                   // the item after `item` in its list; null at the end
+    const void* slot3;                                       // host function not declared here
+    const void* slot4;                                       // host function not declared here
+    const void* slot5;                                       // host function not declared here
+    const void* slot6;                                       // host function not declared here
+    const void* slot7;                                       // host function not declared here
+    const void* slot8;                                       // host function not declared here
+    const char* (HOST_CALL* name)(ItemId item);              // the item's NUL-terminated name; the host's text, valid until the next call of this table
+    int (HOST_CALL* param)(ItemId item, int code, double time, double out[3]);  // writes parameter `code` at `time` into the caller's out; returns nonzero when written
 };
+
+// The positions above are the host's; a miscounted slot must not compile.
+static_assert(offsetof(ItemInfoService, next) == 1 * sizeof(void*), "next is the 2nd function");
+static_assert(offsetof(ItemInfoService, name) == 8 * sizeof(void*), "name is the 9th function");
+static_assert(offsetof(ItemInfoService, param) == 9 * sizeof(void*), "param is the 10th function");
 
 }  // namespace host

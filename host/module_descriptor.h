@@ -1,20 +1,23 @@
-// The record the host reads from a loaded module: the exported descriptor and
-// the table of servers it points to.
+// What the host reads from a loaded module file: the exported descriptor and
+// the table of servers it points to, and the activation call through which the
+// host binds one server each time it puts it to use.
 #pragma once
 
 #include "host/host_types.h"
 
 namespace host {
 
-const uint32_t kModuleSyncWord = 0x04121994u;
-const uint32_t kPluginSystemVersion = 3;
-const uint32_t kMachineCodeX86Windows = 0x300;
-
-// Name of the data symbol the host looks up in every module file.
+// Name of the data symbol that the host looks up in every module file.
 #define HOST_MODULE_DESCRIPTOR_SYMBOL "_mod_descrip"
 
-// Class version that both activations of this module accept.
-const int kClassVersion = 4;
+const uint32_t kModuleSyncWord = 0x04121994u;
+const uint32_t kPluginSystemVersion = 3;
+
+// Machine codes of the platforms the host runs on. The Windows host loads DLLs
+// of either width with the same code; the Mac host loads bundles with its own.
+// The host has no Linux build, so it defines no code for one.
+const uint32_t kMachineCodeWindows = 0x300;
+const uint32_t kMachineCodeMac = 0x400;
 
 // Activation results.
 enum ActivationResult : int {
@@ -23,26 +26,31 @@ enum ActivationResult : int {
     kActivationServiceMissing = 2,
 };
 
-// Activation of one server: called by the host each time it puts the server to
-// use. `local` is the class's record (handler or interface), owned by the host,
-// which the activation fills; `serverData` is the start-up value, unused here.
-typedef int (HOST_CALL* ActivateFunction)(int version, GlobalLookup lookup,
-                                          void* local, void* serverData);
+// Activation of one server: called by the host on its main thread each time
+// it binds the server (for a handler, before it creates instances; for an
+// interface, when the user opens an instance's options). `version` is the
+// class version the host speaks; a server that does not speak it returns
+// kActivationBadVersion and the host may try another. `lookup` is valid only
+// during the call. `local` is the class's record, owned by the host, which a
+// successful activation fills. `serverData` is the start-up function's result.
+typedef int (HOST_CALL* ActivateFunction)(int version, GlobalLookup lookup, void* local, void* serverData);
 
+// One row of the server table.
 struct ServerRecord {
-    const char* className;        // host class, e.g. "ChannelHandler"; static string owned by the module
-    const char* serverName;       // server name shown to users; static string owned by the module
-    ActivateFunction activate;    // called by the host to bind the server; never null in a used row
-    const void* tagInfo;          // optional tag list read by the host at load; null in every row here
+    const char* className;      // host class the server belongs to, e.g. "ChannelHandler"; the module's, read while it is loaded
+    const char* serverName;     // the name users see in the host's lists; the module's, read while it is loaded
+    ActivateFunction activate;  // called by the host to bind the server; never null in a used row
+    const void* tagInfo;        // optional tag list read once at load; the module's; null for none
 };
 
+// The descriptor itself; the host reads it once, right after mapping the file.
 struct ModuleDescriptor {
-    uint32_t syncWord;                   // checked by the host at load; must be kModuleSyncWord
-    uint32_t systemVersion;              // plug-in system version checked by the host at load
-    uint32_t machineCode;                // platform code the module was built for
-    void* (HOST_CALL* startup)(void);    // called once after load; non-null result means success, passed back as serverData
-    void (HOST_CALL* shutdown)(void*);   // called once before unload with the start-up value
-    const ServerRecord* servers;         // static table owned by the module, ended by an all-null row
+    uint32_t syncWord;                  // must be kModuleSyncWord, else the host refuses the file
+    uint32_t systemVersion;             // plug-in system version; the host refuses one it does not speak
+    uint32_t machineCode;               // platform code (kMachineCodeWindows, kMachineCodeMac); the host refuses another platform's
+    void* (HOST_CALL* startup)(void);   // called once after load, before any activation; null result means the module failed to start
+    void (HOST_CALL* shutdown)(void*);  // called once before unload with start-up's result; no activation follows
+    const ServerRecord* servers;        // the module's static table, ended by an all-null row; read at load
 };
 
 }  // namespace host

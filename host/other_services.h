@@ -1,5 +1,4 @@
-// Services the channel handler must find at activation although the module
-// never calls them. Their tables are opaque to the module.
+// Services whose tables a module may hold without knowing their layout.
 #pragma once
 
 namespace host {
@@ -7,7 +6,8 @@ namespace host {
 #define HOST_MESSAGE_SERVICE "Info Messages"
 #define HOST_TEXTURE_SERVICE "Texture Functions"
 
-// Tables owned by the host; held by the module, never called.
+// Process-wide tables owned by the host, valid while the module is loaded;
+// their functions show messages and evaluate textures.
 struct MessageService;
 struct TextureService;
 

@@ -1,6 +1,8 @@
-// The panel toolkit "LWXPanel": the module describes its controls and data,
-// and the host draws the panel and calls back for the values.
+// The panel toolkit: the module describes its controls and data; the host
+// draws the panel and calls back for the values while the user works with it.
 #pragma once
+
+#include <cstddef>
 
 #include "host/host_types.h"
 
@@ -8,68 +10,82 @@ namespace host {
 
 #define HOST_PANEL_TOOLKIT_SERVICE "LWXPanel"
 
-// Panel type that the toolkit drives through get and set.
+// Panel type whose values the toolkit reads and writes through get and set.
 const int kPanelTypeViewer = 1;
 
-// Control ID of the panel itself, for hints and user data.
+// Control ID that stands for the panel itself, for hints and user data.
 const uint32_t kPanelControlId = 0;
 
-// One row of the control list handed to create; ended by an all-zero row. The
-// list and its strings are owned by the module and stay valid while it is loaded.
+// One row of the control list handed to create; an all-zero row ends it. The
+// rows and their strings stay the module's and must stay valid while it is loaded.
 struct PanelControl {
-    uint32_t id;               // control ID, also the value ID of its data
-    const char* label;         // label drawn by the host
-    const char* controlClass;  // toolkit control class, e.g. "iPopChoice"
+    uint32_t id;               // control ID, also the ID of the control's value; nonzero
+    const char* label;         // label the host draws beside the control
+    const char* controlClass;  // toolkit control class, e.g. "iPopChoice" (a popup of choices)
 };
 
-// One row of the data description handed to describe; ended by an all-zero row.
+// One row of the data description handed to describe; an all-zero row ends it.
+// Ownership as for the control list.
 struct PanelDataDescription {
     uint32_t id;               // value ID, matching a control
     const char* name;          // value name
-    const char* dataType;      // toolkit data type, e.g. "integer"
+    const char* dataType;      // toolkit data type; "integer" values are int32_t
 };
 
-// Hint lists are sequences of pointer-sized words: tags followed by their
-// arguments, ended by zero words.
+// A hint list is a sequence of pointer-sized words: a tag, then as many
+// argument words as the tag takes. A zero word where a tag would stand ends the
+// list. The toolkit reads the list during the hint call and may read it again
+// while the panel exists, so it stays the module's and valid while it is loaded.
 typedef uintptr_t PanelHintWord;
 
-// Hint tags.
-const PanelHintWord kHintLabel = 0x3D000B03u;       // control ID, text
-const PanelHintWord kHintPopupFuncs = 0x3D016203u;  // control ID, count function, name function
-const PanelHintWord kHintPopupOption = 0x3D01F984u; // control ID, then the toolkit's own arguments
+// Hint tags and the argument words each takes.
+const PanelHintWord kHintLabel = 0x3D000B03u;        // 3: control ID, NUL-terminated text, 0
+const PanelHintWord kHintPopupFuncs = 0x3D016203u;   // 3: control ID, PopupCountFunction, PopupNameFunction
+const PanelHintWord kHintPopupOption = 0x3D01F984u;  // 1: control ID
 
 // Popup entry functions named in a popup hint; called by the host whenever it
-// draws the popup. `userData` is the panel's user data. The name is owned by
-// the host or the module and read by the toolkit at once.
+// draws the popup, with the panel's user data for control 0. The count
+// includes every entry; the host asks only for indices below it. The name is
+// read at once; the host keeps no pointer to it.
 typedef int (HOST_CALL* PopupCountFunction)(void* userData);
 typedef const char* (HOST_CALL* PopupNameFunction)(void* userData, int index);
 
-// Data functions named in describe; called by the host while the panel is open,
-// with the instance handed to viewInstance. get returns a pointer into the
-// instance (owned by it) or null; set returns a refresh code.
+// Value functions named in describe; called by the host while the panel is
+// open, with the instance handed to viewInstance. get returns a pointer to the
+// value (an int32_t for "integer"), owned by the module and read at once, or
+// null for none. set hands a pointer to the new value, owned by the host and
+// valid during the call, and returns a PanelRefresh code.
 typedef void* (HOST_CALL* PanelGetFunction)(void* instance, uint32_t id);
 typedef int (HOST_CALL* PanelSetFunction)(void* instance, uint32_t id, void* value);
 
-// Refresh codes returned by set.
+// What the toolkit redraws after a set.
 enum PanelRefresh : int {
-    kRefreshNone = 0,
-    kRefreshValues = 1,
+    kRefreshNone = 0,    // nothing
+    kRefreshValues = 1,  // every control, from get
 };
 
-// Function table owned by the host; the module calls it only while building a panel.
+// Process-wide table owned by the host, valid while the module is loaded. Its
+// functions may be called during an interface activation.
 struct PanelToolkit {
-    int version;                                                                 // toolkit version; not read by the module
-    const void* reserved2;                                                       // not used by the module
-    PanelId (HOST_CALL* create)(int type, const PanelControl* controls);         // builds a panel; the host owns it; null on failure
-    const void* reserved4;                                                       // not used by the module
+    int version;                                                             // the toolkit's version, for the module to read
+    const void* slot2;                                                       // host function not declared here
+    PanelId (HOST_CALL* create)(int type, const PanelControl* controls);     // builds a panel of `type` with the controls; the host owns it; null on failure
+    const void* slot4;                                                       // host function not declared here
     void (HOST_CALL* describe)(PanelId panel, const PanelDataDescription* data,
-                               PanelGetFunction get, PanelSetFunction set);      // binds the data rows and callbacks; the rows stay the module's
-    void (HOST_CALL* hint)(PanelId panel, uint32_t id, const PanelHintWord* hints);  // applies a hint list; the list stays the module's
-    const void* reserved7;                                                       // not used by the module
-    void (HOST_CALL* userData)(PanelId panel, uint32_t id, void* data);          // sets the user data passed to popup functions; not owned by the toolkit
-    const void* reserved9;                                                       // not used by the module
-    const void* reserved10;                                                      // not used by the module
-    void (HOST_CALL* viewInstance)(PanelId panel, void* instance);               // sets the instance passed to get and set; still owned by the host's handler
+                               PanelGetFunction get, PanelSetFunction set);  // binds the values of the panel's controls to get and set
+    void (HOST_CALL* hint)(PanelId panel, uint32_t id, const PanelHintWord* hints);  // applies a hint list to control `id` (0: the panel)
+    const void* slot7;                                                       // host function not declared here
+    void (HOST_CALL* userData)(PanelId panel, uint32_t id, void* data);      // sets what the popup functions receive; the toolkit only passes it on
+    const void* slot9;                                                       // host function not declared here
+    const void* slot10;                                                      // host function not declared here
+    void (HOST_CALL* viewInstance)(PanelId panel, void* instance);           // sets what get and set receive; the toolkit only passes it on
 };
+
+// The positions above are the host's; a miscounted slot must not compile.
+static_assert(offsetof(PanelToolkit, create) == 2 * sizeof(void*), "create is the 3rd field");
+static_assert(offsetof(PanelToolkit, describe) == 4 * sizeof(void*), "describe is the 5th field");
+static_assert(offsetof(PanelToolkit, hint) == 5 * sizeof(void*), "hint is the 6th field");
+static_assert(offsetof(PanelToolkit, userData) == 7 * sizeof(void*), "userData is the 8th field");
+static_assert(offsetof(PanelToolkit, viewInstance) == 10 * sizeof(void*), "viewInstance is the 11th field");
 
 }  // namespace host

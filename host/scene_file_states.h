@@ -1,25 +1,31 @@
-// States through which an instance writes its block to the scene file and
-// reads it back. Both records are owned by the host and valid only during the
-// save or load call they are passed to.
+// The states through which an instance writes its block to the scene file and
+// reads it back. Each record is owned by the host and valid only during the
+// save or load call it is handed to.
 #pragma once
 
 #include "host/host_types.h"
 
 namespace host {
 
-// Result of a read once the instance's data is exhausted: any negative value.
+// How the scene file stores the data: as text lines or as binary.
+enum IoMode : int {
+    kIoModeBinary = 0,
+    kIoModeAscii = 1,
+};
+
+// What read returns once the instance's data is exhausted: any negative value.
 const int kReadEndOfData = -1;
 
 struct SaveState {
-    int ioMode;                                                       // set by the host; not consulted by the module
-    void* writeData;                                                  // host's handle, passed back to write
-    void (HOST_CALL* write)(void* writeData, const char* bytes, int length);  // called by save; the host copies `length` bytes at once
+    int ioMode;                                                               // IoMode of the file being written
+    void* writeData;                                                          // the host's handle, passed back to write
+    void (HOST_CALL* write)(void* writeData, const char* bytes, int length);  // writes one unit: `length` bytes, copied at once. In an ASCII file a unit is one line, cut at its first NUL, so a line's length counts its terminating NUL
 };
 
 struct LoadState {
-    int ioMode;                                                       // set by the host; not consulted by the module
-    void* readData;                                                   // host's handle, passed back to read
-    int (HOST_CALL* read)(void* readData, char* buffer, int maxLength);  // called by load; fills the module's buffer with the next line, returns bytes copied or negative at end of data
+    int ioMode;                                                               // IoMode of the file being read
+    void* readData;                                                           // the host's handle, passed back to read
+    int (HOST_CALL* read)(void* readData, char* buffer, int maxLength);      // reads the next unit into the caller's buffer. In an ASCII file: the next line, at most maxLength - 1 bytes and a NUL, the rest of a longer line dropped; returns the bytes copied, or kReadEndOfData (buffer untouched) once the instance's lines are exhausted
 };
 
 }  // namespace host

@@ -1,6 +1,6 @@
 #include <dlfcn.h>
 
-#include "simhost/dynamic_library.h"
+#include "dynamic_library.h"
 
 namespace sim {
 

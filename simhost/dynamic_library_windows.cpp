@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "simhost/dynamic_library.h"
+#include "dynamic_library.h"
 
 namespace sim {
 

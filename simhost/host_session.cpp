@@ -1,9 +1,9 @@
-#include "simhost/host_session.h"
+#include "host_session.h"
 
 #include "host/item_info.h"
 #include "host/other_services.h"
 #include "host/panel_toolkit.h"
-#include "simhost/host_services.h"
+#include "service_tables.h"
 
 namespace sim {
 

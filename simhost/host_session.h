@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "host/host_types.h"
-#include "simhost/panel_toolkit.h"
-#include "simhost/scene.h"
+#include "panel_model.h"
+#include "scene.h"
 
 namespace sim {
 

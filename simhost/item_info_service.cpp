@@ -1,8 +1,8 @@
 // "LW Item Info 3" as the simulated host serves it.
 #include <cstdio>
 
-#include "simhost/host_services.h"
-#include "simhost/host_session.h"
+#include "service_tables.h"
+#include "host_session.h"
 
 namespace sim {
 

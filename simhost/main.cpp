@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "simhost/host_session.h"
-#include "simhost/module_loader.h"
-#include "simhost/module_report.h"
-#include "simhost/scene_file.h"
-#include "simhost/scene_run.h"
-#include "simhost/server_bindings.h"
+#include "host_session.h"
+#include "module_loader.h"
+#include "module_report.h"
+#include "scene_file.h"
+#include "scene_run.h"
+#include "server_bindings.h"
 
 namespace {
 
@@ -157,7 +157,7 @@ int runSceneFile(const sim::LoadedModule& module, const CommandLine& line) {
         std::cout << "Plot        " << line.plotPath << "\n";
     }
     if (!line.writeScenePath.empty()) {
-        scene.modifierBlock = report.savedBlock;
+        scene.modifierBlock = report.savedLines();
         if (!writeFile(line.writeScenePath, sim::formatScene(scene)))
             return fail("cannot write " + line.writeScenePath);
         std::cout << "Scene saved " << line.writeScenePath << "\n";

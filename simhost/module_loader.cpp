@@ -1,8 +1,8 @@
-#include "simhost/module_loader.h"
+#include "module_loader.h"
 
 #include <sys/stat.h>
 
-#include <cstdio>
+#include "text_format.h"
 
 namespace sim {
 
@@ -10,12 +10,6 @@ namespace {
 
 // A server table longer than this is taken as unterminated.
 const size_t kMaxServers = 256;
-
-std::string hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", value);
-    return text;
-}
 
 bool isRegularFile(const std::string& path) {
     struct stat info;
@@ -59,8 +53,8 @@ LoadResult LoadedModule::load(const std::string& path) {
     module->descriptor_ = static_cast<const host::ModuleDescriptor*>(symbol);
     const host::ModuleDescriptor& descriptor = *module->descriptor_;
     if (descriptor.syncWord != host::kModuleSyncWord) {
-        result.error = "wrong synchronisation word " + hex(descriptor.syncWord) + " in " + path + " (expected " +
-                       hex(host::kModuleSyncWord) + ")";
+        result.error = "wrong synchronisation word " + hexText(descriptor.syncWord, 8) + " in " + path + " (expected " +
+                       hexText(host::kModuleSyncWord, 8) + ")";
         return result;
     }
     if (descriptor.systemVersion != host::kPluginSystemVersion) {

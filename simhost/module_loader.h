@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/module_descriptor.h"
-#include "simhost/dynamic_library.h"
+#include "dynamic_library.h"
 
 namespace sim {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "simhost/module_loader.h"
+#include "module_loader.h"
 
 namespace sim {
 

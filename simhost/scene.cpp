@@ -1,4 +1,4 @@
-#include "simhost/scene.h"
+#include "scene.h"
 
 namespace sim {
 

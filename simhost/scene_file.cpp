@@ -1,4 +1,4 @@
-#include "simhost/scene_file.h"
+#include "scene_file.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,13 +15,9 @@ const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
 const int kMaxFrames = 1000000;
 
-bool parseDouble(const std::string& text, double& value) {
-    const char* end = text.data() + text.size();
-    auto result = std::from_chars(text.data(), end, value);
-    return result.ec == std::errc() && result.ptr == end;
-}
-
-bool parseInt(const std::string& text, int& value) {
+// The whole text as one number of type T.
+template <typename T>
+bool parseNumber(const std::string& text, T& value) {
     const char* end = text.data() + text.size();
     auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end;
@@ -104,23 +100,23 @@ private:
         } else if (keyword == "key") {
             PositionKey key;
             if (current_ == nullptr) return fail("a key before any object or camera");
-            if (w.size() != 5 || !parseDouble(w[1], key.frame) || !parseDouble(w[2], key.position.x) ||
-                !parseDouble(w[3], key.position.y) || !parseDouble(w[4], key.position.z))
+            if (w.size() != 5 || !parseNumber(w[1], key.frame) || !parseNumber(w[2], key.position.x) ||
+                !parseNumber(w[3], key.position.y) || !parseNumber(w[4], key.position.z))
                 return fail("a key is \"key FRAME X Y Z\" with four numbers");
             current_->keys.push_back(key);
         } else if (keyword == "frames") {
-            if (w.size() != 3 || !parseInt(w[1], scene.firstFrame) || !parseInt(w[2], scene.lastFrame))
+            if (w.size() != 3 || !parseNumber(w[1], scene.firstFrame) || !parseNumber(w[2], scene.lastFrame))
                 return fail("frames is \"frames FIRST LAST\" with two whole numbers");
             if (scene.lastFrame - static_cast<long long>(scene.firstFrame) > kMaxFrames)
                 return fail("more than " + std::to_string(kMaxFrames) + " frames");
         } else if (keyword == "fps") {
-            if (w.size() != 2 || !parseDouble(w[1], scene.framesPerSecond) || !(scene.framesPerSecond > 0))
+            if (w.size() != 2 || !parseNumber(w[1], scene.framesPerSecond) || !(scene.framesPerSecond > 0))
                 return fail("fps is \"fps N\" with N above 0");
         } else if (keyword == "channel") {
             if (rest.empty()) return fail("channel needs a name");
             scene.channelName = rest;
         } else if (keyword == "value") {
-            if (w.size() != 2 || !parseDouble(w[1], scene.channelValue)) return fail("value is \"value N\"");
+            if (w.size() != 2 || !parseNumber(w[1], scene.channelValue)) return fail("value is \"value N\"");
         } else if (line == kBlockBegin) {
             if (!scene.modifierBlock.empty()) return fail("a second block");
             inBlock_ = true;

@@ -25,7 +25,7 @@
 
 #include <string>
 
-#include "simhost/scene.h"
+#include "scene.h"
 
 namespace sim {
 

@@ -5,13 +5,13 @@
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "simhost/module_loader.h"
-#include "simhost/scene.h"
-#include "simhost/scene_states.h"
-#include "simhost/server_bindings.h"
+#include "module_loader.h"
+#include "run_report.h"
+#include "scene.h"
+#include "scene_states.h"
+#include "server_bindings.h"
 
 namespace sim {
 
@@ -23,23 +23,7 @@ struct PanelPick {
 struct RunOptions {
     std::vector<PanelPick> picks;
     std::vector<std::string> withheldServices;
-    int classVersion = host::kClassVersion;  // the version both activations are called with
-};
-
-struct FrameValue {
-    int frame;
-    double time;
-    double value;  // the channel after the modifier
-    bool set;      // whether the modifier set it
-};
-
-struct RunReport {
-    std::string error;               // why the run stopped, empty when it ran through
-    std::string log;                 // activation, instance, panel and picks, as lines
-    std::vector<FrameValue> frames;
-    std::vector<std::pair<std::string, int>> savedUnits;  // each written unit's text and length
-    std::vector<std::string> savedBlock;                  // the saved units as scene-file lines
-    std::vector<std::string> violations;                  // calls the module should not have made
+    int classVersion = host::kClassicClassVersion;  // the version both activations are called with
 };
 
 // Activates the module's "ChannelHandler" server "Kelto" in the current host
@@ -49,13 +33,5 @@ host::InstanceHandle startModifier(const LoadedModule& module, int classVersion,
                                    std::string& log, std::string& error);
 
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);
-
-// The frame table: frame, time and value, one row a frame; `exact` prints
-// every value with 17 significant digits, enough to tell any two apart.
-std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact = false);
-// The saved block, a unit a line with its length.
-std::string formatSavedBlock(const RunReport& report);
-// An SVG plot of the channel over the frames.
-std::string plotSvg(const Scene& scene, const RunReport& report);
 
 }  // namespace sim

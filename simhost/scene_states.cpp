@@ -1,4 +1,4 @@
-#include "simhost/scene_states.h"
+#include "scene_states.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,26 +15,30 @@ void HOST_CALL writeUnit(void* writer, const char* bytes, int length) {
     static_cast<BlockWriter*>(writer)->write(bytes, length);
 }
 
+// The evaluation in progress. The classic record's functions carry only a
+// channel ID, which the host checks against its own before using anything.
+ChannelAccessRecord* g_evaluating = nullptr;
+
 void HOST_CALL setChannel(host::ChannelId channel, double value) {
-    static_cast<ChannelAccessRecord*>(channel)->set(channel, value);
+    if (g_evaluating == nullptr) return;
+    g_evaluating->set(channel, value);
 }
 
-void HOST_CALL getChannel(host::ChannelId channel, double, double*) {
-    static_cast<ChannelAccessRecord*>(channel)->problems.push_back("getChannel was called");
+void HOST_CALL getChannel(host::ChannelId, double, double* value) {
+    if (value != nullptr) *value = 0;
+    if (g_evaluating != nullptr) g_evaluating->problems.push_back("getChannel was called");
 }
 
-const char* HOST_CALL channelName(host::ChannelId channel) {
-    static_cast<ChannelAccessRecord*>(channel)->problems.push_back("channelName was called");
+const char* HOST_CALL channelName(host::ChannelId) {
+    if (g_evaluating != nullptr) g_evaluating->problems.push_back("channelName was called");
     return "";
 }
 
-// The host's save and load states carry a mode; the module must not care.
-const int kIoModeAscii = 1;
 
 }  // namespace
 
 BlockReader::BlockReader(std::vector<std::string> lines)
-    : lines_(std::move(lines)), state_{kIoModeAscii, this, readLine} {}
+    : lines_(std::move(lines)), state_{host::kIoModeAscii, this, readLine} {}
 
 int BlockReader::read(char* buffer, int maxLength) {
     ++reads_;
@@ -47,7 +51,7 @@ int BlockReader::read(char* buffer, int maxLength) {
     return static_cast<int>(copied);
 }
 
-BlockWriter::BlockWriter() : state_{kIoModeAscii, this, writeUnit} {}
+BlockWriter::BlockWriter() : state_{host::kIoModeAscii, this, writeUnit} {}
 
 void BlockWriter::write(const char* bytes, int length) {
     std::string unit = bytes != nullptr && length > 0 ? std::string(bytes, static_cast<size_t>(length)) : "";
@@ -56,15 +60,22 @@ void BlockWriter::write(const char* bytes, int length) {
 
 std::vector<std::string> BlockWriter::lines() const {
     std::vector<std::string> result;
-    for (const Unit& unit : units_) result.push_back(unit.bytes.substr(0, unit.bytes.find('\0')));
+    for (const Unit& unit : units_) result.push_back(unit.line());
     return result;
 }
 
 ChannelAccessRecord::ChannelAccessRecord(int frame, double time, double value)
-    : access_{this, frame, time, value, getChannel, setChannel, channelName} {}
+    : access_{this, frame, time, value, getChannel, setChannel, channelName}, previous_(g_evaluating) {
+    g_evaluating = this;
+}
+
+ChannelAccessRecord::~ChannelAccessRecord() { g_evaluating = previous_; }
 
 void ChannelAccessRecord::set(host::ChannelId channel, double value) {
-    if (channel != this) problems.push_back("setChannel on another channel");
+    if (channel != access_.channel) {
+        problems.push_back("setChannel on another channel");
+        return;
+    }
     setCalls_.push_back(value);
 }
 

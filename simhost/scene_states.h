@@ -36,6 +36,8 @@ public:
     struct Unit {
         std::string bytes;  // exactly the bytes written, NUL included
         int length;
+        // The line the scene file holds: the text up to the first NUL.
+        std::string line() const { return bytes.substr(0, bytes.find('\0')); }
     };
 
     BlockWriter();
@@ -53,10 +55,12 @@ private:
     host::SaveState state_;
 };
 
-// The access record for one evaluation; records each set-channel call.
+// The access record for one evaluation; records each set-channel call. While
+// it exists it is the evaluation in progress.
 class ChannelAccessRecord {
 public:
     ChannelAccessRecord(int frame, double time, double value);
+    ~ChannelAccessRecord();
     ChannelAccessRecord(const ChannelAccessRecord&) = delete;
     ChannelAccessRecord& operator=(const ChannelAccessRecord&) = delete;
     const host::ChannelAccess& access() const { return access_; }
@@ -71,6 +75,7 @@ public:
 private:
     host::ChannelAccess access_;
     std::vector<double> setCalls_;
+    ChannelAccessRecord* previous_;
 };
 
 }  // namespace sim

@@ -1,6 +1,6 @@
-#include "simhost/server_bindings.h"
+#include "server_bindings.h"
 
-#include "simhost/host_session.h"
+#include "host_session.h"
 
 namespace sim {
 
@@ -10,10 +10,11 @@ int g_markerTarget = 0;
 
 void* const kHostOwnedMarker = &g_markerTarget;
 
-HandlerBinding::HandlerBinding() : operations_{}, record_{} {
+HandlerBinding::HandlerBinding() : operations_{}, itemOperations_{}, record_{} {
     operations_.hostData = kHostOwnedMarker;
+    itemOperations_.renameNotice = kHostOwnedMarker;
     record_.instance = &operations_;
-    record_.itemOperations = kHostOwnedMarker;
+    record_.itemOperations = &itemOperations_;
 }
 
 int HandlerBinding::activate(const LoadedModule& module, const ServerEntry& server, int version) {

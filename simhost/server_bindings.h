@@ -7,8 +7,8 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/module_loader.h"
-#include "simhost/scene_states.h"
+#include "module_loader.h"
+#include "scene_states.h"
 
 namespace sim {
 
@@ -22,10 +22,11 @@ public:
     HandlerBinding& operator=(const HandlerBinding&) = delete;
 
     // Activates the "ChannelHandler" server with the current session's lookup.
-    int activate(const LoadedModule& module, const ServerEntry& server, int version = host::kClassVersion);
+    int activate(const LoadedModule& module, const ServerEntry& server, int version = host::kClassicClassVersion);
 
     const host::HandlerRecord& record() const { return record_; }
     const host::InstanceOperations& operations() const { return operations_; }
+    const host::ItemOperations& itemOperations() const { return itemOperations_; }
     // Whether the record holds every function the host calls: create,
     // destroy, copy, load, save, describe, evaluate and flags.
     bool complete() const;
@@ -41,6 +42,7 @@ public:
 
 private:
     host::InstanceOperations operations_;
+    host::ItemOperations itemOperations_;
     host::HandlerRecord record_;
 };
 
@@ -48,7 +50,7 @@ class InterfaceBinding {
 public:
     // Activates the "ChannelInterface" server for `instance`.
     int activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
-                 int version = host::kClassVersion);
+                 int version = host::kClassicClassVersion);
     const host::InterfaceRecord& record() const { return record_; }
 
 private:

@@ -49,11 +49,4 @@ TEST(Loader, RefusesFilesItCannotUseWithOneLineReasons) {
     EXPECT_EQ(loadError(faultModule("fault_unterminated_servers")).rfind("the server table has no end row", 0), 0u);
 }
 
-TEST(Loader, ReportsActivationResults) {
-    EXPECT_EQ(sim::describeActivationResult(0), "0 (success)");
-    EXPECT_EQ(sim::describeActivationResult(1), "1 (wrong version)");
-    EXPECT_EQ(sim::describeActivationResult(2), "2 (a host service is missing)");
-    EXPECT_EQ(sim::describeActivationResult(7), "7 (unknown result)");
-}
-
 }  // namespace

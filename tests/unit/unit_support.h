@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "channel/host_services.h"
+#include "channel/held_services.h"
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
-#include "module/handler_activation.h"
+#include "module/handler_entry.h"
 #include "simhost/host_session.h"
 
 namespace unit {
@@ -18,7 +18,7 @@ protected:
         host::InstanceOperations operations{};
         host::HandlerRecord record{};
         record.instance = &operations;
-        ASSERT_EQ(kelto::activateChannelHandler(host::kClassVersion, sim::HostSession::lookup(), &record, nullptr),
+        ASSERT_EQ(kelto::activateChannelHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr),
                   host::kActivationOk);
     }
     void TearDown() override {

@@ -51,5 +51,5 @@ extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor m
 #else
 extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor _mod_descrip = {
 #endif
-    kSync, kSystemVersion, host::kMachineCodeX86Windows, kStartup, shutdown, kServers,
+    kSync, kSystemVersion, host::kMachineCodeWindows, kStartup, shutdown, kServers,
 };

@@ -1,10 +1,9 @@
-#include "simhost/panel_toolkit.h"
+#include "panel_model.h"
 
 #include <cstdio>
 #include <sstream>
 
-#include "simhost/host_services.h"
-#include "simhost/host_session.h"
+#include "text_format.h"
 
 namespace sim {
 
@@ -15,49 +14,7 @@ const size_t kMaxRows = 1024;
 // Words beyond this many are taken as an unterminated hint list.
 const size_t kMaxHintWords = 4096;
 
-std::string hex(uintptr_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-    return text;
-}
-
 std::string text(const char* s) { return s != nullptr ? s : ""; }
-
-PanelToolkitSim& toolkit() { return HostSession::current()->panels(); }
-
-host::PanelId HOST_CALL create(int type, const host::PanelControl* controls) {
-    return toolkit().create(type, controls);
-}
-void HOST_CALL describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
-                        host::PanelSetFunction set) {
-    toolkit().describe(panel, data, get, set);
-}
-void HOST_CALL hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints) {
-    toolkit().hint(panel, id, hints);
-}
-void HOST_CALL userData(host::PanelId panel, uint32_t id, void* data) { toolkit().setUserData(panel, id, data); }
-void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit().viewInstance(panel, instance); }
-
-template <int Slot>
-void HOST_CALL unusedSlot() {
-    toolkit().record("function " + std::to_string(Slot) + ", which the module does not use");
-}
-
-const int kToolkitVersion = 1;
-
-const host::PanelToolkit kToolkit = {
-    kToolkitVersion,
-    reinterpret_cast<const void*>(&unusedSlot<2>),
-    create,
-    reinterpret_cast<const void*>(&unusedSlot<4>),
-    describe,
-    hint,
-    reinterpret_cast<const void*>(&unusedSlot<7>),
-    userData,
-    reinterpret_cast<const void*>(&unusedSlot<9>),
-    reinterpret_cast<const void*>(&unusedSlot<10>),
-    viewInstance,
-};
 
 // Arguments each known hint tag takes after itself.
 size_t argumentsOf(host::PanelHintWord tag) {
@@ -70,8 +27,6 @@ size_t argumentsOf(host::PanelHintWord tag) {
 }
 
 }  // namespace
-
-const host::PanelToolkit& panelToolkitTable() { return kToolkit; }
 
 SimPanel* PanelToolkitSim::panelOf(host::PanelId id) {
     for (SimPanel& panel : panels_)
@@ -104,7 +59,7 @@ void PanelToolkitSim::describe(host::PanelId id, const host::PanelDataDescriptio
 }
 
 void PanelToolkitSim::hint(host::PanelId id, uint32_t control, const host::PanelHintWord* hints) {
-    record("hint(" + hex(control) + ")");
+    record("hint(" + hexText(control) + ")");
     SimPanel* panel = panelOf(id);
     if (panel == nullptr || hints == nullptr) return;
     panel->hintLists[control] = hints;
@@ -113,7 +68,7 @@ void PanelToolkitSim::hint(host::PanelId id, uint32_t control, const host::Panel
         host::PanelHintWord tag = hints[at];
         size_t count = argumentsOf(tag);
         if (count == SIZE_MAX) {
-            panel->hintProblems.push_back("unknown hint tag " + hex(tag));
+            panel->hintProblems.push_back("unknown hint tag " + hexText(tag));
             return;
         }
         const host::PanelHintWord* args = hints + at + 1;
@@ -127,7 +82,7 @@ void PanelToolkitSim::hint(host::PanelId id, uint32_t control, const host::Panel
 }
 
 void PanelToolkitSim::setUserData(host::PanelId id, uint32_t control, void* data) {
-    record("userData(" + hex(control) + ")");
+    record("userData(" + hexText(control) + ")");
     if (SimPanel* panel = panelOf(id)) panel->userData[control] = data;
 }
 

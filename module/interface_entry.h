@@ -1,5 +1,6 @@
-// Activation of the "ChannelInterface" server: binds the options panel to the
-// instance whose options the user opened.
+// The "ChannelInterface" server: its activation, which builds the options
+// panel for the instance whose options the user opened, and every function
+// the panel toolkit calls back.
 #pragma once
 
 #include "host/host_types.h"

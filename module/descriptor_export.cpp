@@ -1,10 +1,10 @@
-// The one symbol the host reads from the module file.
-#include "host/module_descriptor.h"
-
+// The one symbol the host reads from the module file: the descriptor, the
+// server table it points to, and the start-up and shut-down pair.
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "module/handler_activation.h"
-#include "module/interface_activation.h"
+#include "host/module_descriptor.h"
+#include "module/handler_entry.h"
+#include "module/interface_entry.h"
 
 #if defined(_WIN32)
 #define KELTO_EXPORT
@@ -31,7 +31,11 @@ const host::ServerRecord kServers[] = {
 
 }  // namespace
 
+// Every build carries the Windows machine code. The Windows host reads it;
+// the native Linux module exists for the simulated host, which checks the
+// other words only, and carries the same descriptor so that both builds show
+// it alike.
 extern "C" KELTO_EXPORT const host::ModuleDescriptor _mod_descrip = {
-    host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeX86Windows,
+    host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeWindows,
     startup,               shutdown,                   kServers,
 };

@@ -4,8 +4,9 @@
 #include <string>
 #include <utility>
 
-#include "simhost/host_services.h"
-#include "simhost/host_session.h"
+#include "host/other_services.h"
+#include "service_tables.h"
+#include "host_session.h"
 
 namespace sim {
 
@@ -18,7 +19,7 @@ typedef void (HOST_CALL* AnyFunction)();
 
 template <char Service, size_t Slot>
 void HOST_CALL heldServiceCalled() {
-    const char* service = Service == 'M' ? "Info Messages" : "Texture Functions";
+    const char* service = Service == 'M' ? HOST_MESSAGE_SERVICE : HOST_TEXTURE_SERVICE;
     if (HostSession* session = HostSession::current())
         session->recordViolation(std::string(service) + " function " + std::to_string(Slot + 1) + " was called");
 }

@@ -1,52 +1,56 @@
-#include "module/handler_activation.h"
+#include "module/handler_entry.h"
 
 #include "channel/distance_evaluation.h"
-#include "channel/distance_instance.h"
-#include "channel/host_services.h"
+#include "channel/held_services.h"
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
+#include "module/instance_handle.h"
 #include "persist/instance_block.h"
 
 namespace kelto {
 
 namespace {
 
-DistanceInstance* asInstance(host::InstanceHandle handle) { return static_cast<DistanceInstance*>(handle); }
-
 // The host's instance operations, each a thin shell around a typed function.
+// The host hands back only what create returned, but a null handle or state
+// costs one test and is answered by doing nothing.
 
 host::InstanceHandle HOST_CALL hostCreate(void*, void*, const char**) { return createInstance(); }
 
-void HOST_CALL hostDestroy(host::InstanceHandle instance) { destroyInstance(asInstance(instance)); }
+void HOST_CALL hostDestroy(host::InstanceHandle instance) { destroyInstance(instanceOf(instance)); }
 
 const char* HOST_CALL hostCopy(host::InstanceHandle to, host::InstanceHandle from) {
-    if (to != nullptr && from != nullptr) copyInstance(*asInstance(to), *asInstance(from));
+    if (to != nullptr && from != nullptr) copyInstance(*instanceOf(to), *instanceOf(from));
     return nullptr;
 }
 
 const char* HOST_CALL hostLoad(host::InstanceHandle instance, const host::LoadState* state) {
-    if (instance != nullptr && state != nullptr) loadInstanceBlock(*asInstance(instance), *state);
+    if (instance != nullptr && state != nullptr) loadInstanceBlock(*instanceOf(instance), *state);
     return nullptr;
 }
 
 const char* HOST_CALL hostSave(host::InstanceHandle instance, const host::SaveState* state) {
-    if (instance != nullptr && state != nullptr) saveInstanceBlock(*asInstance(instance), *state);
+    if (instance != nullptr && state != nullptr) saveInstanceBlock(*instanceOf(instance), *state);
     return nullptr;
 }
 
-void HOST_CALL hostEvaluate(host::InstanceHandle instance, const host::ChannelAccess* access) {
-    if (instance != nullptr && access != nullptr) evaluateDistance(*asInstance(instance), *access);
-}
-
 const char* HOST_CALL hostDescribe(host::InstanceHandle instance) {
-    return instance != nullptr ? describeInstance(*asInstance(instance)) : kDescriptionLine;
+    return instance != nullptr ? describeInstance(*instanceOf(instance)) : kDescriptionLine;
 }
 
 uint32_t HOST_CALL hostFlags(host::InstanceHandle instance) {
-    return instance != nullptr ? instanceFlags(*asInstance(instance)) : 0;
+    return instance != nullptr ? instanceFlags(*instanceOf(instance)) : host::kHandlerFlagsNone;
 }
 
-// Looks all three services up, stopping at the first one missing. Nothing is
+void HOST_CALL hostEvaluate(host::InstanceHandle instance, const host::ChannelAccess* access) {
+    if (instance == nullptr || access == nullptr || access->setChannel == nullptr) return;
+    host::ChannelId channel = access->channel;
+    void (HOST_CALL* setChannel)(host::ChannelId, double) = access->setChannel;
+    double distance = 0;
+    if (evaluateDistance(*instanceOf(instance), access->time, distance)) setChannel(channel, distance);
+}
+
+// Looks the three services up, stopping at the first one missing. Nothing is
 // held unless all were found, so instances of an earlier activation keep
 // working when a later one fails.
 bool lookUpHostServices(host::GlobalLookup lookup, HostServices& found) {
@@ -58,17 +62,17 @@ bool lookUpHostServices(host::GlobalLookup lookup, HostServices& found) {
     return found.itemInfo != nullptr;
 }
 
-void fillInstanceOperations(host::InstanceOperations& operations) {
-    operations.create = hostCreate;
-    operations.destroy = hostDestroy;
-    operations.copy = hostCopy;
-    operations.load = hostLoad;
-    operations.save = hostSave;
-    operations.describe = hostDescribe;
-}
-
+// The table's host data and the record's item operations are the host's and
+// stay as given.
 void fillHandlerRecord(host::HandlerRecord& record) {
-    if (record.instance != nullptr) fillInstanceOperations(*record.instance);
+    if (host::InstanceOperations* operations = record.instance) {
+        operations->create = hostCreate;
+        operations->destroy = hostDestroy;
+        operations->copy = hostCopy;
+        operations->load = hostLoad;
+        operations->save = hostSave;
+        operations->describe = hostDescribe;
+    }
     record.evaluate = hostEvaluate;
     record.flags = hostFlags;
 }
@@ -76,7 +80,7 @@ void fillHandlerRecord(host::HandlerRecord& record) {
 }  // namespace
 
 int HOST_CALL activateChannelHandler(int version, host::GlobalLookup lookup, void* handlerRecord, void*) {
-    if (version != host::kClassVersion) return host::kActivationBadVersion;
+    if (version != host::kClassicClassVersion) return host::kActivationBadVersion;
     if (lookup == nullptr) return host::kActivationServiceMissing;
     HostServices found = {nullptr, nullptr, nullptr};
     if (!lookUpHostServices(lookup, found)) return host::kActivationServiceMissing;

@@ -1,5 +1,6 @@
-// Activation of the "ChannelHandler" server: acquires the host services and
-// fills the host's handler record with the instance operations.
+// The "ChannelHandler" server: its activation, which acquires the host
+// services and fills the host's handler record, and every function the host
+// calls through that record.
 #pragma once
 
 #include "host/host_types.h"

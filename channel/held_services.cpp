@@ -1,0 +1,11 @@
+#include "channel/held_services.h"
+
+namespace kelto {
+
+namespace detail {
+HostServices g_heldServices = {nullptr, nullptr, nullptr};
+}  // namespace detail
+
+void holdHostServices(const HostServices& services) { detail::g_heldServices = services; }
+
+}  // namespace kelto

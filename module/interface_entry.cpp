@@ -1,0 +1,77 @@
+#include "module/interface_entry.h"
+
+#include "channel/item_list.h"
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "host/module_descriptor.h"
+#include "host/panel_toolkit.h"
+#include "module/instance_handle.h"
+#include "panel/reference_panel.h"
+
+namespace kelto {
+
+namespace {
+
+// The popups' entry functions. The toolkit's user data is not needed: every
+// walk goes to the host's lists afresh.
+template <ItemList List>
+int HOST_CALL popupCount(void*) {
+    return choiceCount(List);
+}
+
+template <ItemList List>
+const char* HOST_CALL popupName(void*, int index) {
+    return choiceName(List, index);
+}
+
+void* HOST_CALL panelGet(void* instance, uint32_t control) {
+    return instance != nullptr ? referenceValue(*instanceOf(instance), control) : nullptr;
+}
+
+int HOST_CALL panelSet(void* instance, uint32_t control, void* value) {
+    if (instance == nullptr || value == nullptr) return host::kRefreshNone;
+    return setReferenceValue(*instanceOf(instance), control, *static_cast<const int32_t*>(value));
+}
+
+template <typename Pointer>
+host::PanelHintWord word(Pointer pointer) {
+    return reinterpret_cast<host::PanelHintWord>(pointer);
+}
+
+const host::PanelHintWord kNoWord = 0;
+
+// The panel's text; each popup's entries from its list; a further hint on the
+// item popup, whose meaning is the toolkit's; then the words that close the list.
+const host::PanelHintWord kHints[] = {
+    host::kHintLabel, host::kPanelControlId, word(kReferencePanelTitle), kNoWord,
+    host::kHintPopupFuncs, kReferenceItemControl, word(&popupCount<ItemList::Objects>),
+    word(&popupName<ItemList::Objects>),
+    host::kHintPopupFuncs, kReferenceCameraControl, word(&popupCount<ItemList::Cameras>),
+    word(&popupName<ItemList::Cameras>),
+    host::kHintPopupOption, kReferenceItemControl, kNoWord, kNoWord, kNoWord, kNoWord, kNoWord,
+};
+
+const PanelCallbacks kCallbacks = {kHints, panelGet, panelSet};
+
+host::PanelId buildPanel(host::GlobalLookup lookup, host::InstanceHandle instance) {
+    if (lookup == nullptr || instance == nullptr) return nullptr;
+    const void* toolkit = lookup(HOST_PANEL_TOOLKIT_SERVICE, host::kGlobalUseMode);
+    if (toolkit == nullptr) return nullptr;
+    return buildReferencePanel(*static_cast<const host::PanelToolkit*>(toolkit), kCallbacks, *instanceOf(instance));
+}
+
+}  // namespace
+
+// A host without a panel toolkit still gets a successful activation: the
+// modifier works without its panel.
+int HOST_CALL activateChannelInterface(int version, host::GlobalLookup lookup, void* interfaceRecord, void*) {
+    if (version != host::kClassicClassVersion) return host::kActivationBadVersion;
+    if (interfaceRecord == nullptr) return host::kActivationOk;
+    host::InterfaceRecord& record = *static_cast<host::InterfaceRecord*>(interfaceRecord);
+    record.panel = buildPanel(lookup, record.instance);
+    record.options = nullptr;
+    record.command = nullptr;
+    return host::kActivationOk;
+}
+
+}  // namespace kelto

@@ -1,0 +1,50 @@
+// "LWXPanel" as the simulated host serves it: the C table whose functions
+// reach the current session's panel model.
+#include "host_session.h"
+#include "service_tables.h"
+
+namespace sim {
+
+namespace {
+
+PanelToolkitSim& toolkit() { return HostSession::current()->panels(); }
+
+host::PanelId HOST_CALL create(int type, const host::PanelControl* controls) {
+    return toolkit().create(type, controls);
+}
+void HOST_CALL describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
+                        host::PanelSetFunction set) {
+    toolkit().describe(panel, data, get, set);
+}
+void HOST_CALL hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints) {
+    toolkit().hint(panel, id, hints);
+}
+void HOST_CALL userData(host::PanelId panel, uint32_t id, void* data) { toolkit().setUserData(panel, id, data); }
+void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit().viewInstance(panel, instance); }
+
+template <int Slot>
+void HOST_CALL unusedSlot() {
+    HostSession::current()->recordViolation("LWXPanel function " + std::to_string(Slot) + " was called");
+}
+
+const int kToolkitVersion = 1;
+
+const host::PanelToolkit kToolkit = {
+    kToolkitVersion,
+    reinterpret_cast<const void*>(&unusedSlot<2>),
+    create,
+    reinterpret_cast<const void*>(&unusedSlot<4>),
+    describe,
+    hint,
+    reinterpret_cast<const void*>(&unusedSlot<7>),
+    userData,
+    reinterpret_cast<const void*>(&unusedSlot<9>),
+    reinterpret_cast<const void*>(&unusedSlot<10>),
+    viewInstance,
+};
+
+}  // namespace
+
+const host::PanelToolkit& panelToolkitTable() { return kToolkit; }
+
+}  // namespace sim
