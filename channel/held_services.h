@@ -11,6 +11,7 @@ struct HostServices {
     const host::MessageService* messages;   // held because the host requires it; never called
     const host::TextureService* textures;   // held because the host requires it; never called
     const host::ItemInfoService* itemInfo;  // the scene's items
+    int classVersion;                       // the protocol the tables were found under; 0 before any
 };
 
 namespace detail {

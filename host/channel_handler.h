@@ -17,9 +17,11 @@ namespace host {
 
 #define HOST_CHANNEL_HANDLER_CLASS "ChannelHandler"
 
-// Class version of the classic protocol: the records in this file, and the
-// service names without a number suffix ("LW Item Info 3" is the one exception).
-const int kClassicClassVersion = 4;
+// Class versions of the two protocols the host has spoken. Hosts since 2020
+// activate with the current version first and count down to the classic one;
+// they ask a handler's interface from low versions upward.
+const int kClassicClassVersion = 4;  // the records below with ChannelAccess
+const int kCurrentClassVersion = 5;  // the same records with ChannelAccessCurrent
 
 // Handed to evaluate; owned by the host and valid only during that call.
 struct ChannelAccess {
@@ -30,6 +32,19 @@ struct ChannelAccess {
     void (HOST_CALL* getChannel)(ChannelId channel, double time, double* value);  // reads any channel at any time into the caller's value
     void (HOST_CALL* setChannel)(ChannelId channel, double value);               // sets this evaluation's result; at most once per evaluation; without a call the channel keeps `value`
     const char* (HOST_CALL* channelName)(ChannelId channel);                      // the channel's name; the host's text, valid during the evaluation
+};
+
+// Handed to evaluate under the current protocol; owned by the host and valid
+// only during that call. Its functions take the host's private data first.
+struct ChannelAccessCurrent {
+    void* hostData;                                                                               // the host's own; passed back as the first argument below
+    ChannelId channel;                                                                            // the channel being evaluated
+    int frame;                                                                                    // the frame being evaluated
+    double time;                                                                                  // the evaluation time, in seconds
+    double value;                                                                                 // the channel's value before this modifier
+    void (HOST_CALL* getChannel)(void* hostData, ChannelId channel, double time, double* value);  // reads any channel at any time into the caller's value
+    void (HOST_CALL* setChannel)(void* hostData, ChannelId channel, double value);               // sets this evaluation's result; at most once per evaluation; without a call the channel keeps `value`
+    const char* (HOST_CALL* channelName)(void* hostData, ChannelId channel);                      // the channel's name in UTF-8; the host's text, valid during the evaluation
 };
 
 // Instance operations. The table belongs to the host; the activation fills its
@@ -58,12 +73,17 @@ struct ItemOperations {
 // handlers of this class; every bit is reserved and a handler returns 0.
 const uint32_t kHandlerFlagsNone = 0;
 
-// Handed to the handler activation; owned by the host.
-struct HandlerRecord {
-    InstanceOperations* instance;                                                      // the host's table of instance operations, for the activation to fill
-    ItemOperations* itemOperations;                                                        // the host's table of item operations, for the activation to fill; null when the host binds the handler only to preview, when no item can change
-    void (HOST_CALL* evaluate)(InstanceHandle instance, const ChannelAccess* access);  // set by the activation; at each evaluation of the channel, possibly off the main thread
-    uint32_t (HOST_CALL* flags)(InstanceHandle instance);                              // set by the activation; returns the instance's handler flags
+// Handed to the handler activation; owned by the host. The two protocols lay
+// it out alike and differ only in the access record that evaluate receives.
+template <typename Access>
+struct HandlerRecordOf {
+    InstanceOperations* instance;                                               // the host's table of instance operations, for the activation to fill
+    ItemOperations* itemOperations;                                             // the host's table of item operations, for the activation to fill; null when the host binds the handler only to preview, when no item can change
+    void (HOST_CALL* evaluate)(InstanceHandle instance, const Access* access);  // set by the activation; at each evaluation of the channel, possibly off the main thread
+    uint32_t (HOST_CALL* flags)(InstanceHandle instance);                       // set by the activation; returns the instance's handler flags
 };
+
+typedef HandlerRecordOf<ChannelAccess> HandlerRecord;                // classic protocol
+typedef HandlerRecordOf<ChannelAccessCurrent> HandlerRecordCurrent;  // current protocol
 
 }  // namespace host

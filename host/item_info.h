@@ -8,6 +8,10 @@
 
 namespace host {
 
+// The service's names, newest first. Every one serves the functions below at
+// the same positions; the newer ones return names in UTF-8.
+#define HOST_ITEM_INFO_SERVICE_9 "LW Item Info 9"
+#define HOST_ITEM_INFO_SERVICE_8 "LW Item Info 8"
 #define HOST_ITEM_INFO_SERVICE "LW Item Info 3"
 
 // Parameter code that yields an item's world position.

@@ -8,6 +8,10 @@
 
 namespace host {
 
+// The service's names, newest first; the functions below keep their
+// positions and the hint tags their meaning in every one.
+#define HOST_PANEL_TOOLKIT_SERVICE_3 "LWXPanel 3"
+#define HOST_PANEL_TOOLKIT_SERVICE_2 "LWXPanel 2"
 #define HOST_PANEL_TOOLKIT_SERVICE "LWXPanel"
 
 // Panel type whose values the toolkit reads and writes through get and set.

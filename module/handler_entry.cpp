@@ -5,6 +5,7 @@
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
 #include "module/instance_handle.h"
+#include "module/protocols.h"
 #include "persist/instance_block.h"
 
 namespace kelto {
@@ -42,29 +43,41 @@ uint32_t HOST_CALL hostFlags(host::InstanceHandle instance) {
     return instance != nullptr ? instanceFlags(*instanceOf(instance)) : host::kHandlerFlagsNone;
 }
 
+// The two protocols' evaluate differ only in how the access record is laid
+// out and how set-channel is called.
 void HOST_CALL hostEvaluate(host::InstanceHandle instance, const host::ChannelAccess* access) {
     if (instance == nullptr || access == nullptr || access->setChannel == nullptr) return;
-    host::ChannelId channel = access->channel;
-    void (HOST_CALL* setChannel)(host::ChannelId, double) = access->setChannel;
     double distance = 0;
-    if (evaluateDistance(*instanceOf(instance), access->time, distance)) setChannel(channel, distance);
+    if (evaluateDistance(*instanceOf(instance), access->time, distance)) access->setChannel(access->channel, distance);
 }
+
+#if defined(KELTO_SERVES_CURRENT_PROTOCOL)
+void HOST_CALL hostEvaluateCurrent(host::InstanceHandle instance, const host::ChannelAccessCurrent* access) {
+    if (instance == nullptr || access == nullptr || access->setChannel == nullptr) return;
+    double distance = 0;
+    if (evaluateDistance(*instanceOf(instance), access->time, distance))
+        access->setChannel(access->hostData, access->channel, distance);
+}
+#endif
 
 // Looks the three services up, stopping at the first one missing. Nothing is
 // held unless all were found, so instances of an earlier activation keep
 // working when a later one fails.
-bool lookUpHostServices(host::GlobalLookup lookup, HostServices& found) {
-    found.messages = static_cast<const host::MessageService*>(lookup(HOST_MESSAGE_SERVICE, host::kGlobalUseMode));
+bool lookUpHostServices(host::GlobalLookup lookup, const Protocol& protocol, HostServices& found) {
+    found.messages = static_cast<const host::MessageService*>(lookUpService(lookup, protocol.messageServices));
     if (found.messages == nullptr) return false;
-    found.textures = static_cast<const host::TextureService*>(lookup(HOST_TEXTURE_SERVICE, host::kGlobalUseMode));
+    found.textures = static_cast<const host::TextureService*>(lookUpService(lookup, protocol.textureServices));
     if (found.textures == nullptr) return false;
-    found.itemInfo = static_cast<const host::ItemInfoService*>(lookup(HOST_ITEM_INFO_SERVICE, host::kGlobalUseMode));
+    found.itemInfo = static_cast<const host::ItemInfoService*>(lookUpService(lookup, protocol.itemInfoServices));
+    found.classVersion = protocol.classVersion;
     return found.itemInfo != nullptr;
 }
 
 // The table's host data and the record's item operations are the host's and
 // stay as given.
-void fillHandlerRecord(host::HandlerRecord& record) {
+template <typename Access>
+void fillHandlerRecord(host::HandlerRecordOf<Access>& record,
+                       void(HOST_CALL* evaluate)(host::InstanceHandle, const Access*)) {
     if (host::InstanceOperations* operations = record.instance) {
         operations->create = hostCreate;
         operations->destroy = hostDestroy;
@@ -73,19 +86,31 @@ void fillHandlerRecord(host::HandlerRecord& record) {
         operations->save = hostSave;
         operations->describe = hostDescribe;
     }
-    record.evaluate = hostEvaluate;
+    record.evaluate = evaluate;
     record.flags = hostFlags;
+}
+
+void fillHandlerRecord(int classVersion, void* record) {
+#if defined(KELTO_SERVES_CURRENT_PROTOCOL)
+    if (classVersion == host::kCurrentClassVersion) {
+        fillHandlerRecord(*static_cast<host::HandlerRecordCurrent*>(record), hostEvaluateCurrent);
+        return;
+    }
+#endif
+    (void)classVersion;
+    fillHandlerRecord(*static_cast<host::HandlerRecord*>(record), hostEvaluate);
 }
 
 }  // namespace
 
 int HOST_CALL activateChannelHandler(int version, host::GlobalLookup lookup, void* handlerRecord, void*) {
-    if (version != host::kClassicClassVersion) return host::kActivationBadVersion;
+    const Protocol* protocol = servedProtocol(version);
+    if (protocol == nullptr) return host::kActivationBadVersion;
     if (lookup == nullptr) return host::kActivationServiceMissing;
-    HostServices found = {nullptr, nullptr, nullptr};
-    if (!lookUpHostServices(lookup, found)) return host::kActivationServiceMissing;
+    HostServices found = {};
+    if (!lookUpHostServices(lookup, *protocol, found)) return host::kActivationServiceMissing;
     holdHostServices(found);
-    if (handlerRecord != nullptr) fillHandlerRecord(*static_cast<host::HandlerRecord*>(handlerRecord));
+    if (handlerRecord != nullptr) fillHandlerRecord(version, handlerRecord);
     return host::kActivationOk;
 }
 

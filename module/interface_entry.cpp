@@ -5,7 +5,9 @@
 #include "host/channel_interface.h"
 #include "host/module_descriptor.h"
 #include "host/panel_toolkit.h"
+#include "channel/held_services.h"
 #include "module/instance_handle.h"
+#include "module/protocols.h"
 #include "panel/reference_panel.h"
 
 namespace kelto {
@@ -53,11 +55,20 @@ const host::PanelHintWord kHints[] = {
 
 const PanelCallbacks kCallbacks = {kHints, panelGet, panelSet};
 
-host::PanelId buildPanel(host::GlobalLookup lookup, host::InstanceHandle instance) {
+
+host::PanelId buildPanel(host::GlobalLookup lookup, const Protocol& protocol, host::InstanceHandle instance) {
     if (lookup == nullptr || instance == nullptr) return nullptr;
-    const void* toolkit = lookup(HOST_PANEL_TOOLKIT_SERVICE, host::kGlobalUseMode);
+    const void* toolkit = lookUpService(lookup, protocol.panelToolkitServices);
     if (toolkit == nullptr) return nullptr;
     return buildReferencePanel(*static_cast<const host::PanelToolkit*>(toolkit), kCallbacks, *instanceOf(instance));
+}
+
+// The panel speaks the protocol the handler was last bound with, so that a
+// host counting versions upward does not take a classic panel for its own
+// legacy kind. Before any handler activation that is the classic one.
+const Protocol* protocolInForce() {
+    int version = heldHostServices().classVersion;
+    return servedProtocol(version != 0 ? version : host::kClassicClassVersion);
 }
 
 }  // namespace
@@ -65,10 +76,11 @@ host::PanelId buildPanel(host::GlobalLookup lookup, host::InstanceHandle instanc
 // A host without a panel toolkit still gets a successful activation: the
 // modifier works without its panel.
 int HOST_CALL activateChannelInterface(int version, host::GlobalLookup lookup, void* interfaceRecord, void*) {
-    if (version != host::kClassicClassVersion) return host::kActivationBadVersion;
+    const Protocol* protocol = protocolInForce();
+    if (protocol == nullptr || version != protocol->classVersion) return host::kActivationBadVersion;
     if (interfaceRecord == nullptr) return host::kActivationOk;
     host::InterfaceRecord& record = *static_cast<host::InterfaceRecord*>(interfaceRecord);
-    record.panel = buildPanel(lookup, record.instance);
+    record.panel = buildPanel(lookup, *protocol, record.instance);
     record.options = nullptr;
     record.command = nullptr;
     return host::kActivationOk;

@@ -22,6 +22,32 @@ bool holds(std::vector<SceneItem>& list, const void* id) {
     return address >= low && address < high && (address - low) % sizeof(SceneItem) == 0;
 }
 
+void* itemInfoTable() { return const_cast<host::ItemInfoService*>(&itemInfoServiceTable()); }
+void* panelToolkit() { return const_cast<host::PanelToolkit*>(&panelToolkitTable()); }
+
+// Every name the host serves a table under. A current host serves the newer
+// names beside the classic ones, which it keeps for older modules.
+struct ServedName {
+    const char* name;
+    bool currentOnly;
+    void* (*table)();
+};
+
+const ServedName kServedNames[] = {
+    {HOST_ITEM_INFO_SERVICE, false, itemInfoTable},
+    {HOST_ITEM_INFO_SERVICE_8, true, itemInfoTable},
+    {HOST_ITEM_INFO_SERVICE_9, true, itemInfoTable},
+    {HOST_PANEL_TOOLKIT_SERVICE, false, panelToolkit},
+    {HOST_PANEL_TOOLKIT_SERVICE_2, true, panelToolkit},
+    {HOST_PANEL_TOOLKIT_SERVICE_3, true, panelToolkit},
+    {HOST_MESSAGE_SERVICE, false, messageServiceTable},
+    {HOST_MESSAGE_SERVICE_3, true, messageServiceTable},
+    {HOST_MESSAGE_SERVICE_4, true, messageServiceTable},
+    {HOST_TEXTURE_SERVICE, false, textureServiceTable},
+    {HOST_TEXTURE_SERVICE_5, true, textureServiceTable},
+    {HOST_TEXTURE_SERVICE_6, true, textureServiceTable},
+};
+
 void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
     HostSession* session = g_current;
     if (session == nullptr || serviceName == nullptr) return nullptr;
@@ -30,10 +56,9 @@ void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
     if (useMode != host::kGlobalUseMode)
         session->recordViolation("lookup of \"" + name + "\" with use mode " + std::to_string(useMode));
     if (session->isWithheld(name)) return nullptr;
-    if (name == HOST_ITEM_INFO_SERVICE) return const_cast<host::ItemInfoService*>(&itemInfoServiceTable());
-    if (name == HOST_PANEL_TOOLKIT_SERVICE) return const_cast<host::PanelToolkit*>(&panelToolkitTable());
-    if (name == HOST_MESSAGE_SERVICE) return messageServiceTable();
-    if (name == HOST_TEXTURE_SERVICE) return textureServiceTable();
+    bool current = session->kind() == HostKind::Current;
+    for (const ServedName& served : kServedNames)
+        if (name == served.name && (current || !served.currentOnly)) return served.table();
     return nullptr;
 }
 

@@ -23,6 +23,11 @@ struct ItemInfoCalls {
     int total() const { return first + next + name + param; }
 };
 
+// Which host the session plays: one of the classic protocol (version 4, the
+// classic service names) or one of 2020 and later (versions 5 down to 4, the
+// newer service names beside the classic ones).
+enum class HostKind { Classic, Current };
+
 class HostSession {
 public:
     explicit HostSession(Scene& scene);
@@ -40,6 +45,9 @@ public:
     void withhold(const std::string& serviceName) { withheld_.insert(serviceName); }
     void serve(const std::string& serviceName) { withheld_.erase(serviceName); }
     bool isWithheld(const std::string& serviceName) const { return withheld_.count(serviceName) != 0; }
+
+    HostKind kind() const { return kind_; }
+    void setKind(HostKind kind) { kind_ = kind; }
 
     Scene& scene() { return scene_; }
     PanelToolkitSim& panels() { return panels_; }
@@ -71,6 +79,7 @@ public:
 private:
     Scene& scene_;
     HostSession* previous_;
+    HostKind kind_ = HostKind::Classic;
     std::set<std::string> withheld_;
     std::vector<std::string> lookups_;
     std::vector<std::string> violations_;

@@ -30,11 +30,16 @@ const char kUsage[] =
     "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
     "                       e.g. --pick \"Reference Item=Ball\" (may be repeated)\n"
     "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
-    "  --class-version N    activate the servers with version N instead of 4\n"
+    "  --host KIND          the host to play: classic (version 4, the default) or current\n"
+    "                       (versions 5 down to 4 and the newer service names)\n"
+    "  --class-version N    activate the servers with version N alone\n"
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
     "  --help               show this text\n";
+
+const char kHostClassic[] = "classic";
+const char kHostCurrent[] = "current";
 
 struct CommandLine {
     std::string modulePath;
@@ -92,7 +97,14 @@ CommandLine parseCommandLine(int argc, char** argv) {
             long parsed = std::strtol(version.c_str(), &end, 10);
             if (line.error.empty() && (version.empty() || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX))
                 line.error = "--class-version takes a whole number";
-            line.run.classVersion = static_cast<int>(parsed);
+            line.run.forcedVersion = static_cast<int>(parsed);
+            if (line.error.empty() && parsed == 0) line.error = "--class-version takes a version other than 0";
+        } else if (arg == "--host") {
+            std::string kind;
+            value(kind);
+            if (kind == kHostClassic) line.run.host = sim::HostKind::Classic;
+            else if (kind == kHostCurrent) line.run.host = sim::HostKind::Current;
+            else if (line.error.empty()) line.error = "--host takes classic or current";
         } else if (arg == "--withhold") {
             std::string service;
             value(service);
@@ -130,10 +142,10 @@ bool writeFile(const std::string& path, const std::string& text) {
 int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options) {
     sim::Scene scene;
     sim::HostSession session(scene);
-    for (const std::string& service : options.withheldServices) session.withhold(service);
+    sim::prepareSession(session, options);
     sim::HandlerBinding handler;
     std::string log, error;
-    host::InstanceHandle instance = sim::startModifier(module, options.classVersion, handler, log, error);
+    host::InstanceHandle instance = sim::startModifier(module, options, handler, log, error);
     std::cout << log;
     if (instance == nullptr) return fail(error);
     handler.destroy(instance);

@@ -15,6 +15,9 @@ namespace {
 
 const char kServerName[] = "Kelto";
 
+// The first class version of the channel classes.
+const int kLowestClassVersion = 1;
+
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // Evaluates the channel at one frame, as the host does before drawing it.
@@ -28,6 +31,41 @@ FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance,
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 
+// Tries `versions` in order through `activate` until one succeeds, and adds
+// one line to `log`: the result, the version that succeeded, and what the
+// versions before it returned, e.g. "0 (success) at version 4, after version
+// 5: 1 (wrong version)". Returns the result that counts.
+template <typename Activate>
+int negotiate(const std::vector<int>& versions, Activate activate, const std::string& what, std::string& log) {
+    std::vector<std::pair<int, int>> tried;  // version, result
+    for (int version : versions) {
+        tried.push_back({version, activate(version)});
+        if (tried.back().second == host::kActivationOk) break;
+    }
+    // Without a success, a refusal other than the version says more.
+    int result = tried.empty() ? host::kActivationBadVersion : tried.back().second;
+    for (const std::pair<int, int>& attempt : tried)
+        if (result == host::kActivationBadVersion) result = attempt.second;
+    std::string line = "Activation  " + what + ": " + describeActivationResult(result);
+    if (result == host::kActivationOk) {
+        line += " at version " + std::to_string(tried.back().first);
+        tried.pop_back();
+    }
+    // Runs of versions that returned the same, as "versions 1, 2, 3: 1 (wrong version)".
+    for (size_t first = 0; first < tried.size();) {
+        size_t end = first;
+        std::string list;
+        for (; end < tried.size() && tried[end].second == tried[first].second; ++end)
+            list += (end == first ? "" : ", ") + std::to_string(tried[end].first);
+        line += std::string(first == 0 ? (result == host::kActivationOk ? ", after " : " (") : "; ") +
+                (end - first > 1 ? "versions " : "version ") + list + ": " + describeActivationResult(tried[first].second);
+        first = end;
+    }
+    if (result != host::kActivationOk && !tried.empty()) line += ")";
+    log += line + "\n";
+    return result;
+}
+
 // Opens the options panel for the instance, shows it, applies the picks and
 // shows it again as the refresh after a pick does.
 bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
@@ -39,8 +77,12 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
         return false;
     }
     InterfaceBinding binding;
-    int result = binding.activate(module, *server, instance, options.classVersion);
-    log << "Activation  ChannelInterface \"Kelto\": " << describeActivationResult(result) << "\n";
+    std::string negotiated;
+    int result = negotiate(
+        interfaceVersions(options),
+        [&](int version) { return binding.activate(module, *server, instance, version); },
+        "ChannelInterface " + quoted(kServerName), negotiated);
+    log << negotiated;
     SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
     if (panel == nullptr) {
         log << "Panel       none\n";
@@ -66,15 +108,35 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
 
 }  // namespace
 
-host::InstanceHandle startModifier(const LoadedModule& module, int classVersion, HandlerBinding& handler,
+std::vector<int> handlerVersions(const RunOptions& options) {
+    if (options.forcedVersion != 0) return {options.forcedVersion};
+    if (options.host == HostKind::Classic) return {host::kClassicClassVersion};
+    std::vector<int> versions;
+    for (int version = host::kCurrentClassVersion; version >= kLowestClassVersion; --version) versions.push_back(version);
+    return versions;
+}
+
+std::vector<int> interfaceVersions(const RunOptions& options) {
+    std::vector<int> versions = handlerVersions(options);
+    std::reverse(versions.begin(), versions.end());
+    return versions;
+}
+
+void prepareSession(HostSession& session, const RunOptions& options) {
+    session.setKind(options.host);
+    for (const std::string& service : options.withheldServices) session.withhold(service);
+}
+
+host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
                                    std::string& log, std::string& error) {
     const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
     if (server == nullptr) {
         error = "no server ChannelHandler \"Kelto\" in " + module.path();
         return nullptr;
     }
-    int result = handler.activate(module, *server, classVersion);
-    log += "Activation  ChannelHandler \"Kelto\": " + describeActivationResult(result) + "\n";
+    int result = negotiate(
+        handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
+        "ChannelHandler " + quoted(kServerName), log);
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result);
         return nullptr;
@@ -96,12 +158,12 @@ host::InstanceHandle startModifier(const LoadedModule& module, int classVersion,
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options) {
     RunReport report;
     HostSession session(scene);
-    for (const std::string& service : options.withheldServices) session.withhold(service);
+    prepareSession(session, options);
     std::ostringstream log;
 
     HandlerBinding handler;
     std::string started;
-    host::InstanceHandle instance = startModifier(module, options.classVersion, handler, started, report.error);
+    host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
     log << started;
     if (instance == nullptr) {
         report.log = log.str();

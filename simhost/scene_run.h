@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host_session.h"
 #include "module_loader.h"
 #include "run_report.h"
 #include "scene.h"
@@ -23,13 +24,24 @@ struct PanelPick {
 struct RunOptions {
     std::vector<PanelPick> picks;
     std::vector<std::string> withheldServices;
-    int classVersion = host::kClassicClassVersion;  // the version both activations are called with
+    HostKind host = HostKind::Classic;
+    int forcedVersion = 0;  // when not 0, both activations are called with this version alone
 };
 
+// The versions the host activates a server with, in the order it tries them
+// until one succeeds: a classic host knows version 4 alone; a current host
+// asks a handler from 5 downward and its interface from 1 upward.
+std::vector<int> handlerVersions(const RunOptions& options);
+std::vector<int> interfaceVersions(const RunOptions& options);
+
+// Makes the session the host that the options describe.
+void prepareSession(HostSession& session, const RunOptions& options);
+
 // Activates the module's "ChannelHandler" server "Kelto" in the current host
-// session and creates one instance, adding a line for each to `log`. Returns
-// the instance, or null with `error` set to one line saying why.
-host::InstanceHandle startModifier(const LoadedModule& module, int classVersion, HandlerBinding& handler,
+// session, negotiating the version, and creates one instance, adding a line
+// for each to `log`. Returns the instance, or null with `error` set to one
+// line saying why.
+host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
                                    std::string& log, std::string& error);
 
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);

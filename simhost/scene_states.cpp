@@ -34,6 +34,21 @@ const char* HOST_CALL channelName(host::ChannelId) {
     return "";
 }
 
+// The current record's functions carry the host's private data: the record.
+void HOST_CALL setChannelCurrent(void* hostData, host::ChannelId channel, double value) {
+    if (hostData != g_evaluating || g_evaluating == nullptr) {
+        if (g_evaluating != nullptr) g_evaluating->problems.push_back("setChannel with another record's data");
+        return;
+    }
+    g_evaluating->set(channel, value);
+}
+
+void HOST_CALL getChannelCurrent(void*, host::ChannelId channel, double time, double* value) {
+    getChannel(channel, time, value);
+}
+
+const char* HOST_CALL channelNameCurrent(void*, host::ChannelId channel) { return channelName(channel); }
+
 
 }  // namespace
 
@@ -65,7 +80,9 @@ std::vector<std::string> BlockWriter::lines() const {
 }
 
 ChannelAccessRecord::ChannelAccessRecord(int frame, double time, double value)
-    : access_{this, frame, time, value, getChannel, setChannel, channelName}, previous_(g_evaluating) {
+    : access_{this, frame, time, value, getChannel, setChannel, channelName},
+      current_{this, this, frame, time, value, getChannelCurrent, setChannelCurrent, channelNameCurrent},
+      previous_(g_evaluating) {
     g_evaluating = this;
 }
 

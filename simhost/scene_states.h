@@ -55,8 +55,9 @@ private:
     host::SaveState state_;
 };
 
-// The access record for one evaluation; records each set-channel call. While
-// it exists it is the evaluation in progress.
+// The access record for one evaluation, in the layout of either protocol;
+// records each set-channel call. While it exists it is the evaluation in
+// progress.
 class ChannelAccessRecord {
 public:
     ChannelAccessRecord(int frame, double time, double value);
@@ -64,6 +65,12 @@ public:
     ChannelAccessRecord(const ChannelAccessRecord&) = delete;
     ChannelAccessRecord& operator=(const ChannelAccessRecord&) = delete;
     const host::ChannelAccess& access() const { return access_; }
+    const host::ChannelAccessCurrent& currentAccess() const { return current_; }
+    // Leaves the set-channel function out of both layouts, as a broken host might.
+    void withoutSetChannel() {
+        access_.setChannel = nullptr;
+        current_.setChannel = nullptr;
+    }
     const std::vector<double>& setCalls() const { return setCalls_; }
     // The channel's value after the evaluation: the last value set, or the
     // value it had when nothing was set.
@@ -74,6 +81,7 @@ public:
 
 private:
     host::ChannelAccess access_;
+    host::ChannelAccessCurrent current_;
     std::vector<double> setCalls_;
     ChannelAccessRecord* previous_;
 };

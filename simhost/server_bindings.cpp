@@ -10,20 +10,27 @@ int g_markerTarget = 0;
 
 void* const kHostOwnedMarker = &g_markerTarget;
 
-HandlerBinding::HandlerBinding() : operations_{}, itemOperations_{}, record_{} {
+HandlerBinding::HandlerBinding() : operations_{}, itemOperations_{}, record_{}, currentRecord_{} {
     operations_.hostData = kHostOwnedMarker;
     itemOperations_.renameNotice = kHostOwnedMarker;
-    record_.instance = &operations_;
-    record_.itemOperations = &itemOperations_;
+    record_.instance = currentRecord_.instance = &operations_;
+    record_.itemOperations = currentRecord_.itemOperations = &itemOperations_;
 }
 
 int HandlerBinding::activate(const LoadedModule& module, const ServerEntry& server, int version) {
-    return module.activate(server, version, HostSession::lookup(), &record_);
+    bool current = version == host::kCurrentClassVersion;
+    void* record = current ? static_cast<void*>(&currentRecord_) : static_cast<void*>(&record_);
+    int result = module.activate(server, version, HostSession::lookup(), record);
+    if (result == host::kActivationOk) boundVersion_ = version;
+    return result;
 }
+
+bool HandlerBinding::speaksCurrent() const { return boundVersion_ == host::kCurrentClassVersion; }
 
 bool HandlerBinding::complete() const {
     const host::InstanceOperations& o = operations_;
-    return o.create && o.destroy && o.copy && o.load && o.save && o.describe && record_.evaluate && record_.flags;
+    bool evaluates = speaksCurrent() ? currentRecord_.evaluate && currentRecord_.flags : record_.evaluate && record_.flags;
+    return o.create && o.destroy && o.copy && o.load && o.save && o.describe && evaluates;
 }
 
 host::InstanceHandle HandlerBinding::create() {
@@ -46,7 +53,8 @@ std::string HandlerBinding::describe(host::InstanceHandle instance) {
 }
 
 uint32_t HandlerBinding::flags(host::InstanceHandle instance) {
-    return record_.flags != nullptr ? record_.flags(instance) : 0;
+    uint32_t(HOST_CALL* read)(host::InstanceHandle) = speaksCurrent() ? currentRecord_.flags : record_.flags;
+    return read != nullptr ? read(instance) : 0;
 }
 
 const char* HandlerBinding::load(host::InstanceHandle instance, BlockReader& reader) {
@@ -58,7 +66,11 @@ const char* HandlerBinding::save(host::InstanceHandle instance, BlockWriter& wri
 }
 
 void HandlerBinding::evaluate(host::InstanceHandle instance, ChannelAccessRecord& access) {
-    if (record_.evaluate != nullptr) record_.evaluate(instance, &access.access());
+    if (speaksCurrent()) {
+        if (currentRecord_.evaluate != nullptr) currentRecord_.evaluate(instance, &access.currentAccess());
+    } else if (record_.evaluate != nullptr) {
+        record_.evaluate(instance, &access.access());
+    }
 }
 
 int InterfaceBinding::activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,

@@ -21,10 +21,15 @@ public:
     HandlerBinding(const HandlerBinding&) = delete;
     HandlerBinding& operator=(const HandlerBinding&) = delete;
 
-    // Activates the "ChannelHandler" server with the current session's lookup.
+    // Activates the "ChannelHandler" server with the current session's lookup,
+    // handing it the record of that version's protocol. After a success the
+    // binding speaks that protocol.
     int activate(const LoadedModule& module, const ServerEntry& server, int version = host::kClassicClassVersion);
+    // The version of the last successful activation; 0 before any.
+    int boundVersion() const { return boundVersion_; }
 
     const host::HandlerRecord& record() const { return record_; }
+    const host::HandlerRecordCurrent& currentRecord() const { return currentRecord_; }
     const host::InstanceOperations& operations() const { return operations_; }
     const host::ItemOperations& itemOperations() const { return itemOperations_; }
     // Whether the record holds every function the host calls: create,
@@ -41,9 +46,13 @@ public:
     void evaluate(host::InstanceHandle instance, ChannelAccessRecord& access);
 
 private:
+    bool speaksCurrent() const;
+
     host::InstanceOperations operations_;
     host::ItemOperations itemOperations_;
     host::HandlerRecord record_;
+    host::HandlerRecordCurrent currentRecord_;
+    int boundVersion_ = 0;
 };
 
 class InterfaceBinding {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Runs the same scenes through the Windows build (kelto-host.exe loading the
-# Windows kelto.p under Wine) and the native build, with every value printed
-# to 17 digits: the two must agree line for line, bit for bit.
+# Runs the same scenes through each Windows build (kelto-host.exe loading its
+# own kelto.p under Wine) and the matching native build, with every value
+# printed to 17 digits: the two must agree line for line, bit for bit. The
+# 32-bit DLL is compared with the classic native module, the 64-bit one with
+# the native module that serves both protocols, under both kinds of host.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-windows=build/windows-i686
 native=build/native
 
 # A prefix of the project's own, with no prompts to install Mono or Gecko,
@@ -14,24 +15,35 @@ mkdir -p "$WINEPREFIX"
 timeout 300 wineboot --init >/dev/null 2>&1 || true
 
 status=0
+# compare WINDOWS_BUILD NATIVE_MODULE ARGUMENTS...
 compare() {
-  local on_windows on_linux
+  local windows=$1 module=$2 on_windows on_linux
+  shift 2
   # The first line names the module file, which differs by build.
   on_windows=$(timeout 300 wine "$windows/kelto-host.exe" "$windows/kelto.p" "$@" 2>&1 | tr -d '\r' | sed 1d) || true
-  on_linux=$("$native/kelto-host" "$native/kelto.p" "$@" 2>&1 | sed 1d) || true
+  on_linux=$("$native/kelto-host" "$module" "$@" 2>&1 | sed 1d) || true
   if [ -n "$on_linux" ] && [ "$on_windows" = "$on_linux" ]; then
-    echo "compare-windows-build: same output on Windows and Linux: kelto-host $*"
+    echo "compare-windows-build: same output from $windows and $module: kelto-host $*"
   else
-    echo "compare-windows-build: the builds differ: kelto-host $*" >&2
+    echo "compare-windows-build: the builds differ: $windows and $module: kelto-host $*" >&2
     diff <(echo "$on_windows") <(echo "$on_linux") >&2 || true
     status=1
   fi
 }
 
-compare --info
-compare --scene examples/demo.scene --exact
-compare --scene examples/demo.scene --exact --pick "Reference Item=Ground" --pick "Reference Camera=Close-up"
-compare --scene examples/demo.scene --exact --pick "Reference Item=(none)"
-compare --scene examples/flyby.scene --exact
-compare --scene examples/flyby.scene --exact --pick "Reference Camera=Wide"
+# compare_scenes WINDOWS_BUILD NATIVE_MODULE HOST_ARGUMENTS...
+compare_scenes() {
+  local windows=$1 module=$2
+  shift 2
+  compare "$windows" "$module" "$@" --info
+  compare "$windows" "$module" "$@" --scene examples/demo.scene --exact
+  compare "$windows" "$module" "$@" --scene examples/demo.scene --exact --pick "Reference Item=Ground" --pick "Reference Camera=Close-up"
+  compare "$windows" "$module" "$@" --scene examples/demo.scene --exact --pick "Reference Item=(none)"
+  compare "$windows" "$module" "$@" --scene examples/flyby.scene --exact
+  compare "$windows" "$module" "$@" --scene examples/flyby.scene --exact --pick "Reference Camera=Wide"
+}
+
+compare_scenes build/windows-i686 "$native/kelto.p"
+compare_scenes build/windows-x64 "$native/current/kelto.p" --host classic
+compare_scenes build/windows-x64 "$native/current/kelto.p" --host current
 exit $status

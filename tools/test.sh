@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs every check: the Windows DLL and its export
-# table, the suite natively, the Windows build against the native one under
-# Wine, a short repeatable fuzzing run, then the suite under the sanitizers.
+# Builds everything and runs every check: both Windows DLLs, their export
+# tables and the release archive; the suite natively over both module
+# flavours; each Windows build against the native one under Wine; a short
+# repeatable fuzzing run; then the suite under the sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/ensure-mingw.sh
-cmake --preset windows-i686
-cmake --build --preset windows-i686
-tools/check-windows-dll.sh build/windows-i686/kelto.p
+tools/package.sh
 
 cmake --preset native
 cmake --build --preset native

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -16,11 +17,20 @@
 
 namespace e2e {
 
-inline std::unique_ptr<sim::LoadedModule> loadKelto() {
-    sim::LoadResult loaded = sim::LoadedModule::load(KELTO_MODULE_PATH);
+// The module file under test: the classic build unless KELTO_MODULE names
+// another, so that the suite runs over each build.
+inline std::string keltoPath() {
+    const char* chosen = std::getenv("KELTO_MODULE");
+    return chosen != nullptr && *chosen != '\0' ? chosen : KELTO_MODULE_PATH;
+}
+
+inline std::unique_ptr<sim::LoadedModule> loadModule(const std::string& path) {
+    sim::LoadResult loaded = sim::LoadedModule::load(path);
     EXPECT_EQ(loaded.error, "");
     return std::move(loaded.module);
 }
+
+inline std::unique_ptr<sim::LoadedModule> loadKelto() { return loadModule(keltoPath()); }
 
 inline const sim::ServerEntry& server(const sim::LoadedModule& module, const char* className) {
     const sim::ServerEntry* found = module.findServer(className, "Kelto");

@@ -18,8 +18,8 @@ const std::vector<std::string> kHandlerServices = {"Info Messages", "Texture Fun
 
 class Activation : public ::testing::Test {
 protected:
-    void SetUp() override { kelto::holdHostServices({nullptr, nullptr, nullptr}); }
-    void TearDown() override { kelto::holdHostServices({nullptr, nullptr, nullptr}); }
+    void SetUp() override { kelto::holdHostServices(kelto::HostServices{}); }
+    void TearDown() override { kelto::holdHostServices(kelto::HostServices{}); }
 
     // A record as the host hands it over: its own values in every field.
     void fillWithHostValues() {

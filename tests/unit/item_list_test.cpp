@@ -85,7 +85,7 @@ TEST_F(SceneFixture, CopyItemNameCutsOverlongNamesToTheBuffer) {
 TEST_F(SceneFixture, WithoutItemInfoTheListsAreEmpty) {
     scene.addObject("Ball");
     scene.addCamera("Camera");
-    kelto::holdHostServices({nullptr, nullptr, nullptr});
+    kelto::holdHostServices(kelto::HostServices{});
     EXPECT_EQ(kelto::choiceCount(ItemList::Objects), 1);
     EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 1), "(none)");
     EXPECT_EQ(kelto::itemAtChoice(ItemList::Objects, 1), nullptr);

@@ -23,7 +23,7 @@ protected:
     }
     void TearDown() override {
         EXPECT_EQ(session.violations(), std::vector<std::string>());
-        kelto::holdHostServices({nullptr, nullptr, nullptr});
+        kelto::holdHostServices(kelto::HostServices{});
     }
 
     // Items must all be added before the first ID is taken.
