@@ -12,21 +12,17 @@ namespace {
 
 const double kSquare = 2.0;
 
-bool worldPosition(host::ItemId item, double time, Position& position) {
-    const host::ItemInfoService* info = heldHostServices().itemInfo;
-    if (info == nullptr || info->param == nullptr) return false;
-    double out[3] = {0.0, 0.0, 0.0};
-    info->param(item, host::kItemParamWorldPosition, time, out);
-    position = {out[0], out[1], out[2]};
-    return true;
+// The host writes straight into the position that the arithmetic reads.
+void queryWorldPosition(const host::ItemInfoService& info, host::ItemId item, double time, Position& position) {
+    info.param(item, host::kItemParamWorldPosition, time, position.xyz);
 }
 
 }  // namespace
 
 double distanceBetween(const Position& a, const Position& b) {
-    double sz = std::pow(a.z - b.z, kSquare);
-    double sy = std::pow(a.y - b.y, kSquare);
-    double sx = std::pow(a.x - b.x, kSquare);
+    double sz = std::pow(a.z() - b.z(), kSquare);
+    double sy = std::pow(a.y() - b.y(), kSquare);
+    double sx = std::pow(a.x() - b.x(), kSquare);
     return std::sqrt((sz + sy) + sx);
 }
 
@@ -42,9 +38,11 @@ void resolveReferences(DistanceInstance& instance) {
 bool evaluateDistance(DistanceInstance& instance, double time, double& distance) {
     resolveReferences(instance);
     if (instance.itemId == nullptr || instance.cameraId == nullptr) return false;
+    const host::ItemInfoService* info = heldHostServices().itemInfo;
+    if (info == nullptr || info->param == nullptr) return false;
     Position item, camera;
-    if (!worldPosition(instance.itemId, time, item)) return false;
-    if (!worldPosition(instance.cameraId, time, camera)) return false;
+    queryWorldPosition(*info, instance.itemId, time, item);
+    queryWorldPosition(*info, instance.cameraId, time, camera);
     distance = distanceBetween(item, camera);
     return true;
 }

@@ -22,18 +22,29 @@ set(KELTO_MODULE_SOURCES
   persist/token.cpp
 )
 
+# The module's files optimised as one, so that the small functions an
+# evaluation calls across them (the held services, the resolution check)
+# reach it inlined. Sanitizer and fuzzing builds keep plain objects.
+include(CheckIPOSupported)
+set(KELTO_MODULE_LTO OFF)
+if(NOT KELTO_SANITIZE AND NOT KELTO_FUZZ)
+  check_ipo_supported(RESULT KELTO_MODULE_LTO OUTPUT lto_output LANGUAGES CXX)
+endif()
+
 function(kelto_add_module target flavour output_dir)
   add_library(${target}_objects OBJECT ${KELTO_MODULE_SOURCES})
   target_include_directories(${target}_objects PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${target}_objects PRIVATE -fno-exceptions -fno-rtti -fvisibility=hidden)
   set_target_properties(${target}_objects PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  set_target_properties(${target}_objects PROPERTIES INTERPROCEDURAL_OPTIMIZATION ${KELTO_MODULE_LTO})
   if(flavour STREQUAL "current")
     target_compile_definitions(${target}_objects PUBLIC KELTO_SERVES_CURRENT_PROTOCOL)
   endif()
 
   add_library(${target} MODULE $<TARGET_OBJECTS:${target}_objects>)
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME kelto SUFFIX ".p"
-    LIBRARY_OUTPUT_DIRECTORY ${output_dir} RUNTIME_OUTPUT_DIRECTORY ${output_dir})
+    LIBRARY_OUTPUT_DIRECTORY ${output_dir} RUNTIME_OUTPUT_DIRECTORY ${output_dir}
+    INTERPROCEDURAL_OPTIMIZATION ${KELTO_MODULE_LTO})
 
   if(WIN32)
     # The def file names the library "kelto.p" and exports the descriptor alone;

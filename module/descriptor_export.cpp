@@ -7,7 +7,7 @@
 #include "module/interface_entry.h"
 
 #if defined(_WIN32)
-#define KELTO_EXPORT
+#define KELTO_EXPORT __attribute__((used))
 #else
 #define KELTO_EXPORT __attribute__((visibility("default")))
 #endif
