@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "conformance.h"
 #include "host_session.h"
 #include "module_loader.h"
 #include "module_report.h"
@@ -22,8 +23,11 @@
 
 namespace {
 
+const char kValidateCommand[] = "validate";
+
 const char kUsage[] =
     "usage: kelto-host [MODULE] [options]\n"
+    "       kelto-host validate MODULE [--seed N]   check that MODULE keeps every promise of the modifier\n"
     "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
     "  --scene FILE         scene to run (default: the bundled demo scene)\n"
     "  --info               only show the module's descriptor, servers and an instance\n"
@@ -180,6 +184,8 @@ int runSceneFile(const sim::LoadedModule& module, const CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == kValidateCommand)
+        return sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     CommandLine line = parseCommandLine(argc, argv);
     if (line.help) {
         std::cout << kUsage;

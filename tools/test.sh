@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every check: both Windows DLLs, their export
 # tables and the release archive; the suite natively over both module
-# flavours; each Windows build against the native one under Wine; a short
+# flavours; valgrind's memcheck over the demo; each Windows build against the
+# native one under Wine; the conformance check on every build; a short
 # repeatable fuzzing run; then the suite under the sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,9 +12,11 @@ tools/package.sh
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+tools/memcheck-demo.sh
 
 tools/ensure-wine.sh
 tools/compare-windows-build.sh
+tools/validate-builds.sh
 
 tools/run-fuzzers.sh
 

@@ -18,6 +18,14 @@ struct EndlessTable {
     }
 } g_endless;
 const host::ServerRecord* const kServers = g_endless.rows;
+#elif defined(FAULT_IMPOSTOR)
+// Claims to be the modifier: both servers, every version taken, no record filled.
+const host::ServerRecord kServerRows[] = {
+    {"ChannelHandler", "Kelto", activate, nullptr},
+    {"ChannelInterface", "Kelto", activate, nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+const host::ServerRecord* const kServers = kServerRows;
 #else
 const host::ServerRecord kServerRows[] = {
     {"ChannelHandler", "Fault", activate, nullptr},

@@ -1,0 +1,52 @@
+// The conformance check on the modules it must pass and on one it must reject.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "simhost/conformance.h"
+
+namespace {
+
+std::string validate(const std::vector<std::string>& arguments, int& exitCode) {
+    std::ostringstream out, err;
+    exitCode = sim::runValidateCommand(arguments, out, err);
+    return out.str() + err.str();
+}
+
+TEST(Validate, BothBuildsPassEveryCheckAndTheCurrentOneIsCheckedUnderBothProtocols) {
+    for (const char* path : {KELTO_MODULE_PATH, KELTO_CURRENT_MODULE_PATH}) {
+        std::vector<sim::CheckResult> results = sim::checkConformance(path, 7);
+        for (const sim::CheckResult& result : results) EXPECT_EQ(result.failure, "") << path << ": " << result.name;
+        size_t current = 0;
+        for (const sim::CheckResult& result : results) current += result.name.rfind("current: ", 0) == 0;
+        EXPECT_EQ(current > 0, std::string(path) == KELTO_CURRENT_MODULE_PATH) << path;
+    }
+}
+
+TEST(Validate, AnImpostorIsRejectedLineByLine) {
+    int exitCode = -1;
+    std::string out = validate({std::string(KELTO_FAULT_MODULES_DIR) + "/fault_impostor.p", "--seed", "3"}, exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_NE(out.find("with seed 3 (replay with --seed 3)\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("pass  descriptor and server table\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("FAIL  activation refuses other versions: the handler activation with version 0 returned 0"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\n1 passed, 8 failed\n"), std::string::npos) << out;
+
+    std::string missing = validate({"/nonexistent.p"}, exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_NE(missing.find("FAIL  descriptor and server table: no such module file: /nonexistent.p\n0 passed, 1 failed"),
+              std::string::npos)
+        << missing;
+    for (std::vector<std::string> wrong : {std::vector<std::string>{}, {"a.p", "b.p"}, {"a.p", "--seed", "-1"},
+                                           {"a.p", "--seed", "4294967296"}, {"a.p", "--seed"}}) {
+        std::string refused = validate(wrong, exitCode);
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_EQ(refused.rfind("kelto-host: ", 0), 0u) << refused;
+        EXPECT_EQ(std::count(refused.begin(), refused.end(), '\n'), 1) << refused;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs the conformance check (kelto-host validate) on every build of the
+# module: both native flavours, and each Windows DLL through its own
+# kelto-host.exe under Wine. Then on a module that only claims to be the
+# modifier, which it must reject. The seed is printed, to replay a failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seed=${1:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
+export WINEPREFIX="$PWD/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+status=0
+validate() {
+  local label=$1 output
+  shift
+  if output=$("$@" --seed "$seed" 2>&1 | tr -d '\r'); then
+    echo "validate-builds: $label: $(tail -n 1 <<<"$output")"
+  else
+    echo "validate-builds: $label failed the conformance check:" >&2
+    grep -v '^pass ' <<<"$output" >&2
+    status=1
+  fi
+}
+
+validate "native kelto.p" build/native/kelto-host validate build/native/kelto.p
+validate "native current/kelto.p" build/native/kelto-host validate build/native/current/kelto.p
+validate "32-bit Windows kelto.p" timeout 600 wine build/windows-i686/kelto-host.exe validate build/windows-i686/kelto.p
+validate "64-bit Windows kelto.p" timeout 600 wine build/windows-x64/kelto-host.exe validate build/windows-x64/kelto.p
+
+if build/native/kelto-host validate build/native/fault_modules/fault_impostor.p --seed "$seed" >/dev/null 2>&1; then
+  echo "validate-builds: the impostor module passed the conformance check" >&2
+  status=1
+else
+  echo "validate-builds: the impostor module is rejected, as it must be"
+fi
+exit $status
