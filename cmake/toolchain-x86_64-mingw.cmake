@@ -1,11 +1,5 @@
-# Cross build for 64-bit x86 Windows with mingw-w64.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit x86 Windows with mingw-w64; x86-64 computes doubles
+# in SSE2 registers, as the native build does.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# x86-64 computes doubles in SSE2 registers, as the native build does.
+set(KELTO_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
