@@ -27,8 +27,7 @@ struct SceneItem {
 };
 
 struct Scene {
-    // Item IDs handed to a module point into these lists, so they must not
-    // grow or shrink while a host session serves the scene.
+    // In list order; an item's ID is its place here (item_ids.h).
     std::vector<SceneItem> objects;
     std::vector<SceneItem> cameras;
 
