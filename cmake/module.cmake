@@ -6,6 +6,7 @@ add_library(kelto_objects OBJECT
   channel/distance_instance.cpp
   channel/held_services.cpp
   channel/item_list.cpp
+  channel/item_renumbering.cpp
   module/descriptor_export.cpp
   module/handler_entry.cpp
   module/interface_entry.cpp
