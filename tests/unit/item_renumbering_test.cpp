@@ -7,6 +7,8 @@
 #include "channel/distance_instance.h"
 #include "channel/item_renumbering.h"
 #include "panel/reference_panel.h"
+#include "persist/instance_block.h"
+#include "simhost/scene_states.h"
 #include "unit_support.h"
 
 namespace {
@@ -116,6 +118,10 @@ TEST_F(Renumbering, ADeletedReferenceBecomesNoneAndForgetsItsName) {
     EXPECT_EQ(choice(kelto::kReferenceItemControl), 0);
     EXPECT_EQ(used(), std::vector<host::ItemId>{camera(0)});
     EXPECT_EQ(evaluate(4.5), 4.5);  // the channel keeps its own value
+    sim::BlockWriter writer;
+    kelto::saveInstanceBlock(instance, writer.state());
+    EXPECT_EQ(writer.lines(), (std::vector<std::string>{"KELTO_START", "REFERENCE_ITEM", "none", "REFERENCE_CAMERA",
+                                                         "Camera", "KELTO_END"}));
 
     // A camera picked then deleted goes the same way.
     kelto::setReferenceValue(instance, kelto::kReferenceCameraControl, 2);
