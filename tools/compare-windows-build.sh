@@ -34,4 +34,6 @@ compare --scene examples/demo.scene --exact --pick "Reference Item=Ground" --pic
 compare --scene examples/demo.scene --exact --pick "Reference Item=(none)"
 compare --scene examples/flyby.scene --exact
 compare --scene examples/flyby.scene --exact --pick "Reference Camera=Wide"
+compare --scene examples/edits.scene --exact
+compare --scene examples/demo.scene --exact --edit "delete Ground@30" --edit "delete Camera@60"
 exit $status
