@@ -10,10 +10,10 @@ namespace sim {
 namespace {
 
 const char kBlockBegin[] = "block";
-const char kEditStep[] = "edit";
 const char kBlockEndMarker[] = "end block";
 const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
+const char kEditStep[] = "edit";
 const int kMaxFrames = 1000000;
 
 // The whole text as one number of type T.
