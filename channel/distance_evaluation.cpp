@@ -32,6 +32,7 @@ void resolveReferences(DistanceInstance& instance) {
     instance.cameraId = findItemByName(instance.cameraName);
     instance.itemChoice = choiceOfItem(ItemList::Objects, instance.itemId);
     instance.cameraChoice = choiceOfItem(ItemList::Cameras, instance.cameraId);
+    instance.choicesStale = 0;
     instance.resolved = 1;
 }
 

@@ -43,17 +43,19 @@ int choiceCount(ItemList list) {
     return count;
 }
 
+// Each visited item's name is asked for once, after the step past it: the
+// name handed back then comes from the last item-info call, and the host's
+// text is still valid when the caller reads it.
 const char* choiceName(ItemList list, int index) {
     if (index == kNoChoice) return kNoChoiceName;
     host::ItemId item = firstItem(list);
     if (item == nullptr) return kNoChoiceName;
-    const char* name = itemName(item);
-    for (int step = 1; step < index; ++step) {
-        item = nextItem(item);
-        if (item == nullptr) break;
-        name = itemName(item);
+    for (int step = 1;; ++step) {
+        host::ItemId following = step < index ? nextItem(item) : nullptr;
+        const char* name = itemName(item);
+        if (following == nullptr) return name;
+        item = following;
     }
-    return name;
 }
 
 host::ItemId itemAtChoice(ItemList list, int32_t choice) {

@@ -24,7 +24,8 @@ int choiceCount(ItemList list);
 
 // "(none)" for index 0 and for any index on an empty list; otherwise the
 // index-th item's name, the last item's for an index past the end, the first
-// item's for a negative index. The text is the host's, valid until its next call.
+// item's for a negative index. The text is the host's, valid until its next call,
+// which the walk makes sure it has not made yet.
 const char* choiceName(ItemList list, int index);
 
 // The item behind a choice; null for 0, negative, or past the end.

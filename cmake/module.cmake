@@ -13,6 +13,7 @@ set(KELTO_MODULE_SOURCES
   channel/distance_instance.cpp
   channel/held_services.cpp
   channel/item_list.cpp
+  channel/item_renumbering.cpp
   module/descriptor_export.cpp
   module/handler_entry.cpp
   module/interface_entry.cpp

@@ -2,6 +2,7 @@
 
 #include "channel/distance_evaluation.h"
 #include "channel/held_services.h"
+#include "channel/item_renumbering.h"
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
 #include "module/instance_handle.h"
@@ -60,6 +61,25 @@ void HOST_CALL hostEvaluateCurrent(host::InstanceHandle instance, const host::Ch
 }
 #endif
 
+// The item operations. The host's pairs are read during the call only.
+
+const host::ItemId* HOST_CALL hostUseItems(host::InstanceHandle instance) {
+    return instance != nullptr ? usedItems(*instanceOf(instance)) : nullptr;
+}
+
+void HOST_CALL hostChangeID(host::InstanceHandle instance, const host::ItemId* pairs) {
+    if (instance != nullptr && pairs != nullptr) renumberReferences(*instanceOf(instance), pairs);
+}
+
+// Only the first two functions are the module's; the notice of a renamed
+// item stays the host's, since save reads names afresh. A host that binds
+// the handler only to preview hands no table.
+void fillItemOperations(host::ItemOperations* operations) {
+    if (operations == nullptr) return;
+    operations->useItems = hostUseItems;
+    operations->changeID = hostChangeID;
+}
+
 // Looks the three services up, stopping at the first one missing. Nothing is
 // held unless all were found, so instances of an earlier activation keep
 // working when a later one fails.
@@ -73,8 +93,8 @@ bool lookUpHostServices(host::GlobalLookup lookup, const Protocol& protocol, Hos
     return found.itemInfo != nullptr;
 }
 
-// The table's host data and the record's item operations are the host's and
-// stay as given.
+// The table's host data and the record's item-operations field are the
+// host's and stay as given.
 template <typename Access>
 void fillHandlerRecord(host::HandlerRecordOf<Access>& record,
                        void(HOST_CALL* evaluate)(host::InstanceHandle, const Access*)) {
@@ -86,6 +106,7 @@ void fillHandlerRecord(host::HandlerRecordOf<Access>& record,
         operations->save = hostSave;
         operations->describe = hostDescribe;
     }
+    fillItemOperations(record.itemOperations);
     record.evaluate = evaluate;
     record.flags = hostFlags;
 }

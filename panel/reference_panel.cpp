@@ -1,6 +1,9 @@
 #include "panel/reference_panel.h"
 
+#include <cstring>
+
 #include "channel/item_list.h"
+#include "channel/item_renumbering.h"
 
 namespace kelto {
 
@@ -25,14 +28,19 @@ const host::PanelDataDescription kData[] = {
     {0, nullptr, nullptr},
 };
 
-int setChoice(ItemList list, int32_t value, int32_t& choice, host::ItemId& item) {
+// A choice of no item on a resolved instance also forgets the stored name,
+// which would otherwise be saved as the reference. Before resolution the
+// names stand, as they do against any choice.
+int setChoice(ItemList list, int32_t value, int32_t& choice, host::ItemId& item, char (&name)[kNameSize],
+              bool resolved) {
     choice = value;
-    if (value == kNoChoice) {
-        item = nullptr;
-        return host::kRefreshValues;
-    }
-    item = itemAtChoice(list, value);
-    return host::kRefreshNone;
+    item = value == kNoChoice ? nullptr : itemAtChoice(list, value);
+    if (item == nullptr && resolved) std::memset(name, 0, sizeof name);
+    return value == kNoChoice ? host::kRefreshValues : host::kRefreshNone;
+}
+
+bool isReferenceControl(uint32_t control) {
+    return control == kReferenceItemControl || control == kReferenceCameraControl;
 }
 
 bool hasEveryFunction(const host::PanelToolkit& toolkit) {
@@ -55,17 +63,21 @@ host::PanelId buildReferencePanel(const host::PanelToolkit& toolkit, const Panel
 }
 
 int32_t* referenceValue(DistanceInstance& instance, uint32_t control) {
+    if (isReferenceControl(control)) refreshStaleChoices(instance);
     if (control == kReferenceItemControl) return &instance.itemChoice;
     if (control == kReferenceCameraControl) return &instance.cameraChoice;
     return nullptr;
 }
 
 int setReferenceValue(DistanceInstance& instance, uint32_t control, int32_t value) {
+    if (!isReferenceControl(control)) return host::kRefreshNone;
+    // The other popup's choice must not be lost to a later refresh.
+    refreshStaleChoices(instance);
+    bool resolved = instance.resolved != 0;
     if (control == kReferenceItemControl)
-        return setChoice(ItemList::Objects, value, instance.itemChoice, instance.itemId);
-    if (control == kReferenceCameraControl)
-        return setChoice(ItemList::Cameras, value, instance.cameraChoice, instance.cameraId);
-    return host::kRefreshNone;
+        return setChoice(ItemList::Objects, value, instance.itemChoice, instance.itemId, instance.itemName, resolved);
+    return setChoice(ItemList::Cameras, value, instance.cameraChoice, instance.cameraId, instance.cameraName,
+                     resolved);
 }
 
 }  // namespace kelto

@@ -31,12 +31,15 @@ struct PanelCallbacks {
 host::PanelId buildReferencePanel(const host::PanelToolkit& toolkit, const PanelCallbacks& callbacks,
                                   DistanceInstance& instance);
 
-// The popup value behind a control, or null for any other control.
+// The popup value behind a control, or null for any other control. Choices
+// left stale by renumbered items are first set again from the IDs.
 int32_t* referenceValue(DistanceInstance& instance, uint32_t control);
 
 // Stores a popup value and points the reference at the chosen item at once.
 // Returns kRefreshValues after "(none)", so the toolkit redraws, and
-// kRefreshNone otherwise. Names and resolution are left alone.
+// kRefreshNone otherwise. A choice of an item leaves the stored name to be
+// refreshed at save; a choice of no item clears it once the instance is
+// resolved, so the reference saves as none. Resolution is left alone.
 int setReferenceValue(DistanceInstance& instance, uint32_t control, int32_t value);
 
 }  // namespace kelto

@@ -22,15 +22,17 @@ void writeLine(const host::SaveState& state, const char* text) {
     state.write(state.writeData, text, static_cast<int>(std::strlen(text) + 1));
 }
 
-// The name to save for one reference. An unresolved instance has no IDs yet,
-// so its stored name is still the reference and is kept.
-const char* nameToSave(host::ItemId item, char (&name)[kNameSize], bool resolved) {
+// The name to save for one reference: the item's own name, refreshed, while
+// there is an item. Without one, a stored name is still the reference (not
+// resolved yet, or its item missing from this scene, as when it failed to
+// load) and is kept for the scene that has it; a reference that was set to
+// no item, or whose item was deleted, has no name left and saves as none.
+const char* nameToSave(host::ItemId item, char (&name)[kNameSize]) {
     if (item != nullptr) {
         copyItemName(item, name);
         return name;
     }
-    if (!resolved && name[0] != '\0') return name;
-    return kBlockNoItemName;
+    return name[0] != '\0' ? name : kBlockNoItemName;
 }
 
 // Reads a name line; the stored name changes only when a line came.
@@ -44,12 +46,11 @@ bool readName(const host::LoadState& state, char (&name)[kNameSize]) {
 }  // namespace
 
 void saveInstanceBlock(DistanceInstance& instance, const host::SaveState& state) {
-    bool resolved = instance.resolved != 0;
     writeLine(state, kBlockStart);
     writeLine(state, kBlockItem);
-    writeLine(state, nameToSave(instance.itemId, instance.itemName, resolved));
+    writeLine(state, nameToSave(instance.itemId, instance.itemName));
     writeLine(state, kBlockCamera);
-    writeLine(state, nameToSave(instance.cameraId, instance.cameraName, resolved));
+    writeLine(state, nameToSave(instance.cameraId, instance.cameraName));
     writeLine(state, kBlockEnd);
 }
 

@@ -22,7 +22,8 @@ extern const char kBlockNoItemName[]; // "none"
 
 // Writes the block, each line one unit whose length counts its NUL. Names are
 // refreshed from the items first, so a renamed item is saved by its new name;
-// an instance not yet resolved saves the names it holds.
+// a reference without an item saves the name it holds, or "none" when it
+// holds none.
 void saveInstanceBlock(DistanceInstance& instance, const host::SaveState& state);
 
 // Reads the names back and leaves the instance unresolved, so the next

@@ -20,8 +20,8 @@ typedef void (HOST_CALL* AnyFunction)();
 template <char Service, size_t Slot>
 void HOST_CALL heldServiceCalled() {
     const char* service = Service == 'M' ? HOST_MESSAGE_SERVICE : HOST_TEXTURE_SERVICE;
-    if (HostSession* session = HostSession::current())
-        session->recordViolation(std::string(service) + " function " + std::to_string(Slot + 1) + " was called");
+    std::string call = std::string(service) + " function " + std::to_string(Slot + 1);
+    HostSession::serving(call).recordViolation(call + " was called");
 }
 
 template <char Service, size_t... Slots>

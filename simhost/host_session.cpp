@@ -1,8 +1,14 @@
 #include "host_session.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
 #include "host/item_info.h"
 #include "host/other_services.h"
 #include "host/panel_toolkit.h"
+#include "item_ids.h"
 #include "service_tables.h"
 
 namespace sim {
@@ -11,16 +17,11 @@ namespace {
 
 HostSession* g_current = nullptr;
 
-bool holds(std::vector<SceneItem>& list, const void* id) {
-    if (list.empty()) return false;
-    const SceneItem* begin = list.data();
-    const SceneItem* end = begin + list.size();
-    // Compare as addresses: an ID from elsewhere must not be dereferenced.
-    uintptr_t address = reinterpret_cast<uintptr_t>(id);
-    uintptr_t low = reinterpret_cast<uintptr_t>(begin);
-    uintptr_t high = reinterpret_cast<uintptr_t>(end);
-    return address >= low && address < high && (address - low) % sizeof(SceneItem) == 0;
-}
+// The exit status of a run that failed.
+const int kNoSessionExitCode = 1;
+
+// Room for most names, so that a name handed out usually reuses the last one's bytes.
+const size_t kNameRoom = 256;
 
 void* itemInfoTable() { return const_cast<host::ItemInfoService*>(&itemInfoServiceTable()); }
 void* panelToolkit() { return const_cast<host::PanelToolkit*>(&panelToolkitTable()); }
@@ -72,18 +73,39 @@ HostSession* HostSession::current() { return g_current; }
 
 host::GlobalLookup HostSession::lookup() { return globalLookup; }
 
-std::vector<SceneItem>* HostSession::listOf(host::ItemId id) {
-    if (holds(scene_.objects, id)) return &scene_.objects;
-    if (holds(scene_.cameras, id)) return &scene_.cameras;
-    return nullptr;
+HostSession& HostSession::serving(const std::string& call) {
+    if (g_current != nullptr) return *g_current;
+    std::cout.flush();
+    std::fprintf(stderr, "kelto-host: %s was called with no host session to serve it\n", call.c_str());
+    std::fflush(stderr);
+    std::_Exit(kNoSessionExitCode);
 }
 
-SceneItem* HostSession::itemOf(host::ItemId id) { return listOf(id) != nullptr ? static_cast<SceneItem*>(id) : nullptr; }
+SceneItem* HostSession::itemOf(host::ItemId id) {
+    int typeCode = 0;
+    size_t index = 0;
+    std::vector<SceneItem>* list = decodeItemId(id, typeCode, index) ? listOfType(typeCode) : nullptr;
+    return list != nullptr && index < list->size() ? &(*list)[index] : nullptr;
+}
 
 std::vector<SceneItem>* HostSession::listOfType(int typeCode) {
     if (typeCode == host::kItemTypeObject) return &scene_.objects;
     if (typeCode == host::kItemTypeCamera) return &scene_.cameras;
     return nullptr;
+}
+
+const char* HostSession::holdName(const std::string& name) {
+    // The bytes are reused while the name fits, as a host's buffer would be.
+    if (nameBuffer_.size() < name.size() + 1) nameBuffer_.resize(std::max(name.size() + 1, kNameRoom));
+    std::copy(name.begin(), name.end(), nameBuffer_.begin());
+    nameBuffer_[name.size()] = '\0';
+    return nameBuffer_.data();
+}
+
+void HostSession::expireName() {
+    if (nameBuffer_.empty()) return;
+    std::fill(nameBuffer_.begin(), nameBuffer_.end() - 1, kExpiredNameByte);
+    nameBuffer_.back() = '\0';
 }
 
 }  // namespace sim

@@ -14,6 +14,9 @@
 
 namespace sim {
 
+// What an expired name reads as, byte after byte.
+const char kExpiredNameByte = '#';
+
 // Item-info calls the module made, by function.
 struct ItemInfoCalls {
     int first = 0;
@@ -37,6 +40,10 @@ public:
 
     // The session the host's C calls reach; null when none is.
     static HostSession* current();
+    // The current session for a service function the module called. With no
+    // session the call has nothing to answer it: the program prints one line
+    // naming `call` and exits with a failure, rather than guess an answer.
+    static HostSession& serving(const std::string& call);
 
     // The global lookup to hand to activations.
     static host::GlobalLookup lookup();
@@ -54,24 +61,24 @@ public:
 
     // Every service name looked up, in order.
     const std::vector<std::string>& lookups() const { return lookups_; }
-    // Calls a module must never make: services it should only hold, unknown
-    // or null item IDs, a lookup mode other than 0.
+    // Calls a module must never make: services it should only hold, table
+    // functions it has no use for, unknown or null item IDs, a lookup mode
+    // other than 0; and used-items lists with unknown IDs or no end.
     const std::vector<std::string>& violations() const { return violations_; }
     ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
 
-    static host::ItemId idOf(const SceneItem& item) { return const_cast<SceneItem*>(&item); }
-    // The scene's item behind an ID, or null when the ID names none.
+    // The scene's item behind an ID (see item_ids.h), or null when the ID
+    // names none now.
     SceneItem* itemOf(host::ItemId id);
-    // The list an item ID belongs to, or null.
-    std::vector<SceneItem>* listOf(host::ItemId id);
+    // The object or camera list, or null for another type.
     std::vector<SceneItem>* listOfType(int typeCode);
 
     // Keeps a name handed to the module; like the host's, valid only until
-    // the next call.
-    const char* holdName(const std::string& name) {
-        nameBuffer_ = name;
-        return nameBuffer_.c_str();
-    }
+    // the next item-info call, which calls expireName.
+    const char* holdName(const std::string& name);
+    // Overwrites the last name handed out with a pattern of kExpiredNameByte,
+    // so a module that kept it reads that instead.
+    void expireName();
 
     void recordLookup(const std::string& serviceName) { lookups_.push_back(serviceName); }
     void recordViolation(const std::string& what) { violations_.push_back(what); }
@@ -84,7 +91,7 @@ private:
     std::vector<std::string> lookups_;
     std::vector<std::string> violations_;
     ItemInfoCalls itemInfoCalls_;
-    std::string nameBuffer_;
+    std::vector<char> nameBuffer_;
     PanelToolkitSim panels_;
 };
 

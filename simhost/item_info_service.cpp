@@ -1,14 +1,21 @@
 // "LW Item Info 3" as the simulated host serves it.
 #include <cstdio>
 
-#include "service_tables.h"
 #include "host_session.h"
+#include "item_ids.h"
+#include "service_tables.h"
 
 namespace sim {
 
 namespace {
 
-HostSession& session() { return *HostSession::current(); }
+// The session for one item-info call. Every call ends the validity of the
+// name the previous one handed out.
+HostSession& itemInfoCall(const char* function) {
+    HostSession& session = HostSession::serving(std::string(HOST_ITEM_INFO_SERVICE " function ") + function);
+    session.expireName();
+    return session;
+}
 
 std::string describeId(host::ItemId id) {
     char text[32];
@@ -17,7 +24,7 @@ std::string describeId(host::ItemId id) {
 }
 
 host::ItemId HOST_CALL first(int typeCode, host::ItemId parent) {
-    HostSession& s = session();
+    HostSession& s = itemInfoCall("first");
     ++s.itemInfoCalls().first;
     if (parent != nullptr) s.recordViolation("first item with a parent");
     std::vector<SceneItem>* list = s.listOfType(typeCode);
@@ -25,23 +32,24 @@ host::ItemId HOST_CALL first(int typeCode, host::ItemId parent) {
         s.recordViolation("first item of unknown type " + std::to_string(typeCode));
         return nullptr;
     }
-    return list->empty() ? nullptr : HostSession::idOf(list->front());
+    return list->empty() ? nullptr : itemIdAt(typeCode, 0);
 }
 
 host::ItemId HOST_CALL next(host::ItemId item) {
-    HostSession& s = session();
+    HostSession& s = itemInfoCall("next");
     ++s.itemInfoCalls().next;
-    std::vector<SceneItem>* list = s.listOf(item);
-    if (list == nullptr) {
+    int typeCode = 0;
+    size_t index = 0;
+    std::vector<SceneItem>* list = decodeItemId(item, typeCode, index) ? s.listOfType(typeCode) : nullptr;
+    if (list == nullptr || index >= list->size()) {
         s.recordViolation("next item of unknown item " + describeId(item));
         return nullptr;
     }
-    size_t index = static_cast<size_t>(static_cast<SceneItem*>(item) - list->data());
-    return index + 1 < list->size() ? HostSession::idOf((*list)[index + 1]) : nullptr;
+    return index + 1 < list->size() ? itemIdAt(typeCode, index + 1) : nullptr;
 }
 
 const char* HOST_CALL name(host::ItemId item) {
-    HostSession& s = session();
+    HostSession& s = itemInfoCall("name");
     ++s.itemInfoCalls().name;
     SceneItem* found = s.itemOf(item);
     if (found == nullptr) {
@@ -52,7 +60,7 @@ const char* HOST_CALL name(host::ItemId item) {
 }
 
 int HOST_CALL param(host::ItemId item, int code, double time, double out[3]) {
-    HostSession& s = session();
+    HostSession& s = itemInfoCall("param");
     ++s.itemInfoCalls().param;
     SceneItem* found = s.itemOf(item);
     if (found == nullptr) {
@@ -72,7 +80,8 @@ int HOST_CALL param(host::ItemId item, int code, double time, double out[3]) {
 
 template <int Slot>
 void HOST_CALL reservedSlot() {
-    session().recordViolation("item info function " + std::to_string(Slot) + ", which the module does not use");
+    std::string function = std::to_string(Slot);
+    itemInfoCall(function.c_str()).recordViolation("item info function " + function + ", which the module does not use");
 }
 
 const host::ItemInfoService kItemInfo = {

@@ -17,6 +17,7 @@
 #include "host_session.h"
 #include "module_loader.h"
 #include "module_report.h"
+#include "scene_edit.h"
 #include "scene_file.h"
 #include "scene_run.h"
 #include "server_bindings.h"
@@ -33,6 +34,9 @@ const char kUsage[] =
     "  --info               only show the module's descriptor, servers and an instance\n"
     "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
     "                       e.g. --pick \"Reference Item=Ball\" (may be repeated)\n"
+    "  --edit EDIT          delete, add or rename an item before evaluating a frame (may be repeated):\n"
+    "                       \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\",\n"
+    "                       \"rename OLD=NEW@FRAME\"; made after the scene file's own edits\n"
     "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
     "  --host KIND          the host to play: classic (version 4, the default) or current\n"
     "                       (versions 5 down to 4 and the newer service names)\n"
@@ -119,6 +123,12 @@ CommandLine parseCommandLine(int argc, char** argv) {
             size_t equals = pick.find('=');
             if (line.error.empty() && equals == std::string::npos) line.error = "--pick takes LABEL=ENTRY";
             else if (line.error.empty()) line.run.picks.push_back({pick.substr(0, equals), pick.substr(equals + 1)});
+        } else if (arg == "--edit") {
+            std::string text, problem;
+            value(text);
+            sim::SceneEdit edit;
+            if (line.error.empty() && !sim::parseSceneEdit(text, edit, problem)) line.error = "--edit: " + problem;
+            else if (line.error.empty()) line.run.edits.push_back(edit);
         } else if (arg.rfind("--", 0) == 0) {
             line.error = "unknown option " + arg;
         } else if (line.modulePath.empty()) {

@@ -7,24 +7,28 @@ namespace sim {
 
 namespace {
 
-PanelToolkitSim& toolkit() { return HostSession::current()->panels(); }
+PanelToolkitSim& toolkit(const char* function) {
+    return HostSession::serving(std::string(HOST_PANEL_TOOLKIT_SERVICE " function ") + function).panels();
+}
 
 host::PanelId HOST_CALL create(int type, const host::PanelControl* controls) {
-    return toolkit().create(type, controls);
+    return toolkit("create").create(type, controls);
 }
 void HOST_CALL describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
                         host::PanelSetFunction set) {
-    toolkit().describe(panel, data, get, set);
+    toolkit("describe").describe(panel, data, get, set);
 }
 void HOST_CALL hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints) {
-    toolkit().hint(panel, id, hints);
+    toolkit("hint").hint(panel, id, hints);
 }
-void HOST_CALL userData(host::PanelId panel, uint32_t id, void* data) { toolkit().setUserData(panel, id, data); }
-void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit().viewInstance(panel, instance); }
+void HOST_CALL userData(host::PanelId panel, uint32_t id, void* data) { toolkit("userData").setUserData(panel, id, data); }
+void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit("viewInstance").viewInstance(panel, instance); }
 
 template <int Slot>
 void HOST_CALL unusedSlot() {
-    HostSession::current()->recordViolation("LWXPanel function " + std::to_string(Slot) + " was called");
+    std::string function = std::to_string(Slot);
+    HostSession::serving(HOST_PANEL_TOOLKIT_SERVICE " function " + function)
+        .recordViolation(HOST_PANEL_TOOLKIT_SERVICE " function " + function + " was called");
 }
 
 const int kToolkitVersion = 1;

@@ -1,10 +1,13 @@
 // A scene of the simulated host: named objects and cameras in list order, each
 // with keyed positions, the frame range, and the channel that carries the
-// modifier with the block the scene file holds for it.
+// modifier with the block the scene file holds for it, and the edits of its
+// items that a run makes between evaluations.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "scene_edit.h"
 
 namespace sim {
 
@@ -27,8 +30,7 @@ struct SceneItem {
 };
 
 struct Scene {
-    // Item IDs handed to a module point into these lists, so they must not
-    // grow or shrink while a host session serves the scene.
+    // In list order; an item's ID is its place here (item_ids.h).
     std::vector<SceneItem> objects;
     std::vector<SceneItem> cameras;
 
@@ -39,6 +41,7 @@ struct Scene {
     std::string channelName = "Channel";   // the channel that carries the modifier
     double channelValue = 0;               // its value before the modifier
     std::vector<std::string> modifierBlock;  // the modifier's lines in the scene file; empty for a new modifier
+    std::vector<SceneEdit> edits;            // edits of the items between evaluations, in the order given
 
     SceneItem& addObject(const std::string& name, Vec3 position = Vec3());
     SceneItem& addCamera(const std::string& name, Vec3 position = Vec3());

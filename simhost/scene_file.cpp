@@ -13,6 +13,7 @@ const char kBlockBegin[] = "block";
 const char kBlockEndMarker[] = "end block";
 const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
+const char kEditStep[] = "edit";
 const int kMaxFrames = 1000000;
 
 // The whole text as one number of type T.
@@ -117,6 +118,11 @@ private:
             scene.channelName = rest;
         } else if (keyword == "value") {
             if (w.size() != 2 || !parseNumber(w[1], scene.channelValue)) return fail("value is \"value N\"");
+        } else if (keyword == kEditStep) {
+            SceneEdit edit;
+            std::string error;
+            if (!parseSceneEdit(rest, edit, error)) return fail(error);
+            scene.edits.push_back(edit);
         } else if (line == kBlockBegin) {
             if (!scene.modifierBlock.empty()) return fail("a second block");
             inBlock_ = true;
@@ -168,6 +174,7 @@ std::string formatScene(const Scene& scene) {
     formatItems(out, "camera", scene.cameras);
     out << "channel " << scene.channelName << "\n";
     out << "value " << formatNumber(scene.channelValue) << "\n";
+    for (const SceneEdit& edit : scene.edits) out << kEditStep << " " << formatSceneEdit(edit) << "\n";
     if (!scene.modifierBlock.empty()) {
         out << kBlockBegin << "\n";
         for (const std::string& line : scene.modifierBlock)

@@ -9,6 +9,7 @@
 //     key 0 0 1.6 -4
 //     channel Camera.FocusDistance
 //     value 10
+//     edit delete Ball@48
 //     block
 //     | KELTO_START
 //     | REFERENCE_ITEM
@@ -18,9 +19,12 @@
 // "frames FIRST LAST" and "fps N" give the frames evaluated; "object NAME" and
 // "camera NAME" add an item, the name being the rest of the line; "key FRAME
 // X Y Z" keys the item above. "channel NAME" and "value N" describe the
-// channel that carries the modifier. Between "block" and "end block" stand
-// the modifier's lines as the host's scene file holds them, each after "| "
-// (a lone "|" is an empty line). Items keep their order; keys are sorted.
+// channel that carries the modifier. "edit TEXT" is an edit of the items
+// made before a frame is evaluated, in the text that scene_edit.h describes
+// ("delete NAME@FRAME", "add object NAME@FRAME", "add camera NAME@FRAME",
+// "rename OLD=NEW@FRAME"). Between "block" and "end block" stand the
+// modifier's lines as the host's scene file holds them, each after "| " (a
+// lone "|" is an empty line). Items and edits keep their order; keys are sorted.
 #pragma once
 
 #include <string>

@@ -6,6 +6,7 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "edit_step.h"
 #include "host_session.h"
 #include "server_bindings.h"
 
@@ -106,6 +107,40 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
     return true;
 }
 
+// The edits of the run in the order they are made: the scene's, then the
+// options', by frame. False with `error` set when one names a frame the run
+// does not evaluate.
+bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<SceneEdit>& edits, std::string& error) {
+    edits = scene.edits;
+    edits.insert(edits.end(), options.edits.begin(), options.edits.end());
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const SceneEdit& a, const SceneEdit& b) { return a.frame < b.frame; });
+    for (const SceneEdit& edit : edits)
+        if (edit.frame < scene.firstFrame || edit.frame > scene.lastFrame) {
+            error = "cannot " + describeSceneEdit(edit) + ": the scene's frames are " +
+                    std::to_string(scene.firstFrame) + " to " + std::to_string(scene.lastFrame);
+            return false;
+        }
+    return true;
+}
+
+// Makes the edits due before `frame`, from `next` on, and shows the panel
+// after each. False when one could not be made, with the report's error set.
+bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
+                     HandlerBinding& handler, host::InstanceHandle instance, RunReport& report) {
+    for (; next < edits.size() && edits[next].frame == frame; ++next) {
+        EditOutcome outcome = makeEdit(session, handler, {instance}, edits[next]);
+        if (!outcome.error.empty()) {
+            report.error = outcome.error;
+            return false;
+        }
+        report.log += "Edit        " + outcome.line + "\n";
+        // The open panel is drawn again, as the host redraws it after an edit.
+        for (const SimPanel& panel : session.panels().panels()) report.log += session.panels().draw(panel);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::vector<int> handlerVersions(const RunOptions& options) {
@@ -157,6 +192,10 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
 
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options) {
     RunReport report;
+    std::vector<SceneEdit> edits;
+    if (!orderEdits(scene, options, edits, report.error)) return report;
+    scene.edits.clear();
+    size_t nextEdit = 0;
     HostSession session(scene);
     prepareSession(session, options);
     std::ostringstream log;
@@ -182,10 +221,11 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
     bool panelOk = openPanel(module, session, instance, options, report);
     if (panelOk) {
-        for (int frame = scene.firstFrame; frame <= scene.lastFrame; ++frame)
-            report.frames.push_back(evaluateFrame(handler, instance, scene, frame, report.violations));
+        for (int frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
+            if (makeEditsBefore(frame, edits, nextEdit, session, handler, instance, report))
+                report.frames.push_back(evaluateFrame(handler, instance, scene, frame, report.violations));
         BlockWriter writer;
-        handler.save(instance, writer);
+        if (report.error.empty()) handler.save(instance, writer);
         report.saved = writer.units();
     }
     handler.destroy(instance);

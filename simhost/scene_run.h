@@ -1,7 +1,8 @@
 // Runs a scene as the host would: binds the module's channel handler, creates
 // the modifier's instance, loads its block, shows the scene at its first
 // frame, opens the options panel and applies the user's picks, evaluates the
-// channel at every frame and saves the block again.
+// channel at every frame, making the scene's edits and then the options'
+// before the frames they name, and saves the block again.
 #pragma once
 
 #include <string>
@@ -26,6 +27,7 @@ struct RunOptions {
     std::vector<std::string> withheldServices;
     HostKind host = HostKind::Classic;
     int forcedVersion = 0;  // when not 0, both activations are called with this version alone
+    std::vector<SceneEdit> edits;  // made after the scene's own edits; each before its frame's evaluation
 };
 
 // The versions the host activates a server with, in the order it tries them
@@ -44,6 +46,7 @@ void prepareSession(HostSession& session, const RunOptions& options);
 host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
                                    std::string& log, std::string& error);
 
+// The scene is left as the edits made it, with none pending.
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);
 
 }  // namespace sim

@@ -73,6 +73,16 @@ void HandlerBinding::evaluate(host::InstanceHandle instance, ChannelAccessRecord
     }
 }
 
+const host::ItemId* HandlerBinding::useItems(host::InstanceHandle instance) {
+    return itemOperations_.useItems != nullptr ? itemOperations_.useItems(instance) : nullptr;
+}
+
+bool HandlerBinding::changeID(host::InstanceHandle instance, const host::ItemId* pairs) {
+    if (itemOperations_.changeID == nullptr) return false;
+    itemOperations_.changeID(instance, pairs);
+    return true;
+}
+
 int InterfaceBinding::activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
                                int version) {
     record_ = host::InterfaceRecord{};

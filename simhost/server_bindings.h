@@ -44,6 +44,12 @@ public:
     const char* load(host::InstanceHandle instance, BlockReader& reader);
     const char* save(host::InstanceHandle instance, BlockWriter& writer);
     void evaluate(host::InstanceHandle instance, ChannelAccessRecord& access);
+    // The item operations, when the activation filled them: the module's
+    // list of used items (null when it has none or left useItems empty), and
+    // the announcement of new IDs (false when it left changeID empty).
+    bool fillsUseItems() const { return itemOperations_.useItems != nullptr; }
+    const host::ItemId* useItems(host::InstanceHandle instance);
+    bool changeID(host::InstanceHandle instance, const host::ItemId* pairs);
 
 private:
     bool speaksCurrent() const;

@@ -41,6 +41,8 @@ compare_scenes() {
   compare "$windows" "$module" "$@" --scene examples/demo.scene --exact --pick "Reference Item=(none)"
   compare "$windows" "$module" "$@" --scene examples/flyby.scene --exact
   compare "$windows" "$module" "$@" --scene examples/flyby.scene --exact --pick "Reference Camera=Wide"
+  compare "$windows" "$module" "$@" --scene examples/edits.scene --exact
+  compare "$windows" "$module" "$@" --scene examples/demo.scene --exact --edit "delete Ground@30" --edit "delete Camera@60"
 }
 
 compare_scenes build/windows-i686 "$native/kelto.p"

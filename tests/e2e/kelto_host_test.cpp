@@ -90,6 +90,9 @@ TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
         {"--withhold \"Texture Functions\"", "kelto-host: the ChannelHandler activation returned 2"},
         {"--class-version 5", "kelto-host: the ChannelHandler activation returned 1 (wrong version)\n"},
         {"--class-version four", "kelto-host: --class-version takes a whole number (see --help)\n"},
+        {"--edit \"delete Moon@4\"", "kelto-host: cannot delete Moon at frame 4: no item is named \"Moon\"\n"},
+        {"--edit \"delete Ball@97\"", "kelto-host: cannot delete Ball at frame 97: the scene's frames are 0 to 96\n"},
+        {"--edit \"delete Ball\"", "kelto-host: --edit: an edit is \"delete NAME@FRAME\""},
     };
     for (const Case& c : cases) {
         HostRun failed = run(c.arguments);
@@ -133,6 +136,44 @@ TEST(KeltoHost, ShowsThePanelAndFollowsPicksFromTheCommandLine) {
     EXPECT_EQ(noToolkit.exitCode, 1);
     EXPECT_TRUE(contains(noToolkit.out, "Panel       none\n"));
     EXPECT_TRUE(contains(noToolkit.out, "kelto-host: there is no panel to pick from\n"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
+    // The ground goes: the ball moves up a place in the list and is still followed.
+    HostRun unrelated = run("--edit \"delete Ground@48\"");
+    ASSERT_EQ(unrelated.exitCode, 0) << unrelated.out;
+    EXPECT_TRUE(contains(unrelated.out, "Edit        delete Ground at frame 48: 1 ID renumbered; uses Ball, Camera\n"
+                                        "Panel \"Zivov Udiruvu\"\n"
+                                        "  Reference Item (iPopChoice): [Ball]  entries: (none) | Ball\n"));
+    EXPECT_TRUE(contains(unrelated.out, "      48      2.0000      6.100000\n      49      2.0417      6.105121\n"));
+    EXPECT_FALSE(contains(unrelated.out, "Host check"));
+
+    // The scene's edits, then the command line's: the ball goes at frame 72,
+    // after which the focus keeps its own value and the reference saves as none.
+    std::string saved = temp("edited.scene");
+    HostRun edited = run("--scene " KELTO_EXAMPLES_DIR "/edits.scene --edit \"add object Lamp@72\" --write-scene " + saved);
+    ASSERT_EQ(edited.exitCode, 0) << edited.out;
+    EXPECT_TRUE(contains(edited.out, "Edit        delete Ground at frame 24: 2 IDs renumbered; uses Ball, Camera\n"));
+    EXPECT_TRUE(contains(edited.out, "Edit        rename Tree to Oak at frame 48; uses Ball, Camera\n"));
+    size_t deletion = edited.out.find("Edit        delete Ball at frame 72: 1 ID renumbered; uses Camera\n");
+    EXPECT_LT(deletion, edited.out.find("Edit        add object Lamp at frame 72: 0 IDs renumbered; uses Camera\n"));
+    EXPECT_TRUE(contains(edited.out, "      71      2.9583      8.382869\n      72      3.0000     10.000000  (not set)\n"));
+    EXPECT_TRUE(contains(edited.out, "  REFERENCE_ITEM  (15 bytes)\n  none  (5 bytes)\n"));
+    EXPECT_FALSE(contains(edited.out, "Host check"));
+
+    // Written back as the edits left it, with none to make again.
+    std::ifstream written(saved);
+    std::stringstream text;
+    text << written.rdbuf();
+    EXPECT_TRUE(contains(text.str(), "object Oak\nkey 0 4 0 9\nobject Lamp\n"));
+    EXPECT_FALSE(contains(text.str(), "edit "));
+    HostRun again = run("--scene " + saved);
+    ASSERT_EQ(again.exitCode, 0) << again.out;
+    EXPECT_FALSE(contains(again.out, "Edit "));
 }
 
 }  // namespace

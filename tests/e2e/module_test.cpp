@@ -10,6 +10,8 @@ TEST_F(ModuleFixture, HandlerActivationFillsEveryOperationAndLeavesTheHostsField
     EXPECT_EQ(handler.operations().hostData, sim::kHostOwnedMarker);
     EXPECT_EQ(handler.record().itemOperations, &handler.itemOperations());
     EXPECT_EQ(handler.itemOperations().renameNotice, sim::kHostOwnedMarker);
+    EXPECT_NE(handler.itemOperations().useItems, nullptr);
+    EXPECT_NE(handler.itemOperations().changeID, nullptr);
     EXPECT_EQ(session.lookups(), (std::vector<std::string>{"Info Messages", "Texture Functions", "LW Item Info 3"}));
 }
 

@@ -117,6 +117,22 @@ TEST_F(PanelFixture, APickOnAResolvedInstanceTakesEffectAtOnceAndIsSaved) {
     EXPECT_EQ(saved(instance), referenceBlock("none", "Close-up"));
 }
 
+TEST_F(PanelFixture, ChoosingNoneDropsAReferenceWhoseItemIsMissing) {
+    host::InstanceHandle instance = loaded(referenceBlock("Lamp", "Camera"));
+    evaluate(instance);
+    sim::SimPanel* panel = open(instance);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(shown(*panel, 0x8001), "(none)");
+    EXPECT_EQ(saved(instance), referenceBlock("Lamp", "Camera"));
+    EXPECT_EQ(pick(*panel, "Reference Item", "(none)"), 1);
+    EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
+
+    // Choosing an item then saves that item, by its name at the time of saving.
+    EXPECT_EQ(pick(*panel, "Reference Item", "Ground"), 0);
+    scene.objects[0].name = "Floor";
+    EXPECT_EQ(saved(instance), referenceBlock("Floor", "Camera"));
+}
+
 TEST_F(PanelFixture, APickBeforeTheFirstEvaluationGivesWayToTheStoredNames) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
     sim::SimPanel* panel = open(instance);

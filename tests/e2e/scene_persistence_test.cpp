@@ -34,14 +34,23 @@ TEST_F(ChannelFixture, AnUnresolvedInstanceSavesTheNamesItHolds) {
     EXPECT_EQ(evaluate(instance), 13.0);
 }
 
-TEST_F(ChannelFixture, AReferenceNotFoundIsSavedAsNoneOnceResolved) {
-    host::InstanceHandle instance = loaded(referenceBlock("Gone", "Camera"));
-    evaluate(instance);
-    EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
+TEST_F(ChannelFixture, AReferenceWhoseItemIsMissingKeepsItsNameThroughSave) {
+    // The scene opened without the object "Lamp" (it failed to load): the
+    // channel keeps its own value, and the reference is saved as it was.
+    host::InstanceHandle instance = loaded(referenceBlock("Lamp", "Camera"));
+    EXPECT_TRUE(std::isnan(evaluate(instance)));
+    EXPECT_EQ(saved(instance), referenceBlock("Lamp", "Camera"));
+    host::InstanceHandle copy = create();
+    handler.copy(copy, instance);
+    EXPECT_EQ(saved(copy), referenceBlock("Lamp", "Camera"));
+
+    // Opened again where the lamp is, the reference finds it.
+    scene.objects[0].name = "Lamp";
+    EXPECT_EQ(evaluate(loaded(saved(instance))), std::sqrt(4.0 + 1.0 + 49.0));
 
     // "none" names an item like any other name.
     scene.objects[0].name = "none";
-    EXPECT_EQ(evaluate(loaded(saved(instance))), std::sqrt(4.0 + 1.0 + 49.0));
+    EXPECT_EQ(evaluate(loaded(referenceBlock("none", "Camera"))), std::sqrt(4.0 + 1.0 + 49.0));
 }
 
 TEST_F(ChannelFixture, ARenamedItemIsSavedByItsNewName) {

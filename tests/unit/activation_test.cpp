@@ -24,8 +24,10 @@ protected:
     // A record as the host hands it over: its own values in every field.
     void fillWithHostValues() {
         std::memset(&operations, 0xA5, sizeof operations);
+        std::memset(&itemOperations, 0xA5, sizeof itemOperations);
         std::memset(&record, 0x5A, sizeof record);
         record.instance = &operations;
+        record.itemOperations = &itemOperations;
     }
 
     int activate(int version = host::kClassicClassVersion) {
@@ -35,6 +37,7 @@ protected:
     sim::Scene scene;
     sim::HostSession session{scene};
     host::InstanceOperations operations{};
+    host::ItemOperations itemOperations{};
     host::HandlerRecord record{};
 };
 
@@ -42,9 +45,11 @@ TEST_F(Activation, OtherVersionsAreRefusedWithoutTouchingAnything) {
     for (int version : {3, 5, 0, -4}) {
         fillWithHostValues();
         host::InstanceOperations operationsBefore = operations;
+        host::ItemOperations itemOperationsBefore = itemOperations;
         host::HandlerRecord recordBefore = record;
         EXPECT_EQ(activate(version), host::kActivationBadVersion) << "version " << version;
         EXPECT_EQ(std::memcmp(&operations, &operationsBefore, sizeof operations), 0);
+        EXPECT_EQ(std::memcmp(&itemOperations, &itemOperationsBefore, sizeof itemOperations), 0);
         EXPECT_EQ(std::memcmp(&record, &recordBefore, sizeof record), 0);
     }
     EXPECT_TRUE(session.lookups().empty());
@@ -54,17 +59,31 @@ TEST_F(Activation, OtherVersionsAreRefusedWithoutTouchingAnything) {
 TEST_F(Activation, SuccessHoldsTheServicesAndFillsTheRecord) {
     fillWithHostValues();
     void* hostData = operations.hostData;
-    void* itemOperations = record.itemOperations;
+    host::ItemOperations given = itemOperations;
     ASSERT_EQ(activate(), host::kActivationOk);
     EXPECT_EQ(session.lookups(), kHandlerServices);
     EXPECT_NE(kelto::heldHostServices().messages, nullptr);
     EXPECT_NE(kelto::heldHostServices().textures, nullptr);
     EXPECT_NE(kelto::heldHostServices().itemInfo, nullptr);
     EXPECT_EQ(operations.hostData, hostData);
-    EXPECT_EQ(record.itemOperations, itemOperations);
+    EXPECT_EQ(record.itemOperations, &itemOperations);
     EXPECT_EQ(record.instance, &operations);
     EXPECT_NE(operations.create, nullptr);
     EXPECT_NE(record.evaluate, nullptr);
+    // The item operations' first two functions are the module's; the third stays the host's.
+    EXPECT_NE(itemOperations.useItems, given.useItems);
+    EXPECT_NE(itemOperations.changeID, given.changeID);
+    EXPECT_NE(itemOperations.useItems, nullptr);
+    EXPECT_NE(itemOperations.changeID, nullptr);
+    EXPECT_EQ(itemOperations.renameNotice, given.renameNotice);
+
+    // A host that only previews hands no item operations, and the rest is filled all the same.
+    fillWithHostValues();
+    record.itemOperations = nullptr;
+    ASSERT_EQ(activate(), host::kActivationOk);
+    EXPECT_EQ(record.itemOperations, nullptr);
+    EXPECT_NE(operations.create, nullptr);
+    EXPECT_NE(record.flags, nullptr);
 }
 
 TEST_F(Activation, LookupsStopAtTheFirstMissingService) {

@@ -29,6 +29,8 @@ TEST(InstanceLifecycle, NewInstanceIsBlankAndDescribesItself) {
     EXPECT_EQ(instance->itemChoice, 0);
     EXPECT_EQ(instance->cameraChoice, 0);
     EXPECT_EQ(instance->resolved, 0);
+    EXPECT_EQ(instance->choicesStale, 0);
+    for (host::ItemId used : instance->usedItems) EXPECT_EQ(used, nullptr);
     EXPECT_EQ(kelto::instanceFlags(*instance), 0u);
 }
 
@@ -50,6 +52,8 @@ TEST(InstanceLifecycle, CopyDuplicatesEveryFieldAndLeavesTheSource) {
     source->itemChoice = 3;
     source->cameraChoice = -2;
     source->resolved = 1;
+    source->choicesStale = 1;
+    source->usedItems[0] = &cameraTarget;
     DistanceInstance before = *source;
 
     InstancePtr destination = newInstance();

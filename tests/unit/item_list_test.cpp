@@ -20,8 +20,15 @@ TEST_F(SceneFixture, ChoicesCountFromOneInListOrder) {
     EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, object(2)), 3);
     EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, nullptr), 0);
 
-    // Past the end: the name of the last item, but no item.
+    // Past the end: the name of the last item, but no item. The host's name
+    // text expires at its next call, and the walk still asks every item it
+    // passes for its name once: the text handed back must be from after the
+    // walk's last step.
+    int namesBefore = session.itemInfoCalls().name;
     EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 7), "C");
+    EXPECT_EQ(session.itemInfoCalls().name, namesBefore + 3);
+    EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 3), "C");
+    EXPECT_EQ(session.itemInfoCalls().name, namesBefore + 6);
     EXPECT_EQ(kelto::itemAtChoice(ItemList::Objects, 7), nullptr);
     // Negative: the first item's name, but no item.
     EXPECT_STREQ(kelto::choiceName(ItemList::Objects, -3), "A");

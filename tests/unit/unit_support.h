@@ -9,6 +9,7 @@
 #include "host/module_descriptor.h"
 #include "module/handler_entry.h"
 #include "simhost/host_session.h"
+#include "simhost/item_ids.h"
 
 namespace unit {
 
@@ -26,9 +27,9 @@ protected:
         kelto::holdHostServices(kelto::HostServices{});
     }
 
-    // Items must all be added before the first ID is taken.
-    host::ItemId object(size_t index) { return sim::HostSession::idOf(scene.objects.at(index)); }
-    host::ItemId camera(size_t index) { return sim::HostSession::idOf(scene.cameras.at(index)); }
+    // The IDs the host hands out for the items at these places now.
+    host::ItemId object(size_t index) { return sim::itemIdAt(host::kItemTypeObject, index); }
+    host::ItemId camera(size_t index) { return sim::itemIdAt(host::kItemTypeCamera, index); }
 
     sim::Scene scene;
     sim::HostSession session{scene};

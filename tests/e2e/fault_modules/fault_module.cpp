@@ -1,10 +1,34 @@
 // Module files that are broken in one way each, chosen at compile time, so
 // that the loader's refusals can be seen.
+#include <cstddef>
+
+#include "host/channel_handler.h"
 #include "host/module_descriptor.h"
 
 namespace {
 
+#if defined(FAULT_BAD_USED_ITEMS)
+// useItems lists an ID no list hands out, then live IDs (the simulated
+// host's first object) with no null within the host's limit.
+const uintptr_t kUnknownId = 0x7FF1;
+const uintptr_t kFirstObjectId = 1 << 2 | 1;
+const size_t kListLength = 80;
+host::ItemId g_used[kListLength];
+
+const host::ItemId* HOST_CALL useItems(host::InstanceHandle) {
+    g_used[0] = reinterpret_cast<host::ItemId>(kUnknownId);
+    for (size_t at = 1; at < kListLength; ++at) g_used[at] = reinterpret_cast<host::ItemId>(kFirstObjectId);
+    return g_used;
+}
+
+int HOST_CALL activate(int, host::GlobalLookup, void* record, void*) {
+    host::HandlerRecord* handler = static_cast<host::HandlerRecord*>(record);
+    if (handler != nullptr && handler->itemOperations != nullptr) handler->itemOperations->useItems = useItems;
+    return host::kActivationOk;
+}
+#else
 int HOST_CALL activate(int, host::GlobalLookup, void*, void*) { return host::kActivationOk; }
+#endif
 [[maybe_unused]] void* HOST_CALL startup() { return reinterpret_cast<void*>(&startup); }
 [[maybe_unused]] void* HOST_CALL failedStartup() { return nullptr; }
 void HOST_CALL shutdown(void*) {}

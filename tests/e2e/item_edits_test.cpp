@@ -1,0 +1,91 @@
+// Items deleted and added under kelto.p, with the host renumbering its item
+// IDs and announcing them through the module's item operations.
+#include "e2e_support.h"
+#include "simhost/edit_step.h"
+#include "simhost/item_ids.h"
+
+namespace {
+
+using e2e::referenceBlock;
+
+class EditFixture : public e2e::ChannelFixture {
+protected:
+    // Makes the edit as the host does, for every instance; its log line.
+    std::string edit(const std::string& text) {
+        sim::SceneEdit parsed;
+        std::string error;
+        EXPECT_TRUE(sim::parseSceneEdit(text + "@0", parsed, error)) << error;
+        sim::EditOutcome outcome = sim::makeEdit(session, handler, instances, parsed);
+        EXPECT_EQ(outcome.error, "");
+        return outcome.line;
+    }
+
+    // The item popup's value as the panel reads it.
+    int32_t itemChoice(host::InstanceHandle instance) {
+        sim::InterfaceBinding binding;
+        binding.activate(*module, e2e::server(*module, HOST_CHANNEL_INTERFACE_CLASS), instance);
+        sim::SimPanel* panel = session.panels().panelOf(binding.record().panel);
+        const int32_t* value = panel != nullptr ? session.panels().valueOf(*panel, 0x8001) : nullptr;
+        return value != nullptr ? *value : -1;
+    }
+};
+
+TEST_F(EditFixture, AnUnrelatedDeletionRenumbersTheReferenceWhichFollowsItsItem) {
+    scene.addObject("Tree", {0, 0, 1});
+    host::InstanceHandle instance = loaded(referenceBlock("Ball", "Close-up"));
+    EXPECT_EQ(evaluate(instance), 2.0);
+    host::InstanceHandle copy = create();
+    handler.copy(copy, instance);
+
+    EXPECT_EQ(edit("delete Ground"), "delete Ground at frame 0: 2 IDs renumbered; uses Ball, Close-up; uses Ball, Close-up");
+    EXPECT_EQ(edit("delete Camera"), "delete Camera at frame 0: 1 ID renumbered; uses Ball, Close-up; uses Ball, Close-up");
+    EXPECT_EQ(evaluate(instance), 2.0);
+    EXPECT_EQ(evaluate(copy), 2.0);
+    EXPECT_EQ(itemChoice(instance), 1);
+    EXPECT_EQ(saved(instance), referenceBlock("Ball", "Close-up"));
+}
+
+TEST_F(EditFixture, ADeletedReferenceLeavesTheChannelItsOwnValueAndSavesAsNone) {
+    host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
+    host::InstanceHandle unresolved = loaded(referenceBlock("Ball", "Close-up"));
+    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(edit("delete Ball"), "delete Ball at frame 0: 0 IDs renumbered; uses Camera; uses nothing");
+    EXPECT_TRUE(std::isnan(evaluate(instance)));
+    EXPECT_EQ(itemChoice(instance), 0);
+    EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
+    // A later object of the same name is not taken for it; an instance not
+    // yet evaluated still finds its items by name.
+    edit("add object Ball");
+    EXPECT_TRUE(std::isnan(evaluate(instance)));
+    EXPECT_EQ(evaluate(unresolved), 2.0);
+
+    // Null arguments, which no host passes, change nothing.
+    host::ItemId deleteCamera[] = {sim::itemIdAt(host::kItemTypeCamera, 0), nullptr, nullptr};
+    EXPECT_TRUE(handler.changeID(nullptr, deleteCamera));
+    EXPECT_TRUE(handler.changeID(instance, nullptr));
+    EXPECT_EQ(handler.useItems(nullptr), nullptr);
+    EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
+}
+
+TEST(HostChecks, AUsedItemsListOfUnknownIdsWithNoEndIsAViolation) {
+    sim::Scene scene;
+    scene.addObject("Ball");
+    sim::HostSession session(scene);
+    sim::LoadResult loaded = sim::LoadedModule::load(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_bad_used_items.p");
+    ASSERT_NE(loaded.module, nullptr) << loaded.error;
+    sim::HandlerBinding handler;
+    ASSERT_EQ(handler.activate(*loaded.module, *loaded.module->findServer("ChannelHandler", "Fault")),
+              host::kActivationOk);
+    sim::SceneEdit rename;
+    rename.kind = sim::EditKind::Rename;
+    rename.name = "Ball";
+    EXPECT_EQ(sim::makeEdit(session, handler, {nullptr}, rename).error, "");
+    EXPECT_EQ(session.violations(), (std::vector<std::string>{"useItems listed 0x7ff1, which names no item",
+                                                               "useItems gave a list with no null ID within 64"}));
+    sim::SceneEdit moon;
+    moon.name = "Moon";
+    EXPECT_EQ(sim::makeEdit(session, handler, {nullptr}, moon).error,
+              "cannot delete Moon at frame 0: no item is named \"Moon\"");
+}
+
+}  // namespace
