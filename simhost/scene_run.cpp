@@ -1,6 +1,7 @@
 #include "scene_run.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -8,6 +9,7 @@
 #include "host/channel_interface.h"
 #include "host_session.h"
 #include "server_bindings.h"
+#include "text_format.h"
 
 namespace sim {
 
@@ -25,6 +27,9 @@ FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance,
     handler.evaluate(instance, access);
     for (const std::string& problem : access.problems) violations.push_back(problem);
     if (access.setCalls().size() > 1) violations.push_back("setChannel called more than once at frame " + std::to_string(frame));
+    for (double value : access.setCalls())
+        if (!std::isfinite(value))
+            violations.push_back("setChannel with " + formattedText("%g", value) + " at frame " + std::to_string(frame));
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 
@@ -120,8 +125,9 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
     bool panelOk = openPanel(module, session, instance, options, report);
     if (panelOk) {
-        for (int frame = scene.firstFrame; frame <= scene.lastFrame; ++frame)
-            report.frames.push_back(evaluateFrame(handler, instance, scene, frame, report.violations));
+        // Counted in a wider type: a range may end at the largest int.
+        for (long long frame = scene.firstFrame; frame <= scene.lastFrame; ++frame)
+            report.frames.push_back(evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
         BlockWriter writer;
         handler.save(instance, writer);
         report.saved = writer.units();
