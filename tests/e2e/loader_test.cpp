@@ -1,6 +1,7 @@
 // Loading module files as the host does, and refusing those it cannot use.
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "e2e_support.h"
 
@@ -31,11 +32,28 @@ TEST(Loader, ReadsTheDescriptorAndServersOfKelto) {
 
 TEST(Loader, RefusesFilesItCannotUseWithOneLineReasons) {
     EXPECT_EQ(loadError("/nonexistent/kelto.p"), "no such module file: /nonexistent/kelto.p");
-    EXPECT_EQ(loadError("/tmp").rfind("no such module file", 0), 0u);
+    EXPECT_EQ(loadError("/tmp"), "module file /tmp is a directory");
+    EXPECT_EQ(loadError("/dev/zero"), "module file /dev/zero is not a regular file");
 
     std::string text = testing::TempDir() + "/not_a_module.p";
     std::ofstream(text) << "KELTO_START\nthis is a text file\n";
     EXPECT_EQ(loadError(text).rfind("not a loadable module: " + text, 0), 0u);
+    std::string empty = testing::TempDir() + "/empty.p";
+    std::ofstream{empty};
+    EXPECT_EQ(loadError(empty).rfind("not a loadable module: " + empty, 0), 0u);
+
+    // Cut short inside its segments, a module would be mapped with pages
+    // that have no file behind them; touching one raises SIGBUS.
+    std::ifstream whole(KELTO_MODULE_PATH, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+    const size_t cuts[] = {100, 1000, 4096};
+    for (size_t cut : cuts) {
+        std::string shortened = testing::TempDir() + "/cut_" + std::to_string(cut) + ".p";
+        std::ofstream(shortened, std::ios::binary) << bytes.substr(0, cut);
+        EXPECT_EQ(loadError(shortened).rfind("not a loadable module: " + shortened + " (", 0), 0u) << cut;
+    }
+    EXPECT_NE(loadError(testing::TempDir() + "/cut_1000.p").find("cut short: its segments run to byte"),
+              std::string::npos);
 
     EXPECT_EQ(loadError(faultModule("fault_no_descriptor")),
               "no _mod_descrip in " + faultModule("fault_no_descriptor"));
