@@ -126,6 +126,7 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         // Outputs that cannot be written, or would overwrite an input or each other.
         {{"--scene", good, "--plot", folder}, "cannot write " + folder + " (--plot): Is a directory"},
         {{"--scene", good, "--plot", good + "/x.svg"}, "cannot write " + good + "/x.svg (--plot): Not a directory"},
+        {{"--scene", good, "--plot", work + "/missing/x.svg"}, "(--plot): No such file or directory"},
         {{"--scene", good, "--plot", work + "/a.svg", "--write-scene", work + "/./a.svg"}, "--plot and --write-scene would both write"},
         {{"--scene", good, "--write-scene", good}, "--write-scene " + good + " would overwrite the scene file " + good},
         {{"--scene", good, "--write-scene", work + "/hard.scene"}, "would overwrite the scene file " + good},

@@ -136,10 +136,8 @@ TEST(SceneFile, RefusesToWriteWhatWouldNotReadBack) {
     EXPECT_EQ(sim::sceneTextProblem(scene), "the channel has no name");
 }
 
-TEST(SceneFile, ReadsOnlyRegularFilesUpToTheLimit) {
+TEST(SceneFile, ReadsFilesUpToTheLimitAndNoFurther) {
     std::string dir = testing::TempDir();
-    EXPECT_EQ(sim::readSceneFile("/dev/zero").error, "scene file /dev/zero is not a regular file");
-    EXPECT_EQ(sim::readSceneFile(dir).error, "scene file " + dir + " is a directory");
     // Sparse files of NUL bytes: at the limit the text is read, one byte over it is not.
     auto sparse = [](const std::string& path, size_t size) {
         std::ofstream{path};

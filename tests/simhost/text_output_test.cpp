@@ -1,10 +1,9 @@
 // What the simulated host shows: text made safe for a terminal and for XML,
-// complete system messages, the frame table and the plot at their limits.
+// complete system messages, and the plot at its limits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -57,28 +56,6 @@ sim::RunReport reportOf(std::initializer_list<double> values) {
     int frame = 0;
     for (double value : values) report.frames.push_back({frame, frame / 24.0, value, true}), ++frame;
     return report;
-}
-
-TEST(FrameTable, PrintsValuesOfAnyWidthInFull) {
-    sim::Scene scene;
-    scene.lastFrame = 2;
-    sim::RunReport report = reportOf({1e300, -1e300, 6.1});
-    report.frames[2].set = false;
-    for (bool exact : {false, true}) {
-        std::istringstream table(sim::formatFrameTable(scene, report, exact));
-        std::string line;
-        std::getline(table, line), std::getline(table, line);  // the channel and the heading
-        for (const sim::FrameValue& row : report.frames) {
-            ASSERT_TRUE(std::getline(table, line));
-            std::istringstream columns(line);
-            int frame;
-            double time, value;
-            columns >> frame >> time >> value;
-            EXPECT_EQ(frame, row.frame) << line;
-            EXPECT_NEAR(value, row.value, std::fabs(row.value) * 1e-15) << line;
-            EXPECT_EQ(contains(line, "(not set)"), !row.set) << line;
-        }
-    }
 }
 
 TEST(Plot, StaysWellFormedWithValuesThatAreNotFiniteOrHugeAndOddNames) {
