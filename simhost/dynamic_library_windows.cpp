@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "dynamic_library.h"
+#include "system_message.h"
 
 namespace sim {
 
@@ -8,14 +9,10 @@ namespace {
 
 HMODULE asModule(void* handle) { return static_cast<HMODULE>(handle); }
 
-std::string lastErrorText() {
-    DWORD code = ::GetLastError();
-    char text[512] = {0};
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                                    sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' '))
-        text[--length] = '\0';
-    return length > 0 ? std::string(text) : "error " + std::to_string(code);
+// A name without a folder is the file in the current folder; LoadLibrary
+// would search the program's and the system's folders for it first.
+std::string loaderPath(const std::string& path) {
+    return path.find_first_of("\\/:") == std::string::npos ? ".\\" + path : path;
 }
 
 }  // namespace
@@ -24,8 +21,8 @@ DynamicLibrary DynamicLibrary::open(const std::string& path, std::string& error)
     DynamicLibrary library;
     // No error boxes: a file that is not a module is an answer, not a dialog.
     UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    library.handle_ = ::LoadLibraryA(path.c_str());
-    if (library.handle_ == nullptr) error = lastErrorText();
+    library.handle_ = ::LoadLibraryA(loaderPath(path).c_str());
+    if (library.handle_ == nullptr) error = systemMessage(::GetLastError(), path);
     ::SetErrorMode(previous);
     return library;
 }

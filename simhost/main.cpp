@@ -6,17 +6,20 @@
 #include <unistd.h>
 #endif
 
+#include <charconv>
 #include <climits>
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "conformance.h"
+#include "file_system.h"
 #include "host_session.h"
 #include "module_loader.h"
 #include "module_report.h"
+#include "printable_text.h"
+#include "run_files.h"
 #include "scene_edit.h"
 #include "scene_file.h"
 #include "scene_run.h"
@@ -77,14 +80,36 @@ std::string besideThisProgram(const std::string& file) {
 #endif
 }
 
+// `text` as one whole int, without blanks or a "+"; "" or why it is none.
+std::string readInt(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ptr != end) return "takes a whole number";
+    if (result.ec == std::errc::result_out_of_range)
+        return "takes a whole number from " + std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX);
+    return "";
+}
+
 CommandLine parseCommandLine(int argc, char** argv) {
     CommandLine line;
     std::vector<std::string> args(argv + 1, argv + argc);
+    std::set<std::string> given;  // options that may be given once
+    bool moduleGiven = false;
     for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
         const std::string& arg = args[i];
+        // The next argument as the option's value; an option in its place
+        // means the value was left out.
         auto value = [&](std::string& into) {
-            if (i + 1 < args.size()) into = args[++i];
+            if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) into = args[++i];
             else line.error = arg + " needs a value";
+            return line.error.empty();
+        };
+        auto once = [&]() {
+            if (!given.insert(arg).second) line.error = arg + " given more than once";
+            return line.error.empty();
+        };
+        auto fileName = [&](std::string& into) {
+            if (once() && value(into) && into.empty()) line.error = arg + " needs a file name";
         };
         if (arg == "--help" || arg == "-h") {
             line.help = true;
@@ -93,63 +118,68 @@ CommandLine parseCommandLine(int argc, char** argv) {
         } else if (arg == "--exact") {
             line.exact = true;
         } else if (arg == "--scene") {
-            value(line.scenePath);
+            fileName(line.scenePath);
         } else if (arg == "--plot") {
-            value(line.plotPath);
+            fileName(line.plotPath);
         } else if (arg == "--write-scene") {
-            value(line.writeScenePath);
+            fileName(line.writeScenePath);
         } else if (arg == "--class-version") {
             std::string version;
-            value(version);
-            char* end = nullptr;
-            long parsed = std::strtol(version.c_str(), &end, 10);
-            if (line.error.empty() && (version.empty() || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX))
-                line.error = "--class-version takes a whole number";
-            line.run.forcedVersion = static_cast<int>(parsed);
-            if (line.error.empty() && parsed == 0) line.error = "--class-version takes a version other than 0";
+            if (once() && value(version)) {
+                std::string problem = readInt(version, line.run.forcedVersion);
+                if (!problem.empty()) line.error = arg + " " + problem;
+                else if (line.run.forcedVersion == 0) line.error = arg + " takes a version other than 0";
+            }
         } else if (arg == "--host") {
             std::string kind;
-            value(kind);
-            if (kind == kHostClassic) line.run.host = sim::HostKind::Classic;
-            else if (kind == kHostCurrent) line.run.host = sim::HostKind::Current;
-            else if (line.error.empty()) line.error = "--host takes classic or current";
+            if (once() && value(kind)) {
+                if (kind == kHostClassic) line.run.host = sim::HostKind::Classic;
+                else if (kind == kHostCurrent) line.run.host = sim::HostKind::Current;
+                else line.error = "--host takes classic or current";
+            }
         } else if (arg == "--withhold") {
             std::string service;
-            value(service);
-            line.run.withheldServices.push_back(service);
+            if (value(service)) line.run.withheldServices.push_back(service);
         } else if (arg == "--pick") {
             std::string pick;
-            value(pick);
+            if (!value(pick)) continue;
             size_t equals = pick.find('=');
-            if (line.error.empty() && equals == std::string::npos) line.error = "--pick takes LABEL=ENTRY";
-            else if (line.error.empty()) line.run.picks.push_back({pick.substr(0, equals), pick.substr(equals + 1)});
+            if (equals == std::string::npos || equals == 0) line.error = "--pick takes LABEL=ENTRY with a label";
+            else line.run.picks.push_back({pick.substr(0, equals), pick.substr(equals + 1)});
         } else if (arg == "--edit") {
             std::string text, problem;
-            value(text);
+            if (!value(text)) continue;
             sim::SceneEdit edit;
-            if (line.error.empty() && !sim::parseSceneEdit(text, edit, problem)) line.error = "--edit: " + problem;
-            else if (line.error.empty()) line.run.edits.push_back(edit);
-        } else if (arg.rfind("--", 0) == 0) {
+            if (!sim::parseSceneEdit(text, edit, problem)) line.error = "--edit: " + problem;
+            else line.run.edits.push_back(edit);
+        } else if (arg.size() > 1 && arg[0] == '-') {
             line.error = "unknown option " + arg;
-        } else if (line.modulePath.empty()) {
-            line.modulePath = arg;
-        } else {
+        } else if (moduleGiven) {
             line.error = "more than one module file given";
+        } else if (arg.empty()) {
+            line.error = "the module file name is empty";
+        } else {
+            line.modulePath = arg;
+            moduleGiven = true;
         }
     }
-    if (line.modulePath.empty()) line.modulePath = besideThisProgram("kelto.p");
+    if (!moduleGiven) line.modulePath = besideThisProgram("kelto.p");
     return line;
 }
 
+// Everything shown passes here: names from the scene and the module may hold
+// bytes that would work the terminal.
+void show(const std::string& text) { std::cout << sim::printableLines(text); }
+
+// One line, whatever the message holds.
 int fail(const std::string& message) {
-    std::cerr << "kelto-host: " << message << "\n";
+    std::cerr << "kelto-host: " << sim::printableText(message) << "\n";
     return 1;
 }
 
-bool writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return static_cast<bool>(out.flush());
+int writeOutput(const std::string& path, const std::string& text) {
+    std::string error = sim::writeWholeFile(path, text);
+    return error.empty() ? 0 : fail("cannot write " + path + ": " + error);
 }
 
 // Binds the handler over an empty scene and describes one new instance.
@@ -160,35 +190,58 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     sim::HandlerBinding handler;
     std::string log, error;
     host::InstanceHandle instance = sim::startModifier(module, options, handler, log, error);
-    std::cout << log;
+    show(log);
     if (instance == nullptr) return fail(error);
     handler.destroy(instance);
     return 0;
 }
 
-int runSceneFile(const sim::LoadedModule& module, const CommandLine& line) {
-    sim::SceneParse parsed = sim::readSceneFile(line.scenePath);
-    if (!parsed.error.empty()) return fail(parsed.error);
-    sim::Scene& scene = parsed.scene;
-    std::cout << "Scene       " << line.scenePath << ": " << scene.objects.size() << " objects, "
-              << scene.cameras.size() << " cameras, frames " << scene.firstFrame << " to " << scene.lastFrame
-              << " at " << scene.framesPerSecond << " fps\n";
+int runScene(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene) {
+    show("Scene       " + line.scenePath + ": " + std::to_string(scene.objects.size()) + " objects, " +
+         std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
+         std::to_string(scene.lastFrame) + " at ");
+    std::cout << scene.framesPerSecond << " fps\n";
     sim::RunReport report = sim::runScene(module, scene, line.run);
-    std::cout << report.log;
+    show(report.log);
     if (!report.error.empty()) return fail(report.error);
-    std::cout << "\n" << sim::formatFrameTable(scene, report, line.exact) << "\n" << sim::formatSavedBlock(report);
-    for (const std::string& violation : report.violations) std::cout << "Host check  " << violation << "\n";
+    show("\n" + sim::formatFrameTable(scene, report, line.exact) + "\n" + sim::formatSavedBlock(report));
+    for (const std::string& violation : report.violations) show("Host check  " + violation + "\n");
     if (!line.plotPath.empty()) {
-        if (!writeFile(line.plotPath, sim::plotSvg(scene, report))) return fail("cannot write " + line.plotPath);
-        std::cout << "Plot        " << line.plotPath << "\n";
+        if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
+        show("Plot        " + line.plotPath + "\n");
     }
     if (!line.writeScenePath.empty()) {
         scene.modifierBlock = report.savedLines();
-        if (!writeFile(line.writeScenePath, sim::formatScene(scene)))
-            return fail("cannot write " + line.writeScenePath);
-        std::cout << "Scene saved " << line.writeScenePath << "\n";
+        std::string problem = sim::sceneTextProblem(scene);
+        if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
+        if (writeOutput(line.writeScenePath, sim::formatScene(scene)) != 0) return 1;
+        show("Scene saved " + line.writeScenePath + "\n");
     }
-    return report.violations.empty() ? 0 : 1;
+    if (!report.violations.empty())
+        return fail(std::to_string(report.violations.size()) + " host check" +
+                    (report.violations.size() == 1 ? "" : "s") + " failed: calls the module should not make");
+    return 0;
+}
+
+int run(const CommandLine& line) {
+    sim::SceneParse parsed;
+    // Inputs are checked and read, and outputs checked, before the module
+    // is loaded, let alone run.
+    if (!line.infoOnly) {
+        std::vector<sim::RunFile> outputs;
+        if (!line.plotPath.empty()) outputs.push_back({"--plot", line.plotPath});
+        if (!line.writeScenePath.empty()) outputs.push_back({"--write-scene", line.writeScenePath});
+        std::string problem = sim::runFilesProblem(
+            {{"the module file", line.modulePath}, {"the scene file", line.scenePath}}, outputs);
+        if (!problem.empty()) return fail(problem);
+        parsed = sim::readSceneFile(line.scenePath);
+        if (!parsed.error.empty()) return fail(parsed.error);
+    }
+    sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
+    if (!loaded.module) return fail(loaded.error);
+    show(sim::describeModule(*loaded.module));
+    if (line.infoOnly) return showInstance(*loaded.module, line.run);
+    return runScene(*loaded.module, line, parsed.scene);
 }
 
 }  // namespace
@@ -202,9 +255,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!line.error.empty()) return fail(line.error + " (see --help)");
-    sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
-    if (!loaded.module) return fail(loaded.error);
-    std::cout << sim::describeModule(*loaded.module);
-    if (line.infoOnly) return showInstance(*loaded.module, line.run);
-    return runSceneFile(*loaded.module, line);
+    int status = run(line);
+    // Output that did not arrive is a failure, not a success.
+    bool delivered = static_cast<bool>(std::cout.flush());
+    if (!delivered && status == 0) return fail("cannot write to standard output");
+    return status;
 }

@@ -1,7 +1,6 @@
 #include "module_loader.h"
 
-#include <sys/stat.h>
-
+#include "file_system.h"
 #include "text_format.h"
 
 namespace sim {
@@ -11,9 +10,17 @@ namespace {
 // A server table longer than this is taken as unterminated.
 const size_t kMaxServers = 256;
 
-bool isRegularFile(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+// Why `path` is no file to hand the dynamic loader, or "".
+std::string moduleFileProblem(const std::string& path) {
+    FileStatus status = fileStatus(path);
+    if (!status.error.empty()) return "cannot read module file " + path + ": " + status.error;
+    switch (status.kind) {
+        case FileKind::Missing: return "no such module file: " + path;
+        case FileKind::Directory: return "module file " + path + " is a directory";
+        case FileKind::Other: return "module file " + path + " is not a regular file";
+        case FileKind::Regular: break;
+    }
+    return "";
 }
 
 // Reads the server table into `servers`; returns an error line or "".
@@ -33,10 +40,8 @@ std::string readServers(const host::ServerRecord* table, std::vector<ServerEntry
 
 LoadResult LoadedModule::load(const std::string& path) {
     LoadResult result;
-    if (!isRegularFile(path)) {
-        result.error = "no such module file: " + path;
-        return result;
-    }
+    result.error = moduleFileProblem(path);
+    if (!result.error.empty()) return result;
     std::unique_ptr<LoadedModule> module(new LoadedModule());
     module->path_ = path;
     std::string loaderError;

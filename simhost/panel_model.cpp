@@ -1,5 +1,6 @@
 #include "panel_model.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -15,6 +16,19 @@ const size_t kMaxRows = 1024;
 const size_t kMaxHintWords = 4096;
 
 std::string text(const char* s) { return s != nullptr ? s : ""; }
+
+// The popup functions hinted for a control, or null unless both are given.
+const SimPopup* popupOf(const SimPanel& panel, uint32_t id) {
+    auto found = panel.popups.find(id);
+    if (found == panel.popups.end() || found->second.count == nullptr || found->second.name == nullptr) return nullptr;
+    return &found->second;
+}
+
+// What the module gave as the panel's user data, which popups receive.
+void* userDataOf(const SimPanel& panel) {
+    auto data = panel.userData.find(host::kPanelControlId);
+    return data != panel.userData.end() ? data->second : nullptr;
+}
 
 // Arguments each known hint tag takes after itself.
 size_t argumentsOf(host::PanelHintWord tag) {
@@ -91,14 +105,20 @@ void PanelToolkitSim::viewInstance(host::PanelId id, void* instance) {
     if (SimPanel* panel = panelOf(id)) panel->instance = instance;
 }
 
+int PanelToolkitSim::popupCount(const SimPanel& panel, uint32_t id) const {
+    const SimPopup* popup = popupOf(panel, id);
+    return popup != nullptr ? std::max(0, popup->count(userDataOf(panel))) : 0;
+}
+
+std::string PanelToolkitSim::popupEntry(const SimPanel& panel, uint32_t id, int index) const {
+    const SimPopup* popup = popupOf(panel, id);
+    return popup != nullptr ? text(popup->name(userDataOf(panel), index)) : "";
+}
+
 std::vector<std::string> PanelToolkitSim::popupEntries(const SimPanel& panel, uint32_t id) const {
     std::vector<std::string> entries;
-    auto found = panel.popups.find(id);
-    if (found == panel.popups.end() || found->second.count == nullptr || found->second.name == nullptr) return entries;
-    auto data = panel.userData.find(host::kPanelControlId);
-    void* user = data != panel.userData.end() ? data->second : nullptr;
-    int count = found->second.count(user);
-    for (int index = 0; index < count; ++index) entries.push_back(text(found->second.name(user, index)));
+    int count = popupCount(panel, id);
+    for (int index = 0; index < count; ++index) entries.push_back(popupEntry(panel, id, index));
     return entries;
 }
 
@@ -107,23 +127,29 @@ const int32_t* PanelToolkitSim::valueOf(const SimPanel& panel, uint32_t id) cons
     return static_cast<const int32_t*>(panel.get(panel.instance, id));
 }
 
+// Each name call may walk the module's list up to the entry, so a drawing
+// asks for a few entries only and says how many it left out.
 std::string PanelToolkitSim::draw(const SimPanel& panel) const {
     std::ostringstream out;
     auto title = panel.labels.find(host::kPanelControlId);
     out << "Panel \"" << (title != panel.labels.end() ? title->second : "") << "\"\n";
     for (const SimControl& control : panel.controls) {
-        std::vector<std::string> entries = popupEntries(panel, control.id);
+        int count = popupCount(panel, control.id);
+        std::vector<std::string> shown;
+        for (int index = 0; index < std::min(count, kDrawnEntries); ++index)
+            shown.push_back(popupEntry(panel, control.id, index));
         const int32_t* value = valueOf(panel, control.id);
         out << "  " << control.label << " (" << control.controlClass << "): ";
         if (value == nullptr) {
             out << "no value";
-        } else if (*value >= 0 && static_cast<size_t>(*value) < entries.size()) {
-            out << "[" << entries[static_cast<size_t>(*value)] << "]";
+        } else if (*value >= 0 && *value < count) {
+            out << "[" << (*value < kDrawnEntries ? shown[static_cast<size_t>(*value)] : popupEntry(panel, control.id, *value)) << "]";
         } else {
             out << "[choice " << *value << "]";
         }
         out << "  entries:";
-        for (size_t e = 0; e < entries.size(); ++e) out << (e == 0 ? " " : " | ") << entries[e];
+        for (size_t e = 0; e < shown.size(); ++e) out << (e == 0 ? " " : " | ") << shown[e];
+        if (count > kDrawnEntries) out << " | ... and " << count - kDrawnEntries << " more";
         out << "\n";
     }
     return out.str();
@@ -132,14 +158,14 @@ std::string PanelToolkitSim::draw(const SimPanel& panel) const {
 int PanelToolkitSim::pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error) {
     for (const SimControl& control : panel.controls) {
         if (control.label != label) continue;
-        std::vector<std::string> entries = popupEntries(panel, control.id);
-        for (size_t index = 0; index < entries.size(); ++index) {
-            if (entries[index] != entry) continue;
+        int count = popupCount(panel, control.id);
+        for (int index = 0; index < count; ++index) {
+            if (popupEntry(panel, control.id, index) != entry) continue;
             if (panel.set == nullptr) {
                 error = "the panel has no set function";
                 return -1;
             }
-            int32_t value = static_cast<int32_t>(index);
+            int32_t value = index;
             return panel.set(panel.instance, control.id, &value);
         }
         error = "\"" + label + "\" has no entry \"" + entry + "\"";

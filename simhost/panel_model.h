@@ -55,15 +55,23 @@ public:
     const std::deque<SimPanel>& panels() const { return panels_; }
     SimPanel* panelOf(host::PanelId id);
 
-    // Entry texts of a popup, read through its count and name functions.
+    // A popup's entry count through its count function; 0 when the control
+    // has no popup functions or the count is negative.
+    int popupCount(const SimPanel& panel, uint32_t id) const;
+    // One entry's text through the popup's name function.
+    std::string popupEntry(const SimPanel& panel, uint32_t id, int index) const;
+    // Every entry text of a popup.
     std::vector<std::string> popupEntries(const SimPanel& panel, uint32_t id) const;
     // The control's current value read through get, or null.
     const int32_t* valueOf(const SimPanel& panel, uint32_t id) const;
-    // The panel drawn as text: title, then a line per control.
+    // The panel drawn as text: title, then a line per control with its
+    // current entry and the first kDrawnEntries entries, and how many more.
     std::string draw(const SimPanel& panel) const;
+    static constexpr int kDrawnEntries = 20;
 
-    // Picks the entry named `entry` in the popup labelled `label`, through set.
-    // Returns the refresh code, or a negative value with `error` set.
+    // Picks the entry named `entry` in the popup labelled `label`, through set;
+    // the first entry of that name wins. Returns the refresh code, or a
+    // negative value with `error` set.
     int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
 
     // Toolkit entry points, called through the table.

@@ -1,5 +1,7 @@
 #include "scene.h"
 
+#include <algorithm>
+
 namespace sim {
 
 namespace {
@@ -20,15 +22,14 @@ SceneItem makeItem(const std::string& name, Vec3 position) {
 Vec3 SceneItem::positionAtFrame(double frame) const {
     if (keys.empty()) return Vec3();
     if (frame <= keys.front().frame) return keys.front().position;
-    for (size_t k = 1; k < keys.size(); ++k) {
-        const PositionKey& before = keys[k - 1];
-        const PositionKey& after = keys[k];
-        if (frame <= after.frame) {
-            double span = after.frame - before.frame;
-            return span > 0 ? lerp(before.position, after.position, (frame - before.frame) / span) : after.position;
-        }
-    }
-    return keys.back().position;
+    // Searched, not walked: every evaluation asks, and a scene may hold
+    // millions of keys.
+    auto after = std::lower_bound(keys.begin() + 1, keys.end(), frame,
+                                  [](const PositionKey& key, double at) { return key.frame < at; });
+    if (after == keys.end()) return keys.back().position;
+    const PositionKey& before = *(after - 1);
+    double span = after->frame - before.frame;
+    return span > 0 ? lerp(before.position, after->position, (frame - before.frame) / span) : after->position;
 }
 
 SceneItem& Scene::addObject(const std::string& name, Vec3 position) {

@@ -25,13 +25,32 @@
 // "rename OLD=NEW@FRAME"). Between "block" and "end block" stand the
 // modifier's lines as the host's scene file holds them, each after "| " (a
 // lone "|" is an empty line). Items and edits keep their order; keys are sorted.
+//
+// Limits, each an error naming the line:
+// - every number is finite ("inf", "nan" and numbers beyond a double's range
+//   are refused); frames are ints;
+// - at most kMaxFrames frames, the last not before the first;
+// - fps above 0, and small enough only so far that the time of every frame
+//   (frame / fps) stays finite;
+// - a key's frame and coordinates within +-kMaxKeyNumber, so that the
+//   difference of two, and its square, stays finite: no distance between
+//   items and no interpolation overflows;
+// - no NUL byte on any line: names and block lines reach the module as C
+//   strings.
+// A scene file is a regular file of at most kMaxSceneFileBytes; anything
+// else is refused before it is read.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "scene.h"
 
 namespace sim {
+
+const int kMaxFrames = 1000000;
+const double kMaxKeyNumber = 1e150;
+const size_t kMaxSceneFileBytes = size_t(64) << 20;
 
 struct SceneParse {
     Scene scene;
@@ -42,5 +61,10 @@ SceneParse parseScene(const std::string& text, const std::string& sourceName);
 SceneParse readSceneFile(const std::string& path);
 
 std::string formatScene(const Scene& scene);
+
+// Why formatScene's text of `scene` would not read back as the same scene
+// (a name or block line holds a line break or a NUL or ends in a carriage
+// return, or the channel has no name), or "".
+std::string sceneTextProblem(const Scene& scene);
 
 }  // namespace sim

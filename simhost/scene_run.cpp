@@ -1,6 +1,7 @@
 #include "scene_run.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "edit_step.h"
 #include "host_session.h"
 #include "server_bindings.h"
+#include "text_format.h"
 
 namespace sim {
 
@@ -29,6 +31,9 @@ FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance,
     handler.evaluate(instance, access);
     for (const std::string& problem : access.problems) violations.push_back(problem);
     if (access.setCalls().size() > 1) violations.push_back("setChannel called more than once at frame " + std::to_string(frame));
+    for (double value : access.setCalls())
+        if (!std::isfinite(value))
+            violations.push_back("setChannel with " + formattedText("%g", value) + " at frame " + std::to_string(frame));
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 
@@ -221,9 +226,11 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
     bool panelOk = openPanel(module, session, instance, options, report);
     if (panelOk) {
-        for (int frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
-            if (makeEditsBefore(frame, edits, nextEdit, session, handler, instance, report))
-                report.frames.push_back(evaluateFrame(handler, instance, scene, frame, report.violations));
+        // Counted in a wider type: a range may end at the largest int.
+        for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
+            if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, report))
+                report.frames.push_back(
+                    evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
         BlockWriter writer;
         if (report.error.empty()) handler.save(instance, writer);
         report.saved = writer.units();

@@ -138,6 +138,33 @@ TEST(KeltoHost, ShowsThePanelAndFollowsPicksFromTheCommandLine) {
     EXPECT_TRUE(contains(noToolkit.out, "kelto-host: there is no panel to pick from\n"));
 }
 
+TEST(KeltoHost, LongPopupsAreDrawnInPartAndPickedInFull) {
+    std::string text = "frames 0 0\n";
+    for (int n = 1; n <= 25; ++n) text += "object Obj" + std::to_string(n) + "\n";
+    text += "camera Camera\n";
+    std::string scene = temp("long_popup.scene");
+    std::ofstream(scene) << text;
+    // Twenty entries shown, "(none)" first; the chosen one is named even
+    // when it is not among them.
+    HostRun picked = run("--scene " + scene + " --pick \"Reference Item=Obj25\"");
+    ASSERT_EQ(picked.exitCode, 0) << picked.out;
+    EXPECT_TRUE(contains(picked.out, "  Reference Item (iPopChoice): [(none)]  entries: (none) | Obj1 | Obj2 |"));
+    EXPECT_TRUE(contains(picked.out, " | Obj18 | Obj19 | ... and 6 more\n")) << picked.out;
+    EXPECT_FALSE(contains(picked.out, "Obj20 |"));
+    EXPECT_TRUE(contains(picked.out, "Pick        Reference Item = Obj25 (refresh 0)\n"));
+    EXPECT_TRUE(contains(picked.out, "  Reference Item (iPopChoice): [Obj25]  entries: (none) | Obj1"));
+}
+
+TEST(KeltoHost, NamesCannotWorkTheTerminal) {
+    std::string scene = temp("odd_names.scene");
+    std::ofstream(scene) << "object Ball\x1B]0;owned\x07\ncamera Cam\x7F\xFF\n";
+    HostRun shown = run("--scene " + scene + " --pick \"Reference Camera=Cam\x7F\xFF\"");
+    ASSERT_EQ(shown.exitCode, 0) << shown.out;
+    EXPECT_TRUE(contains(shown.out, "entries: (none) | Ball\\x1B]0;owned\\x07\n")) << shown.out;
+    EXPECT_TRUE(contains(shown.out, "Pick        Reference Camera = Cam\\x7F\\xFF (refresh 0)\n")) << shown.out;
+    EXPECT_EQ(shown.out.find_first_of("\x1B\x07\x7F\xFF"), std::string::npos);
+}
+
 }  // namespace
 
 namespace {

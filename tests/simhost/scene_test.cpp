@@ -1,7 +1,11 @@
 // The simulated host's own parts: scenes, the scene file, the block states.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #include "simhost/scene.h"
 #include "simhost/scene_file.h"
@@ -17,6 +21,12 @@ TEST(SceneItem, PositionsAreLinearBetweenKeysAndHeldOutside) {
     EXPECT_EQ(item.positionAtFrame(15).z, 30);
     EXPECT_EQ(item.positionAtFrame(99).z, 30);
     EXPECT_EQ(sim::SceneItem{}.positionAtFrame(3).x, 0);
+
+    // Two keys on one frame: a step, the later key from that frame on.
+    sim::SceneItem step{"Step", {{0, {0, 0, 0}}, {10, {10, 0, 0}}, {10, {20, 0, 0}}, {20, {20, 0, 0}}}};
+    EXPECT_EQ(step.positionAtFrame(5).x, 5);
+    EXPECT_EQ(step.positionAtFrame(10).x, 10);
+    EXPECT_EQ(step.positionAtFrame(10.5).x, 20);
 }
 
 TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
@@ -68,6 +78,78 @@ TEST(SceneFile, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(error("fps 24\r\nobject Ball\r\r\n"), "bad.scene:2: a line ends in a carriage return");
     EXPECT_EQ(error("fps 24\r\nobject Ball\r\n"), "");
     EXPECT_EQ(sim::readSceneFile("/nonexistent.scene").error, "cannot read scene file /nonexistent.scene");
+}
+
+TEST(SceneFile, NumbersAtTheLimitsOfTheirTypeOrMeaning) {
+    auto error = [](const std::string& text) { return sim::parseScene(text, "s").error; };
+    // Frames: ints, at most a million of them, counted without overflow.
+    EXPECT_EQ(error("frames 2147483600 2147483647\n"), "");
+    EXPECT_EQ(error("frames 0 999999\n"), "");
+    EXPECT_EQ(error("frames 0 1000000\n"), "s:1: more than 1000000 frames");
+    EXPECT_EQ(error("frames -2147483648 2147483647\n"), "s:1: more than 1000000 frames");
+    EXPECT_EQ(error("frames 0 2147483648\n"), "s:1: \"2147483648\" is out of range");
+    // Rates: above 0, finite, and every frame's time finite.
+    EXPECT_EQ(error("fps -24\n"), "s:1: fps is \"fps N\" with N above 0");
+    EXPECT_EQ(error("fps inf\n"), "s:1: \"inf\" is not a finite number");
+    EXPECT_EQ(error("fps NaN\n"), "s:1: \"NaN\" is not a finite number");
+    EXPECT_EQ(error("fps 1e-320\n"), "");  // frame 0 only: time 0
+    EXPECT_EQ(error("fps 1e-320\nframes 0 3\n"), "s:2: frame 3 at 1e-320 fps has no finite time");
+    EXPECT_EQ(error("frames -3 0\n\nfps 1e-320\n"), "s:3: frame -3 at 1e-320 fps has no finite time");
+    // Keys: finite, and small enough that distances cannot overflow.
+    EXPECT_EQ(error("object A\nkey 0 1e150 -1e150 0\n"), "");
+    EXPECT_EQ(error("object A\nkey 0 1e308 0 0\n"), "s:2: a key's frame and coordinates lie within -1e+150 and 1e+150");
+    EXPECT_EQ(error("object A\nkey -1e200 0 0 0\n"), "s:2: a key's frame and coordinates lie within -1e+150 and 1e+150");
+    EXPECT_EQ(error("object A\nkey 0 0 -inf 0\n"), "s:2: \"-inf\" is not a finite number");
+    EXPECT_EQ(error("object A\nkey 0 0 0 1e400\n"), "s:2: \"1e400\" is out of range");
+    // The channel's own value: any finite number.
+    EXPECT_EQ(error("value 1e300\n"), "");
+    EXPECT_EQ(error("value nan\n"), "s:1: \"nan\" is not a finite number");
+    EXPECT_EQ(error("value 1e-400\n"), "s:1: \"1e-400\" is out of range");
+}
+
+TEST(SceneFile, LinesTheModuleCouldNotReadOrAMessageCouldNotHold) {
+    auto error = [](const std::string& text) { return sim::parseScene(text, "s").error; };
+    EXPECT_EQ(error(std::string("object Ba\0ll\n", 13)), "s:1: a line holds a NUL byte");
+    EXPECT_EQ(error(std::string("block\n| KELTO\0\nend block\n", 25)), "s:2: a line holds a NUL byte");
+    std::string longLine = "teleport " + std::string(200, 'x');
+    EXPECT_EQ(error(longLine), "s:1: unknown line \"" + longLine.substr(0, 60) + "...\"");
+    // A cut never splits a character: 59 bytes and a two-byte one.
+    std::string wide = std::string(59, 'y') + "\xC3\xA9" + "tail";
+    EXPECT_EQ(error(wide), "s:1: unknown line \"" + std::string(59, 'y') + "...\"");
+}
+
+TEST(SceneFile, RefusesToWriteWhatWouldNotReadBack) {
+    sim::Scene scene;
+    scene.addObject("Ball");
+    scene.modifierBlock = {"KELTO_START", "", "end block"};
+    EXPECT_EQ(sim::sceneTextProblem(scene), "");
+    EXPECT_EQ(sim::parseScene(sim::formatScene(scene), "s").scene.modifierBlock, scene.modifierBlock);
+    scene.modifierBlock.push_back("two\nlines");
+    EXPECT_EQ(sim::sceneTextProblem(scene).rfind("block line 4 holds a line break", 0), 0u);
+    scene.modifierBlock.back() = "ends in\r";
+    EXPECT_EQ(sim::sceneTextProblem(scene).rfind("block line 4", 0), 0u);
+    scene.modifierBlock.pop_back();
+    scene.objects[0].name = std::string("Ba\0ll", 5);
+    EXPECT_EQ(sim::sceneTextProblem(scene).rfind("the item name", 0), 0u);
+    scene.objects[0].name = "Ball";
+    scene.channelName = "";
+    EXPECT_EQ(sim::sceneTextProblem(scene), "the channel has no name");
+}
+
+TEST(SceneFile, ReadsFilesUpToTheLimitAndNoFurther) {
+    std::string dir = testing::TempDir();
+    // Sparse files of NUL bytes: at the limit the text is read, one byte over it is not.
+    auto sparse = [](const std::string& path, size_t size) {
+        std::ofstream{path};
+        return ::truncate(path.c_str(), static_cast<off_t>(size)) == 0;
+    };
+    std::string atLimit = dir + "/at_limit.scene", overLimit = dir + "/over_limit.scene";
+    ASSERT_TRUE(sparse(atLimit, sim::kMaxSceneFileBytes));
+    ASSERT_TRUE(sparse(overLimit, sim::kMaxSceneFileBytes + 1));
+    EXPECT_EQ(sim::readSceneFile(atLimit).error, atLimit + ":1: a line holds a NUL byte");
+    EXPECT_EQ(sim::readSceneFile(overLimit).error, "scene file " + overLimit + " is larger than 64 MiB");
+    std::remove(atLimit.c_str());
+    std::remove(overLimit.c_str());
 }
 
 TEST(BlockReader, CopiesAtMostTheMaximumLessOneAndEndsWithMinusOne) {

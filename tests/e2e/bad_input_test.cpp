@@ -1,0 +1,198 @@
+// kelto-host given bad input of every kind: each run ends on its own with
+// exit code 1 and exactly one line on standard error, never with a signal.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Turns a hang into a signal, which fails the case; no run needs near this.
+const unsigned kRunBoundSeconds = 120;
+
+struct Outcome {
+    bool exited = false;
+    int code = -1;
+    int signal = 0;
+    std::string out, err;
+};
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class BadInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(work);
+        fs::create_directories(work);
+    }
+
+    std::string file(const std::string& name, const std::string& text) {
+        std::string path = work + "/" + name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    // Runs kelto-host in `folder` with standard output to `stdoutPath`.
+    Outcome run(const std::vector<std::string>& args, const std::string& folder = "",
+                const std::string& stdoutPath = "") {
+        std::string outPath = stdoutPath.empty() ? work + "/stdout" : stdoutPath, errPath = work + "/stderr";
+        pid_t child = ::fork();
+        if (child == 0) {
+            int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (out < 0 || err < 0 || ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(err, STDERR_FILENO) < 0) ::_exit(126);
+            if (!folder.empty() && ::chdir(folder.c_str()) != 0) ::_exit(126);
+            ::alarm(kRunBoundSeconds);
+            std::vector<char*> argv{const_cast<char*>(KELTO_HOST_PROGRAM)};
+            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            ::execv(KELTO_HOST_PROGRAM, argv.data());
+            ::_exit(127);
+        }
+        Outcome outcome;
+        int status = 0;
+        if (child < 0 || ::waitpid(child, &status, 0) != child) return outcome;
+        outcome.exited = WIFEXITED(status);
+        outcome.code = outcome.exited ? WEXITSTATUS(status) : -1;
+        outcome.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        if (stdoutPath.empty()) outcome.out = readAll(outPath);
+        outcome.err = readAll(errPath);
+        return outcome;
+    }
+
+    const std::string work = KELTO_TEST_WORK_DIR "/bad_input";
+};
+
+struct Case {
+    std::vector<std::string> args;
+    std::string message;  // what the line says after "kelto-host: ", or a part of it
+    std::string folder = "";
+    std::string stdoutPath = "";
+};
+
+TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
+    const std::string module = KELTO_MODULE_PATH;
+    const std::string moduleBytes = readAll(module);
+    auto scene = [&](const std::string& name, const std::string& text) { return file(name, text); };
+    const std::string good = scene("good.scene", "frames 0 2\nobject Ball\ncamera Camera\n");
+    const std::string goodText = readAll(good);
+    std::string folder = work + "/folder";
+    fs::create_directories(folder);
+    std::string fifo = work + "/fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string oversize = file("oversize.scene", "");
+    fs::resize_file(oversize, (64u << 20) + 1);
+    fs::create_hard_link(good, work + "/hard.scene");
+    fs::create_symlink(module, work + "/link.p");
+    std::string cut = file("cut.p", moduleBytes.substr(0, 4096));
+
+    const std::vector<Case> cases = {
+        // Numbers at the limits of their type or meaning.
+        {{"--scene", scene("span.scene", "frames -2147483648 2147483647\n")}, "span.scene:1: more than 1000000 frames"},
+        {{"--scene", scene("fps0.scene", "fps 0\n")}, "fps0.scene:1: fps is \"fps N\" with N above 0"},
+        {{"--scene", scene("fpsneg.scene", "fps -24\n")}, "fpsneg.scene:1: fps is"},
+        {{"--scene", scene("fpsinf.scene", "fps inf\n")}, "fpsinf.scene:1: \"inf\" is not a finite number"},
+        {{"--scene", scene("fpsnan.scene", "fps nan\n")}, "fpsnan.scene:1: \"nan\" is not a finite number"},
+        {{"--scene", scene("fpstiny.scene", "frames 0 3\nfps 1e-320\n")}, "fpstiny.scene:2: frame 3 at 1e-320 fps"},
+        {{"--scene", scene("keyinf.scene", "object A\nkey inf 0 0 0\n")}, "keyinf.scene:2: \"inf\" is not a finite"},
+        {{"--scene", scene("keyhuge.scene", "object A\nkey 0 1e308 0 0\n")}, "keyhuge.scene:2: a key's frame"},
+        {{"--scene", scene("valnan.scene", "value nan\n")}, "valnan.scene:1: \"nan\" is not a finite number"},
+        {{"--scene", scene("valover.scene", "value 1e999\n")}, "valover.scene:1: \"1e999\" is out of range"},
+        {{"--scene", scene("nul.scene", std::string("object A\0B\n", 11))}, "nul.scene:1: a line holds a NUL byte"},
+        {{"--scene", scene("ctl.scene", "warp \x1B[2J\r now\n")}, "ctl.scene:1: unknown line \"warp \\x1B[2J\\x0D now\""},
+        // Scene paths that are no regular file, or too large.
+        {{"--scene", "/dev/zero"}, "scene file /dev/zero is not a regular file"},
+        {{"--scene", "/dev/urandom"}, "scene file /dev/urandom is not a regular file"},
+        {{"--scene", folder}, "scene file " + folder + " is a directory"},
+        {{"--scene", fifo}, "scene file " + fifo + " is not a regular file"},
+        {{"--scene", oversize}, "scene file " + oversize + " is larger than 64 MiB"},
+        {{"--scene", work + "/missing.scene"}, "cannot read scene file " + work + "/missing.scene"},
+        // Outputs that cannot be written, or would overwrite an input or each other.
+        {{"--scene", good, "--plot", folder}, "cannot write " + folder + " (--plot): Is a directory"},
+        {{"--scene", good, "--plot", good + "/x.svg"}, "cannot write " + good + "/x.svg (--plot): Not a directory"},
+        {{"--scene", good, "--plot", work + "/missing/x.svg"}, "(--plot): No such file or directory"},
+        {{"--scene", good, "--plot", work + "/a.svg", "--write-scene", work + "/./a.svg"}, "--plot and --write-scene would both write"},
+        {{"--scene", good, "--write-scene", good}, "--write-scene " + good + " would overwrite the scene file " + good},
+        {{"--scene", good, "--write-scene", work + "/hard.scene"}, "would overwrite the scene file " + good},
+        {{"--scene", good, "--plot", work + "/link.p"}, "--plot " + work + "/link.p would overwrite the module file"},
+        {{module, "--scene", good, "--plot", module}, "would overwrite the module file " + module},
+        {{"--scene", good, "--plot", fifo}, "cannot write " + fifo + ": no process reads the fifo"},
+        {{"--scene", good, "--write-scene", "/dev/full"}, "cannot write /dev/full: No space left on device"},
+        {{"--scene", good}, "cannot write to standard output", "", "/dev/full"},
+        // Module files that are cut short, no module, or not there.
+        {{cut}, "not a loadable module: " + cut + " (cut short: its segments run to byte"},
+        {{file("empty.p", "")}, "not a loadable module: " + work + "/empty.p"},
+        {{file("text.p", "KELTO_START\n")}, "not a loadable module: " + work + "/text.p"},
+        {{folder}, "module file " + folder + " is a directory"},
+        {{"/dev/zero"}, "module file /dev/zero is not a regular file"},
+        {{fifo}, "module file " + fifo + " is not a regular file"},
+        {{"kelto.p"}, "no such module file: kelto.p", folder},
+        // The command line at its limits.
+        {{"--pick", "=Ball"}, "--pick takes LABEL=ENTRY with a label"},
+        {{"--pick", "Reference Item="}, "cannot pick \"\" in \"Reference Item\""},
+        {{"--scene", good, "--scene", good}, "--scene given more than once"},
+        {{"--plot", "a.svg", "--plot", "b.svg"}, "--plot given more than once"},
+        {{"--class-version", "4", "--class-version", "4"}, "--class-version given more than once"},
+        {{"--scene"}, "--scene needs a value"},
+        {{"--scene", "--info"}, "--scene needs a value"},
+        {{"--scene", ""}, "--scene needs a file name"},
+        {{""}, "the module file name is empty"},
+        {{"--class-version", "99999999999"}, "--class-version takes a whole number from -2147483648 to 2147483647"},
+        {{"--class-version", " 4"}, "--class-version takes a whole number"},
+        {{"-x"}, "unknown option -x"},
+    };
+    for (const Case& c : cases) {
+        std::string shown;
+        for (const std::string& arg : c.args) shown += "[" + arg + "] ";
+        Outcome outcome = run(c.args, c.folder, c.stdoutPath);
+        EXPECT_TRUE(outcome.exited) << shown << "signal " << outcome.signal;
+        EXPECT_EQ(outcome.code, 1) << shown;
+        EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 1) << shown << outcome.err;
+        EXPECT_EQ(outcome.err.rfind("kelto-host: ", 0), 0u) << shown << outcome.err;
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << shown << outcome.err;
+        EXPECT_TRUE(std::none_of(outcome.err.begin(), outcome.err.end() - 1,
+                                 [](char ch) { return static_cast<unsigned char>(ch) < 0x20; }))
+            << shown << outcome.err;
+    }
+    // Nothing was written over an input.
+    EXPECT_EQ(readAll(good), goodText);
+    EXPECT_EQ(readAll(module), moduleBytes);
+}
+
+TEST_F(BadInput, ValuesAtTheEdgeOfTheLimitsRunThrough) {
+    // Frames up to the largest int, without the count wrapping round.
+    Outcome last = run({"--scene", file("last.scene", "frames 2147483600 2147483647\n")});
+    ASSERT_EQ(last.code, 0) << last.err;
+    EXPECT_NE(last.out.find("\n2147483647 89478485.2917      0.000000  (not set)\n"), std::string::npos) << last.out;
+
+    // A value far wider than its column, printed whole.
+    Outcome full = run({"--scene", file("wide.scene", "value 1e300\n")});
+    size_t at = full.out.find("\n       0      0.0000 ");
+    ASSERT_NE(at, std::string::npos) << full.out;
+    EXPECT_EQ(std::strtod(full.out.c_str() + at + 22, nullptr), 1e300);
+    EXPECT_NE(full.out.find(".000000  (not set)\n", at), std::string::npos);
+
+    // A module named without a folder is the file in the current folder.
+    fs::path moduleFile(KELTO_MODULE_PATH);
+    Outcome bare = run({moduleFile.filename().string(), "--info"}, moduleFile.parent_path().string());
+    EXPECT_EQ(bare.code, 0) << bare.err;
+    EXPECT_NE(bare.out.find("Module      kelto.p\n"), std::string::npos) << bare.out;
+}
+
+}  // namespace

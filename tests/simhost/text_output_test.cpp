@@ -1,0 +1,94 @@
+// What the simulated host shows: text made safe for a terminal and for XML,
+// complete system messages, and the plot at its limits.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "simhost/printable_text.h"
+#include "simhost/run_report.h"
+#include "simhost/system_message.h"
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+bool hasControlBytesBesidesNewline(const std::string& text) {
+    for (unsigned char c : text)
+        if ((c < 0x20 && c != '\n') || c == 0x7F) return true;
+    return false;
+}
+
+TEST(PrintableText, EscapesWhatWouldWorkATerminalOrBreakXmlAndKeepsUtf8) {
+    EXPECT_EQ(sim::printableText("Ball"), "Ball");
+    EXPECT_EQ(sim::printableText("Gr\xC3\xB6\xC3\x9F" "e \xE6\xBC\xA2 \xF0\x9F\x98\x80"), "Gr\xC3\xB6\xC3\x9F" "e \xE6\xBC\xA2 \xF0\x9F\x98\x80");
+    EXPECT_EQ(sim::printableText("a\x1B[2Jb\tc\nd\x7F"), "a\\x1B[2Jb\\x09c\\x0Ad\\x7F");
+    EXPECT_EQ(sim::printableText(std::string("a\0b", 3)), "a\\x00b");
+    EXPECT_EQ(sim::printableText("\xC2\x9B"), "\\xC2\\x9B");          // C1 control
+    EXPECT_EQ(sim::printableText("\xC0\xAF"), "\\xC0\\xAF");          // overlong "/"
+    EXPECT_EQ(sim::printableText("\xED\xA0\x80"), "\\xED\\xA0\\x80");  // surrogate
+    EXPECT_EQ(sim::printableText("\xEF\xBF\xBE"), "\\xEF\\xBF\\xBE");  // U+FFFE
+    EXPECT_EQ(sim::printableText("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");  // past U+10FFFF
+    EXPECT_EQ(sim::printableText("x\xE6\xBC"), "x\\xE6\\xBC");        // cut short
+    EXPECT_EQ(sim::printableText("\x80" "A"), "\\x80A");               // stray continuation
+    EXPECT_EQ(sim::printableLines("one\ntwo\r\n"), "one\ntwo\\x0D\n");
+    EXPECT_EQ(sim::xmlText("<a href=\"x\">Tom & Jerry's</a>\x01"),
+              "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&apos;s&lt;/a&gt;\\x01");
+}
+
+TEST(SystemMessage, InsertsAreFilledOrDroppedAndTheMessageIsOneLine) {
+    EXPECT_EQ(sim::completedSystemMessage("%1 is not a valid Win32 application.\r\n", "C:\\kelto.p"),
+              "C:\\kelto.p is not a valid Win32 application.");
+    EXPECT_EQ(sim::completedSystemMessage("The file %1!s! could not be loaded from %2.", "k.p"),
+              "The file k.p could not be loaded from .");
+    EXPECT_EQ(sim::completedSystemMessage("Line one.%nLine two. 100%% done%.\r\nTail%0 never shown", "x"),
+              "Line one. Line two. 100% done. Tail");
+    EXPECT_EQ(sim::completedSystemMessage("  Access is denied.  \r\n", "x"), "Access is denied.");
+    EXPECT_EQ(sim::completedSystemMessage("ends in %", "x"), "ends in %");
+    EXPECT_EQ(sim::completedSystemMessage("%1", ""), "");
+}
+
+sim::RunReport reportOf(std::initializer_list<double> values) {
+    sim::RunReport report;
+    int frame = 0;
+    for (double value : values) report.frames.push_back({frame, frame / 24.0, value, true}), ++frame;
+    return report;
+}
+
+TEST(Plot, StaysWellFormedWithValuesThatAreNotFiniteOrHugeAndOddNames) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double largest = std::numeric_limits<double>::max();
+    sim::Scene scene;
+    scene.lastFrame = 6;
+    scene.channelName = "Focus <&> \"it's\" \x1B[31m\x01\xFF";
+    sim::RunReport report = reportOf({1, nan, 2, inf, -inf, largest, -largest});
+    std::string svg = sim::plotSvg(scene, report);
+    EXPECT_FALSE(hasControlBytesBesidesNewline(svg));
+    EXPECT_EQ(sim::printableLines(svg), svg) << "not valid UTF-8";
+    EXPECT_FALSE(contains(svg, "nan")) << svg;
+    EXPECT_FALSE(contains(svg, "inf")) << svg;
+    EXPECT_TRUE(contains(svg, "Focus &lt;&amp;&gt; &quot;it&apos;s&quot; \\x1B[31m\\x01\\xFF</text>")) << svg;
+    EXPECT_TRUE(contains(svg, "3 frames not drawn: value not finite")) << svg;
+    // Every '&' starts an entity and tags are balanced.
+    for (size_t at = svg.find('&'); at != std::string::npos; at = svg.find('&', at + 1))
+        EXPECT_TRUE(svg.compare(at, 5, "&amp;") == 0 || svg.compare(at, 4, "&lt;") == 0 ||
+                    svg.compare(at, 4, "&gt;") == 0 || svg.compare(at, 6, "&quot;") == 0 ||
+                    svg.compare(at, 6, "&apos;") == 0)
+            << svg.substr(at, 8);
+    EXPECT_EQ(std::count(svg.begin(), svg.end(), '<'), std::count(svg.begin(), svg.end(), '>'));
+    // Each coordinate of the lines lies on the canvas.
+    for (size_t at = svg.find("points=\""); at != std::string::npos; at = svg.find("points=\"", at + 1)) {
+        std::istringstream points(svg.substr(at + 8, svg.find('"', at + 8) - at - 8));
+        double x, y;
+        char comma;
+        while (points >> x >> comma >> y) {
+            EXPECT_TRUE(x >= 0 && x <= 760) << x;
+            EXPECT_TRUE(y >= 0 && y <= 380) << y;
+        }
+    }
+}
+
+}  // namespace
