@@ -2,6 +2,7 @@
 // one small interface (dlopen on POSIX, LoadLibrary on Windows).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace sim {
@@ -29,6 +30,10 @@ public:
     bool isOpen() const { return handle_ != nullptr; }
     // The address of an exported symbol, or null.
     void* symbol(const char* name) const;
+    // How many bytes from `address` on lie in one readable part of the
+    // library's own image; 0 when the address is not in it. A module's
+    // descriptor and what it points to must lie there.
+    size_t bytesWithin(const void* address) const;
     void close();
 
 private:

@@ -37,4 +37,16 @@ void DynamicLibrary::close() {
     handle_ = nullptr;
 }
 
+size_t DynamicLibrary::bytesWithin(const void* address) const {
+    MEMORY_BASIC_INFORMATION region;
+    if (handle_ == nullptr || ::VirtualQuery(address, &region, sizeof region) != sizeof region) return 0;
+    const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                           PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (region.AllocationBase != handle_ || region.State != MEM_COMMIT || (region.Protect & readable) == 0 ||
+        (region.Protect & PAGE_GUARD) != 0)
+        return 0;
+    uintptr_t end = reinterpret_cast<uintptr_t>(region.BaseAddress) + region.RegionSize;
+    return end - reinterpret_cast<uintptr_t>(address);
+}
+
 }  // namespace sim

@@ -1,5 +1,8 @@
 #include "module_loader.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "file_system.h"
 #include "text_format.h"
 
@@ -9,6 +12,8 @@ namespace {
 
 // A server table longer than this is taken as unterminated.
 const size_t kMaxServers = 256;
+// A class or server name longer than this is taken as unterminated.
+const size_t kMaxNameBytes = 1024;
 
 // Why `path` is no file to hand the dynamic loader, or "".
 std::string moduleFileProblem(const std::string& path) {
@@ -23,15 +28,44 @@ std::string moduleFileProblem(const std::string& path) {
     return "";
 }
 
+// Whether `size` bytes at `address` lie within the module's own image, where
+// everything the descriptor points to belongs. Anything else would be read
+// at random, or crash the host.
+bool within(const DynamicLibrary& library, const void* address, size_t size) {
+    return address != nullptr && library.bytesWithin(address) >= size;
+}
+
+template <typename Function>
+bool codeWithin(const DynamicLibrary& library, Function function) {
+    return within(library, reinterpret_cast<const void*>(function), 1);
+}
+
+// A NUL-terminated name within the image, or false.
+bool nameWithin(const DynamicLibrary& library, const char* name, std::string& text) {
+    size_t bytes = name != nullptr ? std::min(library.bytesWithin(name), kMaxNameBytes) : 0;
+    const void* end = bytes > 0 ? std::memchr(name, '\0', bytes) : nullptr;
+    if (end == nullptr) return false;
+    text.assign(name, static_cast<const char*>(end));
+    return true;
+}
+
 // Reads the server table into `servers`; returns an error line or "".
-std::string readServers(const host::ServerRecord* table, std::vector<ServerEntry>& servers) {
+std::string readServers(const DynamicLibrary& library, const host::ServerRecord* table,
+                        std::vector<ServerEntry>& servers) {
     if (table == nullptr) return "the module's server table is null";
     for (size_t row = 0; row < kMaxServers; ++row) {
+        std::string where = "server table row " + std::to_string(row + 1);
+        if (!within(library, table + row, sizeof *table)) return where + " does not lie within the module";
         const host::ServerRecord& record = table[row];
         if (record.className == nullptr && record.serverName == nullptr && record.activate == nullptr) return "";
         if (record.className == nullptr || record.serverName == nullptr || record.activate == nullptr)
-            return "server table row " + std::to_string(row + 1) + " is incomplete";
-        servers.push_back({record.className, record.serverName, record.activate});
+            return where + " is incomplete";
+        ServerEntry entry{"", "", record.activate};
+        if (!nameWithin(library, record.className, entry.className) ||
+            !nameWithin(library, record.serverName, entry.serverName))
+            return where + " names a class or server outside the module";
+        if (!codeWithin(library, record.activate)) return where + " activates outside the module";
+        servers.push_back(entry);
     }
     return "the server table has no end row within " + std::to_string(kMaxServers) + " rows";
 }
@@ -55,6 +89,10 @@ LoadResult LoadedModule::load(const std::string& path) {
         result.error = "no " HOST_MODULE_DESCRIPTOR_SYMBOL " in " + path;
         return result;
     }
+    if (!within(module->library_, symbol, sizeof(host::ModuleDescriptor))) {
+        result.error = HOST_MODULE_DESCRIPTOR_SYMBOL " in " + path + " does not lie within the module";
+        return result;
+    }
     module->descriptor_ = static_cast<const host::ModuleDescriptor*>(symbol);
     const host::ModuleDescriptor& descriptor = *module->descriptor_;
     if (descriptor.syncWord != host::kModuleSyncWord) {
@@ -67,9 +105,14 @@ LoadResult LoadedModule::load(const std::string& path) {
                        path + " (expected " + std::to_string(host::kPluginSystemVersion) + ")";
         return result;
     }
-    std::string tableError = readServers(descriptor.servers, module->servers_);
+    std::string tableError = readServers(module->library_, descriptor.servers, module->servers_);
     if (!tableError.empty()) {
         result.error = tableError + " in " + path;
+        return result;
+    }
+    if ((descriptor.startup != nullptr && !codeWithin(module->library_, descriptor.startup)) ||
+        (descriptor.shutdown != nullptr && !codeWithin(module->library_, descriptor.shutdown))) {
+        result.error = "the start-up or shut-down function of " + path + " does not lie within the module";
         return result;
     }
     if (descriptor.startup == nullptr || (module->serverData_ = descriptor.startup()) == nullptr) {

@@ -58,6 +58,11 @@ TEST(Loader, RefusesFilesItCannotUseWithOneLineReasons) {
     EXPECT_EQ(loadError(faultModule("fault_failing_startup")),
               "start-up failed in " + faultModule("fault_failing_startup"));
     EXPECT_EQ(loadError(faultModule("fault_unterminated_servers")).rfind("the server table has no end row", 0), 0u);
+    // What the descriptor points to must lie within the module.
+    EXPECT_EQ(loadError(faultModule("fault_stray_servers")),
+              "server table row 1 does not lie within the module in " + faultModule("fault_stray_servers"));
+    EXPECT_EQ(loadError(faultModule("fault_stray_name")),
+              "server table row 1 names a class or server outside the module in " + faultModule("fault_stray_name"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Module files that are broken in one way each, chosen at compile time, so
 // that the loader's refusals can be seen.
 #include <cstddef>
+#include <cstdlib>
 
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
@@ -27,7 +28,7 @@ int HOST_CALL activate(int, host::GlobalLookup, void* record, void*) {
     return host::kActivationOk;
 }
 #else
-int HOST_CALL activate(int, host::GlobalLookup, void*, void*) { return host::kActivationOk; }
+[[maybe_unused]] int HOST_CALL activate(int, host::GlobalLookup, void*, void*) { return host::kActivationOk; }
 #endif
 [[maybe_unused]] void* HOST_CALL startup() { return reinterpret_cast<void*>(&startup); }
 [[maybe_unused]] void* HOST_CALL failedStartup() { return nullptr; }
@@ -42,6 +43,17 @@ struct EndlessTable {
     }
 } g_endless;
 const host::ServerRecord* const kServers = g_endless.rows;
+#elif defined(FAULT_STRAY_SERVERS)
+// The table pointer leads nowhere: a host that followed it would crash.
+const uintptr_t kNowhere = 64;
+const host::ServerRecord* const kServers = reinterpret_cast<const host::ServerRecord*>(kNowhere);
+#elif defined(FAULT_STRAY_NAME)
+// A row whose class name lies outside the module: in the C library's code.
+const host::ServerRecord kServerRows[] = {
+    {reinterpret_cast<const char*>(&std::abort), "Stray", activate, nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+const host::ServerRecord* const kServers = kServerRows;
 #elif defined(FAULT_IMPOSTOR)
 // Claims to be the modifier: both servers, every version taken, no record filled.
 const host::ServerRecord kServerRows[] = {
