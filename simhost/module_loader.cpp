@@ -134,10 +134,6 @@ const ServerEntry* LoadedModule::findServer(const std::string& className, const 
     return nullptr;
 }
 
-int LoadedModule::activate(const ServerEntry& server, int version, host::GlobalLookup lookup, void* record) const {
-    return server.activate(version, lookup, record, serverData_);
-}
-
 std::string describeActivationResult(int result) {
     switch (result) {
         case host::kActivationOk: return "0 (success)";

@@ -40,8 +40,8 @@ public:
     // The server of that class and name, or null.
     const ServerEntry* findServer(const std::string& className, const std::string& serverName) const;
 
-    // Calls the server's activation with the start-up value as server data.
-    int activate(const ServerEntry& server, int version, host::GlobalLookup lookup, void* record) const;
+    // The start-up function's result, handed to every activation.
+    void* serverData() const { return serverData_; }
 
 private:
     LoadedModule() = default;

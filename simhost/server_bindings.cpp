@@ -18,9 +18,13 @@ HandlerBinding::HandlerBinding() : operations_{}, itemOperations_{}, record_{}, 
 }
 
 int HandlerBinding::activate(const LoadedModule& module, const ServerEntry& server, int version) {
+    return activate(server.activate, version, module.serverData());
+}
+
+int HandlerBinding::activate(host::ActivateFunction activation, int version, void* serverData) {
     bool current = version == host::kCurrentClassVersion;
     void* record = current ? static_cast<void*>(&currentRecord_) : static_cast<void*>(&record_);
-    int result = module.activate(server, version, HostSession::lookup(), record);
+    int result = activation(version, HostSession::lookup(), record, serverData);
     if (result == host::kActivationOk) boundVersion_ = version;
     return result;
 }
@@ -85,12 +89,17 @@ bool HandlerBinding::changeID(host::InstanceHandle instance, const host::ItemId*
 
 int InterfaceBinding::activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
                                int version) {
+    return activate(server.activate, instance, version, module.serverData());
+}
+
+int InterfaceBinding::activate(host::ActivateFunction activation, host::InstanceHandle instance, int version,
+                               void* serverData) {
     record_ = host::InterfaceRecord{};
     record_.instance = instance;
     // Stale values that a successful activation must overwrite.
     record_.panel = kHostOwnedMarker;
     record_.options = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle)>(kHostOwnedMarker);
-    return module.activate(server, version, HostSession::lookup(), &record_);
+    return activation(version, HostSession::lookup(), &record_, serverData);
 }
 
 }  // namespace sim

@@ -25,6 +25,9 @@ public:
     // handing it the record of that version's protocol. After a success the
     // binding speaks that protocol.
     int activate(const LoadedModule& module, const ServerEntry& server, int version = host::kClassicClassVersion);
+    // The same through an activation function at hand, as code linked in
+    // directly offers it (a fuzzer, say).
+    int activate(host::ActivateFunction activation, int version, void* serverData = nullptr);
     // The version of the last successful activation; 0 before any.
     int boundVersion() const { return boundVersion_; }
 
@@ -66,6 +69,8 @@ public:
     // Activates the "ChannelInterface" server for `instance`.
     int activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
                  int version = host::kClassicClassVersion);
+    int activate(host::ActivateFunction activation, host::InstanceHandle instance, int version,
+                 void* serverData = nullptr);
     const host::InterfaceRecord& record() const { return record_; }
 
 private:

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a fixed number of
-# inputs from a fixed seed, so that a run is repeatable. More runs:
-#   tools/run-fuzzers.sh 5000000
+# inputs from a fixed seed, starting from the seed corpus in fuzz/corpus, so
+# that a run is repeatable. More runs (the corpus in the repository is not
+# written to):
+#   tools/run-fuzzers.sh 10000000
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-50000}
+runs=${1:-200000}
 
 # clang's libFuzzer runtime comes with Debian's libclang-rt package.
 probe=$(mktemp -d)
@@ -23,10 +25,16 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-for target in fuzz_block_load fuzz_scene_file; do
-  corpus="$probe/$target"
+for name in block_load instance_sequence scene_file; do
+  target=fuzz_$name
+  corpus="$probe/$name"
   mkdir -p "$corpus"
-  [ "$target" = fuzz_scene_file ] && cp examples/*.scene "$corpus/"
+  cp fuzz/corpus/$name/* "$corpus/"
   echo "run-fuzzers: $target, $runs inputs"
-  build/fuzz/$target -seed=1 -runs="$runs" -artifact_prefix="build/fuzz/$target-" "$corpus" 2>&1 | tail -n 1
+  if ! build/fuzz/$target -seed=1 -runs="$runs" -artifact_prefix="build/fuzz/$target-" "$corpus" >"$probe/$name.log" 2>&1; then
+    tail -n 40 "$probe/$name.log" >&2
+    echo "run-fuzzers: $target failed; the input is in build/fuzz/$target-*" >&2
+    exit 1
+  fi
+  grep -E '^Done|DONE' "$probe/$name.log" | tail -n 2
 done
