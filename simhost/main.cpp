@@ -20,6 +20,7 @@
 #include "module_report.h"
 #include "printable_text.h"
 #include "run_files.h"
+#include "run_plot.h"
 #include "scene_edit.h"
 #include "scene_file.h"
 #include "scene_run.h"

@@ -1,5 +1,5 @@
-// What a scene run produced, and its text forms: the frame table, the saved
-// block and an SVG plot.
+// What a scene run produced, and its text forms: the frame table and the
+// saved block (run_plot.h draws it).
 #pragma once
 
 #include <string>
@@ -32,7 +32,5 @@ struct RunReport {
 std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact = false);
 // The saved block, a unit a line with its length.
 std::string formatSavedBlock(const RunReport& report);
-// An SVG plot of the channel over the frames.
-std::string plotSvg(const Scene& scene, const RunReport& report);
 
 }  // namespace sim

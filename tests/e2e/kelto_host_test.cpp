@@ -61,10 +61,14 @@ TEST(KeltoHost, WritesThePlotAndTheSceneBack) {
     std::string plot = temp("demo.svg"), saved = temp("saved.scene");
     HostRun written = run("--plot " + plot + " --write-scene " + saved);
     ASSERT_EQ(written.exitCode, 0) << written.out;
-    std::ifstream svg(plot);
-    std::stringstream svgText;
+    std::ifstream svg(plot), pictured(KELTO_DOCS_DIR "/focus-distance.svg");
+    std::stringstream svgText, picturedText;
     svgText << svg.rdbuf();
+    picturedText << pictured.rdbuf();
     EXPECT_TRUE(contains(svgText.str(), "<polyline"));
+    EXPECT_TRUE(contains(svgText.str(), ">value (scene units)</text>"));
+    // The README shows the demo's plot; it must be what the demo draws.
+    EXPECT_EQ(svgText.str(), picturedText.str()) << "docs/focus-distance.svg is out of date";
 
     HostRun again = run("--scene " + saved);
     ASSERT_EQ(again.exitCode, 0) << again.out;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "simhost/printable_text.h"
+#include "simhost/run_plot.h"
 #include "simhost/run_report.h"
 #include "simhost/system_message.h"
 
@@ -89,6 +90,20 @@ TEST(Plot, StaysWellFormedWithValuesThatAreNotFiniteOrHugeAndOddNames) {
             EXPECT_TRUE(y >= 0 && y <= 380) << y;
         }
     }
+}
+
+TEST(Plot, TicksAreRoundAndCoverTheValues) {
+    EXPECT_EQ(sim::roundTicks(0, 13.46, 6), (std::vector<double>{0, 2.5, 5, 7.5, 10, 12.5, 15}));
+    EXPECT_EQ(sim::roundTicks(0, 96, 8, true), (std::vector<double>{0, 20, 40, 60, 80, 100}));
+    EXPECT_EQ(sim::roundTicks(-3, 4, 8, true), (std::vector<double>{-3, -2, -1, 0, 1, 2, 3, 4}));
+    EXPECT_EQ(sim::roundTicks(5.9, 6.2, 6), (std::vector<double>{5.9, 5.95, 6, 6.05, 6.1, 6.15, 6.2}));
+    // Frames never step by a fraction, values at the ends of the doubles stay few.
+    for (double tick : sim::roundTicks(0, 3, 8, true)) EXPECT_EQ(tick, std::floor(tick));
+    const double largest = std::numeric_limits<double>::max();
+    std::vector<double> huge = sim::roundTicks(-largest, largest, 6);
+    EXPECT_LE(huge.size(), 8u);
+    EXPECT_LE(huge.front(), -largest);
+    EXPECT_GE(huge.back(), largest);
 }
 
 }  // namespace
