@@ -1,5 +1,7 @@
 #include "conformance.h"
 
+#include "edit_step.h"
+
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -488,6 +490,49 @@ std::string checkSubFrameTimes(const LoadedModule& module, const Protocol& proto
     return failure.empty() ? mirror.firstViolation() : failure;
 }
 
+// Items deleted while instances hold references: an unrelated deletion moves
+// the reference's ID, which the module must follow; deleting the referenced
+// item leaves the channel alone and saves none. Only a module that fills the
+// item operations is held to this: it is how the host announces new IDs.
+std::string checkRenumbering(const LoadedModule& module, const Protocol& protocol, std::mt19937&) {
+    Bench bench(module, protocol);
+    std::string failure = bench.bind();
+    if (!failure.empty()) return failure;
+    if (bench.handler().itemOperations().changeID == nullptr) return "";
+    host::InstanceHandle instance = bench.loaded(referenceBlock("Tall Tree", "Close-up"));
+    host::InstanceHandle copy = bench.create();
+    bench.evaluate(instance, 0, failure);
+    bench.handler().copy(copy, instance);
+    std::vector<host::InstanceHandle> instances = {instance, copy};
+    const double time = 0.75;
+    auto deleteItem = [&](const char* name) {
+        SceneEdit edit;
+        edit.name = name;
+        EditOutcome outcome = makeEdit(bench.session(), bench.handler(), instances, edit);
+        return outcome.error;
+    };
+    failure = deleteItem("Ground");  // before the tree in the object list
+    for (host::InstanceHandle each : instances) {
+        Evaluation result = bench.evaluate(each, time, failure);
+        double expected = expectedDistance(bench.scene(), "Tall Tree", "Close-up", time);
+        if (failure.empty() && (!result.set || !close(result.value, expected)))
+            return "after an item before the reference was deleted the channel is " +
+                   (result.set ? number(result.value) : std::string("not set")) + ", not " + number(expected);
+    }
+    SimPanel* panel = bench.openPanel(instance);
+    const int32_t* shown = panel != nullptr ? bench.session().panels().valueOf(*panel, kItemControl) : nullptr;
+    if (failure.empty() && (shown == nullptr || *shown != 2))
+        return "after the deletion the panel does not show the tree at its new place, 2";
+    if (failure.empty()) failure = deleteItem("Tall Tree");
+    for (host::InstanceHandle each : instances) {
+        if (failure.empty() && bench.evaluate(each, time, failure).set)
+            return "the channel is set after its reference was deleted";
+        if (failure.empty() && linesOf(bench.save(each)) != referenceBlock("none", "Close-up"))
+            return "a deleted reference is not saved as none";
+    }
+    return failure.empty() ? bench.firstViolation() : failure;
+}
+
 }  // namespace
 
 std::vector<CheckResult> checkConformance(const std::string& path, uint32_t seed) {
@@ -510,6 +555,7 @@ std::vector<CheckResult> checkConformance(const std::string& path, uint32_t seed
         {"random blocks load, evaluate and save back", checkRandomBlocks},
         {"random panel picks take effect and are saved", checkPanelPicks},
         {"evaluation at sub-frame times: right, finite, the same for swapped positions", checkSubFrameTimes},
+        {"deleted items: references follow their renumbered IDs, a deleted one saves none", checkRenumbering},
     };
     for (const Protocol* protocol : {&kClassic, &kCurrent}) {
         if (protocol == &kCurrent) {
