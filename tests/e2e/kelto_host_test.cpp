@@ -57,6 +57,26 @@ TEST(KeltoHost, InfoShowsTheModuleAndAnInstance) {
     EXPECT_TRUE(contains(lacking.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is missing)\n"));
 }
 
+// As a current host it says which version each activation took after which refusals.
+TEST(KeltoHost, ACurrentHostNegotiatesVersionsAndSaysWhichWasTaken) {
+    HostRun current = run(std::string(KELTO_CURRENT_MODULE_PATH) + " --host current");
+    ASSERT_EQ(current.exitCode, 0) << current.out;
+    EXPECT_TRUE(contains(current.out, "Activation  ChannelHandler \"Kelto\": 0 (success) at version 5\n"));
+    EXPECT_TRUE(contains(current.out, "Activation  ChannelInterface \"Kelto\": 0 (success) at version 5, after "
+                                      "versions 1, 2, 3, 4: 1 (wrong version)\n"));
+    EXPECT_TRUE(contains(current.out, "      48      2.0000      6.100000\n"));
+
+    HostRun classic = run(std::string(KELTO_MODULE_PATH) + " --host current --info");
+    ASSERT_EQ(classic.exitCode, 0) << classic.out;
+    EXPECT_TRUE(contains(classic.out, "Activation  ChannelHandler \"Kelto\": 0 (success) at version 4, after "
+                                      "version 5: 1 (wrong version)\n"));
+
+    HostRun refused = run(std::string(KELTO_MODULE_PATH) + " --host current --withhold \"LW Item Info 3\"");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(contains(refused.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is missing)\n"));
+    EXPECT_TRUE(contains(run("--host modern").out, "kelto-host: --host takes classic or current"));
+}
+
 TEST(KeltoHost, WritesThePlotAndTheSceneBack) {
     std::string plot = temp("demo.svg"), saved = temp("saved.scene");
     HostRun written = run("--plot " + plot + " --write-scene " + saved);
