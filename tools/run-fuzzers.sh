@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a fixed number of
-# inputs from a fixed seed, starting from the seed corpus in fuzz/corpus, so
+# inputs from a fixed seed, starting from the seed corpus in fuzz/corpus (and
+# the example scenes), so
 # that a run is repeatable. More runs (the corpus in the repository is not
 # written to):
 #   tools/run-fuzzers.sh 10000000
@@ -30,6 +31,8 @@ for name in block_load instance_sequence scene_file; do
   corpus="$probe/$name"
   mkdir -p "$corpus"
   cp fuzz/corpus/$name/* "$corpus/"
+  # The example scenes seed the scene reader too.
+  [ "$name" = scene_file ] && cp examples/*.scene "$corpus/"
   echo "run-fuzzers: $target, $runs inputs"
   if ! build/fuzz/$target -seed=1 -runs="$runs" -artifact_prefix="build/fuzz/$target-" "$corpus" >"$probe/$name.log" 2>&1; then
     tail -n 40 "$probe/$name.log" >&2
