@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a fixed number of
 # inputs from a fixed seed, starting from the seed corpus in fuzz/corpus (and
-# the example scenes), so
-# that a run is repeatable. More runs (the corpus in the repository is not
-# written to):
+# the example scenes), so that a run is repeatable. More runs (the corpus in
+# the repository is not written to):
 #   tools/run-fuzzers.sh 10000000
 set -euo pipefail
 cd "$(dirname "$0")/.."
