@@ -12,11 +12,6 @@ namespace {
 
 const double kSquare = 2.0;
 
-// The host writes straight into the position that the arithmetic reads.
-void queryWorldPosition(const host::ItemInfoService& info, host::ItemId item, double time, Position& position) {
-    info.param(item, host::kItemParamWorldPosition, time, position.xyz);
-}
-
 }  // namespace
 
 double distanceBetween(const Position& a, const Position& b) {
@@ -26,8 +21,9 @@ double distanceBetween(const Position& a, const Position& b) {
     return std::sqrt((sz + sy) + sx);
 }
 
-void resolveReferences(DistanceInstance& instance) {
-    if (instance.resolved) return;
+// Once per load: kept out of the evaluation's straight path, so that the
+// resolved evaluation runs through no more code than it needs.
+__attribute__((noinline, cold)) void resolveNames(DistanceInstance& instance) {
     instance.itemId = findItemByName(instance.itemName);
     instance.cameraId = findItemByName(instance.cameraName);
     instance.itemChoice = choiceOfItem(ItemList::Objects, instance.itemId);
@@ -36,14 +32,21 @@ void resolveReferences(DistanceInstance& instance) {
     instance.resolved = 1;
 }
 
+void resolveReferences(DistanceInstance& instance) {
+    if (!instance.resolved) resolveNames(instance);
+}
+
 bool evaluateDistance(DistanceInstance& instance, double time, double& distance) {
     resolveReferences(instance);
-    if (instance.itemId == nullptr || instance.cameraId == nullptr) return false;
+    host::ItemId itemId = instance.itemId, cameraId = instance.cameraId;
     const host::ItemInfoService* info = heldHostServices().itemInfo;
-    if (info == nullptr || info->param == nullptr) return false;
+    if (itemId == nullptr || cameraId == nullptr || info == nullptr) return false;
+    int (HOST_CALL* param)(host::ItemId, int, double, double*) = info->param;
+    if (param == nullptr) return false;
+    // The host writes straight into the positions that the arithmetic reads.
     Position item, camera;
-    queryWorldPosition(*info, instance.itemId, time, item);
-    queryWorldPosition(*info, instance.cameraId, time, camera);
+    param(itemId, host::kItemParamWorldPosition, time, item.xyz);
+    param(cameraId, host::kItemParamWorldPosition, time, camera.xyz);
     distance = distanceBetween(item, camera);
     return true;
 }

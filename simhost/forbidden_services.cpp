@@ -20,8 +20,8 @@ typedef void (HOST_CALL* AnyFunction)();
 template <char Service, size_t Slot>
 void HOST_CALL heldServiceCalled() {
     const char* service = Service == 'M' ? HOST_MESSAGE_SERVICE : HOST_TEXTURE_SERVICE;
-    std::string call = std::string(service) + " function " + std::to_string(Slot + 1);
-    HostSession::serving(call).recordViolation(call + " was called");
+    std::string slot = std::to_string(Slot + 1);
+    HostSession::serving(service, slot.c_str()).recordViolation(std::string(service) + " function " + slot + " was called");
 }
 
 template <char Service, size_t... Slots>

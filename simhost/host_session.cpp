@@ -73,10 +73,10 @@ HostSession* HostSession::current() { return g_current; }
 
 host::GlobalLookup HostSession::lookup() { return globalLookup; }
 
-HostSession& HostSession::serving(const std::string& call) {
+HostSession& HostSession::serving(const char* service, const char* function) {
     if (g_current != nullptr) return *g_current;
     std::cout.flush();
-    std::fprintf(stderr, "kelto-host: %s was called with no host session to serve it\n", call.c_str());
+    std::fprintf(stderr, "kelto-host: %s function %s was called with no host session to serve it\n", service, function);
     std::fflush(stderr);
     std::_Exit(kNoSessionExitCode);
 }
@@ -99,11 +99,13 @@ const char* HostSession::holdName(const std::string& name) {
     if (nameBuffer_.size() < name.size() + 1) nameBuffer_.resize(std::max(name.size() + 1, kNameRoom));
     std::copy(name.begin(), name.end(), nameBuffer_.begin());
     nameBuffer_[name.size()] = '\0';
+    nameHandedOut_ = true;
     return nameBuffer_.data();
 }
 
 void HostSession::expireName() {
-    if (nameBuffer_.empty()) return;
+    if (!nameHandedOut_) return;
+    nameHandedOut_ = false;
     std::fill(nameBuffer_.begin(), nameBuffer_.end() - 1, kExpiredNameByte);
     nameBuffer_.back() = '\0';
 }

@@ -40,10 +40,12 @@ public:
 
     // The session the host's C calls reach; null when none is.
     static HostSession* current();
-    // The current session for a service function the module called. With no
-    // session the call has nothing to answer it: the program prints one line
-    // naming `call` and exits with a failure, rather than guess an answer.
-    static HostSession& serving(const std::string& call);
+    // The current session for a function of `service` the module called.
+    // With no session the call has nothing to answer it: the program prints
+    // one line naming the function and exits with a failure, rather than
+    // guess an answer. Nothing is allocated on the way, since every position
+    // query passes here.
+    static HostSession& serving(const char* service, const char* function);
 
     // The global lookup to hand to activations.
     static host::GlobalLookup lookup();
@@ -77,7 +79,7 @@ public:
     // the next item-info call, which calls expireName.
     const char* holdName(const std::string& name);
     // Overwrites the last name handed out with a pattern of kExpiredNameByte,
-    // so a module that kept it reads that instead.
+    // so a module that kept it reads that instead. Once is enough.
     void expireName();
 
     void recordLookup(const std::string& serviceName) { lookups_.push_back(serviceName); }
@@ -92,6 +94,7 @@ private:
     std::vector<std::string> violations_;
     ItemInfoCalls itemInfoCalls_;
     std::vector<char> nameBuffer_;
+    bool nameHandedOut_ = false;  // since the buffer was last expired
     PanelToolkitSim panels_;
 };
 

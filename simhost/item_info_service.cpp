@@ -12,7 +12,7 @@ namespace {
 // The session for one item-info call. Every call ends the validity of the
 // name the previous one handed out.
 HostSession& itemInfoCall(const char* function) {
-    HostSession& session = HostSession::serving(std::string(HOST_ITEM_INFO_SERVICE " function ") + function);
+    HostSession& session = HostSession::serving(HOST_ITEM_INFO_SERVICE, function);
     session.expireName();
     return session;
 }

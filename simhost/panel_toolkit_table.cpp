@@ -8,7 +8,7 @@ namespace sim {
 namespace {
 
 PanelToolkitSim& toolkit(const char* function) {
-    return HostSession::serving(std::string(HOST_PANEL_TOOLKIT_SERVICE " function ") + function).panels();
+    return HostSession::serving(HOST_PANEL_TOOLKIT_SERVICE, function).panels();
 }
 
 host::PanelId HOST_CALL create(int type, const host::PanelControl* controls) {
@@ -27,7 +27,7 @@ void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit("view
 template <int Slot>
 void HOST_CALL unusedSlot() {
     std::string function = std::to_string(Slot);
-    HostSession::serving(HOST_PANEL_TOOLKIT_SERVICE " function " + function)
+    HostSession::serving(HOST_PANEL_TOOLKIT_SERVICE, function.c_str())
         .recordViolation(HOST_PANEL_TOOLKIT_SERVICE " function " + function + " was called");
 }
 
