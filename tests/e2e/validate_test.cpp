@@ -33,7 +33,9 @@ TEST(Validate, AnImpostorIsRejectedLineByLine) {
     EXPECT_NE(out.find("FAIL  activation refuses other versions: the handler activation with version 0 returned 0"),
               std::string::npos)
         << out;
-    EXPECT_NE(out.find("\n1 passed, 9 failed\n"), std::string::npos) << out;
+    // It takes the current version too, so it is checked under that as well.
+    EXPECT_NE(out.find("FAIL  current: many instances created, copied and destroyed: "), std::string::npos) << out;
+    EXPECT_NE(out.find("\n1 passed, 16 failed\n"), std::string::npos) << out;
 
     std::string missing = validate({"/nonexistent.p"}, exitCode);
     EXPECT_EQ(exitCode, 1);
@@ -47,6 +49,21 @@ TEST(Validate, AnImpostorIsRejectedLineByLine) {
         EXPECT_EQ(refused.rfind("kelto-host: ", 0), 0u) << refused;
         EXPECT_EQ(std::count(refused.begin(), refused.end(), '\n'), 1) << refused;
     }
+}
+
+// A module that takes the current version but leaves the record empty passes
+// every classic check and fails every current one.
+TEST(Validate, AModuleThatTakesTheCurrentVersionIsHeldToIt) {
+    int exitCode = -1;
+    std::string out = validate({std::string(KELTO_FAULT_MODULES_DIR) + "/fault_empty_current_record.p", "--seed", "5"},
+                               exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_NE(out.find("pass  classic: deleted items: "), std::string::npos) << out;
+    EXPECT_NE(out.find("FAIL  current: save, load, save gives the same block: the handler activation left functions "
+                       "of the handler record empty\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\n10 passed, 7 failed\n"), std::string::npos) << out;
 }
 
 }  // namespace

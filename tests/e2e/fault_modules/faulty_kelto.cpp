@@ -1,0 +1,53 @@
+// The modifier itself with one fault wrapped around it, chosen at compile
+// time: a module that is whole but for that, so that the conformance check
+// must find the fault among checks that pass.
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "host/module_descriptor.h"
+#include "module/handler_entry.h"
+#include "module/instance_handle.h"
+#include "module/interface_entry.h"
+
+namespace {
+
+#if defined(FAULT_EMPTY_CURRENT_RECORD)
+// Takes the current version and fills nothing; the classic one as the modifier does.
+int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    if (version == host::kCurrentClassVersion) return host::kActivationOk;
+    return kelto::activateChannelHandler(version, lookup, record, serverData);
+}
+#elif defined(FAULT_RESOLVING_SETS_TWICE)
+// Sets the channel a second time in the evaluation that resolves the names.
+void(HOST_CALL* g_evaluate)(host::InstanceHandle, const host::ChannelAccess*) = nullptr;
+
+void HOST_CALL evaluateTwiceWhenResolving(host::InstanceHandle instance, const host::ChannelAccess* access) {
+    bool resolving = instance != nullptr && kelto::instanceOf(instance)->resolved == 0;
+    g_evaluate(instance, access);
+    if (resolving) access->setChannel(access->channel, access->value);
+}
+
+int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    int result = kelto::activateChannelHandler(version, lookup, record, serverData);
+    if (result == host::kActivationOk && record != nullptr) {
+        host::HandlerRecord& handler = *static_cast<host::HandlerRecord*>(record);
+        g_evaluate = handler.evaluate;
+        handler.evaluate = evaluateTwiceWhenResolving;
+    }
+    return result;
+}
+#endif
+
+void* HOST_CALL startup() { return reinterpret_cast<void*>(&startup); }
+void HOST_CALL shutdown(void*) {}
+
+const host::ServerRecord kServers[] = {
+    {HOST_CHANNEL_HANDLER_CLASS, "Kelto", activateHandler, nullptr},
+    {HOST_CHANNEL_INTERFACE_CLASS, "Kelto", kelto::activateChannelInterface, nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor _mod_descrip = {
+    host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeWindows, startup, shutdown, kServers,
+};
