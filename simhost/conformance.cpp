@@ -511,7 +511,7 @@ std::string checkRenumbering(const LoadedModule& module, const Protocol& protoco
         EditOutcome outcome = makeEdit(bench.session(), bench.handler(), instances, edit);
         return outcome.error;
     };
-    failure = deleteItem("Ground");  // before the tree in the object list
+    if (failure.empty()) failure = deleteItem("Ground");  // before the tree in the object list
     for (host::InstanceHandle each : instances) {
         Evaluation result = bench.evaluate(each, time, failure);
         double expected = expectedDistance(bench.scene(), "Tall Tree", "Close-up", time);

@@ -66,4 +66,16 @@ TEST(Validate, AModuleThatTakesTheCurrentVersionIsHeldToIt) {
     EXPECT_NE(out.find("\n10 passed, 7 failed\n"), std::string::npos) << out;
 }
 
+// A promise broken in the evaluation before the first deletion fails the
+// deletion check, though every later evaluation keeps it.
+TEST(Validate, ABrokenPromiseBeforeAnItemIsDeletedIsKept) {
+    std::vector<sim::CheckResult> results =
+        sim::checkConformance(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_resolving_sets_twice.p", 5);
+    const sim::CheckResult* deletion = nullptr;
+    for (const sim::CheckResult& result : results)
+        if (result.name.rfind("classic: deleted items: ", 0) == 0) deletion = &result;
+    ASSERT_NE(deletion, nullptr);
+    EXPECT_EQ(deletion->failure, "setChannel called more than once");
+}
+
 }  // namespace
