@@ -415,6 +415,7 @@ std::string checkPanelPicks(const LoadedModule& module, const Protocol& protocol
     bench.evaluate(instance, 0, failure);
     SimPanel* panel = bench.openPanel(instance);
     if (panel == nullptr) return "no panel was built";
+    if (panel->set == nullptr) return "the panel has no set function";
     PanelToolkitSim& toolkit = bench.session().panels();
     std::vector<std::string> objects = toolkit.popupEntries(*panel, kItemControl);
     std::vector<std::string> cameras = toolkit.popupEntries(*panel, kCameraControl);
@@ -433,6 +434,11 @@ std::string checkPanelPicks(const LoadedModule& module, const Protocol& protocol
         if (shown == nullptr || *shown != value) return "get does not return the value just set";
         const int32_t* itemValue = toolkit.valueOf(*panel, kItemControl);
         const int32_t* cameraValue = toolkit.valueOf(*panel, kCameraControl);
+        // Both are read as places in the popups below.
+        if (itemValue == nullptr || cameraValue == nullptr) return "get gives no value for a popup";
+        if (*itemValue < 0 || size_t(*itemValue) >= objects.size() || *cameraValue < 0 ||
+            size_t(*cameraValue) >= cameras.size())
+            return "get gives a choice outside its popup";
         double time = std::uniform_real_distribution<double>(0, 2)(random);
         Evaluation result = bench.evaluate(instance, time, failure);
         bool both = *itemValue > 0 && *cameraValue > 0;

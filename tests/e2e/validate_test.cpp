@@ -78,4 +78,18 @@ TEST(Validate, ABrokenPromiseBeforeAnItemIsDeletedIsKept) {
     EXPECT_EQ(deletion->failure, "setChannel called more than once");
 }
 
+// Whichever popup a seed picks first, a get that gives no value for the
+// other fails the check instead of being read.
+TEST(Validate, APanelWithoutAValueFailsThePicksCheck) {
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        std::vector<sim::CheckResult> results =
+            sim::checkConformance(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_no_item_value.p", seed);
+        const sim::CheckResult* picks = nullptr;
+        for (const sim::CheckResult& result : results)
+            if (result.name.rfind("classic: random panel picks ", 0) == 0) picks = &result;
+        ASSERT_NE(picks, nullptr);
+        EXPECT_NE(picks->failure, "") << "seed " << seed;
+    }
+}
+
 }  // namespace
