@@ -211,6 +211,8 @@ int runScene(const sim::LoadedModule& module, const CommandLine& line, sim::Scen
         if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
         show("Plot        " + line.plotPath + "\n");
     }
+    // A save the module says failed is neither written nor a success.
+    if (!report.saveError.empty()) return fail("the module's save failed: " + report.saveError);
     if (!line.writeScenePath.empty()) {
         scene.modifierBlock = report.savedLines();
         std::string problem = sim::sceneTextProblem(scene);

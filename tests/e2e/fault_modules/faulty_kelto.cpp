@@ -38,6 +38,26 @@ int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* reco
     }
     return result;
 }
+#elif defined(FAULT_SAVE_ERROR)
+// Saves as the modifier does, then says the save failed.
+const char kSaveError[] = "the disk is full";
+const char*(HOST_CALL* g_save)(host::InstanceHandle, const host::SaveState*) = nullptr;
+
+const char* HOST_CALL saveAndFail(host::InstanceHandle instance, const host::SaveState* state) {
+    g_save(instance, state);
+    return kSaveError;
+}
+
+int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    int result = kelto::activateChannelHandler(version, lookup, record, serverData);
+    host::InstanceOperations* operations =
+        record != nullptr ? static_cast<host::HandlerRecord*>(record)->instance : nullptr;
+    if (result == host::kActivationOk && operations != nullptr) {
+        g_save = operations->save;
+        operations->save = saveAndFail;
+    }
+    return result;
+}
 #endif
 
 #if defined(FAULT_NO_ITEM_VALUE)
@@ -73,7 +93,7 @@ int HOST_CALL activateInterface(int version, host::GlobalLookup lookup, void* re
 const host::ActivateFunction activateInterface = kelto::activateChannelInterface;
 #endif
 
-#if !defined(FAULT_EMPTY_CURRENT_RECORD) && !defined(FAULT_RESOLVING_SETS_TWICE)
+#if !defined(FAULT_EMPTY_CURRENT_RECORD) && !defined(FAULT_RESOLVING_SETS_TWICE) && !defined(FAULT_SAVE_ERROR)
 const host::ActivateFunction activateHandler = kelto::activateChannelHandler;
 #endif
 
