@@ -177,7 +177,8 @@ public:
 
     std::vector<BlockWriter::Unit> save(host::InstanceHandle instance) {
         BlockWriter writer;
-        handler_.save(instance, writer);
+        const char* error = handler_.save(instance, writer);
+        if (error != nullptr && saveError_.empty()) saveError_ = "save returned the error \"" + std::string(error) + "\"";
         return writer.units();
     }
 
@@ -190,9 +191,11 @@ public:
         return session_.panels().panelOf(binding.record().panel);
     }
 
-    // The first call a module should not have made, or "".
+    // The first call a module should not have made, or a save that said it
+    // failed; "" when there was neither.
     std::string firstViolation() const {
-        return session_.violations().empty() ? "" : "host check: " + session_.violations().front();
+        if (!session_.violations().empty()) return "host check: " + session_.violations().front();
+        return saveError_;
     }
 
 private:
@@ -202,6 +205,7 @@ private:
     HostSession session_;
     HandlerBinding handler_;
     std::vector<host::InstanceHandle> instances_;
+    std::string saveError_;
 };
 
 // What a saved block must look like: six units, each a line whose length

@@ -92,4 +92,16 @@ TEST(Validate, APanelWithoutAValueFailsThePicksCheck) {
     }
 }
 
+// Blocks that load back as they should do not make up for a save that
+// says it failed.
+TEST(Validate, ASaveThatReturnsAnErrorFails) {
+    std::vector<sim::CheckResult> results =
+        sim::checkConformance(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_save_error.p", 5);
+    const sim::CheckResult* identity = nullptr;
+    for (const sim::CheckResult& result : results)
+        if (result.name == "classic: save, load, save gives the same block") identity = &result;
+    ASSERT_NE(identity, nullptr);
+    EXPECT_EQ(identity->failure, "save returned the error \"the disk is full\"");
+}
+
 }  // namespace
