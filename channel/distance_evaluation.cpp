@@ -44,9 +44,11 @@ bool evaluateDistance(DistanceInstance& instance, double time, double& distance)
     int (HOST_CALL* param)(host::ItemId, int, double, double*) = info->param;
     if (param == nullptr) return false;
     // The host writes straight into the positions that the arithmetic reads.
+    // A query answered with 0 wrote nothing that can be used.
     Position item, camera;
-    param(itemId, host::kItemParamWorldPosition, time, item.xyz);
-    param(cameraId, host::kItemParamWorldPosition, time, camera.xyz);
+    if (!param(itemId, host::kItemParamWorldPosition, time, item.xyz) ||
+        !param(cameraId, host::kItemParamWorldPosition, time, camera.xyz))
+        return false;
     distance = distanceBetween(item, camera);
     return true;
 }

@@ -28,9 +28,10 @@ double distanceBetween(const Position& a, const Position& b);
 void resolveReferences(DistanceInstance& instance);
 
 // Resolves if needed, then computes the distance at `time` into `distance`.
-// False, with no position asked for, while either reference is missing: the
-// channel then keeps its own value. A resolved evaluation costs two position
-// queries and the arithmetic: no list walk, no copy, no allocation.
+// False, with no position asked for, while either reference is missing, and
+// false when the host answers a position query with 0: the channel then keeps
+// its own value. A resolved evaluation costs two position queries and the
+// arithmetic: no list walk, no copy, no allocation.
 bool evaluateDistance(DistanceInstance& instance, double time, double& distance);
 
 }  // namespace kelto

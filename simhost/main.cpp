@@ -211,6 +211,8 @@ int runScene(const sim::LoadedModule& module, const CommandLine& line, sim::Scen
         if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
         show("Plot        " + line.plotPath + "\n");
     }
+    // A save the module says failed is neither written nor a success.
+    if (!report.saveError.empty()) return fail("the module's save failed: " + report.saveError);
     if (!line.writeScenePath.empty()) {
         scene.modifierBlock = report.savedLines();
         std::string problem = sim::sceneTextProblem(scene);
@@ -245,20 +247,23 @@ int run(const CommandLine& line) {
     return runScene(*loaded.module, line, parsed.scene);
 }
 
+// Output that did not arrive is a failure, not a success.
+int delivered(int status) {
+    bool arrived = static_cast<bool>(std::cout.flush());
+    if (!arrived && status == 0) return fail("cannot write to standard output");
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == kValidateCommand)
-        return sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+        return delivered(sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr));
     CommandLine line = parseCommandLine(argc, argv);
     if (line.help) {
         std::cout << kUsage;
-        return 0;
+        return delivered(0);
     }
     if (!line.error.empty()) return fail(line.error + " (see --help)");
-    int status = run(line);
-    // Output that did not arrive is a failure, not a success.
-    bool delivered = static_cast<bool>(std::cout.flush());
-    if (!delivered && status == 0) return fail("cannot write to standard output");
-    return status;
+    return delivered(run(line));
 }

@@ -22,6 +22,7 @@ struct RunReport {
     std::string log;                      // activation, instance, panel and picks, as lines
     std::vector<FrameValue> frames;
     std::vector<BlockWriter::Unit> saved;  // what the final save wrote, a unit each
+    std::string saveError;                 // the error text the final save returned; empty for none
     std::vector<std::string> violations;   // calls the module should not have made
 
     std::vector<std::string> savedLines() const;

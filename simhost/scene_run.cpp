@@ -232,7 +232,8 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
                 report.frames.push_back(
                     evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
         BlockWriter writer;
-        if (report.error.empty()) handler.save(instance, writer);
+        if (report.error.empty())
+            if (const char* error = handler.save(instance, writer)) report.saveError = error;
         report.saved = writer.units();
     }
     handler.destroy(instance);

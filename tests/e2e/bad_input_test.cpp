@@ -135,6 +135,8 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         {{"--scene", good, "--plot", fifo}, "cannot write " + fifo + ": no process reads the fifo"},
         {{"--scene", good, "--write-scene", "/dev/full"}, "cannot write /dev/full: No space left on device"},
         {{"--scene", good}, "cannot write to standard output", "", "/dev/full"},
+        {{"validate", module, "--seed", "1"}, "cannot write to standard output", "", "/dev/full"},
+        {{"--help"}, "cannot write to standard output", "", "/dev/full"},
         // Module files that are cut short, no module, or not there.
         {{cut}, "not a loadable module: " + cut + " (cut short: its segments run to byte"},
         {{file("empty.p", "")}, "not a loadable module: " + work + "/empty.p"},

@@ -95,6 +95,18 @@ TEST(KeltoHost, WritesThePlotAndTheSceneBack) {
     EXPECT_TRUE(contains(again.out, "      48      2.0000      6.100000\n"));
 }
 
+// The module's own word that its save failed is shown, and the scene is not
+// written with what it saved.
+TEST(KeltoHost, ASaveTheModuleSaysFailedFailsTheRun) {
+    std::string saved = temp("failed-save.scene");
+    std::remove(saved.c_str());
+    HostRun failed = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_save_error.p --write-scene " + saved);
+    EXPECT_EQ(failed.exitCode, 1) << failed.out;
+    EXPECT_TRUE(contains(failed.out, "kelto-host: the module's save failed: the disk is full\n")) << failed.out;
+    EXPECT_FALSE(contains(failed.out, "Scene saved")) << failed.out;
+    EXPECT_FALSE(std::ifstream(saved).good());
+}
+
 TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
     std::string text = temp("text.p");
     std::ofstream(text) << "not a module\n";

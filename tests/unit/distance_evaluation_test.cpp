@@ -4,6 +4,7 @@
 
 #include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
+#include "simhost/service_tables.h"
 #include "unit_support.h"
 
 namespace {
@@ -114,6 +115,36 @@ TEST_F(Evaluation, AMissingReferenceLeavesTheChannelAlone) {
     instance.resolved = 0;
     EXPECT_EQ(evaluate(0, 1.0), 1.0);
     EXPECT_EQ(session.itemInfoCalls().param, 0);
+}
+
+// The host answers a position query for items of this type with 0, having
+// written NaN: a position it says it did not write.
+int g_unwrittenType = -1;
+
+int HOST_CALL positionOrNothing(host::ItemId item, int code, double time, double out[3]) {
+    int typeCode = 0;
+    size_t index = 0;
+    if (sim::decodeItemId(item, typeCode, index) && typeCode == g_unwrittenType) {
+        out[0] = out[1] = out[2] = std::nan("");
+        return 0;
+    }
+    return sim::itemInfoServiceTable().param(item, code, time, out);
+}
+
+TEST_F(Evaluation, APositionTheHostDidNotWriteLeavesTheChannelAlone) {
+    name("Ball", "Camera");
+    ASSERT_EQ(evaluate(), 13.0);
+    host::ItemInfoService partial = sim::itemInfoServiceTable();
+    partial.param = positionOrNothing;
+    kelto::HostServices services = kelto::heldHostServices();
+    services.itemInfo = &partial;
+    kelto::holdHostServices(services);
+    for (int unwritten : {host::kItemTypeObject, host::kItemTypeCamera}) {
+        g_unwrittenType = unwritten;
+        EXPECT_EQ(evaluate(0, 7.5), 7.5) << "type " << unwritten;
+    }
+    g_unwrittenType = -1;
+    EXPECT_EQ(evaluate(0, 7.5), 13.0);
 }
 
 TEST_F(Evaluation, AChoiceMadeBeforeResolutionIsReplacedByTheStoredNames) {
