@@ -18,9 +18,10 @@ namespace host {
 const int kItemParamWorldPosition = 8;
 
 // Process-wide table owned by the host, valid while the module is loaded. Its
-// functions may be called from any host call into the module. A text that one
-// returns belongs to the host and stays valid only until the next call of this
-// table: copy or compare it at once.
+// functions may be called from any host call into the module, evaluate on a
+// render thread included. A text that one returns belongs to the host and
+// stays valid only until the next call of this table on the same thread: copy
+// or compare it at once.
 struct ItemInfoService {
     ItemId (HOST_CALL* first)(int typeCode, ItemId parent);  // first item of the typeCode list (children of `parent`, or all with null); null when empty
     ItemId (HOST_CALL* next)(ItemId item);                   // the item after `item` in its list; null at the end
@@ -30,7 +31,7 @@ struct ItemInfoService {
     const void* slot6;                                       // host function not declared here
     const void* slot7;                                       // host function not declared here
     const void* slot8;                                       // host function not declared here
-    const char* (HOST_CALL* name)(ItemId item);              // the item's NUL-terminated name; the host's text, valid until the next call of this table
+    const char* (HOST_CALL* name)(ItemId item);              // the item's NUL-terminated name; the host's text, valid until the thread's next call of this table
     int (HOST_CALL* param)(ItemId item, int code, double time, double out[3]);  // writes parameter `code` at `time` into the caller's out; returns nonzero when written
 };
 

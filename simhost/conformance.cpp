@@ -2,6 +2,7 @@
 
 #include "edit_step.h"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -595,14 +596,13 @@ int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& 
     uint32_t seed = std::random_device()();
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == "--seed") {
-            char* end = nullptr;
-            const char* text = i + 1 < arguments.size() ? arguments[++i].c_str() : "";
-            unsigned long long parsed = std::strtoull(text, &end, 10);
-            if (*text == '\0' || *end != '\0' || parsed > UINT32_MAX || *text == '-') {
+            // Digits alone: no blanks, no sign, nothing after them.
+            const std::string text = i + 1 < arguments.size() ? arguments[++i] : "";
+            auto parsed = std::from_chars(text.data(), text.data() + text.size(), seed);
+            if (text.empty() || parsed.ec != std::errc() || parsed.ptr != text.data() + text.size()) {
                 err << "kelto-host: --seed takes a whole number from 0 to " << UINT32_MAX << "\n";
                 return 1;
             }
-            seed = uint32_t(parsed);
         } else if (path.empty() && arguments[i].rfind("--", 0) != 0) {
             path = arguments[i];
         } else {

@@ -46,25 +46,21 @@ std::vector<host::ItemId> deletionPairs(const ItemPlace& place) {
     return pairs;
 }
 
-std::string describeId(host::ItemId id) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%p", id);
-    return text;
-}
-
 // The names of the items the instance says it uses, checking each ID.
 std::string usedItemNames(HostSession& session, HandlerBinding& handler, host::InstanceHandle instance) {
     const host::ItemId* used = handler.useItems(instance);
     if (used == nullptr) return "nothing";
     std::string names;
-    for (size_t at = 0; used[at] != nullptr; ++at) {
+    for (size_t at = 0;; ++at) {
+        // The limit is checked before an entry is read: the list may have no end.
         if (at == kMaxUsedItems) {
             session.recordViolation("useItems gave a list with no null ID within " + std::to_string(kMaxUsedItems));
             break;
         }
+        if (used[at] == nullptr) break;
         const SceneItem* item = session.itemOf(used[at]);
-        if (item == nullptr) session.recordViolation("useItems listed " + describeId(used[at]) + ", which names no item");
-        names += (at == 0 ? "" : ", ") + (item != nullptr ? item->name : describeId(used[at]));
+        if (item == nullptr) session.recordViolation("useItems listed " + describeItemId(used[at]) + ", which names no item");
+        names += (at == 0 ? "" : ", ") + (item != nullptr ? item->name : describeItemId(used[at]));
     }
     return names;
 }

@@ -1,6 +1,7 @@
 #include "item_ids.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace sim {
 
@@ -34,6 +35,12 @@ bool decodeItemId(host::ItemId id, int& typeCode, size_t& index) {
     }
     index = static_cast<size_t>(place - 1);
     return true;
+}
+
+std::string describeItemId(host::ItemId id) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", id);
+    return text;
 }
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "host/host_types.h"
 
@@ -17,5 +18,8 @@ host::ItemId itemIdAt(int typeCode, size_t index);
 // value no list could have handed out. Whether the index is still inside its
 // list is for the caller to check.
 bool decodeItemId(host::ItemId id, int& typeCode, size_t& index);
+
+// The ID as text for a report, e.g. "0x5".
+std::string describeItemId(host::ItemId id);
 
 }  // namespace sim

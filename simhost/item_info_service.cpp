@@ -17,12 +17,6 @@ HostSession& itemInfoCall(const char* function) {
     return session;
 }
 
-std::string describeId(host::ItemId id) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%p", id);
-    return text;
-}
-
 host::ItemId HOST_CALL first(int typeCode, host::ItemId parent) {
     HostSession& s = itemInfoCall("first");
     ++s.itemInfoCalls().first;
@@ -42,7 +36,7 @@ host::ItemId HOST_CALL next(host::ItemId item) {
     size_t index = 0;
     std::vector<SceneItem>* list = decodeItemId(item, typeCode, index) ? s.listOfType(typeCode) : nullptr;
     if (list == nullptr || index >= list->size()) {
-        s.recordViolation("next item of unknown item " + describeId(item));
+        s.recordViolation("next item of unknown item " + describeItemId(item));
         return nullptr;
     }
     return index + 1 < list->size() ? itemIdAt(typeCode, index + 1) : nullptr;
@@ -53,7 +47,7 @@ const char* HOST_CALL name(host::ItemId item) {
     ++s.itemInfoCalls().name;
     SceneItem* found = s.itemOf(item);
     if (found == nullptr) {
-        s.recordViolation("name of unknown item " + describeId(item));
+        s.recordViolation("name of unknown item " + describeItemId(item));
         return nullptr;
     }
     return s.holdName(found->name);
@@ -64,7 +58,7 @@ int HOST_CALL param(host::ItemId item, int code, double time, double out[3]) {
     ++s.itemInfoCalls().param;
     SceneItem* found = s.itemOf(item);
     if (found == nullptr) {
-        s.recordViolation("parameter of unknown item " + describeId(item));
+        s.recordViolation("parameter of unknown item " + describeItemId(item));
         return 0;
     }
     if (code != host::kItemParamWorldPosition) {

@@ -218,6 +218,13 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
         const char* error = handler.load(instance, reader);
         log << "Load        " << scene.modifierBlock.size() << " lines, " << reader.readCount() << " reads"
             << (error != nullptr ? ", error: " + std::string(error) : std::string()) << "\n";
+        // A host shows the error and drops the modifier: nothing runs on.
+        if (error != nullptr) {
+            report.log = log.str();
+            report.error = "the module's load failed: " + std::string(error);
+            handler.destroy(instance);
+            return report;
+        }
     }
     report.log = log.str();
 

@@ -105,6 +105,11 @@ TEST(KeltoHost, ASaveTheModuleSaysFailedFailsTheRun) {
     EXPECT_TRUE(contains(failed.out, "kelto-host: the module's save failed: the disk is full\n")) << failed.out;
     EXPECT_FALSE(contains(failed.out, "Scene saved")) << failed.out;
     EXPECT_FALSE(std::ifstream(saved).good());
+
+    HostRun unread = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_load_error.p");
+    EXPECT_EQ(unread.exitCode, 1) << unread.out;
+    EXPECT_TRUE(contains(unread.out, "kelto-host: the module's load failed: the block is unreadable\n")) << unread.out;
+    EXPECT_FALSE(contains(unread.out, "Channel     ")) << unread.out;
 }
 
 TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {

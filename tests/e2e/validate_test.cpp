@@ -43,7 +43,8 @@ TEST(Validate, AnImpostorIsRejectedLineByLine) {
               std::string::npos)
         << missing;
     for (std::vector<std::string> wrong : {std::vector<std::string>{}, {"a.p", "b.p"}, {"a.p", "--seed", "-1"},
-                                           {"a.p", "--seed", "4294967296"}, {"a.p", "--seed"}}) {
+                                           {"a.p", "--seed", "4294967296"}, {"a.p", "--seed"},
+                                           {"a.p", "--seed", "+5"}, {"a.p", "--seed", " 5"}}) {
         std::string refused = validate(wrong, exitCode);
         EXPECT_EQ(exitCode, 1);
         EXPECT_EQ(refused.rfind("kelto-host: ", 0), 0u) << refused;

@@ -38,14 +38,24 @@ int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* reco
     }
     return result;
 }
-#elif defined(FAULT_SAVE_ERROR)
-// Saves as the modifier does, then says the save failed.
-const char kSaveError[] = "the disk is full";
-const char*(HOST_CALL* g_save)(host::InstanceHandle, const host::SaveState*) = nullptr;
+#elif defined(FAULT_SAVE_ERROR) || defined(FAULT_LOAD_ERROR)
+// Saves or loads as the modifier does, then says it failed.
+#if defined(FAULT_SAVE_ERROR)
+typedef host::SaveState State;
+const char kError[] = "the disk is full";
+const char* (HOST_CALL* host::InstanceOperations::*const kOperation)(host::InstanceHandle, const State*) =
+    &host::InstanceOperations::save;
+#else
+typedef host::LoadState State;
+const char kError[] = "the block is unreadable";
+const char* (HOST_CALL* host::InstanceOperations::*const kOperation)(host::InstanceHandle, const State*) =
+    &host::InstanceOperations::load;
+#endif
+const char*(HOST_CALL* g_operation)(host::InstanceHandle, const State*) = nullptr;
 
-const char* HOST_CALL saveAndFail(host::InstanceHandle instance, const host::SaveState* state) {
-    g_save(instance, state);
-    return kSaveError;
+const char* HOST_CALL operateAndFail(host::InstanceHandle instance, const State* state) {
+    g_operation(instance, state);
+    return kError;
 }
 
 int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* record, void* serverData) {
@@ -53,8 +63,8 @@ int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* reco
     host::InstanceOperations* operations =
         record != nullptr ? static_cast<host::HandlerRecord*>(record)->instance : nullptr;
     if (result == host::kActivationOk && operations != nullptr) {
-        g_save = operations->save;
-        operations->save = saveAndFail;
+        g_operation = operations->*kOperation;
+        operations->*kOperation = operateAndFail;
     }
     return result;
 }
@@ -93,7 +103,8 @@ int HOST_CALL activateInterface(int version, host::GlobalLookup lookup, void* re
 const host::ActivateFunction activateInterface = kelto::activateChannelInterface;
 #endif
 
-#if !defined(FAULT_EMPTY_CURRENT_RECORD) && !defined(FAULT_RESOLVING_SETS_TWICE) && !defined(FAULT_SAVE_ERROR)
+#if !defined(FAULT_EMPTY_CURRENT_RECORD) && !defined(FAULT_RESOLVING_SETS_TWICE) && !defined(FAULT_SAVE_ERROR) && \
+    !defined(FAULT_LOAD_ERROR)
 const host::ActivateFunction activateHandler = kelto::activateChannelHandler;
 #endif
 
