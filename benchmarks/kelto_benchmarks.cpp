@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -172,14 +173,22 @@ void LoadBlock(benchmark::State& state) {
 }
 BENCHMARK(LoadBlock);
 
-// The console's table, and the time per iteration of each run kept by name.
+// The console's table, and the time per iteration of each benchmark kept by
+// name: its median over repetitions when there are any, else its one run.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            const std::string& name = run.run_name.function_name;
+            bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (median || (run.run_type == Run::RT_Iteration && medians.count(name) == 0))
+                times[name] = run.GetAdjustedRealTime();
+            if (median) medians.insert(name);
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;
+    std::set<std::string> medians;
 };
 
 }  // namespace
