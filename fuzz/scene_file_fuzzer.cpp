@@ -15,8 +15,9 @@
 
 namespace {
 
-// Longer scenes are only read and written: running them would slow the search.
-const long long kMaxFramesRun = 500;
+// Longer scenes are only read and written: running them would slow the
+// search, and what a run can go wrong at shows in a hundred frames.
+const long long kMaxFramesRun = 100;
 
 const sim::LoadedModule& kelto() {
     static std::unique_ptr<sim::LoadedModule> module = std::move(sim::LoadedModule::load(KELTO_MODULE_PATH).module);
