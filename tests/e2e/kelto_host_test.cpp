@@ -144,9 +144,6 @@ TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
     EXPECT_EQ(std::count(fault.out.begin(), fault.out.end(), '\n'), 1) << fault.out;
 }
 
-}  // namespace
-
-namespace {
 
 TEST(KeltoHost, ShowsThePanelAndFollowsPicksFromTheCommandLine) {
     HostRun shown = run("");
@@ -206,9 +203,6 @@ TEST(KeltoHost, NamesCannotWorkTheTerminal) {
     EXPECT_EQ(shown.out.find_first_of("\x1B\x07\x7F\xFF"), std::string::npos);
 }
 
-}  // namespace
-
-namespace {
 
 TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     // The ground goes: the ball moves up a place in the list and is still followed.
