@@ -15,9 +15,9 @@
 #include "allocation_counter.h"
 #include "host/channel_handler.h"
 #include "host/item_info.h"
-#include "simhost/host_session.h"
-#include "simhost/module_loader.h"
-#include "simhost/server_bindings.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/module_loader.h"
+#include "simhost/services/server_bindings.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "host/module_descriptor.h"
 #include "module/handler_entry.h"
 #include "persist/instance_block.h"
-#include "simhost/host_session.h"
-#include "simhost/scene_states.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/block_states.h"
 
 namespace {
 

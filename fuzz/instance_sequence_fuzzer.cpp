@@ -20,9 +20,9 @@
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
 #include "module/instance_handle.h"
-#include "simhost/edit_step.h"
-#include "simhost/host_session.h"
-#include "simhost/server_bindings.h"
+#include "simhost/run/edit_application.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/server_bindings.h"
 
 namespace {
 

@@ -13,18 +13,18 @@
 #include <string>
 #include <vector>
 
-#include "conformance.h"
-#include "file_system.h"
-#include "host_session.h"
-#include "module_loader.h"
-#include "module_report.h"
-#include "printable_text.h"
-#include "run_files.h"
-#include "run_plot.h"
-#include "scene_edit.h"
-#include "scene_file.h"
-#include "scene_run.h"
-#include "server_bindings.h"
+#include "simhost/validate/conformance.h"
+#include "simhost/platform/file_system.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/module_loader.h"
+#include "simhost/run/module_report.h"
+#include "simhost/text/printable_text.h"
+#include "simhost/run/run_files.h"
+#include "simhost/run/run_plot.h"
+#include "simhost/scene/scene_edit_text.h"
+#include "simhost/scene/scene_file.h"
+#include "simhost/run/scene_run.h"
+#include "simhost/services/server_bindings.h"
 
 namespace {
 
@@ -197,7 +197,7 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     return 0;
 }
 
-int runScene(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene) {
+int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene) {
     show("Scene       " + line.scenePath + ": " + std::to_string(scene.objects.size()) + " objects, " +
          std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
          std::to_string(scene.lastFrame) + " at ");
@@ -244,7 +244,7 @@ int run(const CommandLine& line) {
     if (!loaded.module) return fail(loaded.error);
     show(sim::describeModule(*loaded.module));
     if (line.infoOnly) return showInstance(*loaded.module, line.run);
-    return runScene(*loaded.module, line, parsed.scene);
+    return showSceneRun(*loaded.module, line, parsed.scene);
 }
 
 // Output that did not arrive is a failure, not a success.

@@ -11,9 +11,9 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/host_session.h"
-#include "simhost/module_loader.h"
-#include "simhost/server_bindings.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/module_loader.h"
+#include "simhost/services/server_bindings.h"
 
 namespace e2e {
 

@@ -1,8 +1,8 @@
 // Items deleted and added under kelto.p, with the host renumbering its item
 // IDs and announcing them through the module's item operations.
 #include "e2e_support.h"
-#include "simhost/edit_step.h"
-#include "simhost/item_ids.h"
+#include "simhost/run/edit_application.h"
+#include "simhost/services/item_ids.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "simhost/conformance.h"
+#include "simhost/validate/conformance.h"
 
 namespace {
 

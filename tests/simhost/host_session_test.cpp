@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "simhost/host_session.h"
-#include "simhost/item_ids.h"
-#include "simhost/service_tables.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/item_ids.h"
+#include "simhost/services/service_tables.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "simhost/file_system.h"
-#include "simhost/run_files.h"
+#include "simhost/platform/file_system.h"
+#include "simhost/run/run_files.h"
 
 namespace {
 

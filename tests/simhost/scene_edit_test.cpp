@@ -1,8 +1,8 @@
 // Edits of the scene's items: their text, and the scene file's edit step.
 #include <gtest/gtest.h>
 
-#include "simhost/scene_edit.h"
-#include "simhost/scene_file.h"
+#include "simhost/scene/scene_edit_text.h"
+#include "simhost/scene/scene_file.h"
 
 namespace {
 

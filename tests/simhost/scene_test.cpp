@@ -7,9 +7,9 @@
 #include <cstring>
 #include <fstream>
 
-#include "simhost/scene.h"
-#include "simhost/scene_file.h"
-#include "simhost/scene_states.h"
+#include "simhost/scene/scene.h"
+#include "simhost/scene/scene_file.h"
+#include "simhost/services/block_states.h"
 
 namespace {
 

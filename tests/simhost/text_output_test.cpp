@@ -8,10 +8,10 @@
 #include <sstream>
 #include <string>
 
-#include "simhost/printable_text.h"
-#include "simhost/run_plot.h"
-#include "simhost/run_report.h"
-#include "simhost/system_message.h"
+#include "simhost/text/printable_text.h"
+#include "simhost/run/run_plot.h"
+#include "simhost/run/run_report.h"
+#include "simhost/platform/system_message.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "host/module_descriptor.h"
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
-#include "simhost/host_session.h"
+#include "simhost/services/host_session.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
-#include "simhost/service_tables.h"
+#include "simhost/services/service_tables.h"
 #include "unit_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "channel/item_renumbering.h"
 #include "panel/reference_panel.h"
 #include "persist/instance_block.h"
-#include "simhost/scene_states.h"
+#include "simhost/services/block_states.h"
 #include "unit_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "persist/token.h"
-#include "simhost/scene_states.h"
+#include "simhost/services/block_states.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
 #include "module/handler_entry.h"
-#include "simhost/host_session.h"
-#include "simhost/item_ids.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/item_ids.h"
 
 namespace unit {
 

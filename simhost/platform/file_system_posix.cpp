@@ -1,0 +1,143 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "simhost/platform/file_system.h"
+
+namespace sim {
+
+namespace {
+
+const mode_t kNewFileMode = 0666;  // less the user's umask
+const size_t kReadChunk = 1 << 16;
+
+std::string systemError(int code) { return std::strerror(code); }
+
+// Closes on every path out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, for the error a late write-back may report.
+    int close() {
+        int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameIn(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Where a file yet to be made would stand: its folder resolved, then its name.
+std::string placeOf(const std::string& path) {
+    char resolved[PATH_MAX];
+    std::string folder = folderOf(path);
+    return (::realpath(folder.c_str(), resolved) != nullptr ? std::string(resolved) : folder) + "/" + nameIn(path);
+}
+
+}  // namespace
+
+FileStatus fileStatus(const std::string& path) {
+    FileStatus status;
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno != ENOENT) status.error = systemError(errno);
+        return status;
+    }
+    status.kind = S_ISREG(info.st_mode) ? FileKind::Regular : S_ISDIR(info.st_mode) ? FileKind::Directory : FileKind::Other;
+    return status;
+}
+
+FileContents readRegularFile(const std::string& path, size_t maxBytes) {
+    FileContents contents;
+    auto failed = [&](ReadFailure failure, int code = 0) {
+        contents.bytes.clear();
+        contents.failure = failure;
+        if (failure == ReadFailure::System) contents.error = systemError(code);
+        return contents;
+    };
+    // Non-blocking, so that opening a fifo does not wait for its writer.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) return failed(errno == ENOENT ? ReadFailure::Missing : ReadFailure::System, errno);
+    struct stat info;
+    if (::fstat(file.get(), &info) != 0) return failed(ReadFailure::System, errno);
+    if (S_ISDIR(info.st_mode)) return failed(ReadFailure::Directory);
+    if (!S_ISREG(info.st_mode)) return failed(ReadFailure::NotRegular);
+    if (static_cast<unsigned long long>(info.st_size) > maxBytes) return failed(ReadFailure::TooLarge);
+    contents.bytes.reserve(static_cast<size_t>(info.st_size));
+    char chunk[kReadChunk];
+    while (contents.bytes.size() <= maxBytes) {
+        size_t wanted = std::min(sizeof chunk, maxBytes + 1 - contents.bytes.size());
+        ssize_t got = ::read(file.get(), chunk, wanted);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return failed(ReadFailure::System, errno);
+        if (got == 0) return contents;
+        contents.bytes.append(chunk, static_cast<size_t>(got));
+    }
+    return failed(ReadFailure::TooLarge);
+}
+
+std::string writeProblem(const std::string& path) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return systemError(EISDIR);
+        return ::access(path.c_str(), W_OK) == 0 ? "" : systemError(errno);
+    }
+    if (errno != ENOENT) return systemError(errno);
+    std::string folder = folderOf(path);
+    if (::stat(folder.c_str(), &info) != 0) return systemError(errno);
+    if (!S_ISDIR(info.st_mode)) return systemError(ENOTDIR);
+    return ::access(folder.c_str(), W_OK) == 0 ? "" : systemError(errno);
+}
+
+std::string writeWholeFile(const std::string& path, const std::string& bytes) {
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, kNewFileMode));
+    if (file.get() < 0) return errno == ENXIO ? "no process reads the fifo" : systemError(errno);
+    // Blocking again: a pipe that is full makes the writes wait, not fail.
+    int flags = ::fcntl(file.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return systemError(errno);
+    size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t put = ::write(file.get(), bytes.data() + written, bytes.size() - written);
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return systemError(errno);
+        written += static_cast<size_t>(put);
+    }
+    return file.close() == 0 ? "" : systemError(errno);
+}
+
+bool sameStoredFile(const std::string& a, const std::string& b) {
+    struct stat first, second;
+    bool firstExists = ::stat(a.c_str(), &first) == 0;
+    bool secondExists = ::stat(b.c_str(), &second) == 0;
+    if (firstExists && secondExists)
+        return S_ISREG(first.st_mode) && S_ISREG(second.st_mode) && first.st_dev == second.st_dev &&
+               first.st_ino == second.st_ino;
+    if (firstExists || secondExists) return false;
+    return placeOf(a) == placeOf(b);
+}
+
+}  // namespace sim

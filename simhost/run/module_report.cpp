@@ -1,0 +1,20 @@
+#include "simhost/run/module_report.h"
+
+#include <sstream>
+
+#include "simhost/text/text_format.h"
+
+namespace sim {
+
+std::string describeModule(const LoadedModule& module) {
+    const host::ModuleDescriptor& d = module.descriptor();
+    std::ostringstream out;
+    out << "Module      " << module.path() << "\n";
+    out << "Descriptor  sync " << hexText(d.syncWord, 8) << ", plug-in system " << d.systemVersion << ", machine "
+        << hexText(d.machineCode) << "\n";
+    for (const ServerEntry& server : module.servers())
+        out << "Server      " << server.className << " \"" << server.serverName << "\"\n";
+    return out.str();
+}
+
+}  // namespace sim

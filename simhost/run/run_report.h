@@ -1,0 +1,37 @@
+// What a scene run produced, and its text forms: the frame table and the
+// saved block (run_plot.h draws it).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "simhost/scene/scene.h"
+#include "simhost/services/block_states.h"
+
+namespace sim {
+
+struct FrameValue {
+    int frame;
+    double time;
+    double value;  // the channel after the modifier
+    bool set;      // whether the modifier set it
+};
+
+struct RunReport {
+    std::string error;                    // why the run stopped, empty when it ran through
+    std::string log;                      // activation, instance, panel and picks, as lines
+    std::vector<FrameValue> frames;
+    std::vector<BlockWriter::Unit> saved;  // what the final save wrote, a unit each
+    std::string saveError;                 // the error text the final save returned; empty for none
+    std::vector<std::string> violations;   // calls the module should not have made
+
+    std::vector<std::string> savedLines() const;
+};
+
+// The frame table: frame, time and value, one row a frame; `exact` prints
+// every value with 17 significant digits, enough to tell any two apart.
+std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact = false);
+// The saved block, a unit a line with its length.
+std::string formatSavedBlock(const RunReport& report);
+
+}  // namespace sim

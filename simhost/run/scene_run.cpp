@@ -1,0 +1,251 @@
+#include "simhost/run/scene_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "simhost/run/edit_application.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/server_bindings.h"
+#include "simhost/text/text_format.h"
+
+namespace sim {
+
+namespace {
+
+const char kServerName[] = "Kelto";
+
+// The first class version of the channel classes.
+const int kLowestClassVersion = 1;
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Evaluates the channel at one frame, as the host does before drawing it.
+FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const Scene& scene, int frame,
+                         std::vector<std::string>& violations) {
+    double time = scene.timeOfFrame(frame);
+    ChannelAccessRecord access(frame, time, scene.channelValue);
+    handler.evaluate(instance, access);
+    for (const std::string& problem : access.problems) violations.push_back(problem);
+    if (access.setCalls().size() > 1) violations.push_back("setChannel called more than once at frame " + std::to_string(frame));
+    for (double value : access.setCalls())
+        if (!std::isfinite(value))
+            violations.push_back("setChannel with " + formattedText("%g", value) + " at frame " + std::to_string(frame));
+    return {frame, time, access.result(), !access.setCalls().empty()};
+}
+
+// Tries `versions` in order through `activate` until one succeeds, and adds
+// one line to `log`: the result, the version that succeeded, and what the
+// versions before it returned, e.g. "0 (success) at version 4, after version
+// 5: 1 (wrong version)". Returns the result that counts.
+template <typename Activate>
+int negotiate(const std::vector<int>& versions, Activate activate, const std::string& what, std::string& log) {
+    std::vector<std::pair<int, int>> tried;  // version, result
+    for (int version : versions) {
+        tried.push_back({version, activate(version)});
+        if (tried.back().second == host::kActivationOk) break;
+    }
+    // Without a success, a refusal other than the version says more.
+    int result = tried.empty() ? host::kActivationBadVersion : tried.back().second;
+    for (const std::pair<int, int>& attempt : tried)
+        if (result == host::kActivationBadVersion) result = attempt.second;
+    std::string line = "Activation  " + what + ": " + describeActivationResult(result);
+    if (result == host::kActivationOk) {
+        line += " at version " + std::to_string(tried.back().first);
+        tried.pop_back();
+    }
+    // Runs of versions that returned the same, as "versions 1, 2, 3: 1 (wrong version)".
+    for (size_t first = 0; first < tried.size();) {
+        size_t end = first;
+        std::string list;
+        for (; end < tried.size() && tried[end].second == tried[first].second; ++end)
+            list += (end == first ? "" : ", ") + std::to_string(tried[end].first);
+        line += std::string(first == 0 ? (result == host::kActivationOk ? ", after " : " (") : "; ") +
+                (end - first > 1 ? "versions " : "version ") + list + ": " + describeActivationResult(tried[first].second);
+        first = end;
+    }
+    if (result != host::kActivationOk && !tried.empty()) line += ")";
+    log += line + "\n";
+    return result;
+}
+
+// Opens the options panel for the instance, shows it, applies the picks and
+// shows it again as the refresh after a pick does.
+bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
+               const RunOptions& options, RunReport& report) {
+    std::ostringstream log;
+    const ServerEntry* server = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
+    if (server == nullptr) {
+        report.error = "no server ChannelInterface \"Kelto\" in " + module.path();
+        return false;
+    }
+    InterfaceBinding binding;
+    std::string negotiated;
+    int result = negotiate(
+        interfaceVersions(options),
+        [&](int version) { return binding.activate(module, *server, instance, version); },
+        "ChannelInterface " + quoted(kServerName), negotiated);
+    log << negotiated;
+    SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
+    if (panel == nullptr) {
+        log << "Panel       none\n";
+        report.log += log.str();
+        if (!options.picks.empty()) report.error = "there is no panel to pick from";
+        return options.picks.empty();
+    }
+    log << session.panels().draw(*panel);
+    for (const PanelPick& pick : options.picks) {
+        std::string error;
+        int refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
+        if (refresh < 0) {
+            report.log += log.str();
+            report.error = "cannot pick " + quoted(pick.entry) + " in " + quoted(pick.label) + ": " + error;
+            return false;
+        }
+        log << "Pick        " << pick.label << " = " << pick.entry << " (refresh " << refresh << ")\n";
+    }
+    if (!options.picks.empty()) log << session.panels().draw(*panel);
+    report.log += log.str();
+    return true;
+}
+
+// The edits of the run in the order they are made: the scene's, then the
+// options', by frame. False with `error` set when one names a frame the run
+// does not evaluate.
+bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<SceneEdit>& edits, std::string& error) {
+    edits = scene.edits;
+    edits.insert(edits.end(), options.edits.begin(), options.edits.end());
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const SceneEdit& a, const SceneEdit& b) { return a.frame < b.frame; });
+    for (const SceneEdit& edit : edits)
+        if (edit.frame < scene.firstFrame || edit.frame > scene.lastFrame) {
+            error = "cannot " + describeSceneEdit(edit) + ": the scene's frames are " +
+                    std::to_string(scene.firstFrame) + " to " + std::to_string(scene.lastFrame);
+            return false;
+        }
+    return true;
+}
+
+// Makes the edits due before `frame`, from `next` on, and shows the panel
+// after each. False when one could not be made, with the report's error set.
+bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
+                     HandlerBinding& handler, host::InstanceHandle instance, RunReport& report) {
+    for (; next < edits.size() && edits[next].frame == frame; ++next) {
+        EditOutcome outcome = makeEdit(session, handler, {instance}, edits[next]);
+        if (!outcome.error.empty()) {
+            report.error = outcome.error;
+            return false;
+        }
+        report.log += "Edit        " + outcome.line + "\n";
+        // The open panel is drawn again, as the host redraws it after an edit.
+        for (const SimPanel& panel : session.panels().panels()) report.log += session.panels().draw(panel);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<int> handlerVersions(const RunOptions& options) {
+    if (options.forcedVersion != 0) return {options.forcedVersion};
+    if (options.host == HostKind::Classic) return {host::kClassicClassVersion};
+    std::vector<int> versions;
+    for (int version = host::kCurrentClassVersion; version >= kLowestClassVersion; --version) versions.push_back(version);
+    return versions;
+}
+
+std::vector<int> interfaceVersions(const RunOptions& options) {
+    std::vector<int> versions = handlerVersions(options);
+    std::reverse(versions.begin(), versions.end());
+    return versions;
+}
+
+void prepareSession(HostSession& session, const RunOptions& options) {
+    session.setKind(options.host);
+    for (const std::string& service : options.withheldServices) session.withhold(service);
+}
+
+host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
+                                   std::string& log, std::string& error) {
+    const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
+    if (server == nullptr) {
+        error = "no server ChannelHandler \"Kelto\" in " + module.path();
+        return nullptr;
+    }
+    int result = negotiate(
+        handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
+        "ChannelHandler " + quoted(kServerName), log);
+    if (result != host::kActivationOk) {
+        error = "the ChannelHandler activation returned " + describeActivationResult(result);
+        return nullptr;
+    }
+    if (!handler.complete()) {
+        error = "the ChannelHandler activation left functions of the handler record empty";
+        return nullptr;
+    }
+    host::InstanceHandle instance = handler.create();
+    if (instance == nullptr) {
+        error = "the module created no instance";
+        return nullptr;
+    }
+    log += "Instance    " + quoted(handler.describe(instance)) + ", flags " + std::to_string(handler.flags(instance)) +
+           "\n";
+    return instance;
+}
+
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options) {
+    RunReport report;
+    std::vector<SceneEdit> edits;
+    if (!orderEdits(scene, options, edits, report.error)) return report;
+    scene.edits.clear();
+    size_t nextEdit = 0;
+    HostSession session(scene);
+    prepareSession(session, options);
+    std::ostringstream log;
+
+    HandlerBinding handler;
+    std::string started;
+    host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
+    log << started;
+    if (instance == nullptr) {
+        report.log = log.str();
+        return report;
+    }
+    if (!scene.modifierBlock.empty()) {
+        BlockReader reader(scene.modifierBlock);
+        const char* error = handler.load(instance, reader);
+        log << "Load        " << scene.modifierBlock.size() << " lines, " << reader.readCount() << " reads"
+            << (error != nullptr ? ", error: " + std::string(error) : std::string()) << "\n";
+        // A host shows the error and drops the modifier: nothing runs on.
+        if (error != nullptr) {
+            report.log = log.str();
+            report.error = "the module's load failed: " + std::string(error);
+            handler.destroy(instance);
+            return report;
+        }
+    }
+    report.log = log.str();
+
+    // The host shows a loaded scene at its first frame before the user can
+    // open any panel, so the references are resolved by then.
+    evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
+    bool panelOk = openPanel(module, session, instance, options, report);
+    if (panelOk) {
+        // Counted in a wider type: a range may end at the largest int.
+        for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
+            if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, report))
+                report.frames.push_back(
+                    evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
+        BlockWriter writer;
+        if (report.error.empty())
+            if (const char* error = handler.save(instance, writer)) report.saveError = error;
+        report.saved = writer.units();
+    }
+    handler.destroy(instance);
+    for (const std::string& violation : session.violations()) report.violations.push_back(violation);
+    return report;
+}
+
+}  // namespace sim

@@ -1,0 +1,52 @@
+// Runs a scene as the host would: binds the module's channel handler, creates
+// the modifier's instance, loads its block, shows the scene at its first
+// frame, opens the options panel and applies the user's picks, evaluates the
+// channel at every frame, making the scene's edits and then the options'
+// before the frames they name, and saves the block again.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "simhost/services/host_session.h"
+#include "simhost/services/module_loader.h"
+#include "simhost/run/run_report.h"
+#include "simhost/scene/scene.h"
+#include "simhost/services/block_states.h"
+#include "simhost/services/server_bindings.h"
+
+namespace sim {
+
+struct PanelPick {
+    std::string label;  // a control's label, e.g. "Reference Item"
+    std::string entry;  // the popup entry to choose, e.g. an item's name
+};
+
+struct RunOptions {
+    std::vector<PanelPick> picks;
+    std::vector<std::string> withheldServices;
+    HostKind host = HostKind::Classic;
+    int forcedVersion = 0;  // when not 0, both activations are called with this version alone
+    std::vector<SceneEdit> edits;  // made after the scene's own edits; each before its frame's evaluation
+};
+
+// The versions the host activates a server with, in the order it tries them
+// until one succeeds: a classic host knows version 4 alone; a current host
+// asks a handler from 5 downward and its interface from 1 upward.
+std::vector<int> handlerVersions(const RunOptions& options);
+std::vector<int> interfaceVersions(const RunOptions& options);
+
+// Makes the session the host that the options describe.
+void prepareSession(HostSession& session, const RunOptions& options);
+
+// Activates the module's "ChannelHandler" server "Kelto" in the current host
+// session, negotiating the version, and creates one instance, adding a line
+// for each to `log`. Returns the instance, or null with `error` set to one
+// line saying why.
+host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
+                                   std::string& log, std::string& error);
+
+// The scene is left as the edits made it, with none pending.
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);
+
+}  // namespace sim

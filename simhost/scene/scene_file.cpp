@@ -1,0 +1,282 @@
+#include "simhost/scene/scene_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <sstream>
+#include <type_traits>
+#include <utility>
+
+#include "simhost/platform/file_system.h"
+
+namespace sim {
+
+namespace {
+
+const char kBlockBegin[] = "block";
+const char kBlockEndMarker[] = "end block";
+const char kBlockLineMark[] = "| ";
+const char kEmptyBlockLine[] = "|";
+const char kEditStep[] = "edit";
+// Error messages quote at most this many bytes of a line.
+const size_t kQuotedBytes = 60;
+
+enum class NumberText { Number, Malformed, OutOfRange, NotFinite };
+
+// The whole text as one number of type T.
+template <typename T>
+NumberText readNumber(const std::string& text, T& value) {
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, value);
+    if (result.ptr != end) return NumberText::Malformed;
+    if (result.ec == std::errc::result_out_of_range) return NumberText::OutOfRange;
+    if (result.ec != std::errc()) return NumberText::Malformed;
+    if constexpr (std::is_floating_point_v<T>)
+        if (!std::isfinite(value)) return NumberText::NotFinite;
+    return NumberText::Number;
+}
+
+std::vector<std::string> words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> result;
+    std::string word;
+    while (in >> word) result.push_back(word);
+    return result;
+}
+
+std::string formatNumber(double value) {
+    char text[64];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+// The start of a line for an error message, cut before a UTF-8 character
+// that would not fit whole.
+std::string quotedLine(const std::string& line) {
+    if (line.size() <= kQuotedBytes) return "\"" + line + "\"";
+    size_t cut = kQuotedBytes;
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + line.substr(0, cut) + "...\"";
+}
+
+class Parser {
+public:
+    Parser(const std::string& sourceName) : source_(sourceName) {}
+
+    SceneParse parse(const std::string& text) {
+        size_t at = 0;
+        while (error_.empty() && at < text.size()) {
+            size_t end = text.find('\n', at);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(at, end - at);
+            at = end + 1;
+            ++lineNumber_;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            // Another carriage return could not be told from a line ending
+            // once the scene is written back.
+            if (!line.empty() && line.back() == '\r') fail("a line ends in a carriage return");
+            // Names and block lines reach the module as C strings, which
+            // would end at the NUL.
+            else if (line.find('\0') != std::string::npos) fail("a line holds a NUL byte");
+            else if (inBlock_) blockLine(line);
+            else sceneLine(line);
+        }
+        if (error_.empty() && inBlock_) fail("the block has no \"end block\"");
+        if (error_.empty()) checkFrameTimes();
+        for (SceneItem& item : result_.scene.objects) sortKeys(item);
+        for (SceneItem& item : result_.scene.cameras) sortKeys(item);
+        result_.error = error_;
+        return std::move(result_);
+    }
+
+private:
+    static void sortKeys(SceneItem& item) {
+        std::stable_sort(item.keys.begin(), item.keys.end(),
+                         [](const PositionKey& a, const PositionKey& b) { return a.frame < b.frame; });
+    }
+
+    void fail(const std::string& what, int lineNumber = 0) {
+        if (error_.empty())
+            error_ = source_ + ":" + std::to_string(lineNumber > 0 ? lineNumber : lineNumber_) + ": " + what;
+    }
+
+    // Reads `word` into `value`; on failure reports it, with `usage` for text
+    // that is no number at all. Returns whether it read.
+    template <typename T>
+    bool number(const std::string& word, T& value, const std::string& usage) {
+        switch (readNumber(word, value)) {
+            case NumberText::Number: return true;
+            case NumberText::Malformed: fail(usage); break;
+            case NumberText::OutOfRange: fail(quotedLine(word) + " is out of range"); break;
+            case NumberText::NotFinite: fail(quotedLine(word) + " is not a finite number"); break;
+        }
+        return false;
+    }
+
+    // A frame's time is its number over the rate; both ends of the range
+    // bound every time between.
+    void checkFrameTimes() {
+        const Scene& scene = result_.scene;
+        for (int frame : {scene.firstFrame, scene.lastFrame})
+            if (!std::isfinite(scene.timeOfFrame(frame)))
+                return fail("frame " + std::to_string(frame) + " at " + formatNumber(scene.framesPerSecond) +
+                                " fps has no finite time",
+                            std::max(framesLine_, fpsLine_));
+    }
+
+    void blockLine(const std::string& line) {
+        Scene& scene = result_.scene;
+        if (line == kBlockEndMarker) {
+            inBlock_ = false;
+        } else if (line == kEmptyBlockLine) {
+            scene.modifierBlock.push_back("");
+        } else if (line.compare(0, 2, kBlockLineMark) == 0) {
+            scene.modifierBlock.push_back(line.substr(2));
+        } else {
+            fail("a block line must begin with \"| \" (or be \"|\" alone), or end the block with \"end block\"");
+        }
+    }
+
+    void keyLine(const std::vector<std::string>& w) {
+        const std::string usage = "a key is \"key FRAME X Y Z\" with four numbers";
+        if (current_ == nullptr) return fail("a key before any object or camera");
+        if (w.size() != 5) return fail(usage);
+        PositionKey key;
+        double* numbers[] = {&key.frame, &key.position.x, &key.position.y, &key.position.z};
+        for (size_t n = 0; n < 4; ++n) {
+            if (!number(w[n + 1], *numbers[n], usage)) return;
+            if (std::fabs(*numbers[n]) > kMaxKeyNumber)
+                return fail("a key's frame and coordinates lie within -" + formatNumber(kMaxKeyNumber) + " and " +
+                            formatNumber(kMaxKeyNumber));
+        }
+        current_->keys.push_back(key);
+    }
+
+    void framesLine(const std::vector<std::string>& w) {
+        const std::string usage = "frames is \"frames FIRST LAST\" with two whole numbers";
+        Scene& scene = result_.scene;
+        if (w.size() != 3) return fail(usage);
+        if (!number(w[1], scene.firstFrame, usage) || !number(w[2], scene.lastFrame, usage)) return;
+        framesLine_ = lineNumber_;
+        long long count = static_cast<long long>(scene.lastFrame) - scene.firstFrame + 1;
+        if (count < 1) return fail("the last frame comes before the first");
+        if (count > kMaxFrames) return fail("more than " + std::to_string(kMaxFrames) + " frames");
+    }
+
+    void sceneLine(const std::string& line) {
+        std::vector<std::string> w = words(line);
+        if (w.empty() || w[0][0] == '#') return;
+        const std::string& keyword = w[0];
+        // Names are the rest of the line after the keyword and one blank.
+        size_t afterKeyword = line.find(keyword) + keyword.size();
+        std::string rest = afterKeyword < line.size() ? line.substr(afterKeyword + 1) : "";
+        Scene& scene = result_.scene;
+        if (keyword == "object" || keyword == "camera") {
+            std::vector<SceneItem>& list = keyword == "object" ? scene.objects : scene.cameras;
+            list.push_back(SceneItem{rest, {}});
+            current_ = &list.back();
+        } else if (keyword == "key") {
+            keyLine(w);
+        } else if (keyword == "frames") {
+            framesLine(w);
+        } else if (keyword == "fps") {
+            const std::string usage = "fps is \"fps N\" with N above 0";
+            if (w.size() != 2) return fail(usage);
+            if (!number(w[1], scene.framesPerSecond, usage)) return;
+            if (!(scene.framesPerSecond > 0)) return fail(usage);
+            fpsLine_ = lineNumber_;
+        } else if (keyword == "channel") {
+            if (rest.empty()) return fail("channel needs a name");
+            scene.channelName = rest;
+        } else if (keyword == "value") {
+            if (w.size() != 2) return fail("value is \"value N\"");
+            number(w[1], scene.channelValue, "value is \"value N\"");
+        } else if (keyword == kEditStep) {
+            SceneEdit edit;
+            std::string error;
+            if (!parseSceneEdit(rest, edit, error)) return fail(error);
+            scene.edits.push_back(edit);
+        } else if (line == kBlockBegin) {
+            if (!scene.modifierBlock.empty()) return fail("a second block");
+            inBlock_ = true;
+        } else {
+            fail("unknown line " + quotedLine(line));
+        }
+    }
+
+    std::string source_;
+    SceneParse result_;
+    std::string error_;
+    int lineNumber_ = 0;
+    int framesLine_ = 0;
+    int fpsLine_ = 0;
+    bool inBlock_ = false;
+    SceneItem* current_ = nullptr;
+};
+
+void formatItems(std::ostringstream& out, const char* keyword, const std::vector<SceneItem>& items) {
+    for (const SceneItem& item : items) {
+        out << keyword << " " << item.name << "\n";
+        for (const PositionKey& key : item.keys)
+            out << "key " << formatNumber(key.frame) << " " << formatNumber(key.position.x) << " "
+                << formatNumber(key.position.y) << " " << formatNumber(key.position.z) << "\n";
+    }
+}
+
+}  // namespace
+
+SceneParse parseScene(const std::string& text, const std::string& sourceName) {
+    return Parser(sourceName).parse(text);
+}
+
+SceneParse readSceneFile(const std::string& path) {
+    FileContents contents = readRegularFile(path, kMaxSceneFileBytes);
+    SceneParse result;
+    switch (contents.failure) {
+        case ReadFailure::None: return parseScene(contents.bytes, path);
+        case ReadFailure::Missing: result.error = "cannot read scene file " + path; break;
+        case ReadFailure::Directory: result.error = "scene file " + path + " is a directory"; break;
+        case ReadFailure::NotRegular: result.error = "scene file " + path + " is not a regular file"; break;
+        case ReadFailure::TooLarge:
+            result.error = "scene file " + path + " is larger than " + std::to_string(kMaxSceneFileBytes >> 20) + " MiB";
+            break;
+        case ReadFailure::System: result.error = "cannot read scene file " + path + ": " + contents.error; break;
+    }
+    return result;
+}
+
+std::string formatScene(const Scene& scene) {
+    std::ostringstream out;
+    out << "frames " << scene.firstFrame << " " << scene.lastFrame << "\n";
+    out << "fps " << formatNumber(scene.framesPerSecond) << "\n";
+    formatItems(out, "object", scene.objects);
+    formatItems(out, "camera", scene.cameras);
+    out << "channel " << scene.channelName << "\n";
+    out << "value " << formatNumber(scene.channelValue) << "\n";
+    for (const SceneEdit& edit : scene.edits) out << kEditStep << " " << formatSceneEdit(edit) << "\n";
+    if (!scene.modifierBlock.empty()) {
+        out << kBlockBegin << "\n";
+        for (const std::string& line : scene.modifierBlock)
+            out << (line.empty() ? std::string(kEmptyBlockLine) : kBlockLineMark + line) << "\n";
+        out << kBlockEndMarker << "\n";
+    }
+    return out.str();
+}
+
+std::string sceneTextProblem(const Scene& scene) {
+    // What a line of the file cannot carry and still read back the same.
+    auto unfit = [](const std::string& text) {
+        return text.find_first_of(std::string("\n\0", 2)) != std::string::npos || (!text.empty() && text.back() == '\r');
+    };
+    const std::string what = " holds a line break or a NUL, or ends in a carriage return";
+    for (const std::vector<SceneItem>* list : {&scene.objects, &scene.cameras})
+        for (const SceneItem& item : *list)
+            if (unfit(item.name)) return "the item name " + quotedLine(item.name) + what;
+    if (scene.channelName.empty()) return "the channel has no name";
+    if (unfit(scene.channelName)) return "the channel name" + what;
+    for (size_t n = 0; n < scene.modifierBlock.size(); ++n)
+        if (unfit(scene.modifierBlock[n])) return "block line " + std::to_string(n + 1) + what;
+    return "";
+}
+
+}  // namespace sim

@@ -1,0 +1,70 @@
+// The simulated host's scene file: a small line format of its own.
+//
+//     # comment
+//     frames 0 96
+//     fps 24
+//     object Ball
+//     key 0 -20 0.5 30
+//     camera Camera
+//     key 0 0 1.6 -4
+//     channel Camera.FocusDistance
+//     value 10
+//     edit delete Ball@48
+//     block
+//     | KELTO_START
+//     | REFERENCE_ITEM
+//     | Ball
+//     end block
+//
+// "frames FIRST LAST" and "fps N" give the frames evaluated; "object NAME" and
+// "camera NAME" add an item, the name being the rest of the line; "key FRAME
+// X Y Z" keys the item above. "channel NAME" and "value N" describe the
+// channel that carries the modifier. "edit TEXT" is an edit of the items
+// made before a frame is evaluated, in the text that scene_edit_text.h describes
+// ("delete NAME@FRAME", "add object NAME@FRAME", "add camera NAME@FRAME",
+// "rename OLD=NEW@FRAME"). Between "block" and "end block" stand the
+// modifier's lines as the host's scene file holds them, each after "| " (a
+// lone "|" is an empty line). Items and edits keep their order; keys are sorted.
+//
+// Limits, each an error naming the line:
+// - every number is finite ("inf", "nan" and numbers beyond a double's range
+//   are refused); frames are ints;
+// - at most kMaxFrames frames, the last not before the first;
+// - fps above 0, and small enough only so far that the time of every frame
+//   (frame / fps) stays finite;
+// - a key's frame and coordinates within +-kMaxKeyNumber, so that the
+//   difference of two, and its square, stays finite: no distance between
+//   items and no interpolation overflows;
+// - no NUL byte on any line: names and block lines reach the module as C
+//   strings.
+// A scene file is a regular file of at most kMaxSceneFileBytes; anything
+// else is refused before it is read.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "simhost/scene/scene.h"
+
+namespace sim {
+
+const int kMaxFrames = 1000000;
+const double kMaxKeyNumber = 1e150;
+const size_t kMaxSceneFileBytes = size_t(64) << 20;
+
+struct SceneParse {
+    Scene scene;
+    std::string error;  // "FILE:LINE: what is wrong", empty when the text was read
+};
+
+SceneParse parseScene(const std::string& text, const std::string& sourceName);
+SceneParse readSceneFile(const std::string& path);
+
+std::string formatScene(const Scene& scene);
+
+// Why formatScene's text of `scene` would not read back as the same scene
+// (a name or block line holds a line break or a NUL or ends in a carriage
+// return, or the channel has no name), or "".
+std::string sceneTextProblem(const Scene& scene);
+
+}  // namespace sim

@@ -1,0 +1,113 @@
+#include "simhost/services/host_session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "host/item_info.h"
+#include "host/other_services.h"
+#include "host/panel_toolkit.h"
+#include "simhost/services/item_ids.h"
+#include "simhost/services/service_tables.h"
+
+namespace sim {
+
+namespace {
+
+HostSession* g_current = nullptr;
+
+// The exit status of a run that failed.
+const int kNoSessionExitCode = 1;
+
+// Room for most names, so that a name handed out usually reuses the last one's bytes.
+const size_t kNameRoom = 256;
+
+void* itemInfoTable() { return const_cast<host::ItemInfoService*>(&itemInfoServiceTable()); }
+void* panelToolkit() { return const_cast<host::PanelToolkit*>(&panelToolkitTable()); }
+
+// Every name the host serves a table under. A current host serves the newer
+// names beside the classic ones, which it keeps for older modules.
+struct ServedName {
+    const char* name;
+    bool currentOnly;
+    void* (*table)();
+};
+
+const ServedName kServedNames[] = {
+    {HOST_ITEM_INFO_SERVICE, false, itemInfoTable},
+    {HOST_ITEM_INFO_SERVICE_8, true, itemInfoTable},
+    {HOST_ITEM_INFO_SERVICE_9, true, itemInfoTable},
+    {HOST_PANEL_TOOLKIT_SERVICE, false, panelToolkit},
+    {HOST_PANEL_TOOLKIT_SERVICE_2, true, panelToolkit},
+    {HOST_PANEL_TOOLKIT_SERVICE_3, true, panelToolkit},
+    {HOST_MESSAGE_SERVICE, false, messageServiceTable},
+    {HOST_MESSAGE_SERVICE_3, true, messageServiceTable},
+    {HOST_MESSAGE_SERVICE_4, true, messageServiceTable},
+    {HOST_TEXTURE_SERVICE, false, textureServiceTable},
+    {HOST_TEXTURE_SERVICE_5, true, textureServiceTable},
+    {HOST_TEXTURE_SERVICE_6, true, textureServiceTable},
+};
+
+void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
+    HostSession* session = g_current;
+    if (session == nullptr || serviceName == nullptr) return nullptr;
+    std::string name = serviceName;
+    session->recordLookup(name);
+    if (useMode != host::kGlobalUseMode)
+        session->recordViolation("lookup of \"" + name + "\" with use mode " + std::to_string(useMode));
+    if (session->isWithheld(name)) return nullptr;
+    bool current = session->kind() == HostKind::Current;
+    for (const ServedName& served : kServedNames)
+        if (name == served.name && (current || !served.currentOnly)) return served.table();
+    return nullptr;
+}
+
+}  // namespace
+
+HostSession::HostSession(Scene& scene) : scene_(scene), previous_(g_current) { g_current = this; }
+
+HostSession::~HostSession() { g_current = previous_; }
+
+HostSession* HostSession::current() { return g_current; }
+
+host::GlobalLookup HostSession::lookup() { return globalLookup; }
+
+HostSession& HostSession::serving(const char* service, const char* function) {
+    if (g_current != nullptr) return *g_current;
+    std::cout.flush();
+    std::fprintf(stderr, "kelto-host: %s function %s was called with no host session to serve it\n", service, function);
+    std::fflush(stderr);
+    std::_Exit(kNoSessionExitCode);
+}
+
+SceneItem* HostSession::itemOf(host::ItemId id) {
+    int typeCode = 0;
+    size_t index = 0;
+    std::vector<SceneItem>* list = decodeItemId(id, typeCode, index) ? listOfType(typeCode) : nullptr;
+    return list != nullptr && index < list->size() ? &(*list)[index] : nullptr;
+}
+
+std::vector<SceneItem>* HostSession::listOfType(int typeCode) {
+    if (typeCode == host::kItemTypeObject) return &scene_.objects;
+    if (typeCode == host::kItemTypeCamera) return &scene_.cameras;
+    return nullptr;
+}
+
+const char* HostSession::holdName(const std::string& name) {
+    // The bytes are reused while the name fits, as a host's buffer would be.
+    if (nameBuffer_.size() < name.size() + 1) nameBuffer_.resize(std::max(name.size() + 1, kNameRoom));
+    std::copy(name.begin(), name.end(), nameBuffer_.begin());
+    nameBuffer_[name.size()] = '\0';
+    nameHandedOut_ = true;
+    return nameBuffer_.data();
+}
+
+void HostSession::expireName() {
+    if (!nameHandedOut_) return;
+    nameHandedOut_ = false;
+    std::fill(nameBuffer_.begin(), nameBuffer_.end() - 1, kExpiredNameByte);
+    nameBuffer_.back() = '\0';
+}
+
+}  // namespace sim

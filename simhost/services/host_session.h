@@ -1,0 +1,101 @@
+// The simulated host's state while it serves a module: the scene behind its
+// item-info service, which services it withholds, and a record of what the
+// module asked of it. The host's C calls carry no context, so one session at a
+// time is current; a nested session stands in until it ends.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/host_types.h"
+#include "simhost/services/panel_toolkit_model.h"
+#include "simhost/scene/scene.h"
+
+namespace sim {
+
+// What an expired name reads as, byte after byte.
+const char kExpiredNameByte = '#';
+
+// Item-info calls the module made, by function.
+struct ItemInfoCalls {
+    int first = 0;
+    int next = 0;
+    int name = 0;
+    int param = 0;
+    int total() const { return first + next + name + param; }
+};
+
+// Which host the session plays: one of the classic protocol (version 4, the
+// classic service names) or one of 2020 and later (versions 5 down to 4, the
+// newer service names beside the classic ones).
+enum class HostKind { Classic, Current };
+
+class HostSession {
+public:
+    explicit HostSession(Scene& scene);
+    ~HostSession();
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // The session the host's C calls reach; null when none is.
+    static HostSession* current();
+    // The current session for a function of `service` the module called.
+    // With no session the call has nothing to answer it: the program prints
+    // one line naming the function and exits with a failure, rather than
+    // guess an answer. Nothing is allocated on the way, since every position
+    // query passes here.
+    static HostSession& serving(const char* service, const char* function);
+
+    // The global lookup to hand to activations.
+    static host::GlobalLookup lookup();
+
+    // Services the lookup answers with null; any name may be given.
+    void withhold(const std::string& serviceName) { withheld_.insert(serviceName); }
+    void serve(const std::string& serviceName) { withheld_.erase(serviceName); }
+    bool isWithheld(const std::string& serviceName) const { return withheld_.count(serviceName) != 0; }
+
+    HostKind kind() const { return kind_; }
+    void setKind(HostKind kind) { kind_ = kind; }
+
+    Scene& scene() { return scene_; }
+    PanelToolkitModel& panels() { return panels_; }
+
+    // Every service name looked up, in order.
+    const std::vector<std::string>& lookups() const { return lookups_; }
+    // Calls a module must never make: services it should only hold, table
+    // functions it has no use for, unknown or null item IDs, a lookup mode
+    // other than 0; and used-items lists with unknown IDs or no end.
+    const std::vector<std::string>& violations() const { return violations_; }
+    ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
+
+    // The scene's item behind an ID (see item_ids.h), or null when the ID
+    // names none now.
+    SceneItem* itemOf(host::ItemId id);
+    // The object or camera list, or null for another type.
+    std::vector<SceneItem>* listOfType(int typeCode);
+
+    // Keeps a name handed to the module; like the host's, valid only until
+    // the next item-info call, which calls expireName.
+    const char* holdName(const std::string& name);
+    // Overwrites the last name handed out with a pattern of kExpiredNameByte,
+    // so a module that kept it reads that instead. Once is enough.
+    void expireName();
+
+    void recordLookup(const std::string& serviceName) { lookups_.push_back(serviceName); }
+    void recordViolation(const std::string& what) { violations_.push_back(what); }
+
+private:
+    Scene& scene_;
+    HostSession* previous_;
+    HostKind kind_ = HostKind::Classic;
+    std::set<std::string> withheld_;
+    std::vector<std::string> lookups_;
+    std::vector<std::string> violations_;
+    ItemInfoCalls itemInfoCalls_;
+    std::vector<char> nameBuffer_;
+    bool nameHandedOut_ = false;  // since the buffer was last expired
+    PanelToolkitModel panels_;
+};
+
+}  // namespace sim

@@ -1,0 +1,91 @@
+// The simulated "LWXPanel" toolkit: records every call a module makes while
+// building a panel, keeps what it was handed, and can draw the panel as text
+// and make picks through the module's get and set, as a user would.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/panel_toolkit.h"
+
+namespace sim {
+
+struct SimControl {
+    uint32_t id = 0;
+    std::string label;
+    std::string controlClass;
+};
+
+struct SimDataRow {
+    uint32_t id = 0;
+    std::string name;
+    std::string dataType;
+};
+
+struct SimPopup {
+    host::PopupCountFunction count = nullptr;
+    host::PopupNameFunction name = nullptr;
+};
+
+// A panel as the toolkit holds it.
+struct SimPanel {
+    int type = 0;
+    std::vector<SimControl> controls;
+    std::vector<SimDataRow> data;
+    host::PanelGetFunction get = nullptr;
+    host::PanelSetFunction set = nullptr;
+    void* instance = nullptr;
+    std::map<uint32_t, void*> userData;
+    std::map<uint32_t, const host::PanelHintWord*> hintLists;  // as handed over, per control ID
+    std::map<uint32_t, std::string> labels;                   // from label hints
+    std::map<uint32_t, SimPopup> popups;                       // from popup-function hints
+    std::vector<std::string> hintProblems;                     // tags the toolkit did not know
+};
+
+class PanelToolkitModel {
+public:
+    // Makes create answer null, as a toolkit out of resources would.
+    bool failCreate = false;
+
+    // One line per call, in order, e.g. "create(1, 2 controls)".
+    const std::vector<std::string>& calls() const { return calls_; }
+    const std::deque<SimPanel>& panels() const { return panels_; }
+    SimPanel* panelOf(host::PanelId id);
+
+    // A popup's entry count through its count function; 0 when the control
+    // has no popup functions or the count is negative.
+    int popupCount(const SimPanel& panel, uint32_t id) const;
+    // One entry's text through the popup's name function.
+    std::string popupEntry(const SimPanel& panel, uint32_t id, int index) const;
+    // Every entry text of a popup.
+    std::vector<std::string> popupEntries(const SimPanel& panel, uint32_t id) const;
+    // The control's current value read through get, or null.
+    const int32_t* valueOf(const SimPanel& panel, uint32_t id) const;
+    // The panel drawn as text: title, then a line per control with its
+    // current entry and the first kDrawnEntries entries, and how many more.
+    std::string draw(const SimPanel& panel) const;
+    static constexpr int kDrawnEntries = 20;
+
+    // Picks the entry named `entry` in the popup labelled `label`, through set;
+    // the first entry of that name wins. Returns the refresh code, or a
+    // negative value with `error` set.
+    int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
+
+    // Toolkit entry points, called through the table.
+    host::PanelId create(int type, const host::PanelControl* controls);
+    void describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
+                  host::PanelSetFunction set);
+    void hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints);
+    void setUserData(host::PanelId panel, uint32_t id, void* data);
+    void viewInstance(host::PanelId panel, void* instance);
+    void record(const std::string& call) { calls_.push_back(call); }
+
+private:
+    std::vector<std::string> calls_;
+    std::deque<SimPanel> panels_;
+};
+
+}  // namespace sim

@@ -1,0 +1,105 @@
+#include "simhost/services/server_bindings.h"
+
+#include "simhost/services/host_session.h"
+
+namespace sim {
+
+namespace {
+int g_markerTarget = 0;
+}  // namespace
+
+void* const kHostOwnedMarker = &g_markerTarget;
+
+HandlerBinding::HandlerBinding() : operations_{}, itemOperations_{}, record_{}, currentRecord_{} {
+    operations_.hostData = kHostOwnedMarker;
+    itemOperations_.renameNotice = kHostOwnedMarker;
+    record_.instance = currentRecord_.instance = &operations_;
+    record_.itemOperations = currentRecord_.itemOperations = &itemOperations_;
+}
+
+int HandlerBinding::activate(const LoadedModule& module, const ServerEntry& server, int version) {
+    return activate(server.activate, version, module.serverData());
+}
+
+int HandlerBinding::activate(host::ActivateFunction activation, int version, void* serverData) {
+    bool current = version == host::kCurrentClassVersion;
+    void* record = current ? static_cast<void*>(&currentRecord_) : static_cast<void*>(&record_);
+    int result = activation(version, HostSession::lookup(), record, serverData);
+    if (result == host::kActivationOk) boundVersion_ = version;
+    return result;
+}
+
+bool HandlerBinding::speaksCurrent() const { return boundVersion_ == host::kCurrentClassVersion; }
+
+bool HandlerBinding::complete() const {
+    const host::InstanceOperations& o = operations_;
+    bool evaluates = speaksCurrent() ? currentRecord_.evaluate && currentRecord_.flags : record_.evaluate && record_.flags;
+    return o.create && o.destroy && o.copy && o.load && o.save && o.describe && evaluates;
+}
+
+host::InstanceHandle HandlerBinding::create() {
+    const char* error = nullptr;
+    return operations_.create != nullptr ? operations_.create(operations_.hostData, nullptr, &error) : nullptr;
+}
+
+void HandlerBinding::destroy(host::InstanceHandle instance) {
+    if (operations_.destroy != nullptr) operations_.destroy(instance);
+}
+
+const char* HandlerBinding::copy(host::InstanceHandle to, host::InstanceHandle from) {
+    return operations_.copy != nullptr ? operations_.copy(to, from) : "no copy function";
+}
+
+std::string HandlerBinding::describe(host::InstanceHandle instance) {
+    if (operations_.describe == nullptr) return "";
+    const char* line = operations_.describe(instance);
+    return line != nullptr ? line : "";
+}
+
+uint32_t HandlerBinding::flags(host::InstanceHandle instance) {
+    uint32_t(HOST_CALL* read)(host::InstanceHandle) = speaksCurrent() ? currentRecord_.flags : record_.flags;
+    return read != nullptr ? read(instance) : 0;
+}
+
+const char* HandlerBinding::load(host::InstanceHandle instance, BlockReader& reader) {
+    return operations_.load != nullptr ? operations_.load(instance, &reader.state()) : "no load function";
+}
+
+const char* HandlerBinding::save(host::InstanceHandle instance, BlockWriter& writer) {
+    return operations_.save != nullptr ? operations_.save(instance, &writer.state()) : "no save function";
+}
+
+void HandlerBinding::evaluate(host::InstanceHandle instance, ChannelAccessRecord& access) {
+    if (speaksCurrent()) {
+        if (currentRecord_.evaluate != nullptr) currentRecord_.evaluate(instance, &access.currentAccess());
+    } else if (record_.evaluate != nullptr) {
+        record_.evaluate(instance, &access.access());
+    }
+}
+
+const host::ItemId* HandlerBinding::useItems(host::InstanceHandle instance) {
+    return itemOperations_.useItems != nullptr ? itemOperations_.useItems(instance) : nullptr;
+}
+
+bool HandlerBinding::changeID(host::InstanceHandle instance, const host::ItemId* pairs) {
+    if (itemOperations_.changeID == nullptr) return false;
+    itemOperations_.changeID(instance, pairs);
+    return true;
+}
+
+int InterfaceBinding::activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
+                               int version) {
+    return activate(server.activate, instance, version, module.serverData());
+}
+
+int InterfaceBinding::activate(host::ActivateFunction activation, host::InstanceHandle instance, int version,
+                               void* serverData) {
+    record_ = host::InterfaceRecord{};
+    record_.instance = instance;
+    // Stale values that a successful activation must overwrite.
+    record_.panel = kHostOwnedMarker;
+    record_.options = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle)>(kHostOwnedMarker);
+    return activation(version, HostSession::lookup(), &record_, serverData);
+}
+
+}  // namespace sim
