@@ -7,7 +7,7 @@
 //     key 0 -20 0.5 30
 //     camera Camera
 //     key 0 0 1.6 -4
-//     channel Camera.FocusDistance
+//     channel Camera.FocalDistance
 //     value 10
 //     edit delete Ball@48
 //     block

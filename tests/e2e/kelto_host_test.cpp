@@ -39,7 +39,7 @@ TEST(KeltoHost, RunsTheDemoSceneWithNoArguments) {
     EXPECT_TRUE(contains(demo.out, "Descriptor  sync 0x04121994, plug-in system 3, machine 0x300"));
     EXPECT_TRUE(contains(demo.out, "Server      ChannelHandler \"Kelto\""));
     EXPECT_TRUE(contains(demo.out, "Activation  ChannelHandler \"Kelto\": 0 (success)"));
-    EXPECT_TRUE(contains(demo.out, "Channel     Camera.FocusDistance"));
+    EXPECT_TRUE(contains(demo.out, "Channel     Camera.FocalDistance"));
     // At frame 48 the ball is 6 units in front of the camera and 1.1 below it.
     EXPECT_TRUE(contains(demo.out, "      48      2.0000      6.100000\n"));
     EXPECT_TRUE(contains(demo.out, "  Ball  (5 bytes)\n"));

@@ -38,7 +38,7 @@ TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
         "key 12 1 2 3\n"
         "key 0 -1.5 0 0\n"
         "camera Camera\n"
-        "channel Camera.FocusDistance\n"
+        "channel Camera.FocalDistance\n"
         "value 2.5\n"
         "block\n"
         "| KELTO_START\n"
@@ -55,7 +55,7 @@ TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
     EXPECT_EQ(scene.objects[0].name, "Ball with spaces");
     EXPECT_EQ(scene.objects[0].keys[0].frame, 0);  // sorted
     EXPECT_EQ(scene.cameras[0].name, "Camera");
-    EXPECT_EQ(scene.channelName, "Camera.FocusDistance");
+    EXPECT_EQ(scene.channelName, "Camera.FocalDistance");
     EXPECT_EQ(scene.channelValue, 2.5);
     EXPECT_EQ(scene.modifierBlock, (std::vector<std::string>{"KELTO_START", "", " leading blank"}));
 
