@@ -1,5 +1,4 @@
-// The item-info service: walks the scene's item lists and answers questions
-// about one item.
+// The item-info service: walks the scene's item lists and answers questions about one item.
 #pragma once
 
 #include <cstddef>
@@ -8,8 +7,8 @@
 
 namespace host {
 
-// The service's names, newest first. Every one serves the functions below at
-// the same positions; the newer ones return names in UTF-8.
+// The service's names, newest first. Every one serves the functions below at the same positions;
+// the newer ones return names in UTF-8.
 #define HOST_ITEM_INFO_SERVICE_9 "LW Item Info 9"
 #define HOST_ITEM_INFO_SERVICE_8 "LW Item Info 8"
 #define HOST_ITEM_INFO_SERVICE "LW Item Info 3"
@@ -17,22 +16,34 @@ namespace host {
 // Parameter code that yields an item's world position.
 const int kItemParamWorldPosition = 8;
 
-// Process-wide table owned by the host, valid while the module is loaded. Its
-// functions may be called from any host call into the module, evaluate on a
-// render thread included. A text that one returns belongs to the host and
-// stays valid only until the next call of this table on the same thread: copy
-// or compare it at once.
+// Process-wide table owned by the host, valid while the module is loaded. Its functions may be
+// called from any host call into the module, evaluate on a render thread included. A text that one
+// returns belongs to the host and stays valid only until the next call of this table on the same
+// thread: copy or compare it at once.
 struct ItemInfoService {
-    ItemId (HOST_CALL* first)(int typeCode, ItemId parent);  // first item of the typeCode list (children of `parent`, or all with null); null when empty
-    ItemId (HOST_CALL* next)(ItemId item);                   // the item after `item` in its list; null at the end
-    const void* slot3;                                       // host function not declared here
-    const void* slot4;                                       // host function not declared here
-    const void* slot5;                                       // host function not declared here
-    const void* slot6;                                       // host function not declared here
-    const void* slot7;                                       // host function not declared here
-    const void* slot8;                                       // host function not declared here
-    const char* (HOST_CALL* name)(ItemId item);              // the item's NUL-terminated name; the host's text, valid until the thread's next call of this table
-    int (HOST_CALL* param)(ItemId item, int code, double time, double out[3]);  // writes parameter `code` at `time` into the caller's out; returns nonzero when written
+    // First item of the typeCode list (children of `parent`, or all with null); null when empty.
+    // Any thread the host calls the module on.
+    ItemId (HOST_CALL* first)(int typeCode, ItemId parent);
+    // The item after `item` in its list; null at the end. Any thread the host calls the module on.
+    ItemId (HOST_CALL* next)(ItemId item);
+    // Host function not declared here.
+    const void* slot3;
+    // Host function not declared here.
+    const void* slot4;
+    // Host function not declared here.
+    const void* slot5;
+    // Host function not declared here.
+    const void* slot6;
+    // Host function not declared here.
+    const void* slot7;
+    // Host function not declared here.
+    const void* slot8;
+    // The item's NUL-terminated name; the host's text, valid until the thread's next call of this
+    // table. Any thread the host calls the module on.
+    const char* (HOST_CALL* name)(ItemId item);
+    // Writes parameter `code` at `time` into the caller's out; returns nonzero when written.
+    // Any thread the host calls the module on.
+    int (HOST_CALL* param)(ItemId item, int code, double time, double out[3]);
 };
 
 // The positions above are the host's; a miscounted slot must not compile.

@@ -11,8 +11,8 @@ namespace host {
 #define HOST_TEXTURE_SERVICE_5 "Texture Functions 5"
 #define HOST_TEXTURE_SERVICE "Texture Functions"
 
-// Process-wide tables owned by the host, valid while the module is loaded;
-// their functions show messages and evaluate textures.
+// Process-wide tables owned by the host, valid while the module is loaded; their functions show
+// messages and evaluate textures.
 struct MessageService;
 struct TextureService;
 

@@ -1,5 +1,5 @@
-// The panel toolkit: the module describes its controls and data; the host
-// draws the panel and calls back for the values while the user works with it.
+// The panel toolkit: the module describes its controls and data; the host draws the panel and calls
+// back for the values while the user works with it.
 #pragma once
 
 #include <cstddef>
@@ -8,8 +8,8 @@
 
 namespace host {
 
-// The service's names, newest first; the functions below keep their
-// positions and the hint tags their meaning in every one.
+// The service's names, newest first; the functions below keep their positions and the hint tags
+// their meaning in every one.
 #define HOST_PANEL_TOOLKIT_SERVICE_3 "LWXPanel 3"
 #define HOST_PANEL_TOOLKIT_SERVICE_2 "LWXPanel 2"
 #define HOST_PANEL_TOOLKIT_SERVICE "LWXPanel"
@@ -20,69 +20,96 @@ const int kPanelTypeViewer = 1;
 // Control ID that stands for the panel itself, for hints and user data.
 const uint32_t kPanelControlId = 0;
 
-// One row of the control list handed to create; an all-zero row ends it. The
-// rows and their strings stay the module's and must stay valid while it is loaded.
+// One row of the control list handed to create; an all-zero row ends it. The rows and their strings
+// stay the module's and must stay valid while it is loaded.
 struct PanelControl {
-    uint32_t id;               // control ID, also the ID of the control's value; nonzero
-    const char* label;         // label the host draws beside the control
-    const char* controlClass;  // toolkit control class, e.g. "iPopChoice" (a popup of choices)
+    // Control ID, also the ID of the control's value; nonzero.
+    uint32_t id;
+    // Label the host draws beside the control.
+    const char* label;
+    // Toolkit control class, e.g. "iPopChoice" (a popup of choices).
+    const char* controlClass;
 };
 
-// One row of the data description handed to describe; an all-zero row ends it.
-// Ownership as for the control list.
+// One row of the data description handed to describe; an all-zero row ends it. Ownership as for the
+// control list.
 struct PanelDataDescription {
-    uint32_t id;               // value ID, matching a control
-    const char* name;          // value name
-    const char* dataType;      // toolkit data type; "integer" values are int32_t
+    // Value ID, matching a control.
+    uint32_t id;
+    // Value name.
+    const char* name;
+    // Toolkit data type; "integer" values are int32_t.
+    const char* dataType;
 };
 
-// A hint list is a sequence of pointer-sized words: a tag, then as many
-// argument words as the tag takes. A zero word where a tag would stand ends the
-// list. The toolkit reads the list during the hint call and may read it again
-// while the panel exists, so it stays the module's and valid while it is loaded.
+// A hint list is a sequence of pointer-sized words: a tag, then as many argument words as the tag
+// takes. A zero word where a tag would stand ends the list. The toolkit reads the list during the
+// hint call and may read it again while the panel exists, so it stays the module's and valid while
+// it is loaded.
 typedef uintptr_t PanelHintWord;
 
 // Hint tags and the argument words each takes.
-const PanelHintWord kHintLabel = 0x3D000B03u;        // 3: control ID, NUL-terminated text, 0
-const PanelHintWord kHintPopupFuncs = 0x3D016203u;   // 3: control ID, PopupCountFunction, PopupNameFunction
-const PanelHintWord kHintPopupOption = 0x3D01F984u;  // 1: control ID
 
-// Popup entry functions named in a popup hint; called by the host whenever it
-// draws the popup, with the panel's user data for control 0. The count
-// includes every entry; the host asks only for indices below it. The name is
-// read at once; the host keeps no pointer to it.
+// 3 words: control ID, NUL-terminated text, 0.
+const PanelHintWord kHintLabel = 0x3D000B03u;
+// 3 words: control ID, PopupCountFunction, PopupNameFunction.
+const PanelHintWord kHintPopupFuncs = 0x3D016203u;
+// 1 word: control ID.
+const PanelHintWord kHintPopupOption = 0x3D01F984u;
+
+// Popup entry functions named in a popup hint; called by the host whenever it draws the popup, with
+// the panel's user data for control 0. The count includes every entry; the host asks only for
+// indices below it. The name is read at once; the host keeps no pointer to it.
+// No thread is promised.
 typedef int (HOST_CALL* PopupCountFunction)(void* userData);
 typedef const char* (HOST_CALL* PopupNameFunction)(void* userData, int index);
 
-// Value functions named in describe; called by the host while the panel is
-// open, with the instance handed to viewInstance. get returns a pointer to the
-// value (an int32_t for "integer"), owned by the module and read at once, or
-// null for none. set hands a pointer to the new value, owned by the host and
-// valid during the call, and returns a PanelRefresh code.
+// Value functions named in describe; called by the host while the panel is open, with the instance
+// handed to viewInstance. get returns a pointer to the value (an int32_t for "integer"), owned by
+// the module and read at once, or null for none. set hands a pointer to the new value, owned by the
+// host and valid during the call, and returns a PanelRefresh code. No thread is promised.
 typedef void* (HOST_CALL* PanelGetFunction)(void* instance, uint32_t id);
 typedef int (HOST_CALL* PanelSetFunction)(void* instance, uint32_t id, void* value);
 
 // What the toolkit redraws after a set.
 enum PanelRefresh : int {
-    kRefreshNone = 0,    // nothing
-    kRefreshValues = 1,  // every control, from get
+    // Nothing.
+    kRefreshNone = 0,
+    // Every control, from get.
+    kRefreshValues = 1,
 };
 
-// Process-wide table owned by the host, valid while the module is loaded. Its
-// functions may be called during an interface activation.
+// Process-wide table owned by the host, valid while the module is loaded. Its functions may be
+// called during an interface activation.
 struct PanelToolkit {
-    int version;                                                             // the toolkit's version, for the module to read
-    const void* slot2;                                                       // host function not declared here
-    PanelId (HOST_CALL* create)(int type, const PanelControl* controls);     // builds a panel of `type` with the controls; the host owns it; null on failure
-    const void* slot4;                                                       // host function not declared here
+    // The toolkit's version, for the module to read.
+    int version;
+    // Host function not declared here.
+    const void* slot2;
+    // Builds a panel of `type` with the controls; the host owns it; null on failure.
+    // Main thread, during an interface activation.
+    PanelId (HOST_CALL* create)(int type, const PanelControl* controls);
+    // Host function not declared here.
+    const void* slot4;
+    // Binds the values of the panel's controls to get and set.
+    // Main thread, during an interface activation.
     void (HOST_CALL* describe)(PanelId panel, const PanelDataDescription* data,
-                               PanelGetFunction get, PanelSetFunction set);  // binds the values of the panel's controls to get and set
-    void (HOST_CALL* hint)(PanelId panel, uint32_t id, const PanelHintWord* hints);  // applies a hint list to control `id` (0: the panel)
-    const void* slot7;                                                       // host function not declared here
-    void (HOST_CALL* userData)(PanelId panel, uint32_t id, void* data);      // sets what the popup functions receive; the toolkit only passes it on
-    const void* slot9;                                                       // host function not declared here
-    const void* slot10;                                                      // host function not declared here
-    void (HOST_CALL* viewInstance)(PanelId panel, void* instance);           // sets what get and set receive; the toolkit only passes it on
+                               PanelGetFunction get, PanelSetFunction set);
+    // Applies a hint list to control `id` (0: the panel).
+    // Main thread, during an interface activation.
+    void (HOST_CALL* hint)(PanelId panel, uint32_t id, const PanelHintWord* hints);
+    // Host function not declared here.
+    const void* slot7;
+    // Sets what the popup functions receive; the toolkit only passes it on.
+    // Main thread, during an interface activation.
+    void (HOST_CALL* userData)(PanelId panel, uint32_t id, void* data);
+    // Host function not declared here.
+    const void* slot9;
+    // Host function not declared here.
+    const void* slot10;
+    // Sets what get and set receive; the toolkit only passes it on.
+    // Main thread, during an interface activation.
+    void (HOST_CALL* viewInstance)(PanelId panel, void* instance);
 };
 
 // The positions above are the host's; a miscounted slot must not compile.
@@ -90,6 +117,7 @@ static_assert(offsetof(PanelToolkit, create) == 2 * sizeof(void*), "create is th
 static_assert(offsetof(PanelToolkit, describe) == 4 * sizeof(void*), "describe is the 5th field");
 static_assert(offsetof(PanelToolkit, hint) == 5 * sizeof(void*), "hint is the 6th field");
 static_assert(offsetof(PanelToolkit, userData) == 7 * sizeof(void*), "userData is the 8th field");
-static_assert(offsetof(PanelToolkit, viewInstance) == 10 * sizeof(void*), "viewInstance is the 11th field");
+static_assert(offsetof(PanelToolkit, viewInstance) == 10 * sizeof(void*),
+              "viewInstance is the 11th field");
 
 }  // namespace host
