@@ -1,20 +1,23 @@
-# The module: its code as an object library per flavour (the classic one is
-# shared with the unit tests) and the loadable file kelto.p built from each.
+# The module: its code as an object library per flavour (the unit tests and
+# fuzzers link it too) and the loadable file kelto.p built from each.
 #
 # A flavour is the set of channel protocols a build serves: "classic" serves
 # version 4 alone (the 32-bit DLL), "current" serves version 5 as well (the
-# 64-bit DLL). KELTO_FLAVOUR picks one, or "both" for the native build, which
-# puts the current one in current/kelto.p.
-set(KELTO_FLAVOUR both CACHE STRING "Module flavour: classic, current or both")
+# 64-bit DLL). KELTO_FLAVOUR picks one, which is then kelto.p, or "both", the
+# native build's default, for the classic kelto.p and the current
+# current/kelto.p.
+set(KELTO_FLAVOUR both CACHE STRING
+  "Module flavour: classic (protocol version 4) or current (versions 4 and 5) as kelto.p, or both: classic kelto.p and current current/kelto.p")
 set_property(CACHE KELTO_FLAVOUR PROPERTY STRINGS classic current both)
 
-set(KELTO_MODULE_SOURCES
+# The module's parts, which the unit tests and the faulty test modules link
+# without the module's descriptor.
+set(KELTO_MODULE_PARTS
   channel/distance_evaluation.cpp
   channel/distance_instance.cpp
   channel/held_services.cpp
   channel/item_list.cpp
   channel/item_renumbering.cpp
-  module/descriptor_export.cpp
   module/handler_entry.cpp
   module/interface_entry.cpp
   module/protocols.cpp
@@ -22,6 +25,8 @@ set(KELTO_MODULE_SOURCES
   persist/instance_block.cpp
   persist/token.cpp
 )
+# The one symbol the host reads from the module file.
+set(KELTO_MODULE_DESCRIPTOR_EXPORT module/descriptor_export.cpp)
 
 # The module's files optimised as one, so that the small functions an
 # evaluation calls across them (the held services, the resolution check)
@@ -33,7 +38,7 @@ if(NOT KELTO_SANITIZE AND NOT KELTO_FUZZ)
 endif()
 
 function(kelto_add_module target flavour output_dir)
-  add_library(${target}_objects OBJECT ${KELTO_MODULE_SOURCES})
+  add_library(${target}_objects OBJECT ${KELTO_MODULE_PARTS} ${KELTO_MODULE_DESCRIPTOR_EXPORT})
   target_include_directories(${target}_objects PUBLIC ${PROJECT_SOURCE_DIR})
   # errno is never read here, so a square root needs no call to set it.
   target_compile_options(${target}_objects PRIVATE -fno-exceptions -fno-rtti -fvisibility=hidden -fno-math-errno)
@@ -66,13 +71,22 @@ function(kelto_add_module target flavour output_dir)
   endif()
 endfunction()
 
-if(KELTO_FLAVOUR STREQUAL "current")
-  kelto_add_module(kelto current ${CMAKE_BINARY_DIR})
-elseif(KELTO_FLAVOUR STREQUAL "classic" OR KELTO_FLAVOUR STREQUAL "both")
+# The module target of each protocol set built, empty for one not built:
+# KELTO_CLASSIC_MODULE and KELTO_CURRENT_MODULE. The target kelto is always
+# the kelto.p beside the simulated host.
+if(KELTO_FLAVOUR STREQUAL "classic")
   kelto_add_module(kelto classic ${CMAKE_BINARY_DIR})
+  set(KELTO_CLASSIC_MODULE kelto)
+  set(KELTO_CURRENT_MODULE "")
+elseif(KELTO_FLAVOUR STREQUAL "current")
+  kelto_add_module(kelto current ${CMAKE_BINARY_DIR})
+  set(KELTO_CLASSIC_MODULE "")
+  set(KELTO_CURRENT_MODULE kelto)
+elseif(KELTO_FLAVOUR STREQUAL "both")
+  kelto_add_module(kelto classic ${CMAKE_BINARY_DIR})
+  kelto_add_module(kelto_current current ${CMAKE_BINARY_DIR}/current)
+  set(KELTO_CLASSIC_MODULE kelto)
+  set(KELTO_CURRENT_MODULE kelto_current)
 else()
   message(FATAL_ERROR "KELTO_FLAVOUR is classic, current or both, not \"${KELTO_FLAVOUR}\"")
-endif()
-if(KELTO_FLAVOUR STREQUAL "both")
-  kelto_add_module(kelto_current current ${CMAKE_BINARY_DIR}/current)
 endif()

@@ -8,18 +8,37 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-200000}
 
-# clang's libFuzzer runtime comes with Debian's libclang-rt package.
+# apt_install WHY PACKAGES...: as root through apt, otherwise a line saying
+# what to install.
+apt_install() {
+  local why=$1
+  shift
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "run-fuzzers: $why; run as root or: apt-get install $*" >&2
+    exit 1
+  fi
+  echo "run-fuzzers: $why; installing $* through apt"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null ||
+    { echo "run-fuzzers: apt cannot install $*" >&2; exit 1; }
+}
+
+command -v clang++ >/dev/null 2>&1 || apt_install "clang is missing" clang
+
+# clang's libFuzzer runtime comes with Debian's libclang-rt-N-dev, N the major
+# version of the clang installed.
+clang_major=$(clang++ -dumpversion | cut -d. -f1)
+case "$clang_major" in
+  '' | *[!0-9]*) echo "run-fuzzers: cannot tell clang's version from \"$(clang++ -dumpversion)\"" >&2; exit 1 ;;
+esac
+runtime=libclang-rt-$clang_major-dev
 probe=$(mktemp -d)
 trap 'rm -rf "$probe"' EXIT
 printf '#include <cstddef>\n#include <cstdint>\nextern "C" int LLVMFuzzerTestOneInput(const uint8_t*, size_t) { return 0; }\n' >"$probe/probe.cpp"
-if ! clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "run-fuzzers: clang cannot link libFuzzer; run as root or: apt-get install libclang-rt-14-dev" >&2
-    exit 1
-  fi
-  echo "run-fuzzers: installing libclang-rt-14-dev through apt"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq libclang-rt-14-dev >/dev/null
+links_libfuzzer() { clang++ -fsanitize=fuzzer "$probe/probe.cpp" -o "$probe/probe" 2>/dev/null; }
+if ! links_libfuzzer; then
+  apt_install "clang $clang_major cannot link libFuzzer" "$runtime"
+  links_libfuzzer || { echo "run-fuzzers: clang $clang_major cannot link libFuzzer even with $runtime" >&2; exit 1; }
 fi
 
 cmake --preset fuzz >/dev/null

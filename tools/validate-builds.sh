@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs the conformance check (kelto-host validate) on every build of the
 # module: both native flavours, and each Windows DLL through its own
-# kelto-host.exe under Wine. Then on a module that only claims to be the
-# modifier, which it must reject. The seed is printed, to replay a failure.
+# kelto-host.exe under Wine (the 32-bit one skipped on a machine that cannot
+# run 32-bit x86 programs: tools/wine-env.sh). Then on a module that only
+# claims to be the modifier, which it must reject. The seed is printed, to
+# replay a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seed=${1:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
-export WINEPREFIX="$PWD/build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. tools/wine-env.sh
 
 status=0
 validate() {
@@ -23,8 +25,12 @@ validate() {
 
 validate "native kelto.p" build/native/kelto-host validate build/native/kelto.p
 validate "native current/kelto.p" build/native/kelto-host validate build/native/current/kelto.p
-validate "32-bit Windows kelto.p" timeout 600 wine build/windows-i686/kelto-host.exe validate build/windows-i686/kelto.p
-validate "64-bit Windows kelto.p" timeout 600 wine build/windows-x64/kelto-host.exe validate build/windows-x64/kelto.p
+if wine_can_run 32; then
+  validate "32-bit Windows kelto.p" wine_run 32 build/windows-i686/kelto-host.exe validate build/windows-i686/kelto.p
+else
+  wine_skip "the conformance check of the 32-bit Windows kelto.p"
+fi
+validate "64-bit Windows kelto.p" wine_run 64 build/windows-x64/kelto-host.exe validate build/windows-x64/kelto.p
 
 if build/native/kelto-host validate build/native/fault_modules/fault_impostor.p --seed "$seed" >/dev/null 2>&1; then
   echo "validate-builds: the impostor module passed the conformance check" >&2

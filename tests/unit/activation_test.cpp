@@ -4,17 +4,29 @@
 
 #include <cstring>
 
+#include "channel/distance_instance.h"
 #include "channel/held_services.h"
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "host/module_descriptor.h"
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
+#include "module/instance_handle.h"
+#include "simhost/services/channel_access_record.h"
 #include "simhost/services/host_session.h"
 
 namespace {
 
 const std::vector<std::string> kHandlerServices = {"Info Messages", "Texture Functions", "LW Item Info 3"};
+
+// Every version but the classic one, and the current one too in a build that
+// does not serve it.
+#if defined(KELTO_SERVES_CURRENT_PROTOCOL)
+const int kRefusedVersions[] = {host::kClassicClassVersion - 1, host::kCurrentClassVersion + 1, 0, -4};
+#else
+const int kRefusedVersions[] = {host::kClassicClassVersion - 1, host::kCurrentClassVersion,
+                                host::kCurrentClassVersion + 1, 0, -4};
+#endif
 
 class Activation : public ::testing::Test {
 protected:
@@ -42,7 +54,7 @@ protected:
 };
 
 TEST_F(Activation, OtherVersionsAreRefusedWithoutTouchingAnything) {
-    for (int version : {3, 5, 0, -4}) {
+    for (int version : kRefusedVersions) {
         fillWithHostValues();
         host::InstanceOperations operationsBefore = operations;
         host::ItemOperations itemOperationsBefore = itemOperations;
@@ -110,6 +122,34 @@ TEST_F(Activation, AFailedActivationKeepsTheServicesOfTheLastGoodOne) {
         EXPECT_EQ(kelto::heldHostServices().itemInfo, good.itemInfo) << missing;
     }
 }
+
+#if defined(KELTO_SERVES_CURRENT_PROTOCOL)
+// A current host's activation: the newest names first, and the current
+// record, whose evaluate calls set-channel with the host's data first.
+TEST_F(Activation, TheCurrentVersionTakesTheNewestNamesAndFillsTheCurrentRecord) {
+    session.setKind(sim::HostKind::Current);
+    scene.addObject("Ball", {0, 0, 0});
+    scene.addCamera("Camera", {3, 4, 12});
+    host::HandlerRecordCurrent current{};
+    current.instance = &operations;
+    ASSERT_EQ(kelto::activateChannelHandler(host::kCurrentClassVersion, sim::HostSession::lookup(), &current, nullptr),
+              host::kActivationOk);
+    EXPECT_EQ(session.lookups(), (std::vector<std::string>{"Info Messages 4", "Texture Functions 6", "LW Item Info 9"}));
+    EXPECT_EQ(kelto::heldHostServices().classVersion, host::kCurrentClassVersion);
+
+    host::InstanceHandle instance = operations.create(nullptr, nullptr, nullptr);
+    ASSERT_NE(instance, nullptr);
+    std::strcpy(kelto::instanceOf(instance)->itemName, "Ball");
+    std::strcpy(kelto::instanceOf(instance)->cameraName, "Camera");
+    {
+        sim::ChannelAccessRecord access(0, 0.0, -1);
+        current.evaluate(instance, &access.currentAccess());
+        EXPECT_EQ(access.problems, std::vector<std::string>());
+        EXPECT_EQ(access.setCalls(), std::vector<double>{13.0});
+    }
+    operations.destroy(instance);
+}
+#endif
 
 TEST(InterfaceActivation, RefusesOtherVersionsAndOtherwiseSucceeds) {
     sim::Scene scene;

@@ -1,9 +1,18 @@
-// The instance record's life: create, describe, flags, copy, destroy.
-#include <gtest/gtest.h>
-
+// The instance record's life apart from the scene file: its description, and
+// copies, which must go on alone. What a new instance holds, its flags and a
+// null destroy are tested through kelto.p (the e2e suites ChannelFixture,
+// PanelFixture, ModuleFixture and KeltoHost.InfoShowsTheModuleAndAnInstance).
+#include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <vector>
 
+#include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
+#include "channel/item_renumbering.h"
+#include "panel/reference_panel.h"
+#include "unit_support.h"
 
 using kelto::DistanceInstance;
 
@@ -14,62 +23,94 @@ struct InstanceDeleter {
 };
 using InstancePtr = std::unique_ptr<DistanceInstance, InstanceDeleter>;
 
-InstancePtr newInstance() { return InstancePtr(kelto::createInstance()); }
-
-}  // namespace
-
-TEST(InstanceLifecycle, NewInstanceIsBlankAndDescribesItself) {
-    InstancePtr instance = newInstance();
-    ASSERT_NE(instance, nullptr);
-    EXPECT_STREQ(instance->description, "KELTO   by VEM");
-    EXPECT_STREQ(instance->itemName, "");
-    EXPECT_STREQ(instance->cameraName, "");
-    EXPECT_EQ(instance->itemId, nullptr);
-    EXPECT_EQ(instance->cameraId, nullptr);
-    EXPECT_EQ(instance->itemChoice, 0);
-    EXPECT_EQ(instance->cameraChoice, 0);
-    EXPECT_EQ(instance->resolved, 0);
-    EXPECT_EQ(instance->choicesStale, 0);
-    for (host::ItemId used : instance->usedItems) EXPECT_EQ(used, nullptr);
-    EXPECT_EQ(kelto::instanceFlags(*instance), 0u);
+// A new instance holding the names a loaded block would give it.
+InstancePtr newInstance(const char* item = "", const char* camera = "") {
+    InstancePtr instance(kelto::createInstance());
+    if (instance != nullptr) {
+        std::snprintf(instance->itemName, sizeof instance->itemName, "%s", item);
+        std::snprintf(instance->cameraName, sizeof instance->cameraName, "%s", camera);
+    }
+    return instance;
 }
 
 TEST(InstanceLifecycle, DescribeRewritesTheLineIntoTheInstance) {
     InstancePtr instance = newInstance();
+    ASSERT_NE(instance, nullptr);
     std::strcpy(instance->description, "scribbled over");
     const char* line = kelto::describeInstance(*instance);
     EXPECT_EQ(line, instance->description);
     EXPECT_STREQ(line, "KELTO   by VEM");
 }
 
-TEST(InstanceLifecycle, CopyDuplicatesEveryFieldAndLeavesTheSource) {
-    InstancePtr source = newInstance();
-    std::strcpy(source->itemName, "Ball");
-    std::strcpy(source->cameraName, "Camera with a long name");
-    int itemTarget = 0, cameraTarget = 0;
-    source->itemId = &itemTarget;
-    source->cameraId = &cameraTarget;
-    source->itemChoice = 3;
-    source->cameraChoice = -2;
-    source->resolved = 1;
-    source->choicesStale = 1;
-    source->usedItems[0] = &cameraTarget;
-    DistanceInstance before = *source;
+class Copies : public unit::SceneFixture {
+protected:
+    void SetUp() override {
+        scene.addObject("Ground", {5, 5, 5});
+        scene.addObject("Ball", {0, 0, 0});
+        scene.addCamera("Camera", {3, 4, 12});
+        SceneFixture::SetUp();
+    }
 
-    InstancePtr destination = newInstance();
-    std::strcpy(destination->itemName, "Old");
-    destination->cameraChoice = 9;
-    kelto::copyInstance(*destination, *source);
+    // The channel after one evaluation, or NaN when the instance set none.
+    double evaluate(DistanceInstance& instance) {
+        double distance = 0;
+        return kelto::evaluateDistance(instance, 0, distance) ? distance : std::nan("");
+    }
 
-    EXPECT_EQ(std::memcmp(destination.get(), source.get(), sizeof(DistanceInstance)), 0);
-    EXPECT_EQ(std::memcmp(source.get(), &before, sizeof(DistanceInstance)), 0);
+    std::vector<host::ItemId> used(DistanceInstance& instance) {
+        std::vector<host::ItemId> items;
+        for (const host::ItemId* item = kelto::usedItems(instance); item != nullptr && *item != nullptr; ++item)
+            items.push_back(*item);
+        return items;
+    }
 
-    kelto::copyInstance(*source, *source);
-    EXPECT_EQ(std::memcmp(source.get(), &before, sizeof(DistanceInstance)), 0);
+    int32_t shownItem(DistanceInstance& instance) {
+        return *kelto::referenceValue(instance, kelto::kReferenceItemControl);
+    }
+};
+
+TEST_F(Copies, ACopyOfAResolvedInstanceGoesOnWithoutItsSource) {
+    InstancePtr source = newInstance("Ball", "Camera");
+    ASSERT_NE(source, nullptr);
+    ASSERT_EQ(evaluate(*source), 13.0);
+    // Whatever the destination held before is replaced.
+    InstancePtr copy = newInstance("Ground", "Camera");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(evaluate(*copy), std::sqrt(54.0));
+    kelto::copyInstance(*copy, *source);
+    EXPECT_EQ(evaluate(*copy), 13.0);
+
+    // A pick on the source, then the source gone: the copy keeps its own
+    // references, its own used-items list and its own popup values.
+    kelto::setReferenceValue(*source, kelto::kReferenceItemControl, 1);
+    source.reset();
+    EXPECT_EQ(evaluate(*copy), 13.0);
+    EXPECT_EQ(used(*copy), (std::vector<host::ItemId>{object(1), camera(0)}));
+    EXPECT_EQ(shownItem(*copy), 2);
+
+    // Copied onto itself, an instance stays as it was.
+    kelto::copyInstance(*copy, *copy);
+    EXPECT_EQ(evaluate(*copy), 13.0);
+    EXPECT_EQ(shownItem(*copy), 2);
 }
 
-TEST(InstanceLifecycle, DestroyOfNullIsHarmless) {
-    kelto::destroyInstance(nullptr);
-    InstancePtr instance = newInstance();
-    EXPECT_NE(instance, nullptr);
+TEST_F(Copies, ACopyOfAnUnresolvedInstanceResolvesByTheNamesOnItsOwn) {
+    InstancePtr source = newInstance("Ball", "Camera");
+    InstancePtr copy = newInstance();
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(copy, nullptr);
+    kelto::copyInstance(*copy, *source);
+
+    int namesBefore = session.itemInfoCalls().name;
+    EXPECT_EQ(evaluate(*copy), 13.0);
+    EXPECT_GT(session.itemInfoCalls().name, namesBefore);
+    EXPECT_EQ(shownItem(*copy), 2);
+
+    // The copy's resolution is not the source's: renamed since, "Ball" is
+    // found by neither name nor ID when the source resolves in its turn.
+    scene.objects[1].name = "Sphere";
+    EXPECT_TRUE(std::isnan(evaluate(*source)));
+    EXPECT_EQ(evaluate(*copy), 13.0);
 }
+
+}  // namespace

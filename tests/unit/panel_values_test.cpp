@@ -1,7 +1,9 @@
 // The panel's get and set, called as the toolkit calls them.
 #include <cstring>
 
+#include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
+#include "channel/item_renumbering.h"
 #include "panel/reference_panel.h"
 #include "unit_support.h"
 
@@ -22,13 +24,43 @@ protected:
 
     int set(uint32_t control, int32_t value) { return kelto::setReferenceValue(instance, control, value); }
 
+    // The value the toolkit shows, read through the pointer get returns.
+    int32_t shown(DistanceInstance& of, uint32_t control) {
+        const int32_t* value = kelto::referenceValue(of, control);
+        return value != nullptr ? *value : -1;
+    }
+
     DistanceInstance instance;
 };
 
-TEST_F(PanelValues, GetPointsIntoTheInstanceForBothControlsOnly) {
-    EXPECT_EQ(kelto::referenceValue(instance, 0x8001), &instance.itemChoice);
-    EXPECT_EQ(kelto::referenceValue(instance, 0x8002), &instance.cameraChoice);
-    for (uint32_t other : {0u, 0x8000u, 0x8003u, 0xFFFFFFFFu}) EXPECT_EQ(kelto::referenceValue(instance, other), nullptr);
+TEST_F(PanelValues, GetShowsEachInstancesOwnChoicesForBothControlsOnly) {
+    DistanceInstance other;
+    std::memset(&other, 0, sizeof other);
+    EXPECT_EQ(set(kelto::kReferenceItemControl, 2), 0);
+    EXPECT_EQ(set(kelto::kReferenceCameraControl, 1), 0);
+    EXPECT_EQ(kelto::setReferenceValue(other, kelto::kReferenceItemControl, 1), 0);
+    EXPECT_EQ(shown(instance, kelto::kReferenceItemControl), 2);
+    EXPECT_EQ(shown(instance, kelto::kReferenceCameraControl), 1);
+    EXPECT_EQ(shown(other, kelto::kReferenceItemControl), 1);
+    EXPECT_EQ(shown(other, kelto::kReferenceCameraControl), 0);
+    for (uint32_t control : {0u, 0x8000u, 0x8003u, 0xFFFFFFFFu})
+        EXPECT_EQ(kelto::referenceValue(instance, control), nullptr) << control;
+}
+
+// Items deleted since the choices were set leave them stale; a choice set
+// then is shown as set, and the other popup's shows its item's new place.
+TEST_F(PanelValues, AChoiceSetWhileTheOthersAreStaleIsShownAsSet) {
+    double distance = 0;
+    kelto::evaluateDistance(instance, 0, distance);
+    ASSERT_EQ(shown(instance, kelto::kReferenceItemControl), 2);
+    host::ItemId groundDeleted[] = {object(0), nullptr, object(1), object(0), nullptr};
+    kelto::renumberReferences(instance, groundDeleted);
+    scene.objects.erase(scene.objects.begin());
+
+    // Beyond the cameras: no camera, and the value is kept.
+    EXPECT_EQ(set(kelto::kReferenceCameraControl, 5), 0);
+    EXPECT_EQ(shown(instance, kelto::kReferenceItemControl), 1);
+    EXPECT_EQ(shown(instance, kelto::kReferenceCameraControl), 5);
 }
 
 TEST_F(PanelValues, SetPointsTheReferenceAtTheChosenItem) {
