@@ -41,6 +41,7 @@ protected:
         fs::remove_all(work);
         fs::create_directories(work);
     }
+    void TearDown() override { fs::remove_all(work); }
 
     std::string file(const std::string& name, const std::string& text) {
         std::string path = work + "/" + name;
@@ -76,7 +77,9 @@ protected:
         return outcome;
     }
 
-    const std::string work = KELTO_TEST_WORK_DIR "/bad_input";
+    // A folder of this process's own: the suite runs once a module build,
+    // and the runs may overlap.
+    const std::string work = KELTO_TEST_WORK_DIR "/bad_input." + std::to_string(::getpid());
 };
 
 struct Case {
