@@ -15,6 +15,7 @@
 #include "allocation_counter.h"
 #include "host/channel_handler.h"
 #include "host/item_info.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -50,12 +51,12 @@ public:
             scene.addCamera("Camera " + std::to_string(i), {0.5, double(i), -2});
         }
         session.reset(new sim::HostSession(scene));
-        const sim::ServerEntry* server = kelto().findServer(HOST_CHANNEL_HANDLER_CLASS, "Kelto");
+        const sim::ServerEntry* server = kelto().findServer(HOST_CHANNEL_HANDLER_CLASS, sim::kelto_facts::kServerName);
         if (server == nullptr || handler.activate(kelto(), *server) != host::kActivationOk)
             std::fprintf(stderr, "kelto_benchmarks: the handler is not bound\n");
         instance = handler.create();
         std::string last = std::to_string(items - 1);
-        block = {"KELTO_START", "REFERENCE_ITEM", "Object " + last, "REFERENCE_CAMERA", "Camera " + last, "KELTO_END"};
+        block = sim::kelto_facts::referenceBlock("Object " + last, "Camera " + last);
         load();
         access = {nullptr, 0, kTime, 0, nullptr, storeChannel, nullptr};
     }
@@ -144,10 +145,10 @@ void PopupLastEntry(benchmark::State& state) {
     int items = int(state.range(0));
     BenchScene bench(items);
     sim::InterfaceBinding binding;
-    binding.activate(kelto(), *kelto().findServer(HOST_CHANNEL_INTERFACE_CLASS, "Kelto"), bench.instance);
+    binding.activate(kelto(), *kelto().findServer(HOST_CHANNEL_INTERFACE_CLASS, sim::kelto_facts::kServerName), bench.instance);
     sim::SimPanel* panel = bench.session->panels().panelOf(binding.record().panel);
     if (panel == nullptr) return state.SkipWithError("no panel");
-    const sim::SimPopup& popup = panel->popups.at(0x8001);
+    const sim::SimPopup& popup = panel->popups.at(sim::kelto_facts::kItemControl);
     for (auto _ : state) {
         int count = popup.count(bench.instance);
         benchmark::DoNotOptimize(popup.name(bench.instance, count - 1));

@@ -20,6 +20,7 @@
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
 #include "module/instance_handle.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
@@ -29,13 +30,16 @@ namespace {
 const size_t kMaxInstances = 4;
 const size_t kMaxSteps = 64;
 const size_t kMaxBlockLines = 10;
-const uint32_t kItemControl = 0x8001;
-const uint32_t kCameraControl = 0x8002;
+using sim::kelto_facts::kCameraControl;
+using sim::kelto_facts::kItemControl;
+using sim::kelto_facts::kNameBufferSize;
 
-const char* const kWords[] = {"KELTO_START", "KELTO_END", "REFERENCE_ITEM", "REFERENCE_CAMERA", "REFERENCE",
-                              "Ball", "Ground", "Camera", "Close-up", "none", "", " Ball", "Twin"};
+const char* const kWords[] = {sim::kelto_facts::kBlockStart,     sim::kelto_facts::kBlockEnd,
+                              sim::kelto_facts::kItemKeyword,    sim::kelto_facts::kCameraKeyword,
+                              "REFERENCE", "Ball", "Ground", "Camera", "Close-up", sim::kelto_facts::kNoneName,
+                              "", " Ball", "Twin"};
 const size_t kWordCount = sizeof kWords / sizeof kWords[0];
-const char* const kNames[] = {"Ball", "Ground", "Twin", "none", "Camera", "Close-up", "New"};
+const char* const kNames[] = {"Ball", "Ground", "Twin", sim::kelto_facts::kNoneName, "Camera", "Close-up", "New"};
 const size_t kNameCount = sizeof kNames / sizeof kNames[0];
 
 enum Step { Create, Destroy, Copy, Load, Evaluate, OpenPanel, Pick, Walk, Edit, Save, kStepCount };
@@ -150,7 +154,7 @@ private:
         require(count >= 1);
         int index = input.ConsumeIntegralInRange<int>(-2, count + 2);
         const char* name = popup.name(user, index);
-        require(name != nullptr && std::strlen(name) < kelto::kNameSize);
+        require(name != nullptr && std::strlen(name) < kNameBufferSize);
         require(session_.panels().valueOf(*panel_, kItemControl) != nullptr);
         require(session_.panels().valueOf(*panel_, kCameraControl) != nullptr);
     }
@@ -169,9 +173,9 @@ private:
     void saveLoadsBack(host::InstanceHandle instance) {
         sim::BlockWriter first;
         require(handler_.save(instance, first) == nullptr);
-        require(first.units().size() == 6);
+        require(first.units().size() == sim::kelto_facts::kBlockLines);
         for (const sim::BlockWriter::Unit& unit : first.units())
-            require(unit.length == int(unit.line().size()) + 1 && size_t(unit.length) <= kelto::kNameSize);
+            require(unit.length == int(unit.line().size()) + 1 && size_t(unit.length) <= kNameBufferSize);
         host::InstanceHandle copy = handler_.create();
         sim::BlockReader reader(first.lines());
         handler_.load(copy, reader);

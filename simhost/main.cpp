@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/validate/conformance.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/services/host_session.h"
@@ -30,14 +31,14 @@ namespace {
 
 const char kValidateCommand[] = "validate";
 
-const char kUsage[] =
-    "usage: kelto-host [MODULE] [options]\n"
+const std::string kUsage =
+    std::string("usage: kelto-host [MODULE] [options]\n"
     "       kelto-host validate MODULE [--seed N]   check that MODULE keeps every promise of the modifier\n"
     "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
     "  --scene FILE         scene to run (default: the bundled demo scene)\n"
     "  --info               only show the module's descriptor, servers and an instance\n"
     "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
-    "                       e.g. --pick \"Reference Item=Ball\" (may be repeated)\n"
+    "                       e.g. --pick \"") + sim::kelto_facts::kItemLabel + "=Ball\" (may be repeated)\n"
     "  --edit EDIT          delete, add or rename an item before evaluating a frame (may be repeated):\n"
     "                       \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\",\n"
     "                       \"rename OLD=NEW@FRAME\"; made after the scene file's own edits\n"
@@ -214,7 +215,7 @@ int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::
     // A save the module says failed is neither written nor a success.
     if (!report.saveError.empty()) return fail("the module's save failed: " + report.saveError);
     if (!line.writeScenePath.empty()) {
-        scene.modifierBlock = report.savedLines();
+        scene.modifierBlock = sim::linesOf(report.saved);
         std::string problem = sim::sceneTextProblem(scene);
         if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
         if (writeOutput(line.writeScenePath, sim::formatScene(scene)) != 0) return 1;

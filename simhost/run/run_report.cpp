@@ -6,12 +6,6 @@
 
 namespace sim {
 
-std::vector<std::string> RunReport::savedLines() const {
-    std::vector<std::string> lines;
-    for (const BlockWriter::Unit& unit : saved) lines.push_back(unit.line());
-    return lines;
-}
-
 std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact) {
     std::ostringstream out;
     out << "Channel     " << scene.channelName << "\n";

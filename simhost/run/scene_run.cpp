@@ -7,6 +7,7 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
@@ -16,7 +17,7 @@ namespace sim {
 
 namespace {
 
-const char kServerName[] = "Kelto";
+using kelto_facts::kServerName;
 
 // The first class version of the channel classes.
 const int kLowestClassVersion = 1;
@@ -79,7 +80,7 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
     std::ostringstream log;
     const ServerEntry* server = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
     if (server == nullptr) {
-        report.error = "no server ChannelInterface \"Kelto\" in " + module.path();
+        report.error = "no server " + kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS) + " in " + module.path();
         return false;
     }
     InterfaceBinding binding;
@@ -87,7 +88,7 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
     int result = negotiate(
         interfaceVersions(options),
         [&](int version) { return binding.activate(module, *server, instance, version); },
-        "ChannelInterface " + quoted(kServerName), negotiated);
+        kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS), negotiated);
     log << negotiated;
     SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
     if (panel == nullptr) {
@@ -171,12 +172,12 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
                                    std::string& log, std::string& error) {
     const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
     if (server == nullptr) {
-        error = "no server ChannelHandler \"Kelto\" in " + module.path();
+        error = "no server " + kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS) + " in " + module.path();
         return nullptr;
     }
     int result = negotiate(
         handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
-        "ChannelHandler " + quoted(kServerName), log);
+        kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS), log);
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result);
         return nullptr;

@@ -10,6 +10,7 @@
 
 #include "host/host_types.h"
 #include "simhost/services/panel_toolkit_model.h"
+#include "simhost/services/served_names.h"
 #include "simhost/scene/scene.h"
 
 namespace sim {
@@ -25,11 +26,6 @@ struct ItemInfoCalls {
     int param = 0;
     int total() const { return first + next + name + param; }
 };
-
-// Which host the session plays: one of the classic protocol (version 4, the
-// classic service names) or one of 2020 and later (versions 5 down to 4, the
-// newer service names beside the classic ones).
-enum class HostKind { Classic, Current };
 
 class HostSession {
 public:

@@ -17,6 +17,7 @@
 #include "host/item_info.h"
 #include "host/other_services.h"
 #include "host/panel_toolkit.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -26,44 +27,31 @@ namespace sim {
 
 namespace {
 
-const char kServerName[] = "Kelto";
-const uint32_t kItemControl = 0x8001;
-const uint32_t kCameraControl = 0x8002;
+using kelto_facts::kServerName;
+using kelto_facts::kItemControl;
+using kelto_facts::kCameraControl;
+using kelto_facts::referenceBlock;
+using kelto_facts::serverText;
+
 const int kLoadCycles = 16;
 const int kInstances = 500;
 const int kRandomBlocks = 300;
 const int kRandomPicks = 200;
 const int kRandomTimes = 300;
-const size_t kNameBufferSize = 256;
-const size_t kDescriptionSize = 100;
-const size_t kBlockUnits = 6;
 // Distances agree with the host's own to this relative error: the module may
 // sum in its own order, but no more than a few roundings apart.
 const double kRelativeTolerance = 1e-12;
 const int kWrongVersions[] = {0, 1, 2, 3, 6, 99, -1, INT_MAX, INT_MIN};
 
-// A protocol the module may serve: the host that speaks it, its version, and
-// each service as the names under which the module may look it up.
+// A protocol the module may serve: the host that speaks it and its version.
 struct HostProtocol {
     const char* name;
     HostKind host;
     int version;
-    std::vector<std::vector<std::string>> handlerServices;
 };
 
-const HostProtocol kClassic = {
-    "classic", HostKind::Classic, host::kClassicClassVersion,
-    {{HOST_MESSAGE_SERVICE}, {HOST_TEXTURE_SERVICE}, {HOST_ITEM_INFO_SERVICE}}};
-const HostProtocol kCurrent = {"current",
-                           HostKind::Current,
-                           host::kCurrentClassVersion,
-                           {{HOST_MESSAGE_SERVICE_4, HOST_MESSAGE_SERVICE_3, HOST_MESSAGE_SERVICE},
-                            {HOST_TEXTURE_SERVICE_6, HOST_TEXTURE_SERVICE_5, HOST_TEXTURE_SERVICE},
-                            {HOST_ITEM_INFO_SERVICE_9, HOST_ITEM_INFO_SERVICE_8, HOST_ITEM_INFO_SERVICE}}};
-
-std::vector<std::string> referenceBlock(const std::string& item, const std::string& camera) {
-    return {"KELTO_START", "REFERENCE_ITEM", item, "REFERENCE_CAMERA", camera, "KELTO_END"};
-}
+const HostProtocol kClassic = {"classic", HostKind::Classic, host::kClassicClassVersion};
+const HostProtocol kCurrent = {"current", HostKind::Current, host::kCurrentClassVersion};
 
 // The scene every check runs over: items that move, names with blanks, an
 // object named "none", and a camera that shares an object's name.
@@ -74,7 +62,7 @@ Scene checkScene() {
     scene.addObject("Ball", {-12, 0.5, 6}).keys.push_back({48, {12, 0.5, 6}});
     scene.addObject("Ground", {0, 0, 0});
     scene.addObject("Tall Tree", {4, 7.5, -3}).keys.push_back({24, {4, 9, -3}});
-    scene.addObject("none", {1, 1, 1});
+    scene.addObject(kelto_facts::kNoneName, {1, 1, 1});
     scene.addCamera("Camera", {0, 1.6, 0}).keys.push_back({48, {0, 1.6, 12}});
     scene.addCamera("Close-up", {2, 0.8, 3});
     scene.addCamera("Tall Tree", {-5, 2, 2});
@@ -136,7 +124,7 @@ public:
     // Binds the handler with the protocol's version; "" or why it failed.
     std::string bind() {
         const ServerEntry* server = module_.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
-        if (server == nullptr) return "no ChannelHandler \"Kelto\"";
+        if (server == nullptr) return "no " + serverText(HOST_CHANNEL_HANDLER_CLASS);
         int result = handler_.activate(module_, *server, protocol_.version);
         if (result != host::kActivationOk) return "the handler activation returned " + describeActivationResult(result);
         if (!handler_.complete()) return "the handler activation left functions of the handler record empty";
@@ -212,24 +200,21 @@ private:
 // What a saved block must look like: six units, each a line whose length
 // counts its NUL, the keywords in place, names that fit the module's buffer.
 std::string blockProblem(const std::vector<BlockWriter::Unit>& units) {
-    if (units.size() != kBlockUnits) return "save wrote " + std::to_string(units.size()) + " units, not 6";
-    const char* keywords[] = {"KELTO_START", "REFERENCE_ITEM", nullptr, "REFERENCE_CAMERA", nullptr, "KELTO_END"};
+    if (units.size() != kelto_facts::kBlockLines)
+        return "save wrote " + std::to_string(units.size()) + " units, not " + std::to_string(kelto_facts::kBlockLines);
+    const std::vector<std::string> keywords = referenceBlock("", "");
     for (size_t i = 0; i < units.size(); ++i) {
         const BlockWriter::Unit& unit = units[i];
         if (unit.length != int(unit.line().size()) + 1 || unit.bytes.size() != size_t(unit.length))
             return "unit " + std::to_string(i + 1) + " has length " + std::to_string(unit.length) +
                    " for a line of " + std::to_string(unit.line().size()) + " bytes";
-        if (unit.bytes.size() > kNameBufferSize) return "unit " + std::to_string(i + 1) + " is longer than 256 bytes";
-        if (keywords[i] != nullptr && unit.line() != keywords[i])
+        if (unit.bytes.size() > kelto_facts::kNameBufferSize)
+            return "unit " + std::to_string(i + 1) + " is longer than " + std::to_string(kelto_facts::kNameBufferSize) +
+                   " bytes";
+        if (!keywords[i].empty() && unit.line() != keywords[i])
             return "unit " + std::to_string(i + 1) + " is \"" + unit.line() + "\", not " + keywords[i];
     }
     return "";
-}
-
-std::vector<std::string> linesOf(const std::vector<BlockWriter::Unit>& units) {
-    std::vector<std::string> lines;
-    for (const BlockWriter::Unit& unit : units) lines.push_back(unit.line());
-    return lines;
 }
 
 bool sameUnits(const std::vector<BlockWriter::Unit>& a, const std::vector<BlockWriter::Unit>& b) {
@@ -242,9 +227,9 @@ bool sameUnits(const std::vector<BlockWriter::Unit>& a, const std::vector<BlockW
 // A line of a random block: keywords whole, cut or spoilt, names of the
 // scene, junk, empty lines, long lines.
 std::string randomLine(std::mt19937& random) {
-    static const char* const kPieces[] = {"KELTO_START", "KELTO_END", "REFERENCE_ITEM", "REFERENCE_CAMERA",
-                                          "REFERENCE", "KELTO", "Ball", "Ground", "Tall Tree", "Camera",
-                                          "Close-up", "none", "", " ", "REFERENCE_ITEM extra", "\t", "K"};
+    static const std::string kPieces[] = {kelto_facts::kBlockStart, kelto_facts::kBlockEnd, kelto_facts::kItemKeyword,
+                                          kelto_facts::kCameraKeyword, "REFERENCE", "KELTO", "Ball", "Ground", "Tall Tree", "Camera",
+                                          "Close-up", kelto_facts::kNoneName, "", " ", std::string(kelto_facts::kItemKeyword) + " extra", "\t", "K"};
     const size_t pieces = sizeof kPieces / sizeof kPieces[0];
     std::uniform_int_distribution<int> kind(0, 9);
     int k = kind(random);
@@ -257,7 +242,7 @@ std::string randomLine(std::mt19937& random) {
 
 std::vector<std::string> randomBlock(std::mt19937& random) {
     std::vector<std::string> block;
-    if (std::uniform_int_distribution<int>(0, 3)(random) != 0) block.push_back("KELTO_START");
+    if (std::uniform_int_distribution<int>(0, 3)(random) != 0) block.push_back(kelto_facts::kBlockStart);
     int lines = std::uniform_int_distribution<int>(0, 12)(random);
     for (int i = 0; i < lines; ++i) block.push_back(randomLine(random));
     return block;
@@ -272,8 +257,8 @@ std::string checkDescriptor(const LoadedModule& module) {
     if (d.machineCode != host::kMachineCodeWindows && d.machineCode != host::kMachineCodeMac)
         return "machine code " + hexText(d.machineCode) + " is no host platform's";
     if (d.shutdown == nullptr) return "the descriptor has no shut-down function";
-    if (module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName) == nullptr) return "no ChannelHandler \"Kelto\"";
-    if (module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName) == nullptr) return "no ChannelInterface \"Kelto\"";
+    if (module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName) == nullptr) return "no " + serverText(HOST_CHANNEL_HANDLER_CLASS);
+    if (module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName) == nullptr) return "no " + serverText(HOST_CHANNEL_INTERFACE_CLASS);
     for (size_t i = 0; i < module.servers().size(); ++i)
         for (size_t j = i + 1; j < module.servers().size(); ++j)
             if (module.servers()[i].className == module.servers()[j].className &&
@@ -328,7 +313,8 @@ std::string checkMissingServices(const LoadedModule& module, const HostProtocol&
     host::InstanceHandle instance = bench.loaded(referenceBlock("Ball", "Close-up"));
     Evaluation before = bench.evaluate(instance, 0.5, failure);
     const ServerEntry& server = *module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
-    for (const std::vector<std::string>& names : protocol.handlerServices) {
+    for (Service service : kelto_facts::kHandlerServices) {
+        std::vector<std::string> names = servedNamesOf(service, protocol.host);
         HostSession lacking(bench.scene());
         lacking.setKind(protocol.host);
         for (const std::string& name : names) lacking.withhold(name);
@@ -349,14 +335,14 @@ std::string checkInstances(const LoadedModule& module, const HostProtocol& proto
     Bench bench(module, protocol);
     std::string failure = bench.bind();
     if (!failure.empty()) return failure;
-    const char* const names[] = {"Ball", "Ground", "Tall Tree", "none", "Camera", "Close-up", "Missing"};
+    const char* const names[] = {"Ball", "Ground", "Tall Tree", kelto_facts::kNoneName, "Camera", "Close-up", "Missing"};
     std::uniform_int_distribution<int> pickName(0, 6);
     std::vector<host::InstanceHandle> originals;
     for (int i = 0; i < kInstances && failure.empty(); ++i) {
         host::InstanceHandle original = bench.loaded(referenceBlock(names[pickName(random)], names[pickName(random)]));
         if (original == nullptr) return "create returned no instance";
         std::string line = bench.handler().describe(original);
-        if (line.empty() || line.size() >= kDescriptionSize) return "the description line is \"" + line + "\"";
+        if (line.empty() || line.size() >= kelto_facts::kDescriptionSize) return "the description line is \"" + line + "\"";
         if (bench.handler().flags(original) != host::kHandlerFlagsNone) return "the flags are not 0";
         if (i % 2 == 0) bench.evaluate(original, 0, failure);  // copies of resolved and unresolved ones
         host::InstanceHandle copy = bench.create();
@@ -375,7 +361,7 @@ std::string checkSaveLoadSave(const LoadedModule& module, const HostProtocol& pr
     std::string failure = bench.bind();
     if (!failure.empty()) return failure;
     const std::pair<const char*, const char*> pairs[] = {
-        {"Ball", "Camera"}, {"Tall Tree", "Tall Tree"}, {"none", "Close-up"}, {"Missing", "Camera"}, {"", ""}};
+        {"Ball", "Camera"}, {"Tall Tree", "Tall Tree"}, {kelto_facts::kNoneName, "Close-up"}, {"Missing", "Camera"}, {"", ""}};
     for (const auto& pair : pairs) {
         for (bool evaluated : {false, true}) {
             host::InstanceHandle first = bench.loaded(referenceBlock(pair.first, pair.second));
@@ -424,8 +410,9 @@ std::string checkPanelPicks(const LoadedModule& module, const HostProtocol& prot
     PanelToolkitModel& toolkit = bench.session().panels();
     std::vector<std::string> objects = toolkit.popupEntries(*panel, kItemControl);
     std::vector<std::string> cameras = toolkit.popupEntries(*panel, kCameraControl);
-    if (objects.size() != bench.scene().objects.size() + 1 || cameras.size() != bench.scene().cameras.size() + 1)
-        return "the popups do not list every item after \"(none)\"";
+    if (objects.size() != bench.scene().objects.size() + 1 || cameras.size() != bench.scene().cameras.size() + 1 ||
+        objects[0] != kelto_facts::kNoneEntry || cameras[0] != kelto_facts::kNoneEntry)
+        return "the popups do not list every item after \"" + std::string(kelto_facts::kNoneEntry) + "\"";
     for (size_t i = 0; i < bench.scene().objects.size(); ++i)
         if (objects[i + 1] != bench.scene().objects[i].name) return "object entry " + std::to_string(i + 1) + " is \"" + objects[i + 1] + "\"";
     for (int i = 0; i < kRandomPicks && failure.empty(); ++i) {
@@ -448,7 +435,7 @@ std::string checkPanelPicks(const LoadedModule& module, const HostProtocol& prot
         Evaluation result = bench.evaluate(instance, time, failure);
         bool both = *itemValue > 0 && *cameraValue > 0;
         if (failure.empty() && result.set != both)
-            return both ? "the channel was not set with both references picked" : "the channel was set with a reference of \"(none)\"";
+            return both ? "the channel was not set with both references picked" : "the channel was set with a reference of \"" + std::string(kelto_facts::kNoneEntry) + "\"";
         if (failure.empty() && both) {
             // A pick follows the item picked, not the first of its name.
             double expected = expectedDistance(bench.scene(), bench.scene().objects[size_t(*itemValue - 1)],
@@ -458,8 +445,8 @@ std::string checkPanelPicks(const LoadedModule& module, const HostProtocol& prot
                        number(result.value) + ", not " + number(expected);
         }
         std::vector<std::string> saved = linesOf(bench.save(instance));
-        std::string savedItem = *itemValue > 0 ? objects[size_t(*itemValue)] : "none";
-        std::string savedCamera = *cameraValue > 0 ? cameras[size_t(*cameraValue)] : "none";
+        std::string savedItem = *itemValue > 0 ? objects[size_t(*itemValue)] : kelto_facts::kNoneName;
+        std::string savedCamera = *cameraValue > 0 ? cameras[size_t(*cameraValue)] : kelto_facts::kNoneName;
         if (saved != referenceBlock(savedItem, savedCamera)) return "save does not name the picked items";
     }
     return failure.empty() ? bench.firstViolation() : failure;
@@ -538,7 +525,7 @@ std::string checkRenumbering(const LoadedModule& module, const HostProtocol& pro
     for (host::InstanceHandle each : instances) {
         if (failure.empty() && bench.evaluate(each, time, failure).set)
             return "the channel is set after its reference was deleted";
-        if (failure.empty() && linesOf(bench.save(each)) != referenceBlock("none", "Close-up"))
+        if (failure.empty() && linesOf(bench.save(each)) != referenceBlock(kelto_facts::kNoneName, "Close-up"))
             return "a deleted reference is not saved as none";
     }
     return failure.empty() ? bench.firstViolation() : failure;

@@ -11,6 +11,7 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -33,7 +34,7 @@ inline std::unique_ptr<sim::LoadedModule> loadModule(const std::string& path) {
 inline std::unique_ptr<sim::LoadedModule> loadKelto() { return loadModule(keltoPath()); }
 
 inline const sim::ServerEntry& server(const sim::LoadedModule& module, const char* className) {
-    const sim::ServerEntry* found = module.findServer(className, "Kelto");
+    const sim::ServerEntry* found = module.findServer(className, sim::kelto_facts::kServerName);
     if (found == nullptr) ADD_FAILURE() << "no " << className << " server";
     return *found;
 }
@@ -69,9 +70,7 @@ protected:
 
 namespace e2e {
 
-inline std::vector<std::string> referenceBlock(const std::string& item, const std::string& camera) {
-    return {"KELTO_START", "REFERENCE_ITEM", item, "REFERENCE_CAMERA", camera, "KELTO_END"};
-}
+using sim::kelto_facts::referenceBlock;
 
 // A scene of two objects and two cameras with the channel's block in hand.
 class ChannelFixture : public ModuleFixture {

@@ -25,7 +25,7 @@ protected:
         sim::InterfaceBinding binding;
         binding.activate(*module, e2e::server(*module, HOST_CHANNEL_INTERFACE_CLASS), instance);
         sim::SimPanel* panel = session.panels().panelOf(binding.record().panel);
-        const int32_t* value = panel != nullptr ? session.panels().valueOf(*panel, 0x8001) : nullptr;
+        const int32_t* value = panel != nullptr ? session.panels().valueOf(*panel, sim::kelto_facts::kItemControl) : nullptr;
         return value != nullptr ? *value : -1;
     }
 };

@@ -5,18 +5,21 @@ namespace {
 
 using e2e::ChannelFixture;
 using e2e::referenceBlock;
+using sim::kelto_facts::kBlockEnd;
+using sim::kelto_facts::kBlockStart;
+using sim::kelto_facts::kCameraKeyword;
+using sim::kelto_facts::kItemKeyword;
+using sim::kelto_facts::kNoneName;
 
 TEST_F(ChannelFixture, ANewInstanceSavesSixUnitsNamingNoItems) {
     sim::BlockWriter writer;
     ASSERT_EQ(handler.save(create(), writer), nullptr);
-    std::vector<std::pair<std::string, int>> units;
+    std::vector<std::pair<std::string, int>> units, expected;
     for (const sim::BlockWriter::Unit& unit : writer.units()) units.push_back({unit.bytes, unit.length});
-    EXPECT_EQ(units, (std::vector<std::pair<std::string, int>>{{std::string("KELTO_START\0", 12), 12},
-                                                                 {std::string("REFERENCE_ITEM\0", 15), 15},
-                                                                 {std::string("none\0", 5), 5},
-                                                                 {std::string("REFERENCE_CAMERA\0", 17), 17},
-                                                                 {std::string("none\0", 5), 5},
-                                                                 {std::string("KELTO_END\0", 10), 10}}));
+    // Each line is one unit of its bytes and a NUL, the length counting the NUL.
+    for (const std::string& line : referenceBlock(kNoneName, kNoneName))
+        expected.push_back({line + '\0', static_cast<int>(line.size() + 1)});
+    EXPECT_EQ(units, expected);
 }
 
 TEST_F(ChannelFixture, LoadEvaluateSaveRoundTripsTheNames) {
@@ -81,25 +84,24 @@ TEST_F(ChannelFixture, LongNamesSurviveSaveAndLoad) {
 TEST_F(ChannelFixture, KeywordsAreMatchedAsPrefixes) {
     // "REFERENCE" reads as the item keyword; unknown lines are skipped;
     // keywords are cut at a space; a later name wins.
-    host::InstanceHandle instance = loaded({"KELTO_START extra", "SOMETHING_ELSE", "REFERENCE", "Ground",
-                                            "REFERENCE_CAMERA", "Camera", "REFERENCE_ITEM", "Ball", "KELTO_END"});
+    host::InstanceHandle instance = loaded({std::string(kBlockStart) + " extra", "SOMETHING_ELSE", "REFERENCE", "Ground",
+                                            kCameraKeyword, "Camera", kItemKeyword, "Ball", kBlockEnd});
     EXPECT_EQ(evaluate(instance), 13.0);
 
     // An empty line ends the block, and so does a line that begins with a space.
-    for (const char* ender : {"", " REFERENCE_CAMERA"}) {
-        host::InstanceHandle cut = loaded({"KELTO_START", "REFERENCE_ITEM", "Ball", ender, "REFERENCE_CAMERA",
-                                           "Camera", "KELTO_END"});
-        EXPECT_EQ(saved(cut), referenceBlock("Ball", "none")) << '"' << ender << '"';
+    for (const std::string& ender : {std::string(), " " + std::string(kCameraKeyword)}) {
+        host::InstanceHandle cut = loaded({kBlockStart, kItemKeyword, "Ball", ender, kCameraKeyword, "Camera", kBlockEnd});
+        EXPECT_EQ(saved(cut), referenceBlock("Ball", kNoneName)) << '"' << ender << '"';
     }
     // An empty first line counts as the start keyword.
-    EXPECT_EQ(evaluate(loaded({"", "REFERENCE_ITEM", "Ball", "REFERENCE_CAMERA", "Camera"})), 13.0);
+    EXPECT_EQ(evaluate(loaded({"", kItemKeyword, "Ball", kCameraKeyword, "Camera"})), 13.0);
 }
 
 TEST_F(ChannelFixture, LoadStopsAtTheEndOfTheData) {
     // Not a block of ours: the instance is untouched and only one line is read.
     host::InstanceHandle resolved = loaded(referenceBlock("Ball", "Camera"));
     evaluate(resolved);
-    sim::BlockReader foreign({"SOMEONE_ELSES_DATA", "KELTO_START"});
+    sim::BlockReader foreign({"SOMEONE_ELSES_DATA", kBlockStart});
     handler.load(resolved, foreign);
     EXPECT_EQ(foreign.readCount(), 1u);
     EXPECT_EQ(evaluate(resolved), 13.0);
@@ -111,7 +113,7 @@ TEST_F(ChannelFixture, LoadStopsAtTheEndOfTheData) {
     EXPECT_EQ(evaluate(resolved), 13.0);
 
     // Data that ends inside the block, even before a name: what was read stands.
-    sim::BlockReader truncated({"KELTO_START", "REFERENCE_ITEM", "Ground", "REFERENCE_CAMERA"});
+    sim::BlockReader truncated({kBlockStart, kItemKeyword, "Ground", kCameraKeyword});
     handler.load(resolved, truncated);
     EXPECT_EQ(truncated.readCount(), 5u);
     EXPECT_EQ(saved(resolved), referenceBlock("Ground", "Camera"));
