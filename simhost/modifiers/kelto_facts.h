@@ -1,7 +1,8 @@
 // What the simulated host knows of the Kelto channel modifier from outside:
-// its names, control IDs, texts and sizes, the block it saves, and the
-// services it needs. Checks read them here and never from the module's own
-// code, so that a fault there cannot hide itself.
+// its names, control IDs, texts and sizes, the block it saves, the services
+// it needs, and what it promises of an evaluation beyond the host's rules.
+// Checks read them here and never from the module's own code, so that a
+// fault there cannot hide itself.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "simhost/services/channel_access_record.h"
 #include "simhost/services/served_names.h"
+#include "simhost/text/text_format.h"
 
 namespace sim::kelto_facts {
 
@@ -48,5 +51,23 @@ inline std::vector<std::string> referenceBlock(const std::string& item, const st
 
 // The services the handler's activation refuses to go without.
 inline constexpr Service kHandlerServices[] = {Service::Messages, Service::Textures, Service::ItemInfo};
+
+// The first promise of Kelto's that the evaluation broke, as text, or "".
+// The host lets a modifier read channels and ask their names; Kelto needs
+// neither, and sets the channel to a distance alone.
+inline std::string brokenPromise(const ChannelAccessRecord& access) {
+    if (access.getChannelCalls() > 0) return "Kelto promises never to call getChannel: it was called";
+    if (access.channelNameCalls() > 0) return "Kelto promises never to call channelName: it was called";
+    for (double value : access.setCalls())
+        if (value < 0) return "Kelto promises a distance, never below 0: it set " + formattedText("%.17g", value);
+    return "";
+}
+
+// The first of the host's rules the evaluation broke, else the first of
+// Kelto's promises; "" when it kept both.
+inline std::string evaluationProblem(const ChannelAccessRecord& access) {
+    std::string rule = access.brokenRule();
+    return rule.empty() ? brokenPromise(access) : rule;
+}
 
 }  // namespace sim::kelto_facts

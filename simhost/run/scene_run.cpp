@@ -1,7 +1,6 @@
 #include "simhost/run/scene_run.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -11,7 +10,6 @@
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
-#include "simhost/text/text_format.h"
 
 namespace sim {
 
@@ -30,11 +28,8 @@ FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance,
     double time = scene.timeOfFrame(frame);
     ChannelAccessRecord access(frame, time, scene.channelValue);
     handler.evaluate(instance, access);
-    for (const std::string& problem : access.problems) violations.push_back(problem);
-    if (access.setCalls().size() > 1) violations.push_back("setChannel called more than once at frame " + std::to_string(frame));
-    for (double value : access.setCalls())
-        if (!std::isfinite(value))
-            violations.push_back("setChannel with " + formattedText("%g", value) + " at frame " + std::to_string(frame));
+    std::string problem = kelto_facts::evaluationProblem(access);
+    if (!problem.empty()) violations.push_back(problem + " at frame " + std::to_string(frame));
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 

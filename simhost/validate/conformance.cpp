@@ -154,13 +154,10 @@ public:
     Evaluation evaluate(host::InstanceHandle instance, double time, std::string& failure) {
         ChannelAccessRecord access(int(scene_.frameOfTime(time)), time, scene_.channelValue);
         handler_.evaluate(instance, access);
-        if (!access.problems.empty() && failure.empty()) failure = access.problems.front();
-        if (access.setCalls().size() > 1 && failure.empty()) failure = "setChannel called more than once";
+        if (failure.empty()) failure = kelto_facts::evaluationProblem(access);
         Evaluation result;
         result.set = !access.setCalls().empty();
         if (result.set) result.value = access.setCalls().back();
-        if (result.set && !(std::isfinite(result.value) && result.value >= 0) && failure.empty())
-            failure = "the channel was set to " + number(result.value);
         return result;
     }
 

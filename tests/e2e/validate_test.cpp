@@ -76,7 +76,7 @@ TEST(Validate, ABrokenPromiseBeforeAnItemIsDeletedIsKept) {
     for (const sim::CheckResult& result : results)
         if (result.name.rfind("classic: deleted items: ", 0) == 0) deletion = &result;
     ASSERT_NE(deletion, nullptr);
-    EXPECT_EQ(deletion->failure, "setChannel called more than once");
+    EXPECT_EQ(deletion->failure, "setChannel called 2 times");
 }
 
 // Whichever popup a seed picks first, a get that gives no value for the
