@@ -57,16 +57,16 @@ public:
         instance = handler.create();
         std::string last = std::to_string(items - 1);
         block = sim::kelto_facts::referenceBlock("Object " + last, "Camera " + last);
-        load();
+        loadBlock();
         access = {nullptr, 0, kTime, 0, nullptr, storeChannel, nullptr};
     }
     ~BenchScene() { handler.destroy(instance); }
 
-    void load() {
+    void loadBlock() {
         sim::BlockReader reader(block);
         handler.load(instance, reader);
     }
-    void evaluate() { handler.record().evaluate(instance, &access); }
+    void evaluateChannel() { handler.record().evaluate(instance, &access); }
 
     sim::Scene scene;
     std::unique_ptr<sim::HostSession> session;
@@ -102,8 +102,8 @@ BENCHMARK(BareBaseline);
 
 void ResolvedEvaluation(benchmark::State& state) {
     BenchScene bench(2);
-    bench.evaluate();
-    for (auto _ : state) bench.evaluate();
+    bench.evaluateChannel();
+    for (auto _ : state) bench.evaluateChannel();
     benchmark::DoNotOptimize(g_channel);
 }
 BENCHMARK(ResolvedEvaluation);
@@ -111,11 +111,11 @@ BENCHMARK(ResolvedEvaluation);
 // Heap allocations over a million resolved evaluations; the count is the result.
 void AllocationsPerMillionEvaluations(benchmark::State& state) {
     BenchScene bench(2);
-    bench.evaluate();
+    bench.evaluateChannel();
     size_t allocations = 0;
     for (auto _ : state) {
         size_t before = bench::allocationCount();
-        for (int i = 0; i < kEvaluationsCounted; ++i) bench.evaluate();
+        for (int i = 0; i < kEvaluationsCounted; ++i) bench.evaluateChannel();
         allocations = bench::allocationCount() - before;
     }
     state.counters["allocations"] = double(allocations);
@@ -133,8 +133,8 @@ void Resolution(benchmark::State& state) {
     int items = int(state.range(0));
     BenchScene bench(items);
     for (auto _ : state) {
-        bench.load();
-        bench.evaluate();
+        bench.loadBlock();
+        bench.evaluateChannel();
     }
     perItem(state, items);
 }
@@ -159,7 +159,7 @@ BENCHMARK(PopupLastEntry)->Arg(10)->Arg(1000)->Arg(100000);
 
 void SaveBlock(benchmark::State& state) {
     BenchScene bench(2);
-    bench.evaluate();
+    bench.evaluateChannel();
     for (auto _ : state) {
         sim::BlockWriter writer;
         bench.handler.save(bench.instance, writer);
@@ -170,7 +170,7 @@ BENCHMARK(SaveBlock);
 
 void LoadBlock(benchmark::State& state) {
     BenchScene bench(2);
-    for (auto _ : state) bench.load();
+    for (auto _ : state) bench.loadBlock();
 }
 BENCHMARK(LoadBlock);
 

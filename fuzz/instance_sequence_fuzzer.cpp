@@ -71,7 +71,7 @@ std::vector<std::string> blockFrom(FuzzedDataProvider& input) {
 class Sequence {
 public:
     Sequence() : scene_(startingScene()), session_(scene_) {
-        require(handler_.activate(kelto::activateChannelHandler, host::kClassicClassVersion) == host::kActivationOk);
+        require(handler_.activateLinked(kelto::activateChannelHandler, host::kClassicClassVersion) == host::kActivationOk);
     }
     ~Sequence() {
         for (host::InstanceHandle instance : instances_) handler_.destroy(instance);
@@ -100,7 +100,7 @@ public:
                 }
                 break;
             case Evaluate:
-                if (!instances_.empty()) evaluate(instances_[pick(input)], input.ConsumeFloatingPointInRange(-2.0, 6.0));
+                if (!instances_.empty()) evaluateAndCheck(instances_[pick(input)], input.ConsumeFloatingPointInRange(-2.0, 6.0));
                 break;
             case OpenPanel:
                 if (!instances_.empty()) openPanel(instances_[pick(input)]);
@@ -128,7 +128,7 @@ public:
 private:
     size_t pick(FuzzedDataProvider& input) { return input.ConsumeIntegralInRange<size_t>(0, instances_.size() - 1); }
 
-    void evaluate(host::InstanceHandle instance, double time) {
+    void evaluateAndCheck(host::InstanceHandle instance, double time) {
         sim::ChannelAccessRecord access(0, time, -1);
         handler_.evaluate(instance, access);
         require(sim::kelto_facts::evaluationProblem(access).empty());
@@ -136,7 +136,7 @@ private:
 
     void openPanel(host::InstanceHandle instance) {
         sim::InterfaceBinding binding;
-        require(binding.activate(kelto::activateChannelInterface, instance, host::kClassicClassVersion) ==
+        require(binding.activateLinked(kelto::activateChannelInterface, instance, host::kClassicClassVersion) ==
                 host::kActivationOk);
         panel_ = session_.panels().panelOf(binding.record().panel);
         require(panel_ != nullptr);

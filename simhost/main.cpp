@@ -206,7 +206,7 @@ int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::
     sim::RunReport report = sim::runScene(module, scene, line.run);
     show(report.log);
     if (!report.error.empty()) return fail(report.error);
-    show("\n" + sim::formatFrameTable(scene, report, line.exact) + "\n" + sim::formatSavedBlock(report));
+    show("\n" + sim::frameTableText(scene, report, line.exact) + "\n" + sim::savedBlockText(report));
     for (const std::string& violation : report.violations) show("Host check  " + violation + "\n");
     if (!line.plotPath.empty()) {
         if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
@@ -243,7 +243,7 @@ int run(const CommandLine& line) {
     }
     sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
     if (!loaded.module) return fail(loaded.error);
-    show(sim::describeModule(*loaded.module));
+    show(sim::moduleText(*loaded.module));
     if (line.infoOnly) return showInstance(*loaded.module, line.run);
     return showSceneRun(*loaded.module, line, parsed.scene);
 }

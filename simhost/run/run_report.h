@@ -28,8 +28,8 @@ struct RunReport {
 
 // The frame table: frame, time and value, one row a frame; `exact` prints
 // every value with 17 significant digits, enough to tell any two apart.
-std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact = false);
+std::string frameTableText(const Scene& scene, const RunReport& report, bool exact = false);
 // The saved block, a unit a line with its length.
-std::string formatSavedBlock(const RunReport& report);
+std::string savedBlockText(const RunReport& report);
 
 }  // namespace sim

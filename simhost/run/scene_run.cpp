@@ -20,7 +20,7 @@ using kelto_facts::kServerName;
 // The first class version of the channel classes.
 const int kLowestClassVersion = 1;
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
 
 // Evaluates the channel at one frame, as the host does before drawing it.
 FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const Scene& scene, int frame,
@@ -70,7 +70,7 @@ int negotiate(const std::vector<int>& versions, Activate activate, const std::st
 
 // Opens the options panel for the instance, shows it, applies the picks and
 // shows it again as the refresh after a pick does.
-bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
+bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
                const RunOptions& options, RunReport& report) {
     std::ostringstream log;
     const ServerEntry* server = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
@@ -98,7 +98,7 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
         int refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
         if (refresh < 0) {
             report.log += log.str();
-            report.error = "cannot pick " + quoted(pick.entry) + " in " + quoted(pick.label) + ": " + error;
+            report.error = "cannot pick " + quotedText(pick.entry) + " in " + quotedText(pick.label) + ": " + error;
             return false;
         }
         log << "Pick        " << pick.label << " = " << pick.entry << " (refresh " << refresh << ")\n";
@@ -186,7 +186,7 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
         error = "the module created no instance";
         return nullptr;
     }
-    log += "Instance    " + quoted(handler.describe(instance)) + ", flags " + std::to_string(handler.flags(instance)) +
+    log += "Instance    " + quotedText(handler.describe(instance)) + ", flags " + std::to_string(handler.flags(instance)) +
            "\n";
     return instance;
 }
@@ -227,7 +227,7 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
     evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
-    bool panelOk = openPanel(module, session, instance, options, report);
+    bool panelOk = openPanelAndPick(module, session, instance, options, report);
     if (panelOk) {
         // Counted in a wider type: a range may end at the largest int.
         for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)

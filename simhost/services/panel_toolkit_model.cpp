@@ -48,7 +48,7 @@ SimPanel* PanelToolkitModel::panelOf(host::PanelId id) {
     return nullptr;
 }
 
-host::PanelId PanelToolkitModel::create(int type, const host::PanelControl* controls) {
+host::PanelId PanelToolkitModel::createPanel(int type, const host::PanelControl* controls) {
     SimPanel panel;
     panel.type = type;
     for (size_t row = 0; controls != nullptr && row < kMaxRows && controls[row].id != 0; ++row)
@@ -59,8 +59,8 @@ host::PanelId PanelToolkitModel::create(int type, const host::PanelControl* cont
     return &panels_.back();
 }
 
-void PanelToolkitModel::describe(host::PanelId id, const host::PanelDataDescription* data, host::PanelGetFunction get,
-                               host::PanelSetFunction set) {
+void PanelToolkitModel::describeValues(host::PanelId id, const host::PanelDataDescription* data,
+                                       host::PanelGetFunction get, host::PanelSetFunction set) {
     SimPanel* panel = panelOf(id);
     size_t rows = 0;
     for (; data != nullptr && rows < kMaxRows && data[rows].id != 0; ++rows)
@@ -72,7 +72,7 @@ void PanelToolkitModel::describe(host::PanelId id, const host::PanelDataDescript
     panel->set = set;
 }
 
-void PanelToolkitModel::hint(host::PanelId id, uint32_t control, const host::PanelHintWord* hints) {
+void PanelToolkitModel::applyHints(host::PanelId id, uint32_t control, const host::PanelHintWord* hints) {
     record("hint(" + hexText(control) + ")");
     SimPanel* panel = panelOf(id);
     if (panel == nullptr || hints == nullptr) return;
@@ -100,7 +100,7 @@ void PanelToolkitModel::setUserData(host::PanelId id, uint32_t control, void* da
     if (SimPanel* panel = panelOf(id)) panel->userData[control] = data;
 }
 
-void PanelToolkitModel::viewInstance(host::PanelId id, void* instance) {
+void PanelToolkitModel::setViewedInstance(host::PanelId id, void* instance) {
     record("viewInstance");
     if (SimPanel* panel = panelOf(id)) panel->instance = instance;
 }

@@ -74,13 +74,14 @@ public:
     // negative value with `error` set.
     int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
 
-    // Toolkit entry points, called through the table.
-    host::PanelId create(int type, const host::PanelControl* controls);
-    void describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
-                  host::PanelSetFunction set);
-    void hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints);
+    // What the toolkit's functions do, called through the table
+    // (panel_toolkit_table.cpp) under the names of its slots.
+    host::PanelId createPanel(int type, const host::PanelControl* controls);
+    void describeValues(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
+                        host::PanelSetFunction set);
+    void applyHints(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints);
     void setUserData(host::PanelId panel, uint32_t id, void* data);
-    void viewInstance(host::PanelId panel, void* instance);
+    void setViewedInstance(host::PanelId panel, void* instance);
     void record(const std::string& call) { calls_.push_back(call); }
 
 private:

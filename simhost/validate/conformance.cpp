@@ -77,7 +77,7 @@ const SceneItem* findByName(const Scene& scene, const std::string& name) {
 }
 
 // The distance the host itself finds between two items at `time`.
-double expectedDistance(const Scene& scene, const SceneItem& a, const SceneItem& b, double time) {
+double hostDistance(const Scene& scene, const SceneItem& a, const SceneItem& b, double time) {
     Vec3 p = a.positionAtFrame(scene.frameOfTime(time)), q = b.positionAtFrame(scene.frameOfTime(time));
     return std::sqrt((p.z - q.z) * (p.z - q.z) + (p.y - q.y) * (p.y - q.y) + (p.x - q.x) * (p.x - q.x));
 }
@@ -86,14 +86,14 @@ double expectedDistance(const Scene& scene, const SceneItem& a, const SceneItem&
 double expectedDistance(const Scene& scene, const std::string& item, const std::string& camera, double time) {
     const SceneItem* a = findByName(scene, item);
     const SceneItem* b = findByName(scene, camera);
-    return a != nullptr && b != nullptr ? expectedDistance(scene, *a, *b, time) : std::nan("");
+    return a != nullptr && b != nullptr ? hostDistance(scene, *a, *b, time) : std::nan("");
 }
 
 bool close(double value, double expected) {
     return std::fabs(value - expected) <= kRelativeTolerance * std::max(1.0, std::fabs(expected));
 }
 
-std::string number(double value) {
+std::string numberText(double value) {
     std::ostringstream out;
     out.precision(17);
     out << value;
@@ -131,27 +131,27 @@ public:
         return "";
     }
 
-    host::InstanceHandle create() {
+    host::InstanceHandle newInstance() {
         host::InstanceHandle instance = handler_.create();
         if (instance != nullptr) instances_.push_back(instance);
         return instance;
     }
 
-    void destroy(host::InstanceHandle instance) {
+    void discard(host::InstanceHandle instance) {
         for (size_t i = 0; i < instances_.size(); ++i)
             if (instances_[i] == instance) instances_.erase(instances_.begin() + long(i));
         handler_.destroy(instance);
     }
 
     host::InstanceHandle loaded(const std::vector<std::string>& block) {
-        host::InstanceHandle instance = create();
+        host::InstanceHandle instance = newInstance();
         if (instance == nullptr) return nullptr;
         BlockReader reader(block);
         handler_.load(instance, reader);
         return instance;
     }
 
-    Evaluation evaluate(host::InstanceHandle instance, double time, std::string& failure) {
+    Evaluation evaluated(host::InstanceHandle instance, double time, std::string& failure) {
         ChannelAccessRecord access(int(scene_.frameOfTime(time)), time, scene_.channelValue);
         handler_.evaluate(instance, access);
         if (failure.empty()) failure = kelto_facts::evaluationProblem(access);
@@ -161,7 +161,7 @@ public:
         return result;
     }
 
-    std::vector<BlockWriter::Unit> save(host::InstanceHandle instance) {
+    std::vector<BlockWriter::Unit> saved(host::InstanceHandle instance) {
         BlockWriter writer;
         const char* error = handler_.save(instance, writer);
         if (error != nullptr && saveError_.empty()) saveError_ = "save returned the error \"" + std::string(error) + "\"";
@@ -169,7 +169,7 @@ public:
     }
 
     // Opens the options panel as the protocol's host does; null when none.
-    SimPanel* openPanel(host::InstanceHandle instance) {
+    SimPanel* openedPanel(host::InstanceHandle instance) {
         const ServerEntry* server = module_.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
         if (server == nullptr) return nullptr;
         InterfaceBinding binding;
@@ -273,7 +273,7 @@ std::string checkRepeatedLoads(const std::string& path) {
         std::string failure = bench.bind();
         host::InstanceHandle instance = failure.empty() ? bench.loaded(referenceBlock("Ball", "Camera")) : nullptr;
         if (failure.empty() && instance == nullptr) failure = "no instance";
-        if (failure.empty() && !bench.evaluate(instance, 0, failure).set && failure.empty())
+        if (failure.empty() && !bench.evaluated(instance, 0, failure).set && failure.empty())
             failure = "the channel was not set";
         if (failure.empty()) failure = bench.firstViolation();
         if (!failure.empty()) return "load " + std::to_string(cycle + 1) + ": " + failure;
@@ -308,7 +308,7 @@ std::string checkMissingServices(const LoadedModule& module, const HostProtocol&
     std::string failure = bench.bind();
     if (!failure.empty()) return failure;
     host::InstanceHandle instance = bench.loaded(referenceBlock("Ball", "Close-up"));
-    Evaluation before = bench.evaluate(instance, 0.5, failure);
+    Evaluation before = bench.evaluated(instance, 0.5, failure);
     const ServerEntry& server = *module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
     for (Service service : kelto_facts::kHandlerServices) {
         std::vector<std::string> names = servedNamesOf(service, protocol.host);
@@ -322,7 +322,7 @@ std::string checkMissingServices(const LoadedModule& module, const HostProtocol&
         if (binding.operations().create != nullptr) return "the refused activation filled the record";
         if (!lacking.violations().empty()) return "host check: " + lacking.violations().front();
     }
-    Evaluation after = bench.evaluate(instance, 0.5, failure);
+    Evaluation after = bench.evaluated(instance, 0.5, failure);
     if (failure.empty() && (after.set != before.set || after.value != before.value))
         return "an instance stopped working after a refused activation";
     return failure.empty() ? bench.firstViolation() : failure;
@@ -341,15 +341,15 @@ std::string checkInstances(const LoadedModule& module, const HostProtocol& proto
         std::string line = bench.handler().describe(original);
         if (line.empty() || line.size() >= kelto_facts::kDescriptionSize) return "the description line is \"" + line + "\"";
         if (bench.handler().flags(original) != host::kHandlerFlagsNone) return "the flags are not 0";
-        if (i % 2 == 0) bench.evaluate(original, 0, failure);  // copies of resolved and unresolved ones
-        host::InstanceHandle copy = bench.create();
+        if (i % 2 == 0) bench.evaluated(original, 0, failure);  // copies of resolved and unresolved ones
+        host::InstanceHandle copy = bench.newInstance();
         if (bench.handler().copy(copy, original) != nullptr) return "copy reported an error";
-        Evaluation a = bench.evaluate(original, 1.0, failure), b = bench.evaluate(copy, 1.0, failure);
+        Evaluation a = bench.evaluated(original, 1.0, failure), b = bench.evaluated(copy, 1.0, failure);
         if (failure.empty() && (a.set != b.set || a.value != b.value)) return "a copy evaluates unlike its original";
-        if (failure.empty() && !sameUnits(bench.save(original), bench.save(copy))) return "a copy saves unlike its original";
+        if (failure.empty() && !sameUnits(bench.saved(original), bench.saved(copy))) return "a copy saves unlike its original";
         originals.push_back(original);
     }
-    for (host::InstanceHandle instance : originals) bench.destroy(instance);
+    for (host::InstanceHandle instance : originals) bench.discard(instance);
     return failure.empty() ? bench.firstViolation() : failure;
 }
 
@@ -362,13 +362,13 @@ std::string checkSaveLoadSave(const LoadedModule& module, const HostProtocol& pr
     for (const auto& pair : pairs) {
         for (bool evaluated : {false, true}) {
             host::InstanceHandle first = bench.loaded(referenceBlock(pair.first, pair.second));
-            if (evaluated) bench.evaluate(first, 0, failure);
-            std::vector<BlockWriter::Unit> saved = bench.save(first);
+            if (evaluated) bench.evaluated(first, 0, failure);
+            std::vector<BlockWriter::Unit> saved = bench.saved(first);
             std::string problem = blockProblem(saved);
             if (!problem.empty()) return problem;
             host::InstanceHandle second = bench.loaded(linesOf(saved));
-            if (evaluated) bench.evaluate(second, 0, failure);
-            if (!sameUnits(saved, bench.save(second)))
+            if (evaluated) bench.evaluated(second, 0, failure);
+            if (!sameUnits(saved, bench.saved(second)))
                 return "\"" + std::string(pair.first) + "\" and \"" + pair.second + "\" saved, loaded and saved again differ";
         }
     }
@@ -381,16 +381,16 @@ std::string checkRandomBlocks(const LoadedModule& module, const HostProtocol& pr
     if (!failure.empty()) return failure;
     for (int i = 0; i < kRandomBlocks && failure.empty(); ++i) {
         host::InstanceHandle instance = bench.loaded(randomBlock(random));
-        bench.evaluate(instance, std::uniform_real_distribution<double>(0, 2)(random), failure);
-        std::vector<BlockWriter::Unit> saved = bench.save(instance);
+        bench.evaluated(instance, std::uniform_real_distribution<double>(0, 2)(random), failure);
+        std::vector<BlockWriter::Unit> saved = bench.saved(instance);
         std::string problem = blockProblem(saved);
         if (!problem.empty()) return "random block " + std::to_string(i + 1) + ": " + problem;
         host::InstanceHandle again = bench.loaded(linesOf(saved));
-        bench.evaluate(again, 0, failure);
-        if (!sameUnits(saved, bench.save(again)))
+        bench.evaluated(again, 0, failure);
+        if (!sameUnits(saved, bench.saved(again)))
             return "random block " + std::to_string(i + 1) + ": its save does not load back to the same references";
-        bench.destroy(instance);
-        bench.destroy(again);
+        bench.discard(instance);
+        bench.discard(again);
     }
     return failure.empty() ? bench.firstViolation() : failure;
 }
@@ -400,8 +400,8 @@ std::string checkPanelPicks(const LoadedModule& module, const HostProtocol& prot
     std::string failure = bench.bind();
     if (!failure.empty()) return failure;
     host::InstanceHandle instance = bench.loaded(referenceBlock("Ball", "Camera"));
-    bench.evaluate(instance, 0, failure);
-    SimPanel* panel = bench.openPanel(instance);
+    bench.evaluated(instance, 0, failure);
+    SimPanel* panel = bench.openedPanel(instance);
     if (panel == nullptr) return "no panel was built";
     if (panel->set == nullptr) return "the panel has no set function";
     PanelToolkitModel& toolkit = bench.session().panels();
@@ -429,19 +429,19 @@ std::string checkPanelPicks(const LoadedModule& module, const HostProtocol& prot
             size_t(*cameraValue) >= cameras.size())
             return "get gives a choice outside its popup";
         double time = std::uniform_real_distribution<double>(0, 2)(random);
-        Evaluation result = bench.evaluate(instance, time, failure);
+        Evaluation result = bench.evaluated(instance, time, failure);
         bool both = *itemValue > 0 && *cameraValue > 0;
         if (failure.empty() && result.set != both)
             return both ? "the channel was not set with both references picked" : "the channel was set with a reference of \"" + std::string(kelto_facts::kNoneEntry) + "\"";
         if (failure.empty() && both) {
             // A pick follows the item picked, not the first of its name.
-            double expected = expectedDistance(bench.scene(), bench.scene().objects[size_t(*itemValue - 1)],
+            double expected = hostDistance(bench.scene(), bench.scene().objects[size_t(*itemValue - 1)],
                                                bench.scene().cameras[size_t(*cameraValue - 1)], time);
             if (!close(result.value, expected))
                 return "after picking " + objects[size_t(*itemValue)] + " and " + cameras[size_t(*cameraValue)] + " the channel is " +
-                       number(result.value) + ", not " + number(expected);
+                       numberText(result.value) + ", not " + numberText(expected);
         }
-        std::vector<std::string> saved = linesOf(bench.save(instance));
+        std::vector<std::string> saved = linesOf(bench.saved(instance));
         std::string savedItem = *itemValue > 0 ? objects[size_t(*itemValue)] : kelto_facts::kNoneName;
         std::string savedCamera = *cameraValue > 0 ? cameras[size_t(*cameraValue)] : kelto_facts::kNoneName;
         if (saved != referenceBlock(savedItem, savedCamera)) return "save does not name the picked items";
@@ -460,11 +460,11 @@ std::string checkSubFrameTimes(const LoadedModule& module, const HostProtocol& p
         std::uniform_real_distribution<double> frame(bench.scene().firstFrame - 2.0, bench.scene().lastFrame + 2.0);
         for (int i = 0; i < kRandomTimes && failure.empty(); ++i) {
             double time = bench.scene().timeOfFrame(frame(random));
-            Evaluation result = bench.evaluate(instance, time, failure);
+            Evaluation result = bench.evaluated(instance, time, failure);
             double expected = expectedDistance(bench.scene(), "Ball", "Camera", time);
             if (failure.empty() && (!result.set || !close(result.value, expected)))
-                return "at time " + number(time) + " the channel is " + (result.set ? number(result.value) : "not set") +
-                       ", not " + number(expected);
+                return "at time " + numberText(time) + " the channel is " + (result.set ? numberText(result.value) : "not set") +
+                       ", not " + numberText(expected);
             times.push_back(time);
             values.push_back(result.value);
         }
@@ -477,10 +477,10 @@ std::string checkSubFrameTimes(const LoadedModule& module, const HostProtocol& p
     if (failure.empty()) failure = mirror.bind();
     host::InstanceHandle other = failure.empty() ? mirror.loaded(referenceBlock("Ball", "Camera")) : nullptr;
     for (size_t i = 0; i < times.size() && failure.empty(); ++i) {
-        Evaluation result = mirror.evaluate(other, times[i], failure);
+        Evaluation result = mirror.evaluated(other, times[i], failure);
         if (failure.empty() && (!result.set || result.value != values[i]))
-            return "at time " + number(times[i]) + " swapping the positions changes the distance from " +
-                   number(values[i]) + " to " + (result.set ? number(result.value) : "nothing");
+            return "at time " + numberText(times[i]) + " swapping the positions changes the distance from " +
+                   numberText(values[i]) + " to " + (result.set ? numberText(result.value) : "nothing");
     }
     return failure.empty() ? mirror.firstViolation() : failure;
 }
@@ -495,8 +495,8 @@ std::string checkRenumbering(const LoadedModule& module, const HostProtocol& pro
     if (!failure.empty()) return failure;
     if (bench.handler().itemOperations().changeID == nullptr) return "";
     host::InstanceHandle instance = bench.loaded(referenceBlock("Tall Tree", "Close-up"));
-    host::InstanceHandle copy = bench.create();
-    bench.evaluate(instance, 0, failure);
+    host::InstanceHandle copy = bench.newInstance();
+    bench.evaluated(instance, 0, failure);
     bench.handler().copy(copy, instance);
     std::vector<host::InstanceHandle> instances = {instance, copy};
     const double time = 0.75;
@@ -508,21 +508,21 @@ std::string checkRenumbering(const LoadedModule& module, const HostProtocol& pro
     };
     if (failure.empty()) failure = deleteItem("Ground");  // before the tree in the object list
     for (host::InstanceHandle each : instances) {
-        Evaluation result = bench.evaluate(each, time, failure);
+        Evaluation result = bench.evaluated(each, time, failure);
         double expected = expectedDistance(bench.scene(), "Tall Tree", "Close-up", time);
         if (failure.empty() && (!result.set || !close(result.value, expected)))
             return "after an item before the reference was deleted the channel is " +
-                   (result.set ? number(result.value) : std::string("not set")) + ", not " + number(expected);
+                   (result.set ? numberText(result.value) : std::string("not set")) + ", not " + numberText(expected);
     }
-    SimPanel* panel = bench.openPanel(instance);
+    SimPanel* panel = bench.openedPanel(instance);
     const int32_t* shown = panel != nullptr ? bench.session().panels().valueOf(*panel, kItemControl) : nullptr;
     if (failure.empty() && (shown == nullptr || *shown != 2))
         return "after the deletion the panel does not show the tree at its new place, 2";
     if (failure.empty()) failure = deleteItem("Tall Tree");
     for (host::InstanceHandle each : instances) {
-        if (failure.empty() && bench.evaluate(each, time, failure).set)
+        if (failure.empty() && bench.evaluated(each, time, failure).set)
             return "the channel is set after its reference was deleted";
-        if (failure.empty() && linesOf(bench.save(each)) != referenceBlock(kelto_facts::kNoneName, "Close-up"))
+        if (failure.empty() && linesOf(bench.saved(each)) != referenceBlock(kelto_facts::kNoneName, "Close-up"))
             return "a deleted reference is not saved as none";
     }
     return failure.empty() ? bench.firstViolation() : failure;

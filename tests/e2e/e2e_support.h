@@ -52,7 +52,7 @@ protected:
         for (host::InstanceHandle instance : instances) handler.destroy(instance);
     }
 
-    host::InstanceHandle create() {
+    host::InstanceHandle newInstance() {
         host::InstanceHandle instance = handler.create();
         EXPECT_NE(instance, nullptr);
         instances.push_back(instance);
@@ -84,7 +84,7 @@ protected:
     }
 
     host::InstanceHandle loaded(const std::vector<std::string>& lines) {
-        host::InstanceHandle instance = create();
+        host::InstanceHandle instance = newInstance();
         sim::BlockReader reader(lines);
         EXPECT_EQ(handler.load(instance, reader), nullptr);
         return instance;
@@ -92,7 +92,7 @@ protected:
 
     // The channel after one evaluation at `frame`, from `before`; NaN when
     // the module did not set it.
-    double evaluate(host::InstanceHandle instance, double frame = 0, double before = -1) {
+    double evaluated(host::InstanceHandle instance, double frame = 0, double before = -1) {
         sim::ChannelAccessRecord access(static_cast<int>(frame), scene.timeOfFrame(frame), before);
         handler.evaluate(instance, access);
         EXPECT_EQ(sim::kelto_facts::evaluationProblem(access), "");

@@ -33,14 +33,14 @@ protected:
 TEST_F(EditFixture, AnUnrelatedDeletionRenumbersTheReferenceWhichFollowsItsItem) {
     scene.addObject("Tree", {0, 0, 1});
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Close-up"));
-    EXPECT_EQ(evaluate(instance), 2.0);
-    host::InstanceHandle copy = create();
+    EXPECT_EQ(evaluated(instance), 2.0);
+    host::InstanceHandle copy = newInstance();
     handler.copy(copy, instance);
 
     EXPECT_EQ(edit("delete Ground"), "delete Ground at frame 0: 2 IDs renumbered; uses Ball, Close-up; uses Ball, Close-up");
     EXPECT_EQ(edit("delete Camera"), "delete Camera at frame 0: 1 ID renumbered; uses Ball, Close-up; uses Ball, Close-up");
-    EXPECT_EQ(evaluate(instance), 2.0);
-    EXPECT_EQ(evaluate(copy), 2.0);
+    EXPECT_EQ(evaluated(instance), 2.0);
+    EXPECT_EQ(evaluated(copy), 2.0);
     EXPECT_EQ(itemChoice(instance), 1);
     EXPECT_EQ(saved(instance), referenceBlock("Ball", "Close-up"));
 }
@@ -48,16 +48,16 @@ TEST_F(EditFixture, AnUnrelatedDeletionRenumbersTheReferenceWhichFollowsItsItem)
 TEST_F(EditFixture, ADeletedReferenceLeavesTheChannelItsOwnValueAndSavesAsNone) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
     host::InstanceHandle unresolved = loaded(referenceBlock("Ball", "Close-up"));
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
     EXPECT_EQ(edit("delete Ball"), "delete Ball at frame 0: 0 IDs renumbered; uses Camera; uses nothing");
-    EXPECT_TRUE(std::isnan(evaluate(instance)));
+    EXPECT_TRUE(std::isnan(evaluated(instance)));
     EXPECT_EQ(itemChoice(instance), 0);
     EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
     // A later object of the same name is not taken for it; an instance not
     // yet evaluated still finds its items by name.
     edit("add object Ball");
-    EXPECT_TRUE(std::isnan(evaluate(instance)));
-    EXPECT_EQ(evaluate(unresolved), 2.0);
+    EXPECT_TRUE(std::isnan(evaluated(instance)));
+    EXPECT_EQ(evaluated(unresolved), 2.0);
 
     // Null arguments, which no host passes, change nothing.
     host::ItemId deleteCamera[] = {sim::itemIdAt(host::kItemTypeCamera, 0), nullptr, nullptr};

@@ -32,7 +32,7 @@ protected:
         return entries[static_cast<size_t>(*value)];
     }
 
-    int pick(sim::SimPanel& panel, const std::string& label, const std::string& entry) {
+    int choose(sim::SimPanel& panel, const std::string& label, const std::string& entry) {
         std::string error;
         int refresh = session.panels().pick(panel, label, entry, error);
         EXPECT_EQ(error, "");
@@ -44,7 +44,7 @@ protected:
 // it over: a viewer panel of the two popups, a value of each through get and
 // set, the title and each popup's functions hinted, and the instance viewed.
 TEST_F(PanelFixture, ThePanelIsBuiltWithItsControlsValuesHintsAndInstance) {
-    host::InstanceHandle instance = create();
+    host::InstanceHandle instance = newInstance();
     sim::SimPanel* panel = open(instance);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->type, host::kPanelTypeViewer);
@@ -73,7 +73,7 @@ TEST_F(PanelFixture, ThePanelIsBuiltWithItsControlsValuesHintsAndInstance) {
 }
 
 TEST_F(PanelFixture, PopupsListTheObjectsAndCamerasAfterNone) {
-    host::InstanceHandle instance = create();
+    host::InstanceHandle instance = newInstance();
     sim::SimPanel* panel = open(instance);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(session.panels().popupEntries(*panel, kItemControl), (std::vector<std::string>{kNoneEntry, "Ground", "Ball"}));
@@ -94,35 +94,35 @@ TEST_F(PanelFixture, PopupsListTheObjectsAndCamerasAfterNone) {
 
 TEST_F(PanelFixture, APickOnAResolvedInstanceTakesEffectAtOnceAndIsSaved) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
     sim::SimPanel* panel = open(instance);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(shown(*panel, kItemControl), "Ball");
     EXPECT_EQ(shown(*panel, kCameraControl), "Camera");
 
-    EXPECT_EQ(pick(*panel, kCameraLabel, "Close-up"), 0);
+    EXPECT_EQ(choose(*panel, kCameraLabel, "Close-up"), 0);
     EXPECT_EQ(shown(*panel, kCameraControl), "Close-up");
-    EXPECT_EQ(evaluate(instance), 2.0);
+    EXPECT_EQ(evaluated(instance), 2.0);
     EXPECT_EQ(saved(instance), referenceBlock("Ball", "Close-up"));
 
-    EXPECT_EQ(pick(*panel, kItemLabel, kNoneEntry), 1);
+    EXPECT_EQ(choose(*panel, kItemLabel, kNoneEntry), 1);
     EXPECT_EQ(shown(*panel, kItemControl), kNoneEntry);
-    EXPECT_TRUE(std::isnan(evaluate(instance, 0, 4.0)));
+    EXPECT_TRUE(std::isnan(evaluated(instance, 0, 4.0)));
     EXPECT_EQ(saved(instance), referenceBlock("none", "Close-up"));
 }
 
 TEST_F(PanelFixture, ChoosingNoneDropsAReferenceWhoseItemIsMissing) {
     host::InstanceHandle instance = loaded(referenceBlock("Lamp", "Camera"));
-    evaluate(instance);
+    evaluated(instance);
     sim::SimPanel* panel = open(instance);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(shown(*panel, kItemControl), kNoneEntry);
     EXPECT_EQ(saved(instance), referenceBlock("Lamp", "Camera"));
-    EXPECT_EQ(pick(*panel, kItemLabel, kNoneEntry), 1);
+    EXPECT_EQ(choose(*panel, kItemLabel, kNoneEntry), 1);
     EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
 
     // Choosing an item then saves that item, by its name at the time of saving.
-    EXPECT_EQ(pick(*panel, kItemLabel, "Ground"), 0);
+    EXPECT_EQ(choose(*panel, kItemLabel, "Ground"), 0);
     scene.objects[0].name = "Floor";
     EXPECT_EQ(saved(instance), referenceBlock("Floor", "Camera"));
 }
@@ -131,16 +131,16 @@ TEST_F(PanelFixture, APickBeforeTheFirstEvaluationGivesWayToTheStoredNames) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
     sim::SimPanel* panel = open(instance);
     ASSERT_NE(panel, nullptr);
-    pick(*panel, kItemLabel, "Ground");
+    choose(*panel, kItemLabel, "Ground");
     EXPECT_EQ(shown(*panel, kItemControl), "Ground");
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
     EXPECT_EQ(shown(*panel, kItemControl), "Ball");
 }
 
 TEST_F(PanelFixture, ACameraNameThatNamesAnObjectShowsNoCamera) {
     scene.objects[0].name = "Camera";
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
-    EXPECT_EQ(evaluate(instance), std::sqrt(75.0));  // the object "Camera" at (5,5,5)
+    EXPECT_EQ(evaluated(instance), std::sqrt(75.0));  // the object "Camera" at (5,5,5)
     sim::SimPanel* panel = open(instance);
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(shown(*panel, kItemControl), "Ball");
@@ -148,7 +148,7 @@ TEST_F(PanelFixture, ACameraNameThatNamesAnObjectShowsNoCamera) {
 }
 
 TEST_F(PanelFixture, WithoutAToolkitOrAPanelTheActivationStillSucceeds) {
-    host::InstanceHandle instance = create();
+    host::InstanceHandle instance = newInstance();
     session.withhold("LWXPanel");
     EXPECT_EQ(open(instance), nullptr);
     EXPECT_TRUE(session.panels().calls().empty());

@@ -13,7 +13,7 @@ using sim::kelto_facts::kNoneName;
 
 TEST_F(ChannelFixture, ANewInstanceSavesSixUnitsNamingNoItems) {
     sim::BlockWriter writer;
-    ASSERT_EQ(handler.save(create(), writer), nullptr);
+    ASSERT_EQ(handler.save(newInstance(), writer), nullptr);
     std::vector<std::pair<std::string, int>> units, expected;
     for (const sim::BlockWriter::Unit& unit : writer.units()) units.push_back({unit.bytes, unit.length});
     // Each line is one unit of its bytes and a NUL, the length counting the NUL.
@@ -24,43 +24,43 @@ TEST_F(ChannelFixture, ANewInstanceSavesSixUnitsNamingNoItems) {
 
 TEST_F(ChannelFixture, LoadEvaluateSaveRoundTripsTheNames) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Close-up"));
-    EXPECT_EQ(evaluate(instance), 2.0);
+    EXPECT_EQ(evaluated(instance), 2.0);
     EXPECT_EQ(saved(instance), referenceBlock("Ball", "Close-up"));
 
     host::InstanceHandle reloaded = loaded(saved(instance));
-    EXPECT_EQ(evaluate(reloaded), 2.0);
+    EXPECT_EQ(evaluated(reloaded), 2.0);
 }
 
 TEST_F(ChannelFixture, AnUnresolvedInstanceSavesTheNamesItHolds) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
     EXPECT_EQ(saved(instance), referenceBlock("Ball", "Camera"));
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
 }
 
 TEST_F(ChannelFixture, AReferenceWhoseItemIsMissingKeepsItsNameThroughSave) {
     // The scene opened without the object "Lamp" (it failed to load): the
     // channel keeps its own value, and the reference is saved as it was.
     host::InstanceHandle instance = loaded(referenceBlock("Lamp", "Camera"));
-    EXPECT_TRUE(std::isnan(evaluate(instance)));
+    EXPECT_TRUE(std::isnan(evaluated(instance)));
     EXPECT_EQ(saved(instance), referenceBlock("Lamp", "Camera"));
-    host::InstanceHandle copy = create();
+    host::InstanceHandle copy = newInstance();
     handler.copy(copy, instance);
     EXPECT_EQ(saved(copy), referenceBlock("Lamp", "Camera"));
 
     // Opened again where the lamp is, the reference finds it.
     scene.objects[0].name = "Lamp";
-    EXPECT_EQ(evaluate(loaded(saved(instance))), std::sqrt(4.0 + 1.0 + 49.0));
+    EXPECT_EQ(evaluated(loaded(saved(instance))), std::sqrt(4.0 + 1.0 + 49.0));
 
     // "none" names an item like any other name.
     scene.objects[0].name = "none";
-    EXPECT_EQ(evaluate(loaded(referenceBlock("none", "Camera"))), std::sqrt(4.0 + 1.0 + 49.0));
+    EXPECT_EQ(evaluated(loaded(referenceBlock("none", "Camera"))), std::sqrt(4.0 + 1.0 + 49.0));
 }
 
 TEST_F(ChannelFixture, ARenamedItemIsSavedByItsNewName) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
-    evaluate(instance);
+    evaluated(instance);
     scene.objects[1].name = "Red ball";
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
     EXPECT_EQ(saved(instance), referenceBlock("Red ball", "Camera"));
 }
 
@@ -69,16 +69,16 @@ TEST_F(ChannelFixture, LongNamesSurviveSaveAndLoad) {
     longName.replace(0, 9, "Long ball");
     scene.objects[1].name = longName;
     host::InstanceHandle instance = loaded(referenceBlock(longName, "Camera"));
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
     EXPECT_EQ(saved(instance), referenceBlock(longName, "Camera"));
-    EXPECT_EQ(evaluate(loaded(saved(instance))), 13.0);
+    EXPECT_EQ(evaluated(loaded(saved(instance))), 13.0);
 
     // A line longer than the buffer comes back cut to 255 bytes, which here
     // names the ball; a cut name that names nothing finds nothing.
-    EXPECT_EQ(evaluate(loaded(referenceBlock(longName + "xyz", "Camera"))), 13.0);
+    EXPECT_EQ(evaluated(loaded(referenceBlock(longName + "xyz", "Camera"))), 13.0);
     host::InstanceHandle overlong = loaded(referenceBlock(std::string(300, 'm'), "Camera"));
     EXPECT_EQ(saved(overlong), referenceBlock(std::string(255, 'm'), "Camera"));
-    EXPECT_TRUE(std::isnan(evaluate(overlong)));
+    EXPECT_TRUE(std::isnan(evaluated(overlong)));
 }
 
 TEST_F(ChannelFixture, KeywordsAreMatchedAsPrefixes) {
@@ -86,7 +86,7 @@ TEST_F(ChannelFixture, KeywordsAreMatchedAsPrefixes) {
     // keywords are cut at a space; a later name wins.
     host::InstanceHandle instance = loaded({std::string(kBlockStart) + " extra", "SOMETHING_ELSE", "REFERENCE", "Ground",
                                             kCameraKeyword, "Camera", kItemKeyword, "Ball", kBlockEnd});
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
 
     // An empty line ends the block, and so does a line that begins with a space.
     for (const std::string& ender : {std::string(), " " + std::string(kCameraKeyword)}) {
@@ -94,23 +94,23 @@ TEST_F(ChannelFixture, KeywordsAreMatchedAsPrefixes) {
         EXPECT_EQ(saved(cut), referenceBlock("Ball", kNoneName)) << '"' << ender << '"';
     }
     // An empty first line counts as the start keyword.
-    EXPECT_EQ(evaluate(loaded({"", kItemKeyword, "Ball", kCameraKeyword, "Camera"})), 13.0);
+    EXPECT_EQ(evaluated(loaded({"", kItemKeyword, "Ball", kCameraKeyword, "Camera"})), 13.0);
 }
 
 TEST_F(ChannelFixture, LoadStopsAtTheEndOfTheData) {
     // Not a block of ours: the instance is untouched and only one line is read.
     host::InstanceHandle resolved = loaded(referenceBlock("Ball", "Camera"));
-    evaluate(resolved);
+    evaluated(resolved);
     sim::BlockReader foreign({"SOMEONE_ELSES_DATA", kBlockStart});
     handler.load(resolved, foreign);
     EXPECT_EQ(foreign.readCount(), 1u);
-    EXPECT_EQ(evaluate(resolved), 13.0);
+    EXPECT_EQ(evaluated(resolved), 13.0);
 
     // No data at all: untouched as well.
     sim::BlockReader nothing({});
     handler.load(resolved, nothing);
     EXPECT_EQ(nothing.readCount(), 1u);
-    EXPECT_EQ(evaluate(resolved), 13.0);
+    EXPECT_EQ(evaluated(resolved), 13.0);
 
     // Data that ends inside the block, even before a name: what was read stands.
     sim::BlockReader truncated({kBlockStart, kItemKeyword, "Ground", kCameraKeyword});
