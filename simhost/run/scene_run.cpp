@@ -33,21 +33,10 @@ FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance,
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 
-// Tries `versions` in order through `activate` until one succeeds, and adds
-// one line to `log`: the result, the version that succeeded, and what the
-// versions before it returned, e.g. "0 (success) at version 4, after version
-// 5: 1 (wrong version)". Returns the result that counts.
-template <typename Activate>
-int negotiate(const std::vector<int>& versions, Activate activate, const std::string& what, std::string& log) {
-    std::vector<std::pair<int, int>> tried;  // version, result
-    for (int version : versions) {
-        tried.push_back({version, activate(version)});
-        if (tried.back().second == host::kActivationOk) break;
-    }
-    // Without a success, a refusal other than the version says more.
-    int result = tried.empty() ? host::kActivationBadVersion : tried.back().second;
-    for (const std::pair<int, int>& attempt : tried)
-        if (result == host::kActivationBadVersion) result = attempt.second;
+// The log line of a negotiation: `result`, the version it came at, and what
+// the versions tried before it returned, e.g. "0 (success) at version 4,
+// after version 5: 1 (wrong version)". `tried` holds (version, result) pairs.
+std::string negotiationLine(const std::string& what, int result, std::vector<std::pair<int, int>> tried) {
     std::string line = "Activation  " + what + ": " + describeActivationResult(result);
     if (result == host::kActivationOk) {
         line += " at version " + std::to_string(tried.back().first);
@@ -64,7 +53,23 @@ int negotiate(const std::vector<int>& versions, Activate activate, const std::st
         first = end;
     }
     if (result != host::kActivationOk && !tried.empty()) line += ")";
-    log += line + "\n";
+    return line + "\n";
+}
+
+// Tries `versions` in order through `activate` until one succeeds, and adds
+// the negotiation's line to `log`. Returns the result that counts.
+template <typename Activate>
+int negotiate(const std::vector<int>& versions, Activate activate, const std::string& what, std::string& log) {
+    std::vector<std::pair<int, int>> tried;  // version, result
+    for (int version : versions) {
+        tried.push_back({version, activate(version)});
+        if (tried.back().second == host::kActivationOk) break;
+    }
+    // Without a success, a refusal other than the version says more.
+    int result = tried.empty() ? host::kActivationBadVersion : tried.back().second;
+    for (const std::pair<int, int>& attempt : tried)
+        if (result == host::kActivationBadVersion) result = attempt.second;
+    log += negotiationLine(what, result, tried);
     return result;
 }
 
@@ -142,6 +147,18 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
     return true;
 }
 
+// Evaluates every frame of the session's scene, making the edits due before
+// each; stops at the first edit that cannot be made.
+void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, HandlerBinding& handler,
+                    host::InstanceHandle instance, RunReport& report) {
+    const Scene& scene = session.scene();
+    size_t nextEdit = 0;
+    // Counted in a wider type: a range may end at the largest int.
+    for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
+        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, report))
+            report.frames.push_back(evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
+}
+
 }  // namespace
 
 std::vector<int> handlerVersions(const RunOptions& options) {
@@ -191,49 +208,44 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
     return instance;
 }
 
+namespace {
+
+// Starts the modifier and loads the scene's block into its instance, adding
+// a line for each to the report's log. Null, with the report's error set,
+// when the run cannot go on.
+host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene, const RunOptions& options,
+                                  HandlerBinding& handler, RunReport& report) {
+    host::InstanceHandle instance = startModifier(module, options, handler, report.log, report.error);
+    if (instance == nullptr || scene.modifierBlock.empty()) return instance;
+    BlockReader reader(scene.modifierBlock);
+    const char* error = handler.load(instance, reader);
+    report.log += "Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " +
+                  std::to_string(reader.readCount()) + " reads" +
+                  (error != nullptr ? ", error: " + std::string(error) : std::string()) + "\n";
+    if (error == nullptr) return instance;
+    // A host shows the error and drops the modifier: nothing runs on.
+    report.error = "the module's load failed: " + std::string(error);
+    handler.destroy(instance);
+    return nullptr;
+}
+
+}  // namespace
+
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options) {
     RunReport report;
     std::vector<SceneEdit> edits;
     if (!orderEdits(scene, options, edits, report.error)) return report;
     scene.edits.clear();
-    size_t nextEdit = 0;
     HostSession session(scene);
     prepareSession(session, options);
-    std::ostringstream log;
-
     HandlerBinding handler;
-    std::string started;
-    host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
-    log << started;
-    if (instance == nullptr) {
-        report.log = log.str();
-        return report;
-    }
-    if (!scene.modifierBlock.empty()) {
-        BlockReader reader(scene.modifierBlock);
-        const char* error = handler.load(instance, reader);
-        log << "Load        " << scene.modifierBlock.size() << " lines, " << reader.readCount() << " reads"
-            << (error != nullptr ? ", error: " + std::string(error) : std::string()) << "\n";
-        // A host shows the error and drops the modifier: nothing runs on.
-        if (error != nullptr) {
-            report.log = log.str();
-            report.error = "the module's load failed: " + std::string(error);
-            handler.destroy(instance);
-            return report;
-        }
-    }
-    report.log = log.str();
-
+    host::InstanceHandle instance = startAndLoad(module, scene, options, handler, report);
+    if (instance == nullptr) return report;
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
     evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
-    bool panelOk = openPanelAndPick(module, session, instance, options, report);
-    if (panelOk) {
-        // Counted in a wider type: a range may end at the largest int.
-        for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
-            if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, report))
-                report.frames.push_back(
-                    evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
+    if (openPanelAndPick(module, session, instance, options, report)) {
+        evaluateFrames(edits, session, handler, instance, report);
         BlockWriter writer;
         if (report.error.empty())
             if (const char* error = handler.save(instance, writer)) report.saveError = error;
