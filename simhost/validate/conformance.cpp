@@ -100,7 +100,7 @@ std::string numberText(double value) {
     return out.str();
 }
 
-// One evaluation: the value set, or nothing; any broken promise in `failure`.
+// One evaluation: the value set, or nothing.
 struct Evaluation {
     bool set = false;
     double value = 0;
@@ -151,6 +151,8 @@ public:
         return instance;
     }
 
+    // Evaluates at `time`. The first rule or promise the evaluation broke
+    // goes to `failure`, unless that already holds an earlier one.
     Evaluation evaluated(host::InstanceHandle instance, double time, std::string& failure) {
         ChannelAccessRecord access(int(scene_.frameOfTime(time)), time, scene_.channelValue);
         handler_.evaluate(instance, access);
@@ -247,9 +249,7 @@ std::vector<std::string> randomBlock(std::mt19937& random) {
 
 // ---- the checks; each returns "" when it passed, else why it failed ----
 
-typedef std::function<std::string(const LoadedModule&, const HostProtocol&, std::mt19937&)> ProtocolCheck;
-
-std::string checkDescriptor(const LoadedModule& module) {
+std::string checkDescriptor(const std::string&, const LoadedModule& module) {
     const host::ModuleDescriptor& d = module.descriptor();
     if (d.machineCode != host::kMachineCodeWindows && d.machineCode != host::kMachineCodeMac)
         return "machine code " + hexText(d.machineCode) + " is no host platform's";
@@ -265,7 +265,7 @@ std::string checkDescriptor(const LoadedModule& module) {
     return "";
 }
 
-std::string checkRepeatedLoads(const std::string& path) {
+std::string checkRepeatedLoads(const std::string& path, const LoadedModule&) {
     for (int cycle = 0; cycle < kLoadCycles; ++cycle) {
         LoadResult loaded = LoadedModule::load(path);
         if (!loaded.module) return "load " + std::to_string(cycle + 1) + ": " + loaded.error;
@@ -281,8 +281,8 @@ std::string checkRepeatedLoads(const std::string& path) {
     return "";
 }
 
-std::string checkWrongVersions(const LoadedModule& module) {
-    Bench bench(module, kClassic);
+std::string checkWrongVersions(const LoadedModule& module, const HostProtocol& protocol, std::mt19937&) {
+    Bench bench(module, protocol);
     const ServerEntry* handlerServer = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
     const ServerEntry* interfaceServer = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
     if (handlerServer == nullptr || interfaceServer == nullptr) return "the servers are missing";
@@ -395,6 +395,64 @@ std::string checkRandomBlocks(const LoadedModule& module, const HostProtocol& pr
     return failure.empty() ? bench.firstViolation() : failure;
 }
 
+// Why the popups do not list "(none)" and then the scene's items in list
+// order, or "".
+std::string popupsProblem(const Scene& scene, const std::vector<std::string>& objects,
+                          const std::vector<std::string>& cameras) {
+    if (objects.size() != scene.objects.size() + 1 || cameras.size() != scene.cameras.size() + 1 ||
+        objects[0] != kelto_facts::kNoneEntry || cameras[0] != kelto_facts::kNoneEntry)
+        return "the popups do not list every item after \"" + std::string(kelto_facts::kNoneEntry) + "\"";
+    for (size_t i = 0; i < scene.objects.size(); ++i)
+        if (objects[i + 1] != scene.objects[i].name)
+            return "object entry " + std::to_string(i + 1) + " is \"" + objects[i + 1] + "\"";
+    return "";
+}
+
+// The panel's two popups, their entries, and the places chosen in them.
+struct Popups {
+    std::vector<std::string> objects, cameras;
+    int32_t item = 0, camera = 0;  // as get gives them
+};
+
+// Reads both choices through get into `popups`; "" or why they cannot be
+// read as places in the popups.
+std::string readChoices(const PanelToolkitModel& toolkit, const SimPanel& panel, Popups& popups) {
+    const int32_t* item = toolkit.valueOf(panel, kItemControl);
+    const int32_t* camera = toolkit.valueOf(panel, kCameraControl);
+    if (item == nullptr || camera == nullptr) return "get gives no value for a popup";
+    if (*item < 0 || size_t(*item) >= popups.objects.size() || *camera < 0 || size_t(*camera) >= popups.cameras.size())
+        return "get gives a choice outside its popup";
+    popups.item = *item;
+    popups.camera = *camera;
+    return "";
+}
+
+// What an evaluation at `time` and a save make of the choices: the distance
+// between the items picked, the channel left alone with a "(none)", the
+// names picked saved. "" or why they are wrong; a broken rule or promise
+// goes to `failure`.
+std::string choicesProblem(Bench& bench, host::InstanceHandle instance, const Popups& popups, double time,
+                           std::string& failure) {
+    Evaluation result = bench.evaluated(instance, time, failure);
+    bool both = popups.item > 0 && popups.camera > 0;
+    if (failure.empty() && result.set != both)
+        return both ? "the channel was not set with both references picked"
+                    : "the channel was set with a reference of \"" + std::string(kelto_facts::kNoneEntry) + "\"";
+    if (failure.empty() && both) {
+        // A pick follows the item picked, not the first of its name.
+        double expected = hostDistance(bench.scene(), bench.scene().objects[size_t(popups.item - 1)],
+                                       bench.scene().cameras[size_t(popups.camera - 1)], time);
+        if (!close(result.value, expected))
+            return "after picking " + popups.objects[size_t(popups.item)] + " and " +
+                   popups.cameras[size_t(popups.camera)] + " the channel is " + numberText(result.value) + ", not " +
+                   numberText(expected);
+    }
+    std::string item = popups.item > 0 ? popups.objects[size_t(popups.item)] : kelto_facts::kNoneName;
+    std::string camera = popups.camera > 0 ? popups.cameras[size_t(popups.camera)] : kelto_facts::kNoneName;
+    if (linesOf(bench.saved(instance)) != referenceBlock(item, camera)) return "save does not name the picked items";
+    return "";
+}
+
 std::string checkPanelPicks(const LoadedModule& module, const HostProtocol& protocol, std::mt19937& random) {
     Bench bench(module, protocol);
     std::string failure = bench.bind();
@@ -405,47 +463,21 @@ std::string checkPanelPicks(const LoadedModule& module, const HostProtocol& prot
     if (panel == nullptr) return "no panel was built";
     if (panel->set == nullptr) return "the panel has no set function";
     PanelToolkitModel& toolkit = bench.session().panels();
-    std::vector<std::string> objects = toolkit.popupEntries(*panel, kItemControl);
-    std::vector<std::string> cameras = toolkit.popupEntries(*panel, kCameraControl);
-    if (objects.size() != bench.scene().objects.size() + 1 || cameras.size() != bench.scene().cameras.size() + 1 ||
-        objects[0] != kelto_facts::kNoneEntry || cameras[0] != kelto_facts::kNoneEntry)
-        return "the popups do not list every item after \"" + std::string(kelto_facts::kNoneEntry) + "\"";
-    for (size_t i = 0; i < bench.scene().objects.size(); ++i)
-        if (objects[i + 1] != bench.scene().objects[i].name) return "object entry " + std::to_string(i + 1) + " is \"" + objects[i + 1] + "\"";
-    for (int i = 0; i < kRandomPicks && failure.empty(); ++i) {
+    Popups popups{toolkit.popupEntries(*panel, kItemControl), toolkit.popupEntries(*panel, kCameraControl)};
+    std::string problem = popupsProblem(bench.scene(), popups.objects, popups.cameras);
+    for (int i = 0; i < kRandomPicks && failure.empty() && problem.empty(); ++i) {
         bool item = std::uniform_int_distribution<int>(0, 1)(random) == 0;
-        const std::vector<std::string>& entries = item ? objects : cameras;
-        size_t index = std::uniform_int_distribution<size_t>(0, entries.size() - 1)(random);
-        int32_t value = int32_t(index);
+        const std::vector<std::string>& entries = item ? popups.objects : popups.cameras;
+        int32_t value = int32_t(std::uniform_int_distribution<size_t>(0, entries.size() - 1)(random));
         uint32_t control = item ? kItemControl : kCameraControl;
         panel->set(panel->instance, control, &value);
         const int32_t* shown = toolkit.valueOf(*panel, control);
         if (shown == nullptr || *shown != value) return "get does not return the value just set";
-        const int32_t* itemValue = toolkit.valueOf(*panel, kItemControl);
-        const int32_t* cameraValue = toolkit.valueOf(*panel, kCameraControl);
-        // Both are read as places in the popups below.
-        if (itemValue == nullptr || cameraValue == nullptr) return "get gives no value for a popup";
-        if (*itemValue < 0 || size_t(*itemValue) >= objects.size() || *cameraValue < 0 ||
-            size_t(*cameraValue) >= cameras.size())
-            return "get gives a choice outside its popup";
+        problem = readChoices(toolkit, *panel, popups);
         double time = std::uniform_real_distribution<double>(0, 2)(random);
-        Evaluation result = bench.evaluated(instance, time, failure);
-        bool both = *itemValue > 0 && *cameraValue > 0;
-        if (failure.empty() && result.set != both)
-            return both ? "the channel was not set with both references picked" : "the channel was set with a reference of \"" + std::string(kelto_facts::kNoneEntry) + "\"";
-        if (failure.empty() && both) {
-            // A pick follows the item picked, not the first of its name.
-            double expected = hostDistance(bench.scene(), bench.scene().objects[size_t(*itemValue - 1)],
-                                               bench.scene().cameras[size_t(*cameraValue - 1)], time);
-            if (!close(result.value, expected))
-                return "after picking " + objects[size_t(*itemValue)] + " and " + cameras[size_t(*cameraValue)] + " the channel is " +
-                       numberText(result.value) + ", not " + numberText(expected);
-        }
-        std::vector<std::string> saved = linesOf(bench.saved(instance));
-        std::string savedItem = *itemValue > 0 ? objects[size_t(*itemValue)] : kelto_facts::kNoneName;
-        std::string savedCamera = *cameraValue > 0 ? cameras[size_t(*cameraValue)] : kelto_facts::kNoneName;
-        if (saved != referenceBlock(savedItem, savedCamera)) return "save does not name the picked items";
+        if (problem.empty()) problem = choicesProblem(bench, instance, popups, time, failure);
     }
+    if (!problem.empty()) return problem;
     return failure.empty() ? bench.firstViolation() : failure;
 }
 
@@ -539,37 +571,60 @@ bool takesVersion(const LoadedModule& module, const HostProtocol& protocol) {
     return server != nullptr && binding.activate(module, *server, protocol.version) != host::kActivationBadVersion;
 }
 
+// A check of the module as a whole.
+struct ModuleCheck {
+    const char* id;    // stable: it names the check on its line and to tests
+    const char* name;  // what it checks, in words
+    std::string (*run)(const std::string& path, const LoadedModule& module);
+};
+
+// A check made under each protocol the module takes, from the seed.
+struct ProtocolCheck {
+    const char* id;  // under the protocol's name: "picks" is "classic/picks"
+    const char* name;
+    std::string (*run)(const LoadedModule& module, const HostProtocol& protocol, std::mt19937& random);
+};
+
+// The descriptor first: without it nothing else is checked.
+const ModuleCheck kModuleChecks[] = {
+    {"module/descriptor", "descriptor and server table", checkDescriptor},
+    {"module/repeated-load", "repeated load and unload", checkRepeatedLoads},
+};
+
+const ProtocolCheck kProtocolChecks[] = {
+    {"versions", "activation refuses other versions", checkWrongVersions},
+    {"services", "activation without each service keeps earlier instances working", checkMissingServices},
+    {"instances", "many instances created, copied and destroyed", checkInstances},
+    {"save-load-save", "save, load, save gives the same block", checkSaveLoadSave},
+    {"random-blocks", "random blocks load, evaluate and save back", checkRandomBlocks},
+    {"picks", "random panel picks take effect and are saved", checkPanelPicks},
+    {"sub-frame-times", "evaluation at sub-frame times: right, finite, the same for swapped positions",
+     checkSubFrameTimes},
+    {"renumbering", "deleted items: references follow their renumbered IDs, a deleted one saves none",
+     checkRenumbering},
+};
+
 }  // namespace
 
 std::vector<CheckResult> checkConformance(const std::string& path, uint32_t seed) {
     std::vector<CheckResult> results;
     LoadResult loaded = LoadedModule::load(path);
-    if (!loaded.module) {
-        results.push_back({"descriptor and server table", loaded.error});
-        return results;
-    }
+    const ModuleCheck& descriptor = kModuleChecks[0];
+    if (!loaded.module) return {{descriptor.id, descriptor.name, loaded.error}};
     const LoadedModule& module = *loaded.module;
-    results.push_back({"descriptor and server table", checkDescriptor(module)});
-    if (!results.back().failure.empty()) return results;
-    results.push_back({"repeated load and unload", checkRepeatedLoads(path)});
-    results.push_back({"activation refuses other versions", checkWrongVersions(module)});
-
-    const std::pair<const char*, ProtocolCheck> checks[] = {
-        {"activation without each service keeps earlier instances working", checkMissingServices},
-        {"many instances created, copied and destroyed", checkInstances},
-        {"save, load, save gives the same block", checkSaveLoadSave},
-        {"random blocks load, evaluate and save back", checkRandomBlocks},
-        {"random panel picks take effect and are saved", checkPanelPicks},
-        {"evaluation at sub-frame times: right, finite, the same for swapped positions", checkSubFrameTimes},
-        {"deleted items: references follow their renumbered IDs, a deleted one saves none", checkRenumbering},
-    };
+    for (const ModuleCheck& check : kModuleChecks) {
+        results.push_back({check.id, check.name, check.run(path, module)});
+        // Nothing else can be checked on a module that is not the modifier.
+        if (&check == &descriptor && !results.back().failure.empty()) return results;
+    }
     for (const HostProtocol* protocol : {&kClassic, &kCurrent}) {
         // Only a module that takes the current version is held to it; one
         // that takes it and then fails is held to it all the same.
         if (protocol == &kCurrent && !takesVersion(module, kCurrent)) break;
-        for (const auto& check : checks) {
+        for (const ProtocolCheck& check : kProtocolChecks) {
             std::mt19937 random(seed);
-            results.push_back({std::string(protocol->name) + ": " + check.first, check.second(module, *protocol, random)});
+            results.push_back({std::string(protocol->name) + "/" + check.id, check.name,
+                               check.run(module, *protocol, random)});
         }
     }
     return results;
@@ -603,10 +658,10 @@ int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& 
     for (const CheckResult& result : checkConformance(path, seed)) {
         if (result.failure.empty()) {
             ++passed;
-            out << "pass  " << result.name << "\n";
+            out << "PASS  " << result.id << "  " << result.name << "\n";
         } else {
             ++failed;
-            out << "FAIL  " << result.name << ": " << result.failure << "\n";
+            out << "FAIL  " << result.id << "  " << result.name << ": " << result.failure << "\n";
         }
     }
     out << passed << " passed, " << failed << " failed\n";
