@@ -159,7 +159,7 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
     for (const SimControl& control : panel.controls) {
         if (control.label != label) continue;
         int count = popupCount(panel, control.id);
-        for (int index = 0; index < count; ++index) {
+        for (int index = 0; index < std::min(count, kMaxPickEntries); ++index) {
             if (popupEntry(panel, control.id, index) != entry) continue;
             if (panel.set == nullptr) {
                 error = "the panel has no set function";
@@ -169,6 +169,9 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
             return panel.set(panel.instance, control.id, &value);
         }
         error = "\"" + label + "\" has no entry \"" + entry + "\"";
+        if (count > kMaxPickEntries)
+            error += " among its first " + std::to_string(kMaxPickEntries) + " of " + std::to_string(count) +
+                     ", the most a pick looks through";
         return -1;
     }
     error = "the panel has no control \"" + label + "\"";

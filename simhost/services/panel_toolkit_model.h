@@ -71,8 +71,12 @@ public:
 
     // Picks the entry named `entry` in the popup labelled `label`, through set;
     // the first entry of that name wins. Returns the refresh code, or a
-    // negative value with `error` set.
+    // negative value with `error` set. Only the first kMaxPickEntries entries
+    // are looked through: each is read through the module's name function,
+    // which may walk its list from the start, so a longer search could run
+    // for minutes.
     int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
+    static constexpr int kMaxPickEntries = 10000;
 
     // What the toolkit's functions do, called through the table
     // (panel_toolkit_table.cpp) under the names of its slots.

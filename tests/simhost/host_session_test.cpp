@@ -133,6 +133,47 @@ TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
               "setChannel with another record's data");
 }
 
+// A popup far longer than a pick looks through: entries are counted as the
+// module's name function is asked for them.
+struct LongPopup {
+    static constexpr int kEntries = 3 * sim::PanelToolkitModel::kMaxPickEntries;
+    static int reads;
+    static int32_t picked;
+    static int HOST_CALL count(void*) { return kEntries; }
+    static const char* HOST_CALL name(void*, int index) {
+        static std::string text;
+        ++reads;
+        text = "Entry " + std::to_string(index);
+        return text.c_str();
+    }
+    static int HOST_CALL set(void*, uint32_t, void* value) {
+        picked = *static_cast<int32_t*>(value);
+        return host::kRefreshNone;
+    }
+};
+int LongPopup::reads = 0;
+int32_t LongPopup::picked = -1;
+
+TEST(PanelToolkit, APickLooksThroughABoundedNumberOfEntriesAndSaysSo) {
+    const int limit = sim::PanelToolkitModel::kMaxPickEntries;
+    sim::SimPanel panel;
+    panel.controls.push_back({1, "Long", "iPopChoice"});
+    panel.popups[1] = {LongPopup::count, LongPopup::name};
+    panel.set = LongPopup::set;
+    sim::PanelToolkitModel toolkit;
+    std::string error;
+    EXPECT_EQ(toolkit.pick(panel, "Long", "Entry " + std::to_string(limit - 1), error), host::kRefreshNone);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(LongPopup::picked, limit - 1);
+
+    LongPopup::reads = 0;
+    EXPECT_LT(toolkit.pick(panel, "Long", "Entry " + std::to_string(limit), error), 0);
+    EXPECT_EQ(LongPopup::reads, limit);
+    EXPECT_EQ(error, "\"Long\" has no entry \"Entry " + std::to_string(limit) + "\" among its first " +
+                         std::to_string(limit) + " of " + std::to_string(LongPopup::kEntries) +
+                         ", the most a pick looks through");
+}
+
 TEST(NoSessionDeathTest, AServiceCalledWithNoSessionEndsTheRunWithOneLine) {
     EXPECT_EXIT(info().name(nullptr), testing::ExitedWithCode(1),
                 "^kelto-host: LW Item Info 3 function name was called with no host session to serve it\n$");
