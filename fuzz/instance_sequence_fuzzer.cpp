@@ -3,9 +3,10 @@
 // copied and destroyed, blocks loaded, evaluations at any time, panel gets and
 // sets, popup walks, and item edits that renumber IDs through changeID. After
 // every step it checks what the module promises: names terminated inside their
-// buffers, at most one set-channel an evaluation with a finite, non-negative
-// value, no call the host forbids (a dead ID included), and a save that loads
-// back to the same references.
+// buffers, evaluations that keep the host's rules and Kelto's promises (one
+// set-channel at most, a finite distance, no channel read), no call the host
+// forbids (a dead ID included), and a save that loads back to the same
+// references.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>

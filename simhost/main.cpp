@@ -1,5 +1,6 @@
 // kelto-host: the simulated host's command line. Loads a module file as the
-// host does and runs a scene through it; with no arguments, the demo scene.
+// host does and runs a scene through it (with no arguments, the demo scene),
+// or checks a module's conformance ("validate").
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -38,13 +39,16 @@ const std::string kUsage =
     "  --scene FILE         scene to run (default: the bundled demo scene)\n"
     "  --info               only show the module's descriptor, servers and an instance\n"
     "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
-    "                       e.g. --pick \"") + sim::kelto_facts::kItemLabel + "=Ball\" (may be repeated)\n"
+    "                       e.g. --pick \"") + sim::kelto_facts::kItemLabel + "=Ball\" (may be repeated;\n"
+    "                       the entry must be among the popup's first " +
+    std::to_string(sim::PanelToolkitModel::kMaxPickEntries) + ")\n"
     "  --edit EDIT          delete, add or rename an item before evaluating a frame (may be repeated):\n"
     "                       \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\",\n"
     "                       \"rename OLD=NEW@FRAME\"; made after the scene file's own edits\n"
     "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
     "  --host KIND          the host to play: classic (version 4, the default) or current\n"
-    "                       (versions 5 down to 4 and the newer service names)\n"
+    "                       (a handler from version 5 downward, an interface from 1 upward,\n"
+    "                       and the newer service names)\n"
     "  --class-version N    activate the servers with version N alone\n"
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"

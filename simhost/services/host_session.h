@@ -60,8 +60,10 @@ public:
     // Every service name looked up, in order.
     const std::vector<std::string>& lookups() const { return lookups_; }
     // Calls a module must never make: services it should only hold, table
-    // functions it has no use for, unknown or null item IDs, a lookup mode
-    // other than 0; and used-items lists with unknown IDs or no end.
+    // functions it has no use for, unknown or null item IDs, an item type or
+    // parameter the host does not serve, a parent for the first item, a
+    // lookup mode other than 0; and used-items lists with unknown IDs or no
+    // end.
     const std::vector<std::string>& violations() const { return violations_; }
     ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
 

@@ -13,9 +13,9 @@
 namespace sim {
 
 // Which host the session plays: one of the classic protocol (version 4, the
-// classic service names) or one of 2020 and later (versions 5 down to 4, the
-// newer service names beside the classic ones, which it keeps for older
-// modules).
+// classic service names) or one of 2020 and later (version 5 and the older
+// ones, the newer service names beside the classic ones, which it keeps for
+// older modules).
 enum class HostKind { Classic, Current };
 
 enum class Service { ItemInfo, PanelToolkit, Messages, Textures };
