@@ -145,7 +145,8 @@ void PopupLastEntry(benchmark::State& state) {
     int items = int(state.range(0));
     BenchScene bench(items);
     sim::InterfaceBinding binding;
-    binding.activate(kelto(), *kelto().findServer(HOST_CHANNEL_INTERFACE_CLASS, sim::kelto_facts::kServerName), bench.instance);
+    binding.activate(kelto(), *kelto().findServer(HOST_CHANNEL_INTERFACE_CLASS, sim::kelto_facts::kServerName),
+                     bench.instance);
     sim::SimPanel* panel = bench.session->panels().panelOf(binding.record().panel);
     if (panel == nullptr) return state.SkipWithError("no panel");
     const sim::SimPopup& popup = panel->popups.at(sim::kelto_facts::kItemControl);

@@ -34,10 +34,10 @@ using sim::kelto_facts::kCameraControl;
 using sim::kelto_facts::kItemControl;
 using sim::kelto_facts::kNameBufferSize;
 
-const char* const kWords[] = {sim::kelto_facts::kBlockStart,     sim::kelto_facts::kBlockEnd,
-                              sim::kelto_facts::kItemKeyword,    sim::kelto_facts::kCameraKeyword,
-                              "REFERENCE", "Ball", "Ground", "Camera", "Close-up", sim::kelto_facts::kNoneName,
-                              "", " Ball", "Twin"};
+const char* const kWords[] = {
+    sim::kelto_facts::kBlockStart, sim::kelto_facts::kBlockEnd, sim::kelto_facts::kItemKeyword,
+    sim::kelto_facts::kCameraKeyword, "REFERENCE", "Ball", "Ground", "Camera", "Close-up", sim::kelto_facts::kNoneName,
+    "", " Ball", "Twin"};
 const size_t kWordCount = sizeof kWords / sizeof kWords[0];
 const char* const kNames[] = {"Ball", "Ground", "Twin", sim::kelto_facts::kNoneName, "Camera", "Close-up", "New"};
 const size_t kNameCount = sizeof kNames / sizeof kNames[0];
@@ -72,7 +72,8 @@ std::vector<std::string> blockFrom(FuzzedDataProvider& input) {
 class Sequence {
 public:
     Sequence() : scene_(startingScene()), session_(scene_) {
-        require(handler_.activateLinked(kelto::activateChannelHandler, host::kClassicClassVersion) == host::kActivationOk);
+        require(handler_.activateLinked(kelto::activateChannelHandler, host::kClassicClassVersion) ==
+                host::kActivationOk);
     }
     ~Sequence() {
         for (host::InstanceHandle instance : instances_) handler_.destroy(instance);

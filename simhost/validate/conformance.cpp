@@ -89,7 +89,7 @@ double expectedDistance(const Scene& scene, const std::string& item, const std::
     return a != nullptr && b != nullptr ? hostDistance(scene, *a, *b, time) : std::nan("");
 }
 
-bool close(double value, double expected) {
+bool agrees(double value, double expected) {
     return std::fabs(value - expected) <= kRelativeTolerance * std::max(1.0, std::fabs(expected));
 }
 
@@ -226,9 +226,10 @@ bool sameUnits(const std::vector<BlockWriter::Unit>& a, const std::vector<BlockW
 // A line of a random block: keywords whole, cut or spoilt, names of the
 // scene, junk, empty lines, long lines.
 std::string randomLine(std::mt19937& random) {
-    static const std::string kPieces[] = {kelto_facts::kBlockStart, kelto_facts::kBlockEnd, kelto_facts::kItemKeyword,
-                                          kelto_facts::kCameraKeyword, "REFERENCE", "KELTO", "Ball", "Ground", "Tall Tree", "Camera",
-                                          "Close-up", kelto_facts::kNoneName, "", " ", std::string(kelto_facts::kItemKeyword) + " extra", "\t", "K"};
+    static const std::string kPieces[] = {
+        kelto_facts::kBlockStart, kelto_facts::kBlockEnd, kelto_facts::kItemKeyword, kelto_facts::kCameraKeyword,
+        "REFERENCE", "KELTO", "Ball", "Ground", "Tall Tree", "Camera", "Close-up", kelto_facts::kNoneName, "", " ",
+        std::string(kelto_facts::kItemKeyword) + " extra", "\t", "K"};
     const size_t pieces = sizeof kPieces / sizeof kPieces[0];
     std::uniform_int_distribution<int> kind(0, 9);
     int k = kind(random);
@@ -254,8 +255,8 @@ std::string checkDescriptor(const std::string&, const LoadedModule& module) {
     if (d.machineCode != host::kMachineCodeWindows && d.machineCode != host::kMachineCodeMac)
         return "machine code " + hexText(d.machineCode) + " is no host platform's";
     if (d.shutdown == nullptr) return "the descriptor has no shut-down function";
-    if (module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName) == nullptr) return "no " + serverText(HOST_CHANNEL_HANDLER_CLASS);
-    if (module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName) == nullptr) return "no " + serverText(HOST_CHANNEL_INTERFACE_CLASS);
+    for (const char* serverClass : {HOST_CHANNEL_HANDLER_CLASS, HOST_CHANNEL_INTERFACE_CLASS})
+        if (module.findServer(serverClass, kServerName) == nullptr) return "no " + serverText(serverClass);
     for (size_t i = 0; i < module.servers().size(); ++i)
         for (size_t j = i + 1; j < module.servers().size(); ++j)
             if (module.servers()[i].className == module.servers()[j].className &&
@@ -442,7 +443,7 @@ std::string choicesProblem(Bench& bench, host::InstanceHandle instance, const Po
         // A pick follows the item picked, not the first of its name.
         double expected = hostDistance(bench.scene(), bench.scene().objects[size_t(popups.item - 1)],
                                        bench.scene().cameras[size_t(popups.camera - 1)], time);
-        if (!close(result.value, expected))
+        if (!agrees(result.value, expected))
             return "after picking " + popups.objects[size_t(popups.item)] + " and " +
                    popups.cameras[size_t(popups.camera)] + " the channel is " + numberText(result.value) + ", not " +
                    numberText(expected);
@@ -494,7 +495,7 @@ std::string checkSubFrameTimes(const LoadedModule& module, const HostProtocol& p
             double time = bench.scene().timeOfFrame(frame(random));
             Evaluation result = bench.evaluated(instance, time, failure);
             double expected = expectedDistance(bench.scene(), "Ball", "Camera", time);
-            if (failure.empty() && (!result.set || !close(result.value, expected)))
+            if (failure.empty() && (!result.set || !agrees(result.value, expected)))
                 return "at time " + numberText(time) + " the channel is " + (result.set ? numberText(result.value) : "not set") +
                        ", not " + numberText(expected);
             times.push_back(time);
@@ -542,7 +543,7 @@ std::string checkRenumbering(const LoadedModule& module, const HostProtocol& pro
     for (host::InstanceHandle each : instances) {
         Evaluation result = bench.evaluated(each, time, failure);
         double expected = expectedDistance(bench.scene(), "Tall Tree", "Close-up", time);
-        if (failure.empty() && (!result.set || !close(result.value, expected)))
+        if (failure.empty() && (!result.set || !agrees(result.value, expected)))
             return "after an item before the reference was deleted the channel is " +
                    (result.set ? numberText(result.value) : std::string("not set")) + ", not " + numberText(expected);
     }
