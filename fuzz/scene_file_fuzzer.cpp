@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "simhost/services/module_loader.h"
-#include "simhost/scene/scene_file.h"
 #include "simhost/run/scene_run.h"
+#include "simhost/scene/scene_file.h"
+#include "simhost/services/module_loader.h"
 
 namespace {
 

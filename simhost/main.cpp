@@ -15,18 +15,18 @@
 #include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
-#include "simhost/validate/conformance.h"
 #include "simhost/platform/file_system.h"
-#include "simhost/services/host_session.h"
-#include "simhost/services/module_loader.h"
 #include "simhost/run/module_report.h"
-#include "simhost/text/printable_text.h"
 #include "simhost/run/run_files.h"
 #include "simhost/run/run_plot.h"
+#include "simhost/run/scene_run.h"
 #include "simhost/scene/scene_edit_text.h"
 #include "simhost/scene/scene_file.h"
-#include "simhost/run/scene_run.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
+#include "simhost/text/printable_text.h"
+#include "simhost/validate/conformance.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/services/module_loader.h"
 #include "simhost/services/block_states.h"
 #include "simhost/services/channel_access_record.h"
+#include "simhost/services/module_loader.h"
 
 namespace sim {
 

@@ -1,23 +1,16 @@
 #include "simhost/validate/conformance.h"
 
-#include "simhost/run/edit_application.h"
-
 #include <charconv>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <functional>
-#include <memory>
 #include <random>
 #include <sstream>
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "host/item_info.h"
-#include "host/other_services.h"
 #include "host/panel_toolkit.h"
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
