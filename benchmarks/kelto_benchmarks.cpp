@@ -15,6 +15,7 @@
 #include "allocation_counter.h"
 #include "host/channel_handler.h"
 #include "host/item_info.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -50,22 +51,22 @@ public:
             scene.addCamera("Camera " + std::to_string(i), {0.5, double(i), -2});
         }
         session.reset(new sim::HostSession(scene));
-        const sim::ServerEntry* server = kelto().findServer(HOST_CHANNEL_HANDLER_CLASS, "Kelto");
+        const sim::ServerEntry* server = kelto().findServer(HOST_CHANNEL_HANDLER_CLASS, sim::kelto_facts::kServerName);
         if (server == nullptr || handler.activate(kelto(), *server) != host::kActivationOk)
             std::fprintf(stderr, "kelto_benchmarks: the handler is not bound\n");
         instance = handler.create();
         std::string last = std::to_string(items - 1);
-        block = {"KELTO_START", "REFERENCE_ITEM", "Object " + last, "REFERENCE_CAMERA", "Camera " + last, "KELTO_END"};
-        load();
+        block = sim::kelto_facts::referenceBlock("Object " + last, "Camera " + last);
+        loadBlock();
         access = {nullptr, 0, kTime, 0, nullptr, storeChannel, nullptr};
     }
     ~BenchScene() { handler.destroy(instance); }
 
-    void load() {
+    void loadBlock() {
         sim::BlockReader reader(block);
         handler.load(instance, reader);
     }
-    void evaluate() { handler.record().evaluate(instance, &access); }
+    void evaluateChannel() { handler.record().evaluate(instance, &access); }
 
     sim::Scene scene;
     std::unique_ptr<sim::HostSession> session;
@@ -101,8 +102,8 @@ BENCHMARK(BareBaseline);
 
 void ResolvedEvaluation(benchmark::State& state) {
     BenchScene bench(2);
-    bench.evaluate();
-    for (auto _ : state) bench.evaluate();
+    bench.evaluateChannel();
+    for (auto _ : state) bench.evaluateChannel();
     benchmark::DoNotOptimize(g_channel);
 }
 BENCHMARK(ResolvedEvaluation);
@@ -110,11 +111,11 @@ BENCHMARK(ResolvedEvaluation);
 // Heap allocations over a million resolved evaluations; the count is the result.
 void AllocationsPerMillionEvaluations(benchmark::State& state) {
     BenchScene bench(2);
-    bench.evaluate();
+    bench.evaluateChannel();
     size_t allocations = 0;
     for (auto _ : state) {
         size_t before = bench::allocationCount();
-        for (int i = 0; i < kEvaluationsCounted; ++i) bench.evaluate();
+        for (int i = 0; i < kEvaluationsCounted; ++i) bench.evaluateChannel();
         allocations = bench::allocationCount() - before;
     }
     state.counters["allocations"] = double(allocations);
@@ -132,8 +133,8 @@ void Resolution(benchmark::State& state) {
     int items = int(state.range(0));
     BenchScene bench(items);
     for (auto _ : state) {
-        bench.load();
-        bench.evaluate();
+        bench.loadBlock();
+        bench.evaluateChannel();
     }
     perItem(state, items);
 }
@@ -144,10 +145,11 @@ void PopupLastEntry(benchmark::State& state) {
     int items = int(state.range(0));
     BenchScene bench(items);
     sim::InterfaceBinding binding;
-    binding.activate(kelto(), *kelto().findServer(HOST_CHANNEL_INTERFACE_CLASS, "Kelto"), bench.instance);
+    binding.activate(kelto(), *kelto().findServer(HOST_CHANNEL_INTERFACE_CLASS, sim::kelto_facts::kServerName),
+                     bench.instance);
     sim::SimPanel* panel = bench.session->panels().panelOf(binding.record().panel);
     if (panel == nullptr) return state.SkipWithError("no panel");
-    const sim::SimPopup& popup = panel->popups.at(0x8001);
+    const sim::SimPopup& popup = panel->popups.at(sim::kelto_facts::kItemControl);
     for (auto _ : state) {
         int count = popup.count(bench.instance);
         benchmark::DoNotOptimize(popup.name(bench.instance, count - 1));
@@ -158,7 +160,7 @@ BENCHMARK(PopupLastEntry)->Arg(10)->Arg(1000)->Arg(100000);
 
 void SaveBlock(benchmark::State& state) {
     BenchScene bench(2);
-    bench.evaluate();
+    bench.evaluateChannel();
     for (auto _ : state) {
         sim::BlockWriter writer;
         bench.handler.save(bench.instance, writer);
@@ -169,7 +171,7 @@ BENCHMARK(SaveBlock);
 
 void LoadBlock(benchmark::State& state) {
     BenchScene bench(2);
-    for (auto _ : state) bench.load();
+    for (auto _ : state) bench.loadBlock();
 }
 BENCHMARK(LoadBlock);
 

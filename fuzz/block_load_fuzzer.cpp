@@ -14,6 +14,7 @@
 #include "module/handler_entry.h"
 #include "persist/instance_block.h"
 #include "simhost/services/host_session.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/block_states.h"
 
 namespace {
@@ -49,7 +50,7 @@ void requireTerminated(const char* text, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::Scene scene;
     scene.addObject("Ball", {1, 2, 3});
-    scene.addObject("none");
+    scene.addObject(sim::kelto_facts::kNoneName);
     scene.addCamera("Camera", {4, 5, 6});
     sim::HostSession session(scene);
     host::InstanceOperations operations{};
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     sim::BlockWriter writer;
     kelto::saveInstanceBlock(*instance, writer.state());
-    if (writer.units().size() != 6) std::abort();
+    if (writer.units().size() != sim::kelto_facts::kBlockLines) std::abort();
     for (const sim::BlockWriter::Unit& unit : writer.units())
         if (unit.length <= 0 || unit.bytes.find('\0') != static_cast<size_t>(unit.length - 1)) std::abort();
 

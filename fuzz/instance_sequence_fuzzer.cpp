@@ -3,12 +3,12 @@
 // copied and destroyed, blocks loaded, evaluations at any time, panel gets and
 // sets, popup walks, and item edits that renumber IDs through changeID. After
 // every step it checks what the module promises: names terminated inside their
-// buffers, at most one set-channel an evaluation with a finite, non-negative
-// value, no call the host forbids (a dead ID included), and a save that loads
-// back to the same references.
+// buffers, evaluations that keep the host's rules and Kelto's promises (one
+// set-channel at most, a finite distance, no channel read), no call the host
+// forbids (a dead ID included), and a save that loads back to the same
+// references.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +20,7 @@
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
 #include "module/instance_handle.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
@@ -29,13 +30,16 @@ namespace {
 const size_t kMaxInstances = 4;
 const size_t kMaxSteps = 64;
 const size_t kMaxBlockLines = 10;
-const uint32_t kItemControl = 0x8001;
-const uint32_t kCameraControl = 0x8002;
+using sim::kelto_facts::kCameraControl;
+using sim::kelto_facts::kItemControl;
+using sim::kelto_facts::kNameBufferSize;
 
-const char* const kWords[] = {"KELTO_START", "KELTO_END", "REFERENCE_ITEM", "REFERENCE_CAMERA", "REFERENCE",
-                              "Ball", "Ground", "Camera", "Close-up", "none", "", " Ball", "Twin"};
+const char* const kWords[] = {
+    sim::kelto_facts::kBlockStart, sim::kelto_facts::kBlockEnd, sim::kelto_facts::kItemKeyword,
+    sim::kelto_facts::kCameraKeyword, "REFERENCE", "Ball", "Ground", "Camera", "Close-up", sim::kelto_facts::kNoneName,
+    "", " Ball", "Twin"};
 const size_t kWordCount = sizeof kWords / sizeof kWords[0];
-const char* const kNames[] = {"Ball", "Ground", "Twin", "none", "Camera", "Close-up", "New"};
+const char* const kNames[] = {"Ball", "Ground", "Twin", sim::kelto_facts::kNoneName, "Camera", "Close-up", "New"};
 const size_t kNameCount = sizeof kNames / sizeof kNames[0];
 
 enum Step { Create, Destroy, Copy, Load, Evaluate, OpenPanel, Pick, Walk, Edit, Save, kStepCount };
@@ -68,7 +72,8 @@ std::vector<std::string> blockFrom(FuzzedDataProvider& input) {
 class Sequence {
 public:
     Sequence() : scene_(startingScene()), session_(scene_) {
-        require(handler_.activate(kelto::activateChannelHandler, host::kClassicClassVersion) == host::kActivationOk);
+        require(handler_.activateLinked(kelto::activateChannelHandler, host::kClassicClassVersion) ==
+                host::kActivationOk);
     }
     ~Sequence() {
         for (host::InstanceHandle instance : instances_) handler_.destroy(instance);
@@ -97,7 +102,7 @@ public:
                 }
                 break;
             case Evaluate:
-                if (!instances_.empty()) evaluate(instances_[pick(input)], input.ConsumeFloatingPointInRange(-2.0, 6.0));
+                if (!instances_.empty()) evaluateAndCheck(instances_[pick(input)], input.ConsumeFloatingPointInRange(-2.0, 6.0));
                 break;
             case OpenPanel:
                 if (!instances_.empty()) openPanel(instances_[pick(input)]);
@@ -125,16 +130,15 @@ public:
 private:
     size_t pick(FuzzedDataProvider& input) { return input.ConsumeIntegralInRange<size_t>(0, instances_.size() - 1); }
 
-    void evaluate(host::InstanceHandle instance, double time) {
+    void evaluateAndCheck(host::InstanceHandle instance, double time) {
         sim::ChannelAccessRecord access(0, time, -1);
         handler_.evaluate(instance, access);
-        require(access.problems.empty() && access.setCalls().size() <= 1);
-        if (!access.setCalls().empty()) require(std::isfinite(access.setCalls().back()) && access.setCalls().back() >= 0);
+        require(sim::kelto_facts::evaluationProblem(access).empty());
     }
 
     void openPanel(host::InstanceHandle instance) {
         sim::InterfaceBinding binding;
-        require(binding.activate(kelto::activateChannelInterface, instance, host::kClassicClassVersion) ==
+        require(binding.activateLinked(kelto::activateChannelInterface, instance, host::kClassicClassVersion) ==
                 host::kActivationOk);
         panel_ = session_.panels().panelOf(binding.record().panel);
         require(panel_ != nullptr);
@@ -150,7 +154,7 @@ private:
         require(count >= 1);
         int index = input.ConsumeIntegralInRange<int>(-2, count + 2);
         const char* name = popup.name(user, index);
-        require(name != nullptr && std::strlen(name) < kelto::kNameSize);
+        require(name != nullptr && std::strlen(name) < kNameBufferSize);
         require(session_.panels().valueOf(*panel_, kItemControl) != nullptr);
         require(session_.panels().valueOf(*panel_, kCameraControl) != nullptr);
     }
@@ -169,9 +173,9 @@ private:
     void saveLoadsBack(host::InstanceHandle instance) {
         sim::BlockWriter first;
         require(handler_.save(instance, first) == nullptr);
-        require(first.units().size() == 6);
+        require(first.units().size() == sim::kelto_facts::kBlockLines);
         for (const sim::BlockWriter::Unit& unit : first.units())
-            require(unit.length == int(unit.line().size()) + 1 && size_t(unit.length) <= kelto::kNameSize);
+            require(unit.length == int(unit.line().size()) + 1 && size_t(unit.length) <= kNameBufferSize);
         host::InstanceHandle copy = handler_.create();
         sim::BlockReader reader(first.lines());
         handler_.load(copy, reader);

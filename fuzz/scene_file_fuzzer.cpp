@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "simhost/services/module_loader.h"
-#include "simhost/scene/scene_file.h"
 #include "simhost/run/scene_run.h"
+#include "simhost/scene/scene_file.h"
+#include "simhost/services/module_loader.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ const sim::LoadedModule& kelto() {
 }
 
 bool sameRun(const sim::RunReport& a, const sim::RunReport& b) {
-    if (a.error != b.error || a.frames.size() != b.frames.size() || a.savedLines() != b.savedLines()) return false;
+    if (a.error != b.error || a.frames.size() != b.frames.size() || sim::linesOf(a.saved) != sim::linesOf(b.saved)) return false;
     for (size_t i = 0; i < a.frames.size(); ++i)
         if (a.frames[i].set != b.frames[i].set ||
             std::memcmp(&a.frames[i].value, &b.frames[i].value, sizeof a.frames[i].value) != 0)

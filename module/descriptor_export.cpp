@@ -31,10 +31,11 @@ const host::ServerRecord kServers[] = {
 
 }  // namespace
 
-// Every build carries the Windows machine code. The Windows host reads it;
-// the native Linux module exists for the simulated host, which checks the
-// other words only, and carries the same descriptor so that both builds show
-// it alike.
+// Every build carries the Windows machine code. The Windows host reads it.
+// The native Linux module exists for the simulated host: its loader reads
+// the other words and leaves the machine code alone, but its conformance
+// check (`kelto-host validate`) wants a host platform's, so the native build
+// carries the Windows one too and both builds show the same descriptor.
 extern "C" KELTO_EXPORT const host::ModuleDescriptor _mod_descrip = {
     host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeWindows,
     startup,               shutdown,                   kServers,

@@ -1,5 +1,6 @@
 // kelto-host: the simulated host's command line. Loads a module file as the
-// host does and runs a scene through it; with no arguments, the demo scene.
+// host does and runs a scene through it (with no arguments, the demo scene),
+// or checks a module's conformance ("validate").
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -13,37 +14,41 @@
 #include <string>
 #include <vector>
 
-#include "simhost/validate/conformance.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/platform/file_system.h"
-#include "simhost/services/host_session.h"
-#include "simhost/services/module_loader.h"
 #include "simhost/run/module_report.h"
-#include "simhost/text/printable_text.h"
 #include "simhost/run/run_files.h"
 #include "simhost/run/run_plot.h"
+#include "simhost/run/scene_run.h"
 #include "simhost/scene/scene_edit_text.h"
 #include "simhost/scene/scene_file.h"
-#include "simhost/run/scene_run.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
+#include "simhost/text/printable_text.h"
+#include "simhost/validate/conformance.h"
 
 namespace {
 
 const char kValidateCommand[] = "validate";
 
-const char kUsage[] =
-    "usage: kelto-host [MODULE] [options]\n"
+const std::string kUsage =
+    std::string("usage: kelto-host [MODULE] [options]\n"
     "       kelto-host validate MODULE [--seed N]   check that MODULE keeps every promise of the modifier\n"
     "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
     "  --scene FILE         scene to run (default: the bundled demo scene)\n"
     "  --info               only show the module's descriptor, servers and an instance\n"
     "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
-    "                       e.g. --pick \"Reference Item=Ball\" (may be repeated)\n"
+    "                       e.g. --pick \"") + sim::kelto_facts::kItemLabel + "=Ball\" (may be repeated;\n"
+    "                       the entry must be among the popup's first " +
+    std::to_string(sim::PanelToolkitModel::kMaxPickEntries) + ")\n"
     "  --edit EDIT          delete, add or rename an item before evaluating a frame (may be repeated):\n"
     "                       \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\",\n"
     "                       \"rename OLD=NEW@FRAME\"; made after the scene file's own edits\n"
     "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
     "  --host KIND          the host to play: classic (version 4, the default) or current\n"
-    "                       (versions 5 down to 4 and the newer service names)\n"
+    "                       (a handler from version 5 downward, an interface from 1 upward,\n"
+    "                       and the newer service names)\n"
     "  --class-version N    activate the servers with version N alone\n"
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
@@ -91,6 +96,105 @@ std::string readInt(const std::string& text, int& value) {
     return "";
 }
 
+// What an option takes after its name.
+enum class Arity {
+    None,      // nothing: a switch
+    Once,      // a value, and the option may be given once
+    Repeated,  // a value each time it is given
+};
+
+// An option's effect on the command line: "" or one line saying what is
+// wrong with `value` (empty for a switch).
+typedef std::string (*ApplyOption)(const std::string& option, const std::string& value, CommandLine& line);
+
+struct Option {
+    const char* name;
+    Arity arity;
+    ApplyOption apply;
+};
+
+template <bool CommandLine::*Field>
+std::string setSwitch(const std::string&, const std::string&, CommandLine& line) {
+    line.*Field = true;
+    return "";
+}
+
+template <std::string CommandLine::*Field>
+std::string setFileName(const std::string& option, const std::string& value, CommandLine& line) {
+    if (value.empty()) return option + " needs a file name";
+    line.*Field = value;
+    return "";
+}
+
+std::string setClassVersion(const std::string& option, const std::string& value, CommandLine& line) {
+    std::string problem = readInt(value, line.run.forcedVersion);
+    if (!problem.empty()) return option + " " + problem;
+    return line.run.forcedVersion == 0 ? option + " takes a version other than 0" : "";
+}
+
+std::string setHost(const std::string& option, const std::string& value, CommandLine& line) {
+    if (value == kHostClassic) line.run.host = sim::HostKind::Classic;
+    else if (value == kHostCurrent) line.run.host = sim::HostKind::Current;
+    else return option + " takes " + kHostClassic + " or " + kHostCurrent;
+    return "";
+}
+
+std::string addWithheld(const std::string&, const std::string& value, CommandLine& line) {
+    line.run.withheldServices.push_back(value);
+    return "";
+}
+
+std::string addPick(const std::string& option, const std::string& value, CommandLine& line) {
+    size_t equals = value.find('=');
+    if (equals == std::string::npos || equals == 0) return option + " takes LABEL=ENTRY with a label";
+    line.run.picks.push_back({value.substr(0, equals), value.substr(equals + 1)});
+    return "";
+}
+
+std::string addEdit(const std::string& option, const std::string& value, CommandLine& line) {
+    sim::SceneEdit edit;
+    std::string problem;
+    if (!sim::parseSceneEdit(value, edit, problem)) return option + ": " + problem;
+    line.run.edits.push_back(edit);
+    return "";
+}
+
+const Option kOptions[] = {
+    {"--help", Arity::None, setSwitch<&CommandLine::help>},
+    {"-h", Arity::None, setSwitch<&CommandLine::help>},
+    {"--info", Arity::None, setSwitch<&CommandLine::infoOnly>},
+    {"--exact", Arity::None, setSwitch<&CommandLine::exact>},
+    {"--scene", Arity::Once, setFileName<&CommandLine::scenePath>},
+    {"--plot", Arity::Once, setFileName<&CommandLine::plotPath>},
+    {"--write-scene", Arity::Once, setFileName<&CommandLine::writeScenePath>},
+    {"--class-version", Arity::Once, setClassVersion},
+    {"--host", Arity::Once, setHost},
+    {"--withhold", Arity::Repeated, addWithheld},
+    {"--pick", Arity::Repeated, addPick},
+    {"--edit", Arity::Repeated, addEdit},
+};
+
+const Option* findOption(const std::string& name) {
+    for (const Option& option : kOptions)
+        if (name == option.name) return &option;
+    return nullptr;
+}
+
+// Applies the option at `args[at]`, taking its value from the next argument
+// (and moving `at` past it); "" or one line saying what is wrong.
+std::string applyOption(const Option& option, const std::vector<std::string>& args, size_t& at,
+                        std::set<std::string>& given, CommandLine& line) {
+    const std::string name = option.name;
+    if (option.arity == Arity::Once && !given.insert(name).second) return name + " given more than once";
+    std::string value;
+    if (option.arity != Arity::None) {
+        // An option in the value's place means the value was left out.
+        if (at + 1 >= args.size() || args[at + 1].rfind("--", 0) == 0) return name + " needs a value";
+        value = args[++at];
+    }
+    return option.apply(name, value, line);
+}
+
 CommandLine parseCommandLine(int argc, char** argv) {
     CommandLine line;
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -98,61 +202,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
     bool moduleGiven = false;
     for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
         const std::string& arg = args[i];
-        // The next argument as the option's value; an option in its place
-        // means the value was left out.
-        auto value = [&](std::string& into) {
-            if (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) into = args[++i];
-            else line.error = arg + " needs a value";
-            return line.error.empty();
-        };
-        auto once = [&]() {
-            if (!given.insert(arg).second) line.error = arg + " given more than once";
-            return line.error.empty();
-        };
-        auto fileName = [&](std::string& into) {
-            if (once() && value(into) && into.empty()) line.error = arg + " needs a file name";
-        };
-        if (arg == "--help" || arg == "-h") {
-            line.help = true;
-        } else if (arg == "--info") {
-            line.infoOnly = true;
-        } else if (arg == "--exact") {
-            line.exact = true;
-        } else if (arg == "--scene") {
-            fileName(line.scenePath);
-        } else if (arg == "--plot") {
-            fileName(line.plotPath);
-        } else if (arg == "--write-scene") {
-            fileName(line.writeScenePath);
-        } else if (arg == "--class-version") {
-            std::string version;
-            if (once() && value(version)) {
-                std::string problem = readInt(version, line.run.forcedVersion);
-                if (!problem.empty()) line.error = arg + " " + problem;
-                else if (line.run.forcedVersion == 0) line.error = arg + " takes a version other than 0";
-            }
-        } else if (arg == "--host") {
-            std::string kind;
-            if (once() && value(kind)) {
-                if (kind == kHostClassic) line.run.host = sim::HostKind::Classic;
-                else if (kind == kHostCurrent) line.run.host = sim::HostKind::Current;
-                else line.error = "--host takes classic or current";
-            }
-        } else if (arg == "--withhold") {
-            std::string service;
-            if (value(service)) line.run.withheldServices.push_back(service);
-        } else if (arg == "--pick") {
-            std::string pick;
-            if (!value(pick)) continue;
-            size_t equals = pick.find('=');
-            if (equals == std::string::npos || equals == 0) line.error = "--pick takes LABEL=ENTRY with a label";
-            else line.run.picks.push_back({pick.substr(0, equals), pick.substr(equals + 1)});
-        } else if (arg == "--edit") {
-            std::string text, problem;
-            if (!value(text)) continue;
-            sim::SceneEdit edit;
-            if (!sim::parseSceneEdit(text, edit, problem)) line.error = "--edit: " + problem;
-            else line.run.edits.push_back(edit);
+        if (const Option* option = findOption(arg)) {
+            line.error = applyOption(*option, args, i, given, line);
         } else if (arg.size() > 1 && arg[0] == '-') {
             line.error = "unknown option " + arg;
         } else if (moduleGiven) {
@@ -205,7 +256,7 @@ int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::
     sim::RunReport report = sim::runScene(module, scene, line.run);
     show(report.log);
     if (!report.error.empty()) return fail(report.error);
-    show("\n" + sim::formatFrameTable(scene, report, line.exact) + "\n" + sim::formatSavedBlock(report));
+    show("\n" + sim::frameTableText(scene, report, line.exact) + "\n" + sim::savedBlockText(report));
     for (const std::string& violation : report.violations) show("Host check  " + violation + "\n");
     if (!line.plotPath.empty()) {
         if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
@@ -214,7 +265,7 @@ int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::
     // A save the module says failed is neither written nor a success.
     if (!report.saveError.empty()) return fail("the module's save failed: " + report.saveError);
     if (!line.writeScenePath.empty()) {
-        scene.modifierBlock = report.savedLines();
+        scene.modifierBlock = sim::linesOf(report.saved);
         std::string problem = sim::sceneTextProblem(scene);
         if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
         if (writeOutput(line.writeScenePath, sim::formatScene(scene)) != 0) return 1;
@@ -242,7 +293,7 @@ int run(const CommandLine& line) {
     }
     sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
     if (!loaded.module) return fail(loaded.error);
-    show(sim::describeModule(*loaded.module));
+    show(sim::moduleText(*loaded.module));
     if (line.infoOnly) return showInstance(*loaded.module, line.run);
     return showSceneRun(*loaded.module, line, parsed.scene);
 }

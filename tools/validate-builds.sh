@@ -18,7 +18,7 @@ validate() {
     echo "validate-builds: $label: $(tail -n 1 <<<"$output")"
   else
     echo "validate-builds: $label failed the conformance check:" >&2
-    grep -v '^pass ' <<<"$output" >&2
+    grep -v '^PASS ' <<<"$output" >&2
     status=1
   fi
 }

@@ -30,7 +30,7 @@ public:
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
     // Closes now, for the error a late write-back may report.
-    int close() {
+    int closeNow() {
         int result = ::close(fd_);
         fd_ = -1;
         return result;
@@ -126,7 +126,7 @@ std::string writeWholeFile(const std::string& path, const std::string& bytes) {
         if (put < 0) return systemError(errno);
         written += static_cast<size_t>(put);
     }
-    return file.close() == 0 ? "" : systemError(errno);
+    return file.closeNow() == 0 ? "" : systemError(errno);
 }
 
 bool sameStoredFile(const std::string& a, const std::string& b) {

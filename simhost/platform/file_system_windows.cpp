@@ -28,7 +28,7 @@ public:
     Handle& operator=(const Handle&) = delete;
     HANDLE get() const { return handle_; }
     bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool close() {
+    bool closeNow() {
         bool closed = ::CloseHandle(handle_) != 0;
         handle_ = INVALID_HANDLE_VALUE;
         return closed;
@@ -140,7 +140,7 @@ std::string writeWholeFile(const std::string& path, const std::string& bytes) {
         if (!::WriteFile(file.get(), bytes.data() + written, wanted, &put, nullptr) || put == 0) return lastError(path);
         written += put;
     }
-    return file.close() ? "" : lastError(path);
+    return file.closeNow() ? "" : lastError(path);
 }
 
 bool sameStoredFile(const std::string& a, const std::string& b) {

@@ -65,7 +65,7 @@ std::string usedItemNames(HostSession& session, HandlerBinding& handler, host::I
     return names;
 }
 
-std::string countOf(size_t count, const char* what) {
+std::string countText(size_t count, const char* what) {
     return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
 }
 
@@ -92,7 +92,7 @@ EditOutcome makeEdit(HostSession& session, HandlerBinding& handler, const std::v
         if (edit.kind == EditKind::Delete) place.list->erase(place.list->begin() + static_cast<std::ptrdiff_t>(place.index));
         else if (edit.typeCode == host::kItemTypeCamera) session.scene().addCamera(edit.name);
         else session.scene().addObject(edit.name);
-        outcome.line += ": " + countOf(moved, "ID") + " renumbered";
+        outcome.line += ": " + countText(moved, "ID") + " renumbered";
     }
     if (handler.fillsUseItems())
         for (host::InstanceHandle instance : instances) outcome.line += "; uses " + usedItemNames(session, handler, instance);

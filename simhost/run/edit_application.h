@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "simhost/services/host_session.h"
 #include "simhost/scene/scene_edit_text.h"
+#include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
 
 namespace sim {

@@ -6,7 +6,7 @@
 
 namespace sim {
 
-std::string describeModule(const LoadedModule& module) {
+std::string moduleText(const LoadedModule& module) {
     const host::ModuleDescriptor& d = module.descriptor();
     std::ostringstream out;
     out << "Module      " << module.path() << "\n";

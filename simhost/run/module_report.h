@@ -8,6 +8,6 @@
 namespace sim {
 
 // Descriptor words and the server table, one line each.
-std::string describeModule(const LoadedModule& module);
+std::string moduleText(const LoadedModule& module);
 
 }  // namespace sim

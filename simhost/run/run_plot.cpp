@@ -48,6 +48,69 @@ Step roundStep(double halfSpan, int most, bool whole) {
     return {1, exponent + 2};
 }
 
+// The finite values' range, widened to hold 0 and 1, and how many are not finite.
+struct ValueRange {
+    double low = 0, high = 1;
+    size_t notFinite = 0;
+};
+
+ValueRange valueRange(const RunReport& report) {
+    ValueRange range;
+    for (const FrameValue& row : report.frames) {
+        if (!std::isfinite(row.value)) ++range.notFinite;
+        else range.high = std::max(range.high, row.value), range.low = std::min(range.low, row.value);
+    }
+    return range;
+}
+
+// Where a frame and a value land on the plot, the axes spanning the ticks.
+struct PlotScale {
+    double frameFrom, frameSpan;
+    double valueFrom, valueHalfSpan;  // halved, so that no span of doubles overflows
+
+    double x(double frame) const { return kLeft + (frame - frameFrom) / frameSpan * (kWidth - kLeft - kRight); }
+    double y(double value) const {
+        return kHeight - kBottom - halfDifference(value, valueFrom) / valueHalfSpan * (kHeight - kTop - kBottom);
+    }
+};
+
+// A grid line and label at each value tick, a label at each frame tick, and
+// the axes' names.
+void drawAxes(std::ostringstream& out, const PlotScale& scale, const std::vector<double>& valueTicks,
+              const std::vector<double>& frameTicks) {
+    for (double value : valueTicks) {
+        out << "<line x1=\"" << kLeft << "\" y1=\"" << scale.y(value) << "\" x2=\"" << kWidth - kRight << "\" y2=\""
+            << scale.y(value) << "\" stroke=\"#ddd\"/>\n";
+        out << "<text x=\"" << kLeft - 8 << "\" y=\"" << scale.y(value) + 4 << "\" text-anchor=\"end\">" << value
+            << "</text>\n";
+    }
+    for (double frame : frameTicks)
+        out << "<text x=\"" << scale.x(frame) << "\" y=\"" << kHeight - kBottom + 18 << "\" text-anchor=\"middle\">"
+            << frame << "</text>\n";
+    out << "<text x=\"" << (kLeft + kWidth - kRight) / 2 << "\" y=\"" << kHeight - 12
+        << "\" text-anchor=\"middle\">frame</text>\n";
+    out << "<text transform=\"translate(18 " << (kTop + kHeight - kBottom) / 2
+        << ") rotate(-90)\" text-anchor=\"middle\">value (scene units)</text>\n";
+}
+
+// One line for each run of frames the modifier set; frames it left alone
+// are drawn apart, in grey, and values that are not finite not at all.
+void drawSeries(std::ostringstream& out, const PlotScale& scale, const std::vector<FrameValue>& frames) {
+    size_t row = 0;
+    while (row < frames.size()) {
+        if (!std::isfinite(frames[row].value)) {
+            ++row;
+            continue;
+        }
+        bool set = frames[row].set;
+        out << "<polyline fill=\"none\" stroke=\"" << (set ? kLineColour : kLeftAloneColour)
+            << "\" stroke-width=\"2\" points=\"";
+        for (; row < frames.size() && frames[row].set == set && std::isfinite(frames[row].value); ++row)
+            out << scale.x(frames[row].frame) << "," << scale.y(frames[row].value) << " ";
+        out << "\"/>\n";
+    }
+}
+
 }  // namespace
 
 std::vector<double> roundTicks(double low, double high, int most, bool whole) {
@@ -66,61 +129,24 @@ std::vector<double> roundTicks(double low, double high, int most, bool whole) {
 }
 
 std::string plotSvg(const Scene& scene, const RunReport& report) {
-    double low = 0, high = 1;
-    size_t notFinite = 0;
-    for (const FrameValue& row : report.frames) {
-        if (!std::isfinite(row.value)) ++notFinite;
-        else high = std::max(high, row.value), low = std::min(low, row.value);
-    }
-    std::vector<double> valueTicks = roundTicks(low, high, kMostValueTicks);
+    ValueRange range = valueRange(report);
+    std::vector<double> valueTicks = roundTicks(range.low, range.high, kMostValueTicks);
     std::vector<double> frameTicks = roundTicks(scene.firstFrame, std::max<double>(scene.lastFrame, scene.firstFrame + 1.0),
                                                 kMostFrameTicks, true);
-    double valueFrom = valueTicks.front(), valueHalfSpan = halfDifference(valueTicks.back(), valueTicks.front());
-    double frameFrom = frameTicks.front(), frameSpan = frameTicks.back() - frameTicks.front();
-    auto x = [&](double frame) { return kLeft + (frame - frameFrom) / frameSpan * (kWidth - kLeft - kRight); };
-    auto y = [&](double value) {
-        return kHeight - kBottom - halfDifference(value, valueFrom) / valueHalfSpan * (kHeight - kTop - kBottom);
-    };
-
+    PlotScale scale{frameTicks.front(), frameTicks.back() - frameTicks.front(), valueTicks.front(),
+                    halfDifference(valueTicks.back(), valueTicks.front())};
     std::ostringstream out;
     out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\"" << kHeight
         << "\" font-family=\"sans-serif\" font-size=\"12\">\n<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
     out << "<text x=\"" << kWidth / 2 << "\" y=\"24\" text-anchor=\"middle\" font-size=\"14\">"
         << xmlText(scene.channelName) << "</text>\n";
-    for (double value : valueTicks) {
-        out << "<line x1=\"" << kLeft << "\" y1=\"" << y(value) << "\" x2=\"" << kWidth - kRight << "\" y2=\""
-            << y(value) << "\" stroke=\"#ddd\"/>\n";
-        out << "<text x=\"" << kLeft - 8 << "\" y=\"" << y(value) + 4 << "\" text-anchor=\"end\">" << value
-            << "</text>\n";
-    }
-    for (double frame : frameTicks)
-        out << "<text x=\"" << x(frame) << "\" y=\"" << kHeight - kBottom + 18 << "\" text-anchor=\"middle\">" << frame
-            << "</text>\n";
-    out << "<text x=\"" << (kLeft + kWidth - kRight) / 2 << "\" y=\"" << kHeight - 12
-        << "\" text-anchor=\"middle\">frame</text>\n";
-    out << "<text transform=\"translate(18 " << (kTop + kHeight - kBottom) / 2
-        << ") rotate(-90)\" text-anchor=\"middle\">value (scene units)</text>\n";
+    drawAxes(out, scale, valueTicks, frameTicks);
     // A value that is not a number or infinite has no place on the axis: it
     // is left out, breaking the line, and counted in a note.
-    if (notFinite > 0)
-        out << "<text x=\"" << kWidth - kRight << "\" y=\"24\" text-anchor=\"end\" fill=\"#b22\">" << notFinite
-            << (notFinite == 1 ? " frame" : " frames") << " not drawn: value not finite</text>\n";
-    // One line for each run of frames the modifier set; frames it left alone
-    // are drawn apart, in grey.
-    size_t row = 0;
-    while (row < report.frames.size()) {
-        if (!std::isfinite(report.frames[row].value)) {
-            ++row;
-            continue;
-        }
-        bool set = report.frames[row].set;
-        out << "<polyline fill=\"none\" stroke=\"" << (set ? kLineColour : kLeftAloneColour)
-            << "\" stroke-width=\"2\" points=\"";
-        for (; row < report.frames.size() && report.frames[row].set == set && std::isfinite(report.frames[row].value);
-             ++row)
-            out << x(report.frames[row].frame) << "," << y(report.frames[row].value) << " ";
-        out << "\"/>\n";
-    }
+    if (range.notFinite > 0)
+        out << "<text x=\"" << kWidth - kRight << "\" y=\"24\" text-anchor=\"end\" fill=\"#b22\">" << range.notFinite
+            << (range.notFinite == 1 ? " frame" : " frames") << " not drawn: value not finite</text>\n";
+    drawSeries(out, scale, report.frames);
     out << "</svg>\n";
     return out.str();
 }

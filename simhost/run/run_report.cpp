@@ -6,13 +6,7 @@
 
 namespace sim {
 
-std::vector<std::string> RunReport::savedLines() const {
-    std::vector<std::string> lines;
-    for (const BlockWriter::Unit& unit : saved) lines.push_back(unit.line());
-    return lines;
-}
-
-std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact) {
+std::string frameTableText(const Scene& scene, const RunReport& report, bool exact) {
     std::ostringstream out;
     out << "Channel     " << scene.channelName << "\n";
     out << "   frame        time         value\n";
@@ -22,7 +16,7 @@ std::string formatFrameTable(const Scene& scene, const RunReport& report, bool e
     return out.str();
 }
 
-std::string formatSavedBlock(const RunReport& report) {
+std::string savedBlockText(const RunReport& report) {
     std::ostringstream out;
     out << "Saved block\n";
     for (const BlockWriter::Unit& unit : report.saved)

@@ -23,15 +23,13 @@ struct RunReport {
     std::vector<FrameValue> frames;
     std::vector<BlockWriter::Unit> saved;  // what the final save wrote, a unit each
     std::string saveError;                 // the error text the final save returned; empty for none
-    std::vector<std::string> violations;   // calls the module should not have made
-
-    std::vector<std::string> savedLines() const;
+    std::vector<std::string> violations;   // calls the module should not have made, and Kelto's broken promises
 };
 
 // The frame table: frame, time and value, one row a frame; `exact` prints
 // every value with 17 significant digits, enough to tell any two apart.
-std::string formatFrameTable(const Scene& scene, const RunReport& report, bool exact = false);
+std::string frameTableText(const Scene& scene, const RunReport& report, bool exact = false);
 // The saved block, a unit a line with its length.
-std::string formatSavedBlock(const RunReport& report);
+std::string savedBlockText(const RunReport& report);
 
 }  // namespace sim

@@ -1,27 +1,26 @@
 #include "simhost/run/scene_run.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <sstream>
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
-#include "simhost/text/text_format.h"
 
 namespace sim {
 
 namespace {
 
-const char kServerName[] = "Kelto";
+using kelto_facts::kServerName;
 
 // The first class version of the channel classes.
 const int kLowestClassVersion = 1;
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
 
 // Evaluates the channel at one frame, as the host does before drawing it.
 FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const Scene& scene, int frame,
@@ -29,29 +28,15 @@ FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance,
     double time = scene.timeOfFrame(frame);
     ChannelAccessRecord access(frame, time, scene.channelValue);
     handler.evaluate(instance, access);
-    for (const std::string& problem : access.problems) violations.push_back(problem);
-    if (access.setCalls().size() > 1) violations.push_back("setChannel called more than once at frame " + std::to_string(frame));
-    for (double value : access.setCalls())
-        if (!std::isfinite(value))
-            violations.push_back("setChannel with " + formattedText("%g", value) + " at frame " + std::to_string(frame));
+    std::string problem = kelto_facts::evaluationProblem(access);
+    if (!problem.empty()) violations.push_back(problem + " at frame " + std::to_string(frame));
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 
-// Tries `versions` in order through `activate` until one succeeds, and adds
-// one line to `log`: the result, the version that succeeded, and what the
-// versions before it returned, e.g. "0 (success) at version 4, after version
-// 5: 1 (wrong version)". Returns the result that counts.
-template <typename Activate>
-int negotiate(const std::vector<int>& versions, Activate activate, const std::string& what, std::string& log) {
-    std::vector<std::pair<int, int>> tried;  // version, result
-    for (int version : versions) {
-        tried.push_back({version, activate(version)});
-        if (tried.back().second == host::kActivationOk) break;
-    }
-    // Without a success, a refusal other than the version says more.
-    int result = tried.empty() ? host::kActivationBadVersion : tried.back().second;
-    for (const std::pair<int, int>& attempt : tried)
-        if (result == host::kActivationBadVersion) result = attempt.second;
+// The log line of a negotiation: `result`, the version it came at, and what
+// the versions tried before it returned, e.g. "0 (success) at version 4,
+// after version 5: 1 (wrong version)". `tried` holds (version, result) pairs.
+std::string negotiationLine(const std::string& what, int result, std::vector<std::pair<int, int>> tried) {
     std::string line = "Activation  " + what + ": " + describeActivationResult(result);
     if (result == host::kActivationOk) {
         line += " at version " + std::to_string(tried.back().first);
@@ -68,18 +53,34 @@ int negotiate(const std::vector<int>& versions, Activate activate, const std::st
         first = end;
     }
     if (result != host::kActivationOk && !tried.empty()) line += ")";
-    log += line + "\n";
+    return line + "\n";
+}
+
+// Tries `versions` in order through `activate` until one succeeds, and adds
+// the negotiation's line to `log`. Returns the result that counts.
+template <typename Activate>
+int negotiate(const std::vector<int>& versions, Activate activate, const std::string& what, std::string& log) {
+    std::vector<std::pair<int, int>> tried;  // version, result
+    for (int version : versions) {
+        tried.push_back({version, activate(version)});
+        if (tried.back().second == host::kActivationOk) break;
+    }
+    // Without a success, a refusal other than the version says more.
+    int result = tried.empty() ? host::kActivationBadVersion : tried.back().second;
+    for (const std::pair<int, int>& attempt : tried)
+        if (result == host::kActivationBadVersion) result = attempt.second;
+    log += negotiationLine(what, result, tried);
     return result;
 }
 
 // Opens the options panel for the instance, shows it, applies the picks and
 // shows it again as the refresh after a pick does.
-bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
+bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
                const RunOptions& options, RunReport& report) {
     std::ostringstream log;
     const ServerEntry* server = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
     if (server == nullptr) {
-        report.error = "no server ChannelInterface \"Kelto\" in " + module.path();
+        report.error = "no server " + kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS) + " in " + module.path();
         return false;
     }
     InterfaceBinding binding;
@@ -87,7 +88,7 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
     int result = negotiate(
         interfaceVersions(options),
         [&](int version) { return binding.activate(module, *server, instance, version); },
-        "ChannelInterface " + quoted(kServerName), negotiated);
+        kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS), negotiated);
     log << negotiated;
     SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
     if (panel == nullptr) {
@@ -102,7 +103,7 @@ bool openPanel(const LoadedModule& module, HostSession& session, host::InstanceH
         int refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
         if (refresh < 0) {
             report.log += log.str();
-            report.error = "cannot pick " + quoted(pick.entry) + " in " + quoted(pick.label) + ": " + error;
+            report.error = "cannot pick " + quotedText(pick.entry) + " in " + quotedText(pick.label) + ": " + error;
             return false;
         }
         log << "Pick        " << pick.label << " = " << pick.entry << " (refresh " << refresh << ")\n";
@@ -146,6 +147,18 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
     return true;
 }
 
+// Evaluates every frame of the session's scene, making the edits due before
+// each; stops at the first edit that cannot be made.
+void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, HandlerBinding& handler,
+                    host::InstanceHandle instance, RunReport& report) {
+    const Scene& scene = session.scene();
+    size_t nextEdit = 0;
+    // Counted in a wider type: a range may end at the largest int.
+    for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
+        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, report))
+            report.frames.push_back(evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
+}
+
 }  // namespace
 
 std::vector<int> handlerVersions(const RunOptions& options) {
@@ -171,12 +184,12 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
                                    std::string& log, std::string& error) {
     const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
     if (server == nullptr) {
-        error = "no server ChannelHandler \"Kelto\" in " + module.path();
+        error = "no server " + kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS) + " in " + module.path();
         return nullptr;
     }
     int result = negotiate(
         handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
-        "ChannelHandler " + quoted(kServerName), log);
+        kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS), log);
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result);
         return nullptr;
@@ -190,54 +203,49 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
         error = "the module created no instance";
         return nullptr;
     }
-    log += "Instance    " + quoted(handler.describe(instance)) + ", flags " + std::to_string(handler.flags(instance)) +
+    log += "Instance    " + quotedText(handler.describe(instance)) + ", flags " + std::to_string(handler.flags(instance)) +
            "\n";
     return instance;
 }
+
+namespace {
+
+// Starts the modifier and loads the scene's block into its instance, adding
+// a line for each to the report's log. Null, with the report's error set,
+// when the run cannot go on.
+host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene, const RunOptions& options,
+                                  HandlerBinding& handler, RunReport& report) {
+    host::InstanceHandle instance = startModifier(module, options, handler, report.log, report.error);
+    if (instance == nullptr || scene.modifierBlock.empty()) return instance;
+    BlockReader reader(scene.modifierBlock);
+    const char* error = handler.load(instance, reader);
+    report.log += "Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " +
+                  std::to_string(reader.readCount()) + " reads" +
+                  (error != nullptr ? ", error: " + std::string(error) : std::string()) + "\n";
+    if (error == nullptr) return instance;
+    // A host shows the error and drops the modifier: nothing runs on.
+    report.error = "the module's load failed: " + std::string(error);
+    handler.destroy(instance);
+    return nullptr;
+}
+
+}  // namespace
 
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options) {
     RunReport report;
     std::vector<SceneEdit> edits;
     if (!orderEdits(scene, options, edits, report.error)) return report;
     scene.edits.clear();
-    size_t nextEdit = 0;
     HostSession session(scene);
     prepareSession(session, options);
-    std::ostringstream log;
-
     HandlerBinding handler;
-    std::string started;
-    host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
-    log << started;
-    if (instance == nullptr) {
-        report.log = log.str();
-        return report;
-    }
-    if (!scene.modifierBlock.empty()) {
-        BlockReader reader(scene.modifierBlock);
-        const char* error = handler.load(instance, reader);
-        log << "Load        " << scene.modifierBlock.size() << " lines, " << reader.readCount() << " reads"
-            << (error != nullptr ? ", error: " + std::string(error) : std::string()) << "\n";
-        // A host shows the error and drops the modifier: nothing runs on.
-        if (error != nullptr) {
-            report.log = log.str();
-            report.error = "the module's load failed: " + std::string(error);
-            handler.destroy(instance);
-            return report;
-        }
-    }
-    report.log = log.str();
-
+    host::InstanceHandle instance = startAndLoad(module, scene, options, handler, report);
+    if (instance == nullptr) return report;
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
     evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
-    bool panelOk = openPanel(module, session, instance, options, report);
-    if (panelOk) {
-        // Counted in a wider type: a range may end at the largest int.
-        for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
-            if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, report))
-                report.frames.push_back(
-                    evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
+    if (openPanelAndPick(module, session, instance, options, report)) {
+        evaluateFrames(edits, session, handler, instance, report);
         BlockWriter writer;
         if (report.error.empty())
             if (const char* error = handler.save(instance, writer)) report.saveError = error;

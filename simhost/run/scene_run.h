@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "simhost/services/host_session.h"
-#include "simhost/services/module_loader.h"
 #include "simhost/run/run_report.h"
 #include "simhost/scene/scene.h"
 #include "simhost/services/block_states.h"
+#include "simhost/services/host_session.h"
+#include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
 
 namespace sim {

@@ -163,6 +163,14 @@ private:
         if (count > kMaxFrames) return fail("more than " + std::to_string(kMaxFrames) + " frames");
     }
 
+    void fpsLine(const std::vector<std::string>& w) {
+        const std::string usage = "fps is \"fps N\" with N above 0";
+        if (w.size() != 2) return fail(usage);
+        if (!number(w[1], result_.scene.framesPerSecond, usage)) return;
+        if (!(result_.scene.framesPerSecond > 0)) return fail(usage);
+        fpsLine_ = lineNumber_;
+    }
+
     void sceneLine(const std::string& line) {
         std::vector<std::string> w = words(line);
         if (w.empty() || w[0][0] == '#') return;
@@ -180,11 +188,7 @@ private:
         } else if (keyword == "frames") {
             framesLine(w);
         } else if (keyword == "fps") {
-            const std::string usage = "fps is \"fps N\" with N above 0";
-            if (w.size() != 2) return fail(usage);
-            if (!number(w[1], scene.framesPerSecond, usage)) return;
-            if (!(scene.framesPerSecond > 0)) return fail(usage);
-            fpsLine_ = lineNumber_;
+            fpsLine(w);
         } else if (keyword == "channel") {
             if (rest.empty()) return fail("channel needs a name");
             scene.channelName = rest;

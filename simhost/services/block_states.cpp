@@ -38,10 +38,12 @@ void BlockWriter::write(const char* bytes, int length) {
     units_.push_back({unit, length});
 }
 
-std::vector<std::string> BlockWriter::lines() const {
-    std::vector<std::string> result;
-    for (const Unit& unit : units_) result.push_back(unit.line());
-    return result;
+std::vector<std::string> BlockWriter::lines() const { return linesOf(units_); }
+
+std::vector<std::string> linesOf(const std::vector<BlockWriter::Unit>& units) {
+    std::vector<std::string> lines;
+    for (const BlockWriter::Unit& unit : units) lines.push_back(unit.line());
+    return lines;
 }
 
 }  // namespace sim

@@ -44,7 +44,7 @@ public:
     BlockWriter& operator=(const BlockWriter&) = delete;
     const host::SaveState& state() const { return state_; }
     const std::vector<Unit>& units() const { return units_; }
-    // Each unit as the line the scene file holds: its text up to the first NUL.
+    // Each unit as the line the scene file holds (linesOf).
     std::vector<std::string> lines() const;
 
     void write(const char* bytes, int length);
@@ -53,5 +53,8 @@ private:
     std::vector<Unit> units_;
     host::SaveState state_;
 };
+
+// Each unit as the line the scene file holds: its text up to the first NUL.
+std::vector<std::string> linesOf(const std::vector<BlockWriter::Unit>& units);
 
 }  // namespace sim

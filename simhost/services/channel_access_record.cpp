@@ -1,42 +1,56 @@
 #include "simhost/services/channel_access_record.h"
 
+#include <cmath>
+
+#include "simhost/text/text_format.h"
+
 namespace sim {
 
 namespace {
+
+// What the record answers for a channel other than its own, which the
+// simulated host does not have.
+const double kOtherChannelValue = 0;
+const char kChannelName[] = "";
 
 // The evaluation in progress. The classic record's functions carry only a
 // channel ID, which the host checks against its own before using anything.
 ChannelAccessRecord* g_evaluating = nullptr;
 
 void HOST_CALL setChannel(host::ChannelId channel, double value) {
-    if (g_evaluating == nullptr) return;
-    g_evaluating->set(channel, value);
+    if (g_evaluating != nullptr) g_evaluating->set(channel, value);
 }
 
-void HOST_CALL getChannel(host::ChannelId, double, double* value) {
-    if (value != nullptr) *value = 0;
-    if (g_evaluating != nullptr) g_evaluating->problems.push_back("getChannel was called");
+void HOST_CALL getChannel(host::ChannelId channel, double, double* value) {
+    double read = g_evaluating != nullptr ? g_evaluating->get(channel) : kOtherChannelValue;
+    if (value != nullptr) *value = read;
 }
 
-const char* HOST_CALL channelName(host::ChannelId) {
-    if (g_evaluating != nullptr) g_evaluating->problems.push_back("channelName was called");
-    return "";
+const char* HOST_CALL channelName(host::ChannelId channel) {
+    return g_evaluating != nullptr ? g_evaluating->name(channel) : kChannelName;
 }
 
 // The current record's functions carry the host's private data: the record.
+// Another record's data is refused.
+bool ownRecord(void* hostData, const char* function) {
+    if (g_evaluating == nullptr) return false;
+    if (hostData == g_evaluating) return true;
+    g_evaluating->refuse(std::string(function) + " with another record's data");
+    return false;
+}
+
 void HOST_CALL setChannelCurrent(void* hostData, host::ChannelId channel, double value) {
-    if (hostData != g_evaluating || g_evaluating == nullptr) {
-        if (g_evaluating != nullptr) g_evaluating->problems.push_back("setChannel with another record's data");
-        return;
-    }
-    g_evaluating->set(channel, value);
+    if (ownRecord(hostData, "setChannel")) g_evaluating->set(channel, value);
 }
 
-void HOST_CALL getChannelCurrent(void*, host::ChannelId channel, double time, double* value) {
-    getChannel(channel, time, value);
+void HOST_CALL getChannelCurrent(void* hostData, host::ChannelId channel, double time, double* value) {
+    if (ownRecord(hostData, "getChannel")) getChannel(channel, time, value);
+    else if (value != nullptr) *value = kOtherChannelValue;
 }
 
-const char* HOST_CALL channelNameCurrent(void*, host::ChannelId channel) { return channelName(channel); }
+const char* HOST_CALL channelNameCurrent(void* hostData, host::ChannelId channel) {
+    return ownRecord(hostData, "channelName") ? channelName(channel) : kChannelName;
+}
 
 }  // namespace
 
@@ -50,11 +64,26 @@ ChannelAccessRecord::ChannelAccessRecord(int frame, double time, double value)
 ChannelAccessRecord::~ChannelAccessRecord() { g_evaluating = previous_; }
 
 void ChannelAccessRecord::set(host::ChannelId channel, double value) {
-    if (channel != access_.channel) {
-        problems.push_back("setChannel on another channel");
-        return;
-    }
+    if (channel != access_.channel) return refuse("setChannel on another channel");
     setCalls_.push_back(value);
+}
+
+double ChannelAccessRecord::get(host::ChannelId channel) {
+    ++getChannelCalls_;
+    return channel == access_.channel ? access_.value : kOtherChannelValue;
+}
+
+const char* ChannelAccessRecord::name(host::ChannelId) {
+    ++channelNameCalls_;
+    return kChannelName;
+}
+
+std::string ChannelAccessRecord::brokenRule() const {
+    if (!refused_.empty()) return refused_.front();
+    if (setCalls_.size() > 1) return "setChannel called " + std::to_string(setCalls_.size()) + " times";
+    for (double value : setCalls_)
+        if (!std::isfinite(value)) return "setChannel with " + formattedText("%g", value) + ", which is not finite";
+    return "";
 }
 
 }  // namespace sim

@@ -10,8 +10,8 @@
 namespace sim {
 
 // The access record for one evaluation, in the layout of either protocol;
-// records each set-channel call. While it exists it is the evaluation in
-// progress.
+// records what the module calls through it. While it exists it is the
+// evaluation in progress.
 class ChannelAccessRecord {
 public:
     ChannelAccessRecord(int frame, double time, double value);
@@ -25,18 +25,35 @@ public:
         access_.setChannel = nullptr;
         current_.setChannel = nullptr;
     }
+
+    // Every value set on this evaluation's channel, in order.
     const std::vector<double>& setCalls() const { return setCalls_; }
     // The channel's value after the evaluation: the last value set, or the
     // value it had when nothing was set.
     double result() const { return setCalls_.empty() ? access_.value : setCalls_.back(); }
+    // Calls the host allows, counted for modifiers that promise not to make them.
+    int getChannelCalls() const { return getChannelCalls_; }
+    int channelNameCalls() const { return channelNameCalls_; }
 
+    // The first of the host's rules the evaluation broke, as text, or "" when
+    // it was sound: set-channel called on its own channel, through its own
+    // record, at most once, with a finite value.
+    std::string brokenRule() const;
+
+    // The record's functions, as the module reaches them.
     void set(host::ChannelId channel, double value);
-    std::vector<std::string> problems;  // calls a module should not make
+    double get(host::ChannelId channel);
+    const char* name(host::ChannelId channel);
+    // A call the host refuses, e.g. one with another record's data.
+    void refuse(const std::string& why) { refused_.push_back(why); }
 
 private:
     host::ChannelAccess access_;
     host::ChannelAccessCurrent current_;
     std::vector<double> setCalls_;
+    std::vector<std::string> refused_;
+    int getChannelCalls_ = 0;
+    int channelNameCalls_ = 0;
     ChannelAccessRecord* previous_;
 };
 

@@ -23,31 +23,16 @@ const int kNoSessionExitCode = 1;
 // Room for most names, so that a name handed out usually reuses the last one's bytes.
 const size_t kNameRoom = 256;
 
-void* itemInfoTable() { return const_cast<host::ItemInfoService*>(&itemInfoServiceTable()); }
-void* panelToolkit() { return const_cast<host::PanelToolkit*>(&panelToolkitTable()); }
-
-// Every name the host serves a table under. A current host serves the newer
-// names beside the classic ones, which it keeps for older modules.
-struct ServedName {
-    const char* name;
-    bool currentOnly;
-    void* (*table)();
-};
-
-const ServedName kServedNames[] = {
-    {HOST_ITEM_INFO_SERVICE, false, itemInfoTable},
-    {HOST_ITEM_INFO_SERVICE_8, true, itemInfoTable},
-    {HOST_ITEM_INFO_SERVICE_9, true, itemInfoTable},
-    {HOST_PANEL_TOOLKIT_SERVICE, false, panelToolkit},
-    {HOST_PANEL_TOOLKIT_SERVICE_2, true, panelToolkit},
-    {HOST_PANEL_TOOLKIT_SERVICE_3, true, panelToolkit},
-    {HOST_MESSAGE_SERVICE, false, messageServiceTable},
-    {HOST_MESSAGE_SERVICE_3, true, messageServiceTable},
-    {HOST_MESSAGE_SERVICE_4, true, messageServiceTable},
-    {HOST_TEXTURE_SERVICE, false, textureServiceTable},
-    {HOST_TEXTURE_SERVICE_5, true, textureServiceTable},
-    {HOST_TEXTURE_SERVICE_6, true, textureServiceTable},
-};
+// The table behind each service.
+void* tableOf(Service service) {
+    switch (service) {
+        case Service::ItemInfo: return const_cast<host::ItemInfoService*>(&itemInfoServiceTable());
+        case Service::PanelToolkit: return const_cast<host::PanelToolkit*>(&panelToolkitTable());
+        case Service::Messages: return messageServiceTable();
+        case Service::Textures: return textureServiceTable();
+    }
+    return nullptr;
+}
 
 void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
     HostSession* session = g_current;
@@ -57,9 +42,8 @@ void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
     if (useMode != host::kGlobalUseMode)
         session->recordViolation("lookup of \"" + name + "\" with use mode " + std::to_string(useMode));
     if (session->isWithheld(name)) return nullptr;
-    bool current = session->kind() == HostKind::Current;
     for (const ServedName& served : kServedNames)
-        if (name == served.name && (current || !served.currentOnly)) return served.table();
+        if (name == served.name && servedBy(served, session->kind())) return tableOf(served.service);
     return nullptr;
 }
 

@@ -10,6 +10,7 @@
 
 #include "host/host_types.h"
 #include "simhost/services/panel_toolkit_model.h"
+#include "simhost/services/served_names.h"
 #include "simhost/scene/scene.h"
 
 namespace sim {
@@ -25,11 +26,6 @@ struct ItemInfoCalls {
     int param = 0;
     int total() const { return first + next + name + param; }
 };
-
-// Which host the session plays: one of the classic protocol (version 4, the
-// classic service names) or one of 2020 and later (versions 5 down to 4, the
-// newer service names beside the classic ones).
-enum class HostKind { Classic, Current };
 
 class HostSession {
 public:
@@ -64,8 +60,10 @@ public:
     // Every service name looked up, in order.
     const std::vector<std::string>& lookups() const { return lookups_; }
     // Calls a module must never make: services it should only hold, table
-    // functions it has no use for, unknown or null item IDs, a lookup mode
-    // other than 0; and used-items lists with unknown IDs or no end.
+    // functions it has no use for, unknown or null item IDs, an item type or
+    // parameter the host does not serve, a parent for the first item, a
+    // lookup mode other than 0; and used-items lists with unknown IDs or no
+    // end.
     const std::vector<std::string>& violations() const { return violations_; }
     ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
 

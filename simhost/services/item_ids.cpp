@@ -1,7 +1,8 @@
 #include "simhost/services/item_ids.h"
 
 #include <cstdint>
-#include <cstdio>
+
+#include "simhost/text/text_format.h"
 
 namespace sim {
 
@@ -37,10 +38,6 @@ bool decodeItemId(host::ItemId id, int& typeCode, size_t& index) {
     return true;
 }
 
-std::string describeItemId(host::ItemId id) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%p", id);
-    return text;
-}
+std::string describeItemId(host::ItemId id) { return hexText(reinterpret_cast<uintptr_t>(id)); }
 
 }  // namespace sim

@@ -19,7 +19,7 @@ host::ItemId itemIdAt(int typeCode, size_t index);
 // list is for the caller to check.
 bool decodeItemId(host::ItemId id, int& typeCode, size_t& index);
 
-// The ID as text for a report, e.g. "0x5".
+// The ID as text for a report, alike on every platform, e.g. "0x5".
 std::string describeItemId(host::ItemId id);
 
 }  // namespace sim

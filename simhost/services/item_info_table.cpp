@@ -73,7 +73,7 @@ int HOST_CALL param(host::ItemId item, int code, double time, double out[3]) {
 }
 
 template <int Slot>
-void HOST_CALL reservedSlot() {
+void HOST_CALL unusedSlot() {
     std::string function = std::to_string(Slot);
     itemInfoCall(function.c_str()).recordViolation("item info function " + function + ", which the module does not use");
 }
@@ -81,12 +81,12 @@ void HOST_CALL reservedSlot() {
 const host::ItemInfoService kItemInfo = {
     first,
     next,
-    reinterpret_cast<const void*>(&reservedSlot<3>),
-    reinterpret_cast<const void*>(&reservedSlot<4>),
-    reinterpret_cast<const void*>(&reservedSlot<5>),
-    reinterpret_cast<const void*>(&reservedSlot<6>),
-    reinterpret_cast<const void*>(&reservedSlot<7>),
-    reinterpret_cast<const void*>(&reservedSlot<8>),
+    reinterpret_cast<const void*>(&unusedSlot<3>),
+    reinterpret_cast<const void*>(&unusedSlot<4>),
+    reinterpret_cast<const void*>(&unusedSlot<5>),
+    reinterpret_cast<const void*>(&unusedSlot<6>),
+    reinterpret_cast<const void*>(&unusedSlot<7>),
+    reinterpret_cast<const void*>(&unusedSlot<8>),
     name,
     param,
 };

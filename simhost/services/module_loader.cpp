@@ -70,6 +70,27 @@ std::string readServers(const DynamicLibrary& library, const host::ServerRecord*
     return "the server table has no end row within " + std::to_string(kMaxServers) + " rows";
 }
 
+// The first problem of the descriptor of the module at `path`, as one line,
+// reading its server table into `servers` on the way; "" when there is none.
+// The host checks the synchronisation word, the plug-in system version, the
+// server table and where the start-up and shut-down functions lie; it does
+// not read the machine code.
+std::string descriptorProblem(const DynamicLibrary& library, const host::ModuleDescriptor& descriptor,
+                              const std::string& path, std::vector<ServerEntry>& servers) {
+    if (descriptor.syncWord != host::kModuleSyncWord)
+        return "wrong synchronisation word " + hexText(descriptor.syncWord, 8) + " in " + path + " (expected " +
+               hexText(host::kModuleSyncWord, 8) + ")";
+    if (descriptor.systemVersion != host::kPluginSystemVersion)
+        return "unsupported plug-in system version " + std::to_string(descriptor.systemVersion) + " in " + path +
+               " (expected " + std::to_string(host::kPluginSystemVersion) + ")";
+    std::string tableError = readServers(library, descriptor.servers, servers);
+    if (!tableError.empty()) return tableError + " in " + path;
+    if ((descriptor.startup != nullptr && !codeWithin(library, descriptor.startup)) ||
+        (descriptor.shutdown != nullptr && !codeWithin(library, descriptor.shutdown)))
+        return "the start-up or shut-down function of " + path + " does not lie within the module";
+    return "";
+}
+
 }  // namespace
 
 LoadResult LoadedModule::load(const std::string& path) {
@@ -95,26 +116,8 @@ LoadResult LoadedModule::load(const std::string& path) {
     }
     module->descriptor_ = static_cast<const host::ModuleDescriptor*>(symbol);
     const host::ModuleDescriptor& descriptor = *module->descriptor_;
-    if (descriptor.syncWord != host::kModuleSyncWord) {
-        result.error = "wrong synchronisation word " + hexText(descriptor.syncWord, 8) + " in " + path + " (expected " +
-                       hexText(host::kModuleSyncWord, 8) + ")";
-        return result;
-    }
-    if (descriptor.systemVersion != host::kPluginSystemVersion) {
-        result.error = "unsupported plug-in system version " + std::to_string(descriptor.systemVersion) + " in " +
-                       path + " (expected " + std::to_string(host::kPluginSystemVersion) + ")";
-        return result;
-    }
-    std::string tableError = readServers(module->library_, descriptor.servers, module->servers_);
-    if (!tableError.empty()) {
-        result.error = tableError + " in " + path;
-        return result;
-    }
-    if ((descriptor.startup != nullptr && !codeWithin(module->library_, descriptor.startup)) ||
-        (descriptor.shutdown != nullptr && !codeWithin(module->library_, descriptor.shutdown))) {
-        result.error = "the start-up or shut-down function of " + path + " does not lie within the module";
-        return result;
-    }
+    result.error = descriptorProblem(module->library_, descriptor, path, module->servers_);
+    if (!result.error.empty()) return result;
     if (descriptor.startup == nullptr || (module->serverData_ = descriptor.startup()) == nullptr) {
         result.error = "start-up failed in " + path;
         return result;

@@ -1,5 +1,5 @@
 // Loads a module file the way the host does: maps it, reads its descriptor,
-// checks it, runs start-up and lists its servers. Unloading runs shut-down.
+// checks it, lists its servers and runs start-up. Unloading runs shut-down.
 #pragma once
 
 #include <memory>

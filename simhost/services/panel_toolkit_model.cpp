@@ -48,7 +48,7 @@ SimPanel* PanelToolkitModel::panelOf(host::PanelId id) {
     return nullptr;
 }
 
-host::PanelId PanelToolkitModel::create(int type, const host::PanelControl* controls) {
+host::PanelId PanelToolkitModel::createPanel(int type, const host::PanelControl* controls) {
     SimPanel panel;
     panel.type = type;
     for (size_t row = 0; controls != nullptr && row < kMaxRows && controls[row].id != 0; ++row)
@@ -59,8 +59,8 @@ host::PanelId PanelToolkitModel::create(int type, const host::PanelControl* cont
     return &panels_.back();
 }
 
-void PanelToolkitModel::describe(host::PanelId id, const host::PanelDataDescription* data, host::PanelGetFunction get,
-                               host::PanelSetFunction set) {
+void PanelToolkitModel::describeValues(host::PanelId id, const host::PanelDataDescription* data,
+                                       host::PanelGetFunction get, host::PanelSetFunction set) {
     SimPanel* panel = panelOf(id);
     size_t rows = 0;
     for (; data != nullptr && rows < kMaxRows && data[rows].id != 0; ++rows)
@@ -72,7 +72,7 @@ void PanelToolkitModel::describe(host::PanelId id, const host::PanelDataDescript
     panel->set = set;
 }
 
-void PanelToolkitModel::hint(host::PanelId id, uint32_t control, const host::PanelHintWord* hints) {
+void PanelToolkitModel::applyHints(host::PanelId id, uint32_t control, const host::PanelHintWord* hints) {
     record("hint(" + hexText(control) + ")");
     SimPanel* panel = panelOf(id);
     if (panel == nullptr || hints == nullptr) return;
@@ -100,7 +100,7 @@ void PanelToolkitModel::setUserData(host::PanelId id, uint32_t control, void* da
     if (SimPanel* panel = panelOf(id)) panel->userData[control] = data;
 }
 
-void PanelToolkitModel::viewInstance(host::PanelId id, void* instance) {
+void PanelToolkitModel::setViewedInstance(host::PanelId id, void* instance) {
     record("viewInstance");
     if (SimPanel* panel = panelOf(id)) panel->instance = instance;
 }
@@ -159,7 +159,7 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
     for (const SimControl& control : panel.controls) {
         if (control.label != label) continue;
         int count = popupCount(panel, control.id);
-        for (int index = 0; index < count; ++index) {
+        for (int index = 0; index < std::min(count, kMaxPickEntries); ++index) {
             if (popupEntry(panel, control.id, index) != entry) continue;
             if (panel.set == nullptr) {
                 error = "the panel has no set function";
@@ -169,6 +169,9 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
             return panel.set(panel.instance, control.id, &value);
         }
         error = "\"" + label + "\" has no entry \"" + entry + "\"";
+        if (count > kMaxPickEntries)
+            error += " among its first " + std::to_string(kMaxPickEntries) + " of " + std::to_string(count) +
+                     ", the most a pick looks through";
         return -1;
     }
     error = "the panel has no control \"" + label + "\"";

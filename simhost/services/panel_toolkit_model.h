@@ -71,16 +71,21 @@ public:
 
     // Picks the entry named `entry` in the popup labelled `label`, through set;
     // the first entry of that name wins. Returns the refresh code, or a
-    // negative value with `error` set.
+    // negative value with `error` set. Only the first kMaxPickEntries entries
+    // are looked through: each is read through the module's name function,
+    // which may walk its list from the start, so a longer search could run
+    // for minutes.
     int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
+    static constexpr int kMaxPickEntries = 10000;
 
-    // Toolkit entry points, called through the table.
-    host::PanelId create(int type, const host::PanelControl* controls);
-    void describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
-                  host::PanelSetFunction set);
-    void hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints);
+    // What the toolkit's functions do, called through the table
+    // (panel_toolkit_table.cpp) under the names of its slots.
+    host::PanelId createPanel(int type, const host::PanelControl* controls);
+    void describeValues(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
+                        host::PanelSetFunction set);
+    void applyHints(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints);
     void setUserData(host::PanelId panel, uint32_t id, void* data);
-    void viewInstance(host::PanelId panel, void* instance);
+    void setViewedInstance(host::PanelId panel, void* instance);
     void record(const std::string& call) { calls_.push_back(call); }
 
 private:

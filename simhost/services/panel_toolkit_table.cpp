@@ -12,17 +12,17 @@ PanelToolkitModel& toolkit(const char* function) {
 }
 
 host::PanelId HOST_CALL create(int type, const host::PanelControl* controls) {
-    return toolkit("create").create(type, controls);
+    return toolkit("create").createPanel(type, controls);
 }
 void HOST_CALL describe(host::PanelId panel, const host::PanelDataDescription* data, host::PanelGetFunction get,
                         host::PanelSetFunction set) {
-    toolkit("describe").describe(panel, data, get, set);
+    toolkit("describe").describeValues(panel, data, get, set);
 }
 void HOST_CALL hint(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints) {
-    toolkit("hint").hint(panel, id, hints);
+    toolkit("hint").applyHints(panel, id, hints);
 }
 void HOST_CALL userData(host::PanelId panel, uint32_t id, void* data) { toolkit("userData").setUserData(panel, id, data); }
-void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit("viewInstance").viewInstance(panel, instance); }
+void HOST_CALL viewInstance(host::PanelId panel, void* instance) { toolkit("viewInstance").setViewedInstance(panel, instance); }
 
 template <int Slot>
 void HOST_CALL unusedSlot() {

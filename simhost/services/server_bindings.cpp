@@ -18,10 +18,10 @@ HandlerBinding::HandlerBinding() : operations_{}, itemOperations_{}, record_{}, 
 }
 
 int HandlerBinding::activate(const LoadedModule& module, const ServerEntry& server, int version) {
-    return activate(server.activate, version, module.serverData());
+    return activateLinked(server.activate, version, module.serverData());
 }
 
-int HandlerBinding::activate(host::ActivateFunction activation, int version, void* serverData) {
+int HandlerBinding::activateLinked(host::ActivateFunction activation, int version, void* serverData) {
     bool current = version == host::kCurrentClassVersion;
     void* record = current ? static_cast<void*>(&currentRecord_) : static_cast<void*>(&record_);
     int result = activation(version, HostSession::lookup(), record, serverData);
@@ -89,11 +89,11 @@ bool HandlerBinding::changeID(host::InstanceHandle instance, const host::ItemId*
 
 int InterfaceBinding::activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
                                int version) {
-    return activate(server.activate, instance, version, module.serverData());
+    return activateLinked(server.activate, instance, version, module.serverData());
 }
 
-int InterfaceBinding::activate(host::ActivateFunction activation, host::InstanceHandle instance, int version,
-                               void* serverData) {
+int InterfaceBinding::activateLinked(host::ActivateFunction activation, host::InstanceHandle instance, int version,
+                                     void* serverData) {
     record_ = host::InterfaceRecord{};
     record_.instance = instance;
     // Stale values that a successful activation must overwrite.

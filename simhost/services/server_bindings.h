@@ -1,5 +1,6 @@
 // The host's side of the module's two server classes: the records that an
-// activation fills, and calls through them as the host makes them.
+// activation fills, and calls through them as the host makes them, each
+// named for the record's function it calls.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,9 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/services/module_loader.h"
 #include "simhost/services/block_states.h"
 #include "simhost/services/channel_access_record.h"
+#include "simhost/services/module_loader.h"
 
 namespace sim {
 
@@ -28,7 +29,7 @@ public:
     int activate(const LoadedModule& module, const ServerEntry& server, int version = host::kClassicClassVersion);
     // The same through an activation function at hand, as code linked in
     // directly offers it (a fuzzer, say).
-    int activate(host::ActivateFunction activation, int version, void* serverData = nullptr);
+    int activateLinked(host::ActivateFunction activation, int version, void* serverData = nullptr);
     // The version of the last successful activation; 0 before any.
     int boundVersion() const { return boundVersion_; }
 
@@ -70,8 +71,8 @@ public:
     // Activates the "ChannelInterface" server for `instance`.
     int activate(const LoadedModule& module, const ServerEntry& server, host::InstanceHandle instance,
                  int version = host::kClassicClassVersion);
-    int activate(host::ActivateFunction activation, host::InstanceHandle instance, int version,
-                 void* serverData = nullptr);
+    int activateLinked(host::ActivateFunction activation, host::InstanceHandle instance, int version,
+                       void* serverData = nullptr);
     const host::InterfaceRecord& record() const { return record_; }
 
 private:

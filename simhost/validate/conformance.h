@@ -12,7 +12,8 @@
 namespace sim {
 
 struct CheckResult {
-    std::string name;
+    std::string id;       // stable, e.g. "classic/picks"; it names the check on its line
+    std::string name;     // what it checks, in words
     std::string failure;  // why it failed; empty when it passed
 };
 
@@ -20,8 +21,10 @@ struct CheckResult {
 // `seed`, so that a failure can be replayed.
 std::vector<CheckResult> checkConformance(const std::string& path, uint32_t seed);
 
-// The command: "validate MODULE [--seed N]". Prints a line per check and a
-// closing "N passed, N failed" line; returns 0 only when every check passed.
+// The command: "validate MODULE [--seed N]". Prints a line per check, e.g.
+// "PASS  classic/picks  random panel picks take effect and are saved" or
+// "FAIL  ID  NAME: why", and a closing "N passed, N failed" line; returns 0
+// only when every check passed.
 int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace sim

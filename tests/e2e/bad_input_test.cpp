@@ -16,9 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "simhost/modifiers/kelto_facts.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using sim::kelto_facts::kItemLabel;
 
 // Turns a hang into a signal, which fails the case; no run needs near this.
 const unsigned kRunBoundSeconds = 120;
@@ -41,6 +44,7 @@ protected:
         fs::remove_all(work);
         fs::create_directories(work);
     }
+    void TearDown() override { fs::remove_all(work); }
 
     std::string file(const std::string& name, const std::string& text) {
         std::string path = work + "/" + name;
@@ -76,7 +80,9 @@ protected:
         return outcome;
     }
 
-    const std::string work = KELTO_TEST_WORK_DIR "/bad_input";
+    // A folder of this process's own: the suite runs once a module build,
+    // and the runs may overlap.
+    const std::string work = KELTO_TEST_WORK_DIR "/bad_input." + std::to_string(::getpid());
 };
 
 struct Case {
@@ -140,14 +146,14 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         // Module files that are cut short, no module, or not there.
         {{cut}, "not a loadable module: " + cut + " (cut short: its segments run to byte"},
         {{file("empty.p", "")}, "not a loadable module: " + work + "/empty.p"},
-        {{file("text.p", "KELTO_START\n")}, "not a loadable module: " + work + "/text.p"},
+        {{file("text.p", "this is a text file\n")}, "not a loadable module: " + work + "/text.p"},
         {{folder}, "module file " + folder + " is a directory"},
         {{"/dev/zero"}, "module file /dev/zero is not a regular file"},
         {{fifo}, "module file " + fifo + " is not a regular file"},
         {{"kelto.p"}, "no such module file: kelto.p", folder},
         // The command line at its limits.
         {{"--pick", "=Ball"}, "--pick takes LABEL=ENTRY with a label"},
-        {{"--pick", "Reference Item="}, "cannot pick \"\" in \"Reference Item\""},
+        {{"--pick", std::string(kItemLabel) + "="}, "cannot pick \"\" in \"" + std::string(kItemLabel) + "\""},
         {{"--scene", good, "--scene", good}, "--scene given more than once"},
         {{"--plot", "a.svg", "--plot", "b.svg"}, "--plot given more than once"},
         {{"--class-version", "4", "--class-version", "4"}, "--class-version given more than once"},

@@ -11,6 +11,7 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -33,7 +34,7 @@ inline std::unique_ptr<sim::LoadedModule> loadModule(const std::string& path) {
 inline std::unique_ptr<sim::LoadedModule> loadKelto() { return loadModule(keltoPath()); }
 
 inline const sim::ServerEntry& server(const sim::LoadedModule& module, const char* className) {
-    const sim::ServerEntry* found = module.findServer(className, "Kelto");
+    const sim::ServerEntry* found = module.findServer(className, sim::kelto_facts::kServerName);
     if (found == nullptr) ADD_FAILURE() << "no " << className << " server";
     return *found;
 }
@@ -51,7 +52,7 @@ protected:
         for (host::InstanceHandle instance : instances) handler.destroy(instance);
     }
 
-    host::InstanceHandle create() {
+    host::InstanceHandle newInstance() {
         host::InstanceHandle instance = handler.create();
         EXPECT_NE(instance, nullptr);
         instances.push_back(instance);
@@ -69,9 +70,7 @@ protected:
 
 namespace e2e {
 
-inline std::vector<std::string> referenceBlock(const std::string& item, const std::string& camera) {
-    return {"KELTO_START", "REFERENCE_ITEM", item, "REFERENCE_CAMERA", camera, "KELTO_END"};
-}
+using sim::kelto_facts::referenceBlock;
 
 // A scene of two objects and two cameras with the channel's block in hand.
 class ChannelFixture : public ModuleFixture {
@@ -85,7 +84,7 @@ protected:
     }
 
     host::InstanceHandle loaded(const std::vector<std::string>& lines) {
-        host::InstanceHandle instance = create();
+        host::InstanceHandle instance = newInstance();
         sim::BlockReader reader(lines);
         EXPECT_EQ(handler.load(instance, reader), nullptr);
         return instance;
@@ -93,11 +92,10 @@ protected:
 
     // The channel after one evaluation at `frame`, from `before`; NaN when
     // the module did not set it.
-    double evaluate(host::InstanceHandle instance, double frame = 0, double before = -1) {
+    double evaluated(host::InstanceHandle instance, double frame = 0, double before = -1) {
         sim::ChannelAccessRecord access(static_cast<int>(frame), scene.timeOfFrame(frame), before);
         handler.evaluate(instance, access);
-        EXPECT_EQ(access.problems, std::vector<std::string>());
-        EXPECT_LE(access.setCalls().size(), 1u);
+        EXPECT_EQ(sim::kelto_facts::evaluationProblem(access), "");
         return access.setCalls().empty() ? std::nan("") : access.setCalls().back();
     }
 

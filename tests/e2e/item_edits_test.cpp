@@ -25,7 +25,7 @@ protected:
         sim::InterfaceBinding binding;
         binding.activate(*module, e2e::server(*module, HOST_CHANNEL_INTERFACE_CLASS), instance);
         sim::SimPanel* panel = session.panels().panelOf(binding.record().panel);
-        const int32_t* value = panel != nullptr ? session.panels().valueOf(*panel, 0x8001) : nullptr;
+        const int32_t* value = panel != nullptr ? session.panels().valueOf(*panel, sim::kelto_facts::kItemControl) : nullptr;
         return value != nullptr ? *value : -1;
     }
 };
@@ -33,14 +33,14 @@ protected:
 TEST_F(EditFixture, AnUnrelatedDeletionRenumbersTheReferenceWhichFollowsItsItem) {
     scene.addObject("Tree", {0, 0, 1});
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Close-up"));
-    EXPECT_EQ(evaluate(instance), 2.0);
-    host::InstanceHandle copy = create();
+    EXPECT_EQ(evaluated(instance), 2.0);
+    host::InstanceHandle copy = newInstance();
     handler.copy(copy, instance);
 
     EXPECT_EQ(edit("delete Ground"), "delete Ground at frame 0: 2 IDs renumbered; uses Ball, Close-up; uses Ball, Close-up");
     EXPECT_EQ(edit("delete Camera"), "delete Camera at frame 0: 1 ID renumbered; uses Ball, Close-up; uses Ball, Close-up");
-    EXPECT_EQ(evaluate(instance), 2.0);
-    EXPECT_EQ(evaluate(copy), 2.0);
+    EXPECT_EQ(evaluated(instance), 2.0);
+    EXPECT_EQ(evaluated(copy), 2.0);
     EXPECT_EQ(itemChoice(instance), 1);
     EXPECT_EQ(saved(instance), referenceBlock("Ball", "Close-up"));
 }
@@ -48,16 +48,16 @@ TEST_F(EditFixture, AnUnrelatedDeletionRenumbersTheReferenceWhichFollowsItsItem)
 TEST_F(EditFixture, ADeletedReferenceLeavesTheChannelItsOwnValueAndSavesAsNone) {
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
     host::InstanceHandle unresolved = loaded(referenceBlock("Ball", "Close-up"));
-    EXPECT_EQ(evaluate(instance), 13.0);
+    EXPECT_EQ(evaluated(instance), 13.0);
     EXPECT_EQ(edit("delete Ball"), "delete Ball at frame 0: 0 IDs renumbered; uses Camera; uses nothing");
-    EXPECT_TRUE(std::isnan(evaluate(instance)));
+    EXPECT_TRUE(std::isnan(evaluated(instance)));
     EXPECT_EQ(itemChoice(instance), 0);
     EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
     // A later object of the same name is not taken for it; an instance not
     // yet evaluated still finds its items by name.
     edit("add object Ball");
-    EXPECT_TRUE(std::isnan(evaluate(instance)));
-    EXPECT_EQ(evaluate(unresolved), 2.0);
+    EXPECT_TRUE(std::isnan(evaluated(instance)));
+    EXPECT_EQ(evaluated(unresolved), 2.0);
 
     // Null arguments, which no host passes, change nothing.
     host::ItemId deleteCamera[] = {sim::itemIdAt(host::kItemTypeCamera, 0), nullptr, nullptr};
@@ -80,7 +80,7 @@ TEST(HostChecks, AUsedItemsListOfUnknownIdsWithNoEndIsAViolation) {
     rename.kind = sim::EditKind::Rename;
     rename.name = "Ball";
     EXPECT_EQ(sim::makeEdit(session, handler, {nullptr}, rename).error, "");
-    EXPECT_EQ(session.violations(), (std::vector<std::string>{"useItems listed 0x7ff1, which names no item",
+    EXPECT_EQ(session.violations(), (std::vector<std::string>{"useItems listed 0x7FF1, which names no item",
                                                                "useItems gave a list with no null ID within 64"}));
     sim::SceneEdit moon;
     moon.name = "Moon";

@@ -9,7 +9,16 @@
 #include <sstream>
 #include <string>
 
+#include "simhost/modifiers/kelto_facts.h"
+
 namespace {
+
+using sim::kelto_facts::kCameraLabel;
+using sim::kelto_facts::kItemLabel;
+using sim::kelto_facts::kNoneEntry;
+
+const std::string kHandler = sim::kelto_facts::serverText("ChannelHandler");
+const std::string kInterface = sim::kelto_facts::serverText("ChannelInterface");
 
 struct HostRun {
     int exitCode;
@@ -33,12 +42,30 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 
 std::string temp(const std::string& name) { return testing::TempDir() + "/" + name; }
 
+// The option that picks `entry` in the popup labelled `label`.
+std::string pickOption(const std::string& label, const std::string& entry) {
+    return "--pick \"" + label + "=" + entry + "\"";
+}
+
+// What kelto-host shows of a pick, of a panel and of a saved unit.
+std::string pickLine(const std::string& label, const std::string& entry, int refresh) {
+    return "Pick        " + label + " = " + entry + " (refresh " + std::to_string(refresh) + ")\n";
+}
+std::string panelTitleLine() { return "Panel \"" + std::string(sim::kelto_facts::kPanelTitle) + "\"\n"; }
+// A popup's line up to its first entry, "(none)".
+std::string popupLine(const std::string& label, const std::string& shown) {
+    return "  " + label + " (" + sim::kelto_facts::kPopupControlClass + "): [" + shown + "]  entries: " + kNoneEntry;
+}
+std::string savedUnitLine(const std::string& line) {
+    return "  " + line + "  (" + std::to_string(line.size() + 1) + " bytes)\n";
+}
+
 TEST(KeltoHost, RunsTheDemoSceneWithNoArguments) {
     HostRun demo = run("");
     ASSERT_EQ(demo.exitCode, 0) << demo.out;
     EXPECT_TRUE(contains(demo.out, "Descriptor  sync 0x04121994, plug-in system 3, machine 0x300"));
-    EXPECT_TRUE(contains(demo.out, "Server      ChannelHandler \"Kelto\""));
-    EXPECT_TRUE(contains(demo.out, "Activation  ChannelHandler \"Kelto\": 0 (success)"));
+    EXPECT_TRUE(contains(demo.out, "Server      " + kHandler));
+    EXPECT_TRUE(contains(demo.out, "Activation  " + kHandler + ": 0 (success)"));
     EXPECT_TRUE(contains(demo.out, "Channel     Camera.FocalDistance"));
     // At frame 48 the ball is 6 units in front of the camera and 1.1 below it.
     EXPECT_TRUE(contains(demo.out, "      48      2.0000      6.100000\n"));
@@ -49,8 +76,8 @@ TEST(KeltoHost, RunsTheDemoSceneWithNoArguments) {
 TEST(KeltoHost, InfoShowsTheModuleAndAnInstance) {
     HostRun info = run(std::string(KELTO_MODULE_PATH) + " --info");
     ASSERT_EQ(info.exitCode, 0) << info.out;
-    EXPECT_TRUE(contains(info.out, "Server      ChannelInterface \"Kelto\""));
-    EXPECT_TRUE(contains(info.out, "Instance    \"KELTO   by VEM\", flags 0"));
+    EXPECT_TRUE(contains(info.out, "Server      " + kInterface));
+    EXPECT_TRUE(contains(info.out, "Instance    \"" + std::string(sim::kelto_facts::kDescription) + "\", flags 0"));
 
     HostRun lacking = run(std::string(KELTO_MODULE_PATH) + " --info --withhold \"LW Item Info 3\"");
     EXPECT_EQ(lacking.exitCode, 1);
@@ -61,14 +88,14 @@ TEST(KeltoHost, InfoShowsTheModuleAndAnInstance) {
 TEST(KeltoHost, ACurrentHostNegotiatesVersionsAndSaysWhichWasTaken) {
     HostRun current = run(std::string(KELTO_CURRENT_MODULE_PATH) + " --host current");
     ASSERT_EQ(current.exitCode, 0) << current.out;
-    EXPECT_TRUE(contains(current.out, "Activation  ChannelHandler \"Kelto\": 0 (success) at version 5\n"));
-    EXPECT_TRUE(contains(current.out, "Activation  ChannelInterface \"Kelto\": 0 (success) at version 5, after "
+    EXPECT_TRUE(contains(current.out, "Activation  " + kHandler + ": 0 (success) at version 5\n"));
+    EXPECT_TRUE(contains(current.out, "Activation  " + kInterface + ": 0 (success) at version 5, after "
                                       "versions 1, 2, 3, 4: 1 (wrong version)\n"));
     EXPECT_TRUE(contains(current.out, "      48      2.0000      6.100000\n"));
 
     HostRun classic = run(std::string(KELTO_MODULE_PATH) + " --host current --info");
     ASSERT_EQ(classic.exitCode, 0) << classic.out;
-    EXPECT_TRUE(contains(classic.out, "Activation  ChannelHandler \"Kelto\": 0 (success) at version 4, after "
+    EXPECT_TRUE(contains(classic.out, "Activation  " + kHandler + ": 0 (success) at version 4, after "
                                       "version 5: 1 (wrong version)\n"));
 
     HostRun refused = run(std::string(KELTO_MODULE_PATH) + " --host current --withhold \"LW Item Info 3\"");
@@ -148,29 +175,29 @@ TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
 TEST(KeltoHost, ShowsThePanelAndFollowsPicksFromTheCommandLine) {
     HostRun shown = run("");
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
-    EXPECT_TRUE(contains(shown.out, "Panel \"Zivov Udiruvu\"\n"
-                                    "  Reference Item (iPopChoice): [Ball]  entries: (none) | Ground | Ball\n"
-                                    "  Reference Camera (iPopChoice): [Camera]  entries: (none) | Camera | Close-up\n"));
+    EXPECT_TRUE(contains(shown.out, panelTitleLine() + popupLine(kItemLabel, "Ball") + " | Ground | Ball\n" +
+                                        popupLine(kCameraLabel, "Camera") + " | Camera | Close-up\n"));
 
     // The close-up camera at (2, 0.8, 3) and the ground at the origin.
-    HostRun picked = run("--pick \"Reference Item=Ground\" --pick \"Reference Camera=Close-up\"");
+    HostRun picked = run(pickOption(kItemLabel, "Ground") + " " + pickOption(kCameraLabel, "Close-up"));
     ASSERT_EQ(picked.exitCode, 0) << picked.out;
-    EXPECT_TRUE(contains(picked.out, "Pick        Reference Item = Ground (refresh 0)\n"));
-    EXPECT_TRUE(contains(picked.out, "  Reference Item (iPopChoice): [Ground]"));
+    EXPECT_TRUE(contains(picked.out, pickLine(kItemLabel, "Ground", 0)));
+    EXPECT_TRUE(contains(picked.out, popupLine(kItemLabel, "Ground")));
     EXPECT_TRUE(contains(picked.out, "      48      2.0000      3.693237\n"));
-    EXPECT_TRUE(contains(picked.out, "  Ground  (7 bytes)\n  REFERENCE_CAMERA  (17 bytes)\n  Close-up  (9 bytes)\n"));
+    EXPECT_TRUE(contains(picked.out, savedUnitLine("Ground") + savedUnitLine(sim::kelto_facts::kCameraKeyword) +
+                                         savedUnitLine("Close-up")));
 
-    HostRun none = run("--pick \"Reference Item=(none)\"");
+    HostRun none = run(pickOption(kItemLabel, kNoneEntry));
     ASSERT_EQ(none.exitCode, 0) << none.out;
-    EXPECT_TRUE(contains(none.out, "Pick        Reference Item = (none) (refresh 1)\n"));
+    EXPECT_TRUE(contains(none.out, pickLine(kItemLabel, kNoneEntry, 1)));
     EXPECT_TRUE(contains(none.out, "      48      2.0000     10.000000  (not set)\n"));
 
-    HostRun unknown = run("--pick \"Reference Item=Moon\"");
+    HostRun unknown = run(pickOption(kItemLabel, "Moon"));
     EXPECT_EQ(unknown.exitCode, 1);
-    EXPECT_TRUE(contains(unknown.out,
-                         "kelto-host: cannot pick \"Moon\" in \"Reference Item\": \"Reference Item\" has no entry \"Moon\"\n"));
+    EXPECT_TRUE(contains(unknown.out, "kelto-host: cannot pick \"Moon\" in \"" + std::string(kItemLabel) + "\": \"" +
+                                          kItemLabel + "\" has no entry \"Moon\"\n"));
 
-    HostRun noToolkit = run("--withhold LWXPanel --pick \"Reference Item=Ground\"");
+    HostRun noToolkit = run("--withhold LWXPanel " + pickOption(kItemLabel, "Ground"));
     EXPECT_EQ(noToolkit.exitCode, 1);
     EXPECT_TRUE(contains(noToolkit.out, "Panel       none\n"));
     EXPECT_TRUE(contains(noToolkit.out, "kelto-host: there is no panel to pick from\n"));
@@ -184,22 +211,22 @@ TEST(KeltoHost, LongPopupsAreDrawnInPartAndPickedInFull) {
     std::ofstream(scene) << text;
     // Twenty entries shown, "(none)" first; the chosen one is named even
     // when it is not among them.
-    HostRun picked = run("--scene " + scene + " --pick \"Reference Item=Obj25\"");
+    HostRun picked = run("--scene " + scene + " " + pickOption(kItemLabel, "Obj25"));
     ASSERT_EQ(picked.exitCode, 0) << picked.out;
-    EXPECT_TRUE(contains(picked.out, "  Reference Item (iPopChoice): [(none)]  entries: (none) | Obj1 | Obj2 |"));
+    EXPECT_TRUE(contains(picked.out, popupLine(kItemLabel, kNoneEntry) + " | Obj1 | Obj2 |"));
     EXPECT_TRUE(contains(picked.out, " | Obj18 | Obj19 | ... and 6 more\n")) << picked.out;
     EXPECT_FALSE(contains(picked.out, "Obj20 |"));
-    EXPECT_TRUE(contains(picked.out, "Pick        Reference Item = Obj25 (refresh 0)\n"));
-    EXPECT_TRUE(contains(picked.out, "  Reference Item (iPopChoice): [Obj25]  entries: (none) | Obj1"));
+    EXPECT_TRUE(contains(picked.out, pickLine(kItemLabel, "Obj25", 0)));
+    EXPECT_TRUE(contains(picked.out, popupLine(kItemLabel, "Obj25") + " | Obj1"));
 }
 
 TEST(KeltoHost, NamesCannotWorkTheTerminal) {
     std::string scene = temp("odd_names.scene");
     std::ofstream(scene) << "object Ball\x1B]0;owned\x07\ncamera Cam\x7F\xFF\n";
-    HostRun shown = run("--scene " + scene + " --pick \"Reference Camera=Cam\x7F\xFF\"");
+    HostRun shown = run("--scene " + scene + " " + pickOption(kCameraLabel, "Cam\x7F\xFF"));
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
-    EXPECT_TRUE(contains(shown.out, "entries: (none) | Ball\\x1B]0;owned\\x07\n")) << shown.out;
-    EXPECT_TRUE(contains(shown.out, "Pick        Reference Camera = Cam\\x7F\\xFF (refresh 0)\n")) << shown.out;
+    EXPECT_TRUE(contains(shown.out, std::string("entries: ") + kNoneEntry + " | Ball\\x1B]0;owned\\x07\n")) << shown.out;
+    EXPECT_TRUE(contains(shown.out, pickLine(kCameraLabel, "Cam\\x7F\\xFF", 0))) << shown.out;
     EXPECT_EQ(shown.out.find_first_of("\x1B\x07\x7F\xFF"), std::string::npos);
 }
 
@@ -208,9 +235,8 @@ TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     // The ground goes: the ball moves up a place in the list and is still followed.
     HostRun unrelated = run("--edit \"delete Ground@48\"");
     ASSERT_EQ(unrelated.exitCode, 0) << unrelated.out;
-    EXPECT_TRUE(contains(unrelated.out, "Edit        delete Ground at frame 48: 1 ID renumbered; uses Ball, Camera\n"
-                                        "Panel \"Zivov Udiruvu\"\n"
-                                        "  Reference Item (iPopChoice): [Ball]  entries: (none) | Ball\n"));
+    EXPECT_TRUE(contains(unrelated.out, "Edit        delete Ground at frame 48: 1 ID renumbered; uses Ball, Camera\n" +
+                                            panelTitleLine() + popupLine(kItemLabel, "Ball") + " | Ball\n"));
     EXPECT_TRUE(contains(unrelated.out, "      48      2.0000      6.100000\n      49      2.0417      6.105121\n"));
     EXPECT_FALSE(contains(unrelated.out, "Host check"));
 
@@ -224,7 +250,8 @@ TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     size_t deletion = edited.out.find("Edit        delete Ball at frame 72: 1 ID renumbered; uses Camera\n");
     EXPECT_LT(deletion, edited.out.find("Edit        add object Lamp at frame 72: 0 IDs renumbered; uses Camera\n"));
     EXPECT_TRUE(contains(edited.out, "      71      2.9583      8.382869\n      72      3.0000     10.000000  (not set)\n"));
-    EXPECT_TRUE(contains(edited.out, "  REFERENCE_ITEM  (15 bytes)\n  none  (5 bytes)\n"));
+    EXPECT_TRUE(contains(edited.out, savedUnitLine(sim::kelto_facts::kItemKeyword) +
+                                         savedUnitLine(sim::kelto_facts::kNoneName)));
     EXPECT_FALSE(contains(edited.out, "Host check"));
 
     // Written back as the edits left it, with none to make again.

@@ -22,11 +22,11 @@ TEST(Loader, ReadsTheDescriptorAndServersOfKelto) {
     EXPECT_EQ(module->descriptor().machineCode, 0x300u);
     ASSERT_EQ(module->servers().size(), 2u);
     EXPECT_EQ(module->servers()[0].className, "ChannelHandler");
-    EXPECT_EQ(module->servers()[0].serverName, "Kelto");
+    EXPECT_EQ(module->servers()[0].serverName, sim::kelto_facts::kServerName);
     EXPECT_EQ(module->servers()[1].className, "ChannelInterface");
-    EXPECT_EQ(module->servers()[1].serverName, "Kelto");
+    EXPECT_EQ(module->servers()[1].serverName, sim::kelto_facts::kServerName);
     EXPECT_EQ(module->findServer("ChannelHandler", "Other"), nullptr);
-    EXPECT_EQ(module->findServer("ImageFilterHandler", "Kelto"), nullptr);
+    EXPECT_EQ(module->findServer("ImageFilterHandler", sim::kelto_facts::kServerName), nullptr);
 }
 
 TEST(Loader, RefusesFilesItCannotUseWithOneLineReasons) {
@@ -35,7 +35,7 @@ TEST(Loader, RefusesFilesItCannotUseWithOneLineReasons) {
     EXPECT_EQ(loadError("/dev/zero"), "module file /dev/zero is not a regular file");
 
     std::string text = testing::TempDir() + "/not_a_module.p";
-    std::ofstream(text) << "KELTO_START\nthis is a text file\n";
+    std::ofstream(text) << "this is a text file\n";
     EXPECT_EQ(loadError(text).rfind("not a loadable module: " + text, 0), 0u);
 
     // Cut short inside its program headers, a module is refused before the

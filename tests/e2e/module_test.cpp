@@ -16,8 +16,8 @@ TEST_F(ModuleFixture, HandlerActivationFillsEveryOperationAndLeavesTheHostsField
 }
 
 TEST_F(ModuleFixture, InstancesAreDistinctCopyAndDestroy) {
-    host::InstanceHandle first = create();
-    host::InstanceHandle second = create();
+    host::InstanceHandle first = newInstance();
+    host::InstanceHandle second = newInstance();
     EXPECT_NE(first, second);
     EXPECT_EQ(handler.copy(second, first), nullptr);
     handler.destroy(nullptr);

@@ -2,9 +2,12 @@
 // places in the lists, names that expire, calls that must not be made.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
+#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/services/channel_access_record.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/item_ids.h"
 #include "simhost/services/service_tables.h"
@@ -73,6 +76,102 @@ TEST_F(ServedScene, FunctionsAModuleMustNotCallAreViolations) {
                                                                "item info function 8, which the module does not use",
                                                                "LWXPanel function 2 was called",
                                                                "LWXPanel function 10 was called"}));
+}
+
+// The host lets an evaluation read channels and ask their names; Kelto
+// promises to do neither, and a broken promise is told as Kelto's, not as
+// the host's rule.
+TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
+    using sim::kelto_facts::brokenPromise;
+    using sim::kelto_facts::evaluationProblem;
+    {
+        sim::ChannelAccessRecord record(0, 0.0, 5);
+        const host::ChannelAccess& access = record.access();
+        double read = -1;
+        access.getChannel(access.channel, 0.5, &read);
+        EXPECT_EQ(read, 5);
+        EXPECT_NE(access.channelName(access.channel), nullptr);
+        access.setChannel(access.channel, 2);
+        EXPECT_EQ(record.brokenRule(), "");
+        EXPECT_EQ(brokenPromise(record), "Kelto promises never to call getChannel: it was called");
+        EXPECT_EQ(evaluationProblem(record), brokenPromise(record));
+    }
+    {
+        sim::ChannelAccessRecord record(0, 0.0, 5);
+        const host::ChannelAccessCurrent& access = record.currentAccess();
+        access.channelName(access.hostData, access.channel);
+        EXPECT_EQ(evaluationProblem(record), "Kelto promises never to call channelName: it was called");
+        access.setChannel(access.hostData, access.channel, -1);
+        EXPECT_EQ(record.brokenRule(), "");
+        EXPECT_EQ(record.result(), -1);
+    }
+    {
+        sim::ChannelAccessRecord record(0, 0.0, 5);
+        record.access().setChannel(record.access().channel, -1);
+        EXPECT_EQ(evaluationProblem(record), "Kelto promises a distance, never below 0: it set -1");
+    }
+    // The host's own rules come first.
+    auto broken = [](void (*evaluate)(const sim::ChannelAccessRecord&)) {
+        sim::ChannelAccessRecord record(0, 0.0, 5);
+        evaluate(record);
+        EXPECT_EQ(evaluationProblem(record), record.brokenRule());
+        return record.brokenRule();
+    };
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {
+                  r.access().setChannel(r.access().channel, 1);
+                  r.access().setChannel(r.access().channel, 1);
+              }),
+              "setChannel called 2 times");
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
+              "setChannel with nan, which is not finite");
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(nullptr, 1); }),
+              "setChannel on another channel");
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {
+                  int other = 0;
+                  r.currentAccess().setChannel(&other, r.currentAccess().channel, 1);
+              }),
+              "setChannel with another record's data");
+}
+
+// A popup far longer than a pick looks through: entries are counted as the
+// module's name function is asked for them.
+struct LongPopup {
+    static constexpr int kEntries = 3 * sim::PanelToolkitModel::kMaxPickEntries;
+    static int reads;
+    static int32_t picked;
+    static int HOST_CALL count(void*) { return kEntries; }
+    static const char* HOST_CALL name(void*, int index) {
+        static std::string text;
+        ++reads;
+        text = "Entry " + std::to_string(index);
+        return text.c_str();
+    }
+    static int HOST_CALL set(void*, uint32_t, void* value) {
+        picked = *static_cast<int32_t*>(value);
+        return host::kRefreshNone;
+    }
+};
+int LongPopup::reads = 0;
+int32_t LongPopup::picked = -1;
+
+TEST(PanelToolkit, APickLooksThroughABoundedNumberOfEntriesAndSaysSo) {
+    const int limit = sim::PanelToolkitModel::kMaxPickEntries;
+    sim::SimPanel panel;
+    panel.controls.push_back({1, "Long", "iPopChoice"});
+    panel.popups[1] = {LongPopup::count, LongPopup::name};
+    panel.set = LongPopup::set;
+    sim::PanelToolkitModel toolkit;
+    std::string error;
+    EXPECT_EQ(toolkit.pick(panel, "Long", "Entry " + std::to_string(limit - 1), error), host::kRefreshNone);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(LongPopup::picked, limit - 1);
+
+    LongPopup::reads = 0;
+    EXPECT_LT(toolkit.pick(panel, "Long", "Entry " + std::to_string(limit), error), 0);
+    EXPECT_EQ(LongPopup::reads, limit);
+    EXPECT_EQ(error, "\"Long\" has no entry \"Entry " + std::to_string(limit) + "\" among its first " +
+                         std::to_string(limit) + " of " + std::to_string(LongPopup::kEntries) +
+                         ", the most a pick looks through");
 }
 
 TEST(NoSessionDeathTest, AServiceCalledWithNoSessionEndsTheRunWithOneLine) {

@@ -41,7 +41,7 @@ TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
         "channel Camera.FocalDistance\n"
         "value 2.5\n"
         "block\n"
-        "| KELTO_START\n"
+        "| BLOCK_START\n"
         "|\n"
         "|  leading blank\n"
         "end block\n";
@@ -57,7 +57,7 @@ TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
     EXPECT_EQ(scene.cameras[0].name, "Camera");
     EXPECT_EQ(scene.channelName, "Camera.FocalDistance");
     EXPECT_EQ(scene.channelValue, 2.5);
-    EXPECT_EQ(scene.modifierBlock, (std::vector<std::string>{"KELTO_START", "", " leading blank"}));
+    EXPECT_EQ(scene.modifierBlock, (std::vector<std::string>{"BLOCK_START", "", " leading blank"}));
 
     sim::SceneParse again = sim::parseScene(sim::formatScene(scene), "again.scene");
     ASSERT_EQ(again.error, "");
@@ -72,8 +72,8 @@ TEST(SceneFile, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(error("object A\nkey 0 1 2\n"), "bad.scene:2: a key is \"key FRAME X Y Z\" with four numbers");
     EXPECT_EQ(error("fps 0\n"), "bad.scene:1: fps is \"fps N\" with N above 0");
     EXPECT_EQ(error("frames 10 2\n"), "bad.scene:1: the last frame comes before the first");
-    EXPECT_EQ(error("\nblock\n| KELTO_START\n"), "bad.scene:3: the block has no \"end block\"");
-    EXPECT_EQ(error("block\nKELTO_START\n").rfind("bad.scene:2: a block line must begin with", 0), 0u);
+    EXPECT_EQ(error("\nblock\n| BLOCK_START\n"), "bad.scene:3: the block has no \"end block\"");
+    EXPECT_EQ(error("block\nBLOCK_START\n").rfind("bad.scene:2: a block line must begin with", 0), 0u);
     EXPECT_EQ(error("teleport now\n"), "bad.scene:1: unknown line \"teleport now\"");
     EXPECT_EQ(error("fps 24\r\nobject Ball\r\r\n"), "bad.scene:2: a line ends in a carriage return");
     EXPECT_EQ(error("fps 24\r\nobject Ball\r\n"), "");
@@ -121,7 +121,7 @@ TEST(SceneFile, LinesTheModuleCouldNotReadOrAMessageCouldNotHold) {
 TEST(SceneFile, RefusesToWriteWhatWouldNotReadBack) {
     sim::Scene scene;
     scene.addObject("Ball");
-    scene.modifierBlock = {"KELTO_START", "", "end block"};
+    scene.modifierBlock = {"BLOCK_START", "", "end block"};
     EXPECT_EQ(sim::sceneTextProblem(scene), "");
     EXPECT_EQ(sim::parseScene(sim::formatScene(scene), "s").scene.modifierBlock, scene.modifierBlock);
     scene.modifierBlock.push_back("two\nlines");
@@ -153,11 +153,11 @@ TEST(SceneFile, ReadsFilesUpToTheLimitAndNoFurther) {
 }
 
 TEST(BlockReader, CopiesAtMostTheMaximumLessOneAndEndsWithMinusOne) {
-    sim::BlockReader reader({"KELTO_START", "0123456789", ""});
+    sim::BlockReader reader({"BLOCK_START", "0123456789", ""});
     char buffer[8];
     std::memset(buffer, '#', sizeof buffer);
     EXPECT_EQ(reader.read(buffer, 8), 7);
-    EXPECT_STREQ(buffer, "KELTO_S");
+    EXPECT_STREQ(buffer, "BLOCK_S");
     EXPECT_EQ(reader.read(buffer, 4), 3);  // the rest of the line is dropped
     EXPECT_STREQ(buffer, "012");
     EXPECT_EQ(reader.read(buffer, 8), 0);
@@ -168,12 +168,12 @@ TEST(BlockReader, CopiesAtMostTheMaximumLessOneAndEndsWithMinusOne) {
 
 TEST(BlockWriter, KeepsEachUnitAndItsLength) {
     sim::BlockWriter writer;
-    writer.state().write(writer.state().writeData, "KELTO_START", 12);
+    writer.state().write(writer.state().writeData, "BLOCK_START", 12);
     writer.state().write(writer.state().writeData, "ab", 2);
     ASSERT_EQ(writer.units().size(), 2u);
     EXPECT_EQ(writer.units()[0].length, 12);
-    EXPECT_EQ(writer.units()[0].bytes, std::string("KELTO_START\0", 12));
-    EXPECT_EQ(writer.lines(), (std::vector<std::string>{"KELTO_START", "ab"}));
+    EXPECT_EQ(writer.units()[0].bytes, std::string("BLOCK_START\0", 12));
+    EXPECT_EQ(writer.lines(), (std::vector<std::string>{"BLOCK_START", "ab"}));
 }
 
 }  // namespace
