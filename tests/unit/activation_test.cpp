@@ -12,6 +12,7 @@
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
 #include "module/instance_handle.h"
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/host_session.h"
 
@@ -144,7 +145,7 @@ TEST_F(Activation, TheCurrentVersionTakesTheNewestNamesAndFillsTheCurrentRecord)
     {
         sim::ChannelAccessRecord access(0, 0.0, -1);
         current.evaluate(instance, &access.currentAccess());
-        EXPECT_EQ(access.problems, std::vector<std::string>());
+        EXPECT_EQ(sim::kelto_facts::evaluationProblem(access), "");
         EXPECT_EQ(access.setCalls(), std::vector<double>{13.0});
     }
     operations.destroy(instance);
