@@ -1,6 +1,5 @@
 #include "channel/item_list.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "channel/held_services.h"
@@ -26,6 +25,24 @@ host::ItemId nextItem(host::ItemId item) {
     const host::ItemInfoService* info = itemInfo();
     if (info == nullptr || info->next == nullptr) return nullptr;
     return info->next(item);
+}
+
+bool isUtf8Continuation(char byte) {
+    const unsigned char kContinuationMask = 0xC0, kContinuation = 0x80;
+    return (static_cast<unsigned char>(byte) & kContinuationMask) == kContinuation;
+}
+
+// The bytes of `text` that fit in `capacity` with a NUL, ending on a whole
+// UTF-8 character: a cut never keeps a lead byte without its continuation
+// bytes. Text that is no UTF-8 is cut at the capacity.
+size_t fittingLength(const char* text, size_t capacity) {
+    const size_t kMostContinuationBytes = 3;
+    const size_t limit = capacity - 1;
+    size_t length = std::strlen(text);
+    if (length <= limit) return length;
+    size_t cut = limit;
+    while (cut + kMostContinuationBytes > limit && cut > 0 && isUtf8Continuation(text[cut])) --cut;
+    return isUtf8Continuation(text[cut]) ? limit : cut;
 }
 
 // The host's name of the item, or "" when it gives none.
@@ -74,7 +91,8 @@ int32_t choiceOfItem(ItemList list, host::ItemId item) {
 }
 
 host::ItemId findItemByName(const char* name) {
-    if (name == nullptr) return nullptr;
+    // An empty name is a reference never made, not the name of an item.
+    if (name == nullptr || name[0] == '\0') return nullptr;
     for (ItemList list : kSearchOrder)
         for (host::ItemId item = firstItem(list); item != nullptr; item = nextItem(item))
             if (std::strcmp(itemName(item), name) == 0) return item;
@@ -82,7 +100,10 @@ host::ItemId findItemByName(const char* name) {
 }
 
 void copyItemName(host::ItemId item, char (&destination)[kNameSize]) {
-    std::snprintf(destination, sizeof destination, "%s", itemName(item));
+    const char* name = itemName(item);
+    size_t length = fittingLength(name, sizeof destination);
+    std::memcpy(destination, name, length);
+    destination[length] = '\0';
 }
 
 }  // namespace kelto

@@ -35,10 +35,10 @@ host::ItemId itemAtChoice(ItemList list, int32_t choice);
 int32_t choiceOfItem(ItemList list, host::ItemId item);
 
 // The first item, objects before cameras, whose name equals `name` byte for
-// byte; null when none does.
+// byte; null when none does, and for an empty name.
 host::ItemId findItemByName(const char* name);
 
-// Copies the item's name, cut to fit with its NUL.
+// Copies the item's name, cut to fit with its NUL at a UTF-8 character's end.
 void copyItemName(host::ItemId item, char (&destination)[kNameSize]);
 
 }  // namespace kelto

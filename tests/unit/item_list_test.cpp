@@ -69,7 +69,8 @@ TEST_F(SceneFixture, FindByNameSearchesObjectsFirstAndComparesWholeNames) {
     EXPECT_EQ(kelto::findItemByName("Twin"), object(0));
     EXPECT_EQ(kelto::findItemByName("Shared"), object(2));
     EXPECT_EQ(kelto::findItemByName("Lens"), camera(1));
-    EXPECT_EQ(kelto::findItemByName(""), object(3));
+    // An empty name is no reference, even beside an item whose name is empty.
+    EXPECT_EQ(kelto::findItemByName(""), nullptr);
     EXPECT_EQ(kelto::findItemByName("twin"), nullptr);
     EXPECT_EQ(kelto::findItemByName("Twi"), nullptr);
     EXPECT_EQ(kelto::findItemByName("Twins"), nullptr);
@@ -87,6 +88,31 @@ TEST_F(SceneFixture, CopyItemNameCutsOverlongNamesToTheBuffer) {
     EXPECT_EQ(std::string(name), std::string(255, 'x'));
     kelto::copyItemName(object(2), name);
     EXPECT_EQ(std::string(name), std::string(255, 'y'));
+}
+
+TEST_F(SceneFixture, CopyItemNameNeverSplitsAUtf8Character) {
+    const std::string euro = "\xE2\x82\xAC", clef = "\xF0\x9D\x84\x9E";
+    // A three-byte character across the cut at byte 255 goes whole.
+    scene.addObject(std::string(254, 'a') + euro + "tail");
+    // A four-byte one ending exactly at the cut stays.
+    scene.addObject(std::string(251, 'b') + clef + "tail");
+    // A four-byte one starting at byte 253 goes whole.
+    scene.addObject(std::string(253, 'c') + clef);
+    // Bytes that are no UTF-8 are cut at the buffer.
+    scene.addObject(std::string(300, '\x80'));
+    // Names that fit are never touched, whatever their last character.
+    scene.addObject(std::string(252, 'd') + euro);
+    char name[kelto::kNameSize];
+    kelto::copyItemName(object(0), name);
+    EXPECT_EQ(std::string(name), std::string(254, 'a'));
+    kelto::copyItemName(object(1), name);
+    EXPECT_EQ(std::string(name), std::string(251, 'b') + clef);
+    kelto::copyItemName(object(2), name);
+    EXPECT_EQ(std::string(name), std::string(253, 'c'));
+    kelto::copyItemName(object(3), name);
+    EXPECT_EQ(std::string(name), std::string(255, '\x80'));
+    kelto::copyItemName(object(4), name);
+    EXPECT_EQ(std::string(name), std::string(252, 'd') + euro);
 }
 
 TEST_F(SceneFixture, WithoutItemInfoTheListsAreEmpty) {
