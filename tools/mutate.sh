@@ -53,4 +53,4 @@ nice -n 19 cmake --preset native -B build/mutation -DCMAKE_EXPORT_COMPILE_COMMAN
 nice -n 19 cmake --build build/mutation -j2 --target kelto kelto_current kelto-host kelto_e2e_tests \
   kelto_unit_tests kelto_unit_tests_current >/dev/null
 
-exec nice -n 19 "$python" tools/mutation/main.py "$@"
+exec nice -n 19 "$python" -B tools/mutation/main.py "$@"

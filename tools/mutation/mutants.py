@@ -63,11 +63,16 @@ class Mutant:
     flavours: set = field(default_factory=set)  # flavours whose build contains the change
     units: set = field(default_factory=set)  # translation units to compile again
     number: int = 0
+    label: str = ""  # how the change is shown, where its text would not say it
+
 
     def key(self):
         return (self.path, self.start, self.end, self.replacement)
 
     def change(self):
+        if self.label:
+            return self.label
+
         def shown(text):
             text = " ".join(text.split())
             return text if len(text) <= 60 else text[:57] + "..."
@@ -114,7 +119,7 @@ class _Finder:
             return None
         return path, start.offset, end.offset
 
-    def _add(self, kind, path, start, end, replacement, expected=None):
+    def _add(self, kind, path, start, end, replacement, expected=None, label="", at=None):
         original = self._text(path, start, end)
         if expected is not None and original != expected:
             return  # a macro expansion or a range clang reports differently
@@ -123,10 +128,10 @@ class _Finder:
         key = (path, start, end, replacement)
         mutant = self.table.get(key)
         if mutant is None:
-            prefix = self.sources[path][:start]
+            prefix = self.sources[path][:start if at is None else at]
             line = prefix.count(b"\n") + 1
-            column = start - (prefix.rfind(b"\n") + 1) + 1
-            mutant = Mutant(path, start, end, original, replacement, kind, line, column)
+            column = len(prefix) - (prefix.rfind(b"\n") + 1) + 1
+            mutant = Mutant(path, start, end, original, replacement, kind, line, column, label=label)
             self.table[key] = mutant
         mutant.flavours.add(self.flavour)
         mutant.units.add(self.unit)
@@ -243,7 +248,9 @@ class _Finder:
         text = f" {replacement} ".join(operands)
         if self._logical_of(parent) not in (None, replacement):
             text = f"({text})"
-        self._add("operator", *where, text)
+        token = self._operator(cursor)
+        label = f"{token.spelling} -> {replacement}, in parentheses that keep the grouping"
+        self._add("operator", *where, text, label=label, at=token.extent.start.offset)
 
     def _unary(self, cursor):
         tokens = self._tokens(cursor)
@@ -346,6 +353,30 @@ class _Finder:
             return  # the mark of an unused name, not behaviour
         self._add("statement", *where, replacement)
 
+    def _constant(self, expression):
+        """The value of an integer literal, an enumerator or a constant
+        initialised by a literal; None for anything else."""
+        while expression.kind in (K.UNEXPOSED_EXPR, K.PAREN_EXPR, K.CSTYLE_CAST_EXPR, K.CXX_STATIC_CAST_EXPR):
+            children = [child for child in expression.get_children() if child.kind.is_expression()]
+            if len(children) != 1:
+                return None
+            expression = children[0]
+        if expression.kind == K.INTEGER_LITERAL:
+            tokens = self._tokens(expression)
+            try:
+                return int(tokens[0].spelling.rstrip(INTEGER_SUFFIX_LETTERS), 0) if tokens else None
+            except ValueError:
+                return None
+        if expression.kind != K.DECL_REF_EXPR or expression.referenced is None:
+            return None
+        declared = expression.referenced
+        if declared.kind == K.ENUM_CONSTANT_DECL:
+            return declared.enum_value
+        if declared.kind == K.VAR_DECL and declared.type.is_const_qualified():
+            values = [child for child in declared.get_children() if child.kind.is_expression()]
+            return self._constant(values[0]) if len(values) == 1 else None
+        return None
+
     def _return(self, cursor, function):
         children = [child for child in cursor.get_children() if child.kind.is_expression()]
         if len(children) != 1:
@@ -364,9 +395,11 @@ class _Finder:
             self._add("return", *where, flipped)
         elif returned in POINTER_TYPES:
             self._add("return", *where, "nullptr")
-        elif returned in INTEGER_TYPES:
+        elif returned in INTEGER_TYPES or returned == ci.TypeKind.ENUM:
+            known = self._constant(value)
             for replacement in ("0", "1"):
-                self._add("return", *where, replacement)
+                if known != int(replacement):  # a named constant of that value changes nothing
+                    self._add("return", *where, replacement)
         elif returned in FLOATING_TYPES:
             self._add("return", *where, "0.0")
 

@@ -70,6 +70,6 @@ def summary(results, drawn_from, seed, seconds, jobs):
     lines.append(f"score: {len(killed)} of {built} killed ({_percent(len(killed), built)}); "
                  f"validate alone {by_validate} ({_percent(by_validate, built)})")
     if results:
-        lines.append(f"time: {seconds:.0f} s, {seconds * jobs / len(results):.1f} s a mutant "
-                     f"on each of {jobs} jobs")
+        lines.append(f"time: {seconds:.0f} s for {len(results)} mutants on {jobs} jobs, "
+                     f"{seconds / len(results):.1f} s a mutant")
     return lines
