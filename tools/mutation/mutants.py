@@ -192,7 +192,7 @@ class _Finder:
                 self._delete(child, "")
 
     def _tokens(self, cursor):
-        return [token for token in cursor.get_tokens()]
+        return list(cursor.get_tokens())
 
     def _operator(self, cursor):
         """The operator token of a binary expression: the first punctuation
