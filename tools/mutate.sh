@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Mutation testing of the module (see TESTING.md): makes one-change mutants of
+# its source in channel/, persist/, panel/ and module/, found on clang's
+# syntax tree; builds each as the module is built, without CMake; and says
+# which ones the conformance check, the end-to-end tests and the unit tests
+# kill.
+#   tools/mutate.sh [--sample N] [--seed S] [--jobs J] [--timeout SECONDS]
+#                   [--only N,N,...] [--list] [--keep]
+# Everything lands in build/mutation: its own CMake build folder, so that
+# build/native is left alone. Not part of tools/test.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# Debian's python, where python3-clang installs; the python3 on the PATH may
+# be another one.
+python=/usr/bin/python3
+
+# apt_install WHY PACKAGES...: as root through apt, otherwise a line saying
+# what to install.
+apt_install() {
+  local why=$1
+  shift
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "mutate: $why; run as root or: apt-get install $*" >&2
+    exit 1
+  fi
+  echo "mutate: $why; installing $* through apt"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null ||
+    { echo "mutate: apt cannot install $*" >&2; exit 1; }
+}
+
+[ -x "$python" ] || apt_install "$python is missing" python3
+command -v clang >/dev/null 2>&1 || apt_install "clang is missing" clang
+
+# The bindings of the libclang that matches the installed clang: Debian's
+# python3-clang-N, N its major version (it brings libclang-N-dev and
+# libclang1-N).
+clang_major=$(clang -dumpversion | cut -d. -f1)
+case "$clang_major" in
+  '' | *[!0-9]*) echo "mutate: cannot tell clang's version from \"$(clang -dumpversion)\"" >&2; exit 1 ;;
+esac
+has_bindings() { "$python" -c 'import clang.cindex; clang.cindex.Index.create()' >/dev/null 2>&1; }
+if ! has_bindings; then
+  apt_install "libclang's python bindings are missing" "python3-clang-$clang_major"
+  has_bindings || { echo "mutate: python3-clang-$clang_major does not load libclang" >&2; exit 1; }
+fi
+
+# The native build's configuration with its compile commands written down,
+# and only what the mutants are built from and run by.
+nice -n 19 cmake --preset native -B build/mutation -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DKELTO_BENCHMARKS=OFF \
+  >/dev/null
+nice -n 19 cmake --build build/mutation -j2 --target kelto kelto_current kelto-host kelto_e2e_tests \
+  kelto_unit_tests kelto_unit_tests_current >/dev/null
+
+exec nice -n 19 "$python" -B tools/mutation/main.py "$@"

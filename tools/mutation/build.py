@@ -1,0 +1,91 @@
+"""A mutant built as the module is, without CMake: the mutated translation
+units compiled with their own commands from compile_commands.json, then
+linked with the other objects the mutation build already holds, by the
+module's own link command (version script, link-time optimisation and
+all). The unit test programs are linked again the same way when a mutant
+gets that far."""
+
+import os
+import subprocess
+
+
+def _compile_arguments(compile, source, overlay, output):
+    """The compile command of one unit, reading the mutated file from the
+    overlay folder: first in the include path, so a mutated header shadows
+    the original, and the source itself when it is the one mutated."""
+    arguments = list(compile.arguments)
+    arguments[arguments.index("-o") + 1] = output
+    arguments = [source if os.path.normpath(os.path.join(compile.directory, argument)) == compile.source
+                 and not argument.startswith("-") else argument for argument in arguments]
+    return arguments[:1] + ["-I" + overlay] + arguments[1:]
+
+
+def _relink(link, replaced, output):
+    arguments = [replaced.get(argument, argument) for argument in link.arguments]
+    arguments[arguments.index("-o") + 1] = output
+    return arguments
+
+
+class MutantBuild:
+    """One mutant's folder: the mutated file, its objects and its module file
+    for each flavour that compiles the change."""
+
+    def __init__(self, root, flavours, mutant, folder):
+        self.root = root
+        self.flavours = flavours
+        self.mutant = mutant
+        self.folder = folder
+        self.overlay = os.path.join(folder, "overlay")
+        self.objects = {}  # flavour -> {CMake's object: the mutant's}
+        self.modules = {}  # flavour -> module file
+        self.error = ""
+
+    def _run(self, arguments, directory):
+        done = subprocess.run(arguments, cwd=directory, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              text=True, errors="replace")
+        if done.returncode != 0:
+            lines = [line for line in done.stdout.splitlines() if "error" in line] or done.stdout.splitlines()
+            self.error = lines[0].strip() if lines else f"exit {done.returncode}"
+        return done.returncode == 0
+
+    def write_source(self):
+        mutated = os.path.join(self.overlay, self.mutant.path)
+        os.makedirs(os.path.dirname(mutated), exist_ok=True)
+        with open(os.path.join(self.root, self.mutant.path), "rb") as original:
+            text = original.read()
+        change = self.mutant.replacement.encode()
+        with open(mutated, "wb") as out:
+            out.write(text[:self.mutant.start] + change + text[self.mutant.end:])
+        return mutated
+
+    def build(self):
+        """Compiles and links the module of each flavour; False, with the
+        first error kept, when the compiler or linker refuses."""
+        mutated = self.write_source()
+        for name in sorted(self.mutant.flavours):
+            flavour = self.flavours[name]
+            where = os.path.join(self.folder, name)
+            os.makedirs(where, exist_ok=True)
+            replaced = {}
+            for unit in sorted(self.mutant.units):
+                compile = flavour.compiles[unit]
+                source = mutated if os.path.join(self.root, self.mutant.path) == unit else unit
+                output = os.path.join(where, os.path.relpath(unit, self.root).replace(os.sep, "_") + ".o")
+                if not self._run(_compile_arguments(compile, source, self.overlay, output), compile.directory):
+                    return False
+                replaced[compile.output] = output
+            module = os.path.join(where, "kelto.p")
+            if not self._run(_relink(flavour.module, replaced, module), flavour.module.directory):
+                return False
+            self.objects[name] = replaced
+            self.modules[name] = module
+        return True
+
+    def unit_tests(self, name):
+        """The flavour's unit test program linked with the mutated objects,
+        or None when the linker refuses."""
+        link = self.flavours[name].unit_tests
+        program = os.path.join(self.folder, name, "unit_tests")
+        if not self._run(_relink(link, self.objects[name], program), link.directory):
+            return None
+        return program

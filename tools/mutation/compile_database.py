@@ -1,0 +1,119 @@
+"""The module's compile and link commands, as CMake wrote them for the
+mutation build folder: compile_commands.json for each translation unit of
+each flavour, and each target's link.txt for the module files and the unit
+test programs."""
+
+import json
+import os
+import shlex
+from dataclasses import dataclass, field
+
+# The module's code: mutants are made in these folders only.
+MODULE_FOLDERS = ("channel", "persist", "panel", "module")
+
+# Flavour -> CMake targets: the object library, the module file and the unit
+# test program linked from those objects.
+FLAVOUR_TARGETS = {
+    "classic": ("kelto_objects", "kelto", "kelto_unit_tests"),
+    "current": ("kelto_current_objects", "kelto_current", "kelto_unit_tests_current"),
+}
+
+
+@dataclass
+class Compile:
+    source: str  # absolute path of the translation unit
+    directory: str
+    arguments: list
+    output: str  # absolute path of the object CMake built
+
+
+@dataclass
+class Link:
+    directory: str
+    arguments: list  # absolute paths throughout
+    output: str
+
+
+@dataclass
+class Flavour:
+    name: str
+    compiles: dict = field(default_factory=dict)  # source -> Compile
+    module: Link = None
+    unit_tests: Link = None
+
+
+def _absolute(directory, path):
+    return os.path.normpath(os.path.join(directory, path))
+
+
+def _output_of(arguments):
+    return arguments[arguments.index("-o") + 1]
+
+
+def _read_link(build, target_dir):
+    """The one command of a target's link.txt, its paths made absolute."""
+    link_txt = os.path.join(build, target_dir, "link.txt")
+    with open(link_txt) as text:
+        lines = [line for line in text.read().splitlines() if line.strip()]
+    if len(lines) != 1:
+        raise SystemExit(f"mutate: {link_txt} holds {len(lines)} commands, expected one")
+    # CMake runs it from the folder of the target's CMakeLists.
+    directory = os.path.dirname(os.path.dirname(os.path.join(build, target_dir)))
+    arguments = shlex.split(lines[0])
+    made_absolute = [arguments[0]]
+    for argument in arguments[1:]:
+        relative = not argument.startswith(("-", "/")) and (argument.endswith((".o", ".a", ".p", ".so"))
+                                                            or "/" in argument)
+        made_absolute.append(_absolute(directory, argument) if relative else argument)
+    return Link(directory, made_absolute, _output_of(made_absolute))
+
+
+def _target_dir(build, target):
+    for root, folders, _ in os.walk(build):
+        if target + ".dir" in folders and os.path.basename(root) == "CMakeFiles":
+            return os.path.relpath(os.path.join(root, target + ".dir"), build)
+    raise SystemExit(f"mutate: no target {target} in {build}; was it configured?")
+
+
+def load(build, root):
+    """Both flavours' compile and link commands of the module."""
+    with open(os.path.join(build, "compile_commands.json")) as text:
+        entries = json.load(text)
+    flavours = {}
+    for name, (objects, module, unit_tests) in FLAVOUR_TARGETS.items():
+        flavour = Flavour(name)
+        marker = f"/{objects}.dir/"
+        for entry in entries:
+            arguments = entry.get("arguments") or shlex.split(entry["command"])
+            output = _output_of(arguments)
+            if marker not in "/" + output:
+                continue
+            source = _absolute(entry["directory"], entry["file"])
+            if os.path.relpath(source, root).split(os.sep)[0] not in MODULE_FOLDERS:
+                continue
+            flavour.compiles[source] = Compile(source, entry["directory"], arguments,
+                                               _absolute(entry["directory"], output))
+        if not flavour.compiles:
+            raise SystemExit(f"mutate: compile_commands.json has no entry of {objects}")
+        flavour.module = _read_link(build, _target_dir(build, module))
+        flavour.unit_tests = _read_link(build, _target_dir(build, unit_tests))
+        flavours[name] = flavour
+    return flavours
+
+
+def parse_arguments(compile):
+    """What libclang needs of a compile command to see the same code: the
+    include folders, the definitions and the language standard."""
+    kept = []
+    arguments = compile.arguments[1:]
+    index = 0
+    while index < len(arguments):
+        argument = arguments[index]
+        if argument in ("-I", "-D", "-U", "-isystem", "-include"):
+            kept += [argument, arguments[index + 1]]
+            index += 2
+            continue
+        if argument.startswith(("-I", "-D", "-U", "-std=", "-isystem")):
+            kept.append(argument)
+        index += 1
+    return kept

@@ -1,0 +1,131 @@
+"""What becomes of a built mutant: it goes through the conformance check
+(`kelto-host validate`), then the module's end-to-end tests, then the unit
+tests, each over every flavour that compiles the change, and is killed by
+the first that fails, times out or crashes."""
+
+import os
+import re
+import signal
+import subprocess
+from dataclasses import dataclass
+
+STAGES = ("validate", "end-to-end", "unit tests")
+
+# What a validator that survives its module says of a check it lost to a
+# hang or a crash.
+TIME_OUT_WORDS = re.compile(r"time[- ]?out|timed out|hang", re.IGNORECASE)
+CRASH_WORDS = re.compile(r"signal|SIG[A-Z]+|crash", re.IGNORECASE)
+
+
+@dataclass
+class Verdict:
+    outcome: str  # killed, survived or refused
+    stage: str = ""  # which of STAGES killed it
+    how: str = ""  # failed, time-out or crash
+    flavour: str = ""
+    detail: str = ""
+
+
+@dataclass
+class Tools:
+    host: str  # kelto-host
+    e2e: str  # kelto_e2e_tests
+    e2e_filter: str  # the suites that load the module KELTO_MODULE names
+    seed: int  # handed to validate, so that a run is repeatable
+    limit: float  # seconds a run may take
+
+
+def run_limited(arguments, limit, log, environment=None):
+    """Runs a program in a process group of its own with its output in LOG;
+    returns its exit code, or None when it outlived LIMIT (the whole group is
+    killed then)."""
+    with open(log, "w") as out:
+        process = subprocess.Popen(arguments, stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                                   env=environment, start_new_session=True)
+        try:
+            return process.wait(timeout=limit)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+            return None
+        finally:
+            try:
+                os.killpg(process.pid, signal.SIGKILL)  # anything it left behind
+            except ProcessLookupError:
+                pass
+
+
+def _first(lines, prefix):
+    return next((line.strip() for line in lines if line.startswith(prefix)), "")
+
+
+def judge(code, log, limit, failure_prefix):
+    """(how, detail) of a run that failed, or None when it passed."""
+    if code is None:
+        return "time-out", f"ran past {limit:g} s"
+    if code < 0:
+        return "crash", signal.Signals(-code).name
+    if code == 0:
+        return None
+    with open(log, errors="replace") as text:
+        lines = text.read().splitlines()
+    failure = _first(lines, failure_prefix) or (lines[-1].strip() if lines else f"exit {code}")
+    if TIME_OUT_WORDS.search(failure):
+        return "time-out", failure
+    if failure_prefix == "FAIL" and CRASH_WORDS.search(failure):
+        return "crash", failure
+    return "failed", failure
+
+
+def _environment(folder, module=None):
+    environment = dict(os.environ)
+    scratch = os.path.join(folder, "scratch")
+    os.makedirs(scratch, exist_ok=True)
+    environment["TEST_TMPDIR"] = scratch
+    if module is not None:
+        environment["KELTO_MODULE"] = module
+    return environment
+
+
+def validate_run(tools, module, folder):
+    log = os.path.join(folder, "validate.log")
+    code = run_limited([tools.host, "validate", module, "--seed", str(tools.seed)], tools.limit, log,
+                       _environment(folder))
+    return judge(code, log, tools.limit, "FAIL")
+
+
+def e2e_run(tools, module, folder):
+    log = os.path.join(folder, "e2e.log")
+    code = run_limited([tools.e2e, "--gtest_filter=" + tools.e2e_filter], tools.limit, log,
+                       _environment(folder, module))
+    return judge(code, log, tools.limit, "[  FAILED  ]")
+
+
+def unit_run(tools, program, folder):
+    log = os.path.join(folder, "unit.log")
+    code = run_limited([program], tools.limit, log, _environment(folder))
+    return judge(code, log, tools.limit, "[  FAILED  ]")
+
+
+def verdict_of(tools, mutant_build):
+    """Runs a built mutant through the stages until one kills it."""
+    flavours = sorted(mutant_build.modules)
+    for flavour in flavours:
+        folder = os.path.dirname(mutant_build.modules[flavour])
+        failed = validate_run(tools, mutant_build.modules[flavour], folder)
+        if failed:
+            return Verdict("killed", "validate", failed[0], flavour, failed[1])
+    for flavour in flavours:
+        folder = os.path.dirname(mutant_build.modules[flavour])
+        failed = e2e_run(tools, mutant_build.modules[flavour], folder)
+        if failed:
+            return Verdict("killed", "end-to-end", failed[0], flavour, failed[1])
+    for flavour in flavours:
+        folder = os.path.dirname(mutant_build.modules[flavour])
+        program = mutant_build.unit_tests(flavour)
+        if program is None:
+            return Verdict("refused", detail=mutant_build.error)
+        failed = unit_run(tools, program, folder)
+        if failed:
+            return Verdict("killed", "unit tests", failed[0], flavour, failed[1])
+    return Verdict("survived")
