@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "simhost/platform/file_system.h"
+#include "simhost/text/printable_text.h"
 
 namespace sim {
 
@@ -18,6 +19,8 @@ const char kBlockEndMarker[] = "end block";
 const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
 const char kEditStep[] = "edit";
+// What some editors put before the first line of UTF-8 text.
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
 // Error messages quote at most this many bytes of a line.
 const size_t kQuotedBytes = 60;
 
@@ -54,9 +57,7 @@ std::string formatNumber(double value) {
 // that would not fit whole.
 std::string quotedLine(const std::string& line) {
     if (line.size() <= kQuotedBytes) return "\"" + line + "\"";
-    size_t cut = kQuotedBytes;
-    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-    return "\"" + line.substr(0, cut) + "...\"";
+    return "\"" + line.substr(0, characterCut(line, kQuotedBytes)) + "...\"";
 }
 
 class Parser {
@@ -64,7 +65,7 @@ public:
     Parser(const std::string& sourceName) : source_(sourceName) {}
 
     SceneParse parse(const std::string& text) {
-        size_t at = 0;
+        size_t at = text.rfind(kByteOrderMark, 0) == 0 ? sizeof kByteOrderMark - 1 : 0;
         while (error_.empty() && at < text.size()) {
             size_t end = text.find('\n', at);
             if (end == std::string::npos) end = text.size();

@@ -40,6 +40,19 @@ TEST(PrintableText, EscapesWhatWouldWorkATerminalOrBreakXmlAndKeepsUtf8) {
               "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&apos;s&lt;/a&gt;\\x01");
 }
 
+TEST(PrintableText, ALongTextIsShownCutWhereNoCharacterSplitsWithItsLength) {
+    EXPECT_EQ(sim::shownText("Ball"), "Ball");
+    EXPECT_EQ(sim::shownText(std::string(sim::kShownBytes, 'n')), std::string(sim::kShownBytes, 'n'));
+    EXPECT_EQ(sim::shownText(std::string(1000000, 'n')), std::string(sim::kShownBytes, 'n') + "... (1000000 bytes)");
+    // A two-byte character across the cut is left out whole.
+    EXPECT_EQ(sim::shownText("abc\xC3\xA9z", 4), "abc... (6 bytes)");
+    EXPECT_EQ(sim::shownText("abc\xC3\xA9z", 5), "abc\xC3\xA9... (6 bytes)");
+    // One line, whatever the text holds: a line break cannot begin a line of its own.
+    EXPECT_EQ(sim::shownText("Ball\nHost check  forged"), "Ball\\x0AHost check  forged");
+    EXPECT_EQ(sim::characterCut("\xE6\xBC\xA2\xE6\xBC\xA2", 5), 3u);
+    EXPECT_EQ(sim::characterCut("ab", 5), 2u);
+}
+
 TEST(SystemMessage, InsertsAreFilledOrDroppedAndTheMessageIsOneLine) {
     EXPECT_EQ(sim::completedSystemMessage("%1 is not a valid Win32 application.\r\n", "C:\\kelto.p"),
               "C:\\kelto.p is not a valid Win32 application.");
