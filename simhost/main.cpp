@@ -9,7 +9,11 @@
 
 #include <charconv>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -54,6 +58,8 @@ const std::string kUsage =
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
     "  --help               show this text\n";
+
+const char kOutOfMemory[] = "out of memory";
 
 const char kHostClassic[] = "classic";
 const char kHostCurrent[] = "current";
@@ -220,8 +226,9 @@ CommandLine parseCommandLine(int argc, char** argv) {
 }
 
 // Everything shown passes here: names from the scene and the module may hold
-// bytes that would work the terminal.
-void show(const std::string& text) { std::cout << sim::printableLines(text); }
+// bytes that would work the terminal. It goes out at once, so that what a
+// run showed is not lost with it.
+void show(const std::string& text) { std::cout << sim::printableLines(text) << std::flush; }
 
 // One line, whatever the message holds.
 int fail(const std::string& message) {
@@ -249,27 +256,29 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
 }
 
 int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene) {
-    show("Scene       " + line.scenePath + ": " + std::to_string(scene.objects.size()) + " objects, " +
+    show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) + " objects, " +
          std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
          std::to_string(scene.lastFrame) + " at ");
     std::cout << scene.framesPerSecond << " fps\n";
-    sim::RunReport report = sim::runScene(module, scene, line.run);
-    show(report.log);
+    sim::RunReport report = sim::runScene(module, scene, line.run, show);
     if (!report.error.empty()) return fail(report.error);
-    show("\n" + sim::frameTableText(scene, report, line.exact) + "\n" + sim::savedBlockText(report));
-    for (const std::string& violation : report.violations) show("Host check  " + violation + "\n");
+    std::cout << "\n";
+    sim::writeFrameTable(std::cout, scene, report, line.exact);
+    std::cout << "\n";
+    sim::writeSavedBlock(std::cout, report);
+    for (const std::string& violation : report.violations) show("Host check  " + sim::shownText(violation, sim::kShownLineBytes) + "\n");
     if (!line.plotPath.empty()) {
         if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
-        show("Plot        " + line.plotPath + "\n");
+        show("Plot        " + sim::printableText(line.plotPath) + "\n");
     }
     // A save the module says failed is neither written nor a success.
-    if (!report.saveError.empty()) return fail("the module's save failed: " + report.saveError);
+    if (!report.saveError.empty()) return fail("the module's save failed: " + sim::shownText(report.saveError));
     if (!line.writeScenePath.empty()) {
         scene.modifierBlock = sim::linesOf(report.saved);
         std::string problem = sim::sceneTextProblem(scene);
         if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
         if (writeOutput(line.writeScenePath, sim::formatScene(scene)) != 0) return 1;
-        show("Scene saved " + line.writeScenePath + "\n");
+        show("Scene saved " + sim::printableText(line.writeScenePath) + "\n");
     }
     if (!report.violations.empty())
         return fail(std::to_string(report.violations.size()) + " host check" +
@@ -305,9 +314,7 @@ int delivered(int status) {
     return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runCommand(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == kValidateCommand)
         return delivered(sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr));
     CommandLine line = parseCommandLine(argc, argv);
@@ -317,4 +324,30 @@ int main(int argc, char** argv) {
     }
     if (!line.error.empty()) return fail(line.error + " (see --help)");
     return delivered(run(line));
+}
+
+// An exception that nothing catches, one thrown through the module's frames
+// say, ends the program with one line all the same, and what it showed.
+[[noreturn]] void endOnUncaughtException() {
+    const char* what = "an error nothing in kelto-host handles";
+    try {
+        if (std::exception_ptr exception = std::current_exception()) std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+        what = kOutOfMemory;
+    } catch (...) {
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr, "kelto-host: %s\n", what);
+    std::_Exit(1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::set_terminate(endOnUncaughtException);
+    try {
+        return runCommand(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return fail(kOutOfMemory);
+    }
 }

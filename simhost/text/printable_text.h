@@ -11,6 +11,8 @@ namespace sim {
 // The most of a name or a value's text that is shown: a name the module can
 // keep whole is shown whole.
 const size_t kShownBytes = 255;
+// The most shown of a line that several names make up.
+const size_t kShownLineBytes = 16 * kShownBytes;
 
 // The text with every byte that is not part of a printable UTF-8 character
 // written as "\xNN": control characters (line breaks included), invalid or
