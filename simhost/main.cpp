@@ -236,11 +236,6 @@ int fail(const std::string& message) {
     return 1;
 }
 
-int writeOutput(const std::string& path, const std::string& text) {
-    std::string error = sim::writeWholeFile(path, text);
-    return error.empty() ? 0 : fail("cannot write " + path + ": " + error);
-}
-
 // Binds the handler over an empty scene and describes one new instance.
 int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options) {
     sim::Scene scene;
@@ -255,7 +250,10 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     return 0;
 }
 
-int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene) {
+// Runs the scene through the module and shows it. 0, with `outputs` holding
+// the files to write, when the run succeeded; else its failure's status.
+int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
+                 std::vector<sim::RunOutput>& outputs) {
     show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) + " objects, " +
          std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
          std::to_string(scene.lastFrame) + " at ");
@@ -266,23 +264,30 @@ int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::
     sim::writeFrameTable(std::cout, scene, report, line.exact);
     std::cout << "\n";
     sim::writeSavedBlock(std::cout, report);
-    for (const std::string& violation : report.violations) show("Host check  " + sim::shownText(violation, sim::kShownLineBytes) + "\n");
-    if (!line.plotPath.empty()) {
-        if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
-        show("Plot        " + sim::printableText(line.plotPath) + "\n");
-    }
+    for (const std::string& violation : report.violations)
+        show("Host check  " + sim::shownText(violation, sim::kShownLineBytes) + "\n");
     // A save the module says failed is neither written nor a success.
     if (!report.saveError.empty()) return fail("the module's save failed: " + sim::shownText(report.saveError));
+    if (!report.violations.empty())
+        return fail(std::to_string(report.violations.size()) + " host check" +
+                    (report.violations.size() == 1 ? "" : "s") + " failed: calls the module should not make");
+    if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, report)});
     if (!line.writeScenePath.empty()) {
         scene.modifierBlock = sim::linesOf(report.saved);
         std::string problem = sim::sceneTextProblem(scene);
         if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
-        if (writeOutput(line.writeScenePath, sim::formatScene(scene)) != 0) return 1;
-        show("Scene saved " + sim::printableText(line.writeScenePath) + "\n");
+        outputs.push_back({line.writeScenePath, sim::formatScene(scene)});
     }
-    if (!report.violations.empty())
-        return fail(std::to_string(report.violations.size()) + " host check" +
-                    (report.violations.size() == 1 ? "" : "s") + " failed: calls the module should not make");
+    return 0;
+}
+
+// The files of a run that succeeded, written once what it showed has arrived.
+int writeOutputs(const CommandLine& line, const std::vector<sim::RunOutput>& outputs) {
+    if (!std::cout.flush()) return fail("cannot write to standard output");
+    std::string problem = sim::writeRunFiles(outputs);
+    if (!problem.empty()) return fail(problem);
+    if (!line.plotPath.empty()) show("Plot        " + sim::printableText(line.plotPath) + "\n");
+    if (!line.writeScenePath.empty()) show("Scene saved " + sim::printableText(line.writeScenePath) + "\n");
     return 0;
 }
 
@@ -304,7 +309,11 @@ int run(const CommandLine& line) {
     if (!loaded.module) return fail(loaded.error);
     show(sim::moduleText(*loaded.module));
     if (line.infoOnly) return showInstance(*loaded.module, line.run);
-    return showSceneRun(*loaded.module, line, parsed.scene);
+    std::vector<sim::RunOutput> outputs;
+    int status = showSceneRun(*loaded.module, line, parsed.scene, outputs);
+    // The module's shut-down is part of the run: nothing is written before it.
+    loaded.module.reset();
+    return status != 0 ? status : writeOutputs(line, outputs);
 }
 
 // Output that did not arrive is a failure, not a success.

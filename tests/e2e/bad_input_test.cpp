@@ -115,6 +115,8 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
     fs::resize_file(oversize, (64u << 20) + 1);
     fs::create_hard_link(good, work + "/hard.scene");
     fs::create_symlink(module, work + "/link.p");
+    fs::create_symlink(work + "/target.svg", work + "/dangling.svg");
+    fs::create_symlink(work + "/missing/x.svg", work + "/into_missing.svg");
     std::string cut = file("cut.p", moduleBytes.substr(0, 4096));
 
     const std::vector<Case> cases = {
@@ -147,6 +149,10 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         {{"--scene", good, "--write-scene", work + "/hard.scene"}, "would overwrite the scene file " + good},
         {{"--scene", good, "--plot", work + "/link.p"}, "--plot " + work + "/link.p would overwrite the module file"},
         {{module, "--scene", good, "--plot", module}, "would overwrite the module file " + module},
+        {{"--scene", good, "--plot", work + "/dangling.svg", "--write-scene", work + "/target.svg"},
+         "--plot and --write-scene would both write " + work + "/target.svg"},
+        {{"--scene", good, "--plot", work + "/into_missing.svg"},
+         "cannot write " + work + "/into_missing.svg (--plot): No such file or directory"},
         {{"--scene", good, "--plot", fifo}, "cannot write " + fifo + ": no process reads the fifo"},
         {{"--scene", good, "--write-scene", "/dev/full"}, "cannot write /dev/full: No space left on device"},
         {{"--scene", good}, "cannot write to standard output", "", "/dev/full"},
@@ -190,6 +196,39 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
     // Nothing was written over an input.
     EXPECT_EQ(readAll(good), goodText);
     EXPECT_EQ(readAll(module), moduleBytes);
+}
+
+// A run that fails writes none of its files, and leaves nothing beside them.
+TEST_F(BadInput, ARunThatFailsWritesNoFile) {
+    const std::string plot = file("plot.svg", "old plot"), saved = file("saved.scene", "old scene");
+    const std::string faults = KELTO_FAULT_MODULES_DIR;
+    const std::vector<std::vector<std::string>> failing = {
+        {faults + "/fault_save_error.p", "--plot", plot, "--write-scene", saved},
+        {faults + "/fault_resolving_sets_twice.p", "--plot", plot, "--write-scene", saved},
+        {faults + "/fault_load_error.p", "--plot", plot, "--write-scene", saved},
+        {"--plot", plot, "--write-scene", saved, "--edit", "delete Moon@4"},
+    };
+    for (const std::vector<std::string>& args : failing) {
+        Outcome outcome = run(args);
+        EXPECT_EQ(outcome.code, 1) << args[0] << outcome.err;
+        EXPECT_EQ(readAll(plot), "old plot") << args[0];
+        EXPECT_EQ(readAll(saved), "old scene") << args[0];
+    }
+    // Files yet to be made are not made; neither is anything beside them.
+    Outcome checks = run({faults + "/fault_resolving_sets_twice.p", "--plot", work + "/new.svg", "--write-scene",
+                          work + "/new.scene"});
+    EXPECT_NE(checks.err.find("host check failed"), std::string::npos) << checks.err;
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(work)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"plot.svg", "saved.scene", "stderr", "stdout"}));
+
+    // A run that succeeds writes through a dangling link to where it points.
+    fs::create_symlink(work + "/made.svg", work + "/link.svg");
+    Outcome made = run({"--plot", work + "/link.svg"});
+    EXPECT_EQ(made.code, 0) << made.err;
+    EXPECT_EQ(readAll(work + "/made.svg").rfind("<svg", 0), 0u);
+    EXPECT_TRUE(fs::is_symlink(work + "/link.svg"));
 }
 
 // Too little memory for a scene ends the run as any other failure does, not
