@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/run/module_report.h"
 #include "simhost/run/run_files.h"
@@ -57,6 +58,8 @@ const std::string kUsage =
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
+    "  --time-limit S       end the run with a failure once it has taken S seconds (1 to " +
+    std::to_string(sim::kMostTimeLimitSeconds) + ")\n"
     "  --help               show this text\n";
 
 const char kOutOfMemory[] = "out of memory";
@@ -72,6 +75,7 @@ struct CommandLine {
     std::string plotPath;
     std::string writeScenePath;
     sim::RunOptions run;
+    unsigned timeLimitSeconds = 0;  // none
     bool help = false;
     std::string error;
 };
@@ -138,6 +142,15 @@ std::string setClassVersion(const std::string& option, const std::string& value,
     return line.run.forcedVersion == 0 ? option + " takes a version other than 0" : "";
 }
 
+std::string setTimeLimit(const std::string& option, const std::string& value, CommandLine& line) {
+    int seconds = 0;
+    std::string problem = readInt(value, seconds);
+    if (!problem.empty() || seconds < 1 || static_cast<unsigned>(seconds) > sim::kMostTimeLimitSeconds)
+        return option + " takes a whole number of seconds from 1 to " + std::to_string(sim::kMostTimeLimitSeconds);
+    line.timeLimitSeconds = static_cast<unsigned>(seconds);
+    return "";
+}
+
 std::string setHost(const std::string& option, const std::string& value, CommandLine& line) {
     if (value == kHostClassic) line.run.host = sim::HostKind::Classic;
     else if (value == kHostCurrent) line.run.host = sim::HostKind::Current;
@@ -175,6 +188,7 @@ const Option kOptions[] = {
     {"--write-scene", Arity::Once, setFileName<&CommandLine::writeScenePath>},
     {"--class-version", Arity::Once, setClassVersion},
     {"--host", Arity::Once, setHost},
+    {"--time-limit", Arity::Once, setTimeLimit},
     {"--withhold", Arity::Repeated, addWithheld},
     {"--pick", Arity::Repeated, addPick},
     {"--edit", Arity::Repeated, addEdit},
@@ -246,6 +260,7 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     host::InstanceHandle instance = sim::startModifier(module, options, handler, log, error);
     show(log);
     if (instance == nullptr) return fail(error);
+    sim::ModuleCallMark mark("destroy");
     handler.destroy(instance);
     return 0;
 }
@@ -292,6 +307,10 @@ int writeOutputs(const CommandLine& line, const std::vector<sim::RunOutput>& out
 }
 
 int run(const CommandLine& line) {
+    // A module that crashes or never returns ends the run with one line.
+    sim::reportCrashes();
+    if (line.timeLimitSeconds != 0 && !sim::limitRunTime(line.timeLimitSeconds))
+        return fail("cannot set the time limit");
     sim::SceneParse parsed;
     // Inputs are checked and read, and outputs checked, before the module
     // is loaded, let alone run.
@@ -305,15 +324,22 @@ int run(const CommandLine& line) {
         parsed = sim::readSceneFile(line.scenePath);
         if (!parsed.error.empty()) return fail(parsed.error);
     }
-    sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
+    sim::LoadResult loaded;
+    {
+        sim::ModuleCallMark mark("loading, and start-up");
+        loaded = sim::LoadedModule::load(line.modulePath);
+    }
     if (!loaded.module) return fail(loaded.error);
     show(sim::moduleText(*loaded.module));
-    if (line.infoOnly) return showInstance(*loaded.module, line.run);
     std::vector<sim::RunOutput> outputs;
-    int status = showSceneRun(*loaded.module, line, parsed.scene, outputs);
+    int status = line.infoOnly ? showInstance(*loaded.module, line.run)
+                               : showSceneRun(*loaded.module, line, parsed.scene, outputs);
     // The module's shut-down is part of the run: nothing is written before it.
-    loaded.module.reset();
-    return status != 0 ? status : writeOutputs(line, outputs);
+    {
+        sim::ModuleCallMark mark("shut-down, and unloading");
+        loaded.module.reset();
+    }
+    return status != 0 || line.infoOnly ? status : writeOutputs(line, outputs);
 }
 
 // Output that did not arrive is a failure, not a success.

@@ -6,6 +6,7 @@
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
@@ -20,14 +21,26 @@ using kelto_facts::kServerName;
 // The first class version of the channel classes.
 const int kLowestClassVersion = 1;
 
+const char kEvaluateCall[] = "evaluate";
+const char kDestroyCall[] = "destroy";
+
 std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
+
+// The open panel drawn as text, through the module's popup and get functions.
+std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {
+    ModuleCallMark mark("drawing the options panel (popup count and name, get)");
+    return panels.draw(panel);
+}
 
 // Evaluates the channel at one frame, as the host does before drawing it.
 FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const Scene& scene, int frame,
                          std::vector<std::string>& violations) {
     double time = scene.timeOfFrame(frame);
     ChannelAccessRecord access(frame, time, scene.channelValue);
-    handler.evaluate(instance, access);
+    {
+        ModuleCallMark mark(kEvaluateCall, frame);
+        handler.evaluate(instance, access);
+    }
     std::string problem = kelto_facts::evaluationProblem(access);
     if (!problem.empty()) violations.push_back(problem + " at frame " + std::to_string(frame));
     return {frame, time, access.result(), !access.setCalls().empty()};
@@ -84,6 +97,7 @@ bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::In
     }
     InterfaceBinding binding;
     std::string negotiated;
+    ModuleCallMark activating("the ChannelInterface activation");
     int result = negotiate(
         interfaceVersions(options),
         [&](int version) { return binding.activate(module, *server, instance, version); },
@@ -95,10 +109,14 @@ bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::In
         if (!options.picks.empty()) report.error = "there is no panel to pick from";
         return options.picks.empty();
     }
-    log(session.panels().draw(*panel));
+    log(drawn(session.panels(), *panel));
     for (const PanelPick& pick : options.picks) {
         std::string error;
-        int refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
+        int refresh;
+        {
+            ModuleCallMark mark("a pick in the options panel (popup count and name, set)");
+            refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
+        }
         if (refresh < 0) {
             report.error = "cannot pick " + quotedText(shownText(pick.entry)) + " in " + quotedText(shownText(pick.label)) +
                            ": " + error;
@@ -107,7 +125,7 @@ bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::In
         log("Pick        " + shownText(pick.label) + " = " + shownText(pick.entry) + " (refresh " +
             std::to_string(refresh) + ")\n");
     }
-    if (!options.picks.empty()) log(session.panels().draw(*panel));
+    if (!options.picks.empty()) log(drawn(session.panels(), *panel));
     return true;
 }
 
@@ -133,14 +151,18 @@ bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<Scene
 bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
                      HandlerBinding& handler, host::InstanceHandle instance, const RunLog& log, RunReport& report) {
     for (; next < edits.size() && edits[next].frame == frame; ++next) {
-        EditOutcome outcome = makeEdit(session, handler, {instance}, edits[next]);
+        EditOutcome outcome;
+        {
+            ModuleCallMark mark("an edit (changeID, useItems)", frame);
+            outcome = makeEdit(session, handler, {instance}, edits[next]);
+        }
         if (!outcome.error.empty()) {
             report.error = outcome.error;
             return false;
         }
         log("Edit        " + shownText(outcome.line, kShownLineBytes) + "\n");
         // The open panel is drawn again, as the host redraws it after an edit.
-        for (const SimPanel& panel : session.panels().panels()) log(session.panels().draw(panel));
+        for (const SimPanel& panel : session.panels().panels()) log(drawn(session.panels(), panel));
     }
     return true;
 }
@@ -185,9 +207,13 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
         error = "no server " + kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS) + " in " + module.path();
         return nullptr;
     }
-    int result = negotiate(
-        handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
-        kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS), log);
+    int result;
+    {
+        ModuleCallMark mark("the ChannelHandler activation");
+        result = negotiate(
+            handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
+            kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS), log);
+    }
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result);
         return nullptr;
@@ -196,13 +222,18 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
         error = "the ChannelHandler activation left functions of the handler record empty";
         return nullptr;
     }
-    host::InstanceHandle instance = handler.create();
+    host::InstanceHandle instance;
+    {
+        ModuleCallMark mark("create");
+        instance = handler.create();
+    }
     if (instance == nullptr) {
         error = "the module created no instance";
         return nullptr;
     }
-    log += "Instance    " + quotedText(shownText(handler.describe(instance))) + ", flags " + std::to_string(handler.flags(instance)) +
-           "\n";
+    ModuleCallMark mark("describe and flags");
+    log += "Instance    " + quotedText(shownText(handler.describe(instance))) + ", flags " +
+           std::to_string(handler.flags(instance)) + "\n";
     return instance;
 }
 
@@ -218,12 +249,17 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
     log(started);
     if (instance == nullptr || scene.modifierBlock.empty()) return instance;
     BlockReader reader(scene.modifierBlock);
-    const char* error = handler.load(instance, reader);
+    const char* error;
+    {
+        ModuleCallMark mark("load");
+        error = handler.load(instance, reader);
+    }
     log("Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " + std::to_string(reader.readCount()) +
         " reads" + (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
     if (error == nullptr) return instance;
     // A host shows the error and drops the modifier: nothing runs on.
     report.error = "the module's load failed: " + shownText(error);
+    ModuleCallMark mark(kDestroyCall);
     handler.destroy(instance);
     return nullptr;
 }
@@ -247,11 +283,15 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     if (openPanelAndPick(module, session, instance, options, log, report)) {
         evaluateFrames(edits, session, handler, instance, log, report);
         BlockWriter writer;
+        ModuleCallMark mark("save");
         if (report.error.empty())
             if (const char* error = handler.save(instance, writer)) report.saveError = error;
         report.saved = writer.units();
     }
-    handler.destroy(instance);
+    {
+        ModuleCallMark mark(kDestroyCall);
+        handler.destroy(instance);
+    }
     for (const std::string& violation : session.violations()) report.violations.push_back(violation);
     return report;
 }

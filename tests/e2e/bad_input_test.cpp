@@ -179,6 +179,9 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         {{"--class-version", "99999999999"}, "--class-version takes a whole number from -2147483648 to 2147483647"},
         {{"--class-version", " 4"}, "--class-version takes a whole number"},
         {{"-x"}, "unknown option -x"},
+        {{"--time-limit", "0"}, "--time-limit takes a whole number of seconds from 1 to 86400"},
+        {{"--time-limit", "86401"}, "--time-limit takes a whole number of seconds from 1 to 86400"},
+        {{"--time-limit", "1.5"}, "--time-limit takes a whole number of seconds from 1 to 86400"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -196,6 +199,30 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
     // Nothing was written over an input.
     EXPECT_EQ(readAll(good), goodText);
     EXPECT_EQ(readAll(module), moduleBytes);
+}
+
+// A module that crashes, or never returns, in a call ends the run with one
+// line naming that call; what the run showed before it has been shown.
+TEST_F(BadInput, AModuleThatDoesNotComeBackEndsTheRunWithOneLine) {
+    const std::string modules = KELTO_FAULT_MODULES_DIR "/../crash_modules";
+    const std::string scene = file("frames.scene", "frames 0 5\n");
+    const std::string written = work + "/written.svg";
+    Outcome crashed = run({modules + "/crash_in_evaluate.p", "--scene", scene, "--plot", written});
+    EXPECT_TRUE(crashed.exited) << "signal " << crashed.signal;
+    EXPECT_EQ(crashed.code, 1);
+    EXPECT_EQ(crashed.err,
+              "kelto-host: crashed (SIGSEGV, invalid memory access) in a call into the module: evaluate at frame 3\n");
+    EXPECT_NE(crashed.out.find("Panel       none\n"), std::string::npos) << crashed.out;
+    EXPECT_FALSE(fs::exists(written));
+
+    Outcome hung = run({modules + "/hang_in_evaluate.p", "--scene", scene, "--time-limit", "1"});
+    EXPECT_TRUE(hung.exited) << "signal " << hung.signal;
+    EXPECT_EQ(hung.code, 1);
+    EXPECT_EQ(hung.err, "kelto-host: the run passed its time limit of 1 second in a call into the module: evaluate at frame 3\n");
+
+    // A limit the run does not reach changes nothing.
+    Outcome within = run({"--scene", scene, "--time-limit", "60"});
+    EXPECT_EQ(within.code, 0) << within.err;
 }
 
 // A run that fails writes none of its files, and leaves nothing beside them.
