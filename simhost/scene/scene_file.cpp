@@ -21,6 +21,8 @@ const char kEmptyBlockLine[] = "|";
 const char kEditStep[] = "edit";
 // What some editors put before the first line of UTF-8 text.
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
+// What separates words: the blanks that reading a word from a stream skips.
+const char kBlanks[] = " \t\n\v\f\r";
 // Error messages quote at most this many bytes of a line.
 const size_t kQuotedBytes = 60;
 
@@ -172,28 +174,31 @@ private:
         fpsLine_ = lineNumber_;
     }
 
+    // A line of names is split no further than its keyword, so that a long
+    // name is not copied word by word.
     void sceneLine(const std::string& line) {
-        std::vector<std::string> w = words(line);
-        if (w.empty() || w[0][0] == '#') return;
-        const std::string& keyword = w[0];
+        size_t start = line.find_first_not_of(kBlanks);
+        if (start == std::string::npos || line[start] == '#') return;
+        size_t afterKeyword = std::min(line.find_first_of(kBlanks, start), line.size());
+        const std::string keyword = line.substr(start, afterKeyword - start);
         // Names are the rest of the line after the keyword and one blank.
-        size_t afterKeyword = line.find(keyword) + keyword.size();
         std::string rest = afterKeyword < line.size() ? line.substr(afterKeyword + 1) : "";
         Scene& scene = result_.scene;
         if (keyword == "object" || keyword == "camera") {
             std::vector<SceneItem>& list = keyword == "object" ? scene.objects : scene.cameras;
-            list.push_back(SceneItem{rest, {}});
+            list.push_back(SceneItem{std::move(rest), {}});
             current_ = &list.back();
         } else if (keyword == "key") {
-            keyLine(w);
+            keyLine(words(line));
         } else if (keyword == "frames") {
-            framesLine(w);
+            framesLine(words(line));
         } else if (keyword == "fps") {
-            fpsLine(w);
+            fpsLine(words(line));
         } else if (keyword == "channel") {
             if (rest.empty()) return fail("channel needs a name");
-            scene.channelName = rest;
+            scene.channelName = std::move(rest);
         } else if (keyword == "value") {
+            std::vector<std::string> w = words(line);
             if (w.size() != 2) return fail("value is \"value N\"");
             number(w[1], scene.channelValue, "value is \"value N\"");
         } else if (keyword == kEditStep) {
