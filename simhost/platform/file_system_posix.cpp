@@ -16,7 +16,7 @@ namespace {
 
 const mode_t kNewFileMode = 0666;  // less the user's umask
 const size_t kReadChunk = 1 << 16;
-const mode_t kPermissionBits = 07777;
+const mode_t kPermissionBits = 0777;
 
 std::string systemError(int code) { return std::strerror(code); }
 
