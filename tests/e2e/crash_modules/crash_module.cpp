@@ -13,6 +13,9 @@
 namespace {
 
 const int kFaultFrame = 3;
+// An address in the first page, which no process maps; not null, which a
+// sanitizer would report before the crash.
+const uintptr_t kUnmappedAddress = 16;
 
 int g_instance;
 
@@ -27,7 +30,7 @@ uint32_t HOST_CALL flags(host::InstanceHandle) { return host::kHandlerFlagsNone;
 void HOST_CALL evaluate(host::InstanceHandle, const host::ChannelAccess* access) {
     if (access->frame != kFaultFrame) return;
 #if defined(CRASH_IN_EVALUATE)
-    volatile uintptr_t nowhere = 0;
+    volatile uintptr_t nowhere = kUnmappedAddress;
     *reinterpret_cast<volatile int*>(nowhere) = 1;
 #elif defined(HANG_IN_EVALUATE)
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
