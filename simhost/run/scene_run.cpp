@@ -97,11 +97,14 @@ bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::In
     }
     InterfaceBinding binding;
     std::string negotiated;
-    ModuleCallMark activating("the ChannelInterface activation");
-    int result = negotiate(
-        interfaceVersions(options),
-        [&](int version) { return binding.activate(module, *server, instance, version); },
-        kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS), negotiated);
+    int result;
+    {
+        ModuleCallMark mark("the ChannelInterface activation");
+        result = negotiate(
+            interfaceVersions(options),
+            [&](int version) { return binding.activate(module, *server, instance, version); },
+            kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS), negotiated);
+    }
     log(negotiated);
     SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
     if (panel == nullptr) {
