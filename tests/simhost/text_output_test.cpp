@@ -11,6 +11,8 @@
 #include "simhost/text/printable_text.h"
 #include "simhost/run/run_plot.h"
 #include "simhost/run/run_report.h"
+#include "simhost/platform/crash_report.h"
+#include "simhost/platform/crash_report_line.h"
 #include "simhost/platform/system_message.h"
 
 namespace {
@@ -63,6 +65,33 @@ TEST(SystemMessage, InsertsAreFilledOrDroppedAndTheMessageIsOneLine) {
     EXPECT_EQ(sim::completedSystemMessage("  Access is denied.  \r\n", "x"), "Access is denied.");
     EXPECT_EQ(sim::completedSystemMessage("ends in %", "x"), "ends in %");
     EXPECT_EQ(sim::completedSystemMessage("%1", ""), "");
+}
+
+std::string lineText(const sim::CrashReportLine& line) { return std::string(line.text(), line.length()); }
+
+// The line a crash ends with names the innermost call marked, nested marks
+// giving way to the outer one as they end; a text too long for the line
+// is cut, and the line still ends in its line break.
+TEST(CrashReportLine, NamesTheCallInProgressAndStaysOneLine) {
+    EXPECT_EQ(lineText(sim::CrashReportLine().add("crashed (SIGSEGV)").addWhere()),
+              "kelto-host: crashed (SIGSEGV) outside any call into the module\n");
+    {
+        sim::ModuleCallMark load("load");
+        {
+            sim::ModuleCallMark evaluate("evaluate", -2147483647 - 1);
+            EXPECT_EQ(lineText(sim::timeLimitLine(1)),
+                      "kelto-host: the run passed its time limit of 1 second in a call into the module: evaluate at "
+                      "frame -2147483648\n");
+        }
+        EXPECT_EQ(lineText(sim::CrashReportLine().add("crashed (exception ").addHex(0xC0000005).add(")").addWhere()),
+                  "kelto-host: crashed (exception 0xC0000005) in a call into the module: load\n");
+        EXPECT_EQ(lineText(sim::timeLimitLine(86400)),
+                  "kelto-host: the run passed its time limit of 86400 seconds in a call into the module: load\n");
+    }
+    std::string longText(2000, 'x');
+    std::string cut = lineText(sim::CrashReportLine().add(longText.c_str()).addWhere());
+    EXPECT_LT(cut.size(), 1000u);
+    EXPECT_EQ(cut.find('\n'), cut.size() - 1);
 }
 
 sim::RunReport reportOf(std::initializer_list<double> values) {
