@@ -9,12 +9,17 @@
 
 #include <charconv>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/run/module_report.h"
 #include "simhost/run/run_files.h"
@@ -53,7 +58,11 @@ const std::string kUsage =
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
+    "  --time-limit S       end the run with a failure once it has taken S seconds (1 to " +
+    std::to_string(sim::kMostTimeLimitSeconds) + ")\n"
     "  --help               show this text\n";
+
+const char kOutOfMemory[] = "out of memory";
 
 const char kHostClassic[] = "classic";
 const char kHostCurrent[] = "current";
@@ -66,6 +75,7 @@ struct CommandLine {
     std::string plotPath;
     std::string writeScenePath;
     sim::RunOptions run;
+    unsigned timeLimitSeconds = 0;  // none
     bool help = false;
     std::string error;
 };
@@ -132,6 +142,15 @@ std::string setClassVersion(const std::string& option, const std::string& value,
     return line.run.forcedVersion == 0 ? option + " takes a version other than 0" : "";
 }
 
+std::string setTimeLimit(const std::string& option, const std::string& value, CommandLine& line) {
+    int seconds = 0;
+    std::string problem = readInt(value, seconds);
+    if (!problem.empty() || seconds < 1 || static_cast<unsigned>(seconds) > sim::kMostTimeLimitSeconds)
+        return option + " takes a whole number of seconds from 1 to " + std::to_string(sim::kMostTimeLimitSeconds);
+    line.timeLimitSeconds = static_cast<unsigned>(seconds);
+    return "";
+}
+
 std::string setHost(const std::string& option, const std::string& value, CommandLine& line) {
     if (value == kHostClassic) line.run.host = sim::HostKind::Classic;
     else if (value == kHostCurrent) line.run.host = sim::HostKind::Current;
@@ -169,6 +188,7 @@ const Option kOptions[] = {
     {"--write-scene", Arity::Once, setFileName<&CommandLine::writeScenePath>},
     {"--class-version", Arity::Once, setClassVersion},
     {"--host", Arity::Once, setHost},
+    {"--time-limit", Arity::Once, setTimeLimit},
     {"--withhold", Arity::Repeated, addWithheld},
     {"--pick", Arity::Repeated, addPick},
     {"--edit", Arity::Repeated, addEdit},
@@ -220,18 +240,14 @@ CommandLine parseCommandLine(int argc, char** argv) {
 }
 
 // Everything shown passes here: names from the scene and the module may hold
-// bytes that would work the terminal.
-void show(const std::string& text) { std::cout << sim::printableLines(text); }
+// bytes that would work the terminal. It goes out at once, so that what a
+// run showed is not lost with it.
+void show(const std::string& text) { std::cout << sim::printableLines(text) << std::flush; }
 
 // One line, whatever the message holds.
 int fail(const std::string& message) {
     std::cerr << "kelto-host: " << sim::printableText(message) << "\n";
     return 1;
-}
-
-int writeOutput(const std::string& path, const std::string& text) {
-    std::string error = sim::writeWholeFile(path, text);
-    return error.empty() ? 0 : fail("cannot write " + path + ": " + error);
 }
 
 // Binds the handler over an empty scene and describes one new instance.
@@ -244,40 +260,57 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     host::InstanceHandle instance = sim::startModifier(module, options, handler, log, error);
     show(log);
     if (instance == nullptr) return fail(error);
+    sim::ModuleCallMark mark("destroy");
     handler.destroy(instance);
     return 0;
 }
 
-int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene) {
-    show("Scene       " + line.scenePath + ": " + std::to_string(scene.objects.size()) + " objects, " +
+// Runs the scene through the module and shows it. 0, with `outputs` holding
+// the files to write, when the run succeeded; else its failure's status.
+int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
+                 std::vector<sim::RunOutput>& outputs) {
+    show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) + " objects, " +
          std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
          std::to_string(scene.lastFrame) + " at ");
     std::cout << scene.framesPerSecond << " fps\n";
-    sim::RunReport report = sim::runScene(module, scene, line.run);
-    show(report.log);
+    sim::RunReport report = sim::runScene(module, scene, line.run, show);
     if (!report.error.empty()) return fail(report.error);
-    show("\n" + sim::frameTableText(scene, report, line.exact) + "\n" + sim::savedBlockText(report));
-    for (const std::string& violation : report.violations) show("Host check  " + violation + "\n");
-    if (!line.plotPath.empty()) {
-        if (writeOutput(line.plotPath, sim::plotSvg(scene, report)) != 0) return 1;
-        show("Plot        " + line.plotPath + "\n");
-    }
+    std::cout << "\n";
+    sim::writeFrameTable(std::cout, scene, report, line.exact);
+    std::cout << "\n";
+    sim::writeSavedBlock(std::cout, report);
+    for (const std::string& violation : report.violations)
+        show("Host check  " + sim::shownText(violation, sim::kShownLineBytes) + "\n");
     // A save the module says failed is neither written nor a success.
-    if (!report.saveError.empty()) return fail("the module's save failed: " + report.saveError);
+    if (!report.saveError.empty()) return fail("the module's save failed: " + sim::shownText(report.saveError));
+    if (!report.violations.empty())
+        return fail(std::to_string(report.violations.size()) + " host check" +
+                    (report.violations.size() == 1 ? "" : "s") + " failed: calls the module should not make");
+    if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, report)});
     if (!line.writeScenePath.empty()) {
         scene.modifierBlock = sim::linesOf(report.saved);
         std::string problem = sim::sceneTextProblem(scene);
         if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
-        if (writeOutput(line.writeScenePath, sim::formatScene(scene)) != 0) return 1;
-        show("Scene saved " + line.writeScenePath + "\n");
+        outputs.push_back({line.writeScenePath, sim::formatScene(scene)});
     }
-    if (!report.violations.empty())
-        return fail(std::to_string(report.violations.size()) + " host check" +
-                    (report.violations.size() == 1 ? "" : "s") + " failed: calls the module should not make");
+    return 0;
+}
+
+// The files of a run that succeeded, written once what it showed has arrived.
+int writeOutputs(const CommandLine& line, const std::vector<sim::RunOutput>& outputs) {
+    if (!std::cout.flush()) return fail("cannot write to standard output");
+    std::string problem = sim::writeRunFiles(outputs);
+    if (!problem.empty()) return fail(problem);
+    if (!line.plotPath.empty()) show("Plot        " + sim::printableText(line.plotPath) + "\n");
+    if (!line.writeScenePath.empty()) show("Scene saved " + sim::printableText(line.writeScenePath) + "\n");
     return 0;
 }
 
 int run(const CommandLine& line) {
+    // A module that crashes or never returns ends the run with one line.
+    sim::reportCrashes();
+    if (line.timeLimitSeconds != 0 && !sim::limitRunTime(line.timeLimitSeconds))
+        return fail("cannot set the time limit");
     sim::SceneParse parsed;
     // Inputs are checked and read, and outputs checked, before the module
     // is loaded, let alone run.
@@ -291,11 +324,22 @@ int run(const CommandLine& line) {
         parsed = sim::readSceneFile(line.scenePath);
         if (!parsed.error.empty()) return fail(parsed.error);
     }
-    sim::LoadResult loaded = sim::LoadedModule::load(line.modulePath);
+    sim::LoadResult loaded;
+    {
+        sim::ModuleCallMark mark("loading, and start-up");
+        loaded = sim::LoadedModule::load(line.modulePath);
+    }
     if (!loaded.module) return fail(loaded.error);
     show(sim::moduleText(*loaded.module));
-    if (line.infoOnly) return showInstance(*loaded.module, line.run);
-    return showSceneRun(*loaded.module, line, parsed.scene);
+    std::vector<sim::RunOutput> outputs;
+    int status = line.infoOnly ? showInstance(*loaded.module, line.run)
+                               : showSceneRun(*loaded.module, line, parsed.scene, outputs);
+    // The module's shut-down is part of the run: nothing is written before it.
+    {
+        sim::ModuleCallMark mark("shut-down, and unloading");
+        loaded.module.reset();
+    }
+    return status != 0 || line.infoOnly ? status : writeOutputs(line, outputs);
 }
 
 // Output that did not arrive is a failure, not a success.
@@ -305,9 +349,7 @@ int delivered(int status) {
     return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int runCommand(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == kValidateCommand)
         return delivered(sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr));
     CommandLine line = parseCommandLine(argc, argv);
@@ -317,4 +359,30 @@ int main(int argc, char** argv) {
     }
     if (!line.error.empty()) return fail(line.error + " (see --help)");
     return delivered(run(line));
+}
+
+// An exception that nothing catches, one thrown through the module's frames
+// say, ends the program with one line all the same, and what it showed.
+[[noreturn]] void endOnUncaughtException() {
+    const char* what = "an error nothing in kelto-host handles";
+    try {
+        if (std::exception_ptr exception = std::current_exception()) std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+        what = kOutOfMemory;
+    } catch (...) {
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr, "kelto-host: %s\n", what);
+    std::_Exit(1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::set_terminate(endOnUncaughtException);
+    try {
+        return runCommand(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return fail(kOutOfMemory);
+    }
 }

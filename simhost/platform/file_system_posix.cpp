@@ -16,6 +16,7 @@ namespace {
 
 const mode_t kNewFileMode = 0666;  // less the user's umask
 const size_t kReadChunk = 1 << 16;
+const mode_t kPermissionBits = 0777;
 
 std::string systemError(int code) { return std::strerror(code); }
 
@@ -56,6 +57,18 @@ std::string placeOf(const std::string& path) {
     char resolved[PATH_MAX];
     std::string folder = folderOf(path);
     return (::realpath(folder.c_str(), resolved) != nullptr ? std::string(resolved) : folder) + "/" + nameIn(path);
+}
+
+// Writes every byte to the open file; "" or why it failed.
+std::string writeAll(int fd, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return systemError(errno);
+        written += static_cast<size_t>(put);
+    }
+    return "";
 }
 
 }  // namespace
@@ -100,14 +113,30 @@ FileContents readRegularFile(const std::string& path, size_t maxBytes) {
     return failed(ReadFailure::TooLarge);
 }
 
+std::string writtenPlace(const std::string& path) {
+    std::string place = path;
+    for (int hop = 0; hop < kMostLinkHops; ++hop) {
+        char target[PATH_MAX];
+        ssize_t length = ::readlink(place.c_str(), target, sizeof target);
+        if (length <= 0 || static_cast<size_t>(length) >= sizeof target) return place;
+        std::string link(target, static_cast<size_t>(length));
+        place = link[0] == '/' ? link : folderOf(place) + "/" + link;
+    }
+    return place;
+}
+
 std::string writeProblem(const std::string& path) {
+    // A file is written beside its place and moved there, so its folder too
+    // must take files.
+    std::string place = writtenPlace(path), folder = folderOf(place);
     struct stat info;
-    if (::stat(path.c_str(), &info) == 0) {
+    if (::stat(place.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode)) return systemError(EISDIR);
-        return ::access(path.c_str(), W_OK) == 0 ? "" : systemError(errno);
+        if (::access(place.c_str(), W_OK) != 0) return systemError(errno);
+        if (S_ISREG(info.st_mode) && ::access(folder.c_str(), W_OK) != 0) return systemError(errno);
+        return "";
     }
     if (errno != ENOENT) return systemError(errno);
-    std::string folder = folderOf(path);
     if (::stat(folder.c_str(), &info) != 0) return systemError(errno);
     if (!S_ISDIR(info.st_mode)) return systemError(ENOTDIR);
     return ::access(folder.c_str(), W_OK) == 0 ? "" : systemError(errno);
@@ -119,15 +148,39 @@ std::string writeWholeFile(const std::string& path, const std::string& bytes) {
     // Blocking again: a pipe that is full makes the writes wait, not fail.
     int flags = ::fcntl(file.get(), F_GETFL);
     if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return systemError(errno);
-    size_t written = 0;
-    while (written < bytes.size()) {
-        ssize_t put = ::write(file.get(), bytes.data() + written, bytes.size() - written);
-        if (put < 0 && errno == EINTR) continue;
-        if (put < 0) return systemError(errno);
-        written += static_cast<size_t>(put);
-    }
+    std::string problem = writeAll(file.get(), bytes);
+    if (!problem.empty()) return problem;
     return file.closeNow() == 0 ? "" : systemError(errno);
 }
+
+std::string writeAside(const std::string& place, const std::string& bytes, std::string& aside) {
+    struct stat info;
+    bool replaces = ::stat(place.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    for (int attempt = 0; attempt < kMostAsideNames; ++attempt) {
+        std::string name = asideName(place, static_cast<unsigned long>(::getpid()), attempt);
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return systemError(errno);
+        Descriptor file(fd);
+        std::string problem;
+        if (replaces && ::fchmod(file.get(), info.st_mode & kPermissionBits) != 0) problem = systemError(errno);
+        if (problem.empty()) problem = writeAll(file.get(), bytes);
+        if (file.closeNow() != 0 && problem.empty()) problem = systemError(errno);
+        if (!problem.empty()) {
+            ::unlink(name.c_str());
+            return problem;
+        }
+        aside = name;
+        return "";
+    }
+    return "no free name beside it";
+}
+
+std::string moveInPlace(const std::string& aside, const std::string& place) {
+    return ::rename(aside.c_str(), place.c_str()) == 0 ? "" : systemError(errno);
+}
+
+void removeFile(const std::string& path) { ::unlink(path.c_str()); }
 
 bool sameStoredFile(const std::string& a, const std::string& b) {
     struct stat first, second;
@@ -137,7 +190,7 @@ bool sameStoredFile(const std::string& a, const std::string& b) {
         return S_ISREG(first.st_mode) && S_ISREG(second.st_mode) && first.st_dev == second.st_dev &&
                first.st_ino == second.st_ino;
     if (firstExists || secondExists) return false;
-    return placeOf(a) == placeOf(b);
+    return placeOf(writtenPlace(a)) == placeOf(writtenPlace(b));
 }
 
 }  // namespace sim

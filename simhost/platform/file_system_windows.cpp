@@ -59,6 +59,18 @@ std::string placeOf(const std::string& path) {
     return place;
 }
 
+// Writes every byte through the open handle; "" or why it failed.
+std::string writeAll(const Handle& file, const std::string& bytes, const std::string& path) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        DWORD wanted = static_cast<DWORD>(std::min<size_t>(kReadChunk, bytes.size() - written));
+        DWORD put = 0;
+        if (!::WriteFile(file.get(), bytes.data() + written, wanted, &put, nullptr) || put == 0) return lastError(path);
+        written += put;
+    }
+    return "";
+}
+
 }  // namespace
 
 FileStatus fileStatus(const std::string& path) {
@@ -133,15 +145,37 @@ std::string writeWholeFile(const std::string& path, const std::string& bytes) {
     Handle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen()) return lastError(path);
-    size_t written = 0;
-    while (written < bytes.size()) {
-        DWORD wanted = static_cast<DWORD>(std::min<size_t>(kReadChunk, bytes.size() - written));
-        DWORD put = 0;
-        if (!::WriteFile(file.get(), bytes.data() + written, wanted, &put, nullptr) || put == 0) return lastError(path);
-        written += put;
-    }
+    std::string problem = writeAll(file, bytes, path);
+    if (!problem.empty()) return problem;
     return file.closeNow() ? "" : lastError(path);
 }
+
+std::string writtenPlace(const std::string& path) { return path; }
+
+std::string writeAside(const std::string& place, const std::string& bytes, std::string& aside) {
+    for (int attempt = 0; attempt < kMostAsideNames; ++attempt) {
+        std::string name = asideName(place, ::GetCurrentProcessId(), attempt);
+        Handle file(::CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.isOpen() && ::GetLastError() == ERROR_FILE_EXISTS) continue;
+        if (!file.isOpen()) return lastError(name);
+        std::string problem = writeAll(file, bytes, name);
+        if (!file.closeNow() && problem.empty()) problem = lastError(name);
+        if (!problem.empty()) {
+            ::DeleteFileA(name.c_str());
+            return problem;
+        }
+        aside = name;
+        return "";
+    }
+    return "no free name beside it";
+}
+
+std::string moveInPlace(const std::string& aside, const std::string& place) {
+    return ::MoveFileExA(aside.c_str(), place.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? ""
+                                                                                                          : lastError(place);
+}
+
+void removeFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
 
 bool sameStoredFile(const std::string& a, const std::string& b) {
     Handle first(openToExamine(a));

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "simhost/text/printable_text.h"
 #include "simhost/text/text_format.h"
 
 namespace sim {
@@ -9,11 +10,11 @@ namespace sim {
 std::string moduleText(const LoadedModule& module) {
     const host::ModuleDescriptor& d = module.descriptor();
     std::ostringstream out;
-    out << "Module      " << module.path() << "\n";
+    out << "Module      " << printableText(module.path()) << "\n";
     out << "Descriptor  sync " << hexText(d.syncWord, 8) << ", plug-in system " << d.systemVersion << ", machine "
         << hexText(d.machineCode) << "\n";
     for (const ServerEntry& server : module.servers())
-        out << "Server      " << server.className << " \"" << server.serverName << "\"\n";
+        out << "Server      " << shownText(server.className) << " \"" << shownText(server.serverName) << "\"\n";
     return out.str();
 }
 

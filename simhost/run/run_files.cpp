@@ -19,4 +19,33 @@ std::string runFilesProblem(const std::vector<RunFile>& inputs, const std::vecto
     return "";
 }
 
+std::string writeRunFiles(const std::vector<RunOutput>& outputs) {
+    struct Pending {
+        const RunOutput* output;
+        std::string place;
+        std::string aside;  // empty for a file written directly
+    };
+    std::vector<Pending> pending;
+    std::string problem;
+    for (const RunOutput& output : outputs) {
+        Pending next{&output, writtenPlace(output.path), ""};
+        if (fileStatus(next.place).kind != FileKind::Other) problem = writeAside(next.place, output.bytes, next.aside);
+        if (!problem.empty()) {
+            problem = "cannot write " + output.path + ": " + problem;
+            break;
+        }
+        pending.push_back(next);
+    }
+    for (const Pending& file : pending) {
+        if (problem.empty()) {
+            std::string why = file.aside.empty() ? writeWholeFile(file.output->path, file.output->bytes)
+                                                 : moveInPlace(file.aside, file.place);
+            if (why.empty()) continue;
+            problem = "cannot write " + file.output->path + ": " + why;
+        }
+        if (!file.aside.empty()) removeFile(file.aside);
+    }
+    return problem;
+}
+
 }  // namespace sim

@@ -1,7 +1,11 @@
 // What a scene run produced, and its text forms: the frame table and the
-// saved block (run_plot.h draws it).
+// saved block (run_plot.h draws it). Each is written as it is formed, and
+// each line of it is bounded: a row of the table by its columns' widths (a
+// number too large for its column is shown with an exponent), a name or a
+// saved line by shownText.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,7 +23,6 @@ struct FrameValue {
 
 struct RunReport {
     std::string error;                    // why the run stopped, empty when it ran through
-    std::string log;                      // activation, instance, panel and picks, as lines
     std::vector<FrameValue> frames;
     std::vector<BlockWriter::Unit> saved;  // what the final save wrote, a unit each
     std::string saveError;                 // the error text the final save returned; empty for none
@@ -28,8 +31,8 @@ struct RunReport {
 
 // The frame table: frame, time and value, one row a frame; `exact` prints
 // every value with 17 significant digits, enough to tell any two apart.
-std::string frameTableText(const Scene& scene, const RunReport& report, bool exact = false);
+void writeFrameTable(std::ostream& out, const Scene& scene, const RunReport& report, bool exact = false);
 // The saved block, a unit a line with its length.
-std::string savedBlockText(const RunReport& report);
+void writeSavedBlock(std::ostream& out, const RunReport& report);
 
 }  // namespace sim

@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
+#include "simhost/text/printable_text.h"
 
 namespace sim {
 
@@ -20,14 +21,26 @@ using kelto_facts::kServerName;
 // The first class version of the channel classes.
 const int kLowestClassVersion = 1;
 
+const char kEvaluateCall[] = "evaluate";
+const char kDestroyCall[] = "destroy";
+
 std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
+
+// The open panel drawn as text, through the module's popup and get functions.
+std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {
+    ModuleCallMark mark("drawing the options panel (popup count and name, get)");
+    return panels.draw(panel);
+}
 
 // Evaluates the channel at one frame, as the host does before drawing it.
 FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const Scene& scene, int frame,
                          std::vector<std::string>& violations) {
     double time = scene.timeOfFrame(frame);
     ChannelAccessRecord access(frame, time, scene.channelValue);
-    handler.evaluate(instance, access);
+    {
+        ModuleCallMark mark(kEvaluateCall, frame);
+        handler.evaluate(instance, access);
+    }
     std::string problem = kelto_facts::evaluationProblem(access);
     if (!problem.empty()) violations.push_back(problem + " at frame " + std::to_string(frame));
     return {frame, time, access.result(), !access.setCalls().empty()};
@@ -76,8 +89,7 @@ int negotiate(const std::vector<int>& versions, Activate activate, const std::st
 // Opens the options panel for the instance, shows it, applies the picks and
 // shows it again as the refresh after a pick does.
 bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
-               const RunOptions& options, RunReport& report) {
-    std::ostringstream log;
+                      const RunOptions& options, const RunLog& log, RunReport& report) {
     const ServerEntry* server = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
     if (server == nullptr) {
         report.error = "no server " + kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS) + " in " + module.path();
@@ -85,31 +97,38 @@ bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::In
     }
     InterfaceBinding binding;
     std::string negotiated;
-    int result = negotiate(
-        interfaceVersions(options),
-        [&](int version) { return binding.activate(module, *server, instance, version); },
-        kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS), negotiated);
-    log << negotiated;
+    int result;
+    {
+        ModuleCallMark mark("the ChannelInterface activation");
+        result = negotiate(
+            interfaceVersions(options),
+            [&](int version) { return binding.activate(module, *server, instance, version); },
+            kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS), negotiated);
+    }
+    log(negotiated);
     SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
     if (panel == nullptr) {
-        log << "Panel       none\n";
-        report.log += log.str();
+        log("Panel       none\n");
         if (!options.picks.empty()) report.error = "there is no panel to pick from";
         return options.picks.empty();
     }
-    log << session.panels().draw(*panel);
+    log(drawn(session.panels(), *panel));
     for (const PanelPick& pick : options.picks) {
         std::string error;
-        int refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
+        int refresh;
+        {
+            ModuleCallMark mark("a pick in the options panel (popup count and name, set)");
+            refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
+        }
         if (refresh < 0) {
-            report.log += log.str();
-            report.error = "cannot pick " + quotedText(pick.entry) + " in " + quotedText(pick.label) + ": " + error;
+            report.error = "cannot pick " + quotedText(shownText(pick.entry)) + " in " + quotedText(shownText(pick.label)) +
+                           ": " + error;
             return false;
         }
-        log << "Pick        " << pick.label << " = " << pick.entry << " (refresh " << refresh << ")\n";
+        log("Pick        " + shownText(pick.label) + " = " + shownText(pick.entry) + " (refresh " +
+            std::to_string(refresh) + ")\n");
     }
-    if (!options.picks.empty()) log << session.panels().draw(*panel);
-    report.log += log.str();
+    if (!options.picks.empty()) log(drawn(session.panels(), *panel));
     return true;
 }
 
@@ -133,16 +152,20 @@ bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<Scene
 // Makes the edits due before `frame`, from `next` on, and shows the panel
 // after each. False when one could not be made, with the report's error set.
 bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
-                     HandlerBinding& handler, host::InstanceHandle instance, RunReport& report) {
+                     HandlerBinding& handler, host::InstanceHandle instance, const RunLog& log, RunReport& report) {
     for (; next < edits.size() && edits[next].frame == frame; ++next) {
-        EditOutcome outcome = makeEdit(session, handler, {instance}, edits[next]);
+        EditOutcome outcome;
+        {
+            ModuleCallMark mark("an edit (changeID, useItems)", frame);
+            outcome = makeEdit(session, handler, {instance}, edits[next]);
+        }
         if (!outcome.error.empty()) {
             report.error = outcome.error;
             return false;
         }
-        report.log += "Edit        " + outcome.line + "\n";
+        log("Edit        " + shownText(outcome.line, kShownLineBytes) + "\n");
         // The open panel is drawn again, as the host redraws it after an edit.
-        for (const SimPanel& panel : session.panels().panels()) report.log += session.panels().draw(panel);
+        for (const SimPanel& panel : session.panels().panels()) log(drawn(session.panels(), panel));
     }
     return true;
 }
@@ -150,12 +173,12 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
 // Evaluates every frame of the session's scene, making the edits due before
 // each; stops at the first edit that cannot be made.
 void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, HandlerBinding& handler,
-                    host::InstanceHandle instance, RunReport& report) {
+                    host::InstanceHandle instance, const RunLog& log, RunReport& report) {
     const Scene& scene = session.scene();
     size_t nextEdit = 0;
     // Counted in a wider type: a range may end at the largest int.
     for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
-        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, report))
+        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report))
             report.frames.push_back(evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
 }
 
@@ -187,9 +210,13 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
         error = "no server " + kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS) + " in " + module.path();
         return nullptr;
     }
-    int result = negotiate(
-        handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
-        kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS), log);
+    int result;
+    {
+        ModuleCallMark mark("the ChannelHandler activation");
+        result = negotiate(
+            handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
+            kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS), log);
+    }
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result);
         return nullptr;
@@ -198,40 +225,52 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
         error = "the ChannelHandler activation left functions of the handler record empty";
         return nullptr;
     }
-    host::InstanceHandle instance = handler.create();
+    host::InstanceHandle instance;
+    {
+        ModuleCallMark mark("create");
+        instance = handler.create();
+    }
     if (instance == nullptr) {
         error = "the module created no instance";
         return nullptr;
     }
-    log += "Instance    " + quotedText(handler.describe(instance)) + ", flags " + std::to_string(handler.flags(instance)) +
-           "\n";
+    ModuleCallMark mark("describe and flags");
+    log += "Instance    " + quotedText(shownText(handler.describe(instance))) + ", flags " +
+           std::to_string(handler.flags(instance)) + "\n";
     return instance;
 }
 
 namespace {
 
 // Starts the modifier and loads the scene's block into its instance, adding
-// a line for each to the report's log. Null, with the report's error set,
-// when the run cannot go on.
+// a line for each to the log. Null, with the report's error set, when the
+// run cannot go on.
 host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene, const RunOptions& options,
-                                  HandlerBinding& handler, RunReport& report) {
-    host::InstanceHandle instance = startModifier(module, options, handler, report.log, report.error);
+                                  HandlerBinding& handler, const RunLog& log, RunReport& report) {
+    std::string started;
+    host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
+    log(started);
     if (instance == nullptr || scene.modifierBlock.empty()) return instance;
     BlockReader reader(scene.modifierBlock);
-    const char* error = handler.load(instance, reader);
-    report.log += "Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " +
-                  std::to_string(reader.readCount()) + " reads" +
-                  (error != nullptr ? ", error: " + std::string(error) : std::string()) + "\n";
+    const char* error;
+    {
+        ModuleCallMark mark("load");
+        error = handler.load(instance, reader);
+    }
+    log("Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " + std::to_string(reader.readCount()) +
+        " reads" + (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
     if (error == nullptr) return instance;
     // A host shows the error and drops the modifier: nothing runs on.
-    report.error = "the module's load failed: " + std::string(error);
+    report.error = "the module's load failed: " + shownText(error);
+    ModuleCallMark mark(kDestroyCall);
     handler.destroy(instance);
     return nullptr;
 }
 
 }  // namespace
 
-RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options) {
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& given) {
+    const RunLog log = given ? given : [](const std::string&) {};
     RunReport report;
     std::vector<SceneEdit> edits;
     if (!orderEdits(scene, options, edits, report.error)) return report;
@@ -239,19 +278,23 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     HostSession session(scene);
     prepareSession(session, options);
     HandlerBinding handler;
-    host::InstanceHandle instance = startAndLoad(module, scene, options, handler, report);
+    host::InstanceHandle instance = startAndLoad(module, scene, options, handler, log, report);
     if (instance == nullptr) return report;
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
     evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
-    if (openPanelAndPick(module, session, instance, options, report)) {
-        evaluateFrames(edits, session, handler, instance, report);
+    if (openPanelAndPick(module, session, instance, options, log, report)) {
+        evaluateFrames(edits, session, handler, instance, log, report);
         BlockWriter writer;
+        ModuleCallMark mark("save");
         if (report.error.empty())
             if (const char* error = handler.save(instance, writer)) report.saveError = error;
         report.saved = writer.units();
     }
-    handler.destroy(instance);
+    {
+        ModuleCallMark mark(kDestroyCall);
+        handler.destroy(instance);
+    }
     for (const std::string& violation : session.violations()) report.violations.push_back(violation);
     return report;
 }

@@ -5,6 +5,7 @@
 // before the frames they name, and saves the block again.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,12 @@ struct RunOptions {
     std::vector<SceneEdit> edits;  // made after the scene's own edits; each before its frame's evaluation
 };
 
+// Where a run's log goes as it is made: activation, instance, load, panel,
+// picks and edits, each text whole lines with every name and module text in
+// it shown bounded and on its line (shownText). Nothing of it is kept, so a
+// run of many edits holds no more than one panel drawing at a time.
+using RunLog = std::function<void(const std::string& lines)>;
+
 // The versions the host activates a server with, in the order it tries them
 // until one succeeds: a classic host knows version 4 alone; a current host
 // asks a handler from 5 downward and its interface from 1 upward.
@@ -47,6 +54,6 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
                                    std::string& log, std::string& error);
 
 // The scene is left as the edits made it, with none pending.
-RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options);
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& log = RunLog());
 
 }  // namespace sim

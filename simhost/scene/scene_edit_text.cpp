@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "simhost/text/printable_text.h"
+
 namespace sim {
 
 namespace {
@@ -73,11 +75,12 @@ std::string formatSceneEdit(const SceneEdit& edit) {
 
 std::string describeSceneEdit(const SceneEdit& edit) {
     std::string frame = " at frame " + std::to_string(edit.frame);
+    std::string name = shownText(edit.name);
     switch (edit.kind) {
-        case EditKind::Delete: return kDeleteWords + edit.name + frame;
+        case EditKind::Delete: return kDeleteWords + name + frame;
         case EditKind::Add:
-            return (edit.typeCode == host::kItemTypeCamera ? kAddCameraWords : kAddObjectWords) + edit.name + frame;
-        case EditKind::Rename: return kRenameWords + edit.name + " to " + edit.newName + frame;
+            return (edit.typeCode == host::kItemTypeCamera ? kAddCameraWords : kAddObjectWords) + name + frame;
+        case EditKind::Rename: return kRenameWords + name + " to " + shownText(edit.newName) + frame;
     }
     return "";
 }

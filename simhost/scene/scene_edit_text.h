@@ -33,7 +33,8 @@ bool parseSceneEdit(const std::string& text, SceneEdit& edit, std::string& error
 // The text that parseSceneEdit reads back into the same edit.
 std::string formatSceneEdit(const SceneEdit& edit);
 
-// The edit in words for the run's log, e.g. "delete Ball at frame 48".
+// The edit in words for the run's log, e.g. "delete Ball at frame 48", its
+// names shown bounded and on one line (shownText).
 std::string describeSceneEdit(const SceneEdit& edit);
 
 }  // namespace sim

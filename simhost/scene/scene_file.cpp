@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "simhost/platform/file_system.h"
+#include "simhost/text/printable_text.h"
 
 namespace sim {
 
@@ -18,6 +19,10 @@ const char kBlockEndMarker[] = "end block";
 const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
 const char kEditStep[] = "edit";
+// What some editors put before the first line of UTF-8 text.
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+// What separates words: the blanks that reading a word from a stream skips.
+const char kBlanks[] = " \t\n\v\f\r";
 // Error messages quote at most this many bytes of a line.
 const size_t kQuotedBytes = 60;
 
@@ -54,9 +59,7 @@ std::string formatNumber(double value) {
 // that would not fit whole.
 std::string quotedLine(const std::string& line) {
     if (line.size() <= kQuotedBytes) return "\"" + line + "\"";
-    size_t cut = kQuotedBytes;
-    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-    return "\"" + line.substr(0, cut) + "...\"";
+    return "\"" + line.substr(0, characterCut(line, kQuotedBytes)) + "...\"";
 }
 
 class Parser {
@@ -64,7 +67,7 @@ public:
     Parser(const std::string& sourceName) : source_(sourceName) {}
 
     SceneParse parse(const std::string& text) {
-        size_t at = 0;
+        size_t at = text.rfind(kByteOrderMark, 0) == 0 ? sizeof kByteOrderMark - 1 : 0;
         while (error_.empty() && at < text.size()) {
             size_t end = text.find('\n', at);
             if (end == std::string::npos) end = text.size();
@@ -171,28 +174,31 @@ private:
         fpsLine_ = lineNumber_;
     }
 
+    // A line of names is split no further than its keyword, so that a long
+    // name is not copied word by word.
     void sceneLine(const std::string& line) {
-        std::vector<std::string> w = words(line);
-        if (w.empty() || w[0][0] == '#') return;
-        const std::string& keyword = w[0];
+        size_t start = line.find_first_not_of(kBlanks);
+        if (start == std::string::npos || line[start] == '#') return;
+        size_t afterKeyword = std::min(line.find_first_of(kBlanks, start), line.size());
+        const std::string keyword = line.substr(start, afterKeyword - start);
         // Names are the rest of the line after the keyword and one blank.
-        size_t afterKeyword = line.find(keyword) + keyword.size();
         std::string rest = afterKeyword < line.size() ? line.substr(afterKeyword + 1) : "";
         Scene& scene = result_.scene;
         if (keyword == "object" || keyword == "camera") {
             std::vector<SceneItem>& list = keyword == "object" ? scene.objects : scene.cameras;
-            list.push_back(SceneItem{rest, {}});
+            list.push_back(SceneItem{std::move(rest), {}});
             current_ = &list.back();
         } else if (keyword == "key") {
-            keyLine(w);
+            keyLine(words(line));
         } else if (keyword == "frames") {
-            framesLine(w);
+            framesLine(words(line));
         } else if (keyword == "fps") {
-            fpsLine(w);
+            fpsLine(words(line));
         } else if (keyword == "channel") {
             if (rest.empty()) return fail("channel needs a name");
-            scene.channelName = rest;
+            scene.channelName = std::move(rest);
         } else if (keyword == "value") {
+            std::vector<std::string> w = words(line);
             if (w.size() != 2) return fail("value is \"value N\"");
             number(w[1], scene.channelValue, "value is \"value N\"");
         } else if (keyword == kEditStep) {

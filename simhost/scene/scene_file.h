@@ -25,6 +25,8 @@
 // "rename OLD=NEW@FRAME"). Between "block" and "end block" stand the
 // modifier's lines as the host's scene file holds them, each after "| " (a
 // lone "|" is an empty line). Items and edits keep their order; keys are sorted.
+// A UTF-8 byte-order mark before the first line, as some editors write, is
+// skipped.
 //
 // Limits, each an error naming the line:
 // - every number is finite ("inf", "nan" and numbers beyond a double's range

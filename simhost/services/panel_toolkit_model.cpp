@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "simhost/text/printable_text.h"
 #include "simhost/text/text_format.h"
 
 namespace sim {
@@ -132,18 +133,18 @@ const int32_t* PanelToolkitModel::valueOf(const SimPanel& panel, uint32_t id) co
 std::string PanelToolkitModel::draw(const SimPanel& panel) const {
     std::ostringstream out;
     auto title = panel.labels.find(host::kPanelControlId);
-    out << "Panel \"" << (title != panel.labels.end() ? title->second : "") << "\"\n";
+    out << "Panel \"" << (title != panel.labels.end() ? shownText(title->second) : "") << "\"\n";
     for (const SimControl& control : panel.controls) {
         int count = popupCount(panel, control.id);
         std::vector<std::string> shown;
         for (int index = 0; index < std::min(count, kDrawnEntries); ++index)
-            shown.push_back(popupEntry(panel, control.id, index));
+            shown.push_back(shownText(popupEntry(panel, control.id, index)));
         const int32_t* value = valueOf(panel, control.id);
-        out << "  " << control.label << " (" << control.controlClass << "): ";
+        out << "  " << shownText(control.label) << " (" << shownText(control.controlClass) << "): ";
         if (value == nullptr) {
             out << "no value";
         } else if (*value >= 0 && *value < count) {
-            out << "[" << (*value < kDrawnEntries ? shown[static_cast<size_t>(*value)] : popupEntry(panel, control.id, *value)) << "]";
+            out << "[" << (*value < kDrawnEntries ? shown[static_cast<size_t>(*value)] : shownText(popupEntry(panel, control.id, *value))) << "]";
         } else {
             out << "[choice " << *value << "]";
         }

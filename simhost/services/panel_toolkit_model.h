@@ -65,7 +65,8 @@ public:
     // The control's current value read through get, or null.
     const int32_t* valueOf(const SimPanel& panel, uint32_t id) const;
     // The panel drawn as text: title, then a line per control with its
-    // current entry and the first kDrawnEntries entries, and how many more.
+    // current entry and the first kDrawnEntries entries, and how many more;
+    // every text in it shown bounded and on its line (shownText).
     std::string draw(const SimPanel& panel) const;
     static constexpr int kDrawnEntries = 20;
 

@@ -1,6 +1,7 @@
 #include "simhost/text/printable_text.h"
 
 #include <cstdio>
+#include <string>
 
 namespace sim {
 
@@ -65,6 +66,18 @@ std::string escaped(const std::string& text, bool keepLineBreaks) {
 std::string printableText(const std::string& text) { return escaped(text, false); }
 
 std::string printableLines(const std::string& text) { return escaped(text, true); }
+
+size_t characterCut(const std::string& text, size_t most) {
+    if (text.size() <= most) return text.size();
+    size_t cut = most;
+    while (cut > 0 && isContinuation(static_cast<unsigned char>(text[cut]))) --cut;
+    return cut;
+}
+
+std::string shownText(const std::string& text, size_t most) {
+    if (text.size() <= most) return printableText(text);
+    return printableText(text.substr(0, characterCut(text, most))) + "... (" + std::to_string(text.size()) + " bytes)";
+}
 
 std::string xmlText(const std::string& text) {
     std::string out;

@@ -3,9 +3,16 @@
 // screen, and in XML, which forbids them and requires valid UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace sim {
+
+// The most of a name or a value's text that is shown: a name the module can
+// keep whole is shown whole.
+const size_t kShownBytes = 255;
+// The most shown of a line that several names make up.
+const size_t kShownLineBytes = 16 * kShownBytes;
 
 // The text with every byte that is not part of a printable UTF-8 character
 // written as "\xNN": control characters (line breaks included), invalid or
@@ -15,6 +22,16 @@ std::string printableText(const std::string& text);
 
 // The same, but line breaks are kept: for text that is made of lines.
 std::string printableLines(const std::string& text);
+
+// The length of the longest start of `text` of at most `most` bytes that
+// ends on a UTF-8 character boundary.
+size_t characterCut(const std::string& text, size_t most);
+
+// A name or another text from the scene, the module or the command line, as
+// one printable line (printableText) of bounded length: text longer than
+// `most` bytes is shown as its first `most` bytes, cut before a character
+// that would not fit whole, then "... (N bytes)".
+std::string shownText(const std::string& text, size_t most = kShownBytes);
 
 // The text made printable and with & < > " ' written as XML entities, fit
 // for an XML attribute or element.

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/text/printable_text.h"
 
 namespace {
 
@@ -39,6 +42,22 @@ HostRun run(const std::string& arguments) {
 }
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The rows of the frame table: the lines after its heading, up to the blank one.
+std::vector<std::string> tableRows(const std::string& out) {
+    std::vector<std::string> lines = linesOf(out), rows;
+    auto heading = std::find(lines.begin(), lines.end(), "   frame        time         value");
+    for (auto at = heading == lines.end() ? heading : heading + 1; at != lines.end() && !at->empty(); ++at)
+        rows.push_back(*at);
+    return rows;
+}
 
 std::string temp(const std::string& name) { return testing::TempDir() + "/" + name; }
 
@@ -230,6 +249,68 @@ TEST(KeltoHost, NamesCannotWorkTheTerminal) {
     EXPECT_EQ(shown.out.find_first_of("\x1B\x07\x7F\xFF"), std::string::npos);
 }
 
+// Names given in edits reach every line that shows an item: the edit's own,
+// the used items after it, the panel's entries and the saved block. None
+// of them may begin a line of its own.
+TEST(KeltoHost, NamesCannotForgeALine) {
+    const std::string forged = "Host check  forged";
+    HostRun shown = run("--edit \"add object Ghost\n" + forged + "@0\" --edit \"rename Ball=Ball\r\n" + forged + "@1\"");
+    ASSERT_EQ(shown.exitCode, 0) << shown.out;
+    EXPECT_TRUE(contains(shown.out, "Edit        add object Ghost\\x0A" + forged + " at frame 0:")) << shown.out;
+    EXPECT_TRUE(contains(shown.out, "Edit        rename Ball to Ball\\x0D\\x0A" + forged + " at frame 1; uses Ball\\x0D\\x0A" +
+                                        forged + ", Camera\n"))
+        << shown.out;
+    EXPECT_TRUE(contains(shown.out, popupLine(kItemLabel, "Ball\\x0D\\x0A" + forged))) << shown.out;
+    EXPECT_TRUE(contains(shown.out, "  Ball\\x0D\\x0A" + forged + "  (")) << shown.out;
+    for (const std::string& line : linesOf(shown.out)) EXPECT_NE(line.rfind("Host check", 0), 0u) << line;
+    EXPECT_EQ(shown.out.find('\r'), std::string::npos);
+}
+
+// A run of many long names and edits shows each name cut to a bounded
+// length, and keeps none of what it showed: its output is a few lines an
+// edit, whatever the names.
+TEST(KeltoHost, WhatARunShowsIsBoundedWhateverTheNames) {
+    const size_t kLongName = 1 << 20, kPickedName = 100000;
+    const int kEdits = 8;
+    std::string scene = temp("long_names.scene");
+    {
+        std::ofstream text(scene);
+        text << "frames 0 " << kEdits << "\n";
+        for (char letter : {'A', 'B', 'C'}) text << "object " << std::string(kLongName, letter) << "\n";
+        text << "object " << std::string(kPickedName, 'P') << "\ncamera " << std::string(kLongName, 'K') << "\n";
+        text << "channel " << std::string(kLongName, 'H') << "\n";
+        for (int n = 0; n < kEdits; ++n) text << "edit add object " << std::string(kLongName, 'X') << "@" << n << "\n";
+    }
+    HostRun shown = run("--scene " + scene + " " + pickOption(kItemLabel, std::string(kPickedName, 'P')));
+    ASSERT_EQ(shown.exitCode, 0) << shown.out.substr(0, 2000);
+    const std::string cut = std::string(sim::kShownBytes, 'A') + "... (" + std::to_string(kLongName) + " bytes)";
+    EXPECT_TRUE(contains(shown.out, " | " + cut + " | ")) << shown.out.substr(0, 2000);
+    EXPECT_TRUE(contains(shown.out, "Edit        add object " + std::string(sim::kShownBytes, 'X') + "... (")) ;
+    EXPECT_TRUE(contains(shown.out, "Channel     " + std::string(sim::kShownBytes, 'H') + "... ("));
+    EXPECT_TRUE(contains(shown.out, pickLine(kItemLabel, std::string(sim::kShownBytes, 'P') + "... (" +
+                                                             std::to_string(kPickedName) + " bytes)", 0)));
+    // Eleven drawings of the panel and the rest, against 12 MiB of names.
+    EXPECT_LT(shown.out.size(), size_t(128) << 10);
+}
+
+// Every row of the frame table is as wide as its columns, whatever the
+// numbers: a value or a time too wide for its column is shown with an exponent.
+TEST(KeltoHost, EachRowOfTheFrameTableIsBounded) {
+    const size_t kWidestRow = 64;
+    const int kFrames = 1000;
+    std::string scene = temp("wide_numbers.scene");
+    std::ofstream(scene) << "frames 0 " << kFrames - 1 << "\nfps 1e-300\nvalue -1e308\n";
+    for (const char* exact : {"", " --exact"}) {
+        HostRun shown = run("--scene " + scene + exact);
+        ASSERT_EQ(shown.exitCode, 0) << shown.out.substr(0, 2000);
+        std::vector<std::string> rows = tableRows(shown.out);
+        ASSERT_EQ(rows.size(), size_t(kFrames)) << exact;
+        for (const std::string& row : rows) EXPECT_LE(row.size(), kWidestRow) << row;
+        EXPECT_EQ(std::strtod(rows.back().c_str() + 20, nullptr), -1e308) << rows.back();
+        EXPECT_EQ(std::strtod(rows.back().c_str() + 8, nullptr), 999e300) << rows.back();
+        EXPECT_LT(shown.out.size(), kFrames * kWidestRow + (size_t(4) << 10)) << exact;
+    }
+}
 
 TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     // The ground goes: the ball moves up a place in the list and is still followed.

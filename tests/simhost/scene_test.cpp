@@ -66,6 +66,20 @@ TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
     EXPECT_EQ(again.scene.objects[0].keys[1].position.y, 2);
 }
 
+TEST(SceneFile, AByteOrderMarkBeforeTheFirstLineIsSkippedAndNotWrittenBack) {
+    sim::SceneParse marked = sim::parseScene("\xEF\xBB\xBF" "frames 0 4\nobject Ball\n", "marked.scene");
+    ASSERT_EQ(marked.error, "");
+    EXPECT_EQ(marked.scene.lastFrame, 4);
+    EXPECT_EQ(marked.scene.objects[0].name, "Ball");
+    EXPECT_EQ(sim::formatScene(marked.scene).rfind("frames 0 4\n", 0), 0u);
+    // Only at the very start: elsewhere it is part of a line, as any other character.
+    EXPECT_EQ(sim::parseScene("\xEF\xBB\xBF" "object \xEF\xBB\xBF" "Ball\n", "s").scene.objects[0].name,
+              "\xEF\xBB\xBF" "Ball");
+    EXPECT_EQ(sim::parseScene("\n\xEF\xBB\xBF" "frames 0 4\n", "s").error,
+              "s:2: unknown line \"\xEF\xBB\xBF" "frames 0 4\"");
+    EXPECT_EQ(sim::parseScene("\xEF\xBB\xBF" "\xEF\xBB\xBF" "frames 0 4\n", "s").error.rfind("s:1: unknown line", 0), 0u);
+}
+
 TEST(SceneFile, ErrorsNameTheFileAndLine) {
     auto error = [](const char* text) { return sim::parseScene(text, "bad.scene").error; };
     EXPECT_EQ(error("key 0 1 2 3\n"), "bad.scene:1: a key before any object or camera");

@@ -11,6 +11,8 @@
 #include "simhost/text/printable_text.h"
 #include "simhost/run/run_plot.h"
 #include "simhost/run/run_report.h"
+#include "simhost/platform/crash_report.h"
+#include "simhost/platform/crash_report_line.h"
 #include "simhost/platform/system_message.h"
 
 namespace {
@@ -40,6 +42,19 @@ TEST(PrintableText, EscapesWhatWouldWorkATerminalOrBreakXmlAndKeepsUtf8) {
               "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&apos;s&lt;/a&gt;\\x01");
 }
 
+TEST(PrintableText, ALongTextIsShownCutWhereNoCharacterSplitsWithItsLength) {
+    EXPECT_EQ(sim::shownText("Ball"), "Ball");
+    EXPECT_EQ(sim::shownText(std::string(sim::kShownBytes, 'n')), std::string(sim::kShownBytes, 'n'));
+    EXPECT_EQ(sim::shownText(std::string(1000000, 'n')), std::string(sim::kShownBytes, 'n') + "... (1000000 bytes)");
+    // A two-byte character across the cut is left out whole.
+    EXPECT_EQ(sim::shownText("abc\xC3\xA9z", 4), "abc... (6 bytes)");
+    EXPECT_EQ(sim::shownText("abc\xC3\xA9z", 5), "abc\xC3\xA9... (6 bytes)");
+    // One line, whatever the text holds: a line break cannot begin a line of its own.
+    EXPECT_EQ(sim::shownText("Ball\nHost check  forged"), "Ball\\x0AHost check  forged");
+    EXPECT_EQ(sim::characterCut("\xE6\xBC\xA2\xE6\xBC\xA2", 5), 3u);
+    EXPECT_EQ(sim::characterCut("ab", 5), 2u);
+}
+
 TEST(SystemMessage, InsertsAreFilledOrDroppedAndTheMessageIsOneLine) {
     EXPECT_EQ(sim::completedSystemMessage("%1 is not a valid Win32 application.\r\n", "C:\\kelto.p"),
               "C:\\kelto.p is not a valid Win32 application.");
@@ -50,6 +65,33 @@ TEST(SystemMessage, InsertsAreFilledOrDroppedAndTheMessageIsOneLine) {
     EXPECT_EQ(sim::completedSystemMessage("  Access is denied.  \r\n", "x"), "Access is denied.");
     EXPECT_EQ(sim::completedSystemMessage("ends in %", "x"), "ends in %");
     EXPECT_EQ(sim::completedSystemMessage("%1", ""), "");
+}
+
+std::string lineText(const sim::CrashReportLine& line) { return std::string(line.text(), line.length()); }
+
+// The line a crash ends with names the innermost call marked, nested marks
+// giving way to the outer one as they end; a text too long for the line
+// is cut, and the line still ends in its line break.
+TEST(CrashReportLine, NamesTheCallInProgressAndStaysOneLine) {
+    EXPECT_EQ(lineText(sim::CrashReportLine().add("crashed (SIGSEGV)").addWhere()),
+              "kelto-host: crashed (SIGSEGV) outside any call into the module\n");
+    {
+        sim::ModuleCallMark load("load");
+        {
+            sim::ModuleCallMark evaluate("evaluate", -2147483647 - 1);
+            EXPECT_EQ(lineText(sim::timeLimitLine(1)),
+                      "kelto-host: the run passed its time limit of 1 second in a call into the module: evaluate at "
+                      "frame -2147483648\n");
+        }
+        EXPECT_EQ(lineText(sim::CrashReportLine().add("crashed (exception ").addHex(0xC0000005).add(")").addWhere()),
+                  "kelto-host: crashed (exception 0xC0000005) in a call into the module: load\n");
+        EXPECT_EQ(lineText(sim::timeLimitLine(86400)),
+                  "kelto-host: the run passed its time limit of 86400 seconds in a call into the module: load\n");
+    }
+    std::string longText(2000, 'x');
+    std::string cut = lineText(sim::CrashReportLine().add(longText.c_str()).addWhere());
+    EXPECT_LT(cut.size(), 1000u);
+    EXPECT_EQ(cut.find('\n'), cut.size() - 1);
 }
 
 sim::RunReport reportOf(std::initializer_list<double> values) {

@@ -1,0 +1,103 @@
+#include "simhost/platform/crash_report.h"
+
+#include <atomic>
+
+#include "simhost/platform/crash_report_line.h"
+
+namespace sim {
+
+namespace {
+
+// The marked call: read by a signal handler, or by the time limit's thread
+// on Windows, so atomic; relaxed, as only the one line depends on them.
+std::atomic<const char*> g_what{nullptr};
+std::atomic<int> g_frame{0};
+std::atomic<bool> g_hasFrame{false};
+static_assert(std::atomic<const char*>::is_always_lock_free && std::atomic<int>::is_always_lock_free &&
+                  std::atomic<bool>::is_always_lock_free,
+              "a signal handler may read only lock-free atomics");
+
+const char kPrefix[] = "kelto-host: ";
+const unsigned kDecimal = 10, kHexadecimal = 16;
+
+}  // namespace
+
+ModuleCallMark::ModuleCallMark(const char* what)
+    : previousWhat_(g_what.load(std::memory_order_relaxed)),
+      previousFrame_(g_frame.load(std::memory_order_relaxed)),
+      previousHasFrame_(g_hasFrame.load(std::memory_order_relaxed)) {
+    g_hasFrame.store(false, std::memory_order_relaxed);
+    g_what.store(what, std::memory_order_relaxed);
+}
+
+ModuleCallMark::ModuleCallMark(const char* what, int frame) : ModuleCallMark(what) {
+    g_frame.store(frame, std::memory_order_relaxed);
+    g_hasFrame.store(true, std::memory_order_relaxed);
+}
+
+ModuleCallMark::~ModuleCallMark() {
+    g_what.store(previousWhat_, std::memory_order_relaxed);
+    g_frame.store(previousFrame_, std::memory_order_relaxed);
+    g_hasFrame.store(previousHasFrame_, std::memory_order_relaxed);
+}
+
+CrashReportLine::CrashReportLine() : text_{} { add(kPrefix); }
+
+CrashReportLine& CrashReportLine::add(const char* text) {
+    // One byte is kept for the line break that addWhere ends with.
+    for (; text != nullptr && *text != '\0' && length_ + 2 < kCapacity; ++text) text_[length_++] = *text;
+    return *this;
+}
+
+namespace {
+
+// `value`'s digits in `base`, most significant first, into `digits`.
+void digitsOf(unsigned long long value, unsigned base, char (&digits)[24]) {
+    char reversed[24];
+    size_t count = 0;
+    do {
+        reversed[count++] = "0123456789ABCDEF"[value % base];
+        value /= base;
+    } while (value != 0);
+    for (size_t n = 0; n < count; ++n) digits[n] = reversed[count - 1 - n];
+    digits[count] = '\0';
+}
+
+}  // namespace
+
+CrashReportLine& CrashReportLine::addNumber(unsigned long long value) {
+    char digits[24];
+    digitsOf(value, kDecimal, digits);
+    return add(digits);
+}
+
+CrashReportLine& CrashReportLine::addHex(unsigned long long value) {
+    char digits[24];
+    digitsOf(value, kHexadecimal, digits);
+    return add("0x").add(digits);
+}
+
+CrashReportLine& CrashReportLine::addWhere() {
+    const char* what = g_what.load(std::memory_order_relaxed);
+    if (what == nullptr) {
+        add(" outside any call into the module");
+    } else {
+        add(" in a call into the module: ").add(what);
+        if (g_hasFrame.load(std::memory_order_relaxed)) {
+            int frame = g_frame.load(std::memory_order_relaxed);
+            add(" at frame ");
+            if (frame < 0) add("-");
+            addNumber(frame < 0 ? 0ull - static_cast<unsigned long long>(frame) : static_cast<unsigned long long>(frame));
+        }
+    }
+    text_[length_++] = '\n';
+    return *this;
+}
+
+CrashReportLine timeLimitLine(unsigned seconds) {
+    CrashReportLine line;
+    line.add("the run passed its time limit of ").addNumber(seconds).add(seconds == 1 ? " second" : " seconds");
+    return line.addWhere();
+}
+
+}  // namespace sim
