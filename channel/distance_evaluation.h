@@ -3,6 +3,7 @@
 #pragma once
 
 #include "channel/distance_instance.h"
+#include "channel/item_references.h"
 
 namespace kelto {
 
@@ -20,12 +21,6 @@ struct Position {
 // build computes the same bits because each does its doubles in SSE2
 // registers, rounding after every operation, with no fused multiply-add.
 double distanceBetween(const Position& a, const Position& b);
-
-// Once per load or creation: finds both items by their stored names and sets
-// the IDs and popup choices from them. Later calls do nothing. Only the
-// instance is written, and the host never evaluates one instance on two
-// threads at once, so this lazy write needs no lock.
-void resolveReferences(DistanceInstance& instance);
 
 // Resolves if needed, then computes the distance at `time` into `distance`.
 // False, with no position asked for, while either reference is missing, and

@@ -10,20 +10,35 @@ set(KELTO_FLAVOUR both CACHE STRING
   "Module flavour: classic (protocol version 4) or current (versions 4 and 5) as kelto.p, or both: classic kelto.p and current current/kelto.p")
 set_property(CACHE KELTO_FLAVOUR PROPERTY STRINGS classic current both)
 
-# The module's parts, which the unit tests and the faulty test modules link
-# without the module's descriptor.
-set(KELTO_MODULE_PARTS
-  channel/distance_evaluation.cpp
-  channel/distance_instance.cpp
+# What both modifiers are made of: the item lists and walks, resolution and
+# renumbering, the block's line reading and writing, the reference popups and
+# the panel builder, the held services and the adapters of the protocols.
+set(KELTO_SHARED_PARTS
   channel/held_services.cpp
   channel/item_list.cpp
+  channel/item_references.cpp
   channel/item_renumbering.cpp
+  module/handler_activation.cpp
+  module/interface_activation.cpp
+  module/module_descriptor.cpp
+  module/protocols.cpp
+  panel/reference_popups.cpp
+  panel/toolkit_panel.cpp
+  persist/line_writer.cpp
+  persist/number_lines.cpp
+  persist/reference_lines.cpp
+  persist/token.cpp
+)
+# Kelto's parts, which the unit tests and the faulty test modules link
+# without the module's descriptor.
+set(KELTO_MODULE_PARTS
+  ${KELTO_SHARED_PARTS}
+  channel/distance_evaluation.cpp
+  channel/distance_instance.cpp
   module/handler_entry.cpp
   module/interface_entry.cpp
-  module/protocols.cpp
   panel/reference_panel.cpp
   persist/instance_block.cpp
-  persist/token.cpp
 )
 # The one symbol the host reads from the module file.
 set(KELTO_MODULE_DESCRIPTOR_EXPORT module/descriptor_export.cpp)
