@@ -10,6 +10,7 @@
 #include "channel/item_renumbering.h"
 #include "host/channel_handler.h"
 #include "module/handler_activation.h"
+#include "module/instance_handle.h"
 
 namespace kelto {
 
@@ -33,12 +34,12 @@ struct ModifierFunctions {
 // the compiler may inline: a shell costs what a hand-written one would.
 template <typename Instance, const ModifierFunctions<Instance>& kModifier>
 struct HandlerShells {
-    static Instance& of(host::InstanceHandle handle) { return *static_cast<Instance*>(handle); }
+    static Instance& of(host::InstanceHandle handle) { return *instanceAs<Instance>(handle); }
 
     static host::InstanceHandle HOST_CALL create(void*, void*, const char**) { return kModifier.create(); }
 
     static void HOST_CALL destroy(host::InstanceHandle instance) {
-        kModifier.destroy(static_cast<Instance*>(instance));
+        kModifier.destroy(instanceAs<Instance>(instance));
     }
 
     static const char* HOST_CALL copy(host::InstanceHandle to, host::InstanceHandle from) {

@@ -1,7 +1,5 @@
 #include "panel/reference_panel.h"
 
-#include "panel/toolkit_panel.h"
-
 namespace kelto {
 
 const char kReferencePanelTitle[] = "Zivov Udiruvu";
@@ -24,8 +22,7 @@ const host::PanelDataDescription kData[] = {
 
 host::PanelId buildReferencePanel(const host::PanelToolkit& toolkit, const PanelCallbacks& callbacks,
                                   DistanceInstance& instance) {
-    const PanelLayout layout = {kControls, kData, callbacks.hints, callbacks.get, callbacks.set};
-    return buildPanel(toolkit, layout, &instance);
+    return buildPanel(toolkit, kControls, kData, callbacks, &instance);
 }
 
 }  // namespace kelto

@@ -11,12 +11,13 @@ bool hasEveryFunction(const host::PanelToolkit& toolkit) {
 
 }  // namespace
 
-host::PanelId buildPanel(const host::PanelToolkit& toolkit, const PanelLayout& layout, void* instance) {
+host::PanelId buildPanel(const host::PanelToolkit& toolkit, const host::PanelControl* controls,
+                         const host::PanelDataDescription* data, const PanelCallbacks& callbacks, void* instance) {
     if (!hasEveryFunction(toolkit)) return nullptr;
-    host::PanelId panel = toolkit.create(host::kPanelTypeViewer, layout.controls);
+    host::PanelId panel = toolkit.create(host::kPanelTypeViewer, controls);
     if (panel == nullptr) return nullptr;
-    toolkit.hint(panel, host::kPanelControlId, layout.hints);
-    toolkit.describe(panel, layout.data, layout.get, layout.set);
+    toolkit.hint(panel, host::kPanelControlId, callbacks.hints);
+    toolkit.describe(panel, data, callbacks.get, callbacks.set);
     toolkit.viewInstance(panel, instance);
     toolkit.userData(panel, host::kPanelControlId, instance);
     return panel;
