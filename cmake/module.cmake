@@ -28,7 +28,6 @@ set(KELTO_SHARED_PARTS
   panel/reference_popups.cpp
   panel/toolkit_panel.cpp
   persist/line_writer.cpp
-  persist/number_lines.cpp
   persist/reference_lines.cpp
   persist/token.cpp
 )
@@ -49,6 +48,7 @@ set(KELTO_MODULE_DESCRIPTOR_EXPORT module/descriptor_export.cpp)
 # Kelto Focus's parts, without its descriptor, and its descriptor.
 set(KELTO_FOCUS_MODULE_PARTS
   ${KELTO_SHARED_PARTS}
+  persist/number_lines.cpp
   focus/focus_block.cpp
   focus/focus_instance.cpp
   focus/focus_panel.cpp
