@@ -20,7 +20,6 @@ set(KELTO_SHARED_PARTS
   channel/item_list.cpp
   channel/item_references.cpp
   channel/item_renumbering.cpp
-  channel/straight_line.cpp
   module/handler_activation.cpp
   module/interface_activation.cpp
   module/module_descriptor.cpp
