@@ -20,10 +20,12 @@
 // any order. A reference keyword takes the next line whole as the name, as
 // Kelto's block does. A setting line that does not read (a number missing or
 // extra, a value that is not finite, a negative lag, a measure other than 0
-// or 1) is refused alone, and the setting keeps its default. A line of any
-// other keyword, an empty one or VERSION of any number is skipped, so a later
-// version's block loads here with what this one knows. A later version adds
-// settings only as lines of their own, so that such a line is skipped whole.
+// or 1) is refused alone: the setting keeps its default, or what an earlier
+// line of the block gave it. A line of any other keyword, an empty one or
+// VERSION of any number is skipped, so a later version's block loads here with
+// what this one knows. A later version adds settings only as lines of their
+// own, so that such a line is skipped whole. A number may be written in any
+// form that reads back to it ("2.5e-1"), but not with a leading '+'.
 #pragma once
 
 #include "focus/focus_instance.h"
