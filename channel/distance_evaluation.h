@@ -3,29 +3,10 @@
 #pragma once
 
 #include "channel/distance_instance.h"
+#include "channel/item_references.h"
+#include "channel/straight_line.h"
 
 namespace kelto {
-
-// A world position as the host writes it: x, y, z in one array, so that the
-// host's query fills it in place.
-struct Position {
-    double xyz[3];
-    double x() const { return xyz[0]; }
-    double y() const { return xyz[1]; }
-    double z() const { return xyz[2]; }
-};
-
-// Straight-line distance, each square a pow(d, 2.0), summed as
-// (dz² + dy²) + dx². Rounding depends on that order, so it is kept; every
-// build computes the same bits because each does its doubles in SSE2
-// registers, rounding after every operation, with no fused multiply-add.
-double distanceBetween(const Position& a, const Position& b);
-
-// Once per load or creation: finds both items by their stored names and sets
-// the IDs and popup choices from them. Later calls do nothing. Only the
-// instance is written, and the host never evaluates one instance on two
-// threads at once, so this lazy write needs no lock.
-void resolveReferences(DistanceInstance& instance);
 
 // Resolves if needed, then computes the distance at `time` into `distance`.
 // False, with no position asked for, while either reference is missing, and

@@ -1,8 +1,8 @@
 #include "channel/distance_instance.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+
+#include "channel/instance_record.h"
 
 namespace kelto {
 
@@ -19,19 +19,14 @@ void printDescription(DistanceInstance& instance) {
 }  // namespace
 
 DistanceInstance* createInstance() {
-    void* memory = std::calloc(1, sizeof(DistanceInstance));
-    if (memory == nullptr) return nullptr;
-    DistanceInstance* instance = static_cast<DistanceInstance*>(memory);
-    printDescription(*instance);
+    DistanceInstance* instance = newZeroedRecord<DistanceInstance>();
+    if (instance != nullptr) printDescription(*instance);
     return instance;
 }
 
-void destroyInstance(DistanceInstance* instance) { std::free(instance); }
+void destroyInstance(DistanceInstance* instance) { freeRecord(instance); }
 
-void copyInstance(DistanceInstance& to, const DistanceInstance& from) {
-    if (&to == &from) return;
-    std::memcpy(&to, &from, sizeof to);
-}
+void copyInstance(DistanceInstance& to, const DistanceInstance& from) { copyRecord(to, from); }
 
 const char* describeInstance(DistanceInstance& instance) {
     printDescription(instance);

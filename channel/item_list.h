@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "channel/distance_instance.h"
+#include "channel/item_references.h"
 #include "host/host_types.h"
 
 namespace kelto {

@@ -33,28 +33,28 @@ void renumberReference(host::ItemId& id, char (&name)[kNameSize], const host::It
 
 }  // namespace
 
-const host::ItemId* usedItems(DistanceInstance& instance) {
+const host::ItemId* usedItems(ItemReferences& references) {
     size_t count = 0;
-    if (instance.itemId != nullptr) instance.usedItems[count++] = instance.itemId;
-    if (instance.cameraId != nullptr && instance.cameraId != instance.itemId)
-        instance.usedItems[count++] = instance.cameraId;
-    for (size_t rest = count; rest <= kReferenceCount; ++rest) instance.usedItems[rest] = nullptr;
-    return count != 0 ? instance.usedItems : nullptr;
+    if (references.itemId != nullptr) references.usedItems[count++] = references.itemId;
+    if (references.cameraId != nullptr && references.cameraId != references.itemId)
+        references.usedItems[count++] = references.cameraId;
+    for (size_t rest = count; rest <= kReferenceCount; ++rest) references.usedItems[rest] = nullptr;
+    return count != 0 ? references.usedItems : nullptr;
 }
 
-void renumberReferences(DistanceInstance& instance, const host::ItemId* pairs) {
-    if (instance.itemId == nullptr && instance.cameraId == nullptr) return;
-    bool resolved = instance.resolved != 0;
-    renumberReference(instance.itemId, instance.itemName, pairs, resolved);
-    renumberReference(instance.cameraId, instance.cameraName, pairs, resolved);
-    if (anyIdChanges(pairs)) instance.choicesStale = 1;
+void renumberReferences(ItemReferences& references, const host::ItemId* pairs) {
+    if (references.itemId == nullptr && references.cameraId == nullptr) return;
+    bool resolved = references.resolved != 0;
+    renumberReference(references.itemId, references.itemName, pairs, resolved);
+    renumberReference(references.cameraId, references.cameraName, pairs, resolved);
+    if (anyIdChanges(pairs)) references.choicesStale = 1;
 }
 
-void refreshStaleChoices(DistanceInstance& instance) {
-    if (instance.choicesStale == 0) return;
-    instance.itemChoice = choiceOfItem(ItemList::Objects, instance.itemId);
-    instance.cameraChoice = choiceOfItem(ItemList::Cameras, instance.cameraId);
-    instance.choicesStale = 0;
+void refreshStaleChoices(ItemReferences& references) {
+    if (references.choicesStale == 0) return;
+    references.itemChoice = choiceOfItem(ItemList::Objects, references.itemId);
+    references.cameraChoice = choiceOfItem(ItemList::Cameras, references.cameraId);
+    references.choicesStale = 0;
 }
 
 }  // namespace kelto

@@ -3,7 +3,7 @@
 // renumbering of its references when the host announces new IDs.
 #pragma once
 
-#include "channel/distance_instance.h"
+#include "channel/item_references.h"
 #include "host/host_types.h"
 
 namespace kelto {
@@ -11,7 +11,7 @@ namespace kelto {
 // The instance's reference IDs that are not null, each once, in its
 // usedItems and ended by a null ID; null when it has none. Valid until the
 // next call on the instance.
-const host::ItemId* usedItems(DistanceInstance& instance);
+const host::ItemId* usedItems(ItemReferences& references);
 
 // Renumbers the references by "old, new" pairs ended by a null old ID. All
 // pairs hold at once, so each reference is looked up once, by the ID it has
@@ -20,10 +20,10 @@ const host::ItemId* usedItems(DistanceInstance& instance);
 // change nothing. When any ID changes, the popup choices are marked stale,
 // since the items' places may have moved. An instance without reference IDs
 // (one not yet resolved) is left alone.
-void renumberReferences(DistanceInstance& instance, const host::ItemId* pairs);
+void renumberReferences(ItemReferences& references, const host::ItemId* pairs);
 
 // Sets the popup choices again from the IDs, when marked stale. The item
 // lists must show the new IDs by then, as they do whenever the panel reads.
-void refreshStaleChoices(DistanceInstance& instance);
+void refreshStaleChoices(ItemReferences& references);
 
 }  // namespace kelto

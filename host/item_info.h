@@ -13,7 +13,16 @@ namespace host {
 #define HOST_ITEM_INFO_SERVICE_8 "LW Item Info 8"
 #define HOST_ITEM_INFO_SERVICE "LW Item Info 3"
 
-// Parameter code that yields an item's world position.
+// Parameter codes of param. Each writes three doubles, in world coordinates, for the item as it
+// stands at the time asked, its parents' motion included.
+
+// The item's +X axis (its right): a unit vector times the item's X scale.
+const int kItemParamRight = 2;
+// The item's +Y axis (its up): a unit vector times the item's Y scale.
+const int kItemParamUp = 3;
+// The item's +Z axis (its forward, where a camera looks): a unit vector times the item's Z scale.
+const int kItemParamForward = 4;
+// The item's pivot point in the world.
 const int kItemParamWorldPosition = 8;
 
 // Process-wide table owned by the host, valid while the module is loaded. Its functions may be

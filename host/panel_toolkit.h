@@ -42,6 +42,37 @@ struct PanelDataDescription {
     const char* dataType;
 };
 
+// Control classes, for PanelControl::controlClass. A class decides how the host draws the control
+// and which data type its value has.
+
+// A popup menu of entries; its value's data type is "integer": the chosen entry's index, from 0.
+#define HOST_PANEL_CLASS_POPUP_CHOICE "iPopChoice"
+// Three fields of distances, x, y and z, in scene units, shown in the user's unit of length; its
+// value's data type is "distance3".
+#define HOST_PANEL_CLASS_DISTANCE3 "distance3"
+// A field of one distance in scene units, shown in the user's unit of length; data type
+// "distance".
+#define HOST_PANEL_CLASS_DISTANCE "distance"
+// A field of one number; data type "float".
+#define HOST_PANEL_CLASS_FLOAT "float"
+// A field of one time in seconds, shown in the user's time format (frames, seconds, ...); data
+// type "time".
+#define HOST_PANEL_CLASS_TIME "time"
+
+// Data types, for PanelDataDescription::dataType: what get returns a pointer to and set hands a
+// pointer to.
+
+// An int32_t.
+#define HOST_PANEL_TYPE_INTEGER "integer"
+// A double[3]: x, y, z, in scene units.
+#define HOST_PANEL_TYPE_DISTANCE3 "distance3"
+// A double, in scene units.
+#define HOST_PANEL_TYPE_DISTANCE "distance"
+// A double.
+#define HOST_PANEL_TYPE_FLOAT "float"
+// A double, in seconds.
+#define HOST_PANEL_TYPE_TIME "time"
+
 // A hint list is a sequence of pointer-sized words: a tag, then as many argument words as the tag
 // takes. A zero word where a tag would stand ends the list. The toolkit reads the list during the
 // hint call and may read it again while the panel exists, so it stays the module's and valid while
@@ -56,6 +87,9 @@ const PanelHintWord kHintLabel = 0x3D000B03u;
 const PanelHintWord kHintPopupFuncs = 0x3D016203u;
 // 1 word: control ID.
 const PanelHintWord kHintPopupOption = 0x3D01F984u;
+// 3 words: control ID of a popup, its entries (an array of NUL-terminated texts ended by a null
+// pointer, read as the hint list is), 0. The popup's value is the index of the chosen entry.
+const PanelHintWord kHintStringList = 0x3D014503u;
 
 // Popup entry functions named in a popup hint; called by the host whenever it draws the popup, with
 // the panel's user data for control 0. The count includes every entry; the host asks only for

@@ -7,6 +7,11 @@
 
 namespace kelto {
 
-inline DistanceInstance* instanceOf(host::InstanceHandle handle) { return static_cast<DistanceInstance*>(handle); }
+template <typename Instance>
+Instance* instanceAs(host::InstanceHandle handle) {
+    return static_cast<Instance*>(handle);
+}
+
+inline DistanceInstance* instanceOf(host::InstanceHandle handle) { return instanceAs<DistanceInstance>(handle); }
 
 }  // namespace kelto

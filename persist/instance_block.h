@@ -11,14 +11,12 @@
 
 #include "channel/distance_instance.h"
 #include "host/scene_file_states.h"
+#include "persist/reference_lines.h"
 
 namespace kelto {
 
 extern const char kBlockStart[];      // "KELTO_START"
-extern const char kBlockItem[];       // "REFERENCE_ITEM"
-extern const char kBlockCamera[];     // "REFERENCE_CAMERA"
 extern const char kBlockEnd[];        // "KELTO_END"
-extern const char kBlockNoItemName[]; // "none"
 
 // Writes the block, each line one unit whose length counts its NUL. Names are
 // refreshed from the items first, so a renamed item is saved by its new name;

@@ -32,4 +32,11 @@ bool keywordMatches(const char* keyword, const Token& token) {
     return std::strncmp(token.text, keyword, std::strlen(token.text)) == 0;
 }
 
+const char* argumentsAfter(const char* keyword, const char* line) {
+    size_t length = std::strlen(keyword);
+    if (std::strncmp(line, keyword, length) != 0) return nullptr;
+    if (line[length] == '\0') return line + length;
+    return line[length] == kKeywordEnd ? line + length + 1 : nullptr;
+}
+
 }  // namespace kelto

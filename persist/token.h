@@ -24,4 +24,9 @@ bool readToken(const host::LoadState& state, Token& token);
 // every keyword, and a token longer than the keyword matches none.
 bool keywordMatches(const char* keyword, const Token& token);
 
+// The stricter reading: when the line's keyword (its text up to the first
+// space, or all of it) is exactly `keyword`, the text after that space, or ""
+// for a line of the keyword alone; null for any other line.
+const char* argumentsAfter(const char* keyword, const char* line);
+
 }  // namespace kelto

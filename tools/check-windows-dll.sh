@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what the host sees of a Windows build: a DLL of the expected width
-# whose export directory is named "kelto.p", exporting _mod_descrip alone, and
-# importing only DLLs that Windows ships.
+# whose export directory is named as its file (kelto.p, kelto_focus.p),
+# exporting _mod_descrip alone, and importing only DLLs that Windows ships.
 #   tools/check-windows-dll.sh [DLL [i386|x86-64]]
 set -euo pipefail
 dll=${1:-build/windows-i686/kelto.p}
@@ -22,8 +22,9 @@ dump=$(objdump -p "$dll") || fail "objdump cannot read it"
 grep -q "file format $format\$" <<<"$dump" || fail "not a $kind file"
 awk '/^Characteristics/{on=1; next} on && /^\t/{print; next} on{exit}' <<<"$dump" | grep -qx $'\tDLL' || fail "not a DLL"
 
+expected_name=$(basename "$dll")
 name=$(awk '/^Name[ \t]+[0-9a-f]+ /{print $3; exit}' <<<"$dump")
-[ "$name" = "kelto.p" ] || fail "export directory names \"$name\", expected \"kelto.p\""
+[ "$name" = "$expected_name" ] || fail "export directory names \"$name\", expected \"$expected_name\""
 
 exports=$(awk '/^\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^\t\[/{print $3; next} on{exit}' <<<"$dump")
 [ "$exports" = "_mod_descrip" ] || fail "exports \"$(echo $exports)\", expected only _mod_descrip"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds both Windows DLLs and writes the release archive
-# dist/kelto-VERSION-windows.zip: x86/kelto.p, x64/kelto.p and INSTALL.txt.
-# Then checks what the archive holds, as an artist would unpack it.
+# Builds the Windows DLLs of both widths and writes the release archive
+# dist/kelto-VERSION-windows.zip: x86/ and x64/ each with kelto.p and
+# kelto_focus.p, and INSTALL.txt. Then checks what the archive holds, as an
+# artist would unpack it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,22 +18,30 @@ archive=dist/kelto-$version-windows.zip
 stage=build/package
 rm -rf "$stage" "$archive"
 mkdir -p "$stage/x86" "$stage/x64" dist
-cp build/windows-i686/kelto.p "$stage/x86/kelto.p"
-cp build/windows-x64/kelto.p "$stage/x64/kelto.p"
+modules="kelto.p kelto_focus.p"
+files=""
+for module in $modules; do
+  cp "build/windows-i686/$module" "$stage/x86/$module"
+  cp "build/windows-x64/$module" "$stage/x64/$module"
+  files="$files x86/$module x64/$module"
+done
 sed "s/@VERSION@/$version/" docs/INSTALL.txt >"$stage/INSTALL.txt"
 # A fixed time stamp, so that the same build gives the same archive.
-(cd "$stage" && cmake -E tar cf "../../$archive" --format=zip --mtime=2026-01-01 x86/kelto.p x64/kelto.p INSTALL.txt)
+(cd "$stage" && cmake -E tar cf "../../$archive" --format=zip --mtime=2026-01-01 $files INSTALL.txt)
 
-# The check: exactly the three files, each DLL of its width, the notes of this version.
+# The check: exactly the five files, each DLL of its width, the notes of this version.
 check=$(mktemp -d)
 trap 'rm -rf "$check"' EXIT
 (cd "$check" && cmake -E tar xf "$OLDPWD/$archive")
 listing=$(cd "$check" && find . -type f | sort | tr '\n' ' ')
-[ "$listing" = "./INSTALL.txt ./x64/kelto.p ./x86/kelto.p " ] || {
+expected="./INSTALL.txt ./x64/kelto.p ./x64/kelto_focus.p ./x86/kelto.p ./x86/kelto_focus.p "
+[ "$listing" = "$expected" ] || {
   echo "package: $archive holds $listing" >&2
   exit 1
 }
-tools/check-windows-dll.sh "$check/x86/kelto.p" i386 >/dev/null
-tools/check-windows-dll.sh "$check/x64/kelto.p" x86-64 >/dev/null
+for module in $modules; do
+  tools/check-windows-dll.sh "$check/x86/$module" i386 >/dev/null
+  tools/check-windows-dll.sh "$check/x64/$module" x86-64 >/dev/null
+done
 grep -q "^Kelto $version - install notes" "$check/INSTALL.txt" || { echo "package: INSTALL.txt names another version" >&2; exit 1; }
-echo "package: $archive: x86/kelto.p (PE32 i386), x64/kelto.p (PE32+ x86-64), INSTALL.txt"
+echo "package: $archive: x86/kelto.p and x86/kelto_focus.p (PE32 i386), x64/kelto.p and x64/kelto_focus.p (PE32+ x86-64), INSTALL.txt"

@@ -1,0 +1,95 @@
+#include "focus/focus_block.h"
+
+#include "persist/line_writer.h"
+#include "persist/number_lines.h"
+#include "persist/reference_lines.h"
+#include "persist/token.h"
+
+namespace kelto {
+
+const char kFocusBlockStart[] = "KELTO_FOCUS_START";
+const char kFocusBlockVersion[] = "VERSION";
+const char kFocusBlockMeasure[] = "MEASURE";
+const char kFocusBlockSubjectOffset[] = "SUBJECT_OFFSET";
+const char kFocusBlockFocusOffset[] = "FOCUS_OFFSET";
+const char kFocusBlockLag[] = "LAG";
+const char kFocusBlockEnd[] = "KELTO_FOCUS_END";
+
+namespace {
+
+bool readMeasure(const char* arguments, FocusSettings& settings) {
+    int32_t measure = 0;
+    return parseInteger(arguments, measure) && setMeasure(settings, measure);
+}
+
+bool readSubjectOffset(const char* arguments, FocusSettings& settings) {
+    double offset[kAxisCount];
+    return parseNumbers(arguments, offset, kAxisCount) && setSubjectOffset(settings, offset);
+}
+
+bool readFocusOffset(const char* arguments, FocusSettings& settings) {
+    double offset = 0;
+    return parseNumbers(arguments, &offset, 1) && setFocusOffset(settings, offset);
+}
+
+bool readLag(const char* arguments, FocusSettings& settings) {
+    double lag = 0;
+    return parseNumbers(arguments, &lag, 1) && setLag(settings, lag);
+}
+
+struct SettingLine {
+    const char* keyword;
+    bool (*read)(const char* arguments, FocusSettings& settings);
+};
+
+const SettingLine kSettingLines[] = {
+    {kFocusBlockMeasure, readMeasure},
+    {kFocusBlockSubjectOffset, readSubjectOffset},
+    {kFocusBlockFocusOffset, readFocusOffset},
+    {kFocusBlockLag, readLag},
+};
+
+// A setting's line read into the settings; a line of no setting, or one that
+// is refused, changes nothing.
+void readSettingLine(const char* line, FocusSettings& settings) {
+    for (const SettingLine& setting : kSettingLines)
+        if (const char* arguments = argumentsAfter(setting.keyword, line)) {
+            setting.read(arguments, settings);
+            return;
+        }
+}
+
+bool isLineOf(const char* keyword, const char* line) { return argumentsAfter(keyword, line) != nullptr; }
+
+}  // namespace
+
+void saveFocusBlock(FocusInstance& instance, const host::SaveState& state) {
+    const FocusSettings& settings = instance.settings;
+    writeLine(state, kFocusBlockStart);
+    writeIntegerLine(state, kFocusBlockVersion, kFocusBlockVersionNumber);
+    saveReferenceLines(instance, state);
+    writeIntegerLine(state, kFocusBlockMeasure, settings.measure);
+    writeNumberLine(state, kFocusBlockSubjectOffset, settings.subjectOffset, kAxisCount);
+    writeNumberLine(state, kFocusBlockFocusOffset, &settings.focusOffset, 1);
+    writeNumberLine(state, kFocusBlockLag, &settings.lag, 1);
+    writeLine(state, kFocusBlockEnd);
+}
+
+void loadFocusBlock(FocusInstance& instance, const host::LoadState& state) {
+    char line[kLineSize];
+    if (!readLine(state, line, kLineSize) || !isLineOf(kFocusBlockStart, line)) return;
+    FocusSettings settings = {};
+    while (readLine(state, line, kLineSize) && !isLineOf(kFocusBlockEnd, line)) {
+        if (isLineOf(kBlockItem, line)) {
+            if (!readName(state, instance.itemName)) break;
+        } else if (isLineOf(kBlockCamera, line)) {
+            if (!readName(state, instance.cameraName)) break;
+        } else {
+            readSettingLine(line, settings);
+        }
+    }
+    instance.settings = settings;
+    unresolveReferences(instance);
+}
+
+}  // namespace kelto

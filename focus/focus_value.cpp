@@ -1,0 +1,104 @@
+#include "focus/focus_value.h"
+
+#include <cmath>
+
+#include "channel/held_services.h"
+#include "channel/item_references.h"
+#include "channel/straight_line.h"
+#include "host/item_info.h"
+
+namespace kelto {
+
+namespace {
+
+typedef int(HOST_CALL* ParamFunction)(host::ItemId item, int code, double time, double out[3]);
+
+// The two items as the host answers for them.
+struct Subject {
+    ParamFunction param;
+    host::ItemId item;
+    host::ItemId camera;
+};
+
+// A query answered with 0 wrote nothing that can be used.
+bool ask(const Subject& subject, host::ItemId item, int code, double time, Position& answer) {
+    return subject.param(item, code, time, answer.xyz) != 0;
+}
+
+bool hasOffset(const FocusSettings& settings) {
+    const double* offset = settings.subjectOffset;
+    return offset[0] != 0 || offset[1] != 0 || offset[2] != 0;
+}
+
+bool focusPoint(const Subject& subject, const FocusSettings& settings, double time, Position& point) {
+    if (!ask(subject, subject.item, host::kItemParamWorldPosition, time, point)) return false;
+    if (!hasOffset(settings)) return true;
+    Position right, up, forward;
+    if (!ask(subject, subject.item, host::kItemParamRight, time, right) ||
+        !ask(subject, subject.item, host::kItemParamUp, time, up) ||
+        !ask(subject, subject.item, host::kItemParamForward, time, forward))
+        return false;
+    const double* offset = settings.subjectOffset;
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        point.xyz[axis] = ((point.xyz[axis] + offset[0] * right.xyz[axis]) + offset[1] * up.xyz[axis]) +
+                          offset[2] * forward.xyz[axis];
+    return true;
+}
+
+double lengthOf(const Position& vector) {
+    return std::sqrt((vector.x() * vector.x() + vector.y() * vector.y()) + vector.z() * vector.z());
+}
+
+// The depth of the point along the camera's view axis.
+double alongView(const Position& point, const Position& camera, const Position& forward, double length) {
+    double dx = point.x() - camera.x(), dy = point.y() - camera.y(), dz = point.z() - camera.z();
+    return ((dx * forward.x() + dy * forward.y()) + dz * forward.z()) / length;
+}
+
+// v(t): the measure plus the focus offset.
+bool valueAt(const Subject& subject, const FocusSettings& settings, double time, double& value) {
+    Position point, camera;
+    if (!focusPoint(subject, settings, time, point) ||
+        !ask(subject, subject.camera, host::kItemParamWorldPosition, time, camera))
+        return false;
+    double measure = 0;
+    bool measured = false;
+    if (settings.measure == kMeasureAlongView) {
+        Position forward;
+        if (!ask(subject, subject.camera, host::kItemParamForward, time, forward)) return false;
+        double length = lengthOf(forward);
+        measured = length != 0;
+        if (measured) measure = alongView(point, camera, forward, length);
+    }
+    if (!measured) measure = distanceBetween(point, camera);
+    value = measure + settings.focusOffset;
+    return true;
+}
+
+bool laggedValue(const Subject& subject, const FocusSettings& settings, double time, double& value) {
+    if (!(settings.lag > 0)) return valueAt(subject, settings, time, value);
+    const double step = settings.lag / kLagSteps;
+    double samples[kLagSteps + 1];
+    for (int k = 0; k <= kLagSteps; ++k)
+        if (!valueAt(subject, settings, time - (kLagSteps - k) * step, samples[k])) return false;
+    double sum = (samples[0] + samples[kLagSteps]) / 2;
+    for (int k = 1; k < kLagSteps; ++k) sum += samples[k];
+    value = sum / kLagSteps;
+    return true;
+}
+
+}  // namespace
+
+bool evaluateFocus(FocusInstance& instance, double time, double& value) {
+    resolveReferences(instance);
+    const host::ItemInfoService* info = heldHostServices().itemInfo;
+    if (instance.itemId == nullptr || instance.cameraId == nullptr || info == nullptr || info->param == nullptr)
+        return false;
+    const Subject subject = {info->param, instance.itemId, instance.cameraId};
+    double result = 0;
+    if (!laggedValue(subject, instance.settings, time, result) || !std::isfinite(result)) return false;
+    value = result < kNearestFocus ? kNearestFocus : result;
+    return true;
+}
+
+}  // namespace kelto

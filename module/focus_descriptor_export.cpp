@@ -1,0 +1,21 @@
+// The one symbol the host reads from kelto_focus.p: the descriptor and the
+// server table it points to.
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "module/focus_handler_entry.h"
+#include "module/focus_interface_entry.h"
+#include "module/module_descriptor.h"
+
+namespace {
+
+const char kServerName[] = "Kelto Focus";
+
+const host::ServerRecord kServers[] = {
+    {HOST_CHANNEL_HANDLER_CLASS, kServerName, kelto::activateFocusHandler, nullptr},
+    {HOST_CHANNEL_INTERFACE_CLASS, kServerName, kelto::activateFocusInterface, nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+
+}  // namespace
+
+extern "C" KELTO_EXPORT const host::ModuleDescriptor _mod_descrip = kelto::moduleDescriptor(kServers);
