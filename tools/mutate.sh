@@ -15,20 +15,7 @@ cd "$(dirname "$0")/.."
 # be another one.
 python=/usr/bin/python3
 
-# apt_install WHY PACKAGES...: as root through apt, otherwise a line saying
-# what to install.
-apt_install() {
-  local why=$1
-  shift
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "mutate: $why; run as root or: apt-get install $*" >&2
-    exit 1
-  fi
-  echo "mutate: $why; installing $* through apt"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null ||
-    { echo "mutate: apt cannot install $*" >&2; exit 1; }
-}
+. tools/apt-install.sh
 
 [ -x "$python" ] || apt_install "$python is missing" python3
 command -v clang >/dev/null 2>&1 || apt_install "clang is missing" clang

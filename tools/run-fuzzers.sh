@@ -8,20 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-200000}
 
-# apt_install WHY PACKAGES...: as root through apt, otherwise a line saying
-# what to install.
-apt_install() {
-  local why=$1
-  shift
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "run-fuzzers: $why; run as root or: apt-get install $*" >&2
-    exit 1
-  fi
-  echo "run-fuzzers: $why; installing $* through apt"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null ||
-    { echo "run-fuzzers: apt cannot install $*" >&2; exit 1; }
-}
+. tools/apt-install.sh
 
 command -v clang++ >/dev/null 2>&1 || apt_install "clang is missing" clang
 
