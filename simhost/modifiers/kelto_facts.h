@@ -26,6 +26,14 @@ inline constexpr size_t kDescriptionSize = 100;
 // A reference name's buffer, NUL included: longer names are cut to fit.
 inline constexpr size_t kNameBufferSize = 256;
 
+// Promises that come with the module's next mends. Until a mend lands its
+// check accepts the behaviour before it too; then its flag is set here.
+// An empty stored name (a modifier just applied) finds no item, not one
+// whose name is empty.
+inline constexpr bool kEmptyNameFindsNothing = false;
+// A name cut to fit its buffer is cut at a UTF-8 character boundary.
+inline constexpr bool kCutsNamesAtCharacterBoundary = false;
+
 // The options panel: a title and two popups, each listing "(none)" first.
 inline constexpr char kPanelTitle[] = "Zivov Udiruvu";
 inline constexpr uint32_t kItemControl = 0x8001;

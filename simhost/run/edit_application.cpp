@@ -63,21 +63,14 @@ std::vector<size_t> orderAfterMove(size_t count, size_t from, size_t to) {
     return order;
 }
 
-// The names of the items the instance says it uses, checking each ID.
+// The names of the items the instance says it uses.
 std::string usedItemNames(HostSession& session, HandlerBinding& handler, host::InstanceHandle instance) {
-    const host::ItemId* used = handler.useItems(instance);
-    if (used == nullptr) return "nothing";
+    std::vector<host::ItemId> ids = usedItemIds(session, handler, instance);
+    if (ids.empty()) return "nothing";
     std::string names;
-    for (size_t at = 0;; ++at) {
-        // The limit is checked before an entry is read: the list may have no end.
-        if (at == kMaxUsedItems) {
-            session.recordViolation("useItems gave a list with no null ID within " + std::to_string(kMaxUsedItems));
-            break;
-        }
-        if (used[at] == nullptr) break;
-        const SceneItem* item = session.itemOf(used[at]);
-        if (item == nullptr) session.recordViolation("useItems listed " + describeItemId(used[at]) + ", which names no item");
-        names += (at == 0 ? "" : ", ") + (item != nullptr ? item->name : describeItemId(used[at]));
+    for (host::ItemId id : ids) {
+        const SceneItem* item = session.itemOf(id);
+        names += (names.empty() ? "" : ", ") + (item != nullptr ? item->name : describeItemId(id));
     }
     return names;
 }
@@ -104,6 +97,23 @@ std::string usesText(HostSession& session, HandlerBinding& handler, const std::v
 }
 
 }  // namespace
+
+std::vector<host::ItemId> usedItemIds(HostSession& session, HandlerBinding& handler, host::InstanceHandle instance) {
+    std::vector<host::ItemId> ids;
+    const host::ItemId* used = handler.useItems(instance);
+    for (size_t at = 0; used != nullptr; ++at) {
+        // The limit is checked before an entry is read: the list may have no end.
+        if (at == kMaxUsedItems) {
+            session.recordViolation("useItems gave a list with no null ID within " + std::to_string(kMaxUsedItems));
+            break;
+        }
+        if (used[at] == nullptr) break;
+        if (session.itemOf(used[at]) == nullptr)
+            session.recordViolation("useItems listed " + describeItemId(used[at]) + ", which names no item");
+        ids.push_back(used[at]);
+    }
+    return ids;
+}
 
 EditOutcome makeEdit(HostSession& session, HandlerBinding& handler, const std::vector<host::InstanceHandle>& instances,
                      const SceneEdit& edit) {

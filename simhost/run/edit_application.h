@@ -22,6 +22,10 @@ struct EditOutcome {
     std::string line;   // what was done, e.g. "delete Ground at frame 48: 1 ID renumbered; uses Ball, Camera"
 };
 
+// The IDs the instance's useItems lists, up to its null end. A list with no
+// end within the host's limit, or an ID that names no item, is a violation.
+std::vector<host::ItemId> usedItemIds(HostSession& session, HandlerBinding& handler, host::InstanceHandle instance);
+
 EditOutcome makeEdit(HostSession& session, HandlerBinding& handler, const std::vector<host::InstanceHandle>& instances,
                      const SceneEdit& edit);
 
