@@ -89,7 +89,8 @@ std::string announced(HandlerBinding& handler, const std::vector<host::InstanceH
     return ": " + countText(moved, "ID") + " renumbered";
 }
 
-std::string usesText(HostSession& session, HandlerBinding& handler, const std::vector<host::InstanceHandle>& instances) {
+std::string usesText(HostSession& session, HandlerBinding& handler,
+                     const std::vector<host::InstanceHandle>& instances) {
     std::string text;
     if (handler.fillsUseItems())
         for (host::InstanceHandle instance : instances) text += "; uses " + usedItemNames(session, handler, instance);
@@ -149,7 +150,8 @@ EditOutcome moveItem(HostSession& session, HandlerBinding& handler, const std::v
         outcome.error = "cannot " + outcome.line + " of that list on this host";
         return outcome;
     }
-    outcome.line += announced(handler, instances, changedIds(session, typeCode, orderAfterMove(list->size(), from, to)), 0);
+    outcome.line +=
+        announced(handler, instances, changedIds(session, typeCode, orderAfterMove(list->size(), from, to)), 0);
     SceneItem item = (*list)[from];
     list->erase(list->begin() + static_cast<std::ptrdiff_t>(from));
     list->insert(list->begin() + static_cast<std::ptrdiff_t>(to), item);

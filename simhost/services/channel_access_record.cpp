@@ -37,7 +37,8 @@ bool ownRecord(void* hostData, const char* function) {
     if (g_evaluating == nullptr) return false;
     if (hostData == g_evaluating->currentAccess().hostData) return true;
     bool channel = hostData == g_evaluating->currentAccess().channel;
-    g_evaluating->refuse(std::string(function) + (channel ? " with the channel ID for the host's data" : " with another record's data"));
+    g_evaluating->refuse(std::string(function) +
+                         (channel ? " with the channel ID for the host's data" : " with another record's data"));
     return false;
 }
 

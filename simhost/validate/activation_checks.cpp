@@ -127,7 +127,8 @@ void checkMissingServices(CheckContext& context) {
             return "without \"" + names.front() + "\" the activation returned " + describeActivationResult(result);
         });
         context.expect.that(!filledAny(binding), "the refused activation filled the record");
-        context.expect.that(lacking.violations().empty(), [&] { return "host check: " + lacking.violations().front(); });
+        context.expect.that(lacking.violations().empty(),
+                            [&] { return "host check: " + lacking.violations().front(); });
     }
     Evaluation after = bench.evaluated(instance, bench.timeOfFrame(kFrame));
     context.expect.that(after.set == before.set && after.value == before.value,
@@ -147,7 +148,8 @@ void checkServiceNames(CheckContext& context) {
                 for (size_t i = 0; i < withheld; ++i) bench.session().withhold(names[i]);
                 worksOn(bench);
             }
-            std::string where = "with \"" + names[0] + "\"" + (withheld > 1 ? " to \"" + names[withheld - 1] + "\"" : "");
+            std::string where =
+                "with \"" + names[0] + "\"" + (withheld > 1 ? " to \"" + names[withheld - 1] + "\"" : "");
             if (!context.expect.passes(part, where + " withheld")) return;
         }
     }

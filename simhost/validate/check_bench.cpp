@@ -27,6 +27,12 @@ int32_t entryOfPlace(const std::vector<std::string>& entries, size_t place) {
     return kNoChoice;
 }
 
+int32_t noneEntryOf(const std::vector<std::string>& entries) {
+    for (size_t entry = 0; entry < entries.size(); ++entry)
+        if (entries[entry] == kelto_facts::kNoneEntry) return static_cast<int32_t>(entry);
+    return kNoChoice;
+}
+
 long placeOfEntry(const std::vector<std::string>& entries, int32_t entry) {
     if (entry < 0 || static_cast<size_t>(entry) >= entries.size()) return kNoChoice;
     if (entries[static_cast<size_t>(entry)] == kelto_facts::kNoneEntry) return kNoChoice;
@@ -135,7 +141,8 @@ std::vector<std::string> Bench::entries(const OpenedPanel& opened, Popup popup) 
 int32_t Bench::choice(const OpenedPanel& opened, Popup popup) {
     const int32_t* value = session_.panels().valueOf(*opened.panel, opened.control(popup));
     noteViolations();
-    if (!expect_.that(value != nullptr, [&] { return "get gives no value for \"" + std::string(labelOf(popup)) + "\""; }))
+    if (!expect_.that(value != nullptr,
+                      [&] { return "get gives no value for \"" + std::string(labelOf(popup)) + "\""; }))
         return kNoChoice;
     return *value;
 }

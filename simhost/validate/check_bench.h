@@ -41,6 +41,8 @@ struct OpenedPanel {
 // The popup entry of the item at `place` (0-based) of its list: the entries
 // other than "(none)" are the list's items in order. -1 when there is none.
 int32_t entryOfPlace(const std::vector<std::string>& entries, size_t place);
+// The popup entry "(none)"; -1 when there is none.
+int32_t noneEntryOf(const std::vector<std::string>& entries);
 // The place in its list of the item a popup entry shows; -1 for "(none)" or
 // an index outside the popup.
 long placeOfEntry(const std::vector<std::string>& entries, int32_t entry);

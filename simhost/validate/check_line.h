@@ -13,6 +13,9 @@
 
 namespace sim {
 
+// The word a check's line begins with: "PASS", "FAIL" or "SKIP".
+const char* verdictWord(Verdict verdict);
+
 // The check's line, without its line break; the reason is made printable,
 // so the line is one line whatever the module put in it.
 std::string checkLine(const RegisteredCheck& check, const CheckOutcome& outcome);

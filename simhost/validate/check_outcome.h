@@ -15,9 +15,6 @@ struct CheckOutcome {
     std::string reason;  // why it failed or did not apply; empty for a pass
 };
 
-// The word a check's line begins with: "PASS", "FAIL" or "SKIP".
-const char* verdictWord(Verdict verdict);
-
 // A check's expectations. Each is tested where it arises; the first that
 // fails is kept with its reason and later ones are only answered, so a check
 // runs on as far as it can without guarding each step. A reason may be

@@ -120,7 +120,8 @@ CheckOutcome runCheckInOwnProcess(const RegisteredCheck& check, const std::strin
     ::close(pipeEnds[1]);
     if (child < 0) {
         ::close(pipeEnds[0]);
-        return outcomeOfProcess(check, "", {ProcessEnd::Kind::NotStarted, 0, std::strerror(forkError)}, timeLimitSeconds);
+        return outcomeOfProcess(check, "", {ProcessEnd::Kind::NotStarted, 0, std::strerror(forkError)},
+                                timeLimitSeconds);
     }
     Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeLimitSeconds);
     std::string output;

@@ -67,7 +67,8 @@ std::string quoted(const std::string& argument) {
     return out + "\"";
 }
 
-std::string commandLine(const std::string& program, const RegisteredCheck& check, const std::string& path, uint32_t seed) {
+std::string commandLine(const std::string& program, const RegisteredCheck& check, const std::string& path,
+                        uint32_t seed) {
     std::string line = quoted(program) + " validate " + quoted(path) + " --check " + quoted(check.id);
     return line + " --seed " + std::to_string(seed) + " --in-this-process";
 }
@@ -103,7 +104,8 @@ ProcessEnd collect(const PROCESS_INFORMATION& child, HANDLE input, int timeLimit
     readAvailable(input, output);
     DWORD code = 0;
     ::GetExitCodeProcess(child.hProcess, &code);
-    if (code >= kFirstExceptionCode || code == kBreakpointCode) return {ProcessEnd::Kind::Crashed, 0, exceptionText(code)};
+    if (code >= kFirstExceptionCode || code == kBreakpointCode)
+        return {ProcessEnd::Kind::Crashed, 0, exceptionText(code)};
     return {ProcessEnd::Kind::Exited, long(code), ""};
 }
 
@@ -115,7 +117,8 @@ CheckOutcome runCheckInOwnProcess(const RegisteredCheck& check, const std::strin
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     HANDLE input = nullptr, childOutput = nullptr;
     if (!::CreatePipe(&input, &childOutput, &inherited, 0))
-        return outcomeOfProcess(check, "", {ProcessEnd::Kind::NotStarted, 0, systemMessage(::GetLastError(), program)}, timeLimitSeconds);
+        return outcomeOfProcess(check, "", {ProcessEnd::Kind::NotStarted, 0, systemMessage(::GetLastError(), program)},
+                                timeLimitSeconds);
     ::SetHandleInformation(input, HANDLE_FLAG_INHERIT, 0);
     // A crash ends the child with its exception code, and no dialog waits for a user.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
@@ -126,7 +129,8 @@ CheckOutcome runCheckInOwnProcess(const RegisteredCheck& check, const std::strin
     startup.hStdOutput = startup.hStdError = childOutput;
     PROCESS_INFORMATION child = {};
     std::string line = commandLine(program, check, path, seed);
-    BOOL started = ::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
+    BOOL started =
+        ::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
     std::string why = started ? "" : systemMessage(::GetLastError(), program);
     ::CloseHandle(childOutput);
     if (!started) {

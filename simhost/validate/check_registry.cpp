@@ -52,7 +52,8 @@ const CheckDefinition kChecks[] = {
 };
 
 bool appliesUnder(CheckScope scope, const HostProtocol& protocol) {
-    return scope == CheckScope::EachProtocol || (scope == CheckScope::CurrentProtocol && &protocol == &kCurrentProtocol);
+    return scope == CheckScope::EachProtocol ||
+           (scope == CheckScope::CurrentProtocol && &protocol == &kCurrentProtocol);
 }
 
 std::vector<RegisteredCheck> expanded() {
@@ -64,7 +65,8 @@ std::vector<RegisteredCheck> expanded() {
     for (const HostProtocol* protocol : {&kClassicProtocol, &kCurrentProtocol})
         for (const CheckDefinition& check : kChecks)
             if (appliesUnder(check.scope, *protocol))
-                checks.push_back({std::string(protocol->name) + "/" + check.name, check.title, protocol, false, check.run});
+                checks.push_back(
+                    {std::string(protocol->name) + "/" + check.name, check.title, protocol, false, check.run});
     return checks;
 }
 

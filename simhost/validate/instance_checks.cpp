@@ -52,8 +52,9 @@ void expectDescribed(Bench& bench, host::InstanceHandle instance, const char* wh
                kelto_facts::kDescription + "\"";
     });
     uint32_t flags = bench.handler().flags(instance);
-    bench.expect().that(flags == host::kHandlerFlagsNone,
-                        [&] { return "the flags of " + std::string(when) + " are " + std::to_string(flags) + ", not 0"; });
+    bench.expect().that(flags == host::kHandlerFlagsNone, [&] {
+        return "the flags of " + std::string(when) + " are " + std::to_string(flags) + ", not 0";
+    });
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Items edited while instances hold references to them: deleted, moved and
 // renamed, and the items an instance tells the host it uses.
-#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,7 +23,8 @@ const size_t kNoneObjectPlace = 3, kTallTreeCameraPlace = 2;
 std::string shownName(Bench& bench, const OpenedPanel& panel, Popup popup) {
     std::vector<std::string> entries = bench.entries(panel, popup);
     int32_t choice = bench.choice(panel, popup);
-    return choice >= 0 && size_t(choice) < entries.size() ? entries[size_t(choice)] : "choice " + std::to_string(choice);
+    return choice >= 0 && size_t(choice) < entries.size() ? entries[size_t(choice)]
+                                                          : "choice " + std::to_string(choice);
 }
 
 // Every instance on the bench evaluates to the distance between the items of
@@ -35,18 +35,20 @@ void expectReferences(Bench& bench, const std::string& item, const std::string& 
     const SceneItem* a = item.empty() ? nullptr : findByName(scene, item);
     const SceneItem* b = camera.empty() ? nullptr : findByName(scene, camera);
     double time = bench.timeOfFrame(kFrame);
+    bool both = a != nullptr && b != nullptr;
+    double expected = both ? hostDistance(scene, *a, *b, time) : 0;
     for (host::InstanceHandle instance : bench.instances()) {
         Evaluation result = bench.evaluated(instance, time);
-        double expected = a != nullptr && b != nullptr ? hostDistance(scene, *a, *b, time) : 0;
-        bench.expect().that(a != nullptr && b != nullptr ? result.set && agrees(result.value, expected) : !result.set, [&] {
+        bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
             return "after " + after + " the channel is " + evaluationText(result) + ", not " +
-                   (a != nullptr && b != nullptr ? numberText(expected) : "left alone");
+                   (both ? numberText(expected) : "left alone");
         });
     }
     OpenedPanel panel;
     if (!bench.openPanel(bench.instances().front(), panel)) return;
     std::string shown[2] = {shownName(bench, panel, Popup::Item), shownName(bench, panel, Popup::Camera)};
-    std::string wanted[2] = {item.empty() ? kelto_facts::kNoneEntry : item, camera.empty() ? kelto_facts::kNoneEntry : camera};
+    std::string wanted[2] = {item.empty() ? kelto_facts::kNoneEntry : item,
+                             camera.empty() ? kelto_facts::kNoneEntry : camera};
     bench.expect().that(shown[0] == wanted[0] && shown[1] == wanted[1], [&] {
         return "after " + after + " the panel shows " + shown[0] + " and " + shown[1] + ", not " + wanted[0] + " and " +
                wanted[1];
@@ -138,10 +140,9 @@ void checkUsedItems(CheckContext& context) {
     expectUses(bench, shared, {"Ball"}, "with Ball for both references");
     OpenedPanel panel;
     if (!bench.openPanel(instance, panel)) return;
-    std::vector<std::string> cameras = bench.entries(panel, Popup::Camera), objects = bench.entries(panel, Popup::Item);
-    bench.choose(panel, Popup::Camera, int32_t(std::find(cameras.begin(), cameras.end(), kelto_facts::kNoneEntry) - cameras.begin()));
+    bench.choose(panel, Popup::Camera, noneEntryOf(bench.entries(panel, Popup::Camera)));
     expectUses(bench, instance, {"Ball"}, "with the camera set to (none)");
-    bench.choose(panel, Popup::Item, int32_t(std::find(objects.begin(), objects.end(), kelto_facts::kNoneEntry) - objects.begin()));
+    bench.choose(panel, Popup::Item, noneEntryOf(bench.entries(panel, Popup::Item)));
     expectUses(bench, instance, {}, "with both references set to (none)");
 }
 

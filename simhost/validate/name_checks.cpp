@@ -53,8 +53,8 @@ void expectMissingKept(Bench& bench, const std::vector<std::string>& block) {
     });
 }
 
-// The distance, at kFrame, the references of `block` give where the scene
-// has the items; false when they give another.
+// The references of `block` give the distance between `item` and `camera`
+// at kFrame, in a scene that has them.
 void expectFound(Bench& bench, const std::vector<std::string>& block, const SceneItem& item, const SceneItem& camera) {
     host::InstanceHandle instance = bench.loaded(block);
     if (instance == nullptr) return;
@@ -180,7 +180,8 @@ void checkEmptyNames(CheckContext& context) {
         if (instance == nullptr) return;
         const char* which = instance == fresh ? "a modifier just applied" : "a block of empty names";
         Evaluation result = bench.evaluated(instance, bench.timeOfFrame(kFrame));
-        context.expect.that(!result.set, [&] { return std::string(which) + " sets the channel to " + numberText(result.value); });
+        context.expect.that(!result.set,
+                            [&] { return std::string(which) + " sets the channel to " + numberText(result.value); });
         std::vector<std::string> saved = bench.savedLines(instance);
         context.expect.that(saved == referenceBlock(kNoneName, kNoneName),
                             [&] { return std::string(which) + " is saved as " + joined(saved); });

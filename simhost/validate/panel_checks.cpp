@@ -46,7 +46,8 @@ std::string controlProblem(const SimPanel& panel, uint32_t id) {
     for (const SimControl& control : panel.controls)
         if (control.id == id && control.controlClass != kelto_facts::kPopupControlClass)
             return "is a control of class \"" + control.controlClass + "\"";
-    auto row = std::find_if(panel.data.begin(), panel.data.end(), [&](const SimDataRow& data) { return data.id == id; });
+    auto row =
+        std::find_if(panel.data.begin(), panel.data.end(), [&](const SimDataRow& data) { return data.id == id; });
     if (row == panel.data.end() || row->dataType != kelto_facts::kPopupDataType)
         return "has no value of type \"" + std::string(kelto_facts::kPopupDataType) + "\"";
     auto popup = panel.popups.find(id);
@@ -64,12 +65,14 @@ void expectChannelFollows(Bench& bench, host::InstanceHandle instance, const lon
         double time = bench.timeOfFrame(frame);
         Evaluation result = bench.evaluated(instance, time);
         bool both = places[0] >= 0 && places[1] >= 0;
-        double expected = both ? hostDistance(scene, scene.objects[size_t(places[0])], scene.cameras[size_t(places[1])], time) : 0;
+        double expected =
+            both ? hostDistance(scene, scene.objects[size_t(places[0])], scene.cameras[size_t(places[1])], time) : 0;
         bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
             std::string item = places[0] >= 0 ? scene.objects[size_t(places[0])].name : kNoneEntry;
             std::string camera = places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kNoneEntry;
             return "with " + item + " and " + camera + " picked, at frame " + std::to_string(frame) +
-                   " the channel is " + evaluationText(result) + ", not " + (both ? numberText(expected) : "left alone");
+                   " the channel is " + evaluationText(result) + ", not " +
+                   (both ? numberText(expected) : "left alone");
         });
     }
 }
@@ -125,8 +128,9 @@ void checkPanel(CheckContext& context) {
     bench.evaluated(instance, 0);
     OpenedPanel panel;
     if (!bench.openPanel(instance, panel)) return;
-    context.expect.that(panel.panel->controls.size() == 2,
-                        [&] { return "the panel has " + std::to_string(panel.panel->controls.size()) + " controls, not 2"; });
+    context.expect.that(panel.panel->controls.size() == 2, [&] {
+        return "the panel has " + std::to_string(panel.panel->controls.size()) + " controls, not 2";
+    });
     context.expect.that(panel.panel->get != nullptr && panel.panel->set != nullptr, "the panel lacks get or set");
     const long shown[2] = {2, 1};  // Tall Tree among the objects, Close-up among the cameras
     for (size_t which = 0; which < 2; ++which) {
@@ -137,8 +141,8 @@ void checkPanel(CheckContext& context) {
         if (!context.expect.ok()) return;
         long place = placeOfEntry(bench.entries(panel, popup), bench.choice(panel, popup));
         context.expect.that(place == shown[which], [&] {
-            return "\"" + std::string(labelOf(popup)) + "\" shows item " + std::to_string(place + 1) + ", not the reference's place " +
-                   std::to_string(shown[which] + 1);
+            return "\"" + std::string(labelOf(popup)) + "\" shows item " + std::to_string(place + 1) +
+                   ", not the reference's place " + std::to_string(shown[which] + 1);
         });
     }
 }
@@ -148,7 +152,8 @@ void checkPicks(CheckContext& context) {
     OpenedPanel panel;
     host::InstanceHandle instance = openedOnBall(bench, panel);
     if (instance == nullptr) return;
-    const std::vector<std::string> entries[2] = {bench.entries(panel, Popup::Item), bench.entries(panel, Popup::Camera)};
+    const std::vector<std::string> entries[2] = {bench.entries(panel, Popup::Item),
+                                                 bench.entries(panel, Popup::Camera)};
     if (!context.expect.that(!entries[0].empty() && !entries[1].empty(), "a popup has no entries")) return;
     int32_t chosen[2] = {bench.choice(panel, Popup::Item), bench.choice(panel, Popup::Camera)};
     for (int i = 0; i < kRandomPicks && context.expect.ok(); ++i)
@@ -164,10 +169,10 @@ void checkRefreshCodes(CheckContext& context) {
     if (instance == nullptr) return;
     for (Popup popup : kPopups) {
         std::vector<std::string> entries = bench.entries(panel, popup);
-        auto none = std::find(entries.begin(), entries.end(), std::string(kNoneEntry));
-        if (!context.expect.that(none != entries.end() && entries.size() > 1, "a popup lacks \"(none)\" or an item")) return;
-        for (int32_t value : {entryOfPlace(entries, 0), int32_t(none - entries.begin())}) {
-            int expected = value == none - entries.begin() ? host::kRefreshValues : host::kRefreshNone;
+        int32_t none = noneEntryOf(entries), item = entryOfPlace(entries, 0);
+        if (!context.expect.that(none >= 0 && item >= 0, "a popup lacks \"(none)\" or an item")) return;
+        for (int32_t value : {item, none}) {
+            int expected = value == none ? host::kRefreshValues : host::kRefreshNone;
             int refresh = bench.choose(panel, popup, value);
             context.expect.that(refresh == expected, [&] {
                 return "set returns " + std::to_string(refresh) + " after \"" + entries[size_t(value)] + "\" in \"" +

@@ -25,7 +25,8 @@ protected:
         sim::InterfaceBinding binding;
         binding.activate(*module, e2e::server(*module, HOST_CHANNEL_INTERFACE_CLASS), instance);
         sim::SimPanel* panel = session.panels().panelOf(binding.record().panel);
-        const int32_t* value = panel != nullptr ? session.panels().valueOf(*panel, sim::kelto_facts::kItemControl) : nullptr;
+        const int32_t* value =
+            panel != nullptr ? session.panels().valueOf(*panel, sim::kelto_facts::kItemControl) : nullptr;
         return value != nullptr ? *value : -1;
     }
 };
@@ -37,8 +38,10 @@ TEST_F(EditFixture, AnUnrelatedDeletionRenumbersTheReferenceWhichFollowsItsItem)
     host::InstanceHandle copy = newInstance();
     handler.copy(copy, instance);
 
-    EXPECT_EQ(edit("delete Ground"), "delete Ground at frame 0: 2 IDs renumbered; uses Ball, Close-up; uses Ball, Close-up");
-    EXPECT_EQ(edit("delete Camera"), "delete Camera at frame 0: 1 ID renumbered; uses Ball, Close-up; uses Ball, Close-up");
+    EXPECT_EQ(edit("delete Ground"),
+              "delete Ground at frame 0: 2 IDs renumbered; uses Ball, Close-up; uses Ball, Close-up");
+    EXPECT_EQ(edit("delete Camera"),
+              "delete Camera at frame 0: 1 ID renumbered; uses Ball, Close-up; uses Ball, Close-up");
     EXPECT_EQ(evaluated(instance), 2.0);
     EXPECT_EQ(evaluated(copy), 2.0);
     EXPECT_EQ(itemChoice(instance), 1);

@@ -111,7 +111,8 @@ TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
     EXPECT_NE(out.find("with seed 3 (replay with --seed 3)\n"), std::string::npos) << out;
     ValidateOutput refused = readOutput(out);
     EXPECT_TRUE(refused.totalsAddUp) << out;
-    EXPECT_EQ(refused.lines["module/descriptor"], "FAIL  descriptor and server table: no such module file: /nonexistent.p");
+    EXPECT_EQ(refused.lines["module/descriptor"],
+              "FAIL  descriptor and server table: no such module file: /nonexistent.p");
     EXPECT_EQ(refused.lines["classic/picks"].rfind("SKIP  ", 0), 0u) << out;
     for (std::vector<std::string> wrong :
          {std::vector<std::string>{}, {"a.p", "b.p"}, {"a.p", "--seed", "-1"}, {"a.p", "--seed", "4294967296"},
@@ -133,8 +134,9 @@ TEST(Validate, TextFromTheModuleIsEscaped) {
     std::string out = validate({faultModule("fault_description"), "--check", "classic/description"}, exitCode);
     EXPECT_EQ(exitCode, 1);
     EXPECT_EQ(readOutput(out).lineCount, 3u) << out;
-    EXPECT_NE(out.find("the description line of a new instance is \"KELTO by VEM\\x0A\\x1B[31m\", not \"KELTO   by VEM\""),
-              std::string::npos)
+    EXPECT_NE(
+        out.find("the description line of a new instance is \"KELTO by VEM\\x0A\\x1B[31m\", not \"KELTO   by VEM\""),
+        std::string::npos)
         << out;
     out = validate({"/no\x1b[2Jwhere.p", "--check", "module/descriptor"}, exitCode);
     EXPECT_EQ(out.find('\x1b'), std::string::npos) << out;
@@ -281,8 +283,8 @@ TEST(Validate, EveryCheckIsTheOnlyOneToRejectSomeFaultModule) {
 // deletion check, though every later evaluation keeps it.
 TEST(Validate, ABrokenRuleBeforeAnItemIsDeletedIsKept) {
     int exitCode = -1;
-    std::string out =
-        validate({faultModule("fault_resolving_sets_twice"), "--check", "classic/renumbering", "--seed", "5"}, exitCode);
+    std::string out = validate(
+        {faultModule("fault_resolving_sets_twice"), "--check", "classic/renumbering", "--seed", "5"}, exitCode);
     EXPECT_NE(out.find("FAIL  classic/renumbering  references follow items moved and deleted before them; a deleted "
                        "one saves none: setChannel called 2 times\n"),
               std::string::npos)

@@ -154,8 +154,9 @@ TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
                   r.access().setChannel(r.access().channel, 1);
               }),
               "setChannel called 2 times");
-    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
-              "setChannel with nan, which is not finite");
+    EXPECT_EQ(
+        broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
+        "setChannel with nan, which is not finite");
     EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(nullptr, 1); }),
               "setChannel on another channel");
     EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {

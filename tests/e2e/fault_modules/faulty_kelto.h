@@ -52,7 +52,8 @@ inline bool faultApplies(int version) {
 template <void (*Change)(int version, void* record)>
 int HOST_CALL activateChanged(int version, host::GlobalLookup lookup, void* record, void* serverData) {
     int result = 0;
-    if (modifierActivated(version, lookup, record, serverData, result) && faultApplies(version)) Change(version, record);
+    if (modifierActivated(version, lookup, record, serverData, result) && faultApplies(version))
+        Change(version, record);
     return result;
 }
 

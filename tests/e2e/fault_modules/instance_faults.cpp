@@ -219,8 +219,10 @@ host::InstanceHandle HOST_CALL createOnFirstItems(void* hostData, void* context,
     host::InstanceHandle handle = g_create(hostData, context, error);
     if (handle == nullptr) return nullptr;
     kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
-    if (host::ItemId object = itemInfo().first(host::kItemTypeObject, nullptr)) kelto::copyItemName(object, instance.itemName);
-    if (host::ItemId camera = itemInfo().first(host::kItemTypeCamera, nullptr)) kelto::copyItemName(camera, instance.cameraName);
+    if (host::ItemId object = itemInfo().first(host::kItemTypeObject, nullptr))
+        kelto::copyItemName(object, instance.itemName);
+    if (host::ItemId camera = itemInfo().first(host::kItemTypeCamera, nullptr))
+        kelto::copyItemName(camera, instance.cameraName);
     return handle;
 }
 

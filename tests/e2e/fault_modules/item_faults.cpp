@@ -47,7 +47,8 @@ const host::ItemId* HOST_CALL usesItemOnly(host::InstanceHandle instance) {
 }
 
 void change(int, void* record) {
-    if (host::ItemOperations* operations = fault::handlerRecord(record).itemOperations) operations->useItems = usesItemOnly;
+    if (host::ItemOperations* operations = fault::handlerRecord(record).itemOperations)
+        operations->useItems = usesItemOnly;
 }
 
 #elif defined(FAULT_CHOICES_FOLLOW_OWN_IDS)

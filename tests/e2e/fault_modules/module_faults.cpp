@@ -83,8 +83,8 @@ int HOST_CALL activateNewest(int version, host::GlobalLookup lookup, void* recor
     return Activate(version, current ? lookUpNewest : lookup, record, serverData);
 }
 
-constexpr Entries kFault = {activateNewest<kelto::activateChannelHandler>, activateNewest<kelto::activateChannelInterface>,
-                        fault::startup, fault::shutdown};
+constexpr Entries kFault = {activateNewest<kelto::activateChannelHandler>,
+                            activateNewest<kelto::activateChannelInterface>, fault::startup, fault::shutdown};
 
 #elif defined(FAULT_REFUSED_FILLS_ON_CURRENT_HOST)
 // On a host that serves the newest names, an activation fills the record as
@@ -120,7 +120,8 @@ int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* reco
         return result;
     if (fault::modifierActivated(version, lookup, record, serverData, result) && version == host::kCurrentClassVersion)
         fault::currentRecord(record).evaluate =
-            reinterpret_cast<void(HOST_CALL*)(host::InstanceHandle, const host::ChannelAccessCurrent*)>(classic.evaluate);
+            reinterpret_cast<void(HOST_CALL*)(host::InstanceHandle, const host::ChannelAccessCurrent*)>(
+                classic.evaluate);
     return result;
 }
 

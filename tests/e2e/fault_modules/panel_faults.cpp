@@ -57,7 +57,9 @@ extern const host::PanelSetFunction kOwnSet;
 // get answers null for the item popup.
 const uint32_t kItemControl = 0x8001;
 
-void* HOST_CALL getNoItemValue(void* instance, uint32_t id) { return id == kItemControl ? nullptr : g_get(instance, id); }
+void* HOST_CALL getNoItemValue(void* instance, uint32_t id) {
+    return id == kItemControl ? nullptr : g_get(instance, id);
+}
 
 const host::PanelGetFunction kOwnGet = getNoItemValue;
 const host::PanelSetFunction kOwnSet = nullptr;
@@ -71,7 +73,8 @@ host::PanelControl g_controls[8];
 
 host::PanelId HOST_CALL createChanged(int type, const host::PanelControl* controls) {
     size_t rows = 0;
-    for (; controls[rows].id != 0 && rows + 1 < sizeof g_controls / sizeof g_controls[0]; ++rows) g_controls[rows] = controls[rows];
+    for (; controls[rows].id != 0 && rows + 1 < sizeof g_controls / sizeof g_controls[0]; ++rows)
+        g_controls[rows] = controls[rows];
     g_controls[rows] = host::PanelControl{0, nullptr, nullptr};
     if (rows > 1) g_controls[1].controlClass = kOtherClass;
     return g_hostToolkit.create(type, g_controls);
