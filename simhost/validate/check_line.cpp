@@ -11,6 +11,8 @@ namespace {
 const char kGap[] = "  ";
 const char kReasonMark[] = ": ";
 const Verdict kVerdicts[] = {Verdict::Pass, Verdict::Fail, Verdict::Skip};
+// What the sanitizers' reports of a fault begin with.
+const char* const kSanitizerHeadlines[] = {"ERROR: ", "runtime error: "};
 
 std::string lineStart(Verdict verdict, const RegisteredCheck& check) {
     return std::string(verdictWord(verdict)) + kGap + check.id + kGap + check.title;
@@ -53,11 +55,13 @@ bool readCheckLine(const std::string& output, const RegisteredCheck& check, Chec
     return found;
 }
 
-std::string lastLineOf(const std::string& output) {
+std::string tellingLineOf(const std::string& output) {
     std::istringstream lines(output);
     std::string line, last;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        for (const char* headline : kSanitizerHeadlines)
+            if (line.find(headline) != std::string::npos) return printableText(line);
         if (!line.empty()) last = line;
     }
     return printableText(last);

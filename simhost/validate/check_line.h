@@ -25,8 +25,9 @@ std::string checkLine(const RegisteredCheck& check, const CheckOutcome& outcome)
 // line (output of the module's own with no line break) is passed over.
 bool readCheckLine(const std::string& output, const RegisteredCheck& check, CheckOutcome& outcome);
 
-// The last non-empty line of `output`, made printable: what a process that
-// gave no verdict said last.
-std::string lastLineOf(const std::string& output);
+// What a process that gave no verdict said that tells most, made printable:
+// a sanitizer's headline ("ERROR: ..." or "runtime error: ..."), else its
+// last non-empty line.
+std::string tellingLineOf(const std::string& output);
 
 }  // namespace sim

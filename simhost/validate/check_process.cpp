@@ -27,8 +27,8 @@ CheckOutcome outcomeOfProcess(const RegisteredCheck& check, const std::string& o
     if (readCheckLine(output, check, outcome)) return outcome;
     outcome.verdict = Verdict::Fail;
     outcome.reason = "its process exited with code " + std::to_string(end.exitCode) + " and gave no verdict";
-    std::string last = lastLineOf(output);
-    if (!last.empty()) outcome.reason += "; it said last: " + last;
+    std::string said = tellingLineOf(output);
+    if (!said.empty()) outcome.reason += "; it said: " + said;
     return outcome;
 }
 

@@ -144,9 +144,9 @@ TEST(Validate, TextFromTheModuleIsEscaped) {
 }
 
 // A crash is told by its signal; under AddressSanitizer, which catches the
-// signal itself and exits, by what it said last.
+// signal itself and exits, by its report.
 #if defined(__SANITIZE_ADDRESS__)
-const char kCrashText[] = "AddressSanitizer: SEGV";
+const char kCrashText[] = "ERROR: AddressSanitizer: SEGV on unknown address";
 #else
 const char kCrashText[] = "crashed with signal 11 (SIGSEGV)";
 #endif

@@ -54,12 +54,15 @@ void forgetResolution(host::InstanceHandle instance) { kelto::instanceOf(instanc
 void change(int version, void* record) { fault::wrapEvaluate<forgetResolution, nullptr>(version, record); }
 
 #elif defined(FAULT_CRASHES_ON_MISSING)
-// Follows a null reference when one is missing: a crash.
+// Reads a field of a record that is not there when a reference is missing:
+// a crash, at the small address the field lies at past null.
+const uintptr_t kFieldOffset = 8;
+
 void followMissing(host::InstanceHandle instance) {
     kelto::DistanceInstance& held = *kelto::instanceOf(instance);
     if (held.itemId != nullptr && held.cameraId != nullptr) return;
-    host::ItemId volatile missing = nullptr;
-    (void)*static_cast<const volatile int*>(missing);
+    volatile uintptr_t field = kFieldOffset;
+    (void)*reinterpret_cast<const volatile int*>(field);
 }
 
 void change(int version, void* record) { fault::wrapEvaluate<nullptr, followMissing>(version, record); }
