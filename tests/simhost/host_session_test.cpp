@@ -164,6 +164,19 @@ TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
                   r.currentAccess().setChannel(&other, r.currentAccess().channel, 1);
               }),
               "setChannel with another record's data");
+    // The current record's host data is neither the record nor the channel,
+    // so that one passed for the other is refused.
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {
+                  r.currentAccess().setChannel(r.currentAccess().channel, r.currentAccess().channel, 1);
+              }),
+              "setChannel with the channel ID for the host's data");
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {
+                  r.currentAccess().setChannel(r.currentAccess().hostData, r.currentAccess().hostData, 1);
+              }),
+              "setChannel with the host's data for the channel");
+    sim::ChannelAccessRecord record(0, 0.0, 5);
+    EXPECT_NE(record.currentAccess().hostData, static_cast<const void*>(&record));
+    EXPECT_NE(record.currentAccess().hostData, record.currentAccess().channel);
 }
 
 // A popup far longer than a pick looks through: entries are counted as the
