@@ -2,20 +2,30 @@
 # Runs the conformance check (kelto-host validate) on every build of the
 # module: both native flavours, and each Windows DLL through its own
 # kelto-host.exe under Wine (the 32-bit one skipped on a machine that cannot
-# run 32-bit x86 programs: tools/wine-env.sh). Then on a module that only
-# claims to be the modifier, which it must reject. The seed is printed, to
-# replay a failure.
+# run 32-bit x86 programs: tools/wine-env.sh). A build that serves both
+# protocols must have no check skipped: one that refused version 5 would
+# pass with its current checks skipped. Then on a module that only claims to
+# be the modifier, which it must reject. The seed is printed, to replay a
+# failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seed=${1:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
 . tools/wine-env.sh
 
 status=0
+# validate LABEL classic|current COMMAND...
 validate() {
-  local label=$1 output
-  shift
+  local label=$1 flavour=$2 output totals
+  shift 2
   if output=$("$@" --seed "$seed" 2>&1 | tr -d '\r'); then
-    echo "validate-builds: $label: $(tail -n 1 <<<"$output")"
+    totals=$(tail -n 1 <<<"$output")
+    if [ "$flavour" = current ] && ! grep -q ', 0 skipped$' <<<"$totals"; then
+      echo "validate-builds: $label serves both protocols but had checks skipped:" >&2
+      grep '^SKIP ' <<<"$output" >&2
+      status=1
+    else
+      echo "validate-builds: $label: $totals"
+    fi
   else
     echo "validate-builds: $label failed the conformance check:" >&2
     grep -v '^PASS ' <<<"$output" >&2
@@ -23,14 +33,15 @@ validate() {
   fi
 }
 
-validate "native kelto.p" build/native/kelto-host validate build/native/kelto.p
-validate "native current/kelto.p" build/native/kelto-host validate build/native/current/kelto.p
+validate "native kelto.p" classic build/native/kelto-host validate build/native/kelto.p
+validate "native current/kelto.p" current build/native/kelto-host validate build/native/current/kelto.p
 if wine_can_run 32; then
-  validate "32-bit Windows kelto.p" wine_run 32 build/windows-i686/kelto-host.exe validate build/windows-i686/kelto.p
+  validate "32-bit Windows kelto.p" classic \
+    wine_run 32 build/windows-i686/kelto-host.exe validate build/windows-i686/kelto.p
 else
   wine_skip "the conformance check of the 32-bit Windows kelto.p"
 fi
-validate "64-bit Windows kelto.p" wine_run 64 build/windows-x64/kelto-host.exe validate build/windows-x64/kelto.p
+validate "64-bit Windows kelto.p" current wine_run 64 build/windows-x64/kelto-host.exe validate build/windows-x64/kelto.p
 
 if build/native/kelto-host validate build/native/fault_modules/fault_impostor.p --seed "$seed" >/dev/null 2>&1; then
   echo "validate-builds: the impostor module passed the conformance check" >&2

@@ -30,12 +30,15 @@ const char* HOST_CALL channelName(host::ChannelId channel) {
     return g_evaluating != nullptr ? g_evaluating->name(channel) : kChannelName;
 }
 
-// The current record's functions carry the host's private data: the record.
-// Another record's data is refused.
+// The current record's functions carry the host's private data, which is
+// neither the record nor the channel, so that a module passing one for the
+// other is told apart. Another record's data is refused.
 bool ownRecord(void* hostData, const char* function) {
     if (g_evaluating == nullptr) return false;
-    if (hostData == g_evaluating) return true;
-    g_evaluating->refuse(std::string(function) + " with another record's data");
+    if (hostData == g_evaluating->currentAccess().hostData) return true;
+    bool channel = hostData == g_evaluating->currentAccess().channel;
+    g_evaluating->refuse(std::string(function) +
+                         (channel ? " with the channel ID for the host's data" : " with another record's data"));
     return false;
 }
 
@@ -56,7 +59,7 @@ const char* HOST_CALL channelNameCurrent(void* hostData, host::ChannelId channel
 
 ChannelAccessRecord::ChannelAccessRecord(int frame, double time, double value)
     : access_{this, frame, time, value, getChannel, setChannel, channelName},
-      current_{this, this, frame, time, value, getChannelCurrent, setChannelCurrent, channelNameCurrent},
+      current_{&hostData_, this, frame, time, value, getChannelCurrent, setChannelCurrent, channelNameCurrent},
       previous_(g_evaluating) {
     g_evaluating = this;
 }
@@ -64,6 +67,7 @@ ChannelAccessRecord::ChannelAccessRecord(int frame, double time, double value)
 ChannelAccessRecord::~ChannelAccessRecord() { g_evaluating = previous_; }
 
 void ChannelAccessRecord::set(host::ChannelId channel, double value) {
+    if (channel == current_.hostData) return refuse("setChannel with the host's data for the channel");
     if (channel != access_.channel) return refuse("setChannel on another channel");
     setCalls_.push_back(value);
 }

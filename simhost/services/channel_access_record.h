@@ -54,6 +54,7 @@ private:
     std::vector<std::string> refused_;
     int getChannelCalls_ = 0;
     int channelNameCalls_ = 0;
+    char hostData_ = 0;  // its address is the current record's host data
     ChannelAccessRecord* previous_;
 };
 

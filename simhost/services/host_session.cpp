@@ -8,7 +8,6 @@
 #include "host/item_info.h"
 #include "host/other_services.h"
 #include "host/panel_toolkit.h"
-#include "simhost/services/item_ids.h"
 #include "simhost/services/service_tables.h"
 
 namespace sim {
@@ -65,11 +64,33 @@ HostSession& HostSession::serving(const char* service, const char* function) {
     std::_Exit(kNoSessionExitCode);
 }
 
+host::ItemId HostSession::idOf(int typeCode, size_t index) {
+    std::vector<SceneItem>* list = listOfType(typeCode);
+    if (list == nullptr || index >= list->size()) return nullptr;
+    if (kind_ == HostKind::Current) return keptIds_.idAt(typeCode, index, list->size());
+    return itemIdAt(typeCode, index);
+}
+
+bool HostSession::placeOf(host::ItemId id, int& typeCode, size_t& index) {
+    size_t number = 0;
+    std::vector<SceneItem>* list = decodeItemId(id, typeCode, number) ? listOfType(typeCode) : nullptr;
+    if (list == nullptr) return false;
+    if (kind_ == HostKind::Current) return keptIds_.placeOf(typeCode, number, list->size(), index);
+    index = number;
+    return index < list->size();
+}
+
 SceneItem* HostSession::itemOf(host::ItemId id) {
     int typeCode = 0;
     size_t index = 0;
-    std::vector<SceneItem>* list = decodeItemId(id, typeCode, index) ? listOfType(typeCode) : nullptr;
-    return list != nullptr && index < list->size() ? &(*list)[index] : nullptr;
+    return placeOf(id, typeCode, index) ? &(*listOfType(typeCode))[index] : nullptr;
+}
+
+void HostSession::deleteItem(int typeCode, size_t index) {
+    std::vector<SceneItem>* list = listOfType(typeCode);
+    if (list == nullptr || index >= list->size()) return;
+    if (kind_ == HostKind::Current) keptIds_.erase(typeCode, index, list->size());
+    list->erase(list->begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 std::vector<SceneItem>* HostSession::listOfType(int typeCode) {

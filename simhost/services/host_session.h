@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/host_types.h"
+#include "simhost/services/item_ids.h"
 #include "simhost/services/panel_toolkit_model.h"
 #include "simhost/services/served_names.h"
 #include "simhost/scene/scene.h"
@@ -67,11 +68,18 @@ public:
     const std::vector<std::string>& violations() const { return violations_; }
     ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
 
-    // The scene's item behind an ID (see item_ids.h), or null when the ID
-    // names none now.
+    // The ID this host hands out for the item at `index` of its list now
+    // (see item_ids.h), or null for a place outside the list.
+    host::ItemId idOf(int typeCode, size_t index);
+    // The list and place of the item an ID names now; false when it names none.
+    bool placeOf(host::ItemId id, int& typeCode, size_t& index);
+    // The scene's item behind an ID, or null when the ID names none now.
     SceneItem* itemOf(host::ItemId id);
     // The object or camera list, or null for another type.
     std::vector<SceneItem>* listOfType(int typeCode);
+    // Erases the item at `index` of its list: a classic host's later IDs
+    // move down a place, a current host's stay as they were.
+    void deleteItem(int typeCode, size_t index);
 
     // Keeps a name handed to the module; like the host's, valid only until
     // the next item-info call, which calls expireName.
@@ -91,6 +99,7 @@ private:
     std::vector<std::string> lookups_;
     std::vector<std::string> violations_;
     ItemInfoCalls itemInfoCalls_;
+    KeptItemIds keptIds_;  // a current host's IDs
     std::vector<char> nameBuffer_;
     bool nameHandedOut_ = false;  // since the buffer was last expired
     PanelToolkitModel panels_;

@@ -26,7 +26,7 @@ host::ItemId HOST_CALL first(int typeCode, host::ItemId parent) {
         s.recordViolation("first item of unknown type " + std::to_string(typeCode));
         return nullptr;
     }
-    return list->empty() ? nullptr : itemIdAt(typeCode, 0);
+    return s.idOf(typeCode, 0);
 }
 
 host::ItemId HOST_CALL next(host::ItemId item) {
@@ -34,12 +34,11 @@ host::ItemId HOST_CALL next(host::ItemId item) {
     ++s.itemInfoCalls().next;
     int typeCode = 0;
     size_t index = 0;
-    std::vector<SceneItem>* list = decodeItemId(item, typeCode, index) ? s.listOfType(typeCode) : nullptr;
-    if (list == nullptr || index >= list->size()) {
+    if (!s.placeOf(item, typeCode, index)) {
         s.recordViolation("next item of unknown item " + describeItemId(item));
         return nullptr;
     }
-    return index + 1 < list->size() ? itemIdAt(typeCode, index + 1) : nullptr;
+    return s.idOf(typeCode, index + 1);
 }
 
 const char* HOST_CALL name(host::ItemId item) {

@@ -25,7 +25,8 @@ protected:
         sim::InterfaceBinding binding;
         binding.activate(*module, e2e::server(*module, HOST_CHANNEL_INTERFACE_CLASS), instance);
         sim::SimPanel* panel = session.panels().panelOf(binding.record().panel);
-        const int32_t* value = panel != nullptr ? session.panels().valueOf(*panel, sim::kelto_facts::kItemControl) : nullptr;
+        const int32_t* value =
+            panel != nullptr ? session.panels().valueOf(*panel, sim::kelto_facts::kItemControl) : nullptr;
         return value != nullptr ? *value : -1;
     }
 };
@@ -37,8 +38,10 @@ TEST_F(EditFixture, AnUnrelatedDeletionRenumbersTheReferenceWhichFollowsItsItem)
     host::InstanceHandle copy = newInstance();
     handler.copy(copy, instance);
 
-    EXPECT_EQ(edit("delete Ground"), "delete Ground at frame 0: 2 IDs renumbered; uses Ball, Close-up; uses Ball, Close-up");
-    EXPECT_EQ(edit("delete Camera"), "delete Camera at frame 0: 1 ID renumbered; uses Ball, Close-up; uses Ball, Close-up");
+    EXPECT_EQ(edit("delete Ground"),
+              "delete Ground at frame 0: 2 IDs renumbered; uses Ball, Close-up; uses Ball, Close-up");
+    EXPECT_EQ(edit("delete Camera"),
+              "delete Camera at frame 0: 1 ID renumbered; uses Ball, Close-up; uses Ball, Close-up");
     EXPECT_EQ(evaluated(instance), 2.0);
     EXPECT_EQ(evaluated(copy), 2.0);
     EXPECT_EQ(itemChoice(instance), 1);
@@ -65,6 +68,67 @@ TEST_F(EditFixture, ADeletedReferenceLeavesTheChannelItsOwnValueAndSavesAsNone) 
     EXPECT_TRUE(handler.changeID(instance, nullptr));
     EXPECT_EQ(handler.useItems(nullptr), nullptr);
     EXPECT_EQ(saved(instance), referenceBlock("none", "Camera"));
+}
+
+// A current host keeps every ID but the deleted item's, so it announces
+// that one pair alone, and the reference and its popup place follow all the
+// same.
+TEST_F(EditFixture, UnderACurrentHostOnlyTheDeletedItemsIdChanges) {
+    session.setKind(sim::HostKind::Current);
+    scene.addObject("Tree", {0, 0, 1});
+    host::InstanceHandle instance = loaded(referenceBlock("Tree", "Close-up"));
+    EXPECT_EQ(evaluated(instance), 1.0);
+    EXPECT_EQ(itemChoice(instance), 3);
+    EXPECT_EQ(edit("delete Ground"), "delete Ground at frame 0: 0 IDs renumbered; uses Tree, Close-up");
+    EXPECT_EQ(edit("delete Camera"), "delete Camera at frame 0: 0 IDs renumbered; uses Tree, Close-up");
+    EXPECT_EQ(evaluated(instance), 1.0);
+    EXPECT_EQ(itemChoice(instance), 2);
+    EXPECT_EQ(edit("delete Close-up"), "delete Close-up at frame 0: 0 IDs renumbered; uses Tree");
+    EXPECT_TRUE(std::isnan(evaluated(instance)));
+    EXPECT_EQ(saved(instance), referenceBlock("Tree", "none"));
+}
+
+// The pairs each host hands changeID, recorded by a handler of the test's own.
+std::vector<std::vector<host::ItemId>> g_announced;
+
+void HOST_CALL recordPairs(host::InstanceHandle, const host::ItemId* pairs) {
+    std::vector<host::ItemId> copy;
+    for (; *pairs != nullptr; pairs += 2) copy.insert(copy.end(), {pairs[0], pairs[1]});
+    g_announced.push_back(copy);
+}
+
+int HOST_CALL activateRecorder(int, host::GlobalLookup, void* record, void*) {
+    static_cast<host::HandlerRecord*>(record)->itemOperations->changeID = recordPairs;
+    return host::kActivationOk;
+}
+
+TEST(HostEdits, AClassicHostRenumbersInPlaceOrderAndACurrentOneKeepsIds) {
+    auto object = [](size_t number) { return sim::itemIdAt(host::kItemTypeObject, number); };
+    for (sim::HostKind kind : {sim::HostKind::Classic, sim::HostKind::Current}) {
+        sim::Scene scene;
+        for (const char* name : {"A", "B", "C", "D"}) scene.addObject(name);
+        sim::HostSession session(scene);
+        session.setKind(kind);
+        sim::HandlerBinding handler;
+        ASSERT_EQ(handler.activateLinked(activateRecorder, host::kClassicClassVersion), host::kActivationOk);
+        g_announced.clear();
+        sim::SceneEdit deleteB;
+        deleteB.name = "B";
+        EXPECT_EQ(sim::makeEdit(session, handler, {nullptr}, deleteB).error, "");
+        sim::EditOutcome move = sim::moveItem(session, handler, {nullptr}, host::kItemTypeObject, 2, 0);
+        if (kind == sim::HostKind::Classic) {
+            EXPECT_EQ(move.error, "");
+            // D goes first: every place changes, announced in the order of the old places.
+            EXPECT_EQ(g_announced, (std::vector<std::vector<host::ItemId>>{
+                                       {object(1), nullptr, object(2), object(1), object(3), object(2)},
+                                       {object(0), object(1), object(1), object(2), object(2), object(0)}}));
+            EXPECT_EQ(scene.objects[0].name, "D");
+        } else {
+            EXPECT_EQ(move.error, "cannot move item 3 to place 1 of that list on this host");
+            EXPECT_EQ(g_announced, (std::vector<std::vector<host::ItemId>>{{object(1), nullptr}}));
+            EXPECT_EQ(session.idOf(host::kItemTypeObject, 2), object(3));
+        }
+    }
 }
 
 TEST(HostChecks, AUsedItemsListOfUnknownIdsWithNoEndIsAViolation) {

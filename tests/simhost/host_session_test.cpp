@@ -54,6 +54,38 @@ TEST_F(ServedScene, ItemIdsArePlacesInTheListsSoADeletionRenumbersTheItemsAfterI
     EXPECT_EQ(session.violations().size(), 4u);
 }
 
+// A current host's IDs are serials: a deletion leaves the others' IDs as
+// they were, the deleted one names nothing, and an item added later gets an
+// ID never handed out before.
+TEST_F(ServedScene, ACurrentHostKeepsItemIdsAcrossADeletion) {
+    session.setKind(sim::HostKind::Current);
+    host::ItemId a = info().first(host::kItemTypeObject, nullptr);
+    host::ItemId b = info().next(a);
+    host::ItemId c = info().next(b);
+    EXPECT_EQ(c, sim::itemIdAt(host::kItemTypeObject, 2));  // the classic ID until a deletion
+
+    session.deleteItem(host::kItemTypeObject, 1);
+    ASSERT_EQ(scene.objects.size(), 2u);
+    EXPECT_STREQ(info().name(c), "C");
+    EXPECT_EQ(info().next(a), c);
+    EXPECT_EQ(info().next(c), nullptr);
+    EXPECT_EQ(session.idOf(host::kItemTypeObject, 1), c);
+    EXPECT_TRUE(session.violations().empty());
+    EXPECT_EQ(info().name(b), nullptr);
+    EXPECT_EQ(session.violations(), std::vector<std::string>{"name of unknown item " + sim::describeItemId(b)});
+
+    scene.addObject("D");
+    host::ItemId d = info().next(c);
+    EXPECT_NE(d, b);
+    EXPECT_STREQ(info().name(d), "D");
+    // A classic host renumbers the same deletion.
+    sim::Scene other = scene;
+    sim::HostSession classic(other);
+    classic.deleteItem(host::kItemTypeObject, 0);
+    EXPECT_EQ(info().first(host::kItemTypeObject, nullptr), sim::itemIdAt(host::kItemTypeObject, 0));
+    EXPECT_STREQ(info().name(sim::itemIdAt(host::kItemTypeObject, 0)), "C");
+}
+
 TEST_F(ServedScene, ANameLastsOnlyUntilTheNextItemInfoCall) {
     host::ItemId a = info().first(host::kItemTypeObject, nullptr);
     scene.objects[0].name = "";
@@ -122,8 +154,9 @@ TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
                   r.access().setChannel(r.access().channel, 1);
               }),
               "setChannel called 2 times");
-    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
-              "setChannel with nan, which is not finite");
+    EXPECT_EQ(
+        broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
+        "setChannel with nan, which is not finite");
     EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(nullptr, 1); }),
               "setChannel on another channel");
     EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {
@@ -131,6 +164,19 @@ TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
                   r.currentAccess().setChannel(&other, r.currentAccess().channel, 1);
               }),
               "setChannel with another record's data");
+    // The current record's host data is neither the record nor the channel,
+    // so that one passed for the other is refused.
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {
+                  r.currentAccess().setChannel(r.currentAccess().channel, r.currentAccess().channel, 1);
+              }),
+              "setChannel with the channel ID for the host's data");
+    EXPECT_EQ(broken([](const sim::ChannelAccessRecord& r) {
+                  r.currentAccess().setChannel(r.currentAccess().hostData, r.currentAccess().hostData, 1);
+              }),
+              "setChannel with the host's data for the channel");
+    sim::ChannelAccessRecord record(0, 0.0, 5);
+    EXPECT_NE(record.currentAccess().hostData, static_cast<const void*>(&record));
+    EXPECT_NE(record.currentAccess().hostData, record.currentAccess().channel);
 }
 
 // A popup far longer than a pick looks through: entries are counted as the

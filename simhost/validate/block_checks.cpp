@@ -1,0 +1,159 @@
+// The block in the scene file: valid blocks saved and loaded back, and
+// random ones.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/validate/checks.h"
+#include "simhost/validate/saved_blocks.h"
+
+namespace sim {
+
+namespace {
+
+using kelto_facts::referenceBlock;
+
+const int kRandomBlocks = 300;
+// Random lines: most are pieces of a block, some junk of these lengths.
+const int kPieceKinds = 7, kLineKinds = 10;
+const int kShortJunk = 40, kLongJunk = 600;
+const int kMaxLines = 12;
+const char kLineSeparator[] = " | ";
+
+// Blocks every seed tries first: names that an object and a camera share.
+const std::vector<std::string> kSharedNameBlocks[] = {
+    referenceBlock("Tall Tree", "Tall Tree"),
+    referenceBlock("Ball", "Tall Tree"),
+};
+
+struct NamePair {
+    const char* item;
+    const char* camera;
+};
+
+// Valid blocks: items of the scene, a shared name, "none", a name of no
+// item, empty names.
+const NamePair kValidBlocks[] = {
+    {"Ball", "Camera"}, {"Tall Tree", "Tall Tree"}, {"Ground", "Close-up"},
+    {kelto_facts::kNoneName, "Close-up"}, {"Missing", "Camera"}, {"", ""},
+};
+
+// A line of a random block: keywords whole, cut or spoilt, names of the
+// scene, junk, empty lines, long lines.
+std::string randomLine(std::mt19937& random) {
+    static const std::string kPieces[] = {
+        kelto_facts::kBlockStart, kelto_facts::kBlockEnd, kelto_facts::kItemKeyword, kelto_facts::kCameraKeyword,
+        "REFERENCE", "KELTO", "Ball", "Ground", "Tall Tree", "Camera", "Close-up", kelto_facts::kNoneName, "", " ",
+        std::string(kelto_facts::kItemKeyword) + " extra", "\t", "K"};
+    const size_t pieces = sizeof kPieces / sizeof kPieces[0];
+    int kind = std::uniform_int_distribution<int>(0, kLineKinds - 1)(random);
+    if (kind < kPieceKinds) return kPieces[std::uniform_int_distribution<size_t>(0, pieces - 1)(random)];
+    std::uniform_int_distribution<int> length(0, kind == kLineKinds - 1 ? kLongJunk : kShortJunk), byte(1, 255);
+    std::string line(size_t(length(random)), 'x');
+    for (char& c : line) c = char(byte(random));
+    return line;
+}
+
+std::vector<std::string> randomBlock(std::mt19937& random) {
+    std::vector<std::string> block;
+    if (std::uniform_int_distribution<int>(0, 3)(random) != 0) block.push_back(kelto_facts::kBlockStart);
+    int lines = std::uniform_int_distribution<int>(0, kMaxLines)(random);
+    for (int i = 0; i < lines; ++i) block.push_back(randomLine(random));
+    return block;
+}
+
+std::string blockText(const std::vector<std::string>& block) {
+    std::string text;
+    for (const std::string& line : block) text += (text.empty() ? "" : kLineSeparator) + line;
+    return "(" + text + ")";
+}
+
+// The items a saved name may stand for: the first of that name, objects
+// first, or none. "none" is also how a reference of no item is saved.
+std::vector<const SceneItem*> itemsSavedAs(const Scene& scene, const std::string& name) {
+    std::vector<const SceneItem*> items = {findByName(scene, name)};
+    if (name == kelto_facts::kNoneName) items.push_back(nullptr);
+    return items;
+}
+
+// Whether the evaluation is one that the names saved after it allow: the
+// distance between the items they find, or nothing while either finds none.
+bool evaluatedAsSaved(const Scene& scene, const std::vector<std::string>& saved, const Evaluation& result,
+                      double time) {
+    for (const SceneItem* item : itemsSavedAs(scene, saved[2]))
+        for (const SceneItem* camera : itemsSavedAs(scene, saved[4])) {
+            if (item == nullptr || camera == nullptr) {
+                if (!result.set) return true;
+            } else if (result.set && agrees(result.value, hostDistance(scene, *item, *camera, time))) {
+                return true;
+            }
+        }
+    return false;
+}
+
+// One block loaded, evaluated at a whole frame, saved, loaded and saved again.
+void expectRandomBlockKept(Bench& bench, const std::vector<std::string>& block, int number, std::mt19937& random) {
+    std::string which = "random block " + std::to_string(number) + " " + blockText(block);
+    host::InstanceHandle instance = bench.loaded(block);
+    if (instance == nullptr) return;
+    int frame = std::uniform_int_distribution<int>(bench.scene().firstFrame, bench.scene().lastFrame)(random);
+    Evaluation result = bench.evaluated(instance, bench.timeOfFrame(frame));
+    std::vector<BlockWriter::Unit> saved = bench.saved(instance);
+    std::string problem = blockProblem(saved);
+    if (!bench.expect().that(problem.empty(), [&] { return which + ": " + problem; })) return;
+    bench.expect().that(evaluatedAsSaved(bench.scene(), linesOf(saved), result, bench.timeOfFrame(frame)), [&] {
+        return which + ": at frame " + std::to_string(frame) + " the channel is " + evaluationText(result) +
+               ", which the names it saves, " + blockText(linesOf(saved)) + ", do not give";
+    });
+    host::InstanceHandle again = bench.loaded(linesOf(saved));
+    bench.evaluated(again, bench.timeOfFrame(frame));
+    bench.expect().that(sameUnits(saved, bench.saved(again)),
+                        [&] { return which + ": its save does not load back to the same references"; });
+    bench.discard(instance);
+    bench.discard(again);
+}
+
+// One valid block saved, loaded and saved again, evaluated in between or not.
+void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
+    Expect& expect = bench.expect();
+    std::vector<std::string> block = referenceBlock(pair.item, pair.camera);
+    std::string error;
+    host::InstanceHandle first = bench.loaded(block, &error);
+    expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for " + blockText(block); });
+    if (first == nullptr) return;
+    if (evaluated) bench.evaluated(first, 0);
+    std::vector<BlockWriter::Unit> saved = bench.saved(first, &error);
+    expect.that(error.empty(), [&] { return "save returned the error \"" + error + "\""; });
+    std::string problem = blockProblem(saved);
+    if (!expect.that(problem.empty(), problem)) return;
+    bool found = findByName(bench.scene(), pair.item) != nullptr && findByName(bench.scene(), pair.camera) != nullptr;
+    expect.that(!found || linesOf(saved) == block,
+                [&] { return blockText(block) + " is saved as " + blockText(linesOf(saved)); });
+    host::InstanceHandle second = bench.loaded(linesOf(saved), &error);
+    expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for its own save"; });
+    if (evaluated) bench.evaluated(second, 0);
+    expect.that(sameUnits(saved, bench.saved(second)),
+                [&] { return blockText(block) + " saved, loaded and saved again differs"; });
+}
+
+}  // namespace
+
+void checkSaveLoadSave(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.expect);
+    if (!bench.bind()) return;
+    for (const NamePair& pair : kValidBlocks)
+        for (bool evaluated : {false, true}) expectValidBlockKept(bench, pair, evaluated);
+}
+
+void checkRandomBlocks(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.expect);
+    if (!bench.bind()) return;
+    int number = 0;
+    for (const std::vector<std::string>& block : kSharedNameBlocks)
+        expectRandomBlockKept(bench, block, ++number, context.random);
+    while (number < kRandomBlocks && context.expect.ok())
+        expectRandomBlockKept(bench, randomBlock(context.random), ++number, context.random);
+}
+
+}  // namespace sim

@@ -1,0 +1,196 @@
+#include "simhost/validate/check_bench.h"
+
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/run/edit_application.h"
+
+namespace sim {
+
+const HostProtocol kClassicProtocol = {"classic", HostKind::Classic, host::kClassicClassVersion, false};
+const HostProtocol kCurrentProtocol = {"current", HostKind::Current, host::kCurrentClassVersion, true};
+
+namespace {
+
+const int32_t kNoChoice = -1;
+
+const char* labelOf(Popup popup) {
+    return popup == Popup::Item ? kelto_facts::kItemLabel : kelto_facts::kCameraLabel;
+}
+
+}  // namespace
+
+int32_t entryOfPlace(const std::vector<std::string>& entries, size_t place) {
+    size_t items = 0;
+    for (size_t entry = 0; entry < entries.size(); ++entry)
+        if (entries[entry] != kelto_facts::kNoneEntry && items++ == place) return static_cast<int32_t>(entry);
+    return kNoChoice;
+}
+
+int32_t noneEntryOf(const std::vector<std::string>& entries) {
+    for (size_t entry = 0; entry < entries.size(); ++entry)
+        if (entries[entry] == kelto_facts::kNoneEntry) return static_cast<int32_t>(entry);
+    return kNoChoice;
+}
+
+long placeOfEntry(const std::vector<std::string>& entries, int32_t entry) {
+    if (entry < 0 || static_cast<size_t>(entry) >= entries.size()) return kNoChoice;
+    if (entries[static_cast<size_t>(entry)] == kelto_facts::kNoneEntry) return kNoChoice;
+    long place = 0;
+    for (int32_t before = 0; before < entry; ++before)
+        if (entries[static_cast<size_t>(before)] != kelto_facts::kNoneEntry) ++place;
+    return place;
+}
+
+Bench::Bench(const LoadedModule& module, const HostProtocol& protocol, Expect& expect, Scene scene)
+    : module_(module), protocol_(protocol), expect_(expect), scene_(std::move(scene)), session_(scene_) {
+    session_.setKind(protocol.host);
+}
+
+Bench::~Bench() {
+    for (host::InstanceHandle instance : instances_) handler_.destroy(instance);
+    noteViolations();
+}
+
+bool Bench::bind() {
+    const ServerEntry* server = module_.findServer(HOST_CHANNEL_HANDLER_CLASS, kelto_facts::kServerName);
+    if (!expect_.that(server != nullptr, [] { return "no " + kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS); }))
+        return false;
+    int result = handler_.activate(module_, *server, protocol_.version);
+    noteViolations();
+    return expect_.that(result == host::kActivationOk,
+                        [&] { return "the handler activation returned " + describeActivationResult(result); }) &&
+           expect_.that(handler_.complete(), "the handler activation left functions of the handler record empty");
+}
+
+host::InstanceHandle Bench::newInstance() {
+    host::InstanceHandle instance = handler_.create();
+    noteViolations();
+    if (!expect_.that(instance != nullptr, "create returned no instance")) return nullptr;
+    instances_.push_back(instance);
+    return instance;
+}
+
+host::InstanceHandle Bench::loaded(const std::vector<std::string>& block, std::string* error) {
+    host::InstanceHandle instance = newInstance();
+    if (instance == nullptr) return nullptr;
+    BlockReader reader(block);
+    const char* text = handler_.load(instance, reader);
+    if (error != nullptr) *error = text != nullptr ? text : "";
+    noteViolations();
+    return instance;
+}
+
+void Bench::discard(host::InstanceHandle instance) {
+    for (size_t i = 0; i < instances_.size(); ++i)
+        if (instances_[i] == instance) instances_.erase(instances_.begin() + static_cast<std::ptrdiff_t>(i));
+    handler_.destroy(instance);
+    noteViolations();
+}
+
+Evaluation Bench::evaluated(host::InstanceHandle instance, double time) {
+    ChannelAccessRecord access(static_cast<int>(scene_.frameOfTime(time)), time, scene_.channelValue);
+    handler_.evaluate(instance, access);
+    std::string problem = kelto_facts::evaluationProblem(access);
+    expect_.that(problem.empty(), problem);
+    noteViolations();
+    Evaluation result;
+    result.set = !access.setCalls().empty();
+    if (result.set) result.value = access.setCalls().back();
+    return result;
+}
+
+std::vector<BlockWriter::Unit> Bench::saved(host::InstanceHandle instance, std::string* error) {
+    BlockWriter writer;
+    const char* text = handler_.save(instance, writer);
+    if (error != nullptr) *error = text != nullptr ? text : "";
+    noteViolations();
+    return writer.units();
+}
+
+std::string Bench::copied(host::InstanceHandle to, host::InstanceHandle from) {
+    const char* error = handler_.copy(to, from);
+    noteViolations();
+    return error != nullptr ? error : "";
+}
+
+bool Bench::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
+    opened = OpenedPanel();
+    const ServerEntry* server = module_.findServer(HOST_CHANNEL_INTERFACE_CLASS, kelto_facts::kServerName);
+    InterfaceBinding binding;
+    int result = server != nullptr ? binding.activate(module_, *server, instance, protocol_.version) : -1;
+    noteViolations();
+    if (result == host::kActivationOk) opened.panel = session_.panels().panelOf(binding.record().panel);
+    if (!expect_.that(opened.panel != nullptr, "no options panel was built")) return false;
+    for (const SimControl& control : opened.panel->controls) {
+        if (control.label == labelOf(Popup::Item)) opened.item = control.id;
+        if (control.label == labelOf(Popup::Camera)) opened.camera = control.id;
+    }
+    return expect_.that(opened.item != 0 && opened.camera != 0, [] {
+        return "the panel lacks a popup labelled \"" + std::string(kelto_facts::kItemLabel) + "\" or \"" +
+               kelto_facts::kCameraLabel + "\"";
+    });
+}
+
+std::vector<std::string> Bench::entries(const OpenedPanel& opened, Popup popup) {
+    std::vector<std::string> entries = session_.panels().popupEntries(*opened.panel, opened.control(popup));
+    noteViolations();
+    return entries;
+}
+
+int32_t Bench::choice(const OpenedPanel& opened, Popup popup) {
+    const int32_t* value = session_.panels().valueOf(*opened.panel, opened.control(popup));
+    noteViolations();
+    if (!expect_.that(value != nullptr,
+                      [&] { return "get gives no value for \"" + std::string(labelOf(popup)) + "\""; }))
+        return kNoChoice;
+    return *value;
+}
+
+int Bench::choose(const OpenedPanel& opened, Popup popup, int32_t value) {
+    if (!expect_.that(opened.panel->set != nullptr, "the panel has no set function")) return kNoChoice;
+    int refresh = opened.panel->set(opened.panel->instance, opened.control(popup), &value);
+    noteViolations();
+    return refresh;
+}
+
+bool Bench::edited(const std::string& error) {
+    noteViolations();
+    return expect_.that(error.empty(), error);
+}
+
+bool Bench::deleteItem(const std::string& name) {
+    SceneEdit edit;
+    edit.kind = EditKind::Delete;
+    edit.name = name;
+    return edited(makeEdit(session_, handler_, instances_, edit).error);
+}
+
+bool Bench::renameItem(const std::string& name, const std::string& newName) {
+    SceneEdit edit;
+    edit.kind = EditKind::Rename;
+    edit.name = name;
+    edit.newName = newName;
+    return edited(makeEdit(session_, handler_, instances_, edit).error);
+}
+
+bool Bench::moveItem(int typeCode, size_t from, size_t to) {
+    return edited(sim::moveItem(session_, handler_, instances_, typeCode, from, to).error);
+}
+
+host::ItemId Bench::idOfItem(const std::string& name) {
+    for (int typeCode : {host::kItemTypeObject, host::kItemTypeCamera}) {
+        const std::vector<SceneItem>& list = *session_.listOfType(typeCode);
+        for (size_t index = 0; index < list.size(); ++index)
+            if (list[index].name == name) return session_.idOf(typeCode, index);
+    }
+    return nullptr;
+}
+
+void Bench::noteViolations() {
+    const std::vector<std::string>& violations = session_.violations();
+    if (violationsSeen_ < violations.size()) expect_.fail("host check: " + violations[violationsSeen_]);
+    violationsSeen_ = violations.size();
+}
+
+}  // namespace sim

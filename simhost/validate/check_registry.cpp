@@ -1,0 +1,86 @@
+#include "simhost/validate/check_registry.h"
+
+namespace sim {
+
+const char kDescriptorCheckId[] = "module/descriptor";
+
+namespace {
+
+struct CheckDefinition {
+    const char* name;  // the ID after its scope's prefix
+    const char* title;
+    CheckScope scope;
+    CheckFunction run;
+};
+
+const CheckScope kModule = CheckScope::Module;
+const CheckScope kModuleFile = CheckScope::ModuleFile;
+const CheckScope kEach = CheckScope::EachProtocol;
+const CheckScope kCurrentOnly = CheckScope::CurrentProtocol;
+
+// The descriptor first: a module that does not load is reported there.
+const CheckDefinition kChecks[] = {
+    {"descriptor", "descriptor and server table", kModule, checkDescriptor},
+    {"repeated-load", "repeated load and unload", kModuleFile, checkRepeatedLoads},
+    {"versions", "the handler activation takes the protocol's version alone", kEach, checkVersions},
+    {"interface", "the interface activation takes the handler's version alone, asked from 1 upward", kEach,
+     checkInterfaceVersions},
+    {"services", "activation without each service is refused and earlier instances keep working", kEach,
+     checkMissingServices},
+    {"service-names", "services are found under older names when the newest are withheld", kCurrentOnly,
+     checkServiceNames},
+    {"instances", "many instances created, copied and destroyed: copies evaluate and save as their originals", kEach,
+     checkInstances},
+    {"description", "the description line is the modifier's and the flags 0", kEach, checkDescription},
+    {"save-load-save", "valid blocks load and save with no error, and save, load, save gives the same block", kEach,
+     checkSaveLoadSave},
+    {"random-blocks", "random blocks evaluate as the names they save find, and save back the same", kEach,
+     checkRandomBlocks},
+    {"missing-references", "a missing reference leaves the channel alone and is saved by name", kEach,
+     checkMissingReferences},
+    {"long-names", "names of 255 bytes survive, longer ones are cut to at most 255 bytes", kEach, checkLongNames},
+    {"empty-names", "a modifier just applied, and empty names, reference nothing", kEach, checkEmptyNames},
+    {"panel", "the panel's two popups list \"(none)\" and the objects or cameras in order", kEach, checkPanel},
+    {"picks", "random panel picks take effect, hold through later evaluations and are saved", kEach, checkPicks},
+    {"refresh", "set asks for a redraw after \"(none)\" and for none after an item", kEach, checkRefreshCodes},
+    {"sub-frame-times", "evaluation at sub-frame times: right, finite, the same for swapped positions", kEach,
+     checkSubFrameTimes},
+    {"renumbering", "references follow items moved and deleted before them; a deleted one saves none", kEach,
+     checkRenumbering},
+    {"used-items", "useItems lists the items both references hold, and no other", kEach, checkUsedItems},
+    {"renames", "a renamed reference keeps working and is saved by its new name", kEach, checkRenames},
+};
+
+bool appliesUnder(CheckScope scope, const HostProtocol& protocol) {
+    return scope == CheckScope::EachProtocol ||
+           (scope == CheckScope::CurrentProtocol && &protocol == &kCurrentProtocol);
+}
+
+std::vector<RegisteredCheck> expanded() {
+    std::vector<RegisteredCheck> checks;
+    for (const CheckDefinition& check : kChecks)
+        if (check.scope == CheckScope::Module || check.scope == CheckScope::ModuleFile)
+            checks.push_back({std::string("module/") + check.name, check.title, nullptr,
+                              check.scope == CheckScope::ModuleFile, check.run});
+    for (const HostProtocol* protocol : {&kClassicProtocol, &kCurrentProtocol})
+        for (const CheckDefinition& check : kChecks)
+            if (appliesUnder(check.scope, *protocol))
+                checks.push_back(
+                    {std::string(protocol->name) + "/" + check.name, check.title, protocol, false, check.run});
+    return checks;
+}
+
+}  // namespace
+
+const std::vector<RegisteredCheck>& registeredChecks() {
+    static const std::vector<RegisteredCheck> checks = expanded();
+    return checks;
+}
+
+const RegisteredCheck* findCheck(const std::string& id) {
+    for (const RegisteredCheck& check : registeredChecks())
+        if (check.id == id) return &check;
+    return nullptr;
+}
+
+}  // namespace sim

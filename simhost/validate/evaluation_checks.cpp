@@ -1,0 +1,68 @@
+// The evaluation: the distance at any time the host evaluates, sub-frame
+// times included.
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/validate/checks.h"
+
+namespace sim {
+
+namespace {
+
+const int kRandomTimes = 300;
+// Times reach this many frames beyond the scene's range, where positions hold.
+const double kFramesOutside = 2.0;
+
+struct TimedValue {
+    double time;
+    Evaluation result;
+};
+
+// Evaluations of Ball and Camera at random times between and around the
+// frames, each the host's own distance.
+std::vector<TimedValue> evaluatedAtRandomTimes(Bench& bench, std::mt19937& random) {
+    std::vector<TimedValue> values;
+    host::InstanceHandle instance = bench.loaded(kelto_facts::referenceBlock("Ball", "Camera"));
+    if (instance == nullptr) return values;
+    const Scene& scene = bench.scene();
+    std::uniform_real_distribution<double> frame(scene.firstFrame - kFramesOutside, scene.lastFrame + kFramesOutside);
+    for (int i = 0; i < kRandomTimes && bench.expect().ok(); ++i) {
+        double time = scene.timeOfFrame(frame(random));
+        Evaluation result = bench.evaluated(instance, time);
+        double expected = hostDistance(scene, scene.objects[0], scene.cameras[0], time);
+        bench.expect().that(result.set && agrees(result.value, expected), [&] {
+            return "at time " + numberText(time) + " the channel is " + evaluationText(result) + ", not " +
+                   numberText(expected);
+        });
+        values.push_back({time, result});
+    }
+    return values;
+}
+
+}  // namespace
+
+// The same times again with the ball and the camera trading their paths:
+// the distance is the same to the bit, whichever item is where.
+void checkSubFrameTimes(CheckContext& context) {
+    std::vector<TimedValue> values;
+    {
+        Bench bench(context.module(), context.protocol, context.expect);
+        if (!bench.bind()) return;
+        values = evaluatedAtRandomTimes(bench, context.random);
+    }
+    Scene swapped = checkScene();
+    std::swap(swapped.objects[0].keys, swapped.cameras[0].keys);
+    Bench mirror(context.module(), context.protocol, context.expect, swapped);
+    host::InstanceHandle other = mirror.bind() ? mirror.loaded(kelto_facts::referenceBlock("Ball", "Camera")) : nullptr;
+    for (size_t i = 0; i < values.size() && other != nullptr && context.expect.ok(); ++i) {
+        Evaluation result = mirror.evaluated(other, values[i].time);
+        context.expect.that(result.set && result.value == values[i].result.value, [&] {
+            return "at time " + numberText(values[i].time) + " swapping the positions changes the distance from " +
+                   numberText(values[i].result.value) + " to " + evaluationText(result);
+        });
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,63 @@
+// The module as a whole: its descriptor and server table, and loading it
+// again and again.
+#include "host/channel_handler.h"
+#include "host/channel_interface.h"
+#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/text/text_format.h"
+#include "simhost/validate/checks.h"
+
+namespace sim {
+
+namespace {
+
+const int kLoadCycles = 16;
+
+bool sameServer(const ServerEntry& a, const ServerEntry& b) {
+    return a.className == b.className && a.serverName == b.serverName;
+}
+
+// One load, bind, load of a block and evaluation; false when it failed.
+bool loadsAndEvaluates(CheckContext& context, int cycle) {
+    const std::string where = "load " + std::to_string(cycle);
+    LoadResult loaded = LoadedModule::load(context.path);
+    if (!context.expect.that(loaded.module != nullptr, [&] { return where + ": " + loaded.error; })) return false;
+    Expect cycleExpect;
+    {
+        Bench bench(*loaded.module, kClassicProtocol, cycleExpect);
+        host::InstanceHandle instance =
+            bench.bind() ? bench.loaded(kelto_facts::referenceBlock("Ball", "Camera")) : nullptr;
+        if (instance != nullptr) cycleExpect.that(bench.evaluated(instance, 0).set, "the channel was not set");
+    }
+    return context.expect.passes(cycleExpect, where);
+}
+
+}  // namespace
+
+void checkDescriptor(CheckContext& context) {
+    const LoadedModule& module = context.module();
+    const host::ModuleDescriptor& d = module.descriptor();
+    Expect& expect = context.expect;
+    expect.that(d.machineCode == host::kMachineCodeWindows || d.machineCode == host::kMachineCodeMac,
+                [&] { return "machine code " + hexText(d.machineCode) + " is no host platform's"; });
+    expect.that(d.shutdown != nullptr, "the descriptor has no shut-down function");
+    for (const char* serverClass : {HOST_CHANNEL_HANDLER_CLASS, HOST_CHANNEL_INTERFACE_CLASS})
+        expect.that(module.findServer(serverClass, kelto_facts::kServerName) != nullptr,
+                    [&] { return "no " + kelto_facts::serverText(serverClass); });
+    const std::vector<ServerEntry>& servers = module.servers();
+    for (size_t i = 0; i < servers.size(); ++i)
+        for (size_t j = i + 1; j < servers.size(); ++j)
+            expect.that(!sameServer(servers[i], servers[j]), [&] {
+                return "the server " + servers[i].className + " \"" + servers[i].serverName + "\" is listed twice";
+            });
+}
+
+// The module is loaded and unloaded again, each time bound and used: one
+// that starts only once per process, or leaves something behind that the
+// next start trips over, fails. The module is not held meanwhile, so each
+// unload is a real one.
+void checkRepeatedLoads(CheckContext& context) {
+    for (int cycle = 1; cycle <= kLoadCycles && loadsAndEvaluates(context, cycle); ++cycle) {
+    }
+}
+
+}  // namespace sim

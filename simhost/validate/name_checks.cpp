@@ -1,0 +1,188 @@
+// Names in the block: references missing from the scene, long names, and
+// empty ones.
+#include <string>
+#include <vector>
+
+#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/text/printable_text.h"
+#include "simhost/validate/checks.h"
+#include "simhost/validate/saved_blocks.h"
+
+namespace sim {
+
+namespace {
+
+using kelto_facts::kNoneName;
+using kelto_facts::referenceBlock;
+
+const char kLostObject[] = "Lost Lamp";
+const char kLostCamera[] = "Lost Camera";
+const int kFrames[] = {0, 12, 24, 48};
+const int kFrame = 12;
+// The longest name kept whole, a longer one, and a character of two bytes.
+const size_t kLongestName = kelto_facts::kNameBufferSize - 1;
+const size_t kLongerName = 300;
+const char kTwoByteCharacter[] = "\xC3\xA9";  // e with an acute accent
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : " | ") + line;
+    return "(" + text + ")";
+}
+
+// Evaluations that must leave the channel alone, and a save that must give
+// the block back as it was loaded.
+void expectMissingKept(Bench& bench, const std::vector<std::string>& block) {
+    host::InstanceHandle instance = bench.loaded(block);
+    if (instance == nullptr) return;
+    for (int frame : kFrames) {
+        Evaluation result = bench.evaluated(instance, bench.timeOfFrame(frame));
+        bench.expect().that(!result.set, [&] {
+            return "with " + joined(block) + " the channel is set to " + numberText(result.value) + " at frame " +
+                   std::to_string(frame) + "; a missing reference leaves it alone";
+        });
+    }
+    // The panel opened and drawn as the host draws it; what get shows is the
+    // panel check's to judge.
+    OpenedPanel panel;
+    if (bench.openPanel(instance, panel)) bench.session().panels().draw(*panel.panel);
+    bench.noteViolations();
+    std::vector<std::string> saved = bench.savedLines(instance);
+    bench.expect().that(saved == block, [&] {
+        return joined(block) + " is saved as " + joined(saved) + "; a missing reference is saved by its name";
+    });
+}
+
+// The references of `block` give the distance between `item` and `camera`
+// at kFrame, in a scene that has them.
+void expectFound(Bench& bench, const std::vector<std::string>& block, const SceneItem& item, const SceneItem& camera) {
+    host::InstanceHandle instance = bench.loaded(block);
+    if (instance == nullptr) return;
+    double time = bench.timeOfFrame(kFrame);
+    Evaluation result = bench.evaluated(instance, time);
+    double expected = hostDistance(bench.scene(), item, camera, time);
+    bench.expect().that(result.set && agrees(result.value, expected), [&] {
+        return "with " + joined(block) + " in a scene that has the items the channel is " + evaluationText(result) +
+               ", not " + numberText(expected);
+    });
+}
+
+std::string repeated(const std::string& text, size_t bytes) {
+    std::string out;
+    while (out.size() < bytes) out += text;
+    return out;
+}
+
+// Why a saved name is no fair cut of a name longer than the buffer, or "".
+std::string cutProblem(const std::string& saved, const std::string& name) {
+    std::string what = "a name of " + std::to_string(name.size()) + " bytes ";
+    if (saved == name) return what + "is saved whole";
+    if (saved.size() > kLongestName) return what + "is saved as " + std::to_string(saved.size()) + " bytes";
+    if (saved.empty() || name.compare(0, saved.size(), saved) != 0) return what + "is saved as \"" + saved + "\"";
+    if (printableText(saved) != saved)
+        return what + "is cut inside a character: \"" + saved + "\"";
+    return "";
+}
+
+Scene longNameScene() {
+    Scene scene = checkScene();
+    scene.addObject(std::string(kLongestName, 'o'), {3, 0, 3});
+    scene.addObject(std::string(kLongerName, 'a'), {-3, 1, 5});
+    scene.addCamera(std::string(kLongestName, 'c'), {1, 2, -4});
+    scene.addCamera(repeated(kTwoByteCharacter, kLongerName), {6, 1, 1});
+    return scene;
+}
+
+// The long objects and cameras picked in the panel: the channel follows
+// them, and the save cuts their names.
+void expectLongPicksCut(Bench& bench, host::InstanceHandle instance) {
+    OpenedPanel panel;
+    if (!bench.openPanel(instance, panel)) return;
+    const Scene& scene = bench.scene();
+    const SceneItem& object = scene.objects.back();
+    const SceneItem& camera = scene.cameras.back();
+    bench.choose(panel, Popup::Item, entryOfPlace(bench.entries(panel, Popup::Item), scene.objects.size() - 1));
+    bench.choose(panel, Popup::Camera, entryOfPlace(bench.entries(panel, Popup::Camera), scene.cameras.size() - 1));
+    double time = bench.timeOfFrame(kFrame);
+    Evaluation result = bench.evaluated(instance, time);
+    double expected = hostDistance(scene, object, camera, time);
+    bench.expect().that(result.set && agrees(result.value, expected), [&] {
+        return "with items of long names picked the channel is " + evaluationText(result) + ", not " +
+               numberText(expected);
+    });
+    std::vector<BlockWriter::Unit> units = bench.saved(instance);
+    std::vector<std::string> saved = linesOf(units);
+    if (!bench.expect().that(saved.size() == kelto_facts::kBlockLines, [&] { return blockProblem(units); })) return;
+    std::string problem = cutProblem(saved[2], object.name);
+    if (problem.empty()) problem = cutProblem(saved[4], camera.name);
+    if (problem.empty()) problem = blockProblem(units);
+    bench.expect().that(problem.empty(), problem);
+}
+
+}  // namespace
+
+// A reference whose item the scene lacks (its object failed to load, say)
+// leaves the channel its own value and is saved as it was, so that a scene
+// that has the item finds it again.
+void checkMissingReferences(CheckContext& context) {
+    const std::vector<std::string> blocks[] = {referenceBlock(kLostObject, "Camera"),
+                                               referenceBlock("Ball", kLostCamera),
+                                               referenceBlock(kLostObject, kLostCamera)};
+    {
+        Bench bench(context.module(), context.protocol, context.expect);
+        if (!bench.bind()) return;
+        for (const std::vector<std::string>& block : blocks) expectMissingKept(bench, block);
+    }
+    Scene scene = checkScene();
+    scene.addObject(kLostObject, {2, 2, 9});
+    scene.addCamera(kLostCamera, {-1, 3, -7});
+    Bench found(context.module(), context.protocol, context.expect, scene);
+    if (!found.bind()) return;
+    expectFound(found, blocks[2], found.scene().objects.back(), found.scene().cameras.back());
+}
+
+// Names of up to 255 bytes are kept whole; longer ones are cut to fit the
+// module's buffer, to a non-empty start of the name of whole characters, and
+// never overflow it. A line longer than the buffer in
+// a block is cut by the host's read.
+void checkLongNames(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.expect, longNameScene());
+    if (!bench.bind()) return;
+    const Scene& scene = bench.scene();
+    std::vector<std::string> longest = referenceBlock(scene.objects[scene.objects.size() - 2].name,
+                                                      scene.cameras[scene.cameras.size() - 2].name);
+    expectFound(bench, longest, scene.objects[scene.objects.size() - 2], scene.cameras[scene.cameras.size() - 2]);
+    host::InstanceHandle instance = bench.loaded(longest);
+    if (instance == nullptr) return;
+    bench.evaluated(instance, 0);
+    std::vector<std::string> saved = bench.savedLines(instance);
+    bench.expect().that(saved == longest, "names of 255 bytes are not saved whole");
+    expectLongPicksCut(bench, instance);
+    host::InstanceHandle cut = bench.loaded(referenceBlock(scene.objects.back().name, "Camera"));
+    std::string problem = cut != nullptr ? blockProblem(bench.saved(cut)) : "";
+    bench.expect().that(problem.empty(), [&] { return "a block line of 300 bytes loaded: " + problem; });
+}
+
+// An empty name is no reference: a modifier just applied, and a block of
+// empty names, reference nothing, even in a scene with items of no name.
+void checkEmptyNames(CheckContext& context) {
+    Scene scene = checkScene();
+    scene.addObject("", {5, 5, 5});
+    scene.addCamera("", {-5, 5, 5});
+    Bench bench(context.module(), context.protocol, context.expect, scene);
+    if (!bench.bind()) return;
+    host::InstanceHandle fresh = bench.newInstance();
+    host::InstanceHandle empty = bench.loaded(referenceBlock("", ""));
+    for (host::InstanceHandle instance : {fresh, empty}) {
+        if (instance == nullptr) return;
+        const char* which = instance == fresh ? "a modifier just applied" : "a block of empty names";
+        Evaluation result = bench.evaluated(instance, bench.timeOfFrame(kFrame));
+        context.expect.that(!result.set,
+                            [&] { return std::string(which) + " sets the channel to " + numberText(result.value); });
+        std::vector<std::string> saved = bench.savedLines(instance);
+        context.expect.that(saved == referenceBlock(kNoneName, kNoneName),
+                            [&] { return std::string(which) + " is saved as " + joined(saved); });
+    }
+}
+
+}  // namespace sim

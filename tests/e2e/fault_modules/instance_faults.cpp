@@ -1,0 +1,243 @@
+// Faults of instances: their description, copies, blocks and names.
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "channel/distance_evaluation.h"
+#include "channel/held_services.h"
+#include "channel/item_list.h"
+#include "faulty_kelto.h"
+#include "host/item_info.h"
+#include "module/handler_entry.h"
+#include "module/instance_handle.h"
+#include "module/interface_entry.h"
+
+namespace {
+
+using fault::Entries;
+[[maybe_unused]] const host::ItemInfoService& itemInfo() { return *kelto::heldHostServices().itemInfo; }
+
+// The first item of the list named `name`, or null.
+[[maybe_unused]] host::ItemId firstNamed(int typeCode, const char* name) {
+    for (host::ItemId item = itemInfo().first(typeCode, nullptr); item != nullptr; item = itemInfo().next(item))
+        if (std::strcmp(itemInfo().name(item), name) == 0) return item;
+    return nullptr;
+}
+
+#if defined(FAULT_LONG_NAME_WHOLE) || defined(FAULT_NAMES_TAKEN_WHEN_REFERENCED)
+// A save whose name lines, the 3rd and 5th units, may be replaced.
+struct SwappedSave {
+    const host::SaveState* state;
+    int unit;
+    std::string names[2];
+    bool swapped[2];
+};
+
+void HOST_CALL writeSwapped(void* data, const char* bytes, int length) {
+    SwappedSave& save = *static_cast<SwappedSave*>(data);
+    int which = save.unit == 2 ? 0 : save.unit == 4 ? 1 : -1;
+    ++save.unit;
+    if (which >= 0 && save.swapped[which])
+        save.state->write(save.state->writeData, save.names[which].c_str(), int(save.names[which].size() + 1));
+    else
+        save.state->write(save.state->writeData, bytes, length);
+}
+
+const char*(HOST_CALL* g_save)(host::InstanceHandle, const host::SaveState*) = nullptr;
+
+const char* saveSwapped(host::InstanceHandle instance, const host::SaveState* state, SwappedSave& save) {
+    save.state = state;
+    save.unit = 0;
+    host::SaveState swapping = {state->ioMode, &save, writeSwapped};
+    return g_save(instance, &swapping);
+}
+#endif
+
+#if defined(FAULT_DESCRIPTION)
+// A description of the module's own, with a line break and a terminal
+// control sequence in it.
+const char* HOST_CALL describeOtherwise(host::InstanceHandle) { return "KELTO by VEM\n\x1b[31m"; }
+
+void change(int, void* record) { fault::handlerRecord(record).instance->describe = describeOtherwise; }
+
+#elif defined(FAULT_COPY_WITHOUT_NAMES)
+// A copy takes the IDs and choices but not the names.
+const char*(HOST_CALL* g_copy)(host::InstanceHandle, host::InstanceHandle) = nullptr;
+
+const char* HOST_CALL copyWithoutNames(host::InstanceHandle to, host::InstanceHandle from) {
+    const char* error = g_copy(to, from);
+    std::memset(kelto::instanceOf(to)->itemName, 0, sizeof kelto::instanceOf(to)->itemName);
+    std::memset(kelto::instanceOf(to)->cameraName, 0, sizeof kelto::instanceOf(to)->cameraName);
+    return error;
+}
+
+void change(int, void* record) {
+    g_copy = fault::handlerRecord(record).instance->copy;
+    fault::handlerRecord(record).instance->copy = copyWithoutNames;
+}
+
+#elif defined(FAULT_SAVE_ERROR) || defined(FAULT_LOAD_ERROR)
+// Saves or loads as the modifier does, then says it failed.
+#if defined(FAULT_SAVE_ERROR)
+typedef host::SaveState State;
+const char kError[] = "the disk is full";
+constexpr auto kOperation = &host::InstanceOperations::save;
+#else
+typedef host::LoadState State;
+const char kError[] = "the block is unreadable";
+constexpr auto kOperation = &host::InstanceOperations::load;
+#endif
+const char*(HOST_CALL* g_operation)(host::InstanceHandle, const State*) = nullptr;
+
+const char* HOST_CALL operateAndFail(host::InstanceHandle instance, const State* state) {
+    g_operation(instance, state);
+    return kError;
+}
+
+void change(int, void* record) {
+    host::InstanceOperations& operations = *fault::handlerRecord(record).instance;
+    g_operation = operations.*kOperation;
+    operations.*kOperation = operateAndFail;
+}
+
+#elif defined(FAULT_LOAD_NEVER_ENDS)
+// Load reads on past the end of the block, for ever.
+const char* HOST_CALL loadForEver(host::InstanceHandle, const host::LoadState* state) {
+    char line[kelto::kNameSize];
+    for (;;) state->read(state->readData, line, sizeof line);
+}
+
+void change(int, void* record) { fault::handlerRecord(record).instance->load = loadForEver; }
+
+#elif defined(FAULT_CAMERA_AMONG_CAMERAS)
+// The camera's name is looked for among the cameras first, though the
+// modifier finds a name as the first item of it, objects first.
+void resolveCamerasFirst(host::InstanceHandle handle) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    if (instance.resolved) return;
+    kelto::resolveReferences(instance);
+    if (host::ItemId camera = firstNamed(host::kItemTypeCamera, instance.cameraName)) {
+        instance.cameraId = camera;
+        instance.cameraChoice = kelto::choiceOfItem(kelto::ItemList::Cameras, camera);
+    }
+}
+
+void change(int version, void* record) { fault::wrapEvaluate<resolveCamerasFirst, nullptr>(version, record); }
+
+#elif defined(FAULT_EMPTY_NAME_FINDS_ITEM)
+// An empty name finds the first item whose name is empty, objects first.
+host::ItemId firstWithoutName() {
+    host::ItemId object = firstNamed(host::kItemTypeObject, "");
+    return object != nullptr ? object : firstNamed(host::kItemTypeCamera, "");
+}
+
+void resolveFindingEmpty(host::InstanceHandle handle) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    if (instance.resolved) return;
+    kelto::resolveReferences(instance);
+    if (instance.itemName[0] == '\0') instance.itemId = firstWithoutName();
+    if (instance.cameraName[0] == '\0') instance.cameraId = firstWithoutName();
+}
+
+void change(int version, void* record) { fault::wrapEvaluate<resolveFindingEmpty, nullptr>(version, record); }
+
+#elif defined(FAULT_MISSING_SAVED_AS_NONE)
+// A reference that found no item forgets its name, so it saves as none.
+void forgetMissing(host::InstanceHandle handle) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    if (instance.itemId == nullptr) std::memset(instance.itemName, 0, sizeof instance.itemName);
+    if (instance.cameraId == nullptr) std::memset(instance.cameraName, 0, sizeof instance.cameraName);
+}
+
+void change(int version, void* record) { fault::wrapEvaluate<nullptr, forgetMissing>(version, record); }
+
+#elif defined(FAULT_LONG_NAME_WHOLE)
+// Save writes each item's name as the host gives it, however long.
+const char* HOST_CALL saveWholeNames(host::InstanceHandle handle, const host::SaveState* state) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    SwappedSave save = {};
+    host::ItemId ids[2] = {instance.itemId, instance.cameraId};
+    for (int which = 0; which < 2; ++which)
+        if ((save.swapped[which] = ids[which] != nullptr)) save.names[which] = itemInfo().name(ids[which]);
+    return saveSwapped(handle, state, save);
+}
+
+void change(int, void* record) {
+    g_save = fault::handlerRecord(record).instance->save;
+    fault::handlerRecord(record).instance->save = saveWholeNames;
+}
+
+#elif defined(FAULT_NAMES_TAKEN_WHEN_REFERENCED)
+// Each reference's name is taken when it comes to name another item, and
+// saved as taken: a renamed item is saved by its old name.
+struct Taken {
+    host::ItemId ids[2];
+    char names[2][kelto::kNameSize];
+};
+std::map<host::InstanceHandle, Taken> g_taken;
+void(HOST_CALL* g_destroy)(host::InstanceHandle) = nullptr;
+
+void takeNames(host::InstanceHandle handle) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    Taken& taken = g_taken[handle];
+    host::ItemId ids[2] = {instance.itemId, instance.cameraId};
+    for (int which = 0; which < 2; ++which)
+        if (ids[which] != taken.ids[which] && (taken.ids[which] = ids[which]) != nullptr)
+            kelto::copyItemName(ids[which], taken.names[which]);
+}
+
+const char* HOST_CALL saveTakenNames(host::InstanceHandle handle, const host::SaveState* state) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    SwappedSave save = {};
+    auto taken = g_taken.find(handle);
+    host::ItemId ids[2] = {instance.itemId, instance.cameraId};
+    for (int which = 0; which < 2 && taken != g_taken.end(); ++which)
+        if ((save.swapped[which] = ids[which] != nullptr && ids[which] == taken->second.ids[which]))
+            save.names[which] = taken->second.names[which];
+    return saveSwapped(handle, state, save);
+}
+
+void HOST_CALL destroyForgetting(host::InstanceHandle handle) {
+    g_taken.erase(handle);
+    g_destroy(handle);
+}
+
+void change(int version, void* record) {
+    fault::wrapEvaluate<nullptr, takeNames>(version, record);
+    host::HandlerRecord& handler = fault::handlerRecord(record);
+    g_save = handler.instance->save;
+    handler.instance->save = saveTakenNames;
+    g_destroy = handler.instance->destroy;
+    handler.instance->destroy = destroyForgetting;
+}
+
+#elif defined(FAULT_FRESH_TAKES_FIRST_ITEMS)
+// A modifier just applied references the scene's first object and camera.
+host::InstanceHandle(HOST_CALL* g_create)(void*, void*, const char**) = nullptr;
+
+host::InstanceHandle HOST_CALL createOnFirstItems(void* hostData, void* context, const char** error) {
+    host::InstanceHandle handle = g_create(hostData, context, error);
+    if (handle == nullptr) return nullptr;
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    if (host::ItemId object = itemInfo().first(host::kItemTypeObject, nullptr))
+        kelto::copyItemName(object, instance.itemName);
+    if (host::ItemId camera = itemInfo().first(host::kItemTypeCamera, nullptr))
+        kelto::copyItemName(camera, instance.cameraName);
+    return handle;
+}
+
+void change(int, void* record) {
+    g_create = fault::handlerRecord(record).instance->create;
+    fault::handlerRecord(record).instance->create = createOnFirstItems;
+}
+
+#else
+#error "instance_faults.cpp: no fault of this file is chosen"
+#endif
+
+constexpr Entries kFault = {fault::activateChanged<change>, kelto::activateChannelInterface, fault::startup,
+                            fault::shutdown};
+
+}  // namespace
+
+const fault::Entries fault::kEntries = kFault;

@@ -1,0 +1,137 @@
+// Faults of the options panel. The toolkit the interface is handed passes
+// every call on to the host's, but for the function a fault changes.
+#include <cstring>
+#include <map>
+
+#include "faulty_kelto.h"
+#include "host/panel_toolkit.h"
+#include "module/handler_entry.h"
+#include "module/interface_entry.h"
+
+namespace {
+
+using fault::Entries;
+
+host::GlobalLookup g_lookup = nullptr;
+host::PanelToolkit g_hostToolkit;  // the host's, as it was handed over
+host::PanelToolkit g_toolkit;      // the module's view of it
+host::PanelGetFunction g_get = nullptr;
+host::PanelSetFunction g_set = nullptr;
+
+void changeToolkit(host::PanelToolkit& toolkit);
+
+bool isToolkitName(const char* name) {
+    for (const char* toolkit : {HOST_PANEL_TOOLKIT_SERVICE_3, HOST_PANEL_TOOLKIT_SERVICE_2, HOST_PANEL_TOOLKIT_SERVICE})
+        if (std::strcmp(name, toolkit) == 0) return true;
+    return false;
+}
+
+void* HOST_CALL lookUpWrapped(const char* name, int useMode) {
+    void* table = g_lookup(name, useMode);
+    if (table == nullptr || !isToolkitName(name)) return table;
+    g_hostToolkit = g_toolkit = *static_cast<const host::PanelToolkit*>(table);
+    changeToolkit(g_toolkit);
+    return &g_toolkit;
+}
+
+int HOST_CALL activateInterface(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    g_lookup = lookup;
+    return kelto::activateChannelInterface(version, fault::faultApplies(version) ? lookUpWrapped : lookup, record,
+                                           serverData);
+}
+
+// The fault's own get or set, where it has one (each calls the module's, kept
+// in g_get and g_set).
+extern const host::PanelGetFunction kOwnGet;
+extern const host::PanelSetFunction kOwnSet;
+
+// Describes the values with the fault's own get and set.
+[[maybe_unused]] void HOST_CALL describeWithOwn(host::PanelId panel, const host::PanelDataDescription* data,
+                                                host::PanelGetFunction get, host::PanelSetFunction set) {
+    g_get = get;
+    g_set = set;
+    g_hostToolkit.describe(panel, data, kOwnGet != nullptr ? kOwnGet : get, kOwnSet != nullptr ? kOwnSet : set);
+}
+
+#if defined(FAULT_NO_ITEM_VALUE)
+// get answers null for the item popup.
+const uint32_t kItemControl = 0x8001;
+
+void* HOST_CALL getNoItemValue(void* instance, uint32_t id) {
+    return id == kItemControl ? nullptr : g_get(instance, id);
+}
+
+const host::PanelGetFunction kOwnGet = getNoItemValue;
+const host::PanelSetFunction kOwnSet = nullptr;
+void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
+constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+
+#elif defined(FAULT_POPUP_CLASS)
+// The camera popup is built as a control of another class.
+const char kOtherClass[] = "iChoice";
+host::PanelControl g_controls[8];
+
+host::PanelId HOST_CALL createChanged(int type, const host::PanelControl* controls) {
+    size_t rows = 0;
+    for (; controls[rows].id != 0 && rows + 1 < sizeof g_controls / sizeof g_controls[0]; ++rows)
+        g_controls[rows] = controls[rows];
+    g_controls[rows] = host::PanelControl{0, nullptr, nullptr};
+    if (rows > 1) g_controls[1].controlClass = kOtherClass;
+    return g_hostToolkit.create(type, g_controls);
+}
+
+const host::PanelGetFunction kOwnGet = nullptr;
+const host::PanelSetFunction kOwnSet = nullptr;
+void changeToolkit(host::PanelToolkit& toolkit) { toolkit.create = createChanged; }
+constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+
+#elif defined(FAULT_REFRESH_ALWAYS)
+// set asks for a redraw whatever was picked.
+int HOST_CALL setRefreshing(void* instance, uint32_t id, void* value) {
+    g_set(instance, id, value);
+    return host::kRefreshValues;
+}
+
+const host::PanelGetFunction kOwnGet = nullptr;
+const host::PanelSetFunction kOwnSet = setRefreshing;
+void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
+constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+
+#elif defined(FAULT_GET_LAGS_BEHIND_SET)
+// A pick takes effect at once, but get shows it only after the next
+// evaluation: until then it shows the choice before.
+std::map<void*, std::map<uint32_t, int32_t>> g_pending;
+
+int HOST_CALL setLagging(void* instance, uint32_t id, void* value) {
+    int32_t* shown = static_cast<int32_t*>(g_get(instance, id));
+    int32_t before = shown != nullptr ? *shown : 0;
+    int refresh = g_set(instance, id, value);
+    if (shown != nullptr) {
+        g_pending[instance][id] = *shown;
+        *shown = before;
+    }
+    return refresh;
+}
+
+void showPicks(host::InstanceHandle instance) {
+    auto pending = g_pending.find(instance);
+    if (pending == g_pending.end()) return;
+    for (const auto& pick : pending->second)
+        if (int32_t* shown = static_cast<int32_t*>(g_get(instance, pick.first))) *shown = pick.second;
+    g_pending.erase(pending);
+}
+
+const host::PanelGetFunction kOwnGet = nullptr;
+const host::PanelSetFunction kOwnSet = setLagging;
+void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
+
+void change(int version, void* record) { fault::wrapEvaluate<showPicks, nullptr>(version, record); }
+constexpr host::ActivateFunction kHandler = fault::activateChanged<change>;
+
+#else
+#error "panel_faults.cpp: no fault of this file is chosen"
+#endif
+
+}  // namespace
+
+const fault::Entries fault::kEntries = {kHandler, activateInterface, fault::startup, fault::shutdown};
