@@ -116,6 +116,7 @@ void resolveCamerasFirst(host::InstanceHandle handle) {
     kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
     if (instance.resolved) return;
     kelto::resolveReferences(instance);
+    if (instance.cameraName[0] == '\0') return;
     if (host::ItemId camera = firstNamed(host::kItemTypeCamera, instance.cameraName)) {
         instance.cameraId = camera;
         instance.cameraChoice = kelto::choiceOfItem(kelto::ItemList::Cameras, camera);
