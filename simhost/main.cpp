@@ -39,7 +39,9 @@ const char kValidateCommand[] = "validate";
 
 const std::string kUsage =
     std::string("usage: kelto-host [MODULE] [options]\n"
-    "       kelto-host validate MODULE [--seed N]   check that MODULE keeps every promise of the modifier\n"
+    "       kelto-host validate MODULE [--seed N] [--check ID] [--time-limit S]\n"
+    "                            check that MODULE keeps every promise of the modifier\n"
+    "       kelto-host validate --list   name every check\n"
     "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
     "  --scene FILE         scene to run (default: the bundled demo scene)\n"
     "  --info               only show the module's descriptor, servers and an instance\n"
