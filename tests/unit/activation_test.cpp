@@ -9,6 +9,7 @@
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "host/module_descriptor.h"
+#include "host/panel_toolkit.h"
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
 #include "module/instance_handle.h"
@@ -151,6 +152,81 @@ TEST_F(Activation, TheCurrentVersionTakesTheNewestNamesAndFillsTheCurrentRecord)
     operations.destroy(instance);
 }
 #endif
+
+// A host never hands a null handle, record or state, but the module answers
+// each by doing nothing rather than reading through it.
+TEST_F(Activation, NullHandlesAndRecordsAreAnsweredByDoingNothing) {
+    scene.addObject("Ball", {0, 0, 0});
+    scene.addCamera("Camera", {3, 4, 12});
+    fillWithHostValues();
+    ASSERT_EQ(activate(), host::kActivationOk);
+    host::InstanceHandle instance = operations.create(nullptr, nullptr, nullptr);
+    ASSERT_NE(instance, nullptr);
+    std::strcpy(kelto::instanceOf(instance)->itemName, "Ball");
+    std::strcpy(kelto::instanceOf(instance)->cameraName, "Camera");
+
+    EXPECT_EQ(operations.copy(nullptr, instance), nullptr);
+    EXPECT_EQ(operations.copy(instance, nullptr), nullptr);
+    EXPECT_EQ(operations.load(nullptr, nullptr), nullptr);
+    EXPECT_EQ(operations.load(instance, nullptr), nullptr);
+    EXPECT_EQ(operations.save(nullptr, nullptr), nullptr);
+    EXPECT_EQ(operations.save(instance, nullptr), nullptr);
+    EXPECT_STREQ(operations.describe(nullptr), sim::kelto_facts::kDescription);
+    EXPECT_EQ(record.flags(nullptr), 0u);
+    EXPECT_EQ(itemOperations.useItems(nullptr), nullptr);
+    itemOperations.changeID(nullptr, nullptr);
+    itemOperations.changeID(instance, nullptr);
+
+    {
+        sim::ChannelAccessRecord access(0, 0.0, -1);
+        record.evaluate(nullptr, &access.access());
+        record.evaluate(instance, nullptr);
+        EXPECT_TRUE(access.setCalls().empty());
+        access.withoutSetChannel();
+        record.evaluate(instance, &access.access());
+        EXPECT_TRUE(access.setCalls().empty());
+    }
+    // The instance was left as it was: it evaluates by its own names.
+    sim::ChannelAccessRecord access(0, 0.0, -1);
+    record.evaluate(instance, &access.access());
+    EXPECT_EQ(access.setCalls(), std::vector<double>{13.0});
+    operations.destroy(instance);
+    operations.destroy(nullptr);
+}
+
+// A toolkit without one of the five functions the panel needs builds no panel,
+// and calls none of the others.
+const host::PanelToolkit* g_toolkit = nullptr;
+void* HOST_CALL lookupWithToolkit(const char* name, int use) {
+    if (std::strcmp(name, HOST_PANEL_TOOLKIT_SERVICE) == 0) return const_cast<host::PanelToolkit*>(g_toolkit);
+    return sim::HostSession::lookup()(name, use);
+}
+
+TEST(InterfaceActivation, AToolkitMissingAFunctionBuildsNoPanel) {
+    sim::Scene scene;
+    sim::HostSession session(scene);
+    const host::PanelToolkit& served =
+        *static_cast<const host::PanelToolkit*>(sim::HostSession::lookup()(HOST_PANEL_TOOLKIT_SERVICE, 0));
+    auto without = [&](auto host::PanelToolkit::*slot) {
+        host::PanelToolkit toolkit = served;
+        toolkit.*slot = nullptr;
+        return toolkit;
+    };
+    const host::PanelToolkit lacking[] = {without(&host::PanelToolkit::create), without(&host::PanelToolkit::describe),
+                                          without(&host::PanelToolkit::hint), without(&host::PanelToolkit::userData),
+                                          without(&host::PanelToolkit::viewInstance)};
+    int instance = 0;
+    for (const host::PanelToolkit& toolkit : lacking) {
+        g_toolkit = &toolkit;
+        host::InterfaceRecord record{};
+        record.instance = &instance;
+        EXPECT_EQ(kelto::activateChannelInterface(host::kClassicClassVersion, lookupWithToolkit, &record, nullptr),
+                  host::kActivationOk);
+        EXPECT_EQ(record.panel, nullptr);
+    }
+    EXPECT_TRUE(session.panels().calls().empty());
+    g_toolkit = nullptr;
+}
 
 TEST(InterfaceActivation, RefusesOtherVersionsAndOtherwiseSucceeds) {
     sim::Scene scene;
