@@ -1,7 +1,9 @@
-// What the module costs the host, measured through the loaded kelto.p as the
-// host calls it: a resolved evaluation beside a bare loop that does the same
-// queries and arithmetic, allocations per evaluation, resolution and the popup
-// functions per item, save and load. Run: tools/bench.sh
+// What the modules cost the host, measured through the loaded kelto.p and
+// kelto_focus.p as the host calls them: a resolved evaluation beside a bare
+// loop that does the same queries and arithmetic, Kelto Focus's evaluation
+// with each setting that changes its cost, allocations per evaluation,
+// resolution and the popup functions per item, save and load.
+// Run: tools/bench.sh
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -13,6 +15,8 @@
 #include <vector>
 
 #include "allocation_counter.h"
+#include "bench_scene.h"
+#include "focus_blocks.h"
 #include "host/channel_handler.h"
 #include "host/item_info.h"
 #include "simhost/modifiers/kelto_facts.h"
@@ -22,81 +26,41 @@
 
 namespace {
 
-const double kTime = 0.5;
 const char kBareBaseline[] = "BareBaseline";
 const char kModuleEvaluation[] = "ResolvedEvaluation";
 const int kEvaluationsCounted = 1000000;
 
 const sim::LoadedModule& kelto() {
-    static std::unique_ptr<sim::LoadedModule> module = [] {
-        sim::LoadResult loaded = sim::LoadedModule::load(KELTO_MODULE_PATH);
-        if (!loaded.module) std::fprintf(stderr, "kelto_benchmarks: %s\n", loaded.error.c_str());
-        return std::move(loaded.module);
-    }();
+    static std::unique_ptr<sim::LoadedModule> module = bench::loadModule(KELTO_MODULE_PATH, "kelto_benchmarks");
     return *module;
 }
 
-// Where the benchmark's set-channel puts the value, so no work is skipped.
-double g_channel = 0;
-void HOST_CALL storeChannel(host::ChannelId, double value) { g_channel = value; }
+const sim::LoadedModule& keltoFocus() {
+    static std::unique_ptr<sim::LoadedModule> module =
+        bench::loadModule(KELTO_FOCUS_MODULE_PATH, "kelto_benchmarks");
+    return *module;
+}
 
-// A scene of `items` objects and as many cameras, served by the simulated
-// host, with the module's handler bound and one instance referring to the
-// last object and the last camera: the far end of both lists.
-class BenchScene {
+// Kelto bound under the classic protocol, over `items` objects and cameras.
+class BenchScene : public bench::BenchScene {
 public:
-    explicit BenchScene(int items) {
-        for (int i = 0; i < items; ++i) {
-            scene.addObject("Object " + std::to_string(i), {double(i), 0.25, 1});
-            scene.addCamera("Camera " + std::to_string(i), {0.5, double(i), -2});
-        }
-        session.reset(new sim::HostSession(scene));
-        const sim::ServerEntry* server = kelto().findServer(HOST_CHANNEL_HANDLER_CLASS, sim::kelto_facts::kServerName);
-        if (server == nullptr || handler.activate(kelto(), *server) != host::kActivationOk)
-            std::fprintf(stderr, "kelto_benchmarks: the handler is not bound\n");
-        instance = handler.create();
-        std::string last = std::to_string(items - 1);
-        block = sim::kelto_facts::referenceBlock("Object " + last, "Camera " + last);
-        loadBlock();
-        access = {nullptr, 0, kTime, 0, nullptr, storeChannel, nullptr};
+    explicit BenchScene(int items)
+        : bench::BenchScene(kelto(), sim::kelto_facts::kServerName, sim::kelto_facts::referenceBlock, items) {
+        if (!problem.empty()) std::fprintf(stderr, "kelto_benchmarks: %s\n", problem.c_str());
     }
-    ~BenchScene() { handler.destroy(instance); }
-
-    void loadBlock() {
-        sim::BlockReader reader(block);
-        handler.load(instance, reader);
-    }
-    void evaluateChannel() { handler.record().evaluate(instance, &access); }
-
-    sim::Scene scene;
-    std::unique_ptr<sim::HostSession> session;
-    sim::HandlerBinding handler;
-    host::InstanceHandle instance = nullptr;
-    std::vector<std::string> block;
-    host::ChannelAccess access;
 };
 
-// The floor: the same two position queries through the same item-info table,
-// the same arithmetic and the same set-channel call through the access
-// record, with nothing of the module around them.
+// The floor, as bench::bareEvaluation defines it.
 void BareBaseline(benchmark::State& state) {
     BenchScene bench(2);
     const host::ChannelAccess* access = &bench.access;
     benchmark::DoNotOptimize(access);
-    const host::ItemInfoService& info =
-        *static_cast<const host::ItemInfoService*>(sim::HostSession::lookup()(HOST_ITEM_INFO_SERVICE, 0));
-    host::ItemId item = info.next(info.first(host::kItemTypeObject, nullptr));
-    host::ItemId camera = info.next(info.first(host::kItemTypeCamera, nullptr));
-    for (auto _ : state) {
-        double a[3], b[3];
-        info.param(item, host::kItemParamWorldPosition, kTime, a);
-        info.param(camera, host::kItemParamWorldPosition, kTime, b);
-        double sz = std::pow(a[2] - b[2], 2.0);
-        double sy = std::pow(a[1] - b[1], 2.0);
-        double sx = std::pow(a[0] - b[0], 2.0);
-        access->setChannel(access->channel, std::sqrt((sz + sy) + sx));
-    }
-    benchmark::DoNotOptimize(g_channel);
+    const host::ItemInfoService& info = bench.itemInfo();
+    host::ItemId item = bench.referenced(host::kItemTypeObject);
+    host::ItemId camera = bench.referenced(host::kItemTypeCamera);
+    for (auto _ : state)
+        bench::bareEvaluation(info, item, camera, [access](double value) { access->setChannel(access->channel, value); });
+    benchmark::DoNotOptimize(bench::g_channel);
 }
 BENCHMARK(BareBaseline);
 
@@ -104,9 +68,21 @@ void ResolvedEvaluation(benchmark::State& state) {
     BenchScene bench(2);
     bench.evaluateChannel();
     for (auto _ : state) bench.evaluateChannel();
-    benchmark::DoNotOptimize(g_channel);
+    benchmark::DoNotOptimize(bench::g_channel);
 }
 BENCHMARK(ResolvedEvaluation);
+
+// Kelto Focus's resolved evaluation with the settings of `block`.
+void focusEvaluation(benchmark::State& state, bench::ReferenceBlock block) {
+    bench::BenchScene bench(keltoFocus(), "Kelto Focus", block, 2);
+    if (!bench.problem.empty()) return state.SkipWithError(bench.problem.c_str());
+    bench.evaluateChannel();
+    for (auto _ : state) bench.evaluateChannel();
+    benchmark::DoNotOptimize(bench::g_channel);
+}
+BENCHMARK_CAPTURE(focusEvaluation, StraightLine, bench::focusStraightBlock);
+BENCHMARK_CAPTURE(focusEvaluation, AlongViewWithOffset, bench::focusAlongViewBlock);
+BENCHMARK_CAPTURE(focusEvaluation, Lag, bench::focusLagBlock);
 
 // Heap allocations over a million resolved evaluations; the count is the result.
 void AllocationsPerMillionEvaluations(benchmark::State& state) {
