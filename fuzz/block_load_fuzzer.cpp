@@ -16,36 +16,8 @@
 #include "simhost/services/host_session.h"
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/block_states.h"
-
-namespace {
-
-// Each read takes a control byte: the top bit ends the data; the rest is how
-// many of the following bytes to copy, with no NUL added.
-struct UnrulyReader {
-    const uint8_t* data;
-    size_t size;
-
-    static int HOST_CALL read(void* self, char* buffer, int maxLength) {
-        UnrulyReader& r = *static_cast<UnrulyReader*>(self);
-        if (r.size == 0) return host::kReadEndOfData;
-        uint8_t control = *r.data++;
-        --r.size;
-        if (control & 0x80) return host::kReadEndOfData;
-        size_t count = control;
-        if (count > r.size) count = r.size;
-        if (count > static_cast<size_t>(maxLength)) count = static_cast<size_t>(maxLength);
-        std::memcpy(buffer, r.data, count);
-        r.data += count;
-        r.size -= count;
-        return static_cast<int>(count);
-    }
-};
-
-void requireTerminated(const char* text, size_t size) {
-    if (std::memchr(text, '\0', size) == nullptr) std::abort();
-}
-
-}  // namespace
+#include "fuzz_promises.h"
+#include "unruly_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::Scene scene;
@@ -59,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kelto::activateChannelHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr);
 
     kelto::DistanceInstance* instance = kelto::createInstance();
-    UnrulyReader reader{data, size};
-    host::LoadState state = {0, &reader, UnrulyReader::read};
+    fuzz::UnrulyReader reader{data, size};
+    host::LoadState state = {0, &reader, fuzz::UnrulyReader::read};
     kelto::loadInstanceBlock(*instance, state);
-    requireTerminated(instance->itemName, sizeof instance->itemName);
-    requireTerminated(instance->cameraName, sizeof instance->cameraName);
+    fuzz::requireTerminated(instance->itemName, sizeof instance->itemName);
+    fuzz::requireTerminated(instance->cameraName, sizeof instance->cameraName);
 
     sim::BlockWriter writer;
     kelto::saveInstanceBlock(*instance, writer.state());

@@ -1,0 +1,64 @@
+// Loads a Kelto Focus block from a host whose every read is chosen by the
+// input (see unruly_reader.h), then holds it to what the block promises:
+// names terminated inside their buffers, every setting one the panel would
+// accept, a save that loads back and saves the same bytes, and an evaluation
+// that is either declined or finite and no nearer than the near limit.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "focus/focus_block.h"
+#include "focus/focus_value.h"
+#include "host/channel_handler.h"
+#include "module/focus_handler_entry.h"
+#include "simhost/services/block_states.h"
+#include "simhost/services/host_session.h"
+#include "fuzz_promises.h"
+#include "unruly_reader.h"
+
+namespace {
+
+std::vector<std::string> savedLines(kelto::FocusInstance& instance) {
+    sim::BlockWriter writer;
+    kelto::saveFocusBlock(instance, writer.state());
+    for (const sim::BlockWriter::Unit& unit : writer.units())
+        fuzz::require(unit.length > 0 && unit.bytes.find('\0') == static_cast<size_t>(unit.length - 1));
+    return writer.lines();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    sim::Scene scene;
+    scene.addObject("Ball", {1, 2, 3});
+    scene.addObject("none");
+    scene.addCamera("Camera", {4, 5, 6});
+    sim::HostSession session(scene);
+    host::InstanceOperations operations{};
+    host::HandlerRecord record{};
+    record.instance = &operations;
+    kelto::activateFocusHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr);
+
+    kelto::FocusInstance* instance = kelto::createFocusInstance();
+    fuzz::UnrulyReader reader{data, size};
+    host::LoadState state = {0, &reader, fuzz::UnrulyReader::read};
+    kelto::loadFocusBlock(*instance, state);
+    fuzz::requireTerminated(instance->itemName, sizeof instance->itemName);
+    fuzz::requireTerminated(instance->cameraName, sizeof instance->cameraName);
+    fuzz::requireAcceptable(instance->settings);
+
+    std::vector<std::string> first = savedLines(*instance);
+    kelto::FocusInstance* again = kelto::createFocusInstance();
+    sim::BlockReader lines(first);
+    kelto::loadFocusBlock(*again, lines.state());
+    fuzz::require(savedLines(*again) == first);
+
+    double value = 0;
+    if (kelto::evaluateFocus(*instance, 0.0, value)) fuzz::require(std::isfinite(value) && value >= kelto::kNearestFocus);
+    fuzz::require(session.violations().empty());
+    kelto::destroyFocusInstance(again);
+    kelto::destroyFocusInstance(instance);
+    return 0;
+}
