@@ -31,7 +31,7 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-for name in block_load instance_sequence scene_file; do
+for name in block_load instance_sequence scene_file focus_block focus_sequence; do
   target=fuzz_$name
   # A sequence input takes many calls: those targets take half the inputs.
   count=$runs
