@@ -102,6 +102,7 @@ void HandlerSequence::edit(FuzzedDataProvider& input) {
 }
 
 const sim::ChannelAccessRecord& HandlerSequence::evaluate(host::InstanceHandle instance, double time) {
+    access_.reset();  // one record is current at a time: the old one ends first
     access_.reset(new sim::ChannelAccessRecord(0, time, kChannelValue));
     handler_.evaluate(instance, *access_);
     require(access_->brokenRule().empty());
