@@ -82,6 +82,17 @@ TEST_F(Renumbering, AnUnrelatedDeletionMovesTheChoiceAndTheItemIsStillFollowed) 
     EXPECT_EQ(choice(kelto::kReferenceCameraControl), 1);
 }
 
+// A host may list the pairs that change nothing too, and first.
+TEST_F(Renumbering, PairsThatChangeNothingMayComeFirst) {
+    EXPECT_EQ(evaluate(), 13.0);
+    EXPECT_EQ(choice(kelto::kReferenceItemControl), 2);
+    change({camera(0), camera(0), camera(1), camera(1), object(0), nullptr, object(1), object(0), object(2),
+            object(1)});
+    scene.objects.erase(scene.objects.begin());
+    EXPECT_EQ(instance.itemId, object(0));
+    EXPECT_EQ(choice(kelto::kReferenceItemControl), 1);
+}
+
 TEST_F(Renumbering, ADeletedReferenceBecomesNoneAndSavesAsNone) {
     evaluate();
     change({object(1), nullptr, object(2), object(1)});
