@@ -26,6 +26,19 @@ TEST(KeywordMatch, ATokenMatchesEveryKeywordItIsAPrefixOf) {
     EXPECT_FALSE(kelto::keywordMatches("REFERENCE_ITEM", token("REFERENCE_CAMERA")));
 }
 
+// The stricter reading: the keyword whole, then a space and the arguments,
+// or nothing; a line of the keyword alone has its own end as arguments.
+TEST(ArgumentsAfter, TakesTheKeywordWholeAndPointsPastIt) {
+    const char alone[] = "LAG";
+    EXPECT_EQ(kelto::argumentsAfter("LAG", alone), alone + std::strlen(alone));
+    const char withArguments[] = "LAG 2.5 frames";
+    EXPECT_EQ(kelto::argumentsAfter("LAG", withArguments), withArguments + std::strlen("LAG "));
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "LAGS 2"), nullptr);
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "LA"), nullptr);
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "lag 2"), nullptr);
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "LAG\t2"), nullptr);
+}
+
 TEST(ReadToken, KeepsTheLineUpToItsFirstSpace) {
     sim::BlockReader reader({"REFERENCE_ITEM trailing words", "KELTO_END\ttab", " leading", "", "no_space"});
     kelto::Token t;
