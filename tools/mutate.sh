@@ -3,7 +3,7 @@
 # its source in channel/, persist/, panel/ and module/, found on clang's
 # syntax tree; builds each as the module is built, without CMake; and says
 # which ones the conformance check, the end-to-end tests and the unit tests
-# kill.
+# (Kelto's, and Kelto Focus's over the code the two share) kill.
 #   tools/mutate.sh [--sample N] [--seed S] [--jobs J] [--timeout SECONDS]
 #                   [--only N,N,...] [--list] [--keep]
 # Everything lands in build/mutation: its own CMake build folder, so that
@@ -38,6 +38,6 @@ fi
 nice -n 19 cmake --preset native -B build/mutation -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DKELTO_BENCHMARKS=OFF \
   >/dev/null
 nice -n 19 cmake --build build/mutation -j2 --target kelto kelto_current kelto-host kelto_e2e_tests \
-  kelto_unit_tests kelto_unit_tests_current >/dev/null
+  kelto_unit_tests kelto_unit_tests_current kelto_focus_unit_tests kelto_focus_unit_tests_current >/dev/null
 
 exec nice -n 19 "$python" -B tools/mutation/main.py "$@"

@@ -47,6 +47,9 @@ TEST_F(ChannelFixture, AReferenceWhoseItemIsMissingKeepsItsNameThroughSave) {
     handler.copy(copy, instance);
     EXPECT_EQ(saved(copy), referenceBlock("Lamp", "Camera"));
 
+    // A name of one character is a name too.
+    EXPECT_EQ(saved(loaded(referenceBlock("L", "C"))), referenceBlock("L", "C"));
+
     // Opened again where the lamp is, the reference finds it.
     scene.objects[0].name = "Lamp";
     EXPECT_EQ(evaluated(loaded(saved(instance))), std::sqrt(4.0 + 1.0 + 49.0));
@@ -54,6 +57,18 @@ TEST_F(ChannelFixture, AReferenceWhoseItemIsMissingKeepsItsNameThroughSave) {
     // "none" names an item like any other name.
     scene.objects[0].name = "none";
     EXPECT_EQ(evaluated(loaded(referenceBlock("none", "Camera"))), std::sqrt(4.0 + 1.0 + 49.0));
+}
+
+// A block loaded over an instance that has evaluated replaces its
+// references: it uses no item until the loaded names are resolved, then theirs.
+TEST_F(ChannelFixture, ABlockLoadedOverAnEvaluatedInstanceReplacesItsReferences) {
+    host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
+    EXPECT_EQ(evaluated(instance), 13.0);
+    sim::BlockReader reader(referenceBlock("Ground", "Close-up"));
+    ASSERT_EQ(handler.load(instance, reader), nullptr);
+    EXPECT_EQ(handler.useItems(instance), nullptr);
+    EXPECT_EQ(evaluated(instance), std::sqrt(25.0 + 25.0 + 9.0));
+    EXPECT_EQ(saved(instance), referenceBlock("Ground", "Close-up"));
 }
 
 TEST_F(ChannelFixture, ARenamedItemIsSavedByItsNewName) {

@@ -110,6 +110,13 @@ TEST_F(Activation, LookupsStopAtTheFirstMissingService) {
     EXPECT_EQ(activate(), host::kActivationServiceMissing);
     EXPECT_EQ(noMessages.lookups(), (std::vector<std::string>{"Info Messages"}));
     EXPECT_EQ(kelto::heldHostServices().messages, nullptr);
+
+    // Without a lookup function no service can be found.
+    fillWithHostValues();
+    host::HandlerRecord recordBefore = record;
+    EXPECT_EQ(kelto::activateChannelHandler(host::kClassicClassVersion, nullptr, &record, nullptr),
+              host::kActivationServiceMissing);
+    EXPECT_EQ(std::memcmp(&record, &recordBefore, sizeof record), 0);
 }
 
 TEST_F(Activation, AFailedActivationKeepsTheServicesOfTheLastGoodOne) {
@@ -148,6 +155,15 @@ TEST_F(Activation, TheCurrentVersionTakesTheNewestNamesAndFillsTheCurrentRecord)
         current.evaluate(instance, &access.currentAccess());
         EXPECT_EQ(sim::kelto_facts::evaluationProblem(access), "");
         EXPECT_EQ(access.setCalls(), std::vector<double>{13.0});
+    }
+    {
+        // Null handles and records are answered by doing nothing here too.
+        sim::ChannelAccessRecord access(0, 0.0, -1);
+        current.evaluate(nullptr, &access.currentAccess());
+        current.evaluate(instance, nullptr);
+        access.withoutSetChannel();
+        current.evaluate(instance, &access.currentAccess());
+        EXPECT_TRUE(access.setCalls().empty());
     }
     operations.destroy(instance);
 }
@@ -241,10 +257,24 @@ TEST(InterfaceActivation, RefusesOtherVersionsAndOtherwiseSucceeds) {
               host::kActivationBadVersion);
 
     record.options = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle)>(&marker);
+    record.command = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle, const char*)>(&marker);
     EXPECT_EQ(kelto::activateChannelInterface(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr),
               host::kActivationOk);
     EXPECT_EQ(record.options, nullptr);
     EXPECT_EQ(record.command, nullptr);
+
+    // A null record, instance or lookup succeeds with no panel built.
+    EXPECT_EQ(kelto::activateChannelInterface(host::kClassicClassVersion, sim::HostSession::lookup(), nullptr, nullptr),
+              host::kActivationOk);
+    record.instance = nullptr;
+    EXPECT_EQ(kelto::activateChannelInterface(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr),
+              host::kActivationOk);
+    EXPECT_EQ(record.panel, nullptr);
+    record.instance = &marker;
+    EXPECT_EQ(kelto::activateChannelInterface(host::kClassicClassVersion, nullptr, &record, nullptr),
+              host::kActivationOk);
+    EXPECT_EQ(record.panel, nullptr);
+    EXPECT_TRUE(session.panels().calls().empty());
 }
 
 }  // namespace

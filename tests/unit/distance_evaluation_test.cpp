@@ -53,9 +53,10 @@ protected:
         std::snprintf(instance.cameraName, sizeof instance.cameraName, "%s", camera);
     }
 
-    // The channel's value after one evaluation at `time`, from `before`.
+    // The channel's value after one evaluation at `time`, from `before`. The
+    // distance starts as NaN, so a success that wrote nothing shows.
     double evaluate(double time = 0, double before = -1) {
-        double distance = before;
+        double distance = std::nan("");
         return kelto::evaluateDistance(instance, time, distance) ? distance : before;
     }
 
@@ -145,6 +146,10 @@ TEST_F(Evaluation, APositionTheHostDidNotWriteLeavesTheChannelAlone) {
     }
     g_unwrittenType = -1;
     EXPECT_EQ(evaluate(0, 7.5), 13.0);
+
+    // A table without the query answers nothing.
+    partial.param = nullptr;
+    EXPECT_EQ(evaluate(0, 7.5), 7.5);
 }
 
 TEST_F(Evaluation, AChoiceMadeBeforeResolutionIsReplacedByTheStoredNames) {

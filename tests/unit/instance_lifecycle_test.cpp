@@ -2,8 +2,12 @@
 // copies, which must go on alone. What a new instance holds, its flags and a
 // null destroy are tested through kelto.p (the e2e suites ChannelFixture,
 // PanelFixture, ModuleFixture and KeltoHost.InfoShowsTheModuleAndAnInstance).
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -13,6 +17,12 @@
 #include "channel/item_renumbering.h"
 #include "panel/reference_panel.h"
 #include "unit_support.h"
+
+#if defined(__has_feature)
+#define KELTO_HAS_ADDRESS_SANITIZER __has_feature(address_sanitizer)
+#else
+#define KELTO_HAS_ADDRESS_SANITIZER 0
+#endif
 
 using kelto::DistanceInstance;
 
@@ -41,6 +51,28 @@ TEST(InstanceLifecycle, DescribeRewritesTheLineIntoTheInstance) {
     EXPECT_EQ(line, instance->description);
     EXPECT_STREQ(line, "KELTO   by VEM");
 }
+
+// With the heap exhausted, create gives no instance rather than writing
+// through none. Tried in a child whose address space is closed, once its heap
+// has no room left for a record; a sanitizer's allocator cannot be run out that way.
+#if defined(__SANITIZE_ADDRESS__) || KELTO_HAS_ADDRESS_SANITIZER
+TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {
+    GTEST_SKIP() << "an address-space limit cannot be set under AddressSanitizer";
+}
+#else
+[[noreturn]] void createWithTheHeapExhausted() {
+    const struct rlimit closed = {0, 0};
+    if (::setrlimit(RLIMIT_AS, &closed) != 0) ::_exit(2);
+    void* volatile taken = nullptr;  // volatile, so that no allocation is left out
+    while ((taken = std::calloc(1, sizeof(DistanceInstance))) != nullptr) {
+    }
+    ::_exit(kelto::createInstance() == nullptr ? 0 : 1);
+}
+
+TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {
+    EXPECT_EXIT(createWithTheHeapExhausted(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 class Copies : public unit::SceneFixture {
 protected:

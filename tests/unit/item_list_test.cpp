@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "channel/item_list.h"
+#include "simhost/services/service_tables.h"
 #include "unit_support.h"
 
 namespace {
@@ -98,8 +99,10 @@ TEST_F(SceneFixture, CopyItemNameNeverSplitsAUtf8Character) {
     scene.addObject(std::string(251, 'b') + clef + "tail");
     // A four-byte one starting at byte 253 goes whole.
     scene.addObject(std::string(253, 'c') + clef);
-    // Bytes that are no UTF-8 are cut at the buffer.
+    // Bytes that are no UTF-8 are cut at the buffer, a lead byte followed by
+    // more continuation bytes than any character has too.
     scene.addObject(std::string(300, '\x80'));
+    scene.addObject(std::string(251, 'e') + "\xF0" + std::string(48, '\x80'));
     // Names that fit are never touched, whatever their last character.
     scene.addObject(std::string(252, 'd') + euro);
     char name[kelto::kNameSize];
@@ -112,6 +115,8 @@ TEST_F(SceneFixture, CopyItemNameNeverSplitsAUtf8Character) {
     kelto::copyItemName(object(3), name);
     EXPECT_EQ(std::string(name), std::string(255, '\x80'));
     kelto::copyItemName(object(4), name);
+    EXPECT_EQ(std::string(name), std::string(251, 'e') + "\xF0" + std::string(3, '\x80'));
+    kelto::copyItemName(object(5), name);
     EXPECT_EQ(std::string(name), std::string(252, 'd') + euro);
 }
 
@@ -125,6 +130,29 @@ TEST_F(SceneFixture, WithoutItemInfoTheListsAreEmpty) {
     EXPECT_EQ(kelto::choiceOfItem(ItemList::Objects, object(0)), 0);
     EXPECT_EQ(kelto::findItemByName("Ball"), nullptr);
     EXPECT_EQ(session.itemInfoCalls().total(), 0);
+}
+
+// An item-info table without a step or a name is read as far as it goes.
+TEST_F(SceneFixture, AnItemInfoMissingAFunctionIsReadAsFarAsItGoes) {
+    scene.addObject("Ball");
+    scene.addObject("Crate");
+    host::ItemInfoService partial = sim::itemInfoServiceTable();
+    partial.next = nullptr;
+    kelto::HostServices services = kelto::heldHostServices();
+    services.itemInfo = &partial;
+    kelto::holdHostServices(services);
+    EXPECT_EQ(kelto::choiceCount(ItemList::Objects), 2);
+    EXPECT_EQ(kelto::findItemByName("Crate"), nullptr);
+
+    partial = sim::itemInfoServiceTable();
+    partial.name = nullptr;
+    EXPECT_EQ(kelto::choiceCount(ItemList::Objects), 3);
+    EXPECT_STREQ(kelto::choiceName(ItemList::Objects, 2), "");
+    EXPECT_EQ(kelto::findItemByName("Ball"), nullptr);
+    char name[kelto::kNameSize];
+    std::memset(name, '#', sizeof name);
+    kelto::copyItemName(object(0), name);
+    EXPECT_STREQ(name, "");
 }
 
 }  // namespace

@@ -82,6 +82,21 @@ TEST_F(Renumbering, AnUnrelatedDeletionMovesTheChoiceAndTheItemIsStillFollowed) 
     EXPECT_EQ(choice(kelto::kReferenceCameraControl), 1);
 }
 
+// A host may list the pairs that change nothing too, and first. Its list
+// lies here in a buffer of the host's, after another list that has ended:
+// every pair is read, and nothing outside the list.
+TEST_F(Renumbering, PairsThatChangeNothingMayComeFirst) {
+    EXPECT_EQ(evaluate(), 13.0);
+    EXPECT_EQ(choice(kelto::kReferenceItemControl), 2);
+    const host::ItemId hostBuffer[] = {nullptr,   nullptr,   camera(0), camera(0), camera(1), camera(1), object(0),
+                                       nullptr,   object(1), object(0), object(2), object(1), nullptr};
+    const size_t kListStart = 2;
+    kelto::renumberReferences(instance, hostBuffer + kListStart);
+    scene.objects.erase(scene.objects.begin());
+    EXPECT_EQ(instance.itemId, object(0));
+    EXPECT_EQ(choice(kelto::kReferenceItemControl), 1);
+}
+
 TEST_F(Renumbering, ADeletedReferenceBecomesNoneAndSavesAsNone) {
     evaluate();
     change({object(1), nullptr, object(2), object(1)});

@@ -26,6 +26,19 @@ TEST(KeywordMatch, ATokenMatchesEveryKeywordItIsAPrefixOf) {
     EXPECT_FALSE(kelto::keywordMatches("REFERENCE_ITEM", token("REFERENCE_CAMERA")));
 }
 
+// The stricter reading: the keyword whole, then a space and the arguments,
+// or nothing; a line of the keyword alone has its own end as arguments.
+TEST(ArgumentsAfter, TakesTheKeywordWholeAndPointsPastIt) {
+    const char alone[] = "LAG";
+    EXPECT_EQ(kelto::argumentsAfter("LAG", alone), alone + std::strlen(alone));
+    const char withArguments[] = "LAG 2.5 frames";
+    EXPECT_EQ(kelto::argumentsAfter("LAG", withArguments), withArguments + std::strlen("LAG "));
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "LAGS 2"), nullptr);
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "LA"), nullptr);
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "lag 2"), nullptr);
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "LAG\t2"), nullptr);
+}
+
 TEST(ReadToken, KeepsTheLineUpToItsFirstSpace) {
     sim::BlockReader reader({"REFERENCE_ITEM trailing words", "KELTO_END\ttab", " leading", "", "no_space"});
     kelto::Token t;
@@ -47,8 +60,10 @@ TEST(ReadToken, KeepsTheLineUpToItsFirstSpace) {
 struct UnrulyHost {
     std::string fill;  // written over the whole buffer, without a NUL
     int result = 0;
+    int reads = 0;
     static int HOST_CALL read(void* self, char* buffer, int maxLength) {
         UnrulyHost& host = *static_cast<UnrulyHost*>(self);
+        ++host.reads;
         for (int i = 0; i < maxLength && !host.fill.empty(); ++i) buffer[i] = host.fill[0];
         return host.result;
     }
@@ -73,6 +88,23 @@ TEST(ReadLine, TheBufferIsClearedAndAlwaysEndsInside) {
     EXPECT_FALSE(kelto::readLine(ended.state(), line, sizeof line));
     host::LoadState noRead = {0, nullptr, nullptr};
     EXPECT_FALSE(kelto::readLine(noRead, line, sizeof line));
+}
+
+// A buffer with room for the NUL alone still takes a line; one without room,
+// or none at all, takes nothing and asks the host for nothing.
+TEST(ReadLine, ABufferTooSmallForTheNulReadsNothing) {
+    UnrulyHost host{"A", 1};
+    char line[kelto::kLineSize] = "kept";
+    ASSERT_TRUE(kelto::readLine(host.state(), line, 1));
+    EXPECT_STREQ(line, "");
+    EXPECT_EQ(host.reads, 1);
+
+    std::strcpy(line, "kept");
+    EXPECT_FALSE(kelto::readLine(host.state(), line, 0));
+    EXPECT_FALSE(kelto::readLine(host.state(), line, -1));
+    EXPECT_FALSE(kelto::readLine(host.state(), nullptr, kelto::kLineSize));
+    EXPECT_STREQ(line, "kept");
+    EXPECT_EQ(host.reads, 1);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@ units compiled with their own commands from compile_commands.json, then
 linked with the other objects the mutation build already holds, by the
 module's own link command (version script, link-time optimisation and
 all). The unit test programs are linked again the same way when a mutant
-gets that far."""
+gets that far; Kelto Focus's after its own units that hold the change are
+compiled again."""
 
 import os
 import subprocess
@@ -38,6 +39,7 @@ class MutantBuild:
         self.overlay = os.path.join(folder, "overlay")
         self.objects = {}  # flavour -> {CMake's object: the mutant's}
         self.modules = {}  # flavour -> module file
+        self.mutated = None  # the mutated file, once written
         self.error = ""
 
     def _run(self, arguments, directory):
@@ -58,10 +60,19 @@ class MutantBuild:
             out.write(text[:self.mutant.start] + change + text[self.mutant.end:])
         return mutated
 
+    def _compile(self, compile, unit, where):
+        """Compiles one unit, reading the mutated file; the object's path, or
+        None when the compiler refuses."""
+        source = self.mutated if os.path.join(self.root, self.mutant.path) == unit else unit
+        output = os.path.join(where, os.path.relpath(unit, self.root).replace(os.sep, "_") + ".o")
+        if not self._run(_compile_arguments(compile, source, self.overlay, output), compile.directory):
+            return None
+        return output
+
     def build(self):
         """Compiles and links the module of each flavour; False, with the
         first error kept, when the compiler or linker refuses."""
-        mutated = self.write_source()
+        self.mutated = self.write_source()
         for name in sorted(self.mutant.flavours):
             flavour = self.flavours[name]
             where = os.path.join(self.folder, name)
@@ -69,9 +80,8 @@ class MutantBuild:
             replaced = {}
             for unit in sorted(self.mutant.units):
                 compile = flavour.compiles[unit]
-                source = mutated if os.path.join(self.root, self.mutant.path) == unit else unit
-                output = os.path.join(where, os.path.relpath(unit, self.root).replace(os.sep, "_") + ".o")
-                if not self._run(_compile_arguments(compile, source, self.overlay, output), compile.directory):
+                output = self._compile(compile, unit, where)
+                if output is None:
                     return False
                 replaced[compile.output] = output
             module = os.path.join(where, "kelto.p")
@@ -87,5 +97,27 @@ class MutantBuild:
         link = self.flavours[name].unit_tests
         program = os.path.join(self.folder, name, "unit_tests")
         if not self._run(_relink(link, self.objects[name], program), link.directory):
+            return None
+        return program
+
+    def reaches_focus(self, name):
+        """Whether Kelto Focus's build of the flavour holds the change."""
+        return bool(self.flavours[name].focus_units(os.path.join(self.root, self.mutant.path)))
+
+    def focus_unit_tests(self, name):
+        """Kelto Focus's unit test program of the flavour, its units that hold
+        the change compiled again; None when the compiler or linker refuses."""
+        flavour = self.flavours[name]
+        where = os.path.join(self.folder, name, "focus")
+        os.makedirs(where, exist_ok=True)
+        replaced = {}
+        for unit in sorted(flavour.focus_units(os.path.join(self.root, self.mutant.path))):
+            compile = flavour.focus_compiles[unit]
+            output = self._compile(compile, unit, where)
+            if output is None:
+                return None
+            replaced[compile.output] = output
+        program = os.path.join(where, "unit_tests")
+        if not self._run(_relink(flavour.focus_unit_tests, replaced, program), flavour.focus_unit_tests.directory):
             return None
         return program

@@ -1,7 +1,9 @@
 """The module's compile and link commands, as CMake wrote them for the
 mutation build folder: compile_commands.json for each translation unit of
 each flavour, and each target's link.txt for the module files and the unit
-test programs."""
+test programs. Kelto Focus's units and unit test programs are read too: the
+code the two modifiers share is mutated once, through Kelto's units, and
+Kelto Focus's unit tests are linked again with it."""
 
 import json
 import os
@@ -16,6 +18,11 @@ MODULE_FOLDERS = ("channel", "persist", "panel", "module")
 FLAVOUR_TARGETS = {
     "classic": ("kelto_objects", "kelto", "kelto_unit_tests"),
     "current": ("kelto_current_objects", "kelto_current", "kelto_unit_tests_current"),
+}
+# Flavour -> Kelto Focus's object library and unit test program.
+FOCUS_TARGETS = {
+    "classic": ("kelto_focus_objects", "kelto_focus_unit_tests"),
+    "current": ("kelto_focus_current_objects", "kelto_focus_unit_tests_current"),
 }
 
 
@@ -40,6 +47,15 @@ class Flavour:
     compiles: dict = field(default_factory=dict)  # source -> Compile
     module: Link = None
     unit_tests: Link = None
+    focus_compiles: dict = field(default_factory=dict)  # Kelto Focus's: source -> Compile
+    focus_includes: dict = field(default_factory=dict)  # Kelto Focus's: source -> the files it reads, or None
+    focus_unit_tests: Link = None
+
+    def focus_units(self, path):
+        """Kelto Focus's units that compile the file `path` or read it as a
+        header; all of them when a unit's dependencies are not known."""
+        return {source for source, read in self.focus_includes.items()
+                if source == path or read is None or path in read}
 
 
 def _absolute(directory, path):
@@ -75,28 +91,51 @@ def _target_dir(build, target):
     raise SystemExit(f"mutate: no target {target} in {build}; was it configured?")
 
 
+def _compiles_of(entries, objects, folders):
+    """The compile commands of one object library's units in `folders`
+    (every unit when None)."""
+    compiles = {}
+    marker = f"/{objects}.dir/"
+    for entry in entries:
+        arguments = entry.get("arguments") or shlex.split(entry["command"])
+        output = _output_of(arguments)
+        if marker not in "/" + output:
+            continue
+        source = _absolute(entry["directory"], entry["file"])
+        if folders is not None and os.path.relpath(source, folders[0]).split(os.sep)[0] not in folders[1]:
+            continue
+        compiles[source] = Compile(source, entry["directory"], arguments, _absolute(entry["directory"], output))
+    if not compiles:
+        raise SystemExit(f"mutate: compile_commands.json has no entry of {objects}")
+    return compiles
+
+
+def _files_read(compile):
+    """The files a unit read when it was built, from the compiler's
+    dependency file beside its object; None when there is none."""
+    try:
+        with open(compile.output + ".d") as text:
+            words = text.read().replace("\\\n", " ").split()
+    except OSError:
+        return None
+    return {_absolute(compile.directory, word) for word in words[1:] if not word.endswith(":")}
+
+
 def load(build, root):
-    """Both flavours' compile and link commands of the module."""
+    """Both flavours' compile and link commands of the module, and of Kelto
+    Focus's units and unit tests."""
     with open(os.path.join(build, "compile_commands.json")) as text:
         entries = json.load(text)
     flavours = {}
     for name, (objects, module, unit_tests) in FLAVOUR_TARGETS.items():
         flavour = Flavour(name)
-        marker = f"/{objects}.dir/"
-        for entry in entries:
-            arguments = entry.get("arguments") or shlex.split(entry["command"])
-            output = _output_of(arguments)
-            if marker not in "/" + output:
-                continue
-            source = _absolute(entry["directory"], entry["file"])
-            if os.path.relpath(source, root).split(os.sep)[0] not in MODULE_FOLDERS:
-                continue
-            flavour.compiles[source] = Compile(source, entry["directory"], arguments,
-                                               _absolute(entry["directory"], output))
-        if not flavour.compiles:
-            raise SystemExit(f"mutate: compile_commands.json has no entry of {objects}")
+        flavour.compiles = _compiles_of(entries, objects, (root, MODULE_FOLDERS))
         flavour.module = _read_link(build, _target_dir(build, module))
         flavour.unit_tests = _read_link(build, _target_dir(build, unit_tests))
+        focus_objects, focus_unit_tests = FOCUS_TARGETS[name]
+        flavour.focus_compiles = _compiles_of(entries, focus_objects, None)
+        flavour.focus_includes = {source: _files_read(compile) for source, compile in flavour.focus_compiles.items()}
+        flavour.focus_unit_tests = _read_link(build, _target_dir(build, focus_unit_tests))
         flavours[name] = flavour
     return flavours
 

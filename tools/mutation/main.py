@@ -56,7 +56,8 @@ def _check_unmutated(tools, flavours, folder):
     os.makedirs(folder, exist_ok=True)
     for name, flavour in flavours.items():
         runs = (("validate", validate_run, flavour.module.output), ("end-to-end", e2e_run, flavour.module.output),
-                ("unit tests", unit_run, flavour.unit_tests.output))
+                ("unit tests", unit_run, flavour.unit_tests.output),
+                ("Kelto Focus's unit tests", unit_run, flavour.focus_unit_tests.output))
         for stage, run, subject in runs:
             failed = run(tools, subject, folder)
             if failed:

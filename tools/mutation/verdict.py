@@ -1,7 +1,8 @@
 """What becomes of a built mutant: it goes through the conformance check
 (`kelto-host validate`), then the module's end-to-end tests, then the unit
-tests, each over every flavour that compiles the change, and is killed by
-the first that fails, times out or crashes."""
+tests (Kelto's, and Kelto Focus's when its build holds the change), each
+over every flavour that compiles the change, and is killed by the first that
+fails, times out or crashes."""
 
 import os
 import re
@@ -10,6 +11,9 @@ import subprocess
 from dataclasses import dataclass
 
 STAGES = ("validate", "end-to-end", "unit tests")
+
+# How a kill by Kelto Focus's unit tests names its flavour.
+FOCUS_FLAVOUR = "{}, Kelto Focus"
 
 # What a validator that survives its module says of a check it lost to a
 # hang or a crash.
@@ -121,11 +125,14 @@ def verdict_of(tools, mutant_build):
         if failed:
             return Verdict("killed", "end-to-end", failed[0], flavour, failed[1])
     for flavour in flavours:
-        folder = os.path.dirname(mutant_build.modules[flavour])
-        program = mutant_build.unit_tests(flavour)
-        if program is None:
-            return Verdict("refused", detail=mutant_build.error)
-        failed = unit_run(tools, program, folder)
-        if failed:
-            return Verdict("killed", "unit tests", failed[0], flavour, failed[1])
+        programs = [(flavour, mutant_build.unit_tests)]
+        if mutant_build.reaches_focus(flavour):
+            programs.append((FOCUS_FLAVOUR.format(flavour), mutant_build.focus_unit_tests))
+        for named, link in programs:
+            program = link(flavour)
+            if program is None:
+                return Verdict("refused", detail=mutant_build.error)
+            failed = unit_run(tools, program, os.path.dirname(program))
+            if failed:
+                return Verdict("killed", "unit tests", failed[0], named, failed[1])
     return Verdict("survived")
