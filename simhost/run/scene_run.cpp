@@ -304,18 +304,19 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     std::vector<SceneEdit> edits;
     if (!orderEdits(scene, options, edits, report.error)) return report;
     scene.edits.clear();
+    RunOptions chosen = options;
+    chosen.serverName = chosenServer(module, options, report.error);
+    if (chosen.serverName.empty()) return report;
+    const std::string& serverName = chosen.serverName;
     HostSession session(scene);
-    prepareSession(session, options);
+    prepareSession(session, chosen);
     HandlerBinding handler;
-    host::InstanceHandle instance = startAndLoad(module, scene, options, handler, log, report);
+    host::InstanceHandle instance = startAndLoad(module, scene, chosen, handler, log, report);
     if (instance == nullptr) return report;
-    // Chosen already, or the modifier would not have started.
-    std::string unused;
-    const std::string serverName = chosenServer(module, options, unused);
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
     evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report.violations);
-    if (openPanelAndPick(module, serverName, session, instance, options, log, report)) {
+    if (openPanelAndPick(module, serverName, session, instance, chosen, log, report)) {
         evaluateFrames(edits, session, handler, instance, serverName, log, report);
         BlockWriter writer;
         ModuleCallMark mark("save");
