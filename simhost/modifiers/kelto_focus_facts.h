@@ -61,7 +61,7 @@ inline constexpr int kLagSteps = 16;
 inline std::string brokenPromise(const ChannelAccessRecord& access) {
     for (double value : access.setCalls())
         if (!(value >= kNearest))
-            return "Kelto Focus promises a focus distance of at least 0.001: it set " + formattedText("%.17g", value);
+            return formattedText("Kelto Focus promises a focus distance of at least %g: it set %.17g", kNearest, value);
     return "";
 }
 
