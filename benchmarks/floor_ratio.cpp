@@ -17,6 +17,7 @@
 #include "bench_scene.h"
 #include "focus_blocks.h"
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/kelto_focus_facts.h"
 
 namespace {
 
@@ -24,7 +25,6 @@ const int kDefaultRounds = 15;
 const int kMaxRounds = 1000;
 // Iterations of a case per round: long enough that the clock's grain is lost.
 const long kIterations = 200000;
-const char kFocusServerName[] = "Kelto Focus";
 const char kUsage[] = "usage: kelto-floor [--rounds N] KELTO_MODULE [KELTO_FOCUS_MODULE]";
 
 struct Case {
@@ -107,7 +107,7 @@ bool report(const sim::LoadedModule& kelto, const sim::LoadedModule* focus, int 
                       {"Kelto Focus, lag of 0.5 s", bench::focusLagBlock}};
     if (focus != nullptr)
         for (const auto& each : focusCases) {
-            focusScenes.emplace_back(new bench::BenchScene(*focus, kFocusServerName, each.block, 2, version));
+            focusScenes.emplace_back(new bench::BenchScene(*focus, sim::kelto_focus_facts::kServerName, each.block, 2, version));
             if (!focusScenes.back()->problem.empty()) {
                 std::printf("kelto-floor: %s: %s\n", each.name, focusScenes.back()->problem.c_str());
                 return false;

@@ -20,6 +20,7 @@
 #include "host/channel_handler.h"
 #include "host/item_info.h"
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -74,7 +75,7 @@ BENCHMARK(ResolvedEvaluation);
 
 // Kelto Focus's resolved evaluation with the settings of `block`.
 void focusEvaluation(benchmark::State& state, bench::ReferenceBlock block) {
-    bench::BenchScene bench(keltoFocus(), "Kelto Focus", block, 2);
+    bench::BenchScene bench(keltoFocus(), sim::kelto_focus_facts::kServerName, block, 2);
     if (!bench.problem.empty()) return state.SkipWithError(bench.problem.c_str());
     bench.evaluateChannel();
     for (auto _ : state) bench.evaluateChannel();
