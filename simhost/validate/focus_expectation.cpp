@@ -1,0 +1,79 @@
+#include "simhost/validate/focus_expectation.h"
+
+#include <cmath>
+
+namespace sim {
+
+namespace {
+
+namespace focus = kelto_focus_facts;
+
+struct ItemAxes {
+    Vec3 right, up, forward;
+};
+
+// The item's right, up and forward at the frame, as item info answers them.
+ItemAxes hostAxesAtFrame(const Scene&, const SceneItem&, double) { return {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}; }
+
+double dot(const Vec3& a, const Vec3& b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
+
+Vec3 difference(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+// Kelto's straight line between two points: (dz² + dy²) + dx².
+double straightLine(const Vec3& a, const Vec3& b) {
+    Vec3 d = difference(a, b);
+    return std::sqrt((d.z * d.z + d.y * d.y) + d.x * d.x);
+}
+
+// position + x·right + y·up + z·forward, per coordinate in that order.
+Vec3 focusPoint(const Scene& scene, const SceneItem& subject, const double offset[3], double frame) {
+    Vec3 point = subject.positionAtFrame(frame);
+    if (offset[0] == 0 && offset[1] == 0 && offset[2] == 0) return point;
+    ItemAxes axes = hostAxesAtFrame(scene, subject, frame);
+    double* coordinates[3] = {&point.x, &point.y, &point.z};
+    const Vec3* vectors[3] = {&axes.right, &axes.up, &axes.forward};
+    for (int axis = 0; axis < 3; ++axis) {
+        double sum = *coordinates[axis];
+        for (int along = 0; along < 3; ++along) {
+            const Vec3& v = *vectors[along];
+            sum += offset[along] * (axis == 0 ? v.x : axis == 1 ? v.y : v.z);
+        }
+        *coordinates[axis] = sum;
+    }
+    return point;
+}
+
+}  // namespace
+
+double hostFocusMeasure(const Scene& scene, const SceneItem& subject, const SceneItem& camera,
+                        const focus::Settings& settings, double time) {
+    double frame = scene.frameOfTime(time);
+    Vec3 point = focusPoint(scene, subject, settings.subjectOffset, frame);
+    Vec3 lens = camera.positionAtFrame(frame);
+    double measure = straightLine(point, lens);
+    if (settings.measure == focus::kAlongView) {
+        Vec3 forward = hostAxesAtFrame(scene, camera, frame).forward;
+        double length = std::sqrt(dot(forward, forward));
+        if (length != 0) measure = dot(difference(point, lens), forward) / length;
+    }
+    return measure + settings.focusOffset;
+}
+
+double hostFocusValue(const Scene& scene, const SceneItem& subject, const SceneItem& camera,
+                      const focus::Settings& settings, double time) {
+    double value = 0;
+    if (settings.lag > 0) {
+        const double step = settings.lag / focus::kLagSteps;
+        double samples[focus::kLagSteps + 1];
+        for (int k = 0; k <= focus::kLagSteps; ++k)
+            samples[k] = hostFocusMeasure(scene, subject, camera, settings, time - (focus::kLagSteps - k) * step);
+        value = (samples[0] + samples[focus::kLagSteps]) / 2;
+        for (int k = 1; k < focus::kLagSteps; ++k) value += samples[k];
+        value /= focus::kLagSteps;
+    } else {
+        value = hostFocusMeasure(scene, subject, camera, settings, time);
+    }
+    return value < focus::kNearest ? focus::kNearest : value;
+}
+
+}  // namespace sim
