@@ -1,5 +1,5 @@
 // A scene of the simulated host: named objects and cameras in list order, each
-// with keyed positions, the frame range, and the channel that carries the
+// with keyed positions, rotations and scales, the frame range, and the channel that carries the
 // modifier with the block the scene file holds for it, and the edits of its
 // items that a run makes between evaluations.
 #pragma once
@@ -20,13 +20,34 @@ struct PositionKey {
     Vec3 position;
 };
 
+// Heading about Y, pitch about X, bank about Z, in degrees, as the host's
+// scene files key them.
+struct Rotation {
+    double heading = 0, pitch = 0, bank = 0;
+};
+
+struct RotationKey {
+    double frame = 0;
+    Rotation rotation;
+};
+
+struct ScaleKey {
+    double frame = 0;
+    Vec3 scale;
+};
+
 struct SceneItem {
     std::string name;
-    std::vector<PositionKey> keys;  // ascending frames
+    std::vector<PositionKey> keys;          // ascending frames
+    std::vector<RotationKey> rotationKeys;  // ascending frames
+    std::vector<ScaleKey> scaleKeys;        // ascending frames
 
-    // Linear between keys, held before the first and after the last; the
-    // origin when there are no keys.
+    // Each linear between its keys, channel by channel, held before the
+    // first and after the last. With no keys: the origin, no rotation, and
+    // a scale of 1 on every axis.
     Vec3 positionAtFrame(double frame) const;
+    Rotation rotationAtFrame(double frame) const;
+    Vec3 scaleAtFrame(double frame) const;
 };
 
 struct Scene {

@@ -19,6 +19,11 @@ const char kBlockEndMarker[] = "end block";
 const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
 const char kEditStep[] = "edit";
+const char kPositionStep[] = "key";
+const char kRotationStep[] = "rotation";
+const char kScaleStep[] = "scale";
+// A key's frame and its three values.
+const size_t kKeyNumbers = 4;
 // What some editors put before the first line of UTF-8 text.
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 // What separates words: the blanks that reading a word from a stream skips.
@@ -93,9 +98,15 @@ public:
     }
 
 private:
+    template <typename Key>
+    static void sortByFrame(std::vector<Key>& keys) {
+        std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.frame < b.frame; });
+    }
+
     static void sortKeys(SceneItem& item) {
-        std::stable_sort(item.keys.begin(), item.keys.end(),
-                         [](const PositionKey& a, const PositionKey& b) { return a.frame < b.frame; });
+        sortByFrame(item.keys);
+        sortByFrame(item.rotationKeys);
+        sortByFrame(item.scaleKeys);
     }
 
     void fail(const std::string& what, int lineNumber = 0) {
@@ -140,19 +151,42 @@ private:
         }
     }
 
-    void keyLine(const std::vector<std::string>& w) {
-        const std::string usage = "a key is \"key FRAME X Y Z\" with four numbers";
-        if (current_ == nullptr) return fail("a key before any object or camera");
-        if (w.size() != 5) return fail(usage);
-        PositionKey key;
-        double* numbers[] = {&key.frame, &key.position.x, &key.position.y, &key.position.z};
-        for (size_t n = 0; n < 4; ++n) {
-            if (!number(w[n + 1], *numbers[n], usage)) return;
+    // Reads "KEYWORD FRAME A B C" into `numbers`, each within
+    // +-kMaxKeyNumber; on failure reports it. Returns whether it read.
+    bool keyNumbers(const std::vector<std::string>& w, double* const (&numbers)[kKeyNumbers], const std::string& what,
+                    const std::string& usage) {
+        std::string problem;
+        if (current_ == nullptr) problem = "a " + what + " before any object or camera";
+        else if (w.size() != kKeyNumbers + 1) problem = usage;
+        for (size_t n = 0; problem.empty() && n < kKeyNumbers; ++n) {
+            if (!number(w[n + 1], *numbers[n], usage)) return false;
             if (std::fabs(*numbers[n]) > kMaxKeyNumber)
-                return fail("a key's frame and coordinates lie within -" + formatNumber(kMaxKeyNumber) + " and " +
-                            formatNumber(kMaxKeyNumber));
+                problem = "a " + what + "'s frame and " + (what == kRotationStep ? "angles" : "coordinates") +
+                          " lie within -" + formatNumber(kMaxKeyNumber) + " and " + formatNumber(kMaxKeyNumber);
         }
-        current_->keys.push_back(key);
+        if (!problem.empty()) fail(problem);
+        return problem.empty();
+    }
+
+    void keyLine(const std::vector<std::string>& w) {
+        PositionKey key;
+        if (keyNumbers(w, {&key.frame, &key.position.x, &key.position.y, &key.position.z}, kPositionStep,
+                       "a key is \"key FRAME X Y Z\" with four numbers"))
+            current_->keys.push_back(key);
+    }
+
+    void rotationLine(const std::vector<std::string>& w) {
+        RotationKey key;
+        if (keyNumbers(w, {&key.frame, &key.rotation.heading, &key.rotation.pitch, &key.rotation.bank}, kRotationStep,
+                       "a rotation is \"rotation FRAME HEADING PITCH BANK\" with four numbers, the angles in degrees"))
+            current_->rotationKeys.push_back(key);
+    }
+
+    void scaleLine(const std::vector<std::string>& w) {
+        ScaleKey key;
+        if (keyNumbers(w, {&key.frame, &key.scale.x, &key.scale.y, &key.scale.z}, kScaleStep,
+                       "a scale is \"scale FRAME X Y Z\" with four numbers"))
+            current_->scaleKeys.push_back(key);
     }
 
     void framesLine(const std::vector<std::string>& w) {
@@ -186,10 +220,15 @@ private:
         Scene& scene = result_.scene;
         if (keyword == "object" || keyword == "camera") {
             std::vector<SceneItem>& list = keyword == "object" ? scene.objects : scene.cameras;
-            list.push_back(SceneItem{std::move(rest), {}});
+            list.emplace_back();
+            list.back().name = std::move(rest);
             current_ = &list.back();
-        } else if (keyword == "key") {
+        } else if (keyword == kPositionStep) {
             keyLine(words(line));
+        } else if (keyword == kRotationStep) {
+            rotationLine(words(line));
+        } else if (keyword == kScaleStep) {
+            scaleLine(words(line));
         } else if (keyword == "frames") {
             framesLine(words(line));
         } else if (keyword == "fps") {
@@ -224,12 +263,21 @@ private:
     SceneItem* current_ = nullptr;
 };
 
+void formatKey(std::ostringstream& out, const char* keyword, double frame, double a, double b, double c) {
+    out << keyword << " " << formatNumber(frame) << " " << formatNumber(a) << " " << formatNumber(b) << " "
+        << formatNumber(c) << "\n";
+}
+
+// An item without rotation or scale keys is written as before they were known.
 void formatItems(std::ostringstream& out, const char* keyword, const std::vector<SceneItem>& items) {
     for (const SceneItem& item : items) {
         out << keyword << " " << item.name << "\n";
         for (const PositionKey& key : item.keys)
-            out << "key " << formatNumber(key.frame) << " " << formatNumber(key.position.x) << " "
-                << formatNumber(key.position.y) << " " << formatNumber(key.position.z) << "\n";
+            formatKey(out, kPositionStep, key.frame, key.position.x, key.position.y, key.position.z);
+        for (const RotationKey& key : item.rotationKeys)
+            formatKey(out, kRotationStep, key.frame, key.rotation.heading, key.rotation.pitch, key.rotation.bank);
+        for (const ScaleKey& key : item.scaleKeys)
+            formatKey(out, kScaleStep, key.frame, key.scale.x, key.scale.y, key.scale.z);
     }
 }
 

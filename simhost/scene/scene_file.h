@@ -5,6 +5,8 @@
 //     fps 24
 //     object Ball
 //     key 0 -20 0.5 30
+//     rotation 0 90 0 0
+//     scale 0 2 2 2
 //     camera Camera
 //     key 0 0 1.6 -4
 //     channel Camera.FocalDistance
@@ -18,7 +20,10 @@
 //
 // "frames FIRST LAST" and "fps N" give the frames evaluated; "object NAME" and
 // "camera NAME" add an item, the name being the rest of the line; "key FRAME
-// X Y Z" keys the item above. "channel NAME" and "value N" describe the
+// X Y Z" keys the item above, "rotation FRAME HEADING PITCH BANK" its
+// rotation in degrees, and "scale FRAME X Y Z" its scale, each list of keys
+// of its own (an item without rotation keys is not rotated, one without
+// scale keys has a scale of 1 1 1). "channel NAME" and "value N" describe the
 // channel that carries the modifier. "edit TEXT" is an edit of the items
 // made before a frame is evaluated, in the text that scene_edit_text.h describes
 // ("delete NAME@FRAME", "add object NAME@FRAME", "add camera NAME@FRAME",
@@ -34,9 +39,9 @@
 // - at most kMaxFrames frames, the last not before the first;
 // - fps above 0, and small enough only so far that the time of every frame
 //   (frame / fps) stays finite;
-// - a key's frame and coordinates within +-kMaxKeyNumber, so that the
-//   difference of two, and its square, stays finite: no distance between
-//   items and no interpolation overflows;
+// - a key's frame and its three numbers (coordinates, angles or scales)
+//   within +-kMaxKeyNumber, so that the difference of two, and its square,
+//   stays finite: no distance between items and no interpolation overflows;
 // - no NUL byte on any line: names and block lines reach the module as C
 //   strings.
 // A scene file is a regular file of at most kMaxSceneFileBytes; anything

@@ -1,6 +1,7 @@
 // "LW Item Info 3" as the simulated host serves it.
 #include <cstdio>
 
+#include "simhost/scene/item_axes.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/item_ids.h"
 #include "simhost/services/service_tables.h"
@@ -60,14 +61,18 @@ int HOST_CALL param(host::ItemId item, int code, double time, double out[3]) {
         s.recordViolation("parameter of unknown item " + describeItemId(item));
         return 0;
     }
-    if (code != host::kItemParamWorldPosition) {
-        s.recordViolation("parameter code " + std::to_string(code));
-        return 0;
+    double frame = s.scene().frameOfTime(time);
+    Vec3 answer;
+    switch (code) {
+        case host::kItemParamWorldPosition: answer = found->positionAtFrame(frame); break;
+        case host::kItemParamRight: answer = itemAxesAtFrame(*found, frame).right; break;
+        case host::kItemParamUp: answer = itemAxesAtFrame(*found, frame).up; break;
+        case host::kItemParamForward: answer = itemAxesAtFrame(*found, frame).forward; break;
+        default: s.recordViolation("parameter code " + std::to_string(code)); return 0;
     }
-    Vec3 position = found->positionAtFrame(s.scene().frameOfTime(time));
-    out[0] = position.x;
-    out[1] = position.y;
-    out[2] = position.z;
+    out[0] = answer.x;
+    out[1] = answer.y;
+    out[2] = answer.z;
     return 1;
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 TEST(SceneItem, PositionsAreLinearBetweenKeysAndHeldOutside) {
-    sim::SceneItem item{"Ball", {{0, {0, 0, 0}}, {10, {10, -20, 30}}, {20, {10, -20, 30}}}};
+    sim::SceneItem item{"Ball", {{0, {0, 0, 0}}, {10, {10, -20, 30}}, {20, {10, -20, 30}}}, {}, {}};
     EXPECT_EQ(item.positionAtFrame(-5).x, 0);
     EXPECT_EQ(item.positionAtFrame(2.5).x, 2.5);
     EXPECT_EQ(item.positionAtFrame(2.5).y, -5);
@@ -23,10 +23,75 @@ TEST(SceneItem, PositionsAreLinearBetweenKeysAndHeldOutside) {
     EXPECT_EQ(sim::SceneItem{}.positionAtFrame(3).x, 0);
 
     // Two keys on one frame: a step, the later key from that frame on.
-    sim::SceneItem step{"Step", {{0, {0, 0, 0}}, {10, {10, 0, 0}}, {10, {20, 0, 0}}, {20, {20, 0, 0}}}};
+    sim::SceneItem step{"Step", {{0, {0, 0, 0}}, {10, {10, 0, 0}}, {10, {20, 0, 0}}, {20, {20, 0, 0}}}, {}, {}};
     EXPECT_EQ(step.positionAtFrame(5).x, 5);
     EXPECT_EQ(step.positionAtFrame(10).x, 10);
     EXPECT_EQ(step.positionAtFrame(10.5).x, 20);
+}
+
+TEST(SceneItem, RotationsAndScalesAreKeyedAsPositionsAndDefaultToNoneAndOne) {
+    sim::SceneItem item;
+    item.rotationKeys = {{0, {0, 10, -90}}, {10, {90, 30, 90}}};
+    item.scaleKeys = {{4, {1, 2, 3}}, {8, {3, 2, 1}}};
+    EXPECT_EQ(item.rotationAtFrame(-1).bank, -90);
+    EXPECT_EQ(item.rotationAtFrame(5).heading, 45);
+    EXPECT_EQ(item.rotationAtFrame(5).pitch, 20);
+    EXPECT_EQ(item.rotationAtFrame(5).bank, 0);
+    EXPECT_EQ(item.rotationAtFrame(11).heading, 90);
+    EXPECT_EQ(item.scaleAtFrame(0).z, 3);
+    EXPECT_EQ(item.scaleAtFrame(6).x, 2);
+    EXPECT_EQ(item.scaleAtFrame(6).z, 2);
+    EXPECT_EQ(item.scaleAtFrame(9).x, 3);
+
+    const sim::SceneItem bare;
+    EXPECT_EQ(bare.rotationAtFrame(3).heading, 0);
+    EXPECT_EQ(bare.rotationAtFrame(3).pitch, 0);
+    EXPECT_EQ(bare.rotationAtFrame(3).bank, 0);
+    EXPECT_EQ(bare.scaleAtFrame(3).x, 1);
+    EXPECT_EQ(bare.scaleAtFrame(3).y, 1);
+    EXPECT_EQ(bare.scaleAtFrame(3).z, 1);
+}
+
+TEST(SceneFile, ReadsRotationAndScaleKeysAndWritesThemBackOnlyWhereGiven) {
+    const char* text =
+        "object Ball\n"
+        "key 0 1 2 3\n"
+        "scale 24 2 2 0.5\n"
+        "rotation 24 -30 15 5\n"
+        "rotation 0 90 0 0\n"
+        "camera Camera\n"
+        "key 0 0 1.6 0\n";
+    sim::SceneParse parsed = sim::parseScene(text, "turned.scene");
+    ASSERT_EQ(parsed.error, "");
+    const sim::SceneItem& ball = parsed.scene.objects[0];
+    ASSERT_EQ(ball.rotationKeys.size(), 2u);
+    EXPECT_EQ(ball.rotationKeys[0].rotation.heading, 90);  // sorted
+    EXPECT_EQ(ball.rotationKeys[1].rotation.heading, -30);
+    EXPECT_EQ(ball.rotationKeys[1].rotation.pitch, 15);
+    EXPECT_EQ(ball.rotationKeys[1].rotation.bank, 5);
+    ASSERT_EQ(ball.scaleKeys.size(), 1u);
+    EXPECT_EQ(ball.scaleKeys[0].scale.z, 0.5);
+    EXPECT_TRUE(parsed.scene.cameras[0].rotationKeys.empty());
+    EXPECT_TRUE(parsed.scene.cameras[0].scaleKeys.empty());
+
+    std::string written = sim::formatScene(parsed.scene);
+    EXPECT_NE(written.find("object Ball\nkey 0 1 2 3\nrotation 0 90 0 0\nrotation 24 -30 15 5\nscale 24 2 2 0.5\n"),
+              std::string::npos);
+    EXPECT_NE(written.find("camera Camera\nkey 0 0 1.6 0\nchannel"), std::string::npos);
+    EXPECT_EQ(sim::formatScene(sim::parseScene(written, "again.scene").scene), written);
+
+    auto error = [](const std::string& lines) { return sim::parseScene(lines, "bad.scene").error; };
+    EXPECT_EQ(error("rotation 0 1 2 3\n"), "bad.scene:1: a rotation before any object or camera");
+    EXPECT_EQ(error("scale 0 1 2 3\n"), "bad.scene:1: a scale before any object or camera");
+    EXPECT_EQ(error("object A\nrotation 0 90 0\n"),
+              "bad.scene:2: a rotation is \"rotation FRAME HEADING PITCH BANK\" with four numbers, the angles in degrees");
+    EXPECT_EQ(error("object A\nscale 0 1 1 1 1\n"), "bad.scene:2: a scale is \"scale FRAME X Y Z\" with four numbers");
+    EXPECT_EQ(error("object A\nscale 0 1 one 1\n"), "bad.scene:2: a scale is \"scale FRAME X Y Z\" with four numbers");
+    EXPECT_EQ(error("object A\nrotation 0 0 nan 0\n"), "bad.scene:2: \"nan\" is not a finite number");
+    EXPECT_EQ(error("object A\nrotation 0 1e200 0 0\n"),
+              "bad.scene:2: a rotation's frame and angles lie within -1e+150 and 1e+150");
+    EXPECT_EQ(error("object A\nscale 0 0 0 -1e151\n"),
+              "bad.scene:2: a scale's frame and coordinates lie within -1e+150 and 1e+150");
 }
 
 TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
