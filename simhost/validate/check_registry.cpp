@@ -62,6 +62,9 @@ const CheckDefinition kChecks[] = {
 const CheckDefinition kFocusChecks[] = {
     {"straight-line", "with no offsets and no lag the straight line is Kelto's distance to the bit, never below 0.001",
      kEach, checkFocusStraightLine},
+    {"measure",
+     "both measures with subject and focus offsets, at random places, orientations and scales, are the host's own",
+     kEach, checkFocusMeasure},
     {"lag", "the lag's trapezoid mean is the host's, and the same bits in any order of evaluation", kEach,
      checkFocusLag},
     {"block-round-trip",

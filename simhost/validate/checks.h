@@ -67,6 +67,7 @@ void checkRenames(CheckContext& context);
 // (focus_block_checks.cpp), its settings in the panel and its description
 // (focus_panel_checks.cpp).
 void checkFocusStraightLine(CheckContext& context);
+void checkFocusMeasure(CheckContext& context);
 void checkFocusLag(CheckContext& context);
 void checkFocusBlockRoundTrip(CheckContext& context);
 void checkFocusLaterVersions(CheckContext& context);

@@ -2,18 +2,13 @@
 
 #include <cmath>
 
+#include "simhost/scene/item_axes.h"
+
 namespace sim {
 
 namespace {
 
 namespace focus = kelto_focus_facts;
-
-struct ItemAxes {
-    Vec3 right, up, forward;
-};
-
-// The item's right, up and forward at the frame, as item info answers them.
-ItemAxes hostAxesAtFrame(const Scene&, const SceneItem&, double) { return {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}; }
 
 double dot(const Vec3& a, const Vec3& b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
 
@@ -26,10 +21,10 @@ double straightLine(const Vec3& a, const Vec3& b) {
 }
 
 // position + x·right + y·up + z·forward, per coordinate in that order.
-Vec3 focusPoint(const Scene& scene, const SceneItem& subject, const double offset[3], double frame) {
+Vec3 focusPoint(const SceneItem& subject, const double offset[3], double frame) {
     Vec3 point = subject.positionAtFrame(frame);
     if (offset[0] == 0 && offset[1] == 0 && offset[2] == 0) return point;
-    ItemAxes axes = hostAxesAtFrame(scene, subject, frame);
+    ItemAxes axes = itemAxesAtFrame(subject, frame);
     double* coordinates[3] = {&point.x, &point.y, &point.z};
     const Vec3* vectors[3] = {&axes.right, &axes.up, &axes.forward};
     for (int axis = 0; axis < 3; ++axis) {
@@ -48,11 +43,11 @@ Vec3 focusPoint(const Scene& scene, const SceneItem& subject, const double offse
 double hostFocusMeasure(const Scene& scene, const SceneItem& subject, const SceneItem& camera,
                         const focus::Settings& settings, double time) {
     double frame = scene.frameOfTime(time);
-    Vec3 point = focusPoint(scene, subject, settings.subjectOffset, frame);
+    Vec3 point = focusPoint(subject, settings.subjectOffset, frame);
     Vec3 lens = camera.positionAtFrame(frame);
     double measure = straightLine(point, lens);
     if (settings.measure == focus::kAlongView) {
-        Vec3 forward = hostAxesAtFrame(scene, camera, frame).forward;
+        Vec3 forward = itemAxesAtFrame(camera, frame).forward;
         double length = std::sqrt(dot(forward, forward));
         if (length != 0) measure = dot(difference(point, lens), forward) / length;
     }

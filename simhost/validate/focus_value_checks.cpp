@@ -7,6 +7,7 @@
 
 #include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/validate/checks.h"
+#include "simhost/scene/scene.h"
 #include "simhost/validate/focus_expectation.h"
 
 namespace sim {
@@ -168,6 +169,86 @@ void checkFocusLag(CheckContext& context) {
                    evaluationText(values[i]);
         });
         bench.discard(alone);
+    }
+}
+
+namespace {
+
+const int kMeasureRounds = 40;
+const int kTimesPerRound = 6;
+const double kMeasureReach = 20, kOffsetReach = 3, kFocusOffsetRange = 5;
+const double kLeastScale = 0.2, kMostScale = 3;
+const double kTurn = 180, kMostPitch = 90;
+// Every this many frames the lens is flattened along its view: its forward
+// has no length there, and the measure along the view falls back.
+const int kFlatFrameEvery = 8;
+// Now and then the focus offset pulls the focus past the lens.
+const double kPastTheLens = -200;
+
+// A subject and a lens keyed at random places, orientations and scales at
+// every frame.
+Scene randomPoseScene(std::mt19937& random) {
+    Scene scene = randomPositionScene(random);
+    std::uniform_real_distribution<double> turn(-kTurn, kTurn), pitch(-kMostPitch, kMostPitch),
+        scale(kLeastScale, kMostScale);
+    for (SceneItem* item : {&scene.objects[0], &scene.cameras[0]})
+        for (int frame = scene.firstFrame; frame <= scene.lastFrame; ++frame) {
+            item->keys[size_t(frame)].position = randomPoint(random, kMeasureReach);
+            Rotation rotation;
+            rotation.heading = turn(random);
+            rotation.pitch = pitch(random);
+            rotation.bank = turn(random);
+            item->rotationKeys.push_back({double(frame), rotation});
+            Vec3 stretch = {scale(random), scale(random), scale(random)};
+            if (item == &scene.cameras[0] && frame % kFlatFrameEvery == 0) stretch.z = 0;
+            item->scaleKeys.push_back({double(frame), stretch});
+        }
+    return scene;
+}
+
+focus::Settings randomMeasure(std::mt19937& random) {
+    focus::Settings settings;
+    settings.measure = std::uniform_int_distribution<int>(0, focus::kMeasureCount - 1)(random);
+    std::uniform_real_distribution<double> offset(-kOffsetReach, kOffsetReach);
+    bool offsetSubject = std::uniform_int_distribution<int>(0, 3)(random) != 0;
+    for (double& axis : settings.subjectOffset) axis = offsetSubject ? offset(random) : 0;
+    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+        case 0: settings.focusOffset = 0; break;
+        case 1: settings.focusOffset = kPastTheLens; break;
+        default: settings.focusOffset = std::uniform_real_distribution<double>(-kFocusOffsetRange, kFocusOffsetRange)(random);
+    }
+    return settings;
+}
+
+}  // namespace
+
+// Both measures, with random subject and focus offsets, over a subject and a
+// lens at random places, orientations and scales, are the host's own
+// computation from its positions and axes; the near limit holds, and a lens
+// whose forward has no length measures the straight line.
+void checkFocusMeasure(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect, randomPoseScene(context.random));
+    if (!bench.bind()) return;
+    const Scene& scene = bench.scene();
+    std::uniform_real_distribution<double> frame(scene.firstFrame - kFramesOutside, scene.lastFrame + kFramesOutside);
+    std::uniform_int_distribution<int> wholeFrame(scene.firstFrame, scene.lastFrame);
+    for (int round = 0; round < kMeasureRounds && context.expect.ok(); ++round) {
+        const focus::Settings settings = randomMeasure(context.random);
+        host::InstanceHandle instance = bench.loaded(focus::referenceBlock(kSubject, kLens, settings));
+        if (instance == nullptr) return;
+        for (int i = 0; i < kTimesPerRound && context.expect.ok(); ++i) {
+            double time = scene.timeOfFrame(i % 2 == 0 ? double(wholeFrame(context.random)) : frame(context.random));
+            Evaluation result = bench.evaluated(instance, time);
+            double expected = hostFocusValue(scene, scene.objects[0], scene.cameras[0], settings, time);
+            context.expect.that(result.set && agrees(result.value, expected), [&] {
+                std::vector<std::string> block = focus::referenceBlock(kSubject, kLens, settings);
+                std::string lines;
+                for (size_t line = focus::kCameraNameLine + 1; line + 1 < block.size(); ++line) lines += ", " + block[line];
+                return "at time " + numberText(time) + lines + ": the channel is " + evaluationText(result) +
+                       ", not " + numberText(expected);
+            });
+        }
+        bench.discard(instance);
     }
 }
 

@@ -272,6 +272,8 @@ const std::vector<FaultCase> kClassicFaults = {
 const sim::ValidatedModifier* const kFocus = &sim::kValidatedKeltoFocus;
 const std::vector<FaultCase> kFocusFaults = {
     {"fault_focus_one_step_off", {"focus/classic/straight-line"}, kFocus},
+    {"fault_focus_along_view_as_straight", {"focus/classic/measure"}, kFocus},
+    {"fault_focus_offset_ignored", {"focus/classic/measure"}, kFocus},
     {"fault_focus_lag_keeps_state", {"focus/classic/lag"}, kFocus},
     {"fault_focus_saves_six_digits", {"focus/classic/block-round-trip"}, kFocus},
     {"fault_focus_stops_at_unknown_lines", {"focus/classic/later-versions"}, kFocus},
