@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "simhost/modifiers/kelto_focus_facts.h"
-#include "simhost/validate/checks.h"
 #include "simhost/scene/scene.h"
+#include "simhost/validate/checks.h"
 #include "simhost/validate/focus_expectation.h"
 
 namespace sim {
@@ -215,7 +215,9 @@ focus::Settings randomMeasure(std::mt19937& random) {
     switch (std::uniform_int_distribution<int>(0, 3)(random)) {
         case 0: settings.focusOffset = 0; break;
         case 1: settings.focusOffset = kPastTheLens; break;
-        default: settings.focusOffset = std::uniform_real_distribution<double>(-kFocusOffsetRange, kFocusOffsetRange)(random);
+        default:
+            settings.focusOffset =
+                std::uniform_real_distribution<double>(-kFocusOffsetRange, kFocusOffsetRange)(random);
     }
     return settings;
 }
@@ -243,9 +245,10 @@ void checkFocusMeasure(CheckContext& context) {
             context.expect.that(result.set && agrees(result.value, expected), [&] {
                 std::vector<std::string> block = focus::referenceBlock(kSubject, kLens, settings);
                 std::string lines;
-                for (size_t line = focus::kCameraNameLine + 1; line + 1 < block.size(); ++line) lines += ", " + block[line];
-                return "at time " + numberText(time) + lines + ": the channel is " + evaluationText(result) +
-                       ", not " + numberText(expected);
+                for (size_t line = focus::kCameraNameLine + 1; line + 1 < block.size(); ++line)
+                    lines += ", " + block[line];
+                return "at time " + numberText(time) + lines + ": the channel is " + evaluationText(result) + ", not " +
+                       numberText(expected);
             });
         }
         bench.discard(instance);
