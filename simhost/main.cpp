@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/run/module_report.h"
@@ -44,11 +45,16 @@ const std::string kUsage =
     "       kelto-host validate --list   name every check\n"
     "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
     "  --scene FILE         scene to run (default: the bundled demo scene)\n"
+    "  --server NAME        the ChannelHandler server to run (default: the one the module offers),\n"
+    "                       e.g. --server \"") + sim::kelto_focus_facts::kServerName + "\"\n"
     "  --info               only show the module's descriptor, servers and an instance\n"
     "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
-    "                       e.g. --pick \"") + sim::kelto_facts::kItemLabel + "=Ball\" (may be repeated;\n"
+    "                       e.g. --pick \"" + sim::kelto_facts::kItemLabel + "=Ball\" (may be repeated;\n"
     "                       the entry must be among the popup's first " +
     std::to_string(sim::PanelToolkitModel::kMaxPickEntries) + ")\n"
+    "  --set LABEL=NUMBERS  enter numbers in a field of the options panel, in turn with the picks,\n"
+    "                       e.g. --set \"" + sim::kelto_focus_facts::kSubjectOffsetLabel + "=0 0.25 0\" or --set \"" +
+    sim::kelto_focus_facts::kLagLabel + "=0.5\" (may be repeated)\n"
     "  --edit EDIT          delete, add or rename an item before evaluating a frame (may be repeated):\n"
     "                       \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\",\n"
     "                       \"rename OLD=NEW@FRAME\"; made after the scene file's own edits\n"
@@ -58,6 +64,13 @@ const std::string kUsage =
     "                       and the newer service names)\n"
     "  --class-version N    activate the servers with version N alone\n"
     "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
+    "  --compare LABEL=ENTRY  run the scene once for each (may be given up to " +
+    std::to_string(sim::kMostPlotSeries) + " times), picking ENTRY\n"
+    "                       after the other picks, and plot every run, a line each, e.g.\n"
+    "                       --compare \"" + sim::kelto_focus_facts::kMeasureLabel + "=" +
+    sim::kelto_focus_facts::kMeasureEntries[sim::kelto_focus_facts::kStraightLine] + "\" --compare \"" +
+    sim::kelto_focus_facts::kMeasureLabel + "=" + sim::kelto_focus_facts::kMeasureEntries[sim::kelto_focus_facts::kAlongView] +
+    "\"\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
     "  --time-limit S       end the run with a failure once it has taken S seconds (1 to " +
@@ -77,6 +90,7 @@ struct CommandLine {
     std::string plotPath;
     std::string writeScenePath;
     sim::RunOptions run;
+    std::vector<sim::PanelPick> compared;  // a run for each, the pick made last
     unsigned timeLimitSeconds = 0;  // none
     bool help = false;
     std::string error;
@@ -165,10 +179,28 @@ std::string addWithheld(const std::string&, const std::string& value, CommandLin
     return "";
 }
 
+// A pick of a popup entry, or with `Numbers` numbers entered in a field.
+template <bool Numbers>
 std::string addPick(const std::string& option, const std::string& value, CommandLine& line) {
     size_t equals = value.find('=');
+    if (equals == std::string::npos || equals == 0)
+        return option + (Numbers ? " takes LABEL=NUMBERS with a label" : " takes LABEL=ENTRY with a label");
+    line.run.picks.push_back({value.substr(0, equals), value.substr(equals + 1), Numbers});
+    return "";
+}
+
+std::string addCompared(const std::string& option, const std::string& value, CommandLine& line) {
+    size_t equals = value.find('=');
     if (equals == std::string::npos || equals == 0) return option + " takes LABEL=ENTRY with a label";
-    line.run.picks.push_back({value.substr(0, equals), value.substr(equals + 1)});
+    if (line.compared.size() == sim::kMostPlotSeries)
+        return option + " may be given at most " + std::to_string(sim::kMostPlotSeries) + " times";
+    line.compared.push_back({value.substr(0, equals), value.substr(equals + 1)});
+    return "";
+}
+
+std::string setServer(const std::string& option, const std::string& value, CommandLine& line) {
+    if (value.empty()) return option + " needs a server name";
+    line.run.serverName = value;
     return "";
 }
 
@@ -192,7 +224,10 @@ const Option kOptions[] = {
     {"--host", Arity::Once, setHost},
     {"--time-limit", Arity::Once, setTimeLimit},
     {"--withhold", Arity::Repeated, addWithheld},
-    {"--pick", Arity::Repeated, addPick},
+    {"--server", Arity::Once, setServer},
+    {"--pick", Arity::Repeated, addPick<false>},
+    {"--set", Arity::Repeated, addPick<true>},
+    {"--compare", Arity::Repeated, addCompared},
     {"--edit", Arity::Repeated, addEdit},
 };
 
@@ -238,6 +273,9 @@ CommandLine parseCommandLine(int argc, char** argv) {
         }
     }
     if (!moduleGiven) line.modulePath = besideThisProgram("kelto.p");
+    // Each compared run saves a block of its own: none of them is the scene's.
+    if (line.error.empty() && !line.compared.empty() && !line.writeScenePath.empty())
+        line.error = "--write-scene cannot go with --compare";
     return line;
 }
 
@@ -267,15 +305,11 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     return 0;
 }
 
-// Runs the scene through the module and shows it. 0, with `outputs` holding
-// the files to write, when the run succeeded; else its failure's status.
-int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
-                 std::vector<sim::RunOutput>& outputs) {
-    show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) + " objects, " +
-         std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
-         std::to_string(scene.lastFrame) + " at ");
-    std::cout << scene.framesPerSecond << " fps\n";
-    sim::RunReport report = sim::runScene(module, scene, line.run, show);
+// Runs `scene` through the module with `options` and shows it. 0 when the
+// run succeeded; else its failure's status.
+int showRun(const sim::LoadedModule& module, const CommandLine& line, const sim::RunOptions& options, sim::Scene& scene,
+            sim::RunReport& report) {
+    report = sim::runScene(module, scene, options, show);
     if (!report.error.empty()) return fail(report.error);
     std::cout << "\n";
     sim::writeFrameTable(std::cout, scene, report, line.exact);
@@ -288,6 +322,39 @@ int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::
     if (!report.violations.empty())
         return fail(std::to_string(report.violations.size()) + " host check" +
                     (report.violations.size() == 1 ? "" : "s") + " failed: calls the module should not make");
+    return 0;
+}
+
+// Runs the scene once for each compared pick, made after the others, and
+// plots every run, a line each named by its entry.
+int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, const sim::Scene& scene,
+                     std::vector<sim::RunOutput>& outputs) {
+    std::vector<sim::RunReport> reports(line.compared.size());
+    std::vector<sim::PlotSeries> series;
+    for (size_t n = 0; n < line.compared.size(); ++n) {
+        const sim::PanelPick& compared = line.compared[n];
+        show("\nRun         " + sim::shownText(compared.label) + " = " + sim::shownText(compared.entry) + "\n");
+        sim::RunOptions options = line.run;
+        options.picks.push_back(compared);
+        sim::Scene copy = scene;  // a run makes the scene's edits
+        if (int status = showRun(module, line, options, copy, reports[n])) return status;
+        series.push_back({compared.entry, &reports[n]});
+    }
+    if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, series)});
+    return 0;
+}
+
+// Runs the scene through the module and shows it. 0, with `outputs` holding
+// the files to write, when the run succeeded; else its failure's status.
+int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
+                 std::vector<sim::RunOutput>& outputs) {
+    show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) + " objects, " +
+         std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
+         std::to_string(scene.lastFrame) + " at ");
+    std::cout << scene.framesPerSecond << " fps\n";
+    if (!line.compared.empty()) return showComparedRuns(module, line, scene, outputs);
+    sim::RunReport report;
+    if (int status = showRun(module, line, line.run, scene, report)) return status;
     if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, report)});
     if (!line.writeScenePath.empty()) {
         scene.modifierBlock = sim::linesOf(report.saved);

@@ -41,7 +41,7 @@ inline constexpr char kLagLabel[] = "Lag";
 // The measure popup's entries, by value.
 inline constexpr int kStraightLine = 0;
 inline constexpr int kAlongView = 1;
-inline const std::vector<std::string> kMeasureEntries = {"Straight line", "Along view"};
+inline constexpr const char* kMeasureEntries[] = {"Straight line", "Along view"};
 inline constexpr int kMeasureCount = 2;
 // Each control's class and the type of its value, as the toolkit pairs them.
 inline constexpr size_t kPanelControls = 6;
@@ -107,7 +107,7 @@ inline constexpr int kLagSteps = 16;
 inline std::string brokenPromise(const ChannelAccessRecord& access) {
     for (double value : access.setCalls())
         if (!(value >= kNearest))
-            return "Kelto Focus promises a focus distance of at least 0.001: it set " + formattedText("%.17g", value);
+            return formattedText("Kelto Focus promises a focus distance of at least %g: it set %.17g", kNearest, value);
     return "";
 }
 

@@ -15,7 +15,12 @@ const double kWidth = 760, kHeight = 380, kLeft = 84, kRight = 24, kTop = 44, kB
 const int kMostValueTicks = 6;
 const int kMostFrameTicks = 8;
 const double kStepMultiples[] = {1, 2, 2.5, 5};
-const char kLineColour[] = "#1f6fb2";
+// The series' colours, in turn; the first is a lone run's.
+const char* const kLineColours[kMostPlotSeries] = {"#1f6fb2", "#d95f02", "#1b9e77", "#7570b3"};
+// The legend stands in the plot's bottom right corner, where a distance
+// that keeps above 0 leaves room.
+const double kLegendWidth = 150, kLegendRowHeight = 18, kLegendLineLength = 24, kLegendMargin = 12;
+const double kLegendGap = 6, kLegendTextDrop = 4;  // the label after its line, centred on it
 const char kLeftAloneColour[] = "#999";
 
 // Halves of two doubles never overflow when subtracted, their whole values may.
@@ -54,12 +59,13 @@ struct ValueRange {
     size_t notFinite = 0;
 };
 
-ValueRange valueRange(const RunReport& report) {
+ValueRange valueRange(const std::vector<PlotSeries>& series) {
     ValueRange range;
-    for (const FrameValue& row : report.frames) {
-        if (!std::isfinite(row.value)) ++range.notFinite;
-        else range.high = std::max(range.high, row.value), range.low = std::min(range.low, row.value);
-    }
+    for (const PlotSeries& one : series)
+        for (const FrameValue& row : one.report->frames) {
+            if (!std::isfinite(row.value)) ++range.notFinite;
+            else range.high = std::max(range.high, row.value), range.low = std::min(range.low, row.value);
+        }
     return range;
 }
 
@@ -95,7 +101,8 @@ void drawAxes(std::ostringstream& out, const PlotScale& scale, const std::vector
 
 // One line for each run of frames the modifier set; frames it left alone
 // are drawn apart, in grey, and values that are not finite not at all.
-void drawSeries(std::ostringstream& out, const PlotScale& scale, const std::vector<FrameValue>& frames) {
+void drawSeries(std::ostringstream& out, const PlotScale& scale, const std::vector<FrameValue>& frames,
+                const char* colour) {
     size_t row = 0;
     while (row < frames.size()) {
         if (!std::isfinite(frames[row].value)) {
@@ -103,11 +110,25 @@ void drawSeries(std::ostringstream& out, const PlotScale& scale, const std::vect
             continue;
         }
         bool set = frames[row].set;
-        out << "<polyline fill=\"none\" stroke=\"" << (set ? kLineColour : kLeftAloneColour)
+        out << "<polyline fill=\"none\" stroke=\"" << (set ? colour : kLeftAloneColour)
             << "\" stroke-width=\"2\" points=\"";
         for (; row < frames.size() && frames[row].set == set && std::isfinite(frames[row].value); ++row)
             out << scale.x(frames[row].frame) << "," << scale.y(frames[row].value) << " ";
         out << "\"/>\n";
+    }
+}
+
+// A sample of each labelled series' line and its label, in rows.
+void drawLegend(std::ostringstream& out, const std::vector<PlotSeries>& series) {
+    const double left = kWidth - kRight - kLegendWidth;
+    const double top = kHeight - kBottom - kLegendMargin - kLegendRowHeight * static_cast<double>(series.size() - 1);
+    for (size_t n = 0; n < series.size(); ++n) {
+        if (series[n].label.empty()) continue;
+        double y = top + kLegendRowHeight * static_cast<double>(n);
+        out << "<line x1=\"" << left << "\" y1=\"" << y << "\" x2=\"" << left + kLegendLineLength
+            << "\" y2=\"" << y << "\" stroke=\"" << kLineColours[n] << "\" stroke-width=\"2\"/>\n";
+        out << "<text x=\"" << left + kLegendLineLength + kLegendGap << "\" y=\"" << y + kLegendTextDrop << "\">"
+            << xmlText(series[n].label) << "</text>\n";
     }
 }
 
@@ -128,8 +149,11 @@ std::vector<double> roundTicks(double low, double high, int most, bool whole) {
     return ticks;
 }
 
-std::string plotSvg(const Scene& scene, const RunReport& report) {
-    ValueRange range = valueRange(report);
+std::string plotSvg(const Scene& scene, const RunReport& report) { return plotSvg(scene, {{"", &report}}); }
+
+std::string plotSvg(const Scene& scene, const std::vector<PlotSeries>& given) {
+    const std::vector<PlotSeries> series(given.begin(), given.begin() + std::min(given.size(), kMostPlotSeries));
+    ValueRange range = valueRange(series);
     std::vector<double> valueTicks = roundTicks(range.low, range.high, kMostValueTicks);
     std::vector<double> frameTicks = roundTicks(scene.firstFrame, std::max<double>(scene.lastFrame, scene.firstFrame + 1.0),
                                                 kMostFrameTicks, true);
@@ -146,7 +170,8 @@ std::string plotSvg(const Scene& scene, const RunReport& report) {
     if (range.notFinite > 0)
         out << "<text x=\"" << kWidth - kRight << "\" y=\"24\" text-anchor=\"end\" fill=\"#b22\">" << range.notFinite
             << (range.notFinite == 1 ? " frame" : " frames") << " not drawn: value not finite</text>\n";
-    drawSeries(out, scale, report.frames);
+    for (size_t n = 0; n < series.size(); ++n) drawSeries(out, scale, series[n].report->frames, kLineColours[n]);
+    drawLegend(out, series);
     out << "</svg>\n";
     return out.str();
 }

@@ -1,5 +1,7 @@
 // The channel of a run drawn as an SVG plot: the value over the frames, on
-// axes with round ticks, the frames the modifier left alone in grey.
+// axes with round ticks, the frames the modifier left alone in grey; or the
+// channel of several runs of one scene, a line and a colour each, named in
+// a legend.
 #pragma once
 
 #include <string>
@@ -16,5 +18,19 @@ namespace sim {
 std::vector<double> roundTicks(double low, double high, int most, bool whole = false);
 
 std::string plotSvg(const Scene& scene, const RunReport& report);
+
+// One run's line in a plot of several, and its name in the legend.
+struct PlotSeries {
+    std::string label;
+    const RunReport* report;
+};
+
+// At most this many series are told apart, each by a colour of its own.
+const size_t kMostPlotSeries = 4;
+
+// Every series on the same axes, in the order given; the first
+// kMostPlotSeries of them. One series without a label is drawn as plotSvg
+// draws its run.
+std::string plotSvg(const Scene& scene, const std::vector<PlotSeries>& series);
 
 }  // namespace sim

@@ -26,7 +26,7 @@ struct RunReport {
     std::vector<FrameValue> frames;
     std::vector<BlockWriter::Unit> saved;  // what the final save wrote, a unit each
     std::string saveError;                 // the error text the final save returned; empty for none
-    std::vector<std::string> violations;   // calls the module should not have made, and Kelto's broken promises
+    std::vector<std::string> violations;   // calls the module should not have made, and the modifier's broken promises
 };
 
 // The frame table: frame, time and value, one row a frame; `exact` prints

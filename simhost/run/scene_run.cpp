@@ -5,7 +5,7 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/modifier_promises.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/services/host_session.h"
@@ -16,8 +16,6 @@ namespace sim {
 
 namespace {
 
-using kelto_facts::kServerName;
-
 // The first class version of the channel classes.
 const int kLowestClassVersion = 1;
 
@@ -26,6 +24,11 @@ const char kDestroyCall[] = "destroy";
 
 std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
 
+// A server as messages name it, e.g. ChannelHandler "Kelto".
+std::string serverText(const std::string& className, const std::string& serverName) {
+    return className + " " + quotedText(serverName);
+}
+
 // The open panel drawn as text, through the module's popup and get functions.
 std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {
     ModuleCallMark mark("drawing the options panel (popup count and name, get)");
@@ -33,15 +36,15 @@ std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {
 }
 
 // Evaluates the channel at one frame, as the host does before drawing it.
-FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const Scene& scene, int frame,
-                         std::vector<std::string>& violations) {
+FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const std::string& serverName,
+                         const Scene& scene, int frame, std::vector<std::string>& violations) {
     double time = scene.timeOfFrame(frame);
     ChannelAccessRecord access(frame, time, scene.channelValue);
     {
         ModuleCallMark mark(kEvaluateCall, frame);
         handler.evaluate(instance, access);
     }
-    std::string problem = kelto_facts::evaluationProblem(access);
+    std::string problem = evaluationProblem(serverName, access);
     if (!problem.empty()) violations.push_back(problem + " at frame " + std::to_string(frame));
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
@@ -88,11 +91,11 @@ int negotiate(const std::vector<int>& versions, Activate activate, const std::st
 
 // Opens the options panel for the instance, shows it, applies the picks and
 // shows it again as the refresh after a pick does.
-bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::InstanceHandle instance,
-                      const RunOptions& options, const RunLog& log, RunReport& report) {
-    const ServerEntry* server = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, kServerName);
+bool openPanelAndPick(const LoadedModule& module, const std::string& serverName, HostSession& session,
+                      host::InstanceHandle instance, const RunOptions& options, const RunLog& log, RunReport& report) {
+    const ServerEntry* server = module.findServer(HOST_CHANNEL_INTERFACE_CLASS, serverName);
     if (server == nullptr) {
-        report.error = "no server " + kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS) + " in " + module.path();
+        report.error = "no server " + serverText(HOST_CHANNEL_INTERFACE_CLASS, serverName) + " in " + module.path();
         return false;
     }
     InterfaceBinding binding;
@@ -103,7 +106,7 @@ bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::In
         result = negotiate(
             interfaceVersions(options),
             [&](int version) { return binding.activate(module, *server, instance, version); },
-            kelto_facts::serverText(HOST_CHANNEL_INTERFACE_CLASS), negotiated);
+            serverText(HOST_CHANNEL_INTERFACE_CLASS, serverName), negotiated);
     }
     log(negotiated);
     SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
@@ -113,20 +116,26 @@ bool openPanelAndPick(const LoadedModule& module, HostSession& session, host::In
         return options.picks.empty();
     }
     log(drawn(session.panels(), *panel));
+    // A panel the toolkit cannot draw as the module means it.
+    for (const std::string& problem : panel->hintProblems) report.violations.push_back("the panel's hints: " + problem);
+    for (const std::string& problem : panel->typeProblems) report.violations.push_back("the panel's values: " + problem);
     for (const PanelPick& pick : options.picks) {
         std::string error;
         int refresh;
-        {
+        if (pick.numbers) {
+            ModuleCallMark mark("a value entered in the options panel (set)");
+            refresh = session.panels().enter(*panel, pick.label, pick.entry, error);
+        } else {
             ModuleCallMark mark("a pick in the options panel (popup count and name, set)");
             refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
         }
         if (refresh < 0) {
-            report.error = "cannot pick " + quotedText(shownText(pick.entry)) + " in " + quotedText(shownText(pick.label)) +
-                           ": " + error;
+            report.error = std::string(pick.numbers ? "cannot enter " : "cannot pick ") +
+                           quotedText(shownText(pick.entry)) + " in " + quotedText(shownText(pick.label)) + ": " + error;
             return false;
         }
-        log("Pick        " + shownText(pick.label) + " = " + shownText(pick.entry) + " (refresh " +
-            std::to_string(refresh) + ")\n");
+        log(std::string(pick.numbers ? "Set         " : "Pick        ") + shownText(pick.label) + " = " +
+            shownText(pick.entry) + " (refresh " + std::to_string(refresh) + ")\n");
     }
     if (!options.picks.empty()) log(drawn(session.panels(), *panel));
     return true;
@@ -173,13 +182,14 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
 // Evaluates every frame of the session's scene, making the edits due before
 // each; stops at the first edit that cannot be made.
 void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, HandlerBinding& handler,
-                    host::InstanceHandle instance, const RunLog& log, RunReport& report) {
+                    host::InstanceHandle instance, const std::string& serverName, const RunLog& log, RunReport& report) {
     const Scene& scene = session.scene();
     size_t nextEdit = 0;
     // Counted in a wider type: a range may end at the largest int.
     for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
         if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report))
-            report.frames.push_back(evaluateFrame(handler, instance, scene, static_cast<int>(frame), report.violations));
+            report.frames.push_back(
+                evaluateFrame(handler, instance, serverName, scene, static_cast<int>(frame), report.violations));
 }
 
 }  // namespace
@@ -203,19 +213,38 @@ void prepareSession(HostSession& session, const RunOptions& options) {
     for (const std::string& service : options.withheldServices) session.withhold(service);
 }
 
+std::string chosenServer(const LoadedModule& module, const RunOptions& options, std::string& error) {
+    if (!options.serverName.empty()) {
+        if (module.findServer(HOST_CHANNEL_HANDLER_CLASS, options.serverName) != nullptr) return options.serverName;
+        error = "no server " + serverText(HOST_CHANNEL_HANDLER_CLASS, options.serverName) + " in " + module.path();
+        return "";
+    }
+    std::vector<std::string> handlers;
+    for (const ServerEntry& server : module.servers())
+        if (server.className == HOST_CHANNEL_HANDLER_CLASS) handlers.push_back(server.serverName);
+    if (handlers.size() == 1) return handlers.front();
+    if (handlers.empty()) {
+        error = std::string("no ") + HOST_CHANNEL_HANDLER_CLASS + " server in " + module.path();
+        return "";
+    }
+    error = module.path() + " offers " + std::to_string(handlers.size()) + " " + HOST_CHANNEL_HANDLER_CLASS + " servers,";
+    for (size_t n = 0; n < handlers.size(); ++n)
+        error += (n == 0 ? " " : n + 1 == handlers.size() ? " and " : ", ") + quotedText(shownText(handlers[n]));
+    error += ": choose one with --server NAME";
+    return "";
+}
+
 host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
                                    std::string& log, std::string& error) {
-    const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, kServerName);
-    if (server == nullptr) {
-        error = "no server " + kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS) + " in " + module.path();
-        return nullptr;
-    }
+    const std::string serverName = chosenServer(module, options, error);
+    if (serverName.empty()) return nullptr;
+    const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, serverName);
     int result;
     {
         ModuleCallMark mark("the ChannelHandler activation");
         result = negotiate(
             handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
-            kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS), log);
+            serverText(HOST_CHANNEL_HANDLER_CLASS, serverName), log);
     }
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result);
@@ -275,16 +304,20 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     std::vector<SceneEdit> edits;
     if (!orderEdits(scene, options, edits, report.error)) return report;
     scene.edits.clear();
+    RunOptions chosen = options;
+    chosen.serverName = chosenServer(module, options, report.error);
+    if (chosen.serverName.empty()) return report;
+    const std::string& serverName = chosen.serverName;
     HostSession session(scene);
-    prepareSession(session, options);
+    prepareSession(session, chosen);
     HandlerBinding handler;
-    host::InstanceHandle instance = startAndLoad(module, scene, options, handler, log, report);
+    host::InstanceHandle instance = startAndLoad(module, scene, chosen, handler, log, report);
     if (instance == nullptr) return report;
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
-    evaluateFrame(handler, instance, scene, scene.firstFrame, report.violations);
-    if (openPanelAndPick(module, session, instance, options, log, report)) {
-        evaluateFrames(edits, session, handler, instance, log, report);
+    evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report.violations);
+    if (openPanelAndPick(module, serverName, session, instance, chosen, log, report)) {
+        evaluateFrames(edits, session, handler, instance, serverName, log, report);
         BlockWriter writer;
         ModuleCallMark mark("save");
         if (report.error.empty())

@@ -20,11 +20,13 @@ namespace sim {
 
 struct PanelPick {
     std::string label;  // a control's label, e.g. "Reference Item"
-    std::string entry;  // the popup entry to choose, e.g. an item's name
+    std::string entry;  // the popup entry to choose, e.g. an item's name, or the numbers to enter
+    bool numbers = false;  // whether `entry` is numbers for a field rather than a popup entry
 };
 
 struct RunOptions {
-    std::vector<PanelPick> picks;
+    std::string serverName;  // the channel handler to run; "" for the one the module offers
+    std::vector<PanelPick> picks;  // picks and entries, in the order given
     std::vector<std::string> withheldServices;
     HostKind host = HostKind::Classic;
     int forcedVersion = 0;  // when not 0, both activations are called with this version alone
@@ -46,7 +48,13 @@ std::vector<int> interfaceVersions(const RunOptions& options);
 // Makes the session the host that the options describe.
 void prepareSession(HostSession& session, const RunOptions& options);
 
-// Activates the module's "ChannelHandler" server "Kelto" in the current host
+// The name of the channel handler a run drives: the one the options name,
+// or else the one "ChannelHandler" server the module offers. "" with
+// `error` set to one line when the module has none of that name, none at
+// all, or several and the options name none.
+std::string chosenServer(const LoadedModule& module, const RunOptions& options, std::string& error);
+
+// Activates the module's chosen "ChannelHandler" server in the current host
 // session, negotiating the version, and creates one instance, adding a line
 // for each to `log`. Returns the instance, or null with `error` set to one
 // line saying why.

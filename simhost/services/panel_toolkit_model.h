@@ -1,6 +1,9 @@
 // The simulated "LWXPanel" toolkit: records every call a module makes while
 // building a panel, keeps what it was handed, and can draw the panel as text
-// and make picks through the module's get and set, as a user would.
+// and make picks and enter values through the module's get and set, as a
+// user would. It pairs each control class with the one data type it draws
+// (iPopChoice: integer; distance3, distance, float, time: the type of that
+// name), and takes a popup's entries from popup functions or a static list.
 #pragma once
 
 #include <cstdint>
@@ -42,8 +45,14 @@ struct SimPanel {
     std::map<uint32_t, const host::PanelHintWord*> hintLists;  // as handed over, per control ID
     std::map<uint32_t, std::string> labels;                   // from label hints
     std::map<uint32_t, SimPopup> popups;                       // from popup-function hints
+    std::map<uint32_t, const char* const*> stringLists;        // from static-list hints, as handed over
     std::vector<std::string> hintProblems;                     // tags the toolkit did not know
+    std::vector<std::string> typeProblems;                     // values of a type their control does not draw
 };
+
+// The data type the toolkit draws a control class with; "" for a class it
+// does not know.
+std::string dataTypeOfClass(const std::string& controlClass);
 
 class PanelToolkitModel {
 public:
@@ -55,18 +64,21 @@ public:
     const std::deque<SimPanel>& panels() const { return panels_; }
     SimPanel* panelOf(host::PanelId id);
 
-    // A popup's entry count through its count function; 0 when the control
-    // has no popup functions or the count is negative.
+    // A popup's entry count through its count function, or its static
+    // list's length; 0 when the control has neither or the count is negative.
     int popupCount(const SimPanel& panel, uint32_t id) const;
-    // One entry's text through the popup's name function.
+    // One entry's text through the popup's name function or static list.
     std::string popupEntry(const SimPanel& panel, uint32_t id, int index) const;
     // Every entry text of a popup.
     std::vector<std::string> popupEntries(const SimPanel& panel, uint32_t id) const;
     // The control's current value read through get, or null.
     const int32_t* valueOf(const SimPanel& panel, uint32_t id) const;
-    // The panel drawn as text: title, then a line per control with its
+    // The control's data type as describe gave it; "" when it gave none.
+    std::string dataTypeOf(const SimPanel& panel, uint32_t id) const;
+    // The panel drawn as text: title, then a line per control: a popup's
     // current entry and the first kDrawnEntries entries, and how many more;
-    // every text in it shown bounded and on its line (shownText).
+    // a field of numbers its value; every text in it shown bounded and on
+    // its line (shownText).
     std::string draw(const SimPanel& panel) const;
     static constexpr int kDrawnEntries = 20;
 
@@ -78,6 +90,10 @@ public:
     // for minutes.
     int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
     static constexpr int kMaxPickEntries = 10000;
+    // Enters `text` in the field of numbers labelled `label`, through set:
+    // three numbers apart by blanks for distance3, one for distance, float
+    // and time. Returns the refresh code, or a negative value with `error` set.
+    int enter(SimPanel& panel, const std::string& label, const std::string& text, std::string& error);
 
     // What the toolkit's functions do, called through the table
     // (panel_toolkit_table.cpp) under the names of its slots.

@@ -13,53 +13,22 @@
 
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/text/printable_text.h"
+#include "tests/e2e/host_program.h"
 
 namespace {
 
+using e2e::contains;
+using e2e::HostRun;
+using e2e::linesOf;
+using e2e::run;
+using e2e::tableRows;
+using e2e::temp;
 using sim::kelto_facts::kCameraLabel;
 using sim::kelto_facts::kItemLabel;
 using sim::kelto_facts::kNoneEntry;
 
 const std::string kHandler = sim::kelto_facts::serverText("ChannelHandler");
 const std::string kInterface = sim::kelto_facts::serverText("ChannelInterface");
-
-struct HostRun {
-    int exitCode;
-    std::string out;  // standard output and error together
-};
-
-HostRun run(const std::string& arguments) {
-    std::string command = std::string(KELTO_HOST_PROGRAM) + " " + arguments + " 2>&1";
-    HostRun result{-1, ""};
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// The rows of the frame table: the lines after its heading, up to the blank one.
-std::vector<std::string> tableRows(const std::string& out) {
-    std::vector<std::string> lines = linesOf(out), rows;
-    auto heading = std::find(lines.begin(), lines.end(), "   frame        time         value");
-    for (auto at = heading == lines.end() ? heading : heading + 1; at != lines.end() && !at->empty(); ++at)
-        rows.push_back(*at);
-    return rows;
-}
-
-std::string temp(const std::string& name) { return testing::TempDir() + "/" + name; }
 
 // The option that picks `entry` in the popup labelled `label`.
 std::string pickOption(const std::string& label, const std::string& entry) {
@@ -127,14 +96,11 @@ TEST(KeltoHost, WritesThePlotAndTheSceneBack) {
     std::string plot = temp("demo.svg"), saved = temp("saved.scene");
     HostRun written = run("--plot " + plot + " --write-scene " + saved);
     ASSERT_EQ(written.exitCode, 0) << written.out;
-    std::ifstream svg(plot), pictured(KELTO_DOCS_DIR "/focus-distance.svg");
-    std::stringstream svgText, picturedText;
-    svgText << svg.rdbuf();
-    picturedText << pictured.rdbuf();
-    EXPECT_TRUE(contains(svgText.str(), "<polyline"));
-    EXPECT_TRUE(contains(svgText.str(), ">value (scene units)</text>"));
+    const std::string svg = e2e::fileText(plot);
+    EXPECT_TRUE(contains(svg, "<polyline"));
+    EXPECT_TRUE(contains(svg, ">value (scene units)</text>"));
     // The README shows the demo's plot; it must be what the demo draws.
-    EXPECT_EQ(svgText.str(), picturedText.str()) << "docs/focus-distance.svg is out of date";
+    EXPECT_EQ(svg, e2e::fileText(KELTO_DOCS_DIR "/focus-distance.svg")) << "docs/focus-distance.svg is out of date";
 
     HostRun again = run("--scene " + saved);
     ASSERT_EQ(again.exitCode, 0) << again.out;

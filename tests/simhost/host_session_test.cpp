@@ -7,6 +7,8 @@
 #include <string>
 
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/kelto_focus_facts.h"
+#include "simhost/modifiers/modifier_promises.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/item_ids.h"
@@ -113,6 +115,29 @@ TEST_F(ServedScene, FunctionsAModuleMustNotCallAreViolations) {
 // The host lets an evaluation read channels and ask their names; Kelto
 // promises to do neither, and a broken promise is told as Kelto's, not as
 // the host's rule.
+// Each modifier's promises are held by its server's name: Kelto Focus's
+// nearest focus is no promise of Kelto's, and a modifier the host does not
+// know is held to the host's rules alone.
+TEST(ChannelAccess, EachModifiersPromisesAreToldByItsServerName) {
+    sim::ChannelAccessRecord nearer(0, 0.0, 5);
+    nearer.access().setChannel(nearer.access().channel, 0.0005);
+    EXPECT_EQ(sim::evaluationProblem(sim::kelto_focus_facts::kServerName, nearer),
+              "Kelto Focus promises a focus distance of at least 0.001: it set 0.00050000000000000001");
+    EXPECT_EQ(sim::evaluationProblem(sim::kelto_facts::kServerName, nearer), "");
+    sim::ChannelAccessRecord nearest(0, 0.0, 5);
+    nearest.access().setChannel(nearest.access().channel, sim::kelto_focus_facts::kNearest);
+    EXPECT_EQ(sim::evaluationProblem(sim::kelto_focus_facts::kServerName, nearest), "");
+
+    sim::ChannelAccessRecord read(0, 0.0, 5);
+    double value = 0;
+    read.access().getChannel(read.access().channel, 0, &value);
+    read.access().setChannel(read.access().channel, -1);
+    EXPECT_NE(sim::evaluationProblem(sim::kelto_facts::kServerName, read), "");
+    EXPECT_EQ(sim::evaluationProblem("Other", read), "");
+    read.access().setChannel(read.access().channel, 1);
+    EXPECT_EQ(sim::evaluationProblem("Other", read), "setChannel called 2 times");
+}
+
 TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
     using sim::kelto_facts::brokenPromise;
     using sim::kelto_facts::evaluationProblem;

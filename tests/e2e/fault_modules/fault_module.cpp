@@ -62,6 +62,15 @@ const host::ServerRecord kServerRows[] = {
     {nullptr, nullptr, nullptr, nullptr},
 };
 const host::ServerRecord* const kServers = kServerRows;
+#elif defined(FAULT_TWO_HANDLERS)
+// Two channel handlers: a host must be told which to run.
+const host::ServerRecord kServerRows[] = {
+    {"ChannelHandler", "Fault", activate, nullptr},
+    {"ChannelInterface", "Fault", activate, nullptr},
+    {"ChannelHandler", "Second Fault", activate, nullptr},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+const host::ServerRecord* const kServers = kServerRows;
 #else
 const host::ServerRecord kServerRows[] = {
     {"ChannelHandler", "Fault", activate, nullptr},

@@ -1,0 +1,115 @@
+// The simulated panel toolkit as a module meets it: each control class
+// paired with its data type, popups from a static list, values entered in
+// fields of numbers through set.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/panel_toolkit.h"
+#include "simhost/services/panel_toolkit_model.h"
+
+namespace {
+
+const uint32_t kChoice = 0x8001, kPoint = 0x8002, kDelay = 0x8003;
+
+// What a module keeps behind its panel: a choice, a point and a delay.
+struct Values {
+    int32_t choice = 1;
+    double point[3] = {1, 2, 3};
+    double delay = 0.5;
+    std::vector<uint32_t> set;
+};
+
+void* HOST_CALL get(void* instance, uint32_t id) {
+    Values* values = static_cast<Values*>(instance);
+    if (id == kChoice) return &values->choice;
+    if (id == kPoint) return values->point;
+    if (id == kDelay) return &values->delay;
+    return nullptr;
+}
+
+int HOST_CALL set(void* instance, uint32_t id, void* value) {
+    Values* values = static_cast<Values*>(instance);
+    values->set.push_back(id);
+    if (id == kPoint) for (int n = 0; n < 3; ++n) values->point[n] = static_cast<const double*>(value)[n];
+    if (id == kDelay) values->delay = *static_cast<const double*>(value);
+    if (id == kChoice) values->choice = *static_cast<const int32_t*>(value);
+    return host::kRefreshNone;
+}
+
+const char* const kEntries[] = {"Near", "Far", nullptr};
+const host::PanelControl kControls[] = {
+    {kChoice, "Choice", HOST_PANEL_CLASS_POPUP_CHOICE},
+    {kPoint, "Point", HOST_PANEL_CLASS_DISTANCE3},
+    {kDelay, "Delay", HOST_PANEL_CLASS_TIME},
+    {0, nullptr, nullptr},
+};
+const host::PanelHintWord kHints[] = {
+    host::kHintStringList, kChoice, reinterpret_cast<host::PanelHintWord>(kEntries), 0, 0,
+};
+
+TEST(PanelToolkit, DrawsAStaticListAndFieldsOfNumbersAndEntersThroughSet) {
+    const host::PanelDataDescription data[] = {
+        {kChoice, "choice", HOST_PANEL_TYPE_INTEGER},
+        {kPoint, "point", HOST_PANEL_TYPE_DISTANCE3},
+        {kDelay, "delay", HOST_PANEL_TYPE_TIME},
+        {0, nullptr, nullptr},
+    };
+    sim::PanelToolkitModel toolkit;
+    Values values;
+    host::PanelId id = toolkit.createPanel(host::kPanelTypeViewer, kControls);
+    toolkit.describeValues(id, data, get, set);
+    toolkit.applyHints(id, host::kPanelControlId, kHints);
+    toolkit.setViewedInstance(id, &values);
+    sim::SimPanel& panel = *toolkit.panelOf(id);
+    EXPECT_TRUE(panel.hintProblems.empty());
+    EXPECT_TRUE(panel.typeProblems.empty());
+    EXPECT_EQ(toolkit.popupEntries(panel, kChoice), (std::vector<std::string>{"Near", "Far"}));
+    EXPECT_EQ(toolkit.popupEntry(panel, kChoice, 2), "");
+    EXPECT_EQ(toolkit.draw(panel), "Panel \"\"\n"
+                                   "  Choice (iPopChoice): [Far]  entries: Near | Far\n"
+                                   "  Point (distance3): 1 2 3\n"
+                                   "  Delay (time): 0.5\n");
+
+    std::string error;
+    EXPECT_EQ(toolkit.pick(panel, "Choice", "Near", error), host::kRefreshNone);
+    EXPECT_EQ(values.choice, 0);
+    EXPECT_EQ(toolkit.enter(panel, "Point", " -1.5  0 1e3 ", error), host::kRefreshNone);
+    EXPECT_EQ(values.point[0], -1.5);
+    EXPECT_EQ(values.point[2], 1000);
+    EXPECT_EQ(toolkit.enter(panel, "Delay", "2", error), host::kRefreshNone);
+    EXPECT_EQ(values.delay, 2);
+    EXPECT_EQ(values.set, (std::vector<uint32_t>{kChoice, kPoint, kDelay}));
+
+    // Refused before set is called.
+    EXPECT_LT(toolkit.enter(panel, "Point", "1 2 3 4", error), 0);
+    EXPECT_EQ(error, "\"Point\" takes 3 numbers apart by blanks");
+    EXPECT_LT(toolkit.enter(panel, "Delay", "1e999", error), 0);
+    EXPECT_EQ(error, "\"Delay\" takes one number");
+    EXPECT_LT(toolkit.enter(panel, "Delay", "", error), 0);
+    EXPECT_LT(toolkit.enter(panel, "Choice", "1", error), 0);
+    EXPECT_EQ(error, "\"Choice\" is no field of numbers (its data type is integer)");
+    EXPECT_EQ(values.set.size(), 3u);
+}
+
+TEST(PanelToolkit, AValueOfATypeItsControlDoesNotDrawIsAProblem) {
+    EXPECT_EQ(sim::dataTypeOfClass(HOST_PANEL_CLASS_POPUP_CHOICE), HOST_PANEL_TYPE_INTEGER);
+    EXPECT_EQ(sim::dataTypeOfClass(HOST_PANEL_CLASS_DISTANCE), HOST_PANEL_TYPE_DISTANCE);
+    EXPECT_EQ(sim::dataTypeOfClass(HOST_PANEL_CLASS_FLOAT), HOST_PANEL_TYPE_FLOAT);
+    EXPECT_EQ(sim::dataTypeOfClass("iSlider"), "");
+    const host::PanelDataDescription mismatched[] = {
+        {kChoice, "choice", HOST_PANEL_TYPE_INTEGER},
+        {kPoint, "point", HOST_PANEL_TYPE_DISTANCE},
+        {kDelay, "delay", HOST_PANEL_TYPE_FLOAT},
+        {0, nullptr, nullptr},
+    };
+    sim::PanelToolkitModel toolkit;
+    host::PanelId id = toolkit.createPanel(host::kPanelTypeViewer, kControls);
+    toolkit.describeValues(id, mismatched, get, set);
+    EXPECT_EQ(toolkit.panelOf(id)->typeProblems,
+              (std::vector<std::string>{"control 0x8002 of class distance3 draws distance3 values, not distance",
+                                        "control 0x8003 of class time draws time values, not float"}));
+}
+
+}  // namespace
