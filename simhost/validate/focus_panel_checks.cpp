@@ -1,6 +1,7 @@
 // Kelto Focus's settings in the options panel, and the description line that
 // names the measure in force.
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -197,8 +198,9 @@ void expectNamesMeasure(Bench& bench, host::InstanceHandle instance, int32_t mea
 
 }  // namespace
 
-// The four settings' controls are the facts' classes and types; get shows
-// the settings loaded; valid sets are stored as given and refused ones kept.
+// The panel's title; the four settings' controls of the facts' classes and
+// types, the measure's popup listing the measures in order; get shows the
+// settings loaded; valid sets are stored as given and refused ones kept.
 void checkFocusPanelSettings(CheckContext& context) {
     Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     OpenedPanel panel;
@@ -209,6 +211,18 @@ void checkFocusPanelSettings(CheckContext& context) {
         std::string problem = controlProblem(*panel.panel, control);
         if (!context.expect.that(problem.empty(), problem)) return;
     }
+    std::vector<std::string> measures = bench.session().panels().popupEntries(*panel.panel, focus::kMeasureControl);
+    bench.noteViolations();
+    const std::vector<std::string> named(std::begin(focus::kMeasureEntries), std::end(focus::kMeasureEntries));
+    context.expect.that(measures == named, [&] {
+        std::string listed;
+        for (const std::string& entry : measures) listed += (listed.empty() ? "\"" : ", \"") + entry + "\"";
+        return "\"" + std::string(focus::kMeasureLabel) + "\" lists " + (listed.empty() ? "nothing" : listed) +
+               ", not \"" + named[0] + "\", \"" + named[1] + "\"";
+    });
+    auto title = panel.panel->labels.find(host::kPanelControlId);
+    context.expect.that(title != panel.panel->labels.end() && title->second == focus::kPanelTitle,
+                        [] { return "the panel is not titled \"" + std::string(focus::kPanelTitle) + "\""; });
     focus::Settings shown;
     if (!shownSettings(bench, panel, shown)) return;
     context.expect.that(sameSettings(shown, loaded), [&] {
