@@ -280,6 +280,24 @@ const std::vector<FaultCase> kFocusFaults = {
     {"fault_focus_negative_lag_read", {"focus/classic/refusals"}, kFocus},
     {"fault_focus_negative_lag_kept", {"focus/classic/panel-settings"}, kFocus},
     {"fault_focus_description_fixed", {"focus/classic/description-measure"}, kFocus},
+    // Faults of Kelto's in what the two share, around Kelto Focus: Kelto's
+    // checks made with its facts reject them, and its own checks where they
+    // look at the same thing.
+    {"fault_focus_popup_class", {"focus/classic/panel"}, kFocus},
+    {"fault_focus_no_item_value",
+     {"focus/classic/panel", "focus/classic/picks", "focus/classic/renumbering", "focus/classic/renames"}, kFocus},
+    // set asking for a redraw after every value, a valid setting's too.
+    {"fault_focus_refresh_always", {"focus/classic/refresh", "focus/classic/panel-settings"}, kFocus},
+    // get showing every value as it was before the last set, until the next
+    // evaluation: the settings too, and the measure the description names.
+    {"fault_focus_get_lags_behind_set",
+     {"focus/classic/picks", "focus/classic/panel-settings", "focus/classic/description-measure"}, kFocus},
+    {"fault_focus_description", {"focus/classic/description", "focus/classic/description-measure"}, kFocus},
+    // Positions asked for at the nearest frame: every check of the value at
+    // times between frames.
+    {"fault_focus_frame_time",
+     {"focus/classic/sub-frame-times", "focus/classic/straight-line", "focus/classic/measure", "focus/classic/lag"},
+     kFocus},
 };
 
 std::vector<FaultCase> faultCases() {

@@ -64,7 +64,7 @@ void* HOST_CALL getNoItemValue(void* instance, uint32_t id) {
 const host::PanelGetFunction kOwnGet = getNoItemValue;
 const host::PanelSetFunction kOwnSet = nullptr;
 void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
-constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 
 #elif defined(FAULT_POPUP_CLASS)
 // The camera popup is built as a control of another class.
@@ -83,7 +83,7 @@ host::PanelId HOST_CALL createChanged(int type, const host::PanelControl* contro
 const host::PanelGetFunction kOwnGet = nullptr;
 const host::PanelSetFunction kOwnSet = nullptr;
 void changeToolkit(host::PanelToolkit& toolkit) { toolkit.create = createChanged; }
-constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 
 #elif defined(FAULT_REFRESH_ALWAYS)
 // set asks for a redraw whatever was picked.
@@ -95,7 +95,7 @@ int HOST_CALL setRefreshing(void* instance, uint32_t id, void* value) {
 const host::PanelGetFunction kOwnGet = nullptr;
 const host::PanelSetFunction kOwnSet = setRefreshing;
 void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
-constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 
 #elif defined(FAULT_GET_LAGS_BEHIND_SET)
 // A pick takes effect at once, but get shows it only after the next
