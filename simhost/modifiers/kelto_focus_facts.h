@@ -67,10 +67,13 @@ inline constexpr size_t kBlockLines = 11;
 // Where the names stand among the block's lines.
 inline constexpr size_t kItemNameLine = 3, kCameraNameLine = 5;
 
+// The subject offset's axes: the subject's right, up and forward.
+inline constexpr int kAxisCount = 3;
+
 // The settings, all zero by default: straight line, no offsets, no lag.
 struct Settings {
     int32_t measure = kStraightLine;
-    double subjectOffset[3] = {0, 0, 0};  // along the subject's right, up and forward
+    double subjectOffset[kAxisCount] = {0, 0, 0};  // along the subject's right, up and forward
     double focusOffset = 0;               // added to the measure
     double lag = 0;                       // seconds
 };

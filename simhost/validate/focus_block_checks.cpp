@@ -29,13 +29,18 @@ const char* anyOf(const char* const (&names)[Count], std::mt19937& random) {
     return names[std::uniform_int_distribution<size_t>(0, Count - 1)(random)];
 }
 
-// A value of any size and all its digits; now and then a round one or zero.
+// How small a tiny number is, beside the reach of the others.
+const double kTiny = 1e-9;
+// Of these many numbers, one is zero, one whole and one tiny.
+const int kNumberKinds = 6;
+
+// A value of any size and all its digits; now and then a whole one or zero.
 double randomNumber(std::mt19937& random, double reach) {
     double value = std::uniform_real_distribution<double>(-reach, reach)(random);
-    switch (std::uniform_int_distribution<int>(0, 5)(random)) {
+    switch (std::uniform_int_distribution<int>(0, kNumberKinds - 1)(random)) {
         case 0: return 0;
-        case 1: return double(long(value));
-        case 2: return value * 1e-9;
+        case 1: return std::trunc(value);
+        case 2: return value * kTiny;
         default: return value;
     }
 }
@@ -140,7 +145,7 @@ focus::Settings withDefault(focus::Settings settings, int setting) {
     switch (setting) {
         case 0: settings.measure = defaults.measure; break;
         case 1:
-            for (int axis = 0; axis < 3; ++axis) settings.subjectOffset[axis] = defaults.subjectOffset[axis];
+            for (int axis = 0; axis < focus::kAxisCount; ++axis) settings.subjectOffset[axis] = defaults.subjectOffset[axis];
             break;
         case 2: settings.focusOffset = defaults.focusOffset; break;
         default: settings.lag = defaults.lag; break;

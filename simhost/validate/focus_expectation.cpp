@@ -21,15 +21,15 @@ double straightLine(const Vec3& a, const Vec3& b) {
 }
 
 // position + x·right + y·up + z·forward, per coordinate in that order.
-Vec3 focusPoint(const SceneItem& subject, const double offset[3], double frame) {
+Vec3 focusPoint(const SceneItem& subject, const double offset[focus::kAxisCount], double frame) {
     Vec3 point = subject.positionAtFrame(frame);
     if (offset[0] == 0 && offset[1] == 0 && offset[2] == 0) return point;
     ItemAxes axes = itemAxesAtFrame(subject, frame);
-    double* coordinates[3] = {&point.x, &point.y, &point.z};
-    const Vec3* vectors[3] = {&axes.right, &axes.up, &axes.forward};
-    for (int axis = 0; axis < 3; ++axis) {
+    double* coordinates[focus::kAxisCount] = {&point.x, &point.y, &point.z};
+    const Vec3* vectors[focus::kAxisCount] = {&axes.right, &axes.up, &axes.forward};
+    for (int axis = 0; axis < focus::kAxisCount; ++axis) {
         double sum = *coordinates[axis];
-        for (int along = 0; along < 3; ++along) {
+        for (int along = 0; along < focus::kAxisCount; ++along) {
             const Vec3& v = *vectors[along];
             sum += offset[along] * (axis == 0 ? v.x : axis == 1 ? v.y : v.z);
         }

@@ -58,8 +58,8 @@ std::string controlProblem(const SimPanel& panel, const SettingControl& wanted) 
 // gives none for one.
 bool shownSettings(Bench& bench, const OpenedPanel& opened, focus::Settings& shown) {
     SimPanel& panel = *opened.panel;
-    const void* values[4];
-    for (size_t i = 0; i < 4; ++i) {
+    const void* values[std::size(kSettingControls)];
+    for (size_t i = 0; i < std::size(kSettingControls); ++i) {
         values[i] = panel.get != nullptr ? panel.get(panel.instance, kSettingControls[i].id) : nullptr;
         bench.noteViolations();
         if (!bench.expect().that(values[i] != nullptr, [&] {
@@ -68,7 +68,7 @@ bool shownSettings(Bench& bench, const OpenedPanel& opened, focus::Settings& sho
             return false;
     }
     shown.measure = *static_cast<const int32_t*>(values[0]);
-    for (int axis = 0; axis < 3; ++axis) shown.subjectOffset[axis] = static_cast<const double*>(values[1])[axis];
+    for (int axis = 0; axis < focus::kAxisCount; ++axis) shown.subjectOffset[axis] = static_cast<const double*>(values[1])[axis];
     shown.focusOffset = *static_cast<const double*>(values[2]);
     shown.lag = *static_cast<const double*>(values[3]);
     return true;
@@ -91,7 +91,7 @@ std::string settingsText(const focus::Settings& settings) {
 struct PanelSet {
     uint32_t control;
     int32_t measure;
-    double values[3];
+    double values[focus::kAxisCount];
     int refresh;
     focus::Settings after;
     std::string what;
@@ -134,7 +134,7 @@ PanelSet randomValidSet(const focus::Settings& before, std::mt19937& random) {
     PanelSet set{0, 0, {0, 0, 0}, host::kRefreshNone, before, ""};
     std::uniform_int_distribution<int> eighths(int(-kReach * kEighths), int(kReach * kEighths));
     auto number = [&](std::mt19937& from) { return eighths(from) / kEighths; };
-    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+    switch (std::uniform_int_distribution<size_t>(0, std::size(kSettingControls) - 1)(random)) {
         case 0:
             set.control = focus::kMeasureControl;
             set.measure = set.after.measure =
@@ -142,7 +142,7 @@ PanelSet randomValidSet(const focus::Settings& before, std::mt19937& random) {
             break;
         case 1:
             set.control = focus::kSubjectOffsetControl;
-            for (int axis = 0; axis < 3; ++axis) set.values[axis] = set.after.subjectOffset[axis] = number(random);
+            for (int axis = 0; axis < focus::kAxisCount; ++axis) set.values[axis] = set.after.subjectOffset[axis] = number(random);
             break;
         case 2:
             set.control = focus::kFocusOffsetControl;

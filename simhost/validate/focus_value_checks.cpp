@@ -184,6 +184,9 @@ const double kTurn = 180, kMostPitch = 90;
 const int kFlatFrameEvery = 8;
 // Now and then the focus offset pulls the focus past the lens.
 const double kPastTheLens = -200;
+// One round in this many has no subject offset; one no focus offset, and one
+// an offset past the lens.
+const int kOneIn = 4;
 
 // A subject and a lens keyed at random places, orientations and scales at
 // every frame.
@@ -210,9 +213,9 @@ focus::Settings randomMeasure(std::mt19937& random) {
     focus::Settings settings;
     settings.measure = std::uniform_int_distribution<int>(0, focus::kMeasureCount - 1)(random);
     std::uniform_real_distribution<double> offset(-kOffsetReach, kOffsetReach);
-    bool offsetSubject = std::uniform_int_distribution<int>(0, 3)(random) != 0;
+    bool offsetSubject = std::uniform_int_distribution<int>(0, kOneIn - 1)(random) != 0;
     for (double& axis : settings.subjectOffset) axis = offsetSubject ? offset(random) : 0;
-    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+    switch (std::uniform_int_distribution<int>(0, kOneIn - 1)(random)) {
         case 0: settings.focusOffset = 0; break;
         case 1: settings.focusOffset = kPastTheLens; break;
         default:
