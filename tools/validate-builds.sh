@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs the conformance check (kelto-host validate) on every build of the
-# module: both native flavours, and each Windows DLL through its own
-# kelto-host.exe under Wine (the 32-bit one skipped on a machine that cannot
-# run 32-bit x86 programs: tools/wine-env.sh). A build that serves both
-# protocols must have no check skipped: one that refused version 5 would
-# pass with its current checks skipped. Then on a module that only claims to
-# be the modifier, which it must reject. The seed is printed, to replay a
-# failure.
+# Runs the conformance check (kelto-host validate) on every build of both
+# modules, kelto.p and kelto_focus.p: both native flavours, and each Windows
+# DLL through its own kelto-host.exe under Wine (the 32-bit one skipped on a
+# machine that cannot run 32-bit x86 programs: tools/wine-env.sh). A build
+# that serves both protocols must have no check skipped: one that refused
+# version 5 would pass with its current checks skipped. Then on a module that
+# only claims to be the modifier, which it must reject. The seed is printed,
+# to replay a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seed=${1:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
@@ -33,15 +33,19 @@ validate() {
   fi
 }
 
-validate "native kelto.p" classic build/native/kelto-host validate build/native/kelto.p
-validate "native current/kelto.p" current build/native/kelto-host validate build/native/current/kelto.p
-if wine_can_run 32; then
-  validate "32-bit Windows kelto.p" classic \
-    wine_run 32 build/windows-i686/kelto-host.exe validate build/windows-i686/kelto.p
-else
-  wine_skip "the conformance check of the 32-bit Windows kelto.p"
-fi
-validate "64-bit Windows kelto.p" current wine_run 64 build/windows-x64/kelto-host.exe validate build/windows-x64/kelto.p
+# Both modules, Kelto (kelto.p) and Kelto Focus (kelto_focus.p), of every build.
+for module in kelto kelto_focus; do
+  validate "native $module.p" classic build/native/kelto-host validate build/native/$module.p
+  validate "native current/$module.p" current build/native/kelto-host validate build/native/current/$module.p
+  if wine_can_run 32; then
+    validate "32-bit Windows $module.p" classic \
+      wine_run 32 build/windows-i686/kelto-host.exe validate build/windows-i686/$module.p
+  else
+    wine_skip "the conformance check of the 32-bit Windows $module.p"
+  fi
+  validate "64-bit Windows $module.p" current \
+    wine_run 64 build/windows-x64/kelto-host.exe validate build/windows-x64/$module.p
+done
 
 if build/native/kelto-host validate build/native/fault_modules/fault_impostor.p --seed "$seed" >/dev/null 2>&1; then
   echo "validate-builds: the impostor module passed the conformance check" >&2

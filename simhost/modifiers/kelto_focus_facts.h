@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "simhost/services/channel_access_record.h"
+#include "simhost/services/served_names.h"
 #include "simhost/text/text_format.h"
 
 namespace sim::kelto_focus_facts {
 
 // Both servers, the ChannelHandler and the ChannelInterface, go by it.
 inline constexpr char kServerName[] = "Kelto Focus";
+// The services the handler's activation refuses to go without: Kelto's.
+inline constexpr Service kHandlerServices[] = {Service::Messages, Service::Textures, Service::ItemInfo};
 // An instance's description: this, three blanks, and the measure's entry.
 inline constexpr char kDescriptionStart[] = "KELTO FOCUS";
 inline constexpr char kDescriptionGap[] = "   ";
@@ -39,6 +42,13 @@ inline constexpr char kLagLabel[] = "Lag";
 inline constexpr int kStraightLine = 0;
 inline constexpr int kAlongView = 1;
 inline constexpr const char* kMeasureEntries[] = {"Straight line", "Along view"};
+inline constexpr int kMeasureCount = 2;
+// Each control's class and the type of its value, as the toolkit pairs them.
+inline constexpr size_t kPanelControls = 6;
+inline constexpr char kMeasureClass[] = "iPopChoice", kMeasureType[] = "integer";
+inline constexpr char kSubjectOffsetClass[] = "distance3", kSubjectOffsetType[] = "distance3";
+inline constexpr char kFocusOffsetClass[] = "distance", kFocusOffsetType[] = "distance";
+inline constexpr char kLagClass[] = "time", kLagType[] = "time";
 
 // The block in the scene file, one line per setting.
 inline constexpr char kBlockStart[] = "KELTO_FOCUS_START";
@@ -51,10 +61,49 @@ inline constexpr char kFocusOffsetKeyword[] = "FOCUS_OFFSET";
 inline constexpr char kLagKeyword[] = "LAG";
 inline constexpr char kBlockEnd[] = "KELTO_FOCUS_END";
 inline constexpr int kBlockVersion = 1;
+// Start, version, the two references as Kelto's, the four settings, end;
+// each line one unit with its NUL.
+inline constexpr size_t kBlockLines = 11;
+// Where the names stand among the block's lines.
+inline constexpr size_t kItemNameLine = 3, kCameraNameLine = 5;
+
+// The subject offset's axes: the subject's right, up and forward.
+inline constexpr int kAxisCount = 3;
+
+// The settings, all zero by default: straight line, no offsets, no lag.
+struct Settings {
+    int32_t measure = kStraightLine;
+    double subjectOffset[kAxisCount] = {0, 0, 0};  // along the subject's right, up and forward
+    double focusOffset = 0;               // added to the measure
+    double lag = 0;                       // seconds
+};
+
+// A number as the block writes it: 17 significant digits, '.' for the point.
+inline std::string blockNumber(double value) { return formattedText("%.17g", value); }
+
+// The block that names `item` and `camera` with `settings`, as it is saved.
+inline std::vector<std::string> referenceBlock(const std::string& item, const std::string& camera,
+                                               const Settings& settings = Settings()) {
+    const double* offset = settings.subjectOffset;
+    return {kBlockStart,
+            std::string(kVersionKeyword) + " " + std::to_string(kBlockVersion),
+            kItemKeyword,
+            item,
+            kCameraKeyword,
+            camera,
+            std::string(kMeasureKeyword) + " " + std::to_string(settings.measure),
+            std::string(kSubjectOffsetKeyword) + " " + blockNumber(offset[0]) + " " + blockNumber(offset[1]) + " " +
+                blockNumber(offset[2]),
+            std::string(kFocusOffsetKeyword) + " " + blockNumber(settings.focusOffset),
+            std::string(kLagKeyword) + " " + blockNumber(settings.lag),
+            kBlockEnd};
+}
 
 // The nearest focus it ever sets.
 inline constexpr double kNearest = 0.001;
-// The lag's mean: samples over [t - lag, t] by the trapezoid rule.
+// The lag's mean: samples over [t - lag, t] by the trapezoid rule on this
+// many equal steps, summed in time order: (v(t - lag) + v(t)) / 2, then each
+// inner sample, the whole divided by the steps.
 inline constexpr int kLagSteps = 16;
 
 // The first promise of Kelto Focus's that the evaluation broke, as text, or "".

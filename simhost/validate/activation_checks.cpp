@@ -4,14 +4,11 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/validate/checks.h"
 
 namespace sim {
 
 namespace {
-
-using kelto_facts::referenceBlock;
 
 // Versions no protocol of the modifier's has; 5 is not among them, since a
 // module may serve it under either host.
@@ -22,8 +19,8 @@ const int kFirstInterfaceVersion = 1;
 // The frame the services checks evaluate at.
 const int kFrame = 12;
 
-const ServerEntry& serverOf(const LoadedModule& module, const char* serverClass) {
-    return *module.findServer(serverClass, kelto_facts::kServerName);
+const ServerEntry& serverOf(const Bench& bench, const char* serverClass) {
+    return *bench.module().findServer(serverClass, bench.modifier().name);
 }
 
 bool filledAny(const HandlerBinding& binding) {
@@ -39,7 +36,7 @@ std::string versionText(const char* what, int version, int result) {
 // The interface asked as a current host asks it, from version 1 upward; the
 // version it first takes, or 0. A refusal must say the version is wrong.
 int firstInterfaceVersion(Bench& bench, host::InstanceHandle instance) {
-    const ServerEntry& server = serverOf(bench.module(), HOST_CHANNEL_INTERFACE_CLASS);
+    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_INTERFACE_CLASS);
     for (int version = kFirstInterfaceVersion; version <= host::kCurrentClassVersion; ++version) {
         InterfaceBinding binding;
         int result = binding.activate(bench.module(), server, instance, version);
@@ -54,12 +51,12 @@ int firstInterfaceVersion(Bench& bench, host::InstanceHandle instance) {
 // Binds the handler on the bench and sees an evaluation and the panel work.
 void worksOn(Bench& bench) {
     if (!bench.bind()) return;
-    host::InstanceHandle instance = bench.loaded(referenceBlock("Ball", "Camera"));
+    host::InstanceHandle instance = bench.loaded(bench.referenceBlock("Ball", "Camera"));
     if (instance == nullptr) return;
     double time = bench.timeOfFrame(kFrame);
     Evaluation result = bench.evaluated(instance, time);
     const Scene& scene = bench.scene();
-    double expected = hostDistance(scene, scene.objects[0], scene.cameras[0], time);
+    double expected = bench.expectedValue(hostDistance(scene, scene.objects[0], scene.cameras[0], time));
     bench.expect().that(result.set && agrees(result.value, expected),
                         [&] { return "the channel is " + evaluationText(result) + ", not " + numberText(expected); });
     OpenedPanel panel;
@@ -69,8 +66,8 @@ void worksOn(Bench& bench) {
 }  // namespace
 
 void checkVersions(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
-    const ServerEntry& server = serverOf(context.module(), HOST_CHANNEL_HANDLER_CLASS);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_HANDLER_CLASS);
     for (int version : kWrongVersions) {
         HandlerBinding binding;
         int result = binding.activate(context.module(), server, version);
@@ -87,8 +84,8 @@ void checkVersions(CheckContext& context) {
 // A current host asks a handler's interface from version 1 upward, so one
 // that takes a version below the handler's is bound as a legacy kind.
 void checkInterfaceVersions(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(referenceBlock("Ball", "Camera")) : nullptr;
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Camera")) : nullptr;
     if (instance == nullptr) return;
     int taken = firstInterfaceVersion(bench, instance);
     context.expect.that(taken == context.protocol.version, [&] {
@@ -96,7 +93,7 @@ void checkInterfaceVersions(CheckContext& context) {
                (taken == 0 ? std::string("none") : "version " + std::to_string(taken)) + ", not the handler's " +
                std::to_string(context.protocol.version);
     });
-    const ServerEntry& server = serverOf(context.module(), HOST_CHANNEL_INTERFACE_CLASS);
+    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_INTERFACE_CLASS);
     for (int version : kWrongInterfaceVersions) {
         InterfaceBinding binding;
         int result = binding.activate(context.module(), server, instance, version);
@@ -111,12 +108,12 @@ void checkInterfaceVersions(CheckContext& context) {
 // Without any name of a service the handler refuses, fills nothing, and
 // leaves the tables it held before, so earlier instances keep working.
 void checkMissingServices(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(referenceBlock("Ball", "Close-up")) : nullptr;
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Close-up")) : nullptr;
     if (instance == nullptr) return;
     Evaluation before = bench.evaluated(instance, bench.timeOfFrame(kFrame));
-    const ServerEntry& server = serverOf(context.module(), HOST_CHANNEL_HANDLER_CLASS);
-    for (Service service : kelto_facts::kHandlerServices) {
+    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_HANDLER_CLASS);
+    for (Service service : context.modifier.handlerServices) {
         std::vector<std::string> names = servedNamesOf(service, context.protocol.host);
         HostSession lacking(bench.scene());
         lacking.setKind(context.protocol.host);
@@ -144,7 +141,7 @@ void checkServiceNames(CheckContext& context) {
         for (size_t withheld = 1; withheld < names.size(); ++withheld) {
             Expect part;
             {
-                Bench bench(context.module(), context.protocol, part);
+                Bench bench(context.module(), context.protocol, context.modifier, part);
                 for (size_t i = 0; i < withheld; ++i) bench.session().withhold(names[i]);
                 worksOn(bench);
             }

@@ -12,8 +12,6 @@ namespace sim {
 
 namespace {
 
-using kelto_facts::referenceBlock;
-
 const int kRandomBlocks = 300;
 // Random lines: most are pieces of a block, some junk of these lengths.
 const int kPieceKinds = 7, kLineKinds = 10;
@@ -21,16 +19,13 @@ const int kShortJunk = 40, kLongJunk = 600;
 const int kMaxLines = 12;
 const char kLineSeparator[] = " | ";
 
-// Blocks every seed tries first: names that an object and a camera share.
-const std::vector<std::string> kSharedNameBlocks[] = {
-    referenceBlock("Tall Tree", "Tall Tree"),
-    referenceBlock("Ball", "Tall Tree"),
-};
-
 struct NamePair {
     const char* item;
     const char* camera;
 };
+
+// Blocks every seed tries first: names that an object and a camera share.
+const NamePair kSharedNameBlocks[] = {{"Tall Tree", "Tall Tree"}, {"Ball", "Tall Tree"}};
 
 // Valid blocks: items of the scene, a shared name, "none", a name of no
 // item, empty names.
@@ -41,25 +36,21 @@ const NamePair kValidBlocks[] = {
 
 // A line of a random block: keywords whole, cut or spoilt, names of the
 // scene, junk, empty lines, long lines.
-std::string randomLine(std::mt19937& random) {
-    static const std::string kPieces[] = {
-        kelto_facts::kBlockStart, kelto_facts::kBlockEnd, kelto_facts::kItemKeyword, kelto_facts::kCameraKeyword,
-        "REFERENCE", "KELTO", "Ball", "Ground", "Tall Tree", "Camera", "Close-up", kelto_facts::kNoneName, "", " ",
-        std::string(kelto_facts::kItemKeyword) + " extra", "\t", "K"};
-    const size_t pieces = sizeof kPieces / sizeof kPieces[0];
+std::string randomLine(const std::vector<std::string>& pieces, std::mt19937& random) {
     int kind = std::uniform_int_distribution<int>(0, kLineKinds - 1)(random);
-    if (kind < kPieceKinds) return kPieces[std::uniform_int_distribution<size_t>(0, pieces - 1)(random)];
+    if (kind < kPieceKinds) return pieces[std::uniform_int_distribution<size_t>(0, pieces.size() - 1)(random)];
     std::uniform_int_distribution<int> length(0, kind == kLineKinds - 1 ? kLongJunk : kShortJunk), byte(1, 255);
     std::string line(size_t(length(random)), 'x');
     for (char& c : line) c = char(byte(random));
     return line;
 }
 
-std::vector<std::string> randomBlock(std::mt19937& random) {
+// Begins with the block's start line but one time in four.
+std::vector<std::string> randomBlock(const std::vector<std::string>& pieces, std::mt19937& random) {
     std::vector<std::string> block;
-    if (std::uniform_int_distribution<int>(0, 3)(random) != 0) block.push_back(kelto_facts::kBlockStart);
+    if (std::uniform_int_distribution<int>(0, 3)(random) != 0) block.push_back(pieces.front());
     int lines = std::uniform_int_distribution<int>(0, kMaxLines)(random);
-    for (int i = 0; i < lines; ++i) block.push_back(randomLine(random));
+    for (int i = 0; i < lines; ++i) block.push_back(randomLine(pieces, random));
     return block;
 }
 
@@ -79,13 +70,16 @@ std::vector<const SceneItem*> itemsSavedAs(const Scene& scene, const std::string
 
 // Whether the evaluation is one that the names saved after it allow: the
 // distance between the items they find, or nothing while either finds none.
-bool evaluatedAsSaved(const Scene& scene, const std::vector<std::string>& saved, const Evaluation& result,
+bool evaluatedAsSaved(const Bench& bench, const std::vector<std::string>& saved, const Evaluation& result,
                       double time) {
-    for (const SceneItem* item : itemsSavedAs(scene, saved[2]))
-        for (const SceneItem* camera : itemsSavedAs(scene, saved[4])) {
+    const Scene& scene = bench.scene();
+    const ValidatedModifier& modifier = bench.modifier();
+    for (const SceneItem* item : itemsSavedAs(scene, saved[modifier.itemNameLine]))
+        for (const SceneItem* camera : itemsSavedAs(scene, saved[modifier.cameraNameLine])) {
             if (item == nullptr || camera == nullptr) {
                 if (!result.set) return true;
-            } else if (result.set && agrees(result.value, hostDistance(scene, *item, *camera, time))) {
+            } else if (result.set &&
+                       agrees(result.value, bench.expectedValue(hostDistance(scene, *item, *camera, time)))) {
                 return true;
             }
         }
@@ -100,9 +94,9 @@ void expectRandomBlockKept(Bench& bench, const std::vector<std::string>& block, 
     int frame = std::uniform_int_distribution<int>(bench.scene().firstFrame, bench.scene().lastFrame)(random);
     Evaluation result = bench.evaluated(instance, bench.timeOfFrame(frame));
     std::vector<BlockWriter::Unit> saved = bench.saved(instance);
-    std::string problem = blockProblem(saved);
+    std::string problem = blockProblem(bench.modifier(), saved);
     if (!bench.expect().that(problem.empty(), [&] { return which + ": " + problem; })) return;
-    bench.expect().that(evaluatedAsSaved(bench.scene(), linesOf(saved), result, bench.timeOfFrame(frame)), [&] {
+    bench.expect().that(evaluatedAsSaved(bench, linesOf(saved), result, bench.timeOfFrame(frame)), [&] {
         return which + ": at frame " + std::to_string(frame) + " the channel is " + evaluationText(result) +
                ", which the names it saves, " + blockText(linesOf(saved)) + ", do not give";
     });
@@ -117,7 +111,7 @@ void expectRandomBlockKept(Bench& bench, const std::vector<std::string>& block, 
 // One valid block saved, loaded and saved again, evaluated in between or not.
 void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
     Expect& expect = bench.expect();
-    std::vector<std::string> block = referenceBlock(pair.item, pair.camera);
+    std::vector<std::string> block = bench.referenceBlock(pair.item, pair.camera);
     std::string error;
     host::InstanceHandle first = bench.loaded(block, &error);
     expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for " + blockText(block); });
@@ -125,7 +119,7 @@ void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
     if (evaluated) bench.evaluated(first, 0);
     std::vector<BlockWriter::Unit> saved = bench.saved(first, &error);
     expect.that(error.empty(), [&] { return "save returned the error \"" + error + "\""; });
-    std::string problem = blockProblem(saved);
+    std::string problem = blockProblem(bench.modifier(), saved);
     if (!expect.that(problem.empty(), problem)) return;
     bool found = findByName(bench.scene(), pair.item) != nullptr && findByName(bench.scene(), pair.camera) != nullptr;
     expect.that(!found || linesOf(saved) == block,
@@ -140,20 +134,21 @@ void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
 }  // namespace
 
 void checkSaveLoadSave(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     if (!bench.bind()) return;
     for (const NamePair& pair : kValidBlocks)
         for (bool evaluated : {false, true}) expectValidBlockKept(bench, pair, evaluated);
 }
 
 void checkRandomBlocks(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     if (!bench.bind()) return;
+    const std::vector<std::string> pieces = context.modifier.blockPieces();
     int number = 0;
-    for (const std::vector<std::string>& block : kSharedNameBlocks)
-        expectRandomBlockKept(bench, block, ++number, context.random);
+    for (const NamePair& pair : kSharedNameBlocks)
+        expectRandomBlockKept(bench, bench.referenceBlock(pair.item, pair.camera), ++number, context.random);
     while (number < kRandomBlocks && context.expect.ok())
-        expectRandomBlockKept(bench, randomBlock(context.random), ++number, context.random);
+        expectRandomBlockKept(bench, randomBlock(pieces, context.random), ++number, context.random);
 }
 
 }  // namespace sim

@@ -42,8 +42,14 @@ long placeOfEntry(const std::vector<std::string>& entries, int32_t entry) {
     return place;
 }
 
-Bench::Bench(const LoadedModule& module, const HostProtocol& protocol, Expect& expect, Scene scene)
-    : module_(module), protocol_(protocol), expect_(expect), scene_(std::move(scene)), session_(scene_) {
+Bench::Bench(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier,
+             Expect& expect, Scene scene)
+    : module_(module),
+      protocol_(protocol),
+      modifier_(modifier),
+      expect_(expect),
+      scene_(std::move(scene)),
+      session_(scene_) {
     session_.setKind(protocol.host);
 }
 
@@ -53,8 +59,8 @@ Bench::~Bench() {
 }
 
 bool Bench::bind() {
-    const ServerEntry* server = module_.findServer(HOST_CHANNEL_HANDLER_CLASS, kelto_facts::kServerName);
-    if (!expect_.that(server != nullptr, [] { return "no " + kelto_facts::serverText(HOST_CHANNEL_HANDLER_CLASS); }))
+    const ServerEntry* server = module_.findServer(HOST_CHANNEL_HANDLER_CLASS, modifier_.name);
+    if (!expect_.that(server != nullptr, [&] { return "no " + modifier_.serverText(HOST_CHANNEL_HANDLER_CLASS); }))
         return false;
     int result = handler_.activate(module_, *server, protocol_.version);
     noteViolations();
@@ -91,7 +97,7 @@ void Bench::discard(host::InstanceHandle instance) {
 Evaluation Bench::evaluated(host::InstanceHandle instance, double time) {
     ChannelAccessRecord access(static_cast<int>(scene_.frameOfTime(time)), time, scene_.channelValue);
     handler_.evaluate(instance, access);
-    std::string problem = kelto_facts::evaluationProblem(access);
+    std::string problem = modifier_.evaluationProblem(access);
     expect_.that(problem.empty(), problem);
     noteViolations();
     Evaluation result;
@@ -116,7 +122,7 @@ std::string Bench::copied(host::InstanceHandle to, host::InstanceHandle from) {
 
 bool Bench::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
     opened = OpenedPanel();
-    const ServerEntry* server = module_.findServer(HOST_CHANNEL_INTERFACE_CLASS, kelto_facts::kServerName);
+    const ServerEntry* server = module_.findServer(HOST_CHANNEL_INTERFACE_CLASS, modifier_.name);
     InterfaceBinding binding;
     int result = server != nullptr ? binding.activate(module_, *server, instance, protocol_.version) : -1;
     noteViolations();

@@ -1,7 +1,7 @@
 // The bench a check drives a module on: the module's handler bound over a
 // scene by a host of one protocol, the instances it made, the options panel,
 // and edits of the scene's items. Every call the host forbids, and every
-// evaluation that breaks the host's rules or Kelto's promises, is a failure
+// evaluation that breaks the host's rules or the modifier's promises, is a failure
 // of the check in progress, through its Expect.
 #pragma once
 
@@ -14,6 +14,7 @@
 #include "simhost/services/server_bindings.h"
 #include "simhost/validate/check_outcome.h"
 #include "simhost/validate/check_scene.h"
+#include "simhost/validate/validated_modifier.h"
 
 namespace sim {
 
@@ -49,15 +50,26 @@ long placeOfEntry(const std::vector<std::string>& entries, int32_t entry);
 
 class Bench {
 public:
-    Bench(const LoadedModule& module, const HostProtocol& protocol, Expect& expect, Scene scene = checkScene());
+    Bench(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier, Expect& expect,
+          Scene scene = checkScene());
     ~Bench();  // destroys the instances made here
     Bench(const Bench&) = delete;
     Bench& operator=(const Bench&) = delete;
 
     const LoadedModule& module() const { return module_; }
     const HostProtocol& protocol() const { return protocol_; }
+    const ValidatedModifier& modifier() const { return modifier_; }
+    // The block the modifier saves for references of these names.
+    std::vector<std::string> referenceBlock(const std::string& item, const std::string& camera) const {
+        return modifier_.referenceBlock(item, camera);
+    }
+    // What the modifier sets for the host's own distance.
+    double expectedValue(double hostDistance) const {
+        return hostDistance < modifier_.leastValue ? modifier_.leastValue : hostDistance;
+    }
     Expect& expect() { return expect_; }
     Scene& scene() { return scene_; }
+    const Scene& scene() const { return scene_; }
     HostSession& session() { return session_; }
     HandlerBinding& handler() { return handler_; }
     const std::vector<host::InstanceHandle>& instances() const { return instances_; }
@@ -105,6 +117,7 @@ private:
 
     const LoadedModule& module_;
     const HostProtocol& protocol_;
+    const ValidatedModifier& modifier_;
     Expect& expect_;
     Scene scene_;
     HostSession session_;

@@ -1,8 +1,14 @@
 #include "simhost/validate/check_registry.h"
 
+#include <iterator>
+
 namespace sim {
 
 const char kDescriptorCheckId[] = "module/descriptor";
+
+std::string descriptorCheckIdOf(const ValidatedModifier& modifier) {
+    return modifier.idPrefix + std::string(kDescriptorCheckId);
+}
 
 namespace {
 
@@ -18,7 +24,8 @@ const CheckScope kModuleFile = CheckScope::ModuleFile;
 const CheckScope kEach = CheckScope::EachProtocol;
 const CheckScope kCurrentOnly = CheckScope::CurrentProtocol;
 
-// The descriptor first: a module that does not load is reported there.
+// Every modifier's, the descriptor first: a module that does not load is
+// reported there.
 const CheckDefinition kChecks[] = {
     {"descriptor", "descriptor and server table", kModule, checkDescriptor},
     {"repeated-load", "repeated load and unload", kModuleFile, checkRepeatedLoads},
@@ -51,22 +58,59 @@ const CheckDefinition kChecks[] = {
     {"renames", "a renamed reference keeps working and is saved by its new name", kEach, checkRenames},
 };
 
+// Kelto Focus's own, after the shared ones of each protocol.
+const CheckDefinition kFocusChecks[] = {
+    {"straight-line", "with no offsets and no lag the straight line is Kelto's distance to the bit, never below 0.001",
+     kEach, checkFocusStraightLine},
+    {"measure",
+     "both measures with subject and focus offsets, at random places, orientations and scales, are the host's own",
+     kEach, checkFocusMeasure},
+    {"lag", "the lag's trapezoid mean is the host's, and the same bits in any order of evaluation", kEach,
+     checkFocusLag},
+    {"block-round-trip",
+     "settings are saved in full and read back to the bit: load, save, load, save gives the same "
+     "bytes",
+     kEach, checkFocusBlockRoundTrip},
+    {"later-versions", "lines a later version adds to the block are skipped and the settings after them read", kEach,
+     checkFocusLaterVersions},
+    {"refusals", "bad settings in the block are refused line by line, keeping the default, and the load succeeds",
+     kEach, checkFocusRefusals},
+    {"panel-settings", "the settings' controls store valid values, keep refused ones and make a negative lag 0", kEach,
+     checkFocusPanelSettings},
+    {"description-measure", "the description line begins with \"KELTO FOCUS\" and names the measure in force", kEach,
+     checkFocusDescriptionMeasure},
+};
+
 bool appliesUnder(CheckScope scope, const HostProtocol& protocol) {
     return scope == CheckScope::EachProtocol ||
            (scope == CheckScope::CurrentProtocol && &protocol == &kCurrentProtocol);
 }
 
-std::vector<RegisteredCheck> expanded() {
-    std::vector<RegisteredCheck> checks;
-    for (const CheckDefinition& check : kChecks)
+// The modifier's checks: the shared ones, then its own.
+std::vector<CheckDefinition> definitionsOf(const ValidatedModifier& modifier) {
+    std::vector<CheckDefinition> definitions(std::begin(kChecks), std::end(kChecks));
+    if (&modifier == &kValidatedKeltoFocus)
+        definitions.insert(definitions.end(), std::begin(kFocusChecks), std::end(kFocusChecks));
+    return definitions;
+}
+
+void addChecksOf(const ValidatedModifier& modifier, std::vector<RegisteredCheck>& checks) {
+    const std::vector<CheckDefinition> definitions = definitionsOf(modifier);
+    const std::string prefix = modifier.idPrefix;
+    for (const CheckDefinition& check : definitions)
         if (check.scope == CheckScope::Module || check.scope == CheckScope::ModuleFile)
-            checks.push_back({std::string("module/") + check.name, check.title, nullptr,
+            checks.push_back({prefix + "module/" + check.name, check.title, &modifier, nullptr,
                               check.scope == CheckScope::ModuleFile, check.run});
     for (const HostProtocol* protocol : {&kClassicProtocol, &kCurrentProtocol})
-        for (const CheckDefinition& check : kChecks)
+        for (const CheckDefinition& check : definitions)
             if (appliesUnder(check.scope, *protocol))
                 checks.push_back(
-                    {std::string(protocol->name) + "/" + check.name, check.title, protocol, false, check.run});
+                    {prefix + protocol->name + "/" + check.name, check.title, &modifier, protocol, false, check.run});
+}
+
+std::vector<RegisteredCheck> expanded() {
+    std::vector<RegisteredCheck> checks;
+    for (const ValidatedModifier* modifier : kValidatedModifiers) addChecksOf(*modifier, checks);
     return checks;
 }
 
@@ -77,7 +121,22 @@ const std::vector<RegisteredCheck>& registeredChecks() {
     return checks;
 }
 
+std::vector<const RegisteredCheck*> checksOf(const ValidatedModifier& modifier) {
+    std::vector<const RegisteredCheck*> checks;
+    for (const RegisteredCheck& check : registeredChecks())
+        if (check.modifier == &modifier) checks.push_back(&check);
+    return checks;
+}
+
+const RegisteredCheck& modifierProbe() {
+    static const RegisteredCheck probe = {
+        "module/modifier",         "the module serves Kelto Focus", &kValidatedKeltoFocus, nullptr, false,
+        checkServesKeltoFocusAlone};
+    return probe;
+}
+
 const RegisteredCheck* findCheck(const std::string& id) {
+    if (id == modifierProbe().id) return &modifierProbe();
     for (const RegisteredCheck& check : registeredChecks())
         if (check.id == id) return &check;
     return nullptr;

@@ -1,11 +1,14 @@
 // The one list of the conformance check's checks: each with a stable ID, a
-// title, the protocols it applies to, and its function.
+// title, the modifier and protocols it applies to, and its function. Kelto
+// Focus has Kelto's checks, made with its own facts, and checks of its own;
+// its IDs begin with "focus/" ("focus/classic/picks").
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "simhost/validate/checks.h"
+#include "simhost/validate/validated_modifier.h"
 
 namespace sim {
 
@@ -15,20 +18,33 @@ namespace sim {
 enum class CheckScope { Module, ModuleFile, EachProtocol, CurrentProtocol };
 
 struct RegisteredCheck {
-    std::string id;                // stable, e.g. "classic/picks": it names the check on its line and to tests
-    const char* title;             // what it checks, in words
-    const HostProtocol* protocol;  // the protocol it is made under; null for the module's own checks
-    bool loadsModuleItself;        // the module is not held for it, so that it can unload it
+    std::string id;                     // stable, e.g. "classic/picks": it names the check on its line and to tests
+    const char* title;                  // what it checks, in words
+    const ValidatedModifier* modifier;  // the modifier it holds the module to
+    const HostProtocol* protocol;       // the protocol it is made under; null for the module's own checks
+    bool loadsModuleItself;             // the module is not held for it, so that it can unload it
     CheckFunction run;
 };
 
-// The ID of the check that stands for a module that does not load.
+// The ID of Kelto's check that stands for a module that does not load.
 extern const char kDescriptorCheckId[];
+// That check's ID among the modifier's checks.
+std::string descriptorCheckIdOf(const ValidatedModifier& modifier);
 
-// Every check in the order they run: the module's own, then each protocol's.
+// Every check, Kelto's then Kelto Focus's, each modifier's in the order they
+// run: the module's own, then each protocol's.
 const std::vector<RegisteredCheck>& registeredChecks();
 
-// The check of that ID, or null.
+// The modifier's checks alone, in the order they run.
+std::vector<const RegisteredCheck*> checksOf(const ValidatedModifier& modifier);
+
+// Not a check of the module's but the question which modifier it serves,
+// asked in a process of its own like a check, since the module must be
+// loaded to answer: it passes for a module whose channel handler is Kelto
+// Focus's (and none Kelto's), and skips or fails for any other.
+const RegisteredCheck& modifierProbe();
+
+// The check of that ID, the probe's included, or null.
 const RegisteredCheck* findCheck(const std::string& id);
 
 }  // namespace sim

@@ -18,15 +18,18 @@ struct CheckContext {
     const std::string& path;            // the module file
     const LoadedModule* loadedModule;   // loaded for the check; null for one that loads it itself
     const HostProtocol& protocol;       // the protocol checked; the classic one for the module's own checks
+    const ValidatedModifier& modifier;  // the modifier the module claims to be
     std::mt19937& random;               // from the seed
     Expect& expect;
 
     const LoadedModule& module() const { return *loadedModule; }
+
 };
 
 typedef void (*CheckFunction)(CheckContext& context);
 
 // The module as a whole (module_checks.cpp).
+void checkServesKeltoFocusAlone(CheckContext& context);
 void checkDescriptor(CheckContext& context);
 void checkRepeatedLoads(CheckContext& context);
 
@@ -59,5 +62,17 @@ void checkSubFrameTimes(CheckContext& context);
 void checkRenumbering(CheckContext& context);
 void checkUsedItems(CheckContext& context);
 void checkRenames(CheckContext& context);
+
+// Kelto Focus's own: its value (focus_value_checks.cpp), its block
+// (focus_block_checks.cpp), its settings in the panel and its description
+// (focus_panel_checks.cpp).
+void checkFocusStraightLine(CheckContext& context);
+void checkFocusMeasure(CheckContext& context);
+void checkFocusLag(CheckContext& context);
+void checkFocusBlockRoundTrip(CheckContext& context);
+void checkFocusLaterVersions(CheckContext& context);
+void checkFocusRefusals(CheckContext& context);
+void checkFocusPanelSettings(CheckContext& context);
+void checkFocusDescriptionMeasure(CheckContext& context);
 
 }  // namespace sim

@@ -1,6 +1,6 @@
 // `kelto-host validate`: a conformance check for any module that claims to be
-// the Kelto channel modifier, in the manner of the plug-in validators of audio
-// hosts. Each check drives the module file through the simulated host as the
+// the Kelto or the Kelto Focus channel modifier, in the manner of the plug-in
+// validators of audio hosts; which one, its servers' name tells. Each check drives the module file through the simulated host as the
 // host would, in a process of its own, and fails on any broken promise, a
 // host check included.
 #pragma once
@@ -15,11 +15,13 @@ namespace sim {
 extern const char kValidateUsage[];
 
 // The command: "validate MODULE [--seed N] [--check ID] [--time-limit S]
-// [--in-this-process]" or "validate --list". Prints a line per check, e.g.
+// [--in-this-process]" or "validate --list". Runs the checks of the modifier
+// the module serves: Kelto Focus's for one whose servers bear that name alone,
+// else Kelto's; with --check, that check alone. Prints a line per check, e.g.
 // "PASS  classic/picks  random panel picks ...", "FAIL  ID  TITLE: why" or
 // "SKIP  ID  TITLE: why it does not apply", each as soon as it is known, and
 // a closing "N passed, N failed, N skipped" line; returns 0 only when no
-// check failed. --list prints each check's ID and title.
+// check failed. --list prints each check's ID and title, both modifiers'.
 int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace sim

@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/validate/checks.h"
 
 namespace sim {
@@ -24,14 +23,14 @@ struct TimedValue {
 // frames, each the host's own distance.
 std::vector<TimedValue> evaluatedAtRandomTimes(Bench& bench, std::mt19937& random) {
     std::vector<TimedValue> values;
-    host::InstanceHandle instance = bench.loaded(kelto_facts::referenceBlock("Ball", "Camera"));
+    host::InstanceHandle instance = bench.loaded(bench.referenceBlock("Ball", "Camera"));
     if (instance == nullptr) return values;
     const Scene& scene = bench.scene();
     std::uniform_real_distribution<double> frame(scene.firstFrame - kFramesOutside, scene.lastFrame + kFramesOutside);
     for (int i = 0; i < kRandomTimes && bench.expect().ok(); ++i) {
         double time = scene.timeOfFrame(frame(random));
         Evaluation result = bench.evaluated(instance, time);
-        double expected = hostDistance(scene, scene.objects[0], scene.cameras[0], time);
+        double expected = bench.expectedValue(hostDistance(scene, scene.objects[0], scene.cameras[0], time));
         bench.expect().that(result.set && agrees(result.value, expected), [&] {
             return "at time " + numberText(time) + " the channel is " + evaluationText(result) + ", not " +
                    numberText(expected);
@@ -48,14 +47,14 @@ std::vector<TimedValue> evaluatedAtRandomTimes(Bench& bench, std::mt19937& rando
 void checkSubFrameTimes(CheckContext& context) {
     std::vector<TimedValue> values;
     {
-        Bench bench(context.module(), context.protocol, context.expect);
+        Bench bench(context.module(), context.protocol, context.modifier, context.expect);
         if (!bench.bind()) return;
         values = evaluatedAtRandomTimes(bench, context.random);
     }
     Scene swapped = checkScene();
     std::swap(swapped.objects[0].keys, swapped.cameras[0].keys);
-    Bench mirror(context.module(), context.protocol, context.expect, swapped);
-    host::InstanceHandle other = mirror.bind() ? mirror.loaded(kelto_facts::referenceBlock("Ball", "Camera")) : nullptr;
+    Bench mirror(context.module(), context.protocol, context.modifier, context.expect, swapped);
+    host::InstanceHandle other = mirror.bind() ? mirror.loaded(mirror.referenceBlock("Ball", "Camera")) : nullptr;
     for (size_t i = 0; i < values.size() && other != nullptr && context.expect.ok(); ++i) {
         Evaluation result = mirror.evaluated(other, values[i].time);
         context.expect.that(result.set && result.value == values[i].result.value, [&] {

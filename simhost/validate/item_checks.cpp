@@ -13,7 +13,6 @@ namespace sim {
 namespace {
 
 using kelto_facts::kNoneName;
-using kelto_facts::referenceBlock;
 
 const int kFrame = 18;
 // Places in the check scene's lists (check_scene.cpp).
@@ -36,7 +35,7 @@ void expectReferences(Bench& bench, const std::string& item, const std::string& 
     const SceneItem* b = camera.empty() ? nullptr : findByName(scene, camera);
     double time = bench.timeOfFrame(kFrame);
     bool both = a != nullptr && b != nullptr;
-    double expected = both ? hostDistance(scene, *a, *b, time) : 0;
+    double expected = both ? bench.expectedValue(hostDistance(scene, *a, *b, time)) : 0;
     for (host::InstanceHandle instance : bench.instances()) {
         Evaluation result = bench.evaluated(instance, time);
         bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
@@ -59,15 +58,19 @@ void expectSaved(Bench& bench, const std::vector<std::string>& block, const std:
     for (host::InstanceHandle instance : bench.instances()) {
         std::vector<std::string> saved = bench.savedLines(instance);
         bench.expect().that(saved == block, [&] {
-            return "after " + after + " save names " + (saved.size() > 4 ? saved[2] + " and " + saved[4] : "nothing") +
-                   ", not " + block[2] + " and " + block[4];
+            const ValidatedModifier& modifier = bench.modifier();
+            size_t item = modifier.itemNameLine, camera = modifier.cameraNameLine;
+            return "after " + after + " save names " +
+                   (saved.size() > camera ? saved[item] + " and " + saved[camera] : "nothing") + ", not " +
+                   block[item] + " and " + block[camera];
         });
     }
 }
 
 // An instance of the tree and the close-up, evaluated, and its copy.
 bool holdTreeAndCloseUp(Bench& bench) {
-    host::InstanceHandle original = bench.bind() ? bench.loaded(referenceBlock("Tall Tree", "Close-up")) : nullptr;
+    host::InstanceHandle original =
+        bench.bind() ? bench.loaded(bench.referenceBlock("Tall Tree", "Close-up")) : nullptr;
     if (original == nullptr) return false;
     bench.evaluated(original, 0);
     host::InstanceHandle copy = bench.newInstance();
@@ -105,7 +108,7 @@ void expectUses(Bench& bench, host::InstanceHandle instance, const std::vector<s
 // well as smaller), a current one keeps them. A deleted reference leaves the
 // channel alone and saves none. Objects and cameras alike; a copy too.
 void checkRenumbering(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     if (!holdTreeAndCloseUp(bench)) return;
     if (context.protocol.host == HostKind::Classic) {
         bench.moveItem(host::kItemTypeObject, kNoneObjectPlace, 0);
@@ -117,19 +120,19 @@ void checkRenumbering(CheckContext& context) {
     expectReferences(bench, "Tall Tree", "Close-up", "items before the references were deleted");
     bench.deleteItem("Tall Tree");
     expectReferences(bench, "", "Close-up", "the reference item was deleted");
-    expectSaved(bench, referenceBlock(kNoneName, "Close-up"), "the reference item was deleted");
+    expectSaved(bench, bench.referenceBlock(kNoneName, "Close-up"), "the reference item was deleted");
     bench.deleteItem("Close-up");
     expectReferences(bench, "", "", "the reference camera was deleted");
-    expectSaved(bench, referenceBlock(kNoneName, kNoneName), "the reference camera was deleted");
+    expectSaved(bench, bench.referenceBlock(kNoneName, kNoneName), "the reference camera was deleted");
 }
 
 // useItems lists the items both references hold, and nothing else; before
 // the first evaluation it may list nothing yet.
 void checkUsedItems(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(referenceBlock("Ball", "Camera")) : nullptr;
-    host::InstanceHandle missing = bench.loaded(referenceBlock("Lost Lamp", "Camera"));
-    host::InstanceHandle shared = bench.loaded(referenceBlock("Ball", "Ball"));
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Camera")) : nullptr;
+    host::InstanceHandle missing = bench.loaded(bench.referenceBlock("Lost Lamp", "Camera"));
+    host::InstanceHandle shared = bench.loaded(bench.referenceBlock("Ball", "Ball"));
     if (instance == nullptr || missing == nullptr || shared == nullptr) return;
     std::set<host::ItemId> early = usedSet(bench, instance);
     context.expect.that(early.empty() || early == idsOf(bench, {"Ball", "Camera"}),
@@ -149,14 +152,14 @@ void checkUsedItems(CheckContext& context) {
 // A renamed reference is the same item: the channel still follows it, the
 // panel shows its new name and save writes it.
 void checkRenames(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     if (!holdTreeAndCloseUp(bench)) return;
     bench.renameItem("Tall Tree", "Oak");
     bench.renameItem("Close-up", "Wide Shot");
     expectReferences(bench, "Oak", "Wide Shot", "both references were renamed");
-    expectSaved(bench, referenceBlock("Oak", "Wide Shot"), "both references were renamed");
+    expectSaved(bench, bench.referenceBlock("Oak", "Wide Shot"), "both references were renamed");
     bench.renameItem("Oak", "Old Oak");
-    expectSaved(bench, referenceBlock("Old Oak", "Wide Shot"), "the item was renamed again");
+    expectSaved(bench, bench.referenceBlock("Old Oak", "Wide Shot"), "the item was renamed again");
 }
 
 }  // namespace sim

@@ -2,7 +2,6 @@
 // again and again.
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/text/text_format.h"
 #include "simhost/validate/checks.h"
 
@@ -23,9 +22,8 @@ bool loadsAndEvaluates(CheckContext& context, int cycle) {
     if (!context.expect.that(loaded.module != nullptr, [&] { return where + ": " + loaded.error; })) return false;
     Expect cycleExpect;
     {
-        Bench bench(*loaded.module, kClassicProtocol, cycleExpect);
-        host::InstanceHandle instance =
-            bench.bind() ? bench.loaded(kelto_facts::referenceBlock("Ball", "Camera")) : nullptr;
+        Bench bench(*loaded.module, kClassicProtocol, context.modifier, cycleExpect);
+        host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Camera")) : nullptr;
         if (instance != nullptr) cycleExpect.that(bench.evaluated(instance, 0).set, "the channel was not set");
     }
     return context.expect.passes(cycleExpect, where);
@@ -41,14 +39,20 @@ void checkDescriptor(CheckContext& context) {
                 [&] { return "machine code " + hexText(d.machineCode) + " is no host platform's"; });
     expect.that(d.shutdown != nullptr, "the descriptor has no shut-down function");
     for (const char* serverClass : {HOST_CHANNEL_HANDLER_CLASS, HOST_CHANNEL_INTERFACE_CLASS})
-        expect.that(module.findServer(serverClass, kelto_facts::kServerName) != nullptr,
-                    [&] { return "no " + kelto_facts::serverText(serverClass); });
+        expect.that(module.findServer(serverClass, context.modifier.name) != nullptr,
+                    [&] { return "no " + context.modifier.serverText(serverClass); });
     const std::vector<ServerEntry>& servers = module.servers();
     for (size_t i = 0; i < servers.size(); ++i)
         for (size_t j = i + 1; j < servers.size(); ++j)
             expect.that(!sameServer(servers[i], servers[j]), [&] {
                 return "the server " + servers[i].className + " \"" + servers[i].serverName + "\" is listed twice";
             });
+}
+
+// Run only on a module with Kelto Focus's servers (check_runner.cpp).
+void checkServesKeltoFocusAlone(CheckContext& context) {
+    context.expect.that(context.module().findServer(HOST_CHANNEL_HANDLER_CLASS, kValidatedKelto.name) == nullptr,
+                        [] { return "the module serves Kelto as well"; });
 }
 
 // The module is loaded and unloaded again, each time bound and used: one

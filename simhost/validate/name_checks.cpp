@@ -13,7 +13,6 @@ namespace sim {
 namespace {
 
 using kelto_facts::kNoneName;
-using kelto_facts::referenceBlock;
 
 const char kLostObject[] = "Lost Lamp";
 const char kLostCamera[] = "Lost Camera";
@@ -60,7 +59,7 @@ void expectFound(Bench& bench, const std::vector<std::string>& block, const Scen
     if (instance == nullptr) return;
     double time = bench.timeOfFrame(kFrame);
     Evaluation result = bench.evaluated(instance, time);
-    double expected = hostDistance(bench.scene(), item, camera, time);
+    double expected = bench.expectedValue(hostDistance(bench.scene(), item, camera, time));
     bench.expect().that(result.set && agrees(result.value, expected), [&] {
         return "with " + joined(block) + " in a scene that has the items the channel is " + evaluationText(result) +
                ", not " + numberText(expected);
@@ -105,17 +104,19 @@ void expectLongPicksCut(Bench& bench, host::InstanceHandle instance) {
     bench.choose(panel, Popup::Camera, entryOfPlace(bench.entries(panel, Popup::Camera), scene.cameras.size() - 1));
     double time = bench.timeOfFrame(kFrame);
     Evaluation result = bench.evaluated(instance, time);
-    double expected = hostDistance(scene, object, camera, time);
+    double expected = bench.expectedValue(hostDistance(scene, object, camera, time));
     bench.expect().that(result.set && agrees(result.value, expected), [&] {
         return "with items of long names picked the channel is " + evaluationText(result) + ", not " +
                numberText(expected);
     });
     std::vector<BlockWriter::Unit> units = bench.saved(instance);
     std::vector<std::string> saved = linesOf(units);
-    if (!bench.expect().that(saved.size() == kelto_facts::kBlockLines, [&] { return blockProblem(units); })) return;
-    std::string problem = cutProblem(saved[2], object.name);
-    if (problem.empty()) problem = cutProblem(saved[4], camera.name);
-    if (problem.empty()) problem = blockProblem(units);
+    const ValidatedModifier& modifier = bench.modifier();
+    if (!bench.expect().that(saved.size() == modifier.blockLines, [&] { return blockProblem(modifier, units); }))
+        return;
+    std::string problem = cutProblem(saved[modifier.itemNameLine], object.name);
+    if (problem.empty()) problem = cutProblem(saved[modifier.cameraNameLine], camera.name);
+    if (problem.empty()) problem = blockProblem(modifier, units);
     bench.expect().that(problem.empty(), problem);
 }
 
@@ -125,18 +126,19 @@ void expectLongPicksCut(Bench& bench, host::InstanceHandle instance) {
 // leaves the channel its own value and is saved as it was, so that a scene
 // that has the item finds it again.
 void checkMissingReferences(CheckContext& context) {
-    const std::vector<std::string> blocks[] = {referenceBlock(kLostObject, "Camera"),
-                                               referenceBlock("Ball", kLostCamera),
-                                               referenceBlock(kLostObject, kLostCamera)};
+    const ValidatedModifier& modifier = context.modifier;
+    const std::vector<std::string> blocks[] = {modifier.referenceBlock(kLostObject, "Camera"),
+                                               modifier.referenceBlock("Ball", kLostCamera),
+                                               modifier.referenceBlock(kLostObject, kLostCamera)};
     {
-        Bench bench(context.module(), context.protocol, context.expect);
+        Bench bench(context.module(), context.protocol, context.modifier, context.expect);
         if (!bench.bind()) return;
         for (const std::vector<std::string>& block : blocks) expectMissingKept(bench, block);
     }
     Scene scene = checkScene();
     scene.addObject(kLostObject, {2, 2, 9});
     scene.addCamera(kLostCamera, {-1, 3, -7});
-    Bench found(context.module(), context.protocol, context.expect, scene);
+    Bench found(context.module(), context.protocol, context.modifier, context.expect, scene);
     if (!found.bind()) return;
     expectFound(found, blocks[2], found.scene().objects.back(), found.scene().cameras.back());
 }
@@ -146,10 +148,10 @@ void checkMissingReferences(CheckContext& context) {
 // never overflow it. A line longer than the buffer in
 // a block is cut by the host's read.
 void checkLongNames(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect, longNameScene());
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect, longNameScene());
     if (!bench.bind()) return;
     const Scene& scene = bench.scene();
-    std::vector<std::string> longest = referenceBlock(scene.objects[scene.objects.size() - 2].name,
+    std::vector<std::string> longest = bench.referenceBlock(scene.objects[scene.objects.size() - 2].name,
                                                       scene.cameras[scene.cameras.size() - 2].name);
     expectFound(bench, longest, scene.objects[scene.objects.size() - 2], scene.cameras[scene.cameras.size() - 2]);
     host::InstanceHandle instance = bench.loaded(longest);
@@ -158,8 +160,8 @@ void checkLongNames(CheckContext& context) {
     std::vector<std::string> saved = bench.savedLines(instance);
     bench.expect().that(saved == longest, "names of 255 bytes are not saved whole");
     expectLongPicksCut(bench, instance);
-    host::InstanceHandle cut = bench.loaded(referenceBlock(scene.objects.back().name, "Camera"));
-    std::string problem = cut != nullptr ? blockProblem(bench.saved(cut)) : "";
+    host::InstanceHandle cut = bench.loaded(bench.referenceBlock(scene.objects.back().name, "Camera"));
+    std::string problem = cut != nullptr ? blockProblem(bench.modifier(), bench.saved(cut)) : "";
     bench.expect().that(problem.empty(), [&] { return "a block line of 300 bytes loaded: " + problem; });
 }
 
@@ -169,10 +171,10 @@ void checkEmptyNames(CheckContext& context) {
     Scene scene = checkScene();
     scene.addObject("", {5, 5, 5});
     scene.addCamera("", {-5, 5, 5});
-    Bench bench(context.module(), context.protocol, context.expect, scene);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect, scene);
     if (!bench.bind()) return;
     host::InstanceHandle fresh = bench.newInstance();
-    host::InstanceHandle empty = bench.loaded(referenceBlock("", ""));
+    host::InstanceHandle empty = bench.loaded(bench.referenceBlock("", ""));
     for (host::InstanceHandle instance : {fresh, empty}) {
         if (instance == nullptr) return;
         const char* which = instance == fresh ? "a modifier just applied" : "a block of empty names";
@@ -180,7 +182,7 @@ void checkEmptyNames(CheckContext& context) {
         context.expect.that(!result.set,
                             [&] { return std::string(which) + " sets the channel to " + numberText(result.value); });
         std::vector<std::string> saved = bench.savedLines(instance);
-        context.expect.that(saved == referenceBlock(kNoneName, kNoneName),
+        context.expect.that(saved == bench.referenceBlock(kNoneName, kNoneName),
                             [&] { return std::string(which) + " is saved as " + joined(saved); });
     }
 }

@@ -14,7 +14,6 @@ namespace sim {
 namespace {
 
 using kelto_facts::kNoneEntry;
-using kelto_facts::referenceBlock;
 
 const int kRandomPicks = 200;
 const int kEvaluationsPerPick = 2;
@@ -66,7 +65,9 @@ void expectChannelFollows(Bench& bench, host::InstanceHandle instance, const lon
         Evaluation result = bench.evaluated(instance, time);
         bool both = places[0] >= 0 && places[1] >= 0;
         double expected =
-            both ? hostDistance(scene, scene.objects[size_t(places[0])], scene.cameras[size_t(places[1])], time) : 0;
+            both ? bench.expectedValue(
+                       hostDistance(scene, scene.objects[size_t(places[0])], scene.cameras[size_t(places[1])], time))
+                 : 0;
         bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
             std::string item = places[0] >= 0 ? scene.objects[size_t(places[0])].name : kNoneEntry;
             std::string camera = places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kNoneEntry;
@@ -101,17 +102,20 @@ void expectPickHolds(Bench& bench, host::InstanceHandle instance, const OpenedPa
         });
     }
     const Scene& scene = bench.scene();
-    std::vector<std::string> expected = referenceBlock(
+    std::vector<std::string> expected = bench.referenceBlock(
         places[0] >= 0 ? scene.objects[size_t(places[0])].name : kelto_facts::kNoneName,
         places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
-    bench.expect().that(bench.savedLines(instance) == expected,
-                        [&] { return "save does not name the items picked, " + expected[2] + " and " + expected[4]; });
+    const ValidatedModifier& modifier = bench.modifier();
+    bench.expect().that(bench.savedLines(instance) == expected, [&] {
+        return "save does not name the items picked, " + expected[modifier.itemNameLine] + " and " +
+               expected[modifier.cameraNameLine];
+    });
 }
 
 // The bench's instance of Ball and Camera, evaluated, and its panel opened;
 // null when either failed.
 host::InstanceHandle openedOnBall(Bench& bench, OpenedPanel& panel) {
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(referenceBlock("Ball", "Camera")) : nullptr;
+    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Camera")) : nullptr;
     if (instance == nullptr) return nullptr;
     bench.evaluated(instance, 0);
     return bench.openPanel(instance, panel) ? instance : nullptr;
@@ -122,14 +126,17 @@ host::InstanceHandle openedOnBall(Bench& bench, OpenedPanel& panel) {
 // Two popups of integer choices: "(none)" and the scene's objects, "(none)"
 // and its cameras, each item in list order; the choices show the references.
 void checkPanel(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(referenceBlock("Tall Tree", "Close-up")) : nullptr;
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    host::InstanceHandle instance =
+        bench.bind() ? bench.loaded(bench.referenceBlock("Tall Tree", "Close-up")) : nullptr;
     if (instance == nullptr) return;
     bench.evaluated(instance, 0);
     OpenedPanel panel;
     if (!bench.openPanel(instance, panel)) return;
-    context.expect.that(panel.panel->controls.size() == 2, [&] {
-        return "the panel has " + std::to_string(panel.panel->controls.size()) + " controls, not 2";
+    const size_t controls = context.modifier.panelControls;
+    context.expect.that(panel.panel->controls.size() == controls, [&] {
+        return "the panel has " + std::to_string(panel.panel->controls.size()) + " controls, not " +
+               std::to_string(controls);
     });
     context.expect.that(panel.panel->get != nullptr && panel.panel->set != nullptr, "the panel lacks get or set");
     const long shown[2] = {2, 1};  // Tall Tree among the objects, Close-up among the cameras
@@ -148,7 +155,7 @@ void checkPanel(CheckContext& context) {
 }
 
 void checkPicks(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     OpenedPanel panel;
     host::InstanceHandle instance = openedOnBall(bench, panel);
     if (instance == nullptr) return;
@@ -163,7 +170,7 @@ void checkPicks(CheckContext& context) {
 // After "(none)" set asks the toolkit to redraw every control from get; after
 // an item, nothing.
 void checkRefreshCodes(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.expect);
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     OpenedPanel panel;
     host::InstanceHandle instance = openedOnBall(bench, panel);
     if (instance == nullptr) return;

@@ -84,6 +84,17 @@ std::string readOptions(const std::vector<std::string>& arguments, ValidateOptio
     return "";
 }
 
+// The modifier whose checks run: the one of the check asked for, else the
+// one the module serves, Kelto unless it serves Kelto Focus alone.
+const ValidatedModifier& modifierToValidate(const ValidateOptions& options) {
+    if (!options.checkId.empty()) return *findCheck(options.checkId)->modifier;
+    const RegisteredCheck& probe = modifierProbe();
+    CheckOutcome served = options.inThisProcess
+                              ? runCheckHere(probe, options.path, options.seed)
+                              : runCheckInOwnProcess(probe, options.path, options.seed, int(options.timeLimit));
+    return served.verdict == Verdict::Pass ? kValidatedKeltoFocus : kValidatedKelto;
+}
+
 int listChecks(std::ostream& out) {
     for (const RegisteredCheck& check : registeredChecks()) out << check.id << "  " << check.title << "\n";
     out.flush();
@@ -100,11 +111,15 @@ int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& 
         return 1;
     }
     if (options.list) return listChecks(out);
-    out << "Validating  " << printableText(options.path) << " with seed " << options.seed << " (replay with --seed "
-        << options.seed << ")" << std::endl;
+    const ValidatedModifier& modifier = modifierToValidate(options);
+    out << "Validating  " << printableText(options.path);
+    if (&modifier != &kValidatedKelto) out << " as " << modifier.name;
+    out << " with seed " << options.seed << " (replay with --seed " << options.seed << ")" << std::endl;
     int counts[3] = {0, 0, 0};  // by Verdict
-    for (const RegisteredCheck& check : registeredChecks()) {
-        if (!options.checkId.empty() && check.id != options.checkId) continue;
+    const std::vector<const RegisteredCheck*> checks =
+        options.checkId.empty() ? checksOf(modifier) : std::vector<const RegisteredCheck*>{findCheck(options.checkId)};
+    for (const RegisteredCheck* each : checks) {
+        const RegisteredCheck& check = *each;
         CheckOutcome outcome = options.inThisProcess
                                    ? runCheckHere(check, options.path, options.seed)
                                    : runCheckInOwnProcess(check, options.path, options.seed, int(options.timeLimit));

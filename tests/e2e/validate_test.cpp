@@ -11,6 +11,7 @@
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/validate/check_registry.h"
 #include "simhost/validate/conformance.h"
+#include "simhost/validate/validated_modifier.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ std::string validate(const std::vector<std::string>& arguments, int& exitCode) {
 std::string faultModule(const std::string& name) { return std::string(KELTO_FAULT_MODULES_DIR) + "/" + name + ".p"; }
 
 // The command's output read back: each check's line by its ID (the verdict
-// and the rest of the line), and whether the closing totals count them.
+// and the rest of the line), and whether the closing totals count them and
+// every check of the modifier validated.
 struct ValidateOutput {
     std::map<std::string, std::string> lines;
     size_t lineCount = 0;
@@ -37,7 +39,7 @@ struct ValidateOutput {
     }
 };
 
-ValidateOutput readOutput(const std::string& text) {
+ValidateOutput readOutput(const std::string& text, const sim::ValidatedModifier& modifier = sim::kValidatedKelto) {
     ValidateOutput output;
     std::istringstream in(text);
     std::string line;
@@ -55,14 +57,15 @@ ValidateOutput readOutput(const std::string& text) {
                          size_t(passed) == output.withVerdict("PASS").size() &&
                          size_t(failed) == output.withVerdict("FAIL").size() &&
                          size_t(skipped) == output.withVerdict("SKIP").size() &&
-                         output.lines.size() == sim::registeredChecks().size();
+                         output.lines.size() == sim::checksOf(modifier).size();
     return output;
 }
 
-std::set<std::string> allCurrentChecks() {
+std::set<std::string> allCurrentChecks(const sim::ValidatedModifier& modifier = sim::kValidatedKelto) {
     std::set<std::string> ids;
-    for (const sim::RegisteredCheck& check : sim::registeredChecks())
-        if (check.id.rfind("current/", 0) == 0) ids.insert(check.id);
+    const std::string current = modifier.idPrefix + std::string("current/");
+    for (const sim::RegisteredCheck* check : sim::checksOf(modifier))
+        if (check->id.rfind(current, 0) == 0) ids.insert(check->id);
     return ids;
 }
 
@@ -83,6 +86,27 @@ TEST(Validate, BothBuildsPassAndTheClassicOneSkipsTheCurrentProtocolSayingWhy) {
     }
 }
 
+// Kelto Focus is told by its servers' name and held to its own checks, Kelto's
+// made with its facts and those of its own.
+TEST(Validate, KeltoFocusPassesOnBothBuildsAndTheClassicOneSkipsTheCurrentProtocolSayingWhy) {
+    for (const char* path : {KELTO_FOCUS_MODULE_PATH, KELTO_FOCUS_CURRENT_MODULE_PATH}) {
+        bool current = std::string(path) == KELTO_FOCUS_CURRENT_MODULE_PATH;
+        int exitCode = -1;
+        std::string out = validate({path, "--seed", "7"}, exitCode);
+        EXPECT_EQ(exitCode, 0) << out;
+        EXPECT_NE(out.find(" as Kelto Focus with seed 7"), std::string::npos) << out;
+        ValidateOutput output = readOutput(out, sim::kValidatedKeltoFocus);
+        EXPECT_TRUE(output.totalsAddUp) << out;
+        EXPECT_EQ(output.withVerdict("FAIL"), std::set<std::string>()) << out;
+        EXPECT_EQ(output.withVerdict("SKIP"),
+                  current ? std::set<std::string>() : allCurrentChecks(sim::kValidatedKeltoFocus))
+            << out;
+        for (const char* own : {"focus/classic/straight-line", "focus/classic/lag", "focus/classic/refusals",
+                                "focus/classic/picks", "focus/module/descriptor"})
+            EXPECT_EQ(output.lines[own].rfind("PASS", 0), 0u) << own << "\n" << out;
+    }
+}
+
 TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
     int exitCode = -1;
     std::string listed = validate({"--list"}, exitCode);
@@ -93,6 +117,8 @@ TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
     while (std::getline(lines, line)) EXPECT_TRUE(ids.insert(line.substr(0, line.find("  "))).second) << line;
     EXPECT_EQ(ids.size(), sim::registeredChecks().size());
     EXPECT_EQ(ids.count("classic/picks") + ids.count("current/renumbering") + ids.count("module/descriptor"), 3u);
+    EXPECT_EQ(ids.count("focus/classic/picks") + ids.count("focus/current/lag") + ids.count("focus/module/descriptor"),
+              3u);
 
     std::string one = validate({KELTO_MODULE_PATH, "--check", "classic/picks", "--seed", "3"}, exitCode);
     EXPECT_EQ(exitCode, 0);
@@ -102,6 +128,12 @@ TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
     std::string skipped = validate({KELTO_MODULE_PATH, "--check", "current/picks", "--in-this-process"}, exitCode);
     EXPECT_EQ(exitCode, 0);
     EXPECT_NE(skipped.find("\n0 passed, 0 failed, 1 skipped\n"), std::string::npos) << skipped;
+    // A check of the other modifier's runs, and says why it does not apply.
+    std::string other = validate({KELTO_MODULE_PATH, "--check", "focus/classic/lag", "--in-this-process"}, exitCode);
+    EXPECT_NE(other.find("\nSKIP  focus/classic/lag  "), std::string::npos) << other;
+    EXPECT_NE(other.find("the module has no ChannelHandler \"Kelto Focus\" (see focus/module/descriptor)"),
+              std::string::npos)
+        << other;
 }
 
 TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
@@ -186,6 +218,7 @@ TEST(Validate, AModuleThatCrashesOrHangsFailsThatCheckAlone) {
 struct FaultCase {
     std::string module;
     std::set<std::string> failing;
+    const sim::ValidatedModifier* modifier = &sim::kValidatedKelto;
 };
 
 std::ostream& operator<<(std::ostream& out, const FaultCase& fault) { return out << fault.module; }
@@ -193,8 +226,10 @@ std::ostream& operator<<(std::ostream& out, const FaultCase& fault) { return out
 // The same fault made under version 5 alone fails the same checks under the
 // current protocol alone.
 FaultCase underCurrent(const FaultCase& fault) {
-    FaultCase current{fault.module + "_under_current", {}};
-    for (const std::string& id : fault.failing) current.failing.insert("current/" + id.substr(id.find('/') + 1));
+    FaultCase current{fault.module + "_under_current", {}, fault.modifier};
+    const std::string prefix = fault.modifier->idPrefix;
+    for (const std::string& id : fault.failing)
+        current.failing.insert(prefix + "current/" + id.substr(id.find('/', prefix.size()) + 1));
     return current;
 }
 
@@ -232,6 +267,39 @@ const std::vector<FaultCase> kClassicFaults = {
     {"fault_no_item_value", {"classic/panel", "classic/picks", "classic/renumbering", "classic/renames"}},
 };
 
+// Faults of Kelto Focus's own promises, each made under either protocol
+// and under the current one alone.
+const sim::ValidatedModifier* const kFocus = &sim::kValidatedKeltoFocus;
+const std::vector<FaultCase> kFocusFaults = {
+    {"fault_focus_one_step_off", {"focus/classic/straight-line"}, kFocus},
+    {"fault_focus_along_view_as_straight", {"focus/classic/measure"}, kFocus},
+    {"fault_focus_offset_ignored", {"focus/classic/measure"}, kFocus},
+    {"fault_focus_lag_keeps_state", {"focus/classic/lag"}, kFocus},
+    {"fault_focus_saves_six_digits", {"focus/classic/block-round-trip"}, kFocus},
+    {"fault_focus_stops_at_unknown_lines", {"focus/classic/later-versions"}, kFocus},
+    {"fault_focus_negative_lag_read", {"focus/classic/refusals"}, kFocus},
+    {"fault_focus_negative_lag_kept", {"focus/classic/panel-settings"}, kFocus},
+    {"fault_focus_description_fixed", {"focus/classic/description-measure"}, kFocus},
+    // Faults of Kelto's in what the two share, around Kelto Focus: Kelto's
+    // checks made with its facts reject them, and its own checks where they
+    // look at the same thing.
+    {"fault_focus_popup_class", {"focus/classic/panel"}, kFocus},
+    {"fault_focus_no_item_value",
+     {"focus/classic/panel", "focus/classic/picks", "focus/classic/renumbering", "focus/classic/renames"}, kFocus},
+    // set asking for a redraw after every value, a valid setting's too.
+    {"fault_focus_refresh_always", {"focus/classic/refresh", "focus/classic/panel-settings"}, kFocus},
+    // get showing every value as it was before the last set, until the next
+    // evaluation: the settings too, and the measure the description names.
+    {"fault_focus_get_lags_behind_set",
+     {"focus/classic/picks", "focus/classic/panel-settings", "focus/classic/description-measure"}, kFocus},
+    {"fault_focus_description", {"focus/classic/description", "focus/classic/description-measure"}, kFocus},
+    // Positions asked for at the nearest frame: every check of the value at
+    // times between frames.
+    {"fault_focus_frame_time",
+     {"focus/classic/sub-frame-times", "focus/classic/straight-line", "focus/classic/measure", "focus/classic/lag"},
+     kFocus},
+};
+
 std::vector<FaultCase> faultCases() {
     // Those of the module as a whole, or of versions no protocol has, have
     // no protocol to be made under.
@@ -250,6 +318,10 @@ std::vector<FaultCase> faultCases() {
     // A record left empty fails every current check.
     cases.push_back({"fault_empty_current_record", allCurrentChecks()});
     cases.push_back({"fault_empty_name_finds_item", {"classic/empty-names"}});
+    for (const FaultCase& fault : kFocusFaults) {
+        cases.push_back(fault);
+        cases.push_back(underCurrent(fault));
+    }
     return cases;
 }
 
@@ -259,7 +331,7 @@ TEST_P(FaultModule, FailsExactlyTheChecksOfItsFault) {
     const FaultCase& fault = GetParam();
     int exitCode = -1;
     std::string out = validate({faultModule(fault.module), "--seed", "11"}, exitCode);
-    ValidateOutput output = readOutput(out);
+    ValidateOutput output = readOutput(out, *fault.modifier);
     EXPECT_TRUE(output.totalsAddUp) << out;
     EXPECT_EQ(output.withVerdict("FAIL"), fault.failing) << out;
     EXPECT_EQ(exitCode, fault.failing.empty() ? 0 : 1);
@@ -268,12 +340,22 @@ TEST_P(FaultModule, FailsExactlyTheChecksOfItsFault) {
 INSTANTIATE_TEST_SUITE_P(Validate, FaultModule, ::testing::ValuesIn(faultCases()),
                          [](const ::testing::TestParamInfo<FaultCase>& param) { return param.param.module; });
 
+// Whether the check is one of Kelto's made with Kelto Focus's facts: the
+// same function, proven on Kelto's fault modules.
+bool isKeltosCheckOnFocus(const sim::RegisteredCheck& check) {
+    const std::string prefix = check.modifier->idPrefix;
+    return check.modifier != &sim::kValidatedKelto && sim::findCheck(check.id.substr(prefix.size())) != nullptr;
+}
+
 // Every check of the registry is the only one to reject some fault module.
 TEST(Validate, EveryCheckIsTheOnlyOneToRejectSomeFaultModule) {
     std::set<std::string> proven;
     for (const FaultCase& fault : faultCases())
         if (fault.failing.size() == 1) proven.insert(*fault.failing.begin());
-    for (const sim::RegisteredCheck& check : sim::registeredChecks()) EXPECT_EQ(proven.count(check.id), 1u) << check.id;
+    for (const sim::RegisteredCheck& check : sim::registeredChecks())
+        if (!isKeltosCheckOnFocus(check)) {
+            EXPECT_EQ(proven.count(check.id), 1u) << check.id;
+        }
 }
 
 // A promise broken in the evaluation that resolves the names fails the

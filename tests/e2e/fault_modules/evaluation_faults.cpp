@@ -85,7 +85,7 @@ void change(int version, void* record) {
 #endif
 
 
-constexpr Entries kFault = {fault::activateChanged<change>, kelto::activateChannelInterface, fault::startup,
+constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInterface, fault::startup,
                             fault::shutdown};
 
 }  // namespace

@@ -3,15 +3,40 @@
 #include "faulty_kelto.h"
 
 #include "host/channel_interface.h"
+#include "module/focus_handler_entry.h"
+#include "module/focus_interface_entry.h"
 #include "module/handler_entry.h"
+#include "module/interface_entry.h"
+
+namespace {
+
+#if defined(FAULTY_KELTO_FOCUS)
+const char kServerName[] = "Kelto Focus";
+constexpr host::ActivateFunction kHandler = kelto::activateFocusHandler;
+constexpr host::ActivateFunction kInterface = kelto::activateFocusInterface;
+#else
+const char kServerName[] = "Kelto";
+constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+constexpr host::ActivateFunction kInterface = kelto::activateChannelInterface;
+#endif
+
+}  // namespace
 
 namespace fault {
 
 void* HOST_CALL startup() { return reinterpret_cast<void*>(&startup); }
 void HOST_CALL shutdown(void*) {}
 
+int HOST_CALL modifierHandler(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    return kHandler(version, lookup, record, serverData);
+}
+
+int HOST_CALL modifierInterface(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    return kInterface(version, lookup, record, serverData);
+}
+
 bool modifierActivated(int version, host::GlobalLookup lookup, void* record, void* serverData, int& result) {
-    result = kelto::activateChannelHandler(version, lookup, record, serverData);
+    result = kHandler(version, lookup, record, serverData);
     return result == host::kActivationOk && record != nullptr;
 }
 
@@ -20,8 +45,8 @@ bool modifierActivated(int version, host::GlobalLookup lookup, void* record, voi
 namespace {
 
 const host::ServerRecord kServers[] = {
-    {HOST_CHANNEL_HANDLER_CLASS, "Kelto", fault::kEntries.handler, nullptr},
-    {HOST_CHANNEL_INTERFACE_CLASS, "Kelto", fault::kEntries.interface, nullptr},
+    {HOST_CHANNEL_HANDLER_CLASS, kServerName, fault::kEntries.handler, nullptr},
+    {HOST_CHANNEL_INTERFACE_CLASS, kServerName, fault::kEntries.interface, nullptr},
     {nullptr, nullptr, nullptr, nullptr},
 };
 

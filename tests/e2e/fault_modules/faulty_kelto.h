@@ -4,7 +4,8 @@
 // The faults live in files by what they break; each defines kEntries, the
 // functions the descriptor and the server table hand the host, for its own.
 // With FAULT_UNDER_CURRENT_ONLY the fault is made under the current protocol
-// alone (version 5), as a fault in that protocol's own path would be.
+// alone (version 5), as a fault in that protocol's own path would be. With
+// FAULTY_KELTO_FOCUS the modifier wrapped is Kelto Focus, under its name.
 #pragma once
 
 #include "host/channel_handler.h"
@@ -25,6 +26,10 @@ extern const Entries kEntries;
 // The modifier's own start-up and shut-down (faulty_kelto.cpp).
 void* HOST_CALL startup();
 void HOST_CALL shutdown(void*);
+
+// The modifier's own activations, unchanged.
+int HOST_CALL modifierHandler(int version, host::GlobalLookup lookup, void* record, void* serverData);
+int HOST_CALL modifierInterface(int version, host::GlobalLookup lookup, void* record, void* serverData);
 
 // The modifier's handler activation; true when it succeeded on a record,
 // which the fault may then change. Its result goes to `result`.

@@ -36,8 +36,8 @@ void* HOST_CALL lookUpWrapped(const char* name, int useMode) {
 
 int HOST_CALL activateInterface(int version, host::GlobalLookup lookup, void* record, void* serverData) {
     g_lookup = lookup;
-    return kelto::activateChannelInterface(version, fault::faultApplies(version) ? lookUpWrapped : lookup, record,
-                                           serverData);
+    return fault::modifierInterface(version, fault::faultApplies(version) ? lookUpWrapped : lookup, record,
+                                    serverData);
 }
 
 // The fault's own get or set, where it has one (each calls the module's, kept
@@ -64,7 +64,7 @@ void* HOST_CALL getNoItemValue(void* instance, uint32_t id) {
 const host::PanelGetFunction kOwnGet = getNoItemValue;
 const host::PanelSetFunction kOwnSet = nullptr;
 void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
-constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 
 #elif defined(FAULT_POPUP_CLASS)
 // The camera popup is built as a control of another class.
@@ -83,7 +83,7 @@ host::PanelId HOST_CALL createChanged(int type, const host::PanelControl* contro
 const host::PanelGetFunction kOwnGet = nullptr;
 const host::PanelSetFunction kOwnSet = nullptr;
 void changeToolkit(host::PanelToolkit& toolkit) { toolkit.create = createChanged; }
-constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 
 #elif defined(FAULT_REFRESH_ALWAYS)
 // set asks for a redraw whatever was picked.
@@ -95,7 +95,7 @@ int HOST_CALL setRefreshing(void* instance, uint32_t id, void* value) {
 const host::PanelGetFunction kOwnGet = nullptr;
 const host::PanelSetFunction kOwnSet = setRefreshing;
 void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
-constexpr host::ActivateFunction kHandler = kelto::activateChannelHandler;
+constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 
 #elif defined(FAULT_GET_LAGS_BEHIND_SET)
 // A pick takes effect at once, but get shows it only after the next
@@ -127,6 +127,24 @@ void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWit
 
 void change(int version, void* record) { fault::wrapEvaluate<showPicks, nullptr>(version, record); }
 constexpr host::ActivateFunction kHandler = fault::activateChanged<change>;
+
+#elif defined(FAULT_FOCUS_NEGATIVE_LAG_KEPT)
+// Kelto Focus's panel takes a negative lag as its size.
+const uint32_t kLagControl = 0x8006;
+
+int HOST_CALL setLagSize(void* instance, uint32_t id, void* value) {
+    double size = 0;
+    if (id == kLagControl && *static_cast<const double*>(value) < 0) {
+        size = -*static_cast<const double*>(value);
+        value = &size;
+    }
+    return g_set(instance, id, value);
+}
+
+const host::PanelGetFunction kOwnGet = nullptr;
+const host::PanelSetFunction kOwnSet = setLagSize;
+void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
+constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 
 #else
 #error "panel_faults.cpp: no fault of this file is chosen"

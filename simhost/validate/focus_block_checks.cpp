@@ -1,0 +1,211 @@
+// Kelto Focus's block: settings saved in full and read back to the bit,
+// lines of later versions skipped, and bad settings refused line by line.
+#include <cmath>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "simhost/modifiers/kelto_focus_facts.h"
+#include "simhost/validate/checks.h"
+#include "simhost/validate/focus_samples.h"
+#include "simhost/validate/saved_blocks.h"
+
+namespace sim {
+
+namespace {
+
+namespace focus = kelto_focus_facts;
+
+const int kRoundTrips = 60;
+const double kOffsetReach = 10, kLongestLag = 3;
+const char* const kItemNames[] = {"Ball", "Ground", "Tall Tree", "Missing"};
+const char* const kCameraNames[] = {"Camera", "Close-up", "Tall Tree", "Lost Camera"};
+// Where the version line stands.
+const size_t kVersionLine = 1;
+
+template <size_t Count>
+const char* anyOf(const char* const (&names)[Count], std::mt19937& random) {
+    return names[std::uniform_int_distribution<size_t>(0, Count - 1)(random)];
+}
+
+// How small a tiny number is, beside the reach of the others.
+const double kTiny = 1e-9;
+// Of these many numbers, one is zero, one whole and one tiny.
+const int kNumberKinds = 6;
+
+// A value of any size and all its digits; now and then a whole one or zero.
+double randomNumber(std::mt19937& random, double reach) {
+    double value = std::uniform_real_distribution<double>(-reach, reach)(random);
+    switch (std::uniform_int_distribution<int>(0, kNumberKinds - 1)(random)) {
+        case 0: return 0;
+        case 1: return std::trunc(value);
+        case 2: return value * kTiny;
+        default: return value;
+    }
+}
+
+focus::Settings randomSettings(std::mt19937& random) {
+    focus::Settings settings;
+    settings.measure = std::uniform_int_distribution<int32_t>(0, focus::kMeasureCount - 1)(random);
+    for (double& offset : settings.subjectOffset) offset = randomNumber(random, kOffsetReach);
+    settings.focusOffset = randomNumber(random, kOffsetReach);
+    settings.lag = std::fabs(randomNumber(random, kLongestLag));
+    return settings;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : " | ") + line;
+    return "(" + text + ")";
+}
+
+// `block` loaded with no error saves as `expected`, each line a unit whose
+// length counts its NUL.
+void expectSavedAs(Bench& bench, const std::vector<std::string>& block, const std::vector<std::string>& expected) {
+    std::string error;
+    host::InstanceHandle instance = bench.loaded(block, &error);
+    bench.expect().that(error.empty(),
+                        [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
+    if (instance == nullptr) return;
+    std::vector<BlockWriter::Unit> units = bench.saved(instance);
+    std::string problem = unitsProblem(units);
+    bench.expect().that(problem.empty(), problem);
+    bench.expect().that(linesOf(units) == expected, [&] {
+        return joined(block) + " is saved as " + joined(linesOf(units)) + ", not " + joined(expected);
+    });
+    bench.discard(instance);
+}
+
+// The block with `lines` put in after the version line, one each before a
+// random later line, the end line's included.
+std::vector<std::string> withLinesAmong(std::vector<std::string> block, const std::vector<std::string>& lines,
+                                        std::mt19937& random) {
+    for (const std::string& line : lines) {
+        size_t at = std::uniform_int_distribution<size_t>(kVersionLine + 1, block.size() - 1)(random);
+        // A name line follows its keyword line alone.
+        if (block[at - 1] == focus::kItemKeyword || block[at - 1] == focus::kCameraKeyword) --at;
+        block.insert(block.begin() + std::ptrdiff_t(at), line);
+    }
+    return block;
+}
+
+// Lines of settings a later version might add, keywords that begin as this
+// version's do, and the version of a later one.
+const char* const kLaterLines[] = {
+    "APERTURE 2.8", "FOCUS_CURVE 0.1 0.2 0.3",     "", "VERSION 9", "LAG_CURVE 7", "MEASURE_SET 0", "SUBJECT 1 2 3",
+    "LAGS 4",       "NOTE a later version's words"};
+
+struct BadLine {
+    const char* line;
+    int setting;  // which setting's line it stands for: 0 measure, 1 subject offset, 2 focus offset, 3 lag
+};
+
+// The first setting's line in the block.
+const size_t kFirstSettingLine = focus::kCameraNameLine + 1;
+
+const BadLine kBadLines[] = {
+    {"MEASURE 2", 0},
+    {"MEASURE -1", 0},
+    {"MEASURE 1.5", 0},
+    {"MEASURE", 0},
+    {"MEASURE 1 1", 0},
+    {"MEASURE +1", 0},
+    {"MEASURE nan", 0},
+    {"MEASURE 4294967297", 0},
+    {"MEASURE 1x", 0},
+    {"SUBJECT_OFFSET nan 0 0", 1},
+    {"SUBJECT_OFFSET 0 inf 0", 1},
+    {"SUBJECT_OFFSET 0 0 -inf", 1},
+    {"SUBJECT_OFFSET 1 2", 1},
+    {"SUBJECT_OFFSET 1 2 3 4", 1},
+    {"SUBJECT_OFFSET 1 2 x", 1},
+    {"SUBJECT_OFFSET 1e999 0 0", 1},
+    {"SUBJECT_OFFSET +1 2 3", 1},
+    {"FOCUS_OFFSET nan", 2},
+    {"FOCUS_OFFSET -inf", 2},
+    {"FOCUS_OFFSET", 2},
+    {"FOCUS_OFFSET 1 2", 2},
+    {"FOCUS_OFFSET 1,5", 2},
+    {"FOCUS_OFFSET 1e999", 2},
+    {"FOCUS_OFFSET -nan", 2},
+    {"LAG -0.5", 3},
+    {"LAG -1e-300", 3},
+    {"LAG -inf", 3},
+    {"LAG nan", 3},
+    {"LAG inf", 3},
+    {"LAG", 3},
+    {"LAG 0.5s", 3},
+    {"LAG 1 2", 3},
+};
+
+// The settings with one of them at its default.
+focus::Settings withDefault(focus::Settings settings, int setting) {
+    const focus::Settings defaults;
+    switch (setting) {
+        case 0: settings.measure = defaults.measure; break;
+        case 1:
+            for (int axis = 0; axis < focus::kAxisCount; ++axis) settings.subjectOffset[axis] = defaults.subjectOffset[axis];
+            break;
+        case 2: settings.focusOffset = defaults.focusOffset; break;
+        default: settings.lag = defaults.lag; break;
+    }
+    return settings;
+}
+
+}  // namespace
+
+// Blocks of random settings, every number written with all its digits, load
+// and save as they were, and save, load, save gives the same bytes.
+void checkFocusBlockRoundTrip(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    if (!bench.bind()) return;
+    for (int i = 0; i < kRoundTrips && context.expect.ok(); ++i) {
+        std::vector<std::string> block = focus::referenceBlock(
+            anyOf(kItemNames, context.random), anyOf(kCameraNames, context.random), randomSettings(context.random));
+        expectSavedAs(bench, block, block);
+        host::InstanceHandle first = bench.loaded(block);
+        if (first == nullptr) return;
+        std::vector<BlockWriter::Unit> saved = bench.saved(first);
+        host::InstanceHandle second = bench.loaded(linesOf(saved));
+        if (second == nullptr) return;
+        context.expect.that(sameUnits(saved, bench.saved(second)),
+                            [&] { return joined(block) + " saved, loaded and saved again differs"; });
+        bench.discard(first);
+        bench.discard(second);
+    }
+}
+
+// A block of a later version loads here with what this one knows: lines of
+// unknown keywords, empty lines and other versions are skipped, and the
+// settings after them are still read.
+void checkFocusLaterVersions(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    if (!bench.bind()) return;
+    const std::vector<std::string> block = focus::referenceBlock("Ball", "Camera", settingsOffTheirDefaults());
+    const std::vector<std::string> later(std::begin(kLaterLines), std::end(kLaterLines));
+    std::vector<std::string> newer = block;
+    newer[kVersionLine] = std::string(focus::kVersionKeyword) + " " + std::to_string(focus::kBlockVersion + 1);
+    expectSavedAs(bench, newer, block);
+    for (const std::string& line : later) expectSavedAs(bench, withLinesAmong(newer, {line}, context.random), block);
+    for (int i = 0; i < kRoundTrips && context.expect.ok(); ++i)
+        expectSavedAs(bench, withLinesAmong(newer, later, context.random), block);
+}
+
+// A setting's line that does not read (a value not finite, a negative lag,
+// an unknown measure, a value missing, extra or spoilt) is refused alone: the
+// setting keeps its default, the settings after it are read, and the load
+// does not fail.
+void checkFocusRefusals(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    if (!bench.bind()) return;
+    const focus::Settings settings = settingsOffTheirDefaults();
+    const std::vector<std::string> block = focus::referenceBlock("Ball", "Camera", settings);
+    for (const BadLine& bad : kBadLines) {
+        std::vector<std::string> spoilt = block;
+        spoilt[kFirstSettingLine + size_t(bad.setting)] = bad.line;
+        expectSavedAs(bench, spoilt, focus::referenceBlock("Ball", "Camera", withDefault(settings, bad.setting)));
+    }
+}
+
+}  // namespace sim

@@ -1,0 +1,74 @@
+#include "simhost/validate/focus_expectation.h"
+
+#include <cmath>
+
+#include "simhost/scene/item_axes.h"
+
+namespace sim {
+
+namespace {
+
+namespace focus = kelto_focus_facts;
+
+double dot(const Vec3& a, const Vec3& b) { return (a.x * b.x + a.y * b.y) + a.z * b.z; }
+
+Vec3 difference(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+// Kelto's straight line between two points: (dz² + dy²) + dx².
+double straightLine(const Vec3& a, const Vec3& b) {
+    Vec3 d = difference(a, b);
+    return std::sqrt((d.z * d.z + d.y * d.y) + d.x * d.x);
+}
+
+// position + x·right + y·up + z·forward, per coordinate in that order.
+Vec3 focusPoint(const SceneItem& subject, const double offset[focus::kAxisCount], double frame) {
+    Vec3 point = subject.positionAtFrame(frame);
+    if (offset[0] == 0 && offset[1] == 0 && offset[2] == 0) return point;
+    ItemAxes axes = itemAxesAtFrame(subject, frame);
+    double* coordinates[focus::kAxisCount] = {&point.x, &point.y, &point.z};
+    const Vec3* vectors[focus::kAxisCount] = {&axes.right, &axes.up, &axes.forward};
+    for (int axis = 0; axis < focus::kAxisCount; ++axis) {
+        double sum = *coordinates[axis];
+        for (int along = 0; along < focus::kAxisCount; ++along) {
+            const Vec3& v = *vectors[along];
+            sum += offset[along] * (axis == 0 ? v.x : axis == 1 ? v.y : v.z);
+        }
+        *coordinates[axis] = sum;
+    }
+    return point;
+}
+
+}  // namespace
+
+double hostFocusMeasure(const Scene& scene, const SceneItem& subject, const SceneItem& camera,
+                        const focus::Settings& settings, double time) {
+    double frame = scene.frameOfTime(time);
+    Vec3 point = focusPoint(subject, settings.subjectOffset, frame);
+    Vec3 lens = camera.positionAtFrame(frame);
+    double measure = straightLine(point, lens);
+    if (settings.measure == focus::kAlongView) {
+        Vec3 forward = itemAxesAtFrame(camera, frame).forward;
+        double length = std::sqrt(dot(forward, forward));
+        if (length != 0) measure = dot(difference(point, lens), forward) / length;
+    }
+    return measure + settings.focusOffset;
+}
+
+double hostFocusValue(const Scene& scene, const SceneItem& subject, const SceneItem& camera,
+                      const focus::Settings& settings, double time) {
+    double value = 0;
+    if (settings.lag > 0) {
+        const double step = settings.lag / focus::kLagSteps;
+        double samples[focus::kLagSteps + 1];
+        for (int k = 0; k <= focus::kLagSteps; ++k)
+            samples[k] = hostFocusMeasure(scene, subject, camera, settings, time - (focus::kLagSteps - k) * step);
+        value = (samples[0] + samples[focus::kLagSteps]) / 2;
+        for (int k = 1; k < focus::kLagSteps; ++k) value += samples[k];
+        value /= focus::kLagSteps;
+    } else {
+        value = hostFocusMeasure(scene, subject, camera, settings, time);
+    }
+    return value < focus::kNearest ? focus::kNearest : value;
+}
+
+}  // namespace sim

@@ -1,0 +1,98 @@
+#include "simhost/validate/validated_modifier.h"
+
+#include <iterator>
+
+#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/kelto_focus_facts.h"
+
+namespace sim {
+
+namespace {
+
+namespace focus = kelto_focus_facts;
+
+// Kelto sets a distance, never below 0.
+const double kKeltoLeastValue = 0;
+
+std::string keltoDescriptionProblem(const std::string& line) {
+    return line == kelto_facts::kDescription ? "" : "not \"" + std::string(kelto_facts::kDescription) + "\"";
+}
+
+// It begins with "KELTO FOCUS" and names the measure of a new instance.
+std::string focusDescriptionProblem(const std::string& line) {
+    const std::string start = focus::kDescriptionStart, measure = focus::kMeasureEntries[size_t(focus::kStraightLine)];
+    if (line.compare(0, start.size(), start) != 0) return "does not begin with \"" + start + "\"";
+    if (line.find(measure) == std::string::npos) return "does not name the measure, \"" + measure + "\"";
+    return "";
+}
+
+std::vector<std::string> keltoBlock(const std::string& item, const std::string& camera) {
+    return kelto_facts::referenceBlock(item, camera);
+}
+
+std::vector<std::string> focusBlock(const std::string& item, const std::string& camera) {
+    return focus::referenceBlock(item, camera);
+}
+
+// Names of the check scene, junk and blanks beside the keywords.
+std::vector<std::string> piecesAround(const char* start, const char* end, const char* item, const char* camera,
+                                      const char* family) {
+    return {start,    end,         item,
+            camera,   "REFERENCE", family,
+            "Ball",   "Ground",    "Tall Tree",
+            "Camera", "Close-up",  kelto_facts::kNoneName,
+            "",       " ",         std::string(item) + " extra",
+            "\t",     "K"};
+}
+
+std::vector<std::string> keltoPieces() {
+    return piecesAround(kelto_facts::kBlockStart, kelto_facts::kBlockEnd, kelto_facts::kItemKeyword,
+                        kelto_facts::kCameraKeyword, "KELTO");
+}
+
+// Settings lines are left out: what a random block evaluates to is judged by
+// its names alone. Versions and a keyword of a later version are in.
+std::vector<std::string> focusPieces() {
+    std::vector<std::string> pieces =
+        piecesAround(focus::kBlockStart, focus::kBlockEnd, focus::kItemKeyword, focus::kCameraKeyword, "KELTO_FOCUS");
+    for (std::string later : {std::string(focus::kVersionKeyword) + " 1", std::string(focus::kVersionKeyword) + " 7",
+                              std::string("APERTURE 2.8"), std::string(focus::kBlockStart) + "X"})
+        pieces.push_back(later);
+    return pieces;
+}
+
+}  // namespace
+
+const ValidatedModifier kValidatedKelto = {
+    kelto_facts::kServerName,
+    "",
+    keltoBlock,
+    kelto_facts::kBlockLines,
+    2,
+    4,
+    2,
+    keltoDescriptionProblem,
+    kelto_facts::evaluationProblem,
+    kKeltoLeastValue,
+    keltoPieces,
+    {std::begin(kelto_facts::kHandlerServices), std::end(kelto_facts::kHandlerServices)},
+};
+
+const ValidatedModifier kValidatedKeltoFocus = {
+    focus::kServerName,
+    "focus/",
+    focusBlock,
+    focus::kBlockLines,
+    focus::kItemNameLine,
+    focus::kCameraNameLine,
+    focus::kPanelControls,
+    focusDescriptionProblem,
+    focus::evaluationProblem,
+    focus::kNearest,
+    focusPieces,
+    {std::begin(focus::kHandlerServices), std::end(focus::kHandlerServices)},
+};
+
+const ValidatedModifier* const kValidatedModifiers[2] = {&kValidatedKelto, &kValidatedKeltoFocus};
+
+}  // namespace sim
