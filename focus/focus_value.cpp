@@ -55,8 +55,10 @@ double alongView(const Position& point, const Position& camera, const Position& 
     return ((dx * forward.x() + dy * forward.y()) + dz * forward.z()) / length;
 }
 
-// v(t): the measure plus the focus offset.
-bool valueAt(const Subject& subject, const FocusSettings& settings, double time, double& value) {
+// v(t) for a point off the subject's pivot or a measure along the view:
+// every case but Kelto's own, kept out of line so that Kelto's stays lean.
+__attribute__((noinline)) bool offsetOrAlongViewValueAt(const Subject& subject, const FocusSettings& settings,
+                                                        double time, double& value) {
     Position point, camera;
     if (!focusPoint(subject, settings, time, point) ||
         !ask(subject, subject.camera, host::kItemParamWorldPosition, time, camera))
@@ -75,8 +77,30 @@ bool valueAt(const Subject& subject, const FocusSettings& settings, double time,
     return true;
 }
 
-bool laggedValue(const Subject& subject, const FocusSettings& settings, double time, double& value) {
-    if (!(settings.lag > 0)) return valueAt(subject, settings, time, value);
+// v(t) of a straight line from the subject's pivot: Kelto's distance, with
+// the same two queries, plus the focus offset.
+__attribute__((always_inline)) inline bool straightValueAt(const Subject& subject, double focusOffset, double time,
+                                                          double& value) {
+    Position point, camera;
+    if (!ask(subject, subject.item, host::kItemParamWorldPosition, time, point) ||
+        !ask(subject, subject.camera, host::kItemParamWorldPosition, time, camera))
+        return false;
+    value = distanceBetween(point, camera) + focusOffset;
+    return true;
+}
+
+// v(t): the measure plus the focus offset.
+__attribute__((always_inline)) inline bool valueAt(const Subject& subject, const FocusSettings& settings, double time,
+                                                  double& value) {
+    if (settings.measure == kMeasureStraightLine && !hasOffset(settings))
+        return straightValueAt(subject, settings.focusOffset, time, value);
+    return offsetOrAlongViewValueAt(subject, settings, time, value);
+}
+
+// The trapezoid mean over the lag, kept out of line: its samples would
+// otherwise weigh on every evaluation without a lag.
+__attribute__((noinline)) bool laggedValue(const Subject& subject, const FocusSettings& settings, double time,
+                                          double& value) {
     const double step = settings.lag / kLagSteps;
     double samples[kLagSteps + 1];
     for (int k = 0; k <= kLagSteps; ++k)
@@ -96,7 +120,10 @@ bool evaluateFocus(FocusInstance& instance, double time, double& value) {
         return false;
     const Subject subject = {info->param, instance.itemId, instance.cameraId};
     double result = 0;
-    if (!laggedValue(subject, instance.settings, time, result) || !std::isfinite(result)) return false;
+    const FocusSettings& settings = instance.settings;
+    bool valued = settings.lag > 0 ? laggedValue(subject, settings, time, result)
+                                   : valueAt(subject, settings, time, result);
+    if (!valued || !std::isfinite(result)) return false;
     value = result < kNearestFocus ? kNearestFocus : result;
     return true;
 }
