@@ -1,5 +1,7 @@
 #include "focus/focus_block.h"
 
+#include <cstring>
+
 #include "persist/line_writer.h"
 #include "persist/number_lines.h"
 #include "persist/reference_lines.h"
@@ -51,7 +53,13 @@ const SettingLine kSettingLines[] = {
 
 // A setting's line read into the settings; a line of no setting, or one that
 // is refused, changes nothing.
+// A line that fills the read buffer may have lost its end to the host's
+// read (the rest of a longer line is dropped), and a number cut short still
+// reads: such a line is refused whole.
+bool mayBeCut(const char* line) { return std::strlen(line) >= static_cast<size_t>(kLineSize - 1); }
+
 void readSettingLine(const char* line, FocusSettings& settings) {
+    if (mayBeCut(line)) return;
     for (const SettingLine& setting : kSettingLines)
         if (const char* arguments = argumentsAfter(setting.keyword, line)) {
             setting.read(arguments, settings);

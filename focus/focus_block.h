@@ -20,7 +20,8 @@
 // any order. A reference keyword takes the next line whole as the name, as
 // Kelto's block does. A setting line that does not read (a number missing or
 // extra, a value that is not finite, a negative lag, a measure other than 0
-// or 1) is refused alone: the setting keeps its default, or what an earlier
+// or 1, a line of 255 bytes or more, which the host's read may have cut) is
+// refused alone: the setting keeps its default, or what an earlier
 // line of the block gave it. A line of any other keyword, an empty one or
 // VERSION of any number is skipped, so a later version's block loads here with
 // what this one knows. A later version adds settings only as lines of their

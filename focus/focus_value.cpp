@@ -1,6 +1,7 @@
 #include "focus/focus_value.h"
 
 #include <cmath>
+#include <limits>
 
 #include "channel/held_services.h"
 #include "channel/item_references.h"
@@ -45,8 +46,23 @@ bool focusPoint(const Subject& subject, const FocusSettings& settings, double ti
     return true;
 }
 
-double lengthOf(const Position& vector) {
-    return std::sqrt((vector.x() * vector.x() + vector.y() * vector.y()) + vector.z() * vector.z());
+double squaredLengthOf(const Position& vector) {
+    return (vector.x() * vector.x() + vector.y() * vector.y()) + vector.z() * vector.z();
+}
+
+// The length of the camera's forward, which carries the camera's scale. A
+// scale so small or large that the squared length is not a normal double
+// would make the depth wrong or the measure fall back: then the forward is
+// first divided by its largest component, which changes no other value.
+// 0 for a forward of no length.
+double viewLength(Position& forward) {
+    double squared = squaredLengthOf(forward);
+    if (squared >= std::numeric_limits<double>::min() && squared <= std::numeric_limits<double>::max())
+        return std::sqrt(squared);
+    double largest = std::fmax(std::fabs(forward.x()), std::fmax(std::fabs(forward.y()), std::fabs(forward.z())));
+    if (largest == 0) return 0;
+    for (double& component : forward.xyz) component /= largest;
+    return std::sqrt(squaredLengthOf(forward));
 }
 
 // The depth of the point along the camera's view axis.
@@ -68,7 +84,7 @@ __attribute__((noinline)) bool offsetOrAlongViewValueAt(const Subject& subject, 
     if (settings.measure == kMeasureAlongView) {
         Position forward;
         if (!ask(subject, subject.camera, host::kItemParamForward, time, forward)) return false;
-        double length = lengthOf(forward);
+        double length = viewLength(forward);
         measured = length != 0;
         if (measured) measure = alongView(point, camera, forward, length);
     }

@@ -13,7 +13,10 @@
 //   m     = straight line: distanceBetween(P, position(C)), Kelto's formula
 //           along view:    ((dx·fx + dy·fy) + dz·fz) / √((fx² + fy²) + fz²),
 //                          d = P − position(C), f = forward(C); a forward of
-//                          length 0 falls back to the straight line
+//                          length 0 falls back to the straight line, and one
+//                          whose squared length is no normal double (a camera
+//                          scaled far down or up) is first divided by its
+//                          largest component
 //   v(t)  = m + Focus Offset
 //   lag L > 0: the trapezoid mean of v over [t − L, t] on 16 steps, at the
 //           times t_k = t − (16 − k)·(L/16), k = 0 … 16:

@@ -136,6 +136,18 @@ TEST(FocusBlock, BadSettingsAreRefusedLineByLine) {
         EXPECT_EQ(s.lag, bad.refused == 3 ? 0 : 5) << bad.line;
     }
 
+    // A line longer than the read buffer arrives cut, and its number cut short
+    // would read as another value: 0.1 for 100 here, and a finite lag for an
+    // overflowing one.
+    const std::string hundred = "FOCUS_OFFSET 0.1" + std::string(300, '0') + "e3";
+    const std::string overflow = "LAG " + std::string(400, '1');
+    for (const std::string& longLine : {hundred, overflow}) {
+        FocusInstance instance = zeroInstance();
+        load(instance, block({longLine}));
+        EXPECT_EQ(instance.settings.focusOffset, 0) << longLine.substr(0, 20);
+        EXPECT_EQ(instance.settings.lag, 0) << longLine.substr(0, 20);
+    }
+
     FocusInstance instance = zeroInstance();
     load(instance, block({"LAG 0.5", "LAG -1", "MEASURE 1", "MEASURE 7"}));
     EXPECT_EQ(instance.settings.lag, 0.5);

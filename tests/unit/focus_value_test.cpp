@@ -145,14 +145,17 @@ TEST_F(FocusValue, TheFocusNeverComesCloserThanTheNearLimit) {
     EXPECT_EQ(evaluate(), 13 + (0.0015 - 13));
 }
 
-TEST_F(FocusValue, AForwardOfZeroLengthFallsBackToTheStraightLine) {
+TEST_F(FocusValue, AForwardOfZeroLengthFallsBackToTheStraightLineAndAnyOtherMeasuresAlongIt) {
     place(object(0), at({4, 5, 13}));
     instance.settings.measure = kelto::kMeasureAlongView;
     place(camera(0), at({1, 1, 1}, {0, 0, 0}));
     EXPECT_EQ(evaluate(), 13.0);
-    // So small that its squares are 0.
-    place(camera(0), at({1, 1, 1}, {1e-200, 0, -1e-200}));
-    EXPECT_EQ(evaluate(), 13.0);
+    // A camera scaled so far down or up that the squares of its forward are
+    // no normal doubles (0, subnormal, infinite) still measures along its view.
+    for (double scale : {1e-200, 1e-160, 1e200}) {
+        place(camera(0), at({1, 1, 1}, {0, 3 * scale, 4 * scale}));
+        EXPECT_EQ(evaluate(), 12.0) << scale;
+    }
 }
 
 TEST_F(FocusValue, TheChannelKeepsItsValueWithoutAReferenceOrAnAnswer) {
