@@ -16,6 +16,8 @@ namespace {
 
 const DWORD kReadBytes = 4096;
 const DWORD kPollMilliseconds = 10;
+const int kStartAttempts = 3;
+const DWORD kStartRetryMilliseconds = 200;
 const ULONGLONG kMillisecondsPerSecond = 1000;
 // Exit codes from here up are exceptions that ended the process, and so is
 // a breakpoint's.
@@ -129,9 +131,16 @@ CheckOutcome runCheckInOwnProcess(const RegisteredCheck& check, const std::strin
     startup.hStdOutput = startup.hStdError = childOutput;
     PROCESS_INFORMATION child = {};
     std::string line = commandLine(program, check, path, seed);
-    BOOL started =
-        ::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
-    std::string why = started ? "" : systemMessage(::GetLastError(), program);
+    // Starting a process can fail for a moment on a loaded system (Wine's
+    // server answers "Internal error"), so a failed start is tried again.
+    BOOL started = FALSE;
+    std::string why;
+    for (int attempt = 0; !started && attempt < kStartAttempts; ++attempt) {
+        if (attempt > 0) ::Sleep(kStartRetryMilliseconds);
+        started =
+            ::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
+        why = started ? "" : systemMessage(::GetLastError(), program);
+    }
     ::CloseHandle(childOutput);
     if (!started) {
         ::CloseHandle(input);
