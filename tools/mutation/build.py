@@ -69,6 +69,19 @@ class MutantBuild:
             return None
         return output
 
+    def _compile_all(self, compiles, units, where):
+        """Compiles each unit with its command in `compiles`; the map from
+        each original object to its mutated one, or None when the compiler
+        refuses any."""
+        replaced = {}
+        for unit in sorted(units):
+            compile = compiles[unit]
+            output = self._compile(compile, unit, where)
+            if output is None:
+                return None
+            replaced[compile.output] = output
+        return replaced
+
     def build(self):
         """Compiles and links the module of each flavour; False, with the
         first error kept, when the compiler or linker refuses."""
@@ -77,13 +90,9 @@ class MutantBuild:
             flavour = self.flavours[name]
             where = os.path.join(self.folder, name)
             os.makedirs(where, exist_ok=True)
-            replaced = {}
-            for unit in sorted(self.mutant.units):
-                compile = flavour.compiles[unit]
-                output = self._compile(compile, unit, where)
-                if output is None:
-                    return False
-                replaced[compile.output] = output
+            replaced = self._compile_all(flavour.compiles, self.mutant.units, where)
+            if replaced is None:
+                return False
             module = os.path.join(where, "kelto.p")
             if not self._run(_relink(flavour.module, replaced, module), flavour.module.directory):
                 return False
@@ -110,13 +119,10 @@ class MutantBuild:
         flavour = self.flavours[name]
         where = os.path.join(self.folder, name, "focus")
         os.makedirs(where, exist_ok=True)
-        replaced = {}
-        for unit in sorted(flavour.focus_units(os.path.join(self.root, self.mutant.path))):
-            compile = flavour.focus_compiles[unit]
-            output = self._compile(compile, unit, where)
-            if output is None:
-                return None
-            replaced[compile.output] = output
+        replaced = self._compile_all(flavour.focus_compiles,
+                                     flavour.focus_units(os.path.join(self.root, self.mutant.path)), where)
+        if replaced is None:
+            return None
         program = os.path.join(where, "unit_tests")
         if not self._run(_relink(flavour.focus_unit_tests, replaced, program), flavour.focus_unit_tests.directory):
             return None
