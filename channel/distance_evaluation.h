@@ -9,9 +9,8 @@
 namespace kelto {
 
 // Resolves if needed, then computes the distance at `time` into `distance`.
-// False, with no position asked for, while either reference is missing, and
-// false when the host answers a position query with 0: the channel then keeps
-// its own value. A resolved evaluation costs two position queries and the
+// False, with no position asked for, while either reference is missing (or
+// the host serves no position query): the channel then keeps its own value. A resolved evaluation costs two position queries and the
 // arithmetic: no list walk, no copy, no allocation.
 bool evaluateDistance(DistanceInstance& instance, double time, double& distance);
 

@@ -12,7 +12,7 @@ namespace kelto {
 
 namespace {
 
-typedef int(HOST_CALL* ParamFunction)(host::ItemId item, int code, double time, double out[3]);
+typedef void(HOST_CALL* ParamFunction)(host::ItemId item, int code, double time, double* values);
 
 // The two items as the host answers for them.
 struct Subject {
@@ -21,9 +21,14 @@ struct Subject {
     host::ItemId camera;
 };
 
-// A query answered with 0 wrote nothing that can be used.
+// param returns nothing, so an answer is known by what was written: the
+// vector starts as NaN, and any coordinate left so, or written as no finite
+// number, gives nothing that can be used.
 bool ask(const Subject& subject, host::ItemId item, int code, double time, Position& answer) {
-    return subject.param(item, code, time, answer.xyz) != 0;
+    const double unanswered = std::numeric_limits<double>::quiet_NaN();
+    answer.xyz[0] = answer.xyz[1] = answer.xyz[2] = unanswered;
+    subject.param(item, code, time, answer.xyz);
+    return std::isfinite(answer.xyz[0]) && std::isfinite(answer.xyz[1]) && std::isfinite(answer.xyz[2]);
 }
 
 bool hasOffset(const FocusSettings& settings) {

@@ -40,9 +40,9 @@ const double kNearestFocus = 0.001;
 const int kLagSteps = 16;
 
 // Resolves if needed, then computes the value at `time` into `value`. False,
-// with no query made, while either reference is missing; false when the host
-// answers any query with 0 or the value is not finite: the channel then keeps
-// its own value. A straight line with no offset and no lag costs two position
+// with no query made, while either reference is missing; false when a query
+// leaves any coordinate unwritten or the value is not finite: the channel then
+// keeps its own value. A straight line with no offset and no lag costs two position
 // queries, as Kelto's evaluation does.
 bool evaluateFocus(FocusInstance& instance, double time, double& value);
 

@@ -1,14 +1,23 @@
-// "LW Item Info 3" as the simulated host serves it.
+// The item-info service as the simulated host serves it: every function of
+// the newest table, whichever name the module asked for. What the scene
+// models (lists, names, types, positions, axes, rotations, scales) is
+// answered from it; the rest (parents, targets, IK, tags, servers, the
+// world-relative axes and the transforms) has no counterpart in a scene file
+// here and is answered with the host's neutral value: null, 0, or zeros.
+#include <cmath>
 #include <cstdio>
 
 #include "simhost/scene/item_axes.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/item_ids.h"
 #include "simhost/services/service_tables.h"
+#include "simhost/services/void_param_entry.h"
 
 namespace sim {
 
 namespace {
+
+const double kRadiansPerDegree = 3.14159265358979323846 / 180;
 
 // The session for one item-info call. Every call ends the validity of the
 // name the previous one handed out.
@@ -18,15 +27,32 @@ HostSession& itemInfoCall(const char* function) {
     return session;
 }
 
+// The scene's item for a call about `item`; a module that passes an ID the
+// host never handed out, or has since renumbered, breaks the host's rule.
+SceneItem* itemOfCall(const char* function, host::ItemId item) {
+    HostSession& s = itemInfoCall(function);
+    ++s.itemInfoCalls().other;
+    SceneItem* found = s.itemOf(item);
+    if (found == nullptr) s.recordViolation(std::string(function) + " of unknown item " + describeItemId(item));
+    return found;
+}
+
+bool isHostItemType(int typeCode) { return typeCode >= host::kItemTypeObject && typeCode <= host::kItemTypeBone; }
+
 host::ItemId HOST_CALL first(int typeCode, host::ItemId parent) {
     HostSession& s = itemInfoCall("first");
     ++s.itemInfoCalls().first;
-    if (parent != nullptr) s.recordViolation("first item with a parent");
-    std::vector<SceneItem>* list = s.listOfType(typeCode);
-    if (list == nullptr) {
+    if (!isHostItemType(typeCode)) {
         s.recordViolation("first item of unknown type " + std::to_string(typeCode));
         return nullptr;
     }
+    if (parent != nullptr) {
+        // Items here have no parents, so a known parent has no children.
+        if (s.itemOf(parent) == nullptr) s.recordViolation("first child of unknown item " + describeItemId(parent));
+        return nullptr;
+    }
+    // Lights and bones: the scene has none.
+    if (s.listOfType(typeCode) == nullptr) return nullptr;
     return s.idOf(typeCode, 0);
 }
 
@@ -53,49 +79,185 @@ const char* HOST_CALL name(host::ItemId item) {
     return s.holdName(found->name);
 }
 
-int HOST_CALL param(host::ItemId item, int code, double time, double out[3]) {
+int HOST_CALL type(host::ItemId item) {
+    HostSession& s = itemInfoCall("type");
+    ++s.itemInfoCalls().other;
+    int typeCode = 0;
+    size_t index = 0;
+    if (!s.placeOf(item, typeCode, index)) {
+        s.recordViolation("type of unknown item " + describeItemId(item));
+        return host::kItemTypeObject;
+    }
+    return typeCode;
+}
+
+void write(double* values, const Vec3& v) {
+    values[0] = v.x;
+    values[1] = v.y;
+    values[2] = v.z;
+}
+
+int doublesOf(int code) {
+    return code >= host::kItemParamTransform && code <= host::kItemParamWorldItemTransform
+               ? host::kItemParamTransformDoubles
+               : host::kItemParamVectorDoubles;
+}
+
+void writeParam(const SceneItem& item, int code, double frame, double* values) {
+    switch (code) {
+        case host::kItemParamPosition:  // no parents: relative to the world
+        case host::kItemParamWorldPosition: write(values, item.positionAtFrame(frame)); return;
+        case host::kItemParamRight: write(values, itemAxesAtFrame(item, frame).right); return;
+        case host::kItemParamUp: write(values, itemAxesAtFrame(item, frame).up); return;
+        case host::kItemParamForward: write(values, itemAxesAtFrame(item, frame).forward); return;
+        case host::kItemParamScaling: write(values, item.scaleAtFrame(frame)); return;
+        case host::kItemParamRotation: {
+            Rotation r = item.rotationAtFrame(frame);
+            write(values, Vec3{r.heading * kRadiansPerDegree, r.pitch * kRadiansPerDegree, r.bank * kRadiansPerDegree});
+            return;
+        }
+        default:
+            for (int i = 0; i < doublesOf(code); ++i) values[i] = 0;
+    }
+}
+
+// Functions whose answer the scene has no counterpart for, each named for the
+// message of a module that passes it a bad ID.
+#define NEUTRAL_ITEM_FUNCTION(Name, Result, Neutral, Parameters) \
+    Result HOST_CALL Name Parameters {                           \
+        itemOfCall(#Name, item);                                 \
+        return Neutral;                                          \
+    }
+
+NEUTRAL_ITEM_FUNCTION(firstChild, host::ItemId, nullptr, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(parent, host::ItemId, nullptr, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(target, host::ItemId, nullptr, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(goal, host::ItemId, nullptr, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(getTag, const char*, nullptr, (host::ItemId item, int))
+NEUTRAL_ITEM_FUNCTION(chanGroup, void*, nullptr, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(server, const char*, nullptr, (host::ItemId item, const char*, int))
+NEUTRAL_ITEM_FUNCTION(serverFlags, unsigned int, 0, (host::ItemId item, const char*, int))
+NEUTRAL_ITEM_FUNCTION(flags, unsigned int, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(lookAhead, double, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(goalStrength, double, 0, (host::ItemId item, double))
+NEUTRAL_ITEM_FUNCTION(axisLocks, unsigned int, 0, (host::ItemId item, int))
+NEUTRAL_ITEM_FUNCTION(maxLookSteps, unsigned int, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(reliableDistance, double, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(goalObjective, unsigned int, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(ikfkBlending, double, 0, (host::ItemId item, double))
+NEUTRAL_ITEM_FUNCTION(ikInitialState, unsigned int, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(ikInitialStateFrame, int, 0, (host::ItemId item, double))
+NEUTRAL_ITEM_FUNCTION(pole, host::ItemId, nullptr, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(sameItem, host::ItemId, nullptr, (host::ItemId item, int))
+NEUTRAL_ITEM_FUNCTION(sameItemBlend, double, 0, (host::ItemId item, int, double))
+NEUTRAL_ITEM_FUNCTION(sameItemBlendMethod, unsigned int, 0, (host::ItemId item, int))
+NEUTRAL_ITEM_FUNCTION(sameItemFlags, unsigned int, 0, (host::ItemId item, int))
+NEUTRAL_ITEM_FUNCTION(selected, unsigned int, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(splineItem, host::ItemId, nullptr, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(splineFit, unsigned int, 0, (host::ItemId item))
+NEUTRAL_ITEM_FUNCTION(splineT, double, 0, (host::ItemId item, double))
+NEUTRAL_ITEM_FUNCTION(rotationOrder, int, host::kRotationOrderYXZ, (host::ItemId item))
+
+#undef NEUTRAL_ITEM_FUNCTION
+
+host::ItemId HOST_CALL nextChild(host::ItemId parentItem, host::ItemId previousChild) {
+    itemOfCall("nextChild", parentItem);
+    (void)previousChild;
+    return nullptr;
+}
+
+void HOST_CALL setTag(host::ItemId item, int index, const char* tag) {
+    itemOfCall("setTag", item);
+    (void)index;
+    (void)tag;
+}
+
+// No axis is limited.
+unsigned int HOST_CALL limits(host::ItemId item, int code, double min[3], double max[3]) {
+    itemOfCall("limits", item);
+    (void)code;
+    for (int axis = 0; axis < host::kItemParamVectorDoubles; ++axis) min[axis] = max[axis] = 0;
+    return 0;
+}
+
+void HOST_CALL controller(host::ItemId item, int code, int type[3]) {
+    itemOfCall("controller", item);
+    (void)code;
+    for (int axis = 0; axis < host::kItemParamVectorDoubles; ++axis) type[axis] = host::kMotionControlKeyframes;
+}
+
+void HOST_CALL stiffness(host::ItemId item, int code, double values[3]) {
+    itemOfCall("stiffness", item);
+    (void)code;
+    for (int axis = 0; axis < host::kItemParamVectorDoubles; ++axis) values[axis] = 0;
+}
+
+unsigned int HOST_CALL ikSoft(host::ItemId item, double time, unsigned int* distanceType, double* min, double* max) {
+    itemOfCall("ikSoft", item);
+    (void)time;
+    if (distanceType != nullptr) *distanceType = 0;
+    if (min != nullptr) *min = 0;
+    if (max != nullptr) *max = 0;
+    return 0;
+}
+
+void HOST_CALL follow(host::ItemId item, int code, int followed[3], void* textures[3]) {
+    itemOfCall("follow", item);
+    (void)code;
+    for (int axis = 0; axis < host::kItemParamVectorDoubles; ++axis) {
+        followed[axis] = 0;
+        textures[axis] = nullptr;
+    }
+}
+
+void HOST_CALL controllerTrans(host::ItemId item, int code, double multiply[3], double add[3]) {
+    itemOfCall("controllerTrans", item);
+    (void)code;
+    for (int axis = 0; axis < host::kItemParamVectorDoubles; ++axis) {
+        multiply[axis] = 1;
+        add[axis] = 0;
+    }
+}
+
+void HOST_CALL relparam(host::ItemId item, int code, host::ItemId relativeTo, int relativeCode, double time,
+                        double* values) {
+    itemOfCall("relparam", item);
+    (void)relativeTo;
+    (void)relativeCode;
+    (void)time;
+    for (int i = 0; i < doublesOf(code); ++i) values[i] = 0;
+}
+
+const host::ItemInfoService kItemInfo = {
+    first,         next,          firstChild,   nextChild,        parent,
+    target,        goal,          type,         name,             voidParamEntry,
+    limits,        getTag,        setTag,       chanGroup,        server,
+    serverFlags,   controller,    flags,        lookAhead,        goalStrength,
+    stiffness,     axisLocks,     maxLookSteps, reliableDistance, goalObjective,
+    ikfkBlending,  ikInitialState, ikInitialStateFrame, ikSoft,  pole,
+    sameItem,      sameItemBlend, sameItemBlendMethod, sameItemFlags, selected,
+    follow,        controllerTrans, splineItem, splineFit,        splineT,
+    rotationOrder, relparam,
+};
+
+}  // namespace
+
+}  // namespace sim
+
+// The body behind the entry that the table hands out (void_param_entry.h).
+extern "C" void HOST_CALL kelto_sim_param_body(host::ItemId item, int code, double time, double* values) {
+    using namespace sim;
     HostSession& s = itemInfoCall("param");
     ++s.itemInfoCalls().param;
     SceneItem* found = s.itemOf(item);
     if (found == nullptr) {
         s.recordViolation("parameter of unknown item " + describeItemId(item));
-        return 0;
+        return;
     }
-    double frame = s.scene().frameOfTime(time);
-    Vec3 answer;
-    switch (code) {
-        case host::kItemParamWorldPosition: answer = found->positionAtFrame(frame); break;
-        case host::kItemParamRight: answer = itemAxesAtFrame(*found, frame).right; break;
-        case host::kItemParamUp: answer = itemAxesAtFrame(*found, frame).up; break;
-        case host::kItemParamForward: answer = itemAxesAtFrame(*found, frame).forward; break;
-        default: s.recordViolation("parameter code " + std::to_string(code)); return 0;
-    }
-    out[0] = answer.x;
-    out[1] = answer.y;
-    out[2] = answer.z;
-    return 1;
+    writeParam(*found, code, s.scene().frameOfTime(time), values);
 }
 
-template <int Slot>
-void HOST_CALL unusedSlot() {
-    std::string function = std::to_string(Slot);
-    itemInfoCall(function.c_str()).recordViolation("item info function " + function + ", which the module does not use");
-}
-
-const host::ItemInfoService kItemInfo = {
-    first,
-    next,
-    reinterpret_cast<const void*>(&unusedSlot<3>),
-    reinterpret_cast<const void*>(&unusedSlot<4>),
-    reinterpret_cast<const void*>(&unusedSlot<5>),
-    reinterpret_cast<const void*>(&unusedSlot<6>),
-    reinterpret_cast<const void*>(&unusedSlot<7>),
-    reinterpret_cast<const void*>(&unusedSlot<8>),
-    name,
-    param,
-};
-
-}  // namespace
+namespace sim {
 
 const host::ItemInfoService& itemInfoServiceTable() { return kItemInfo; }
 

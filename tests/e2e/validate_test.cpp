@@ -322,6 +322,26 @@ std::vector<FaultCase> faultCases() {
         cases.push_back(fault);
         cases.push_back(underCurrent(fault));
     }
+    // A module that reads a result from param, which returns nothing, finds
+    // "not written" wherever the host leaves 0: every check whose channel
+    // must be set fails, under each protocol it is made under.
+    const std::vector<std::string> setting = {"random-blocks", "missing-references", "long-names", "picks",
+                                              "sub-frame-times", "renumbering", "renames"};
+    const std::vector<std::string> focusSetting = {"straight-line", "measure", "lag"};
+    auto settingUnder = [&](const std::string& prefix, std::set<std::string> failing, bool focus) {
+        for (const std::string& check : setting) failing.insert(prefix + check);
+        if (focus)
+            for (const std::string& check : focusSetting) failing.insert(prefix + check);
+        return failing;
+    };
+    std::set<std::string> keltoReading = settingUnder("classic/", {"module/repeated-load"}, false);
+    keltoReading = settingUnder("current/", keltoReading, false);
+    keltoReading.insert("current/service-names");
+    cases.push_back({"fault_reads_param_result", keltoReading});
+    cases.push_back({"fault_focus_reads_param_result",
+                     settingUnder("focus/classic/", {"focus/module/repeated-load"}, true), kFocus});
+    cases.push_back({"fault_focus_reads_param_result_under_current",
+                     settingUnder("focus/current/", {"focus/current/service-names"}, true), kFocus});
     return cases;
 }
 

@@ -2,6 +2,7 @@
 // in the host's order (heading · pitch · bank), and as item info serves them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "simhost/scene/item_axes.h"
@@ -85,18 +86,27 @@ TEST(ItemAxes, ItemInfoAnswersRightUpAndForwardFromTheKeysAtTheTimeAsked) {
     host::ItemId id = sim::itemIdAt(host::kItemTypeObject, 0);
     double out[3] = {0, 0, 0};
     // Half a second: frame 12, heading 90.
-    ASSERT_EQ(info.param(id, host::kItemParamForward, 0.5, out), 1);
+    info.param(id, host::kItemParamForward, 0.5, out);
     expectNear({out[0], out[1], out[2]}, {2, 0, 0});
-    ASSERT_EQ(info.param(id, host::kItemParamRight, 0.5, out), 1);
+    info.param(id, host::kItemParamRight, 0.5, out);
     expectNear({out[0], out[1], out[2]}, {0, 0, -2});
-    ASSERT_EQ(info.param(id, host::kItemParamUp, 0.5, out), 1);
+    info.param(id, host::kItemParamUp, 0.5, out);
     expectNear({out[0], out[1], out[2]}, {0, 2, 0});
-    ASSERT_EQ(info.param(id, host::kItemParamWorldPosition, 0.5, out), 1);
+    info.param(id, host::kItemParamWorldPosition, 0.5, out);
     EXPECT_EQ(out[2], 3);
     EXPECT_TRUE(session.violations().empty());
-    // Codes the host does not serve are still refused.
-    EXPECT_EQ(info.param(id, 5, 0, out), 0);
-    EXPECT_EQ(session.violations(), std::vector<std::string>{"parameter code 5"});
+    // Rotation in radians, heading first; scale as keyed.
+    info.param(id, host::kItemParamRotation, 0.5, out);
+    expectNear({out[0], out[1], out[2]}, {M_PI / 2, 0, 0});
+    info.param(id, host::kItemParamScaling, 0.5, out);
+    expectNear({out[0], out[1], out[2]}, {2, 2, 2});
+    // A transform is sixteen doubles; one the scene cannot give is zeros, and
+    // no code is a fault of the module's.
+    double matrix[host::kItemParamTransformDoubles];
+    std::fill(std::begin(matrix), std::end(matrix), 1.0);
+    info.param(id, host::kItemParamTransform, 0, matrix);
+    EXPECT_EQ(std::count(std::begin(matrix), std::end(matrix), 0.0), host::kItemParamTransformDoubles);
+    EXPECT_TRUE(session.violations().empty());
 }
 
 }  // namespace

@@ -11,11 +11,11 @@ FakeItemInfo& fakeItemInfo() {
     return fake;
 }
 
-int HOST_CALL fakeParam(host::ItemId item, int code, double time, double out[3]) {
+void HOST_CALL fakeParam(host::ItemId item, int code, double time, double* values) {
     FakeItemInfo& fake = fakeItemInfo();
     fake.calls.push_back({item, code, time});
     auto motion = fake.motions.find(item);
-    if (motion == fake.motions.end() || code == fake.unansweredCode) return 0;
+    if (motion == fake.motions.end() || code == fake.unansweredCode) return;
     Pose pose = motion->second(time);
     const Vector* answer = nullptr;
     switch (code) {
@@ -23,10 +23,9 @@ int HOST_CALL fakeParam(host::ItemId item, int code, double time, double out[3])
     case host::kItemParamRight: answer = &pose.right; break;
     case host::kItemParamUp: answer = &pose.up; break;
     case host::kItemParamForward: answer = &pose.forward; break;
-    default: return 0;
+    default: return;
     }
-    for (size_t axis = 0; axis < answer->size(); ++axis) out[axis] = (*answer)[axis];
-    return 1;
+    for (size_t axis = 0; axis < answer->size(); ++axis) values[axis] = (*answer)[axis];
 }
 
 void FocusScene::SetUp() {

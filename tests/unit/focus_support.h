@@ -41,14 +41,14 @@ struct ParamCall {
 struct FakeItemInfo {
     std::map<host::ItemId, Motion> motions;
     std::vector<ParamCall> calls;
-    int unansweredCode = 0;  // a code answered with 0, as a host that cannot
+    int unansweredCode = 0;  // a code the fake writes nothing for, as a host that cannot
 };
 
 FakeItemInfo& fakeItemInfo();
 
-// The fake's param: the pose of an item with a motion, at the time asked;
-// 0 for any other item or code.
-int HOST_CALL fakeParam(host::ItemId item, int code, double time, double out[3]);
+// The fake's param: writes the pose of an item with a motion, at the time
+// asked; nothing for any other item or code.
+void HOST_CALL fakeParam(host::ItemId item, int code, double time, double* values);
 
 class FocusScene : public ActivatedSceneFixture<kelto::activateFocusHandler> {
 protected:

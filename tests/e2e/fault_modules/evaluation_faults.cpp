@@ -1,8 +1,10 @@
 // Faults of the evaluation.
 #include <cmath>
+#include <cstring>
 
 #include "channel/distance_evaluation.h"
 #include "faulty_kelto.h"
+#include "host/item_info.h"
 #include "module/handler_entry.h"
 #include "module/instance_handle.h"
 #include "module/interface_entry.h"
@@ -80,13 +82,83 @@ void change(int version, void* record) {
     if (version == host::kCurrentClassVersion) fault::currentRecord(record).evaluate = evaluateCurrent;
 }
 
+#elif defined(FAULT_READS_PARAM_RESULT)
+// Takes a result from param, which returns nothing: an evaluation in which a
+// position query left 0 in the return register is taken as unwritten, and
+// the channel is left alone, as a module declaring param to return int would.
+host::GlobalLookup g_lookup = nullptr;
+host::ItemInfoService g_itemInfo;
+void(HOST_CALL* g_hostParam)(host::ItemId, int, double, double*) = nullptr;
+bool g_unwritten = false;
+
+void HOST_CALL paramWithResult(host::ItemId item, int code, double time, double* values) {
+    typedef int(HOST_CALL * Trusted)(host::ItemId, int, double, double*);
+    Trusted trusted = reinterpret_cast<Trusted>(reinterpret_cast<void (*)()>(g_hostParam));
+    if (trusted(item, code, time, values) == 0) g_unwritten = true;
+}
+
+void* HOST_CALL lookUp(const char* name, int useMode) {
+    void* table = g_lookup(name, useMode);
+    const char* itemInfoNames[] = {HOST_ITEM_INFO_SERVICE, HOST_ITEM_INFO_SERVICE_8, HOST_ITEM_INFO_SERVICE_9};
+    bool itemInfo = false;
+    for (const char* itemInfoName : itemInfoNames) itemInfo = itemInfo || std::strcmp(name, itemInfoName) == 0;
+    if (table == nullptr || !itemInfo) return table;
+    g_itemInfo = *static_cast<const host::ItemInfoService*>(table);
+    g_hostParam = g_itemInfo.param;
+    g_itemInfo.param = paramWithResult;
+    return &g_itemInfo;
+}
+
+template <typename Access>
+struct HostSet {
+    static inline decltype(Access::setChannel) function = nullptr;
+};
+
+void HOST_CALL setUnlessUnwritten(host::ChannelId channel, double value) {
+    if (!g_unwritten) HostSet<host::ChannelAccess>::function(channel, value);
+}
+
+void HOST_CALL setUnlessUnwrittenCurrent(void* hostData, host::ChannelId channel, double value) {
+    if (!g_unwritten) HostSet<host::ChannelAccessCurrent>::function(hostData, channel, value);
+}
+
+template <typename Access, decltype(Access::setChannel) Set>
+void HOST_CALL evaluateTrusting(host::InstanceHandle instance, const Access* access) {
+    g_unwritten = false;
+    Access trusting = *access;
+    HostSet<Access>::function = access->setChannel;
+    trusting.setChannel = Set;
+    fault::ModifierEvaluate<Access>::function(instance, &trusting);
+}
+
+void change(int version, void* record) {
+    fault::wrapEvaluate<nullptr, nullptr>(version, record);
+    if (version == host::kCurrentClassVersion)
+        fault::currentRecord(record).evaluate =
+            evaluateTrusting<host::ChannelAccessCurrent, setUnlessUnwrittenCurrent>;
+    else
+        fault::handlerRecord(record).evaluate = evaluateTrusting<host::ChannelAccess, setUnlessUnwritten>;
+}
+
+int HOST_CALL activateTrusting(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    g_lookup = lookup;
+    int result = 0;
+    if (fault::modifierActivated(version, lookUp, record, serverData, result) && fault::faultApplies(version))
+        change(version, record);
+    return result;
+}
+
 #else
 #error "evaluation_faults.cpp: no fault of this file is chosen"
 #endif
 
 
+#if defined(FAULT_READS_PARAM_RESULT)
+constexpr Entries kFault = {activateTrusting, fault::modifierInterface, fault::startup, fault::shutdown};
+#else
 constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInterface, fault::startup,
                             fault::shutdown};
+#endif
 
 }  // namespace
 
