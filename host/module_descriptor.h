@@ -15,11 +15,21 @@ const uint32_t kModuleSyncWord = 0x04121994u;
 // The plug-in system version the host speaks, for ModuleDescriptor::systemVersion.
 const uint32_t kPluginSystemVersion = 3;
 
-// Machine codes of the platforms the host runs on. The Windows host loads DLLs of either width with
-// the same code; the Mac host loads bundles with its own. The host has no Linux build, so it
-// defines no code for one.
+// Machine codes of the platforms a module is built for. The Windows host loads DLLs of either width
+// with the same code; the Mac host loads bundles with its own; Linux shared objects carry the third.
 const uint32_t kMachineCodeWindows = 0x300;
 const uint32_t kMachineCodeMac = 0x400;
+const uint32_t kMachineCodeLinux = 0x500;
+
+// The code of the platform this file is compiled for: what a module built here carries, and what a
+// host built here wants.
+#if defined(_WIN32)
+const uint32_t kMachineCodeOfThisPlatform = kMachineCodeWindows;
+#elif defined(__APPLE__)
+const uint32_t kMachineCodeOfThisPlatform = kMachineCodeMac;
+#else
+const uint32_t kMachineCodeOfThisPlatform = kMachineCodeLinux;
+#endif
 
 // Activation results.
 enum ActivationResult : int {
@@ -56,7 +66,8 @@ struct ModuleDescriptor {
     uint32_t syncWord;
     // Plug-in system version; the host refuses one it does not speak.
     uint32_t systemVersion;
-    // Platform code (kMachineCodeWindows, kMachineCodeMac); the host refuses another platform's.
+    // Platform code (kMachineCodeWindows, kMachineCodeMac, kMachineCodeLinux); a host refuses another
+    // platform's.
     uint32_t machineCode;
     // Called once after load, before any activation; a null result means the module failed to
     // start. No thread is promised.

@@ -9,6 +9,7 @@ namespace host {
 #define HOST_MESSAGE_SERVICE "Info Messages"
 #define HOST_TEXTURE_SERVICE_6 "Texture Functions 6"
 #define HOST_TEXTURE_SERVICE_5 "Texture Functions 5"
+#define HOST_TEXTURE_SERVICE_4 "Texture Functions 4"
 #define HOST_TEXTURE_SERVICE "Texture Functions"
 
 // Process-wide tables owned by the host, valid while the module is loaded; their functions show

@@ -17,13 +17,10 @@ namespace kelto {
 void* HOST_CALL startModule();
 void HOST_CALL shutDownModule(void* startupResult);
 
-// Every build carries the Windows machine code. The Windows host reads it.
-// The native Linux module exists for the simulated host: its loader reads
-// the other words and leaves the machine code alone, but its conformance
-// check (`kelto-host validate`) wants a host platform's, so the native build
-// carries the Windows one too and both builds show the same descriptor.
+// Each build carries its own platform's machine code: the Windows DLLs the
+// Windows host's, the native shared module Linux's.
 constexpr host::ModuleDescriptor moduleDescriptor(const host::ServerRecord* servers) {
-    return {host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeWindows,
+    return {host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeOfThisPlatform,
             startModule,           shutDownModule,             servers};
 }
 

@@ -14,12 +14,18 @@ native=build/native
 
 status=0
 # compare WINDOWS_BUILD WIDTH NATIVE_MODULE ARGUMENTS...
+same_platform() {
+  sed -e 1d -e 's/, machine 0x[0-9a-f]* ([A-Za-z]*)$/, machine (its platform'"'"'s)/'
+}
+
 compare() {
   local windows=$1 width=$2 module=$3 on_windows on_linux
   shift 3
-  # The first line names the module file, which differs by build.
-  on_windows=$(wine_run "$width" "$windows/kelto-host.exe" "$windows/kelto.p" "$@" 2>&1 | tr -d '\r' | sed 1d) || true
-  on_linux=$("$native/kelto-host" "$module" "$@" 2>&1 | sed 1d) || true
+  # The first line names the module file, and the descriptor line each build's
+  # own machine code: both differ by build.
+  on_windows=$(wine_run "$width" "$windows/kelto-host.exe" "$windows/kelto.p" "$@" 2>&1 | tr -d '\r' | same_platform) \
+    || true
+  on_linux=$("$native/kelto-host" "$module" "$@" 2>&1 | same_platform) || true
   if [ -n "$on_linux" ] && [ "$on_windows" = "$on_linux" ]; then
     echo "compare-windows-build: same output from $windows and $module: kelto-host $*"
   else

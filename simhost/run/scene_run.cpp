@@ -49,6 +49,14 @@ FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance,
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 
+// What a refused activation asked for and was not given, for its message:
+// ": not served: "LW Item Info 8", "LWXPanel 2"", or nothing.
+std::string unservedText(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "; not served: \"" : ", \"") + shownText(name) + "\"";
+    return text;
+}
+
 // The log line of a negotiation: `result`, the version it came at, and what
 // the versions tried before it returned, e.g. "0 (success) at version 4,
 // after version 5: 1 (wrong version)". `tried` holds (version, result) pairs.
@@ -202,9 +210,13 @@ std::vector<int> handlerVersions(const RunOptions& options) {
     return versions;
 }
 
+// Either kind of host asks the interface from the lowest version up to its
+// own newest, as the host's compatibility rules have it.
 std::vector<int> interfaceVersions(const RunOptions& options) {
-    std::vector<int> versions = handlerVersions(options);
-    std::reverse(versions.begin(), versions.end());
+    if (options.forcedVersion != 0) return {options.forcedVersion};
+    int newest = options.host == HostKind::Classic ? host::kClassicClassVersion : host::kCurrentClassVersion;
+    std::vector<int> versions;
+    for (int version = kLowestClassVersion; version <= newest; ++version) versions.push_back(version);
     return versions;
 }
 
@@ -240,6 +252,7 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
     if (serverName.empty()) return nullptr;
     const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, serverName);
     int result;
+    const size_t lookupsBefore = HostSession::current()->lookups().size();
     {
         ModuleCallMark mark("the ChannelHandler activation");
         result = negotiate(
@@ -247,7 +260,8 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
             serverText(HOST_CHANNEL_HANDLER_CLASS, serverName), log);
     }
     if (result != host::kActivationOk) {
-        error = "the ChannelHandler activation returned " + describeActivationResult(result);
+        error = "the ChannelHandler activation returned " + describeActivationResult(result) +
+                unservedText(HostSession::current()->unservedSince(lookupsBefore));
         return nullptr;
     }
     if (!handler.complete()) {

@@ -33,17 +33,22 @@ void* tableOf(Service service) {
     return nullptr;
 }
 
+void* servedTable(const HostSession& session, const std::string& name) {
+    if (session.isWithheld(name)) return nullptr;
+    for (const ServedName& served : kServedNames)
+        if (name == served.name && servedBy(served, session.kind())) return tableOf(served.service);
+    return nullptr;
+}
+
 void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
     HostSession* session = g_current;
     if (session == nullptr || serviceName == nullptr) return nullptr;
     std::string name = serviceName;
-    session->recordLookup(name);
     if (useMode != host::kGlobalUseMode)
         session->recordViolation("lookup of \"" + name + "\" with use mode " + std::to_string(useMode));
-    if (session->isWithheld(name)) return nullptr;
-    for (const ServedName& served : kServedNames)
-        if (name == served.name && servedBy(served, session->kind())) return tableOf(served.service);
-    return nullptr;
+    void* table = servedTable(*session, name);
+    session->recordLookup(name, table != nullptr);
+    return table;
 }
 
 }  // namespace
@@ -113,6 +118,14 @@ void HostSession::expireName() {
     nameHandedOut_ = false;
     std::fill(nameBuffer_.begin(), nameBuffer_.end() - 1, kExpiredNameByte);
     nameBuffer_.back() = '\0';
+}
+
+std::vector<std::string> HostSession::unservedSince(size_t first) const {
+    std::vector<std::string> unserved;
+    for (size_t i = first; i < lookups_.size(); ++i)
+        if (!lookupServed_[i] && std::find(unserved.begin(), unserved.end(), lookups_[i]) == unserved.end())
+            unserved.push_back(lookups_[i]);
+    return unserved;
 }
 
 }  // namespace sim

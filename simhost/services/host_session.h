@@ -89,7 +89,14 @@ public:
     // so a module that kept it reads that instead. Once is enough.
     void expireName();
 
-    void recordLookup(const std::string& serviceName) { lookups_.push_back(serviceName); }
+    // The names looked up from the `first`-th lookup on that the lookup
+    // answered with null, each once, in the order first asked.
+    std::vector<std::string> unservedSince(size_t first) const;
+
+    void recordLookup(const std::string& serviceName, bool served) {
+        lookups_.push_back(serviceName);
+        lookupServed_.push_back(served);
+    }
     void recordViolation(const std::string& what) { violations_.push_back(what); }
 
 private:
@@ -98,6 +105,7 @@ private:
     HostKind kind_ = HostKind::Classic;
     std::set<std::string> withheld_;
     std::vector<std::string> lookups_;
+    std::vector<bool> lookupServed_;  // beside lookups_
     std::vector<std::string> violations_;
     ItemInfoCalls itemInfoCalls_;
     KeptItemIds keptIds_;  // a current host's IDs

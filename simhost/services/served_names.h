@@ -12,38 +12,44 @@
 
 namespace sim {
 
-// Which host the session plays: one of the classic protocol (version 4, the
-// classic service names) or one of 2020 and later (version 5 and the older
-// ones, the newer service names beside the classic ones, which it keeps for
-// older modules).
+// Which host the session plays: one of the classic protocol (version 4) or
+// one of 2020 and later (version 5 and the older ones).
 enum class HostKind { Classic, Current };
 
 enum class Service { ItemInfo, PanelToolkit, Messages, Textures };
 
+// When a service name came: the oldest ones, those of the 2015 and 2018
+// hosts (still the classic protocol), and those of 2020 and later.
+enum class ServiceEra { Oldest, Sdk2015, Sdk2018, Since2020 };
+
 struct ServedName {
     const char* name;
     Service service;
-    bool currentOnly;  // served by a current host alone
+    ServiceEra era;
 };
 
-// Newest first within each service.
+// Newest first within each service. A name of several eras is listed once,
+// under its first.
 inline constexpr ServedName kServedNames[] = {
-    {HOST_ITEM_INFO_SERVICE_9, Service::ItemInfo, true},
-    {HOST_ITEM_INFO_SERVICE_8, Service::ItemInfo, true},
-    {HOST_ITEM_INFO_SERVICE, Service::ItemInfo, false},
-    {HOST_PANEL_TOOLKIT_SERVICE_3, Service::PanelToolkit, true},
-    {HOST_PANEL_TOOLKIT_SERVICE_2, Service::PanelToolkit, true},
-    {HOST_PANEL_TOOLKIT_SERVICE, Service::PanelToolkit, false},
-    {HOST_MESSAGE_SERVICE_4, Service::Messages, true},
-    {HOST_MESSAGE_SERVICE_3, Service::Messages, true},
-    {HOST_MESSAGE_SERVICE, Service::Messages, false},
-    {HOST_TEXTURE_SERVICE_6, Service::Textures, true},
-    {HOST_TEXTURE_SERVICE_5, Service::Textures, true},
-    {HOST_TEXTURE_SERVICE, Service::Textures, false},
+    {HOST_ITEM_INFO_SERVICE_9, Service::ItemInfo, ServiceEra::Since2020},
+    {HOST_ITEM_INFO_SERVICE_8, Service::ItemInfo, ServiceEra::Sdk2015},
+    {HOST_ITEM_INFO_SERVICE, Service::ItemInfo, ServiceEra::Oldest},
+    {HOST_PANEL_TOOLKIT_SERVICE_3, Service::PanelToolkit, ServiceEra::Since2020},
+    {HOST_PANEL_TOOLKIT_SERVICE_2, Service::PanelToolkit, ServiceEra::Sdk2015},
+    {HOST_PANEL_TOOLKIT_SERVICE, Service::PanelToolkit, ServiceEra::Oldest},
+    {HOST_MESSAGE_SERVICE_4, Service::Messages, ServiceEra::Since2020},
+    {HOST_MESSAGE_SERVICE_3, Service::Messages, ServiceEra::Sdk2015},
+    {HOST_MESSAGE_SERVICE, Service::Messages, ServiceEra::Oldest},
+    {HOST_TEXTURE_SERVICE_6, Service::Textures, ServiceEra::Since2020},
+    {HOST_TEXTURE_SERVICE_5, Service::Textures, ServiceEra::Sdk2018},
+    {HOST_TEXTURE_SERVICE_4, Service::Textures, ServiceEra::Sdk2015},
+    {HOST_TEXTURE_SERVICE, Service::Textures, ServiceEra::Oldest},
 };
 
+// A classic host serves every name up to 2018's; a current one every name,
+// keeping the older ones for older modules.
 inline bool servedBy(const ServedName& served, HostKind kind) {
-    return kind == HostKind::Current || !served.currentOnly;
+    return kind == HostKind::Current || served.era != ServiceEra::Since2020;
 }
 
 // The names a host of `kind` serves `service` under, newest first.

@@ -35,8 +35,11 @@ void checkDescriptor(CheckContext& context) {
     const LoadedModule& module = context.module();
     const host::ModuleDescriptor& d = module.descriptor();
     Expect& expect = context.expect;
-    expect.that(d.machineCode == host::kMachineCodeWindows || d.machineCode == host::kMachineCodeMac,
-                [&] { return "machine code " + hexText(d.machineCode) + " is no host platform's"; });
+    // A module file this host can load is of the host's own platform.
+    expect.that(d.machineCode == host::kMachineCodeOfThisPlatform, [&] {
+        return "machine code " + hexText(d.machineCode) + ", where this platform's is " +
+               hexText(host::kMachineCodeOfThisPlatform);
+    });
     expect.that(d.shutdown != nullptr, "the descriptor has no shut-down function");
     for (const char* serverClass : {HOST_CHANNEL_HANDLER_CLASS, HOST_CHANNEL_INTERFACE_CLASS})
         expect.that(module.findServer(serverClass, context.modifier.name) != nullptr,

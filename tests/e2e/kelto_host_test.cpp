@@ -51,7 +51,7 @@ std::string savedUnitLine(const std::string& line) {
 TEST(KeltoHost, RunsTheDemoSceneWithNoArguments) {
     HostRun demo = run("");
     ASSERT_EQ(demo.exitCode, 0) << demo.out;
-    EXPECT_TRUE(contains(demo.out, "Descriptor  sync 0x04121994, plug-in system 3, machine 0x300"));
+    EXPECT_TRUE(contains(demo.out, "Descriptor  sync 0x04121994, plug-in system 3, machine 0x500 (Linux)"));
     EXPECT_TRUE(contains(demo.out, "Server      " + kHandler));
     EXPECT_TRUE(contains(demo.out, "Activation  " + kHandler + ": 0 (success)"));
     EXPECT_TRUE(contains(demo.out, "Channel     Camera.FocalDistance"));
@@ -69,7 +69,9 @@ TEST(KeltoHost, InfoShowsTheModuleAndAnInstance) {
 
     HostRun lacking = run(std::string(KELTO_MODULE_PATH) + " --info --withhold \"LW Item Info 3\"");
     EXPECT_EQ(lacking.exitCode, 1);
-    EXPECT_TRUE(contains(lacking.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is missing)\n"));
+    // A refusal names what the module asked for and did not get.
+    EXPECT_TRUE(contains(lacking.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is "
+                                      "missing); not served: \"LW Item Info 3\"\n"));
 }
 
 // As a current host it says which version each activation took after which refusals.
@@ -88,7 +90,7 @@ TEST(KeltoHost, ACurrentHostNegotiatesVersionsAndSaysWhichWasTaken) {
 
     HostRun refused = run(std::string(KELTO_MODULE_PATH) + " --host current --withhold \"LW Item Info 3\"");
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(contains(refused.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is missing)\n"));
+    EXPECT_TRUE(contains(refused.out, "returned 2 (a host service is missing); not served: \"LW Item Info 3\"\n"));
     EXPECT_TRUE(contains(run("--host modern").out, "kelto-host: --host takes classic or current"));
 }
 

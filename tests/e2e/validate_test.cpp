@@ -237,6 +237,7 @@ FaultCase underCurrent(const FaultCase& fault) {
 const std::vector<FaultCase> kClassicFaults = {
     // Checks of their own.
     {"fault_no_shutdown", {"module/descriptor"}},
+    {"fault_foreign_machine_code", {"module/descriptor"}},
     {"fault_starts_once", {"module/repeated-load"}},
     {"fault_other_versions", {"classic/versions"}},
     {"fault_interface_any_version", {"classic/interface"}},
@@ -303,7 +304,8 @@ const std::vector<FaultCase> kFocusFaults = {
 std::vector<FaultCase> faultCases() {
     // Those of the module as a whole, or of versions no protocol has, have
     // no protocol to be made under.
-    const std::set<std::string> noProtocol = {"fault_no_shutdown", "fault_starts_once", "fault_other_versions"};
+    const std::set<std::string> noProtocol = {"fault_no_shutdown", "fault_foreign_machine_code", "fault_starts_once",
+                                              "fault_other_versions"};
     std::vector<FaultCase> cases = kClassicFaults;
     for (const FaultCase& fault : kClassicFaults)
         if (noProtocol.count(fault.module) == 0) cases.push_back(underCurrent(fault));

@@ -131,6 +131,27 @@ TEST_F(ServedScene, EveryItemInfoFunctionIsServed) {
     EXPECT_EQ(session.violations().size(), 1u);
 }
 
+// Each kind of host serves the names of the eras that meet it: a classic
+// host the oldest and those of 2015 and 2018, a current one every name. The
+// names refused are told, once each.
+TEST_F(ServedScene, EachHostServesTheServiceNamesOfItsEras) {
+    host::GlobalLookup lookup = sim::HostSession::lookup();
+    const char* upTo2018[] = {"LW Item Info 3", "LW Item Info 8", "LWXPanel", "LWXPanel 2", "Info Messages",
+                              "Info Messages 3", "Texture Functions", "Texture Functions 4", "Texture Functions 5"};
+    const char* since2020[] = {"LW Item Info 9", "LWXPanel 3", "Info Messages 4", "Texture Functions 6"};
+    for (sim::HostKind kind : {sim::HostKind::Classic, sim::HostKind::Current}) {
+        session.setKind(kind);
+        for (const char* name : upTo2018) EXPECT_NE(lookup(name, host::kGlobalUseMode), nullptr) << name;
+        for (const char* name : since2020)
+            EXPECT_EQ(lookup(name, host::kGlobalUseMode) != nullptr, kind == sim::HostKind::Current) << name;
+    }
+    EXPECT_EQ(lookup("LW Item Info 8", host::kGlobalUseMode), &info());
+    EXPECT_EQ(lookup("LW Item Info 7", host::kGlobalUseMode), nullptr);
+    EXPECT_EQ(session.unservedSince(0), (std::vector<std::string>{"LW Item Info 9", "LWXPanel 3", "Info Messages 4",
+                                                                  "Texture Functions 6", "LW Item Info 7"}));
+    EXPECT_TRUE(session.unservedSince(session.lookups().size()).empty());
+}
+
 // The host lets an evaluation read channels and ask their names; Kelto
 // promises to do neither, and a broken promise is told as Kelto's, not as
 // the host's rule.

@@ -104,5 +104,5 @@ extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor m
 #else
 extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor _mod_descrip = {
 #endif
-    kSync, kSystemVersion, host::kMachineCodeWindows, kStartup, shutdown, kServers,
+    kSync, kSystemVersion, host::kMachineCodeOfThisPlatform, kStartup, shutdown, kServers,
 };

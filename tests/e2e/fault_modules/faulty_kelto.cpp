@@ -50,9 +50,18 @@ const host::ServerRecord kServers[] = {
     {nullptr, nullptr, nullptr, nullptr},
 };
 
+#if defined(FAULT_FOREIGN_MACHINE_CODE)
+// Windows' on any other platform, Linux's on Windows.
+const uint32_t kMachineCode = host::kMachineCodeOfThisPlatform == host::kMachineCodeWindows
+                                  ? host::kMachineCodeLinux
+                                  : host::kMachineCodeWindows;
+#else
+const uint32_t kMachineCode = host::kMachineCodeOfThisPlatform;
+#endif
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor _mod_descrip = {
-    host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeWindows,
+    host::kModuleSyncWord, host::kPluginSystemVersion, kMachineCode,
     fault::kEntries.startup, fault::kEntries.shutdown, kServers,
 };

@@ -13,7 +13,13 @@ namespace {
 
 using fault::Entries;
 
-#if defined(FAULT_NO_SHUTDOWN)
+#if defined(FAULT_FOREIGN_MACHINE_CODE)
+// Sound but for its descriptor, which carries another platform's machine
+// code (faulty_kelto.cpp).
+constexpr Entries kFault = {kelto::activateChannelHandler, kelto::activateChannelInterface, fault::startup,
+                            fault::shutdown};
+
+#elif defined(FAULT_NO_SHUTDOWN)
 // The descriptor names no shut-down function.
 constexpr Entries kFault = {kelto::activateChannelHandler, kelto::activateChannelInterface, fault::startup, nullptr};
 
