@@ -70,7 +70,7 @@ private:
     void walk(FuzzedDataProvider& input) {
         uint32_t control = input.ConsumeBool() ? kItemControl : kCameraControl;
         const sim::SimPopup& popup = panel_->popups.at(control);
-        void* user = panel_->userData[host::kPanelControlId];
+        void* user = session_.panels().popupData(*panel_, control);
         int count = popup.count(user);
         require(count >= 1);
         int index = input.ConsumeIntegralInRange<int>(-2, count + 2);

@@ -18,15 +18,16 @@ int HOST_CALL panelSet(void* instance, uint32_t control, void* value) {
     return setReferenceValue(*instanceOf(instance), control, *static_cast<const int32_t*>(value));
 }
 
-// The panel's text; each popup's entries from its list; a further hint on the
-// item popup, whose meaning is the toolkit's; then the words that close the list.
+// The panel's text; each popup's entries from its list; an enable hint on the
+// item popup's value that names no control, so it enables nothing; then the
+// word that ends its list of controls and the one that ends the hint list.
 const host::PanelHintWord kHints[] = {
     host::kHintLabel, host::kPanelControlId, hintWord(kReferencePanelTitle), kNoHintWord,
     host::kHintPopupFuncs, kReferenceItemControl, hintWord(&popupCount<ItemList::Objects>),
     hintWord(&popupName<ItemList::Objects>),
     host::kHintPopupFuncs, kReferenceCameraControl, hintWord(&popupCount<ItemList::Cameras>),
     hintWord(&popupName<ItemList::Cameras>),
-    host::kHintPopupOption, kReferenceItemControl, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord,
+    host::kHintEnable, kReferenceItemControl, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord,
 };
 
 const PanelCallbacks kCallbacks = {kHints, panelGet, panelSet};

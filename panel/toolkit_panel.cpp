@@ -6,7 +6,7 @@ namespace {
 
 bool hasEveryFunction(const host::PanelToolkit& toolkit) {
     return toolkit.create != nullptr && toolkit.describe != nullptr && toolkit.hint != nullptr &&
-           toolkit.userData != nullptr && toolkit.viewInstance != nullptr;
+           toolkit.setData != nullptr && toolkit.viewInstance != nullptr;
 }
 
 }  // namespace
@@ -19,7 +19,7 @@ host::PanelId buildPanel(const host::PanelToolkit& toolkit, const host::PanelCon
     toolkit.hint(panel, host::kPanelControlId, callbacks.hints);
     toolkit.describe(panel, data, callbacks.get, callbacks.set);
     toolkit.viewInstance(panel, instance);
-    toolkit.userData(panel, host::kPanelControlId, instance);
+    toolkit.setData(panel, host::kPanelControlId, instance);
     return panel;
 }
 

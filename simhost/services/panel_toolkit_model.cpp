@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 #include "host/panel_toolkit.h"
@@ -16,9 +17,11 @@ namespace {
 
 // Rows beyond this many are taken as an unterminated list.
 const size_t kMaxRows = 1024;
-// Words beyond this many are taken as an unterminated hint list, and
-// entries beyond it as an unterminated static list.
-const size_t kMaxHintWords = 4096;
+// Entries beyond this many are taken as an unterminated static list, as are
+// hint lists (kMaxHintWords).
+const size_t kMaxListEntries = kMaxHintWords;
+// Text a form keeps of a "string" value, at most.
+const size_t kMaxFormText = 4096;
 
 // Each control class the toolkit knows and the one data type it draws.
 struct ClassType {
@@ -45,7 +48,7 @@ std::string text(const char* s) { return s != nullptr ? s : ""; }
 // A static list's entries up to its null, or up to the most it may hold.
 size_t staticListLength(const char* const* entries) {
     size_t length = 0;
-    while (entries != nullptr && length < kMaxHintWords && entries[length] != nullptr) ++length;
+    while (entries != nullptr && length < kMaxListEntries && entries[length] != nullptr) ++length;
     return length;
 }
 
@@ -62,21 +65,15 @@ const SimPopup* popupOf(const SimPanel& panel, uint32_t id) {
     return &found->second;
 }
 
-// What the module gave as the panel's user data, which popups receive.
-void* userDataOf(const SimPanel& panel) {
-    auto data = panel.userData.find(host::kPanelControlId);
+// The user data given for a control, or null.
+void* userDataOf(const SimPanel& panel, uint32_t id) {
+    auto data = panel.userData.find(id);
     return data != panel.userData.end() ? data->second : nullptr;
 }
 
-// Arguments each known hint tag takes after itself.
-size_t argumentsOf(host::PanelHintWord tag) {
-    switch (tag) {
-        case host::kHintLabel: return 3;       // control ID, text, 0
-        case host::kHintPopupFuncs: return 3;  // control ID, count, name
-        case host::kHintPopupOption: return 1; // control ID
-        case host::kHintStringList: return 3;  // control ID, entries, 0
-        default: return SIZE_MAX;
-    }
+template <typename Function>
+Function functionWord(host::PanelHintWord word) {
+    return reinterpret_cast<Function>(word);
 }
 
 }  // namespace
@@ -89,7 +86,7 @@ std::string dataTypeOfClass(const std::string& controlClass) {
 
 SimPanel* PanelToolkitModel::panelOf(host::PanelId id) {
     for (SimPanel& panel : panels_)
-        if (&panel == id) return &panel;
+        if (&panel == id) return panel.destroyed ? nullptr : &panel;
     return nullptr;
 }
 
@@ -129,28 +126,48 @@ void PanelToolkitModel::applyHints(host::PanelId id, uint32_t control, const hos
     SimPanel* panel = panelOf(id);
     if (panel == nullptr || hints == nullptr) return;
     panel->hintLists[control] = hints;
-    size_t at = 0;
-    while (at < kMaxHintWords && hints[at] != 0) {
-        host::PanelHintWord tag = hints[at];
-        size_t count = argumentsOf(tag);
-        if (count == SIZE_MAX) {
-            panel->hintProblems.push_back("unknown hint tag " + hexText(tag));
-            return;
-        }
-        const host::PanelHintWord* args = hints + at + 1;
-        uint32_t target = static_cast<uint32_t>(args[0]);
-        if (tag == host::kHintLabel) panel->labels[target] = text(reinterpret_cast<const char*>(args[1]));
-        if (tag == host::kHintPopupFuncs)
-            panel->popups[target] = {reinterpret_cast<host::PopupCountFunction>(args[1]),
-                                     reinterpret_cast<host::PopupNameFunction>(args[2])};
-        if (tag == host::kHintStringList) panel->stringLists[target] = reinterpret_cast<const char* const*>(args[1]);
-        at += 1 + count;
+    HintReading reading = readHints(hints, control);
+    for (const ReadHint& hint : reading.hints) takeHint(*panel, hint);
+    if (!reading.problem.empty())
+        panel->hintProblems.push_back("the list for control " + hexText(control) + ": " + reading.problem);
+}
+
+// The hints the toolkit acts on; any other is kept by name, for the panel's
+// line to say so.
+void PanelToolkitModel::takeHint(SimPanel& panel, const ReadHint& hint) {
+    const std::vector<host::PanelHintWord>& words = hint.words;
+    if (hint.tag == host::kHintLabel) {
+        panel.labels[static_cast<uint32_t>(words[0])] = text(reinterpret_cast<const char*>(words[1]));
+    } else if (hint.tag == host::kHintPopupFuncs) {
+        panel.popups[static_cast<uint32_t>(words[0])] = {functionWord<host::PopupCountFunction>(words[1]),
+                                                         functionWord<host::PopupNameFunction>(words[2])};
+    } else if (hint.tag == host::kHintStringList) {
+        panel.stringLists[static_cast<uint32_t>(words[0])] = reinterpret_cast<const char* const*>(words[1]);
+    } else if (hint.tag == host::kHintChangeNotify) {
+        panel.changeNotify = functionWord<host::PanelChangeNotifyFunction>(words[0]);
+    } else if (hint.tag == host::kHintDestroyNotify) {
+        panel.destroyNotify = functionWord<host::PanelDestroyNotifyFunction>(words[0]);
+        panel.destroyData = reinterpret_cast<void*>(words[1]);
+    } else if (hint.tag == host::kHintEnable && words[3] == 0) {
+        // With a map the state depends on an array of unknown length, so only
+        // the plain form is followed.
+        panel.enables.push_back({static_cast<uint32_t>(words[0]), hint.list});
+    } else {
+        std::string name = hintTagName(hint.tag);
+        if (std::find(panel.hintsNotActedOn.begin(), panel.hintsNotActedOn.end(), name) == panel.hintsNotActedOn.end())
+            panel.hintsNotActedOn.push_back(name);
     }
 }
 
 void PanelToolkitModel::setUserData(host::PanelId id, uint32_t control, void* data) {
-    record("userData(" + hexText(control) + ")");
+    record("setData(" + hexText(control) + ")");
     if (SimPanel* panel = panelOf(id)) panel->userData[control] = data;
+}
+
+void* PanelToolkitModel::userData(host::PanelId id, uint32_t control) {
+    record("getData(" + hexText(control) + ")");
+    SimPanel* panel = panelOf(id);
+    return panel != nullptr ? userDataOf(*panel, control) : nullptr;
 }
 
 void PanelToolkitModel::setViewedInstance(host::PanelId id, void* instance) {
@@ -158,13 +175,93 @@ void PanelToolkitModel::setViewedInstance(host::PanelId id, void* instance) {
     if (SimPanel* panel = panelOf(id)) panel->instance = instance;
 }
 
+// The panel stays in the deque, so that a pointer to it never dangles, but
+// no call reaches it again.
+void PanelToolkitModel::destroyPanel(host::PanelId id) {
+    record("destroy");
+    SimPanel* panel = panelOf(id);
+    if (panel == nullptr) return;
+    panel->destroyed = true;
+    void* data = panel->destroyData != nullptr ? panel->destroyData : userDataOf(*panel, host::kPanelControlId);
+    if (panel->destroyNotify != nullptr) panel->destroyNotify(data);
+}
+
+void* PanelToolkitModel::formValue(host::PanelId id, uint32_t value) {
+    record("formGet(" + hexText(value) + ")");
+    SimPanel* panel = panelOf(id);
+    return panel != nullptr ? const_cast<void*>(valuePointer(*panel, value)) : nullptr;
+}
+
+void PanelToolkitModel::setFormValue(host::PanelId id, uint32_t value, const void* given) {
+    record("formSet(" + hexText(value) + ")");
+    if (SimPanel* panel = panelOf(id)) keepFormValue(*panel, value, given);
+}
+
+// Copied by the value's data type; a type the toolkit does not know, or a
+// null value, leaves the value unset.
+void PanelToolkitModel::keepFormValue(SimPanel& panel, uint32_t id, const void* given) {
+    panel.formValues.erase(id);
+    if (given == nullptr) return;
+    std::string dataType = dataTypeOf(panel, id);
+    SimFormValue value;
+    if (size_t doubles = doublesOf(dataType)) {
+        const double* numbers = static_cast<const double*>(given);
+        value.numbers.assign(numbers, numbers + doubles);
+    } else if (dataType == HOST_PANEL_TYPE_INTEGER) {
+        value.integer = *static_cast<const int32_t*>(given);
+    } else if (dataType == HOST_PANEL_TYPE_STRING) {
+        const char* chars = static_cast<const char*>(given);
+        value.text.assign(chars, strnlen(chars, kMaxFormText));
+    } else {
+        return;
+    }
+    panel.formValues[id] = value;
+}
+
+void* PanelToolkitModel::popupData(const SimPanel& panel, uint32_t id) const { return userDataOf(panel, id); }
+
+const void* PanelToolkitModel::valuePointer(const SimPanel& panel, uint32_t id) const {
+    if (panel.type != host::kPanelTypeForm) return panel.get != nullptr ? panel.get(panel.instance, id) : nullptr;
+    auto kept = panel.formValues.find(id);
+    if (kept == panel.formValues.end()) return nullptr;
+    const SimFormValue& value = kept->second;
+    if (!value.numbers.empty()) return value.numbers.data();
+    return dataTypeOf(panel, id) == HOST_PANEL_TYPE_STRING ? static_cast<const void*>(value.text.c_str())
+                                                           : &value.integer;
+}
+
+bool PanelToolkitModel::isDisabled(const SimPanel& panel, uint32_t id) const {
+    for (const SimEnable& enable : panel.enables) {
+        if (std::find(enable.enabled.begin(), enable.enabled.end(), id) == enable.enabled.end()) continue;
+        const int32_t* value = dataTypeOf(panel, enable.valueId) == HOST_PANEL_TYPE_INTEGER
+                                   ? valueOf(panel, enable.valueId) : nullptr;
+        if (value != nullptr && *value == 0) return true;
+    }
+    return false;
+}
+
+int PanelToolkitModel::userChanged(SimPanel& panel, uint32_t id, const void* value, std::string& error) {
+    int refresh = host::kRefreshNone;
+    if (panel.type == host::kPanelTypeForm) {
+        keepFormValue(panel, id, value);
+    } else if (panel.set == nullptr) {
+        error = "the panel has no set function";
+        return -1;
+    } else {
+        refresh = panel.set(panel.instance, id, const_cast<void*>(value));
+    }
+    if (panel.changeNotify == nullptr) return refresh;
+    int notified = panel.changeNotify(&panel, id, id, host::kPanelEventValue);
+    return panel.type == host::kPanelTypeForm ? notified : refresh;
+}
+
 int PanelToolkitModel::popupCount(const SimPanel& panel, uint32_t id) const {
-    if (const SimPopup* popup = popupOf(panel, id)) return std::max(0, popup->count(userDataOf(panel)));
+    if (const SimPopup* popup = popupOf(panel, id)) return std::max(0, popup->count(userDataOf(panel, id)));
     return static_cast<int>(staticListLength(staticListOf(panel, id)));
 }
 
 std::string PanelToolkitModel::popupEntry(const SimPanel& panel, uint32_t id, int index) const {
-    if (const SimPopup* popup = popupOf(panel, id)) return text(popup->name(userDataOf(panel), index));
+    if (const SimPopup* popup = popupOf(panel, id)) return text(popup->name(userDataOf(panel, id), index));
     const char* const* entries = staticListOf(panel, id);
     return index >= 0 && static_cast<size_t>(index) < staticListLength(entries) ? text(entries[index]) : "";
 }
@@ -182,25 +279,22 @@ std::vector<std::string> PanelToolkitModel::popupEntries(const SimPanel& panel, 
     return entries;
 }
 
-const int32_t* PanelToolkitModel::valueOf(const SimPanel& panel, uint32_t id) const {
-    if (panel.get == nullptr) return nullptr;
-    return static_cast<const int32_t*>(panel.get(panel.instance, id));
-}
-
 // Each name call may walk the module's list up to the entry, so a drawing
 // asks for a few entries only and says how many it left out.
 std::string PanelToolkitModel::draw(const SimPanel& panel) const {
     std::ostringstream out;
     auto title = panel.labels.find(host::kPanelControlId);
-    out << "Panel \"" << (title != panel.labels.end() ? shownText(title->second) : "") << "\"\n";
+    out << "Panel \"" << (title != panel.labels.end() ? shownText(title->second) : "") << "\"";
+    for (size_t n = 0; n < panel.hintsNotActedOn.size(); ++n)
+        out << (n == 0 ? "  (hints not acted on: " : ", ") << panel.hintsNotActedOn[n];
+    out << (panel.hintsNotActedOn.empty() ? "\n" : ")\n");
     for (const SimControl& control : panel.controls) {
         if (size_t doubles = doublesOf(dataTypeOf(panel, control.id))) {
-            const double* value = panel.get != nullptr ? static_cast<const double*>(panel.get(panel.instance, control.id))
-                                                       : nullptr;
+            const double* value = static_cast<const double*>(valuePointer(panel, control.id));
             out << "  " << shownText(control.label) << " (" << shownText(control.controlClass) << "): ";
             if (value == nullptr) out << "no value";
             for (size_t n = 0; value != nullptr && n < doubles; ++n) out << (n == 0 ? "" : " ") << formattedText("%g", value[n]);
-            out << "\n";
+            out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
             continue;
         }
         int count = popupCount(panel, control.id);
@@ -219,7 +313,7 @@ std::string PanelToolkitModel::draw(const SimPanel& panel) const {
         out << "  entries:";
         for (size_t e = 0; e < shown.size(); ++e) out << (e == 0 ? " " : " | ") << shown[e];
         if (count > kDrawnEntries) out << " | ... and " << count - kDrawnEntries << " more";
-        out << "\n";
+        out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
     }
     return out.str();
 }
@@ -230,12 +324,8 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
         int count = popupCount(panel, control.id);
         for (int index = 0; index < std::min(count, kMaxPickEntries); ++index) {
             if (popupEntry(panel, control.id, index) != entry) continue;
-            if (panel.set == nullptr) {
-                error = "the panel has no set function";
-                return -1;
-            }
             int32_t value = index;
-            return panel.set(panel.instance, control.id, &value);
+            return userChanged(panel, control.id, &value, error);
         }
         error = "\"" + label + "\" has no entry \"" + entry + "\"";
         if (count > kMaxPickEntries)
@@ -272,11 +362,7 @@ int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const st
             error = "\"" + label + "\" takes " + (doubles == 1 ? "one number" : std::to_string(doubles) + " numbers apart by blanks");
             return -1;
         }
-        if (panel.set == nullptr) {
-            error = "the panel has no set function";
-            return -1;
-        }
-        return panel.set(panel.instance, control.id, value);
+        return userChanged(panel, control.id, value, error);
     }
     error = "the panel has no control \"" + label + "\"";
     return -1;

@@ -4,6 +4,8 @@
 // user would. It pairs each control class with the one data type it draws
 // (iPopChoice: integer; distance3, distance, float, time: the type of that
 // name), and takes a popup's entries from popup functions or a static list.
+// A viewer panel's values are the module's, through get and set; a form
+// panel's are kept here, through formGet and formSet.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "host/panel_toolkit.h"
+#include "simhost/services/panel_hint_reader.h"
 
 namespace sim {
 
@@ -33,6 +36,20 @@ struct SimPopup {
     host::PopupNameFunction name = nullptr;
 };
 
+// A form panel's value as formSet left it: one of the three, by its data type.
+struct SimFormValue {
+    int32_t integer = 0;
+    std::vector<double> numbers;
+    std::string text;
+};
+
+// A value ID's controls that an enable hint turns on while the value is
+// nonzero.
+struct SimEnable {
+    uint32_t valueId = 0;
+    std::vector<host::PanelHintWord> enabled;
+};
+
 // A panel as the toolkit holds it.
 struct SimPanel {
     int type = 0;
@@ -41,12 +58,19 @@ struct SimPanel {
     host::PanelGetFunction get = nullptr;
     host::PanelSetFunction set = nullptr;
     void* instance = nullptr;
-    std::map<uint32_t, void*> userData;
+    std::map<uint32_t, void*> userData;                       // from setData, per control (0: the panel)
+    std::map<uint32_t, SimFormValue> formValues;               // from formSet, per value ID
+    host::PanelChangeNotifyFunction changeNotify = nullptr;
+    host::PanelDestroyNotifyFunction destroyNotify = nullptr;
+    void* destroyData = nullptr;
+    bool destroyed = false;
+    std::vector<SimEnable> enables;                            // from enable hints
     std::map<uint32_t, const host::PanelHintWord*> hintLists;  // as handed over, per control ID
     std::map<uint32_t, std::string> labels;                   // from label hints
     std::map<uint32_t, SimPopup> popups;                       // from popup-function hints
     std::map<uint32_t, const char* const*> stringLists;        // from static-list hints, as handed over
-    std::vector<std::string> hintProblems;                     // tags the toolkit did not know
+    std::vector<std::string> hintsNotActedOn;                  // tags taken and left alone, by name, once each
+    std::vector<std::string> hintProblems;                     // lists the toolkit could not read
     std::vector<std::string> typeProblems;                     // values of a type their control does not draw
 };
 
@@ -59,9 +83,14 @@ public:
     // Makes create answer null, as a toolkit out of resources would.
     bool failCreate = false;
 
+    // What the host answers where it models no user: post and open show
+    // nothing, so they say the panel could not be shown.
+    static constexpr int kNotShown = 0;
+
     // One line per call, in order, e.g. "create(1, 2 controls)".
     const std::vector<std::string>& calls() const { return calls_; }
     const std::deque<SimPanel>& panels() const { return panels_; }
+    // The panel, unless the toolkit did not make it or it was destroyed.
     SimPanel* panelOf(host::PanelId id);
 
     // A popup's entry count through its count function, or its static
@@ -71,11 +100,20 @@ public:
     std::string popupEntry(const SimPanel& panel, uint32_t id, int index) const;
     // Every entry text of a popup.
     std::vector<std::string> popupEntries(const SimPanel& panel, uint32_t id) const;
-    // The control's current value read through get, or null.
-    const int32_t* valueOf(const SimPanel& panel, uint32_t id) const;
+    // What a popup's functions receive: the user data given for its control.
+    void* popupData(const SimPanel& panel, uint32_t id) const;
+    // The control's current value: read through get on a viewer panel, as
+    // kept on a form panel; null for none.
+    const void* valuePointer(const SimPanel& panel, uint32_t id) const;
+    const int32_t* valueOf(const SimPanel& panel, uint32_t id) const {
+        return static_cast<const int32_t*>(valuePointer(panel, id));
+    }
+    // Whether an enable hint turns the control off now.
+    bool isDisabled(const SimPanel& panel, uint32_t id) const;
     // The control's data type as describe gave it; "" when it gave none.
     std::string dataTypeOf(const SimPanel& panel, uint32_t id) const;
-    // The panel drawn as text: title, then a line per control: a popup's
+    // The panel drawn as text: title (and the hints it left alone), then a
+    // line per control: a popup's
     // current entry and the first kDrawnEntries entries, and how many more;
     // a field of numbers its value; every text in it shown bounded and on
     // its line (shownText).
@@ -102,10 +140,21 @@ public:
                         host::PanelSetFunction set);
     void applyHints(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints);
     void setUserData(host::PanelId panel, uint32_t id, void* data);
+    void* userData(host::PanelId panel, uint32_t id);
     void setViewedInstance(host::PanelId panel, void* instance);
+    void destroyPanel(host::PanelId panel);
+    void* formValue(host::PanelId panel, uint32_t id);
+    void setFormValue(host::PanelId panel, uint32_t id, const void* value);
     void record(const std::string& call) { calls_.push_back(call); }
 
 private:
+    // A value the user gave, handed on as the toolkit does: to set on a
+    // viewer panel, kept on a form panel, then to the change notification.
+    // Returns the refresh code, or a negative value with `error` set.
+    int userChanged(SimPanel& panel, uint32_t id, const void* value, std::string& error);
+    void keepFormValue(SimPanel& panel, uint32_t id, const void* value);
+    void takeHint(SimPanel& panel, const ReadHint& hint);
+
     std::vector<std::string> calls_;
     std::deque<SimPanel> panels_;
 };

@@ -152,6 +152,37 @@ TEST_F(ServedScene, EachHostServesTheServiceNamesOfItsEras) {
     EXPECT_TRUE(session.unservedSince(session.lookups().size()).empty());
 }
 
+// Every function of the toolkit is the host's to serve: a module may call any
+// of them, and where no screen exists they answer as for a panel not shown.
+TEST_F(ServedScene, EveryToolkitFunctionIsServedAndNoneIsAViolation) {
+    const host::PanelToolkit& toolkit = sim::panelToolkitTable();
+    const void* const* fields = reinterpret_cast<const void* const*>(&toolkit);
+    for (size_t n = 1; n < sizeof toolkit / sizeof(void*); ++n) EXPECT_NE(fields[n], nullptr) << "field " << n + 1;
+    const void* const* drawing = reinterpret_cast<const void* const*>(toolkit.drawFunctions);
+    for (size_t n = 0; n < sizeof(host::PanelDrawFunctions) / sizeof(void*); ++n) EXPECT_NE(drawing[n], nullptr);
+
+    const host::PanelControl controls[] = {{0x8001, "Count", HOST_PANEL_CLASS_INTEGER}, {0, nullptr, nullptr}};
+    const host::PanelDataDescription data[] = {{0x8001, "count", HOST_PANEL_TYPE_INTEGER}, {0, nullptr, nullptr}};
+    host::PanelId panel = toolkit.create(host::kPanelTypeForm, controls);
+    toolkit.describe(panel, data, nullptr, nullptr);
+    int marker = 0;
+    toolkit.setData(panel, 0x8001, &marker);
+    EXPECT_EQ(toolkit.getData(panel, 0x8001), &marker);
+    EXPECT_EQ(toolkit.getData(panel, host::kPanelControlId), nullptr);
+    int32_t count = 7;
+    toolkit.formSet(panel, 0x8001, &count);
+    count = 0;
+    EXPECT_EQ(*static_cast<const int32_t*>(toolkit.formGet(panel, 0x8001)), 7);
+    toolkit.viewRefresh(panel);
+    toolkit.viewRebuild(panel);
+    EXPECT_EQ(toolkit.post(panel), 0);
+    EXPECT_EQ(toolkit.open(panel), 0);
+    EXPECT_EQ(toolkit.drawFunctions->textWidth(nullptr, "text"), 0);
+    toolkit.destroy(panel);
+    EXPECT_EQ(toolkit.formGet(panel, 0x8001), nullptr);
+    EXPECT_TRUE(session.violations().empty());
+}
+
 // The host lets an evaluation read channels and ask their names; Kelto
 // promises to do neither, and a broken promise is told as Kelto's, not as
 // the host's rule.

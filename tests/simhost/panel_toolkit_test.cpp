@@ -1,6 +1,7 @@
 // The simulated panel toolkit as a module meets it: each control class
 // paired with its data type, popups from a static list, values entered in
-// fields of numbers through set.
+// fields of numbers through set; a form panel's values kept by the toolkit,
+// user data per control, the notifications, hints it leaves alone.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -110,6 +111,105 @@ TEST(PanelToolkit, AValueOfATypeItsControlDoesNotDrawIsAProblem) {
     EXPECT_EQ(toolkit.panelOf(id)->typeProblems,
               (std::vector<std::string>{"control 0x8002 of class distance3 draws distance3 values, not distance",
                                         "control 0x8003 of class time draws time values, not float"}));
+}
+
+// What a form panel's module hears from the toolkit.
+struct Heard {
+    std::vector<uint32_t> changed;
+    void* destroyedWith = nullptr;
+};
+Heard g_heard;
+
+int HOST_CALL changed(host::PanelId, uint32_t, uint32_t value, int event) {
+    if (event == host::kPanelEventValue) g_heard.changed.push_back(value);
+    return host::kRefreshDraw;
+}
+void HOST_CALL destroyed(void* data) { g_heard.destroyedWith = data; }
+
+// A popup whose entries are the texts its user data points to.
+int HOST_CALL entryCount(void* data) { return data != nullptr ? 2 : 0; }
+const char* HOST_CALL entryName(void* data, int index) { return static_cast<const char* const*>(data)[index]; }
+
+TEST(PanelToolkit, AFormKeepsItsValuesAndTellsTheModuleOfChanges) {
+    const char* const nearFar[] = {"Near", "Far"};
+    const char* const upDown[] = {"Up", "Down"};
+    const uint32_t kName = 0x8004, kOpaque = 0x8005, kOtherPopup = 0x8006;
+    const host::PanelControl controls[] = {
+        {kChoice, "Choice", HOST_PANEL_CLASS_POPUP_CHOICE}, {kPoint, "Point", HOST_PANEL_CLASS_DISTANCE3},
+        {kDelay, "Delay", HOST_PANEL_CLASS_TIME}, {0, nullptr, nullptr},
+    };
+    const host::PanelDataDescription data[] = {
+        {kChoice, "choice", HOST_PANEL_TYPE_INTEGER}, {kPoint, "point", HOST_PANEL_TYPE_DISTANCE3},
+        {kDelay, "delay", HOST_PANEL_TYPE_TIME},      {kName, "name", HOST_PANEL_TYPE_STRING},
+        {kOpaque, "opaque", "vparam"},                {0, nullptr, nullptr},
+    };
+    const host::PanelHintWord hints[] = {
+        host::kHintPopupFuncs, kChoice, reinterpret_cast<host::PanelHintWord>(&entryCount),
+        reinterpret_cast<host::PanelHintWord>(&entryName),
+        host::kHintChangeNotify, reinterpret_cast<host::PanelHintWord>(&changed),
+        host::kHintDestroyNotify, reinterpret_cast<host::PanelHintWord>(&destroyed), 0,
+        host::kHintEnable, kChoice, 0, 0, 0, kDelay, host::kHintEnd,
+        host::kHintMin, kDelay, 0, host::kHintDividerAdd, kChoice, host::kHintEnd, host::kHintMin, kPoint, 1,
+        host::kHintEnd,
+    };
+    g_heard = Heard();
+    sim::PanelToolkitModel toolkit;
+    host::PanelId id = toolkit.createPanel(host::kPanelTypeForm, controls);
+    toolkit.describeValues(id, data, nullptr, nullptr);
+    toolkit.applyHints(id, host::kPanelControlId, hints);
+    int panelData = 0;
+    toolkit.setUserData(id, host::kPanelControlId, &panelData);
+    sim::SimPanel& panel = *toolkit.panelOf(id);
+
+    // Copies by data type, so the module's own variables may go; null unsets.
+    {
+        int32_t choice = 1;
+        double point[3] = {1, 2, 3};
+        double delay = 0.25;
+        char name[] = "ball";
+        toolkit.setFormValue(id, kChoice, &choice);
+        toolkit.setFormValue(id, kPoint, point);
+        toolkit.setFormValue(id, kDelay, &delay);
+        toolkit.setFormValue(id, kName, name);
+        toolkit.setFormValue(id, kOpaque, &delay);
+    }
+    EXPECT_EQ(*static_cast<const int32_t*>(toolkit.formValue(id, kChoice)), 1);
+    EXPECT_EQ(static_cast<const double*>(toolkit.formValue(id, kPoint))[2], 3);
+    EXPECT_STREQ(static_cast<const char*>(toolkit.formValue(id, kName)), "ball");
+    EXPECT_EQ(toolkit.formValue(id, kOpaque), nullptr);  // a type the toolkit cannot size is not kept
+    toolkit.setFormValue(id, kName, nullptr);
+    EXPECT_EQ(toolkit.formValue(id, kName), nullptr);
+
+    // A popup is handed its own control's data, never the panel's.
+    EXPECT_EQ(toolkit.popupEntries(panel, kChoice), std::vector<std::string>{});
+    toolkit.setUserData(id, kChoice, const_cast<char**>(nearFar));
+    toolkit.setUserData(id, kOtherPopup, const_cast<char**>(upDown));
+    EXPECT_EQ(toolkit.userData(id, kChoice), nearFar);
+    EXPECT_EQ(toolkit.popupEntries(panel, kChoice), (std::vector<std::string>{"Near", "Far"}));
+
+    // Hints it does not act on are named once each; the delay is enabled by the choice.
+    EXPECT_EQ(panel.hintProblems, std::vector<std::string>{});
+    EXPECT_EQ(toolkit.draw(panel), "Panel \"\"  (hints not acted on: XPTAG_MIN, XPTAG_DIVADD)\n"
+                                   "  Choice (iPopChoice): [Far]  entries: Near | Far\n"
+                                   "  Point (distance3): 1 2 3\n"
+                                   "  Delay (time): 0.25\n");
+
+    // The user's change is kept, then told; its refresh is the notification's.
+    std::string error;
+    EXPECT_EQ(toolkit.pick(panel, "Choice", "Near", error), host::kRefreshDraw);
+    EXPECT_EQ(toolkit.enter(panel, "Delay", "2", error), host::kRefreshDraw);
+    EXPECT_EQ(g_heard.changed, (std::vector<uint32_t>{kChoice, kDelay}));
+    EXPECT_EQ(*toolkit.valueOf(panel, kChoice), 0);
+    EXPECT_NE(toolkit.draw(panel).find("  Delay (time): 2  (disabled)\n"), std::string::npos) << toolkit.draw(panel);
+
+    // Destroyed, it tells the module with the panel's data and answers no more.
+    toolkit.destroyPanel(id);
+    EXPECT_EQ(g_heard.destroyedWith, &panelData);
+    EXPECT_EQ(toolkit.panelOf(id), nullptr);
+    EXPECT_EQ(toolkit.formValue(id, kChoice), nullptr);
+    g_heard.destroyedWith = nullptr;
+    toolkit.destroyPanel(id);
+    EXPECT_EQ(g_heard.destroyedWith, nullptr);
 }
 
 }  // namespace

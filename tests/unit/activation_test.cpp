@@ -229,7 +229,7 @@ TEST(InterfaceActivation, AToolkitMissingAFunctionBuildsNoPanel) {
         return toolkit;
     };
     const host::PanelToolkit lacking[] = {without(&host::PanelToolkit::create), without(&host::PanelToolkit::describe),
-                                          without(&host::PanelToolkit::hint), without(&host::PanelToolkit::userData),
+                                          without(&host::PanelToolkit::hint), without(&host::PanelToolkit::setData),
                                           without(&host::PanelToolkit::viewInstance)};
     int instance = 0;
     for (const host::PanelToolkit& toolkit : lacking) {
