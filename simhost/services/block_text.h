@@ -58,15 +58,15 @@ public:
         return word;
     }
 
-    // A string between double quotes, which ends at a quote followed by a blank or the line's end (so
-    // that a quote inside it survives), or else the rest of the line.
+    // A string between double quotes, which ends at the line's last quote that a blank or the line's end
+    // follows, so that any quote inside it survives (and two strings on one line read as one); or else
+    // the rest of the line.
     std::string nextString() {
         std::string text;
         if (at_ < line_.size() && line_[at_] == kQuote) {
-            size_t close = at_ + 1;
-            while (close < line_.size() && !(line_[close] == kQuote && (close + 1 == line_.size() ||
-                                                                        isBlank(line_[close + 1]))))
-                ++close;
+            size_t close = line_.size();
+            for (size_t at = line_.size(); at-- > at_ + 1 && close == line_.size();)
+                if (line_[at] == kQuote && (at + 1 == line_.size() || isBlank(line_[at + 1]))) close = at;
             text = line_.substr(at_ + 1, close - at_ - 1);
             at_ = std::min(close + 1, line_.size());
         } else {
