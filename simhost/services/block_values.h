@@ -82,7 +82,8 @@ bool readWord(const char* begin, const char* end, T& value) {
     } else {
         typedef std::conditional_t<std::is_signed_v<T>, long long, unsigned long long> Wide;
         Wide read;
-        std::from_chars_result result = std::from_chars(begin, end, read, std::is_signed_v<T> ? kDecimalBase : kHexBase);
+        const int base = std::is_signed_v<T> ? kDecimalBase : kHexBase;
+        std::from_chars_result result = std::from_chars(begin, end, read, base);
         if (result.ec != std::errc() || result.ptr != end) return false;
         if (read < static_cast<Wide>(std::numeric_limits<T>::min()) ||
             read > static_cast<Wide>(std::numeric_limits<T>::max()))
