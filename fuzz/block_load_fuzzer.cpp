@@ -32,7 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     kelto::DistanceInstance* instance = kelto::createInstance();
     fuzz::UnrulyReader reader{data, size};
-    host::LoadState state = {0, &reader, fuzz::UnrulyReader::read};
+    host::LoadState state{};  // read alone: all the modifier calls
+    state.readData = &reader;
+    state.read = fuzz::UnrulyReader::read;
     kelto::loadInstanceBlock(*instance, state);
     fuzz::requireTerminated(instance->itemName, sizeof instance->itemName);
     fuzz::requireTerminated(instance->cameraName, sizeof instance->cameraName);

@@ -43,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     kelto::FocusInstance* instance = kelto::createFocusInstance();
     fuzz::UnrulyReader reader{data, size};
-    host::LoadState state = {0, &reader, fuzz::UnrulyReader::read};
+    host::LoadState state{};  // read alone: all the modifier calls
+    state.readData = &reader;
+    state.read = fuzz::UnrulyReader::read;
     kelto::loadFocusBlock(*instance, state);
     fuzz::requireTerminated(instance->itemName, sizeof instance->itemName);
     fuzz::requireTerminated(instance->cameraName, sizeof instance->cameraName);

@@ -72,6 +72,8 @@ const std::string kUsage =
     sim::kelto_focus_facts::kMeasureLabel + "=" + sim::kelto_focus_facts::kMeasureEntries[sim::kelto_focus_facts::kAlongView] +
     "\"\n"
     "  --write-scene FILE   write the scene back with the block that save wrote\n"
+    "  --binary-save        save in binary mode, as into an object file; --write-scene writes\n"
+    "                       the bytes in hex as a \"binary block\", which loads in binary mode\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
     "  --time-limit S       end the run with a failure once it has taken S seconds (1 to " +
     std::to_string(sim::kMostTimeLimitSeconds) + ")\n"
@@ -204,6 +206,11 @@ std::string setServer(const std::string& option, const std::string& value, Comma
     return "";
 }
 
+std::string setBinarySave(const std::string&, const std::string&, CommandLine& line) {
+    line.run.binarySave = true;
+    return "";
+}
+
 std::string addEdit(const std::string& option, const std::string& value, CommandLine& line) {
     sim::SceneEdit edit;
     std::string problem;
@@ -220,6 +227,7 @@ const Option kOptions[] = {
     {"--scene", Arity::Once, setFileName<&CommandLine::scenePath>},
     {"--plot", Arity::Once, setFileName<&CommandLine::plotPath>},
     {"--write-scene", Arity::Once, setFileName<&CommandLine::writeScenePath>},
+    {"--binary-save", Arity::None, setBinarySave},
     {"--class-version", Arity::Once, setClassVersion},
     {"--host", Arity::Once, setHost},
     {"--time-limit", Arity::Once, setTimeLimit},
@@ -357,7 +365,8 @@ int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::
     if (int status = showRun(module, line, line.run, scene, report)) return status;
     if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, report)});
     if (!line.writeScenePath.empty()) {
-        scene.modifierBlock = sim::linesOf(report.saved);
+        scene.binaryBlock = report.binarySave;
+        scene.modifierBlock = report.binarySave ? sim::hexLinesOf(report.savedBytes) : sim::linesOf(report.saved);
         std::string problem = sim::sceneTextProblem(scene);
         if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
         outputs.push_back({line.writeScenePath, sim::formatScene(scene)});

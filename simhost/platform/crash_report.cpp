@@ -13,6 +13,7 @@ namespace {
 std::atomic<const char*> g_what{nullptr};
 std::atomic<int> g_frame{0};
 std::atomic<bool> g_hasFrame{false};
+std::atomic<const char*> g_hostWhat{nullptr};
 static_assert(std::atomic<const char*>::is_always_lock_free && std::atomic<int>::is_always_lock_free &&
                   std::atomic<bool>::is_always_lock_free,
               "a signal handler may read only lock-free atomics");
@@ -40,6 +41,12 @@ ModuleCallMark::~ModuleCallMark() {
     g_frame.store(previousFrame_, std::memory_order_relaxed);
     g_hasFrame.store(previousHasFrame_, std::memory_order_relaxed);
 }
+
+HostServiceMark::HostServiceMark(const char* what) : previousWhat_(g_hostWhat.load(std::memory_order_relaxed)) {
+    g_hostWhat.store(what, std::memory_order_relaxed);
+}
+
+HostServiceMark::~HostServiceMark() { g_hostWhat.store(previousWhat_, std::memory_order_relaxed); }
 
 CrashReportLine::CrashReportLine() : text_{} { add(kPrefix); }
 
@@ -79,7 +86,11 @@ CrashReportLine& CrashReportLine::addHex(unsigned long long value) {
 
 CrashReportLine& CrashReportLine::addWhere() {
     const char* what = g_what.load(std::memory_order_relaxed);
-    if (what == nullptr) {
+    if (const char* hostWhat = g_hostWhat.load(std::memory_order_relaxed)) {
+        // The host's own fault, never the module's: the module's call is only where it came from.
+        add(" in the simulated host's own ").add(hostWhat);
+        if (what != nullptr) add(", which the module called in: ").add(what);
+    } else if (what == nullptr) {
         add(" outside any call into the module");
     } else {
         add(" in a call into the module: ").add(what);

@@ -6,7 +6,14 @@
 //     kelto-host: crashed (SIGSEGV, invalid memory access) in a call into the module: evaluate at frame 3
 //     kelto-host: the run passed its time limit of 5 seconds in a call into the module: load
 //
-// A crash outside every marked call is reported as such. What was shown
+// A crash outside every marked call is reported as such, and one inside a
+// function of the host's own that the module called is said to be the
+// host's, naming the call into the module it came from:
+//
+//     kelto-host: crashed (SIGSEGV, invalid memory access) in the simulated host's own writeFP, which the
+//     module called in: save
+//
+// (one line). What was shown
 // before it stays shown only if it was flushed: the line is written
 // directly, and nothing buffered is flushed after a crash.
 #pragma once
@@ -27,6 +34,20 @@ private:
     const char* previousWhat_;
     int previousFrame_;
     bool previousHasFrame_;
+};
+
+// Marks a function of the simulated host's own that the module called back
+// (a load or save state's, say), while the mark lives: a crash or a time
+// limit passed in it is the host's. `what` must outlive the mark.
+class HostServiceMark {
+public:
+    explicit HostServiceMark(const char* what);
+    ~HostServiceMark();
+    HostServiceMark(const HostServiceMark&) = delete;
+    HostServiceMark& operator=(const HostServiceMark&) = delete;
+
+private:
+    const char* previousWhat_;
 };
 
 // From now on a crash ends the program with its line. Runs only: the

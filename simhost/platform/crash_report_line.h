@@ -16,8 +16,9 @@ public:
     CrashReportLine& addNumber(unsigned long long value);
     CrashReportLine& addHex(unsigned long long value);  // "0x" and upper-case digits
     // Where it happened, and the line break: " in a call into the module:
-    // WHAT", with " at frame N" for an evaluation, or " outside any call
-    // into the module".
+    // WHAT", with " at frame N" for an evaluation, " in the simulated
+    // host's own WHAT, which the module called in: CALL" inside a
+    // HostServiceMark, or " outside any call into the module".
     CrashReportLine& addWhere();
 
     const char* text() const { return text_; }

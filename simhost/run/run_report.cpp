@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "simhost/scene/scene_file.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/text/text_format.h"
 
@@ -36,6 +37,11 @@ void writeFrameTable(std::ostream& out, const Scene& scene, const RunReport& rep
 }
 
 void writeSavedBlock(std::ostream& out, const RunReport& report) {
+    if (report.binarySave) {
+        out << "Saved block (binary, " << report.savedBytes.size() << " bytes)\n";
+        for (const std::string& line : hexLinesOf(report.savedBytes)) out << "  " << line << "\n";
+        return;
+    }
     out << "Saved block\n";
     for (const BlockWriter::Unit& unit : report.saved)
         out << "  " << shownText(unit.line()) << "  (" << unit.length << " bytes)\n";

@@ -25,6 +25,8 @@ struct RunReport {
     std::string error;                    // why the run stopped, empty when it ran through
     std::vector<FrameValue> frames;
     std::vector<BlockWriter::Unit> saved;  // what the final save wrote, a unit each
+    bool binarySave = false;               // whether it was saved in binary mode: then savedBytes holds it
+    std::string savedBytes;
     std::string saveError;                 // the error text the final save returned; empty for none
     std::vector<std::string> violations;   // calls the module should not have made, and the modifier's broken promises
 };
@@ -32,7 +34,7 @@ struct RunReport {
 // The frame table: frame, time and value, one row a frame; `exact` prints
 // every value with 17 significant digits, enough to tell any two apart.
 void writeFrameTable(std::ostream& out, const Scene& scene, const RunReport& report, bool exact = false);
-// The saved block, a unit a line with its length.
+// The saved block, a unit a line with its length, or a binary block's bytes in hex.
 void writeSavedBlock(std::ostream& out, const RunReport& report);
 
 }  // namespace sim

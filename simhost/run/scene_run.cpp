@@ -8,6 +8,7 @@
 #include "simhost/modifiers/modifier_promises.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/run/edit_application.h"
+#include "simhost/scene/scene_file.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
 #include "simhost/text/printable_text.h"
@@ -294,12 +295,15 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
     host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
     log(started);
     if (instance == nullptr || scene.modifierBlock.empty()) return instance;
-    BlockReader reader(scene.modifierBlock);
+    std::string bytes;
+    if (scene.binaryBlock) bytesOfHexLines(scene.modifierBlock, bytes);  // read whole when the file was parsed
+    BlockReader reader = scene.binaryBlock ? BlockReader::binary(bytes) : BlockReader(scene.modifierBlock);
     const char* error;
     {
         ModuleCallMark mark("load");
         error = handler.load(instance, reader);
     }
+    for (const std::string& violation : reader.violations()) report.violations.push_back("load: " + violation);
     log("Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " + std::to_string(reader.readCount()) +
         " reads" + (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
     if (error == nullptr) return instance;
@@ -332,11 +336,17 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report.violations);
     if (openPanelAndPick(module, serverName, session, instance, chosen, log, report)) {
         evaluateFrames(edits, session, handler, instance, serverName, log, report);
-        BlockWriter writer;
-        ModuleCallMark mark("save");
-        if (report.error.empty())
-            if (const char* error = handler.save(instance, writer)) report.saveError = error;
+        BlockWriter writer(options.binarySave ? host::kIoModeBinary : host::kIoModeAscii);
+        {
+            ModuleCallMark mark("save");
+            if (report.error.empty())
+                if (const char* error = handler.save(instance, writer)) report.saveError = error;
+        }
+        writer.finish();
+        for (const std::string& violation : writer.violations()) report.violations.push_back("save: " + violation);
         report.saved = writer.units();
+        report.binarySave = options.binarySave;
+        report.savedBytes = writer.bytes();
     }
     {
         ModuleCallMark mark(kDestroyCall);

@@ -31,6 +31,7 @@ struct RunOptions {
     HostKind host = HostKind::Classic;
     int forcedVersion = 0;  // when not 0, both activations are called with this version alone
     std::vector<SceneEdit> edits;  // made after the scene's own edits; each before its frame's evaluation
+    bool binarySave = false;  // save is handed a binary state, as for an object file, not the scene file's ASCII
 };
 
 // Where a run's log goes as it is made: activation, instance, load, panel,

@@ -9,12 +9,14 @@
 
 #include "simhost/platform/file_system.h"
 #include "simhost/text/printable_text.h"
+#include "simhost/text/text_format.h"
 
 namespace sim {
 
 namespace {
 
 const char kBlockBegin[] = "block";
+const char kBinaryBlockBegin[] = "binary block";
 const char kBlockEndMarker[] = "end block";
 const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
@@ -142,6 +144,9 @@ private:
         Scene& scene = result_.scene;
         if (line == kBlockEndMarker) {
             inBlock_ = false;
+            std::string bytes;
+            if (scene.binaryBlock && !bytesOfHexLines(scene.modifierBlock, bytes))
+                fail("a binary block's lines are its bytes, two hex digits each");
         } else if (line == kEmptyBlockLine) {
             scene.modifierBlock.push_back("");
         } else if (line.compare(0, 2, kBlockLineMark) == 0) {
@@ -245,9 +250,10 @@ private:
             std::string error;
             if (!parseSceneEdit(rest, edit, error)) return fail(error);
             scene.edits.push_back(edit);
-        } else if (line == kBlockBegin) {
+        } else if (line == kBlockBegin || line == kBinaryBlockBegin) {
             if (!scene.modifierBlock.empty()) return fail("a second block");
             inBlock_ = true;
+            scene.binaryBlock = line == kBinaryBlockBegin;
         } else {
             fail("unknown line " + quotedLine(line));
         }
@@ -313,12 +319,39 @@ std::string formatScene(const Scene& scene) {
     out << "value " << formatNumber(scene.channelValue) << "\n";
     for (const SceneEdit& edit : scene.edits) out << kEditStep << " " << formatSceneEdit(edit) << "\n";
     if (!scene.modifierBlock.empty()) {
-        out << kBlockBegin << "\n";
+        out << (scene.binaryBlock ? kBinaryBlockBegin : kBlockBegin) << "\n";
         for (const std::string& line : scene.modifierBlock)
             out << (line.empty() ? std::string(kEmptyBlockLine) : kBlockLineMark + line) << "\n";
         out << kBlockEndMarker << "\n";
     }
     return out.str();
+}
+
+std::vector<std::string> hexLinesOf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < bytes.size(); at += kHexBytesPerLine) {
+        std::string line;
+        for (size_t n = at; n < std::min(bytes.size(), at + kHexBytesPerLine); ++n)
+            line += formattedText("%02X", static_cast<unsigned char>(bytes[n]));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool bytesOfHexLines(const std::vector<std::string>& lines, std::string& bytes) {
+    const int kHex = 16;
+    bytes.clear();
+    for (const std::string& line : lines) {
+        if (line.size() % 2 != 0) return false;
+        for (size_t at = 0; at < line.size(); at += 2) {
+            unsigned value;
+            const char* end = line.data() + at + 2;
+            std::from_chars_result read = std::from_chars(line.data() + at, end, value, kHex);
+            if (read.ec != std::errc() || read.ptr != end) return false;
+            bytes.push_back(static_cast<char>(value));
+        }
+    }
+    return true;
 }
 
 std::string sceneTextProblem(const Scene& scene) {

@@ -29,7 +29,9 @@
 // ("delete NAME@FRAME", "add object NAME@FRAME", "add camera NAME@FRAME",
 // "rename OLD=NEW@FRAME"). Between "block" and "end block" stand the
 // modifier's lines as the host's scene file holds them, each after "| " (a
-// lone "|" is an empty line). Items and edits keep their order; keys are sorted.
+// lone "|" is an empty line). A block saved in binary mode stands between
+// "binary block" and "end block", its bytes in hex, kHexBytesPerLine a line.
+// Items and edits keep their order; keys are sorted.
 // A UTF-8 byte-order mark before the first line, as some editors write, is
 // skipped.
 //
@@ -50,6 +52,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "simhost/scene/scene.h"
 
@@ -58,6 +61,7 @@ namespace sim {
 const int kMaxFrames = 1000000;
 const double kMaxKeyNumber = 1e150;
 const size_t kMaxSceneFileBytes = size_t(64) << 20;
+const size_t kHexBytesPerLine = 32;
 
 struct SceneParse {
     Scene scene;
@@ -68,6 +72,11 @@ SceneParse parseScene(const std::string& text, const std::string& sourceName);
 SceneParse readSceneFile(const std::string& path);
 
 std::string formatScene(const Scene& scene);
+
+// A binary block's bytes as the scene file's lines hold them, and back: false
+// when a line is not whole bytes in hex.
+std::vector<std::string> hexLinesOf(const std::string& bytes);
+bool bytesOfHexLines(const std::vector<std::string>& lines, std::string& bytes);
 
 // Why formatScene's text of `scene` would not read back as the same scene
 // (a name or block line holds a line break or a NUL or ends in a carriage

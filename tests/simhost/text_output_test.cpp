@@ -94,6 +94,24 @@ TEST(CrashReportLine, NamesTheCallInProgressAndStaysOneLine) {
     EXPECT_EQ(cut.find('\n'), cut.size() - 1);
 }
 
+// A crash inside a function of the host's own that the module called (a
+// load or save state's) is the host's: the line names that function first,
+// and the module's call only as where it came from.
+TEST(CrashReportLine, ACrashInTheHostsOwnFunctionIsNotTheModules) {
+    sim::ModuleCallMark save("save");
+    {
+        sim::HostServiceMark writeFP("writeFP");
+        EXPECT_EQ(lineText(sim::CrashReportLine().add("crashed (SIGSEGV)").addWhere()),
+                  "kelto-host: crashed (SIGSEGV) in the simulated host's own writeFP, which the module called in: "
+                  "save\n");
+        EXPECT_EQ(lineText(sim::timeLimitLine(2)),
+                  "kelto-host: the run passed its time limit of 2 seconds in the simulated host's own writeFP, which "
+                  "the module called in: save\n");
+    }
+    EXPECT_EQ(lineText(sim::CrashReportLine().add("crashed (SIGSEGV)").addWhere()),
+              "kelto-host: crashed (SIGSEGV) in a call into the module: save\n");
+}
+
 sim::RunReport reportOf(std::initializer_list<double> values) {
     sim::RunReport report;
     int frame = 0;

@@ -67,7 +67,13 @@ struct UnrulyHost {
         for (int i = 0; i < maxLength && !host.fill.empty(); ++i) buffer[i] = host.fill[0];
         return host.result;
     }
-    host::LoadState state() { return {0, this, read}; }
+    // A host that serves read alone, all the module calls.
+    host::LoadState state() {
+        host::LoadState served{};
+        served.readData = this;
+        served.read = read;
+        return served;
+    }
 };
 
 TEST(ReadLine, TheBufferIsClearedAndAlwaysEndsInside) {
@@ -86,7 +92,7 @@ TEST(ReadLine, TheBufferIsClearedAndAlwaysEndsInside) {
 
     UnrulyHost ended{"B", -1};
     EXPECT_FALSE(kelto::readLine(ended.state(), line, sizeof line));
-    host::LoadState noRead = {0, nullptr, nullptr};
+    host::LoadState noRead{};
     EXPECT_FALSE(kelto::readLine(noRead, line, sizeof line));
 }
 

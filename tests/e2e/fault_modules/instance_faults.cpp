@@ -48,7 +48,10 @@ const char*(HOST_CALL* g_save)(host::InstanceHandle, const host::SaveState*) = n
 const char* saveSwapped(host::InstanceHandle instance, const host::SaveState* state, SwappedSave& save) {
     save.state = state;
     save.unit = 0;
-    host::SaveState swapping = {state->ioMode, &save, writeSwapped};
+    host::SaveState swapping{};  // write alone: all the modifier calls
+    swapping.ioMode = state->ioMode;
+    swapping.writeData = &save;
+    swapping.write = writeSwapped;
     return g_save(instance, &swapping);
 }
 #endif
