@@ -325,11 +325,16 @@ int showRun(const sim::LoadedModule& module, const CommandLine& line, const sim:
     sim::writeSavedBlock(std::cout, report);
     for (const std::string& violation : report.violations)
         show("Host check  " + sim::shownText(violation, sim::kShownLineBytes) + "\n");
+    for (const std::string& promise : report.brokenPromises)
+        show("Promise     " + sim::shownText(promise, sim::kShownLineBytes) + "\n");
     // A save the module says failed is neither written nor a success.
     if (!report.saveError.empty()) return fail("the module's save failed: " + sim::shownText(report.saveError));
     if (!report.violations.empty())
         return fail(std::to_string(report.violations.size()) + " host check" +
                     (report.violations.size() == 1 ? "" : "s") + " failed: calls the module should not make");
+    if (!report.brokenPromises.empty())
+        return fail(std::to_string(report.brokenPromises.size()) + " promise" +
+                    (report.brokenPromises.size() == 1 ? "" : "s") + " of the modifier broken");
     return 0;
 }
 

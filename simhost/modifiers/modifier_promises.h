@@ -11,11 +11,26 @@
 
 namespace sim {
 
+// The first promise of the modifier that the evaluation broke, as text, or
+// "" (always for a modifier the host knows nothing of).
+inline std::string brokenPromise(const std::string& serverName, const ChannelAccessRecord& access) {
+    if (serverName == kelto_facts::kServerName) return kelto_facts::brokenPromise(access);
+    if (serverName == kelto_focus_facts::kServerName) return kelto_focus_facts::brokenPromise(access);
+    return "";
+}
+
 // The first rule or promise the evaluation broke, as text, or "".
 inline std::string evaluationProblem(const std::string& serverName, const ChannelAccessRecord& access) {
-    if (serverName == kelto_facts::kServerName) return kelto_facts::evaluationProblem(access);
-    if (serverName == kelto_focus_facts::kServerName) return kelto_focus_facts::evaluationProblem(access);
-    return access.brokenRule();
+    std::string rule = access.brokenRule();
+    return rule.empty() ? brokenPromise(serverName, access) : rule;
+}
+
+// Both modifiers hold the message and texture services only because the
+// host requires them: a call of one (as "Texture Functions noise") breaks a
+// promise of theirs; any other module may make it. "" when none is broken.
+inline std::string heldServicePromise(const std::string& serverName, const std::string& call) {
+    if (serverName != kelto_facts::kServerName && serverName != kelto_focus_facts::kServerName) return "";
+    return serverName + " promises never to call the host's messages or textures: " + call + " was called";
 }
 
 }  // namespace sim

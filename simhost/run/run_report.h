@@ -28,7 +28,8 @@ struct RunReport {
     bool binarySave = false;               // whether it was saved in binary mode: then savedBytes holds it
     std::string savedBytes;
     std::string saveError;                 // the error text the final save returned; empty for none
-    std::vector<std::string> violations;   // calls the module should not have made, and the modifier's broken promises
+    std::vector<std::string> violations;      // breaches of the host's rules, which hold for any module
+    std::vector<std::string> brokenPromises;  // of Kelto or Kelto Focus, when the run drives one
 };
 
 // The frame table: frame, time and value, one row a frame; `exact` prints

@@ -38,15 +38,18 @@ std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {
 
 // Evaluates the channel at one frame, as the host does before drawing it.
 FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const std::string& serverName,
-                         const Scene& scene, int frame, std::vector<std::string>& violations) {
+                         const Scene& scene, int frame, RunReport& report) {
     double time = scene.timeOfFrame(frame);
     ChannelAccessRecord access(frame, time, scene.channelValue);
     {
         ModuleCallMark mark(kEvaluateCall, frame);
         handler.evaluate(instance, access);
     }
-    std::string problem = evaluationProblem(serverName, access);
-    if (!problem.empty()) violations.push_back(problem + " at frame " + std::to_string(frame));
+    const std::string atFrame = " at frame " + std::to_string(frame);
+    std::string rule = access.brokenRule();
+    if (!rule.empty()) report.violations.push_back(rule + atFrame);
+    std::string promise = brokenPromise(serverName, access);
+    if (!promise.empty()) report.brokenPromises.push_back(promise + atFrame);
     return {frame, time, access.result(), !access.setCalls().empty()};
 }
 
@@ -198,7 +201,7 @@ void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, H
     for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
         if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report))
             report.frames.push_back(
-                evaluateFrame(handler, instance, serverName, scene, static_cast<int>(frame), report.violations));
+                evaluateFrame(handler, instance, serverName, scene, static_cast<int>(frame), report));
 }
 
 }  // namespace
@@ -333,7 +336,7 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     if (instance == nullptr) return report;
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
-    evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report.violations);
+    evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report);
     if (openPanelAndPick(module, serverName, session, instance, chosen, log, report)) {
         evaluateFrames(edits, session, handler, instance, serverName, log, report);
         BlockWriter writer(options.binarySave ? host::kIoModeBinary : host::kIoModeAscii);
@@ -353,6 +356,10 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
         handler.destroy(instance);
     }
     for (const std::string& violation : session.violations()) report.violations.push_back(violation);
+    for (const std::string& call : session.heldServiceCalls()) {
+        std::string promise = heldServicePromise(serverName, call);
+        if (!promise.empty()) report.brokenPromises.push_back(promise);
+    }
     return report;
 }
 

@@ -27,8 +27,8 @@ void* tableOf(Service service) {
     switch (service) {
         case Service::ItemInfo: return const_cast<host::ItemInfoService*>(&itemInfoServiceTable());
         case Service::PanelToolkit: return const_cast<host::PanelToolkit*>(&panelToolkitTable());
-        case Service::Messages: return messageServiceTable();
-        case Service::Textures: return textureServiceTable();
+        case Service::Messages: return const_cast<host::MessageService*>(&messageServiceTable());
+        case Service::Textures: return const_cast<host::TextureService*>(&textureServiceTable());
     }
     return nullptr;
 }

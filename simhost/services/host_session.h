@@ -61,11 +61,10 @@ public:
 
     // Every service name looked up, in order.
     const std::vector<std::string>& lookups() const { return lookups_; }
-    // Calls a module must never make: services it should only hold, table
-    // functions it has no use for, unknown or null item IDs, an item type or
-    // parameter the host does not serve, a parent for the first item, a
-    // lookup mode other than 0; and used-items lists with unknown IDs or no
-    // end.
+    // Breaches of the host's rules, which hold for any module: item IDs the
+    // host never handed out or has renumbered since, an item type the host
+    // does not have, a lookup mode other than 0, misused toolkit or file
+    // states, and used-items lists with unknown IDs or no end.
     const std::vector<std::string>& violations() const { return violations_; }
     ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
 
@@ -99,6 +98,12 @@ public:
     }
     void recordViolation(const std::string& what) { violations_.push_back(what); }
 
+    // Calls of the message and texture functions, as "Info Messages info".
+    // The host serves them; a modifier that promises not to make them is
+    // held to that by whoever runs it.
+    const std::vector<std::string>& heldServiceCalls() const { return heldServiceCalls_; }
+    void recordHeldServiceCall(const std::string& call) { heldServiceCalls_.push_back(call); }
+
 private:
     Scene& scene_;
     HostSession* previous_;
@@ -107,6 +112,7 @@ private:
     std::vector<std::string> lookups_;
     std::vector<bool> lookupServed_;  // beside lookups_
     std::vector<std::string> violations_;
+    std::vector<std::string> heldServiceCalls_;
     ItemInfoCalls itemInfoCalls_;
     KeptItemIds keptIds_;  // a current host's IDs
     std::vector<char> nameBuffer_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/item_info.h"
+#include "host/other_services.h"
 #include "host/panel_toolkit.h"
 
 namespace sim {
@@ -13,9 +14,9 @@ const host::ItemInfoService& itemInfoServiceTable();
 // "LWXPanel", recording into the current session's panel toolkit.
 const host::PanelToolkit& panelToolkitTable();
 
-// "Info Messages" and "Texture Functions": tables whose every function records
-// a violation, since a module must hold them and never call them.
-void* messageServiceTable();
-void* textureServiceTable();
+// "Info Messages" and "Texture Functions", answering neutrally; each call is
+// noted in the session (held service calls).
+const host::MessageService& messageServiceTable();
+const host::TextureService& textureServiceTable();
 
 }  // namespace sim

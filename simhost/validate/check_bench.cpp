@@ -3,6 +3,7 @@
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/modifier_promises.h"
 #include "simhost/run/edit_application.h"
 
 namespace sim {
@@ -197,6 +198,9 @@ void Bench::noteViolations() {
     const std::vector<std::string>& violations = session_.violations();
     if (violationsSeen_ < violations.size()) expect_.fail("host check: " + violations[violationsSeen_]);
     violationsSeen_ = violations.size();
+    const std::vector<std::string>& heldCalls = session_.heldServiceCalls();
+    if (heldCallsSeen_ < heldCalls.size()) expect_.fail(heldServicePromise(modifier_.name, heldCalls[heldCallsSeen_]));
+    heldCallsSeen_ = heldCalls.size();
 }
 
 }  // namespace sim

@@ -124,6 +124,7 @@ private:
     HandlerBinding handler_;
     std::vector<host::InstanceHandle> instances_;
     size_t violationsSeen_ = 0;
+    size_t heldCallsSeen_ = 0;  // of the session's held-service calls, those already failed
 };
 
 }  // namespace sim

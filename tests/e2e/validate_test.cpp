@@ -61,12 +61,18 @@ ValidateOutput readOutput(const std::string& text, const sim::ValidatedModifier&
     return output;
 }
 
-std::set<std::string> allCurrentChecks(const sim::ValidatedModifier& modifier = sim::kValidatedKelto) {
+// Every check of the modifier's under one protocol ("classic" or "current").
+std::set<std::string> allChecksUnder(const std::string& protocol,
+                                     const sim::ValidatedModifier& modifier = sim::kValidatedKelto) {
     std::set<std::string> ids;
-    const std::string current = modifier.idPrefix + std::string("current/");
+    const std::string prefix = modifier.idPrefix + protocol + "/";
     for (const sim::RegisteredCheck* check : sim::checksOf(modifier))
-        if (check->id.rfind(current, 0) == 0) ids.insert(check->id);
+        if (check->id.rfind(prefix, 0) == 0) ids.insert(check->id);
     return ids;
+}
+
+std::set<std::string> allCurrentChecks(const sim::ValidatedModifier& modifier = sim::kValidatedKelto) {
+    return allChecksUnder("current", modifier);
 }
 
 TEST(Validate, BothBuildsPassAndTheClassicOneSkipsTheCurrentProtocolSayingWhy) {
@@ -324,6 +330,12 @@ std::vector<FaultCase> faultCases() {
         cases.push_back(fault);
         cases.push_back(underCurrent(fault));
     }
+    // Calling a service the modifier only holds breaks its promise in every
+    // check that evaluates: all but the descriptor's and the versions'.
+    std::set<std::string> evaluating = allChecksUnder("classic");
+    for (const char* id : {"classic/versions", "classic/interface"}) evaluating.erase(id);
+    evaluating.insert("module/repeated-load");
+    cases.push_back({"fault_calls_noise", evaluating});
     // A module that reads a result from param, which returns nothing, finds
     // "not written" wherever the host leaves 0: every check whose channel
     // must be set fails, under each protocol it is made under.

@@ -131,6 +131,29 @@ TEST_F(ServedScene, EveryItemInfoFunctionIsServed) {
     EXPECT_EQ(session.violations().size(), 1u);
 }
 
+// The message and texture functions answer neutrally and are noted, not
+// failed: any module may call them.
+TEST_F(ServedScene, MessagesAndTexturesAreServedAndEachCallNoted) {
+    const host::MessageService& messages = sim::messageServiceTable();
+    const host::TextureService& textures = sim::textureServiceTable();
+    for (const void* const* table : {reinterpret_cast<const void* const*>(&messages),
+                                     reinterpret_cast<const void* const*>(&textures)}) {
+        size_t slots = table == reinterpret_cast<const void* const*>(&messages)
+                           ? sizeof messages / sizeof(void*)
+                           : sizeof textures / sizeof(void*);
+        for (size_t slot = 0; slot < slots; ++slot) EXPECT_NE(table[slot], nullptr) << "function " << slot + 1;
+    }
+    messages.info("a", nullptr);
+    EXPECT_EQ(messages.okCancel("title", "a", "b"), 0);  // no user: cancelled
+    double point[3] = {1, 2, 3};
+    EXPECT_EQ(textures.noise(point), 0.0);
+    EXPECT_EQ(textures.create(0, "t", nullptr, nullptr), nullptr);
+    EXPECT_EQ(session.heldServiceCalls(),
+              (std::vector<std::string>{"Info Messages info", "Info Messages okCancel", "Texture Functions noise",
+                                        "Texture Functions create"}));
+    EXPECT_TRUE(session.violations().empty());
+}
+
 // Each kind of host serves the names of the eras that meet it: a classic
 // host the oldest and those of 2015 and 2018, a current one every name. The
 // names refused are told, once each.
@@ -321,8 +344,8 @@ TEST(NoSessionDeathTest, AServiceCalledWithNoSessionEndsTheRunWithOneLine) {
                 "^kelto-host: LW Item Info 3 function name was called with no host session to serve it\n$");
     EXPECT_EXIT(sim::panelToolkitTable().create(host::kPanelTypeViewer, nullptr), testing::ExitedWithCode(1),
                 "LWXPanel function create was called with no host session");
-    EXPECT_EXIT(reinterpret_cast<AnyFunction*>(sim::messageServiceTable())[2](), testing::ExitedWithCode(1),
-                "Info Messages function 3 was called with no host session");
+    EXPECT_EXIT(sim::messageServiceTable().warning("a", "b"), testing::ExitedWithCode(1),
+                "Info Messages function warning was called with no host session");
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "channel/distance_evaluation.h"
+#include "channel/held_services.h"
 #include "faulty_kelto.h"
 #include "host/item_info.h"
+#include "host/other_services.h"
 #include "module/handler_entry.h"
 #include "module/instance_handle.h"
 #include "module/interface_entry.h"
@@ -47,6 +49,16 @@ void change(int version, void* record) {
     else
         fault::handlerRecord(record).evaluate = evaluateAtFrame<host::ChannelAccess>;
 }
+
+#elif defined(FAULT_CALLS_NOISE)
+// Calls the texture functions' noise after every evaluation: a service the
+// host serves, which Kelto only holds.
+void callNoise(host::InstanceHandle) {
+    double point[3] = {0, 0, 0};
+    kelto::heldHostServices().textures->noise(point);
+}
+
+void change(int version, void* record) { fault::wrapEvaluate<nullptr, callNoise>(version, record); }
 
 #elif defined(FAULT_PICKS_LOST)
 // Every evaluation looks the stored names up again, so a pick made in the

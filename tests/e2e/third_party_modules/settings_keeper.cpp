@@ -156,5 +156,5 @@ const host::ServerRecord kServers[] = {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor _mod_descrip = {
-    host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeWindows, startup, shutdown, kServers,
+    host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeOfThisPlatform, startup, shutdown, kServers,
 };

@@ -1,0 +1,34 @@
+// The host's message and texture functions are services like any other: a
+// third party's module that calls them at every evaluation runs clean, each
+// answered neutrally. Kelto promises never to call them, and a Kelto that
+// does is told so as a broken promise, not as a breach of the host's rules.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/host_program.h"
+
+namespace {
+
+using e2e::contains;
+using e2e::run;
+
+TEST(ThirdPartyServices, MessagesAndNoiseAreServedToAnyModule) {
+    e2e::HostRun noisy = run(std::string(NOISE_CHANNEL_MODULE_PATH));
+    ASSERT_EQ(noisy.exitCode, 0) << noisy.out;
+    EXPECT_FALSE(contains(noisy.out, "Host check")) << noisy.out;
+    EXPECT_FALSE(contains(noisy.out, "Promise")) << noisy.out;
+    // No textures here: the noise is the neutral 0 at every frame.
+    std::vector<std::string> rows = e2e::tableRows(noisy.out);
+    ASSERT_FALSE(rows.empty()) << noisy.out;
+    for (const std::string& row : rows) EXPECT_TRUE(contains(row, "      0.000000")) << row;
+}
+
+TEST(ThirdPartyServices, AKeltoThatCallsThemBreaksItsPromise) {
+    e2e::HostRun faulty = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_calls_noise.p");
+    EXPECT_EQ(faulty.exitCode, 1);
+    EXPECT_TRUE(contains(faulty.out, "Promise     Kelto promises never to call the host's messages or textures: "
+                                     "Texture Functions noise was called\n"))
+        << faulty.out;
+    EXPECT_FALSE(contains(faulty.out, "Host check")) << faulty.out;
+}
+
+}  // namespace
