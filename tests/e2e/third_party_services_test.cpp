@@ -22,6 +22,21 @@ TEST(ThirdPartyServices, MessagesAndNoiseAreServedToAnyModule) {
     for (const std::string& row : rows) EXPECT_TRUE(contains(row, "      0.000000")) << row;
 }
 
+// validate holds a module to Kelto's promises only when it claims to be
+// Kelto or Kelto Focus: a third party's is told so once, and nothing it
+// calls is blamed on it.
+TEST(ThirdPartyServices, ValidateSaysAThirdPartysModuleIsNotOneOfOurs) {
+    for (const char* path : {NOISE_CHANNEL_MODULE_PATH, KELTO_SETTINGS_KEEPER, FORM_PANEL_MODULE_PATH}) {
+        e2e::HostRun checked = run("validate " + std::string(path));
+        EXPECT_EQ(checked.exitCode, 1) << checked.out;
+        EXPECT_TRUE(contains(checked.out, "FAIL  module/descriptor  descriptor and server table: no ChannelHandler "
+                                          "\"Kelto\"\n"))
+            << checked.out;
+        EXPECT_TRUE(contains(checked.out, "0 passed, 1 failed, ")) << checked.out;
+        EXPECT_FALSE(contains(checked.out, "host check")) << checked.out;
+    }
+}
+
 TEST(ThirdPartyServices, AKeltoThatCallsThemBreaksItsPromise) {
     e2e::HostRun faulty = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_calls_noise.p");
     EXPECT_EQ(faulty.exitCode, 1);
