@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "channel/item_references.h"
+#include "channel/item_name.h"
 #include "host/host_types.h"
 
 namespace kelto {

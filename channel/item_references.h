@@ -6,11 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "channel/item_name.h"
 #include "host/host_types.h"
 
 namespace kelto {
 
-const size_t kNameSize = 256;
 // The reference item and the reference camera.
 const size_t kReferenceCount = 2;
 

@@ -22,7 +22,7 @@ set(KELTO_SHARED_PARTS
   channel/item_renumbering.cpp
   module/handler_activation.cpp
   module/interface_activation.cpp
-  module/module_descriptor.cpp
+  module/descriptor_fields.cpp
   module/protocols.cpp
   panel/reference_popups.cpp
   panel/toolkit_panel.cpp

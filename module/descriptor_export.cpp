@@ -4,7 +4,7 @@
 #include "host/channel_interface.h"
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
-#include "module/module_descriptor.h"
+#include "module/descriptor_fields.h"
 
 namespace {
 

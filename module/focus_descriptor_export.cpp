@@ -4,7 +4,7 @@
 #include "host/channel_interface.h"
 #include "module/focus_handler_entry.h"
 #include "module/focus_interface_entry.h"
-#include "module/module_descriptor.h"
+#include "module/descriptor_fields.h"
 
 namespace {
 

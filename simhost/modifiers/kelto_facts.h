@@ -19,7 +19,7 @@ namespace sim::kelto_facts {
 // Both servers, the ChannelHandler and the ChannelInterface, go by it.
 inline constexpr char kServerName[] = "Kelto";
 // One of its servers as messages name it, e.g. ChannelHandler "Kelto".
-inline std::string serverText(const std::string& className) { return className + " \"" + kServerName + "\""; }
+inline std::string serverText(const std::string& className) { return sim::serverText(className, kServerName); }
 // An instance's description line, and the buffer it must fit, NUL included.
 inline constexpr char kDescription[] = "KELTO   by VEM";
 inline constexpr size_t kDescriptionSize = 100;

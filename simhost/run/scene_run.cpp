@@ -12,6 +12,7 @@
 #include "simhost/services/host_session.h"
 #include "simhost/services/server_bindings.h"
 #include "simhost/text/printable_text.h"
+#include "simhost/text/text_format.h"
 
 namespace sim {
 
@@ -23,12 +24,8 @@ const int kLowestClassVersion = 1;
 const char kEvaluateCall[] = "evaluate";
 const char kDestroyCall[] = "destroy";
 
-std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
 
-// A server as messages name it, e.g. ChannelHandler "Kelto".
-std::string serverText(const std::string& className, const std::string& serverName) {
-    return className + " " + quotedText(serverName);
-}
+std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
 
 // The open panel drawn as text, through the module's popup and get functions.
 std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {

@@ -31,7 +31,6 @@ public:
     // directly offers it (a fuzzer, say).
     int activateLinked(host::ActivateFunction activation, int version, void* serverData = nullptr);
     // The version of the last successful activation; 0 before any.
-    int boundVersion() const { return boundVersion_; }
 
     const host::HandlerRecord& record() const { return record_; }
     const host::HandlerRecordCurrent& currentRecord() const { return currentRecord_; }

@@ -32,4 +32,9 @@ inline std::string formattedText(const char* format, ...) {
     return text;
 }
 
+// A server as messages name it, e.g. ChannelHandler "Kelto".
+inline std::string serverText(const std::string& className, const std::string& serverName) {
+    return className + " \"" + serverName + "\"";
+}
+
 }  // namespace sim

@@ -10,6 +10,7 @@
 
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/served_names.h"
+#include "simhost/text/text_format.h"
 
 namespace sim {
 
@@ -34,7 +35,7 @@ struct ValidatedModifier {
     std::vector<Service> handlerServices;
 
     // One of its servers as messages name it, e.g. ChannelHandler "Kelto".
-    std::string serverText(const std::string& className) const { return className + " \"" + name + "\""; }
+    std::string serverText(const std::string& className) const { return sim::serverText(className, name); }
 };
 
 extern const ValidatedModifier kValidatedKelto;

@@ -1,4 +1,4 @@
-#include "module/module_descriptor.h"
+#include "module/descriptor_fields.h"
 
 #include <cstdint>
 
