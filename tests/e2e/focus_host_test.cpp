@@ -182,6 +182,22 @@ TEST(FocusHost, ChoosesTheChannelHandlerByNameAndRefusesToGuessAmongSeveral) {
 }
 
 // The README's plot of both measures is the one the example draws.
+// A scene made with Kelto moves to Kelto Focus with its references: the same
+// values to the bit, and the scene saved back with Kelto Focus's own block.
+TEST(FocusHost, AKeltoSceneMovesToKeltoFocusWithItsReferences) {
+    const std::string demo = std::string("--scene ") + KELTO_EXAMPLES_DIR + "/demo.scene --exact";
+    HostRun kelto = run(std::string(KELTO_MODULE_PATH) + " " + demo);
+    ASSERT_EQ(kelto.exitCode, 0) << kelto.out;
+    const std::string saved = temp("moved.scene");
+    HostRun moved = run(kFocus + " " + demo + " --write-scene " + saved);
+    ASSERT_EQ(moved.exitCode, 0) << moved.out;
+    EXPECT_EQ(e2e::tableRows(moved.out), e2e::tableRows(kelto.out));
+    EXPECT_EQ(e2e::tableRows(moved.out).size(), 97u);
+    EXPECT_TRUE(contains(e2e::fileText(saved), std::string("block\n| ") + facts::kBlockStart + "\n| VERSION 1\n| " +
+                                                   facts::kItemKeyword + "\n| Ball\n| " + facts::kCameraKeyword +
+                                                   "\n| Camera\n| MEASURE 0\n"));
+}
+
 TEST(FocusHost, ComparesBothMeasuresInOnePlot) {
     const std::string plot = temp("measures.svg");
     const std::string compare = "--compare " + quoted(std::string(facts::kMeasureLabel) + "=" +
