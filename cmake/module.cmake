@@ -26,6 +26,7 @@ set(KELTO_SHARED_PARTS
   module/protocols.cpp
   panel/reference_popups.cpp
   panel/toolkit_panel.cpp
+  persist/block_keywords.cpp
   persist/line_writer.cpp
   persist/reference_lines.cpp
   persist/token.cpp

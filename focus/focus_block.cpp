@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "persist/block_keywords.h"
 #include "persist/line_writer.h"
 #include "persist/number_lines.h"
 #include "persist/reference_lines.h"
@@ -51,15 +52,14 @@ const SettingLine kSettingLines[] = {
     {kFocusBlockLag, readLag},
 };
 
-// A setting's line read into the settings; a line of no setting, or one that
-// is refused, changes nothing.
 // A line that fills the read buffer may have lost its end to the host's
 // read (the rest of a longer line is dropped), and a number cut short still
 // reads: such a line is refused whole.
 bool mayBeCut(const char* line) { return std::strlen(line) >= static_cast<size_t>(kLineSize - 1); }
 
+// A setting's line read into the settings; a line of no setting, or one that
+// is refused, changes nothing.
 void readSettingLine(const char* line, FocusSettings& settings) {
-    if (mayBeCut(line)) return;
     for (const SettingLine& setting : kSettingLines)
         if (const char* arguments = argumentsAfter(setting.keyword, line)) {
             setting.read(arguments, settings);
@@ -68,6 +68,34 @@ void readSettingLine(const char* line, FocusSettings& settings) {
 }
 
 bool isLineOf(const char* keyword, const char* line) { return argumentsAfter(keyword, line) != nullptr; }
+
+// A name keeps its blanks, but a carriage return at its end is what is left
+// of a line break written on Windows, and no name the host saves ends so.
+bool readFocusName(const host::LoadState& state, char (&name)[kNameSize]) {
+    if (!readName(state, name)) return false;
+    size_t length = std::strlen(name);
+    while (length > 0 && name[length - 1] == '\r') name[--length] = '\0';
+    return true;
+}
+
+// The blocks read: Kelto Focus's own, and Kelto's, whose references a scene
+// moved from Kelto keeps, with every setting at its default.
+struct BlockKind {
+    const char* start;
+    const char* end;
+    bool hasSettings;
+};
+
+const BlockKind kBlockKinds[] = {
+    {kFocusBlockStart, kFocusBlockEnd, true},
+    {kBlockStart, kBlockEnd, false},
+};
+
+const BlockKind* blockStartedBy(const char* line) {
+    for (const BlockKind& kind : kBlockKinds)
+        if (isLineOf(kind.start, line)) return &kind;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -84,15 +112,20 @@ void saveFocusBlock(FocusInstance& instance, const host::SaveState& state) {
 }
 
 void loadFocusBlock(FocusInstance& instance, const host::LoadState& state) {
-    char line[kLineSize];
-    if (!readLine(state, line, kLineSize) || !isLineOf(kFocusBlockStart, line)) return;
+    char buffer[kLineSize];
+    if (!readLine(state, buffer, kLineSize)) return;
+    const BlockKind* kind = blockStartedBy(trimBlanks(buffer));
+    if (kind == nullptr) return;
     FocusSettings settings = {};
-    while (readLine(state, line, kLineSize) && !isLineOf(kFocusBlockEnd, line)) {
+    while (readLine(state, buffer, kLineSize)) {
+        bool cut = mayBeCut(buffer);
+        const char* line = trimBlanks(buffer);
+        if (isLineOf(kind->end, line)) break;
         if (isLineOf(kBlockItem, line)) {
-            if (!readName(state, instance.itemName)) break;
+            if (!readFocusName(state, instance.itemName)) break;
         } else if (isLineOf(kBlockCamera, line)) {
-            if (!readName(state, instance.cameraName)) break;
-        } else {
+            if (!readFocusName(state, instance.cameraName)) break;
+        } else if (kind->hasSettings && !cut) {
             readSettingLine(line, settings);
         }
     }

@@ -13,12 +13,16 @@
 //     LAG 0                      seconds
 //     KELTO_FOCUS_END
 //
-// Reading. A line's keyword is its text up to the first space and must match
-// exactly; numbers follow it, separated by spaces, with '.' as the decimal
-// point. The block must begin with the start line, else the instance is left
-// untouched. Lines are then read up to the end line or the end of the data, in
-// any order. A reference keyword takes the next line whole as the name, as
-// Kelto's block does. A setting line that does not read (a number missing or
+// Reading. Blanks (space, tab, carriage return) at either end of a keyword's
+// line are not read. A line's keyword is its text up to the first blank and
+// must match exactly; numbers follow it, separated by blanks, with '.' as the
+// decimal point. The block must begin with the start line, else the instance
+// is left untouched; Kelto's block (KELTO_START ... KELTO_END) is read too,
+// by the same rules, for its references alone, so that a scene moves from
+// Kelto with them. Lines are then read up to the end line or the end of the
+// data, in any order. A reference keyword takes the next line whole as the
+// name, as Kelto's block does, blanks included, but not a carriage return at
+// its end. A setting line that does not read (a number missing or
 // extra, a value that is not finite, a negative lag, a measure other than 0
 // or 1, a line of 255 bytes or more, which the host's read may have cut) is
 // refused alone: the setting keeps its default, or what an earlier

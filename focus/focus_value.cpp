@@ -55,19 +55,43 @@ double squaredLengthOf(const Position& vector) {
     return (vector.x() * vector.x() + vector.y() * vector.y()) + vector.z() * vector.z();
 }
 
+// Divides the vector by its largest component, so that its squares neither
+// overflow nor vanish; that component, or 0 (and the vector left alone) for a
+// vector of no length.
+double scaleToLargest(Position& vector) {
+    double largest = std::fmax(std::fabs(vector.x()), std::fmax(std::fabs(vector.y()), std::fabs(vector.z())));
+    if (largest == 0) return 0;
+    for (double& component : vector.xyz) component /= largest;
+    return largest;
+}
+
 // The length of the camera's forward, which carries the camera's scale. A
 // scale so small or large that the squared length is not a normal double
 // would make the depth wrong or the measure fall back: then the forward is
-// first divided by its largest component, which changes no other value.
-// 0 for a forward of no length.
+// first scaled, which changes no other value. 0 for a forward of no length.
 double viewLength(Position& forward) {
     double squared = squaredLengthOf(forward);
     if (squared >= std::numeric_limits<double>::min() && squared <= std::numeric_limits<double>::max())
         return std::sqrt(squared);
-    double largest = std::fmax(std::fabs(forward.x()), std::fmax(std::fabs(forward.y()), std::fabs(forward.z())));
-    if (largest == 0) return 0;
-    for (double& component : forward.xyz) component /= largest;
+    if (scaleToLargest(forward) == 0) return 0;
     return std::sqrt(squaredLengthOf(forward));
+}
+
+// Kelto's distance where its squares overflow (items from about 1.34e154
+// apart, as a large subject offset puts them): the difference is scaled
+// first, so that the distance is lost only where it is no double itself.
+__attribute__((noinline)) double scaledDistanceBetween(const Position& a, const Position& b) {
+    Position difference = {{a.x() - b.x(), a.y() - b.y(), a.z() - b.z()}};
+    double largest = scaleToLargest(difference);
+    if (!std::isfinite(largest)) return largest;
+    const Position origin = {{0, 0, 0}};
+    return distanceBetween(difference, origin) * largest;
+}
+
+// Kelto's distance, to the bit, wherever its sum of squares is a double.
+inline double focusDistanceBetween(const Position& a, const Position& b) {
+    double distance = distanceBetween(a, b);
+    return std::isfinite(distance) ? distance : scaledDistanceBetween(a, b);
 }
 
 // The depth of the point along the camera's view axis.
@@ -93,7 +117,7 @@ __attribute__((noinline)) bool offsetOrAlongViewValueAt(const Subject& subject, 
         measured = length != 0;
         if (measured) measure = alongView(point, camera, forward, length);
     }
-    if (!measured) measure = distanceBetween(point, camera);
+    if (!measured) measure = focusDistanceBetween(point, camera);
     value = measure + settings.focusOffset;
     return true;
 }
@@ -106,7 +130,7 @@ __attribute__((always_inline)) inline bool straightValueAt(const Subject& subjec
     if (!ask(subject, subject.item, host::kItemParamWorldPosition, time, point) ||
         !ask(subject, subject.camera, host::kItemParamWorldPosition, time, camera))
         return false;
-    value = distanceBetween(point, camera) + focusOffset;
+    value = focusDistanceBetween(point, camera) + focusOffset;
     return true;
 }
 

@@ -10,7 +10,9 @@
 //   P     = position(S) + x·right(S) + y·up(S) + z·forward(S), each coordinate
 //           summed in that order; with no offset, position(S) itself and no
 //           axis is asked for
-//   m     = straight line: distanceBetween(P, position(C)), Kelto's formula
+//   m     = straight line: distanceBetween(P, position(C)), Kelto's formula;
+//                          where its sum of squares overflows, that of
+//                          d / g, times g, g the largest |coordinate| of d
 //           along view:    ((dx·fx + dy·fy) + dz·fz) / √((fx² + fy²) + fz²),
 //                          d = P − position(C), f = forward(C); a forward of
 //                          length 0 falls back to the straight line, and one

@@ -5,9 +5,6 @@
 
 namespace kelto {
 
-const char kBlockStart[] = "KELTO_START";
-const char kBlockEnd[] = "KELTO_END";
-
 void saveInstanceBlock(DistanceInstance& instance, const host::SaveState& state) {
     writeLine(state, kBlockStart);
     saveReferenceLines(instance, state);

@@ -11,12 +11,10 @@
 
 #include "channel/distance_instance.h"
 #include "host/scene_file_states.h"
+#include "persist/block_keywords.h"
 #include "persist/reference_lines.h"
 
 namespace kelto {
-
-extern const char kBlockStart[];      // "KELTO_START"
-extern const char kBlockEnd[];        // "KELTO_END"
 
 // Writes the block, each line one unit whose length counts its NUL. Names are
 // refreshed from the items first, so a renamed item is saved by its new name;

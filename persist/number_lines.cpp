@@ -14,7 +14,7 @@ const int kSignificantDigits = 17;
 const char kSeparator = ' ';
 
 const char* skipSeparators(const char* text) {
-    while (*text == kSeparator) ++text;
+    while (isBlank(*text)) ++text;
     return text;
 }
 
@@ -68,7 +68,7 @@ bool parseNumbers(const char* text, double* values, int count) {
         std::from_chars_result parsed = std::from_chars(at, end, read[index]);
         if (parsed.ec != std::errc()) return false;
         // Values must stand apart: "1 2" is two values, "1-2" none.
-        if (*parsed.ptr != kSeparator && parsed.ptr != end) return false;
+        if (!isBlank(*parsed.ptr) && parsed.ptr != end) return false;
         at = parsed.ptr;
     }
     if (*skipSeparators(at) != '\0') return false;

@@ -20,13 +20,13 @@ void writeNumberLine(const host::SaveState& state, const char* keyword, const do
 // Writes "KEYWORD n".
 void writeIntegerLine(const host::SaveState& state, const char* keyword, int32_t value);
 
-// Reads exactly `count` decimal numbers from `text`, separated by spaces, with
-// spaces allowed before and after and nothing else. On success every value is
+// Reads exactly `count` decimal numbers from `text`, separated by blanks
+// (isBlank), with blanks allowed before and after and nothing else. On success every value is
 // written; otherwise none is, and false is returned. "inf" and "nan" read as
 // numbers: what they mean is the caller's to judge.
 bool parseNumbers(const char* text, double* values, int count);
 
-// Reads one decimal integer that fits in 32 bits, spaces allowed around it.
+// Reads one decimal integer that fits in 32 bits, blanks allowed around it.
 bool parseInteger(const char* text, int32_t& value);
 
 }  // namespace kelto

@@ -36,7 +36,16 @@ const char* argumentsAfter(const char* keyword, const char* line) {
     size_t length = std::strlen(keyword);
     if (std::strncmp(line, keyword, length) != 0) return nullptr;
     if (line[length] == '\0') return line + length;
-    return line[length] == kKeywordEnd ? line + length + 1 : nullptr;
+    return isBlank(line[length]) ? line + length + 1 : nullptr;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+char* trimBlanks(char* line) {
+    size_t length = std::strlen(line);
+    while (length > 0 && isBlank(line[length - 1])) line[--length] = '\0';
+    while (isBlank(*line)) ++line;
+    return line;
 }
 
 }  // namespace kelto

@@ -25,8 +25,16 @@ bool readToken(const host::LoadState& state, Token& token);
 bool keywordMatches(const char* keyword, const Token& token);
 
 // The stricter reading: when the line's keyword (its text up to the first
-// space, or all of it) is exactly `keyword`, the text after that space, or ""
+// blank, or all of it) is exactly `keyword`, the text after that blank, or ""
 // for a line of the keyword alone; null for any other line.
 const char* argumentsAfter(const char* keyword, const char* line);
+
+// A blank of the stricter reading: a space, a tab or a carriage return, which
+// a hand edit or a file moved between systems leaves alike.
+bool isBlank(char c);
+
+// The line without its leading and trailing blanks: the trailing ones are cut
+// in place, and the start of what is left is returned.
+char* trimBlanks(char* line);
 
 }  // namespace kelto

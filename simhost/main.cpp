@@ -32,6 +32,7 @@
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
 #include "simhost/text/printable_text.h"
+#include "simhost/validate/check_process.h"
 #include "simhost/validate/conformance.h"
 
 namespace {
@@ -40,8 +41,10 @@ const char kValidateCommand[] = "validate";
 
 const std::string kUsage =
     std::string("usage: kelto-host [MODULE] [options]\n"
-    "       kelto-host validate MODULE [--seed N] [--check ID] [--time-limit S]\n"
-    "                            check that MODULE keeps every promise of the modifier\n"
+    "       kelto-host validate MODULE [--seed N] [--check ID] [--time-limit S] [--in-this-process]\n"
+    "                            check that MODULE keeps every promise of the modifier, each check\n"
+    "                            in a process of its own, or with --in-this-process in this one\n"
+    "                            (for a debugger); --check runs the check of that ID alone\n"
     "       kelto-host validate --list   name every check\n"
     "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
     "  --scene FILE         scene to run (default: the bundled demo scene)\n"
@@ -76,7 +79,9 @@ const std::string kUsage =
     "                       the bytes in hex as a \"binary block\", which loads in binary mode\n"
     "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
     "  --time-limit S       end the run with a failure once it has taken S seconds (1 to " +
-    std::to_string(sim::kMostTimeLimitSeconds) + ")\n"
+    std::to_string(sim::kMostTimeLimitSeconds) + ");\n"
+    "                       with validate, fail a check that has taken S seconds (the same range,\n"
+    "                       " + std::to_string(sim::kDefaultTimeLimitSeconds) + " by default)\n"
     "  --help               show this text\n";
 
 const char kOutOfMemory[] = "out of memory";
@@ -95,6 +100,7 @@ struct CommandLine {
     std::vector<sim::PanelPick> compared;  // a run for each, the pick made last
     unsigned timeLimitSeconds = 0;  // none
     bool help = false;
+    std::string firstSceneRunOption;  // the first option given that acts on a scene run
     std::string error;
 };
 
@@ -135,10 +141,17 @@ enum class Arity {
 // wrong with `value` (empty for a switch).
 typedef std::string (*ApplyOption)(const std::string& option, const std::string& value, CommandLine& line);
 
+// Whether an option acts on a scene run, which --info makes none.
+enum class Scope {
+    Any,
+    SceneRun,
+};
+
 struct Option {
     const char* name;
     Arity arity;
     ApplyOption apply;
+    Scope scope;
 };
 
 template <bool CommandLine::*Field>
@@ -220,23 +233,23 @@ std::string addEdit(const std::string& option, const std::string& value, Command
 }
 
 const Option kOptions[] = {
-    {"--help", Arity::None, setSwitch<&CommandLine::help>},
-    {"-h", Arity::None, setSwitch<&CommandLine::help>},
-    {"--info", Arity::None, setSwitch<&CommandLine::infoOnly>},
-    {"--exact", Arity::None, setSwitch<&CommandLine::exact>},
-    {"--scene", Arity::Once, setFileName<&CommandLine::scenePath>},
-    {"--plot", Arity::Once, setFileName<&CommandLine::plotPath>},
-    {"--write-scene", Arity::Once, setFileName<&CommandLine::writeScenePath>},
-    {"--binary-save", Arity::None, setBinarySave},
-    {"--class-version", Arity::Once, setClassVersion},
-    {"--host", Arity::Once, setHost},
-    {"--time-limit", Arity::Once, setTimeLimit},
-    {"--withhold", Arity::Repeated, addWithheld},
-    {"--server", Arity::Once, setServer},
-    {"--pick", Arity::Repeated, addPick<false>},
-    {"--set", Arity::Repeated, addPick<true>},
-    {"--compare", Arity::Repeated, addCompared},
-    {"--edit", Arity::Repeated, addEdit},
+    {"--help", Arity::None, setSwitch<&CommandLine::help>, Scope::Any},
+    {"-h", Arity::None, setSwitch<&CommandLine::help>, Scope::Any},
+    {"--info", Arity::None, setSwitch<&CommandLine::infoOnly>, Scope::Any},
+    {"--exact", Arity::None, setSwitch<&CommandLine::exact>, Scope::SceneRun},
+    {"--scene", Arity::Once, setFileName<&CommandLine::scenePath>, Scope::SceneRun},
+    {"--plot", Arity::Once, setFileName<&CommandLine::plotPath>, Scope::SceneRun},
+    {"--write-scene", Arity::Once, setFileName<&CommandLine::writeScenePath>, Scope::SceneRun},
+    {"--binary-save", Arity::None, setBinarySave, Scope::SceneRun},
+    {"--class-version", Arity::Once, setClassVersion, Scope::Any},
+    {"--host", Arity::Once, setHost, Scope::Any},
+    {"--time-limit", Arity::Once, setTimeLimit, Scope::Any},
+    {"--withhold", Arity::Repeated, addWithheld, Scope::Any},
+    {"--server", Arity::Once, setServer, Scope::Any},
+    {"--pick", Arity::Repeated, addPick<false>, Scope::SceneRun},
+    {"--set", Arity::Repeated, addPick<true>, Scope::SceneRun},
+    {"--compare", Arity::Repeated, addCompared, Scope::SceneRun},
+    {"--edit", Arity::Repeated, addEdit, Scope::SceneRun},
 };
 
 const Option* findOption(const std::string& name) {
@@ -251,6 +264,7 @@ std::string applyOption(const Option& option, const std::vector<std::string>& ar
                         std::set<std::string>& given, CommandLine& line) {
     const std::string name = option.name;
     if (option.arity == Arity::Once && !given.insert(name).second) return name + " given more than once";
+    if (option.scope == Scope::SceneRun && line.firstSceneRunOption.empty()) line.firstSceneRunOption = name;
     std::string value;
     if (option.arity != Arity::None) {
         // An option in the value's place means the value was left out.
@@ -281,6 +295,9 @@ CommandLine parseCommandLine(int argc, char** argv) {
         }
     }
     if (!moduleGiven) line.modulePath = besideThisProgram("kelto.p");
+    // --info runs no scene, so what a run would do would be silently lost.
+    if (line.error.empty() && line.infoOnly && !line.firstSceneRunOption.empty())
+        line.error = "--info cannot go with " + line.firstSceneRunOption + ": it runs no scene";
     // Each compared run saves a block of its own: none of them is the scene's.
     if (line.error.empty() && !line.compared.empty() && !line.writeScenePath.empty())
         line.error = "--write-scene cannot go with --compare";
@@ -308,6 +325,7 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     host::InstanceHandle instance = sim::startModifier(module, options, handler, log, error);
     show(log);
     if (instance == nullptr) return fail(error);
+    show(sim::instanceLine(handler, instance));
     sim::ModuleCallMark mark("destroy");
     handler.destroy(instance);
     return 0;
@@ -349,6 +367,7 @@ int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, c
         show("\nRun         " + sim::shownText(compared.label) + " = " + sim::shownText(compared.entry) + "\n");
         sim::RunOptions options = line.run;
         options.picks.push_back(compared);
+        if (n == 0) options.laterPicks.assign(line.compared.begin() + 1, line.compared.end());
         sim::Scene copy = scene;  // a run makes the scene's edits
         if (int status = showRun(module, line, options, copy, reports[n])) return status;
         series.push_back({compared.entry, &reports[n]});
@@ -401,8 +420,13 @@ int run(const CommandLine& line) {
         std::vector<sim::RunFile> outputs;
         if (!line.plotPath.empty()) outputs.push_back({"--plot", line.plotPath});
         if (!line.writeScenePath.empty()) outputs.push_back({"--write-scene", line.writeScenePath});
-        std::string problem = sim::runFilesProblem(
-            {{"the module file", line.modulePath}, {"the scene file", line.scenePath}}, outputs);
+        std::vector<sim::RunFile> inputs = {{"the module file", line.modulePath}, {"the scene file", line.scenePath}};
+#if !defined(_WIN32)
+        // A file that standard output or error goes to, replaced, would lose the report.
+        inputs.push_back({"standard output", "/dev/stdout"});
+        inputs.push_back({"standard error", "/dev/stderr"});
+#endif
+        std::string problem = sim::runFilesProblem(inputs, outputs);
         if (!problem.empty()) return fail(problem);
         parsed = sim::readSceneFile(line.scenePath);
         if (!parsed.error.empty()) return fail(parsed.error);

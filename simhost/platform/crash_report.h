@@ -58,6 +58,7 @@ void reportCrashes();
 // From now on the program ends with its line once `seconds` have passed;
 // false when the timer could not be set.
 bool limitRunTime(unsigned seconds);
+// The longest time limit, of a run and of one of validate's checks alike: a day.
 const unsigned kMostTimeLimitSeconds = 86400;
 
 }  // namespace sim

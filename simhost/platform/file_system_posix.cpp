@@ -120,7 +120,13 @@ std::string writtenPlace(const std::string& path) {
         ssize_t length = ::readlink(place.c_str(), target, sizeof target);
         if (length <= 0 || static_cast<size_t>(length) >= sizeof target) return place;
         std::string link(target, static_cast<size_t>(length));
-        place = link[0] == '/' ? link : folderOf(place) + "/" + link;
+        std::string next = link[0] == '/' ? link : folderOf(place) + "/" + link;
+        // A link the system follows by other means than its text, such as a
+        // process's open file under /proc ("pipe:[42]"): the text leads
+        // nowhere, yet the link reaches a file, and is written through.
+        struct stat info;
+        if (::lstat(next.c_str(), &info) != 0 && ::stat(place.c_str(), &info) == 0) return place;
+        place = next;
     }
     return place;
 }

@@ -1,13 +1,35 @@
 #include "simhost/run/run_files.h"
 
 #include "simhost/platform/file_system.h"
+#include "simhost/platform/windows_device_names.h"
 
 namespace sim {
+
+namespace {
+
+// Why the output cannot be written where it lands, or "". A file is written
+// beside its place first, so one is made there and removed: a folder may
+// let every check pass and still take no file (/proc does so).
+std::string outputProblem(const std::string& path) {
+    // Refused everywhere: a scene moved to Windows would lose such a file.
+    std::string device = windowsDeviceName(path);
+    if (!device.empty()) return device + " is a device on Windows, not a file";
+    std::string problem = writeProblem(path);
+    if (!problem.empty()) return problem;
+    std::string place = writtenPlace(path), aside;
+    if (fileStatus(place).kind == FileKind::Other) return "";
+    problem = writeAside(place, "", aside);
+    if (!problem.empty()) return "no file can be made beside it (" + problem + ")";
+    removeFile(aside);
+    return "";
+}
+
+}  // namespace
 
 std::string runFilesProblem(const std::vector<RunFile>& inputs, const std::vector<RunFile>& outputs) {
     for (size_t n = 0; n < outputs.size(); ++n) {
         const RunFile& output = outputs[n];
-        std::string problem = writeProblem(output.path);
+        std::string problem = outputProblem(output.path);
         if (!problem.empty()) return "cannot write " + output.path + " (" + output.role + "): " + problem;
         for (const RunFile& input : inputs)
             if (sameStoredFile(output.path, input.path))

@@ -128,6 +128,13 @@ bool openPanelAndPick(const LoadedModule& module, const std::string& serverName,
     // A panel the toolkit cannot draw as the module means it.
     for (const std::string& problem : panel->hintProblems) report.violations.push_back("the panel's hints: " + problem);
     for (const std::string& problem : panel->typeProblems) report.violations.push_back("the panel's values: " + problem);
+    for (const PanelPick& later : options.laterPicks) {
+        std::string problem = session.panels().pickProblem(*panel, later.label);
+        if (problem.empty()) continue;
+        report.error = "cannot pick " + quotedText(shownText(later.entry)) + " in " +
+                       quotedText(shownText(later.label)) + ": " + problem;
+        return false;
+    }
     for (const PanelPick& pick : options.picks) {
         std::string error;
         int refresh;
@@ -278,10 +285,13 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
         error = "the module created no instance";
         return nullptr;
     }
-    ModuleCallMark mark("describe and flags");
-    log += "Instance    " + quotedText(shownText(handler.describe(instance))) + ", flags " +
-           std::to_string(handler.flags(instance)) + "\n";
     return instance;
+}
+
+std::string instanceLine(HandlerBinding& handler, host::InstanceHandle instance) {
+    ModuleCallMark mark("describe and flags");
+    return "Instance    " + quotedText(shownText(handler.describe(instance))) + ", flags " +
+           std::to_string(handler.flags(instance)) + "\n";
 }
 
 namespace {
@@ -294,7 +304,12 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
     std::string started;
     host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
     log(started);
-    if (instance == nullptr || scene.modifierBlock.empty()) return instance;
+    if (instance == nullptr) return instance;
+    // Described once its block is loaded: the description may tell the settings.
+    if (scene.modifierBlock.empty()) {
+        log(instanceLine(handler, instance));
+        return instance;
+    }
     std::string bytes;
     if (scene.binaryBlock) bytesOfHexLines(scene.modifierBlock, bytes);  // read whole when the file was parsed
     BlockReader reader = scene.binaryBlock ? BlockReader::binary(bytes) : BlockReader(scene.modifierBlock);
@@ -306,7 +321,10 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
     for (const std::string& violation : reader.violations()) report.violations.push_back("load: " + violation);
     log("Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " + std::to_string(reader.readCount()) +
         " reads" + (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
-    if (error == nullptr) return instance;
+    if (error == nullptr) {
+        log(instanceLine(handler, instance));
+        return instance;
+    }
     // A host shows the error and drops the modifier: nothing runs on.
     report.error = "the module's load failed: " + shownText(error);
     ModuleCallMark mark(kDestroyCall);

@@ -27,6 +27,10 @@ struct PanelPick {
 struct RunOptions {
     std::string serverName;  // the channel handler to run; "" for the one the module offers
     std::vector<PanelPick> picks;  // picks and entries, in the order given
+    // Picks that later runs of the same scene make: each must name a popup,
+    // checked when the panel opens, so that no run is made of a set that
+    // cannot all be made.
+    std::vector<PanelPick> laterPicks;
     std::vector<std::string> withheldServices;
     HostKind host = HostKind::Classic;
     int forcedVersion = 0;  // when not 0, both activations are called with this version alone
@@ -56,11 +60,15 @@ void prepareSession(HostSession& session, const RunOptions& options);
 std::string chosenServer(const LoadedModule& module, const RunOptions& options, std::string& error);
 
 // Activates the module's chosen "ChannelHandler" server in the current host
-// session, negotiating the version, and creates one instance, adding a line
-// for each to `log`. Returns the instance, or null with `error` set to one
-// line saying why.
+// session, negotiating the version, and creates one instance, adding the
+// activation's line to `log`. Returns the instance, or null with `error` set
+// to one line saying why.
 host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
                                    std::string& log, std::string& error);
+
+// The line that describes an instance (its description and flags), asked of
+// the module.
+std::string instanceLine(HandlerBinding& handler, host::InstanceHandle instance);
 
 // The scene is left as the edits made it, with none pending.
 RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& log = RunLog());

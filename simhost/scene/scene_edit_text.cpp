@@ -1,6 +1,7 @@
 #include "simhost/scene/scene_edit_text.h"
 
 #include <charconv>
+#include <climits>
 
 #include "simhost/text/printable_text.h"
 
@@ -36,6 +37,11 @@ bool parseSceneEdit(const std::string& text, SceneEdit& edit, std::string& error
     const char* frameBegin = text.data() + mark + 1;
     const char* frameEnd = text.data() + text.size();
     auto parsed = std::from_chars(frameBegin, frameEnd, edit.frame);
+    if (parsed.ec == std::errc::result_out_of_range && parsed.ptr == frameEnd) {
+        error = "an edit's frame, after the last \"@\", is out of range: a frame lies from " +
+                std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX);
+        return false;
+    }
     if (parsed.ec != std::errc() || parsed.ptr != frameEnd || frameBegin == frameEnd) {
         error = "an edit's frame, after the last \"@\", is a whole number";
         return false;

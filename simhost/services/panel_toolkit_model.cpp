@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <sstream>
 
 #include "host/panel_toolkit.h"
@@ -74,6 +75,13 @@ void* userDataOf(const SimPanel& panel, uint32_t id) {
 template <typename Function>
 Function functionWord(host::PanelHintWord word) {
     return reinterpret_cast<Function>(word);
+}
+
+// What a double holds, for a number entered that none does.
+std::string doubleRange() {
+    const double largest = std::numeric_limits<double>::max();
+    return formattedText("a number lies from %.17g to %.17g, and is 0 or at least %.17g in size", -largest, largest,
+                         std::numeric_limits<double>::denorm_min());
 }
 
 }  // namespace
@@ -318,7 +326,18 @@ std::string PanelToolkitModel::draw(const SimPanel& panel) const {
     return out.str();
 }
 
+std::string PanelToolkitModel::pickProblem(const SimPanel& panel, const std::string& label) const {
+    for (const SimControl& control : panel.controls) {
+        if (control.label != label) continue;
+        if (doublesOf(dataTypeOf(panel, control.id)) == 0) return "";
+        return "\"" + label + "\" is a field of numbers, given with --set";
+    }
+    return "the panel has no control \"" + label + "\"";
+}
+
 int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error) {
+    error = pickProblem(panel, label);
+    if (!error.empty()) return -1;
     for (const SimControl& control : panel.controls) {
         if (control.label != label) continue;
         int count = popupCount(panel, control.id);
@@ -333,8 +352,7 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
                      ", the most a pick looks through";
         return -1;
     }
-    error = "the panel has no control \"" + label + "\"";
-    return -1;
+    return -1;  // no such control: pickProblem said so
 }
 
 int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const std::string& entered, std::string& error) {
@@ -353,6 +371,11 @@ int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const st
             const char* end = word.data() + word.size();
             std::from_chars_result number = read < doubles ? std::from_chars(word.data(), end, value[read])
                                                            : std::from_chars_result{word.data(), std::errc::invalid_argument};
+            // A number written whole that no double holds is not a spelling fault.
+            if (number.ptr == end && number.ec == std::errc::result_out_of_range) {
+                error = word + " is out of range: " + doubleRange();
+                return -1;
+            }
             if (number.ptr != end || number.ec != std::errc()) {
                 read = doubles + 1;
                 break;

@@ -128,6 +128,9 @@ public:
     // for minutes.
     int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
     static constexpr int kMaxPickEntries = 10000;
+    // Why no entry can be picked in the control labelled `label`, or "": the
+    // panel has no such control, or it is a field of numbers.
+    std::string pickProblem(const SimPanel& panel, const std::string& label) const;
     // Enters `text` in the field of numbers labelled `label`, through set:
     // three numbers apart by blanks for distance3, one for distance, float
     // and time. Returns the refresh code, or a negative value with `error` set.

@@ -13,6 +13,18 @@ const char32_t kFirstSurrogate = 0xD800, kLastSurrogate = 0xDFFF;
 const char32_t kNonCharacterFFFE = 0xFFFE, kNonCharacterFFFF = 0xFFFF;
 const char32_t kLastCodePoint = 0x10FFFF;
 
+// The bidirectional controls: invisible, they reorder the text around them,
+// so that a name could show as another or hide what follows it.
+const char32_t kArabicLetterMark = 0x061C;
+const char32_t kLeftToRightMark = 0x200E, kRightToLeftMark = 0x200F;
+const char32_t kFirstEmbedding = 0x202A, kLastEmbedding = 0x202E;  // LRE RLE PDF LRO RLO
+const char32_t kFirstIsolate = 0x2066, kLastIsolate = 0x2069;      // LRI RLI FSI PDI
+
+bool isBidirectionalControl(char32_t code) {
+    return code == kArabicLetterMark || code == kLeftToRightMark || code == kRightToLeftMark ||
+           (code >= kFirstEmbedding && code <= kLastEmbedding) || (code >= kFirstIsolate && code <= kLastIsolate);
+}
+
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // The length of the well-formed, printable UTF-8 character at `at`, or 0
@@ -38,6 +50,7 @@ size_t printableLength(const std::string& text, size_t at) {
     if (code >= kFirstC1 && code <= kLastC1) return 0;
     if (code >= kFirstSurrogate && code <= kLastSurrogate) return 0;
     if (code == kNonCharacterFFFE || code == kNonCharacterFFFF) return 0;
+    if (isBidirectionalControl(code)) return 0;
     return length;
 }
 

@@ -15,8 +15,10 @@ const size_t kShownBytes = 255;
 const size_t kShownLineBytes = 16 * kShownBytes;
 
 // The text with every byte that is not part of a printable UTF-8 character
-// written as "\xNN": control characters (line breaks included), invalid or
-// overlong sequences, surrogates, and the non-characters U+FFFE and U+FFFF.
+// written as "\xNN": control characters (line breaks included), the
+// bidirectional controls (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to
+// U+2069), invalid or overlong sequences, surrogates, and the non-characters
+// U+FFFE and U+FFFF.
 // The result is valid UTF-8 on one line.
 std::string printableText(const std::string& text);
 

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <random>
 
+#include "simhost/platform/crash_report.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/validate/check_line.h"
 #include "simhost/validate/check_process.h"
@@ -16,9 +17,6 @@ const char kValidateUsage[] =
     "| kelto-host validate --list";
 
 namespace {
-
-// The longest time limit a check may be given, in seconds: an hour.
-const uint32_t kLongestTimeLimit = 3600;
 
 struct ValidateOptions {
     std::string path;
@@ -58,8 +56,8 @@ std::string applyOption(const std::vector<std::string>& arguments, size_t& at, V
     } else if (option == "--time-limit") {
         if (options.timeLimitGiven) return "--time-limit may be given once";
         options.timeLimitGiven = true;
-        if (!readNumber(value, 1, kLongestTimeLimit, options.timeLimit))
-            return "--time-limit takes a whole number of seconds from 1 to " + std::to_string(kLongestTimeLimit);
+        if (!readNumber(value, 1, kMostTimeLimitSeconds, options.timeLimit))
+            return "--time-limit takes a whole number of seconds from 1 to " + std::to_string(kMostTimeLimitSeconds);
     } else {
         if (!options.checkId.empty()) return "--check may be given once";
         if (findCheck(value) == nullptr) return "no check has the ID \"" + printableText(value) + "\" (see --list)";

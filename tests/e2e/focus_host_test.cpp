@@ -182,6 +182,51 @@ TEST(FocusHost, ChoosesTheChannelHandlerByNameAndRefusesToGuessAmongSeveral) {
 }
 
 // The README's plot of both measures is the one the example draws.
+// A scene made with Kelto moves to Kelto Focus with its references: the same
+// values to the bit, and the scene saved back with Kelto Focus's own block.
+TEST(FocusHost, AKeltoSceneMovesToKeltoFocusWithItsReferences) {
+    const std::string demo = std::string("--scene ") + KELTO_EXAMPLES_DIR + "/demo.scene --exact";
+    HostRun kelto = run(std::string(KELTO_MODULE_PATH) + " " + demo);
+    ASSERT_EQ(kelto.exitCode, 0) << kelto.out;
+    const std::string saved = temp("moved.scene");
+    HostRun moved = run(kFocus + " " + demo + " --write-scene " + saved);
+    ASSERT_EQ(moved.exitCode, 0) << moved.out;
+    EXPECT_EQ(e2e::tableRows(moved.out), e2e::tableRows(kelto.out));
+    EXPECT_EQ(e2e::tableRows(moved.out).size(), 97u);
+    EXPECT_TRUE(contains(e2e::fileText(saved), std::string("block\n| ") + facts::kBlockStart + "\n| VERSION 1\n| " +
+                                                   facts::kItemKeyword + "\n| Ball\n| " + facts::kCameraKeyword +
+                                                   "\n| Camera\n| MEASURE 0\n"));
+}
+
+// The description is asked once the block is loaded, so it names the
+// measure the scene holds.
+TEST(FocusHost, TheInstanceLineDescribesTheLoadedSettings) {
+    const std::string scene = temp("along.scene");
+    std::ofstream(scene) << "frames 0 1\nobject Subject\ncamera Camera\nblock\n| " << facts::kBlockStart
+                         << "\n| MEASURE 1\n| " << facts::kBlockEnd << "\nend block\n";
+    HostRun loaded = run(kFocus + " --scene " + scene);
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.out;
+    EXPECT_TRUE(contains(loaded.out,
+                         "Load        3 lines, 3 reads\nInstance    \"KELTO FOCUS   Along view\", flags 0\n"))
+        << loaded.out;
+}
+
+// A field named where a popup's entry is picked is refused before any run,
+// saying how it is given.
+TEST(FocusHost, AComparedFieldIsRefusedBeforeAnyRun) {
+    const std::string along = std::string(facts::kMeasureLabel) + "=" + facts::kMeasureEntries[facts::kAlongView];
+    HostRun refused = run(kFocus + " " + kFocusScene + " --compare " + quoted(along) + " --compare " +
+                          quoted(std::string(facts::kLagLabel) + "=1"));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(contains(refused.out, "kelto-host: cannot pick \"1\" in \"Lag\": \"Lag\" is a field of numbers, "
+                                      "given with --set\n")) << refused.out;
+    EXPECT_TRUE(e2e::tableRows(refused.out).empty()) << "no frame is evaluated";
+    EXPECT_FALSE(contains(refused.out, "Pick        ")) << "no pick is made";
+
+    HostRun picked = run(kFocus + " " + kFocusScene + " " + pickOption(facts::kLagLabel, "1"));
+    EXPECT_TRUE(contains(picked.out, "\"Lag\" is a field of numbers, given with --set\n")) << picked.out;
+}
+
 TEST(FocusHost, ComparesBothMeasuresInOnePlot) {
     const std::string plot = temp("measures.svg");
     const std::string compare = "--compare " + quoted(std::string(facts::kMeasureLabel) + "=" +

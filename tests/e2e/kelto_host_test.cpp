@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/text/printable_text.h"
 #include "tests/e2e/host_program.h"
 
@@ -72,6 +73,33 @@ TEST(KeltoHost, InfoShowsTheModuleAndAnInstance) {
     // A refusal names what the module asked for and did not get.
     EXPECT_TRUE(contains(lacking.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is "
                                       "missing); not served: \"LW Item Info 3\"\n"));
+}
+
+// A link the system follows by other means than its text (/dev/stdout to a
+// pipe) is written through, after the report.
+TEST(KeltoHost, WritesThePlotToStandardOutputThroughItsLink) {
+    HostRun piped = run("--plot /dev/stdout");
+    ASSERT_EQ(piped.exitCode, 0) << piped.out;
+    EXPECT_TRUE(contains(piped.out, "</svg>\nPlot        /dev/stdout\n")) << piped.out;
+    EXPECT_LT(piped.out.find("KELTO_END"), piped.out.find("<svg")) << "the report first, then the plot";
+}
+
+// A run and validate take one range of time limits, and the help says so.
+TEST(KeltoHost, ARunAndValidateTakeOneRangeOfTimeLimits) {
+    const std::string range = "--time-limit takes a whole number of seconds from 1 to " +
+                              std::to_string(sim::kMostTimeLimitSeconds);
+    const std::string over = std::to_string(sim::kMostTimeLimitSeconds + 1);
+    EXPECT_TRUE(contains(run("--time-limit " + over).out, range));
+    EXPECT_TRUE(contains(run("validate " + std::string(KELTO_MODULE_PATH) + " --time-limit " + over).out, range));
+    HostRun longest = run("validate " + std::string(KELTO_MODULE_PATH) + " --check module/descriptor --time-limit " +
+                          std::to_string(sim::kMostTimeLimitSeconds));
+    EXPECT_EQ(longest.exitCode, 0) << longest.out;
+    EXPECT_TRUE(contains(longest.out, "PASS  module/descriptor")) << longest.out;
+
+    HostRun help = run("--help");
+    EXPECT_TRUE(contains(help.out, "[--time-limit S] [--in-this-process]\n"));
+    EXPECT_TRUE(contains(help.out, "(1 to " + std::to_string(sim::kMostTimeLimitSeconds) + ");\n"
+                                   "                       with validate, fail a check"));
 }
 
 // As a current host it says which version each activation took after which refusals.
@@ -215,6 +243,35 @@ TEST(KeltoHost, NamesCannotWorkTheTerminal) {
     EXPECT_TRUE(contains(shown.out, std::string("entries: ") + kNoneEntry + " | Ball\\x1B]0;owned\\x07\n")) << shown.out;
     EXPECT_TRUE(contains(shown.out, pickLine(kCameraLabel, "Cam\\x7F\\xFF", 0))) << shown.out;
     EXPECT_EQ(shown.out.find_first_of("\x1B\x07\x7F\xFF"), std::string::npos);
+}
+
+// A right-to-left override, or any other bidirectional control, would show a
+// name reordered, on the terminal and in the plot: each is escaped byte by byte.
+TEST(KeltoHost, NamesCannotReorderWhatIsShown) {
+    const struct {
+        const char* bytes;
+        const char* shown;
+    } kControls[] = {
+        {"\u202E", "\\xE2\\x80\\xAE"}, {"\u202A", "\\xE2\\x80\\xAA"}, {"\u200E", "\\xE2\\x80\\x8E"},
+        {"\u200F", "\\xE2\\x80\\x8F"}, {"\u2066", "\\xE2\\x81\\xA6"}, {"\u2069", "\\xE2\\x81\\xA9"},
+        {"\u061C", "\\xD8\\x9C"},
+    };
+    for (const auto& control : kControls) {
+        std::string scene = temp("bidi.scene"), plot = temp("bidi.svg");
+        std::ofstream(scene) << "object Ball" << control.bytes << "gpj.exe\ncamera Cam\nchannel Cam.Focus"
+                             << control.bytes << "gpj.exe\n";
+        HostRun shown = run("--scene " + scene + " --plot " + plot + " " + pickOption(kItemLabel, "Ball" +
+                            std::string(control.bytes) + "gpj.exe") + " " + pickOption(kCameraLabel, "Cam"));
+        ASSERT_EQ(shown.exitCode, 0) << shown.out;
+        const std::string escapedName = "Ball" + std::string(control.shown) + "gpj.exe";
+        EXPECT_TRUE(contains(shown.out, pickLine(kItemLabel, escapedName, 0))) << shown.out;
+        EXPECT_FALSE(contains(shown.out, control.bytes)) << control.shown;
+        const std::string svg = e2e::fileText(plot);
+        EXPECT_TRUE(contains(svg, "Cam.Focus" + std::string(control.shown) + "gpj.exe")) << control.shown;
+        EXPECT_FALSE(contains(svg, control.bytes)) << control.shown;
+    }
+    // Other characters of those scripts are shown as they are.
+    EXPECT_EQ(sim::printableText("\u05D0\u0627\u2067x"), "\u05D0\u0627\\xE2\\x81\\xA7x");
 }
 
 // Names given in edits reach every line that shows an item: the edit's own,

@@ -156,7 +156,7 @@ TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
          {std::vector<std::string>{}, {"a.p", "b.p"}, {"a.p", "--seed", "-1"}, {"a.p", "--seed", "4294967296"},
           {"a.p", "--seed"}, {"a.p", "--seed", "+5"}, {"a.p", "--seed", " 5"}, {"a.p", "--seed", "1", "--seed", "1"},
           {"a.p", "--check", "classic/nothing"}, {"a.p", "--check"}, {"a.p", "--time-limit", "0"},
-          {"a.p", "--time-limit", "3601"}, {"a.p", "--frobnicate"}, {"a.p", "--check", "x\ny"}}) {
+          {"a.p", "--time-limit", "86401"}, {"a.p", "--frobnicate"}, {"a.p", "--check", "x\ny"}}) {
         std::string refusal = validate(wrong, exitCode);
         EXPECT_EQ(exitCode, 1);
         EXPECT_EQ(refusal.rfind("kelto-host: ", 0), 0u) << refusal;

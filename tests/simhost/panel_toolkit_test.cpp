@@ -87,6 +87,9 @@ TEST(PanelToolkit, DrawsAStaticListAndFieldsOfNumbersAndEntersThroughSet) {
     EXPECT_LT(toolkit.enter(panel, "Point", "1 2 3 4", error), 0);
     EXPECT_EQ(error, "\"Point\" takes 3 numbers apart by blanks");
     EXPECT_LT(toolkit.enter(panel, "Delay", "1e999", error), 0);
+    EXPECT_EQ(error, "1e999 is out of range: a number lies from -1.7976931348623157e+308 to 1.7976931348623157e+308, "
+                     "and is 0 or at least 4.9406564584124654e-324 in size");
+    EXPECT_LT(toolkit.enter(panel, "Delay", "1e999x", error), 0);
     EXPECT_EQ(error, "\"Delay\" takes one number");
     EXPECT_LT(toolkit.enter(panel, "Delay", "", error), 0);
     EXPECT_LT(toolkit.enter(panel, "Choice", "1", error), 0);

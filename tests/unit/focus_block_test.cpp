@@ -154,14 +154,62 @@ TEST(FocusBlock, BadSettingsAreRefusedLineByLine) {
     EXPECT_EQ(instance.settings.measure, kelto::kMeasureAlongView);
 }
 
+// A block edited by hand, or moved through Windows: spaces, tabs and carriage
+// returns around a keyword's line and between its numbers read alike. A name
+// keeps its blanks but not the carriage return at its end.
+TEST(FocusBlock, BlanksAroundKeywordsAndNumbersReadAlike) {
+    for (const char* blank : {" ", "\t", "\r", " \t\r"}) {
+        const std::string b = blank;
+        FocusInstance instance = zeroInstance();
+        load(instance, {"KELTO_FOCUS_START" + b, b + "VERSION 1" + b, "REFERENCE_ITEM" + b, " Ball on a string \r",
+                        b + "REFERENCE_CAMERA", "Camera\r", "MEASURE" + b + "1", b + "LAG 0.5" + b,
+                        "SUBJECT_OFFSET" + b + "1" + b + "2" + b + "3" + b, "FOCUS_OFFSET" + b + b + "4",
+                        b + "KELTO_FOCUS_END" + b, "LAG 9"});
+        EXPECT_STREQ(instance.itemName, " Ball on a string ");
+        EXPECT_STREQ(instance.cameraName, "Camera");
+        EXPECT_TRUE(sameSettings(instance.settings, {kelto::kMeasureAlongView, {1, 2, 3}, 4, 0.5}))
+            << "blank " << static_cast<int>(blank[0]);
+    }
+
+    // A blank within a keyword still makes another keyword.
+    FocusInstance instance = zeroInstance();
+    load(instance, block({"LA G 0.5", "MEASURE\t\t1x"}));
+    EXPECT_TRUE(sameSettings(instance.settings, {}));
+}
+
+// A scene moved from Kelto to Kelto Focus keeps its references; the settings
+// Kelto does not have take their defaults, and the next save is Kelto Focus's.
+TEST(FocusBlock, KeltosBlockGivesItsReferencesAndEverySettingItsDefault) {
+    FocusInstance instance = zeroInstance();
+    instance.settings = {kelto::kMeasureAlongView, {1, 2, 3}, 4, 5};
+    instance.resolved = 1;
+    sim::BlockReader reader({"KELTO_START", "REFERENCE_ITEM", "Ball", "LAG 0.5", "REFERENCE_CAMERA", "Camera",
+                             "KELTO_END", "MEASURE 1"});
+    kelto::loadFocusBlock(instance, reader.state());
+    EXPECT_STREQ(instance.itemName, "Ball");
+    EXPECT_STREQ(instance.cameraName, "Camera");
+    EXPECT_TRUE(sameSettings(instance.settings, {})) << "settings in Kelto's block are not Kelto's";
+    EXPECT_EQ(instance.resolved, 0);
+    EXPECT_EQ(reader.readCount(), 7u) << "nothing is read past Kelto's end line";
+    EXPECT_EQ(sim::linesOf(save(instance)),
+              (Lines{"KELTO_FOCUS_START", "VERSION 1", "REFERENCE_ITEM", "Ball", "REFERENCE_CAMERA", "Camera",
+                     "MEASURE 0", "SUBJECT_OFFSET 0 0 0", "FOCUS_OFFSET 0", "LAG 0", "KELTO_FOCUS_END"}));
+
+    // Kelto Focus's end line does not end Kelto's block.
+    FocusInstance other = zeroInstance();
+    load(other, {"KELTO_START", "KELTO_FOCUS_END", "REFERENCE_ITEM", "Ball", "KELTO_END"});
+    EXPECT_STREQ(other.itemName, "Ball");
+}
+
 TEST(FocusBlock, DataThatIsNotThisBlockLeavesTheInstanceAlone) {
     FocusInstance instance = zeroInstance();
     std::strcpy(instance.itemName, "Ball");
     instance.settings = {kelto::kMeasureAlongView, {1, 2, 3}, 4, 5};
     FocusInstance before;
     std::memcpy(&before, &instance, sizeof before);
-    for (const Lines& lines : {Lines{}, Lines{"KELTO_START", "REFERENCE_ITEM", "Other", "KELTO_END"},
+    for (const Lines& lines : {Lines{}, Lines{"KELTO_STARTED", "REFERENCE_ITEM", "Other", "KELTO_END"},
                                Lines{"KELTO_FOCUS_STARTED", "MEASURE 0", "KELTO_FOCUS_END"},
+                               Lines{"KELTO_FOCUS", "MEASURE 0", "KELTO_FOCUS_END"},
                                Lines{"", "KELTO_FOCUS_START", "MEASURE 0", "KELTO_FOCUS_END"}}) {
         load(instance, lines);
         EXPECT_EQ(std::memcmp(&instance, &before, sizeof instance), 0) << lines.size() << " lines";

@@ -158,6 +158,39 @@ TEST_F(FocusValue, AForwardOfZeroLengthFallsBackToTheStraightLineAndAnyOtherMeas
     }
 }
 
+// A subject offset from about 1.34e154 squares past the largest double; the
+// distance is still found wherever it is a double itself, and wherever the
+// squares fit it keeps Kelto's bits.
+TEST_F(FocusValue, AStraightLineWhoseSquaresOverflowIsMeasuredScaled) {
+    place(object(0), at({0, 0, 0}));
+    place(camera(0), at({0, 0, 0}));
+    const int kExponent = 600;  // 2^600 ≈ 4e180: squares far past the largest double
+    double offset[] = {std::ldexp(3, kExponent), std::ldexp(4, kExponent), 0};
+    ASSERT_TRUE(kelto::setSubjectOffset(instance.settings, offset));
+    EXPECT_EQ(evaluate(), std::ldexp(5, kExponent));
+
+    // Just below the overflow, and well within it: Kelto's own bits.
+    for (double size : {1e154, 2.5e100, 7.25}) {
+        double near[] = {size, -size / 3, size / 7};
+        ASSERT_TRUE(kelto::setSubjectOffset(instance.settings, near));
+        Vector point = {near[0], near[1], near[2]};
+        EXPECT_EQ(bitsOf(evaluate()), bitsOf(keltoDistance(point, {0, 0, 0}))) << size;
+    }
+
+    // With no offset the items themselves can be as far apart.
+    instance.settings = {};
+    place(object(0), at({std::ldexp(-3, kExponent), 0, 0}));
+    place(camera(0), at({0, 0, std::ldexp(4, kExponent)}));
+    EXPECT_EQ(evaluate(), std::ldexp(5, kExponent));
+
+    // A distance beyond the largest double leaves the channel as it was.
+    double past[] = {1.5e308, 1.5e308, 0};
+    ASSERT_TRUE(kelto::setSubjectOffset(instance.settings, past));
+    place(object(0), at({0, 0, 0}));
+    place(camera(0), at({0, 0, 0}));
+    EXPECT_EQ(evaluate(0, 7.5), 7.5);
+}
+
 TEST_F(FocusValue, TheChannelKeepsItsValueWithoutAReferenceOrAnAnswer) {
     place(object(0), at({4, 5, 13}));
     place(camera(0), at({1, 1, 1}, {0, 0, 2}));

@@ -26,17 +26,26 @@ TEST(KeywordMatch, ATokenMatchesEveryKeywordItIsAPrefixOf) {
     EXPECT_FALSE(kelto::keywordMatches("REFERENCE_ITEM", token("REFERENCE_CAMERA")));
 }
 
-// The stricter reading: the keyword whole, then a space and the arguments,
+// The stricter reading: the keyword whole, then a blank and the arguments,
 // or nothing; a line of the keyword alone has its own end as arguments.
 TEST(ArgumentsAfter, TakesTheKeywordWholeAndPointsPastIt) {
     const char alone[] = "LAG";
     EXPECT_EQ(kelto::argumentsAfter("LAG", alone), alone + std::strlen(alone));
-    const char withArguments[] = "LAG 2.5 frames";
-    EXPECT_EQ(kelto::argumentsAfter("LAG", withArguments), withArguments + std::strlen("LAG "));
+    for (const char* withArguments : {"LAG 2.5 frames", "LAG\t2.5", "LAG\r2.5"})
+        EXPECT_EQ(kelto::argumentsAfter("LAG", withArguments), withArguments + std::strlen("LAG ")) << withArguments;
     EXPECT_EQ(kelto::argumentsAfter("LAG", "LAGS 2"), nullptr);
     EXPECT_EQ(kelto::argumentsAfter("LAG", "LA"), nullptr);
     EXPECT_EQ(kelto::argumentsAfter("LAG", "lag 2"), nullptr);
-    EXPECT_EQ(kelto::argumentsAfter("LAG", "LAG\t2"), nullptr);
+    EXPECT_EQ(kelto::argumentsAfter("LAG", "LAG\v2"), nullptr);
+}
+
+TEST(TrimBlanks, CutsSpacesTabsAndCarriageReturnsAtBothEndsAlone) {
+    char line[] = " \t LAG\t0.5 \r\t";
+    EXPECT_STREQ(kelto::trimBlanks(line), "LAG\t0.5");
+    char blanks[] = "\r \t";
+    EXPECT_STREQ(kelto::trimBlanks(blanks), "");
+    char other[] = "\vLAG\n";
+    EXPECT_STREQ(kelto::trimBlanks(other), "\vLAG\n") << "only the three blanks";
 }
 
 TEST(ReadToken, KeepsTheLineUpToItsFirstSpace) {
