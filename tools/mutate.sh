@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Mutation testing of the module (see TESTING.md): makes one-change mutants of
-# its source in channel/, persist/, panel/ and module/, found on clang's
-# syntax tree; builds each as the module is built, without CMake; and says
-# which ones the conformance check, the end-to-end tests and the unit tests
-# (Kelto's, and Kelto Focus's over the code the two share) kill.
+# Mutation testing of the modules (see TESTING.md): makes one-change mutants
+# of their source in channel/, persist/, panel/ and module/ (Kelto's and the
+# code both share) and in focus/ (Kelto Focus's own), found on clang's syntax
+# tree; builds each as its module is built, without CMake; and says which
+# ones the conformance check, the end-to-end tests and the unit tests (Kelto's,
+# and Kelto Focus's over the code it holds) kill.
 #   tools/mutate.sh [--sample N] [--seed S] [--jobs J] [--timeout SECONDS]
-#                   [--only N,N,...] [--list] [--keep]
+#                   [--only N,N,...] [--modifier kelto|focus] [--list] [--keep]
 # Everything lands in build/mutation: its own CMake build folder, so that
 # build/native is left alone. Not part of tools/test.sh.
 set -euo pipefail
@@ -37,7 +38,8 @@ fi
 # and only what the mutants are built from and run by.
 nice -n 19 cmake --preset native -B build/mutation -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DKELTO_BENCHMARKS=OFF \
   >/dev/null
-nice -n 19 cmake --build build/mutation -j2 --target kelto kelto_current kelto-host kelto_e2e_tests \
-  kelto_unit_tests kelto_unit_tests_current kelto_focus_unit_tests kelto_focus_unit_tests_current >/dev/null
+nice -n 19 cmake --build build/mutation -j2 --target kelto kelto_current kelto_focus kelto_focus_current kelto-host \
+  kelto_e2e_tests kelto_unit_tests kelto_unit_tests_current kelto_focus_unit_tests kelto_focus_unit_tests_current \
+  >/dev/null
 
 exec nice -n 19 "$python" -B tools/mutation/main.py "$@"

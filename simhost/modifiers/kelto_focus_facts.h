@@ -43,6 +43,11 @@ inline constexpr int kStraightLine = 0;
 inline constexpr int kAlongView = 1;
 inline constexpr const char* kMeasureEntries[] = {"Straight line", "Along view"};
 inline constexpr int kMeasureCount = 2;
+
+// The description line of an instance whose measure is `measure`.
+inline std::string description(int32_t measure) {
+    return std::string(kDescriptionStart) + kDescriptionGap + kMeasureEntries[measure];
+}
 // Each control's class and the type of its value, as the toolkit pairs them.
 inline constexpr size_t kPanelControls = 6;
 inline constexpr char kMeasureClass[] = "iPopChoice", kMeasureType[] = "integer";

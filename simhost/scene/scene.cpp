@@ -27,6 +27,9 @@ Value keyedAtFrame(const std::vector<Key>& keys, Value Key::*value, double frame
     auto after = std::lower_bound(keys.begin() + 1, keys.end(), frame,
                                   [](const Key& key, double at) { return key.frame < at; });
     if (after == keys.end()) return keys.back().*value;
+    // A key's own frame gives its value exactly: past a key far larger, the
+    // blend would round it away (1e-170 after 1 gives 0).
+    if (after->frame == frame) return (*after).*value;
     const Key& before = *(after - 1);
     double span = after->frame - before.frame;
     return span > 0 ? lerp(before.*value, (*after).*value, (frame - before.frame) / span) : (*after).*value;

@@ -77,7 +77,7 @@ const CheckDefinition kFocusChecks[] = {
      kEach, checkFocusRefusals},
     {"panel-settings", "the settings' controls store valid values, keep refused ones and make a negative lag 0", kEach,
      checkFocusPanelSettings},
-    {"description-measure", "the description line begins with \"KELTO FOCUS\" and names the measure in force", kEach,
+    {"description-measure", "the description line is \"KELTO FOCUS\", three blanks and the measure in force", kEach,
      checkFocusDescriptionMeasure},
 };
 

@@ -101,8 +101,9 @@ struct BadLine {
     int setting;  // which setting's line it stands for: 0 measure, 1 subject offset, 2 focus offset, 3 lag
 };
 
-// The first setting's line in the block.
+// The first setting's line in the block, and how many there are.
 const size_t kFirstSettingLine = focus::kCameraNameLine + 1;
+const int kSettingLines = 4;
 
 const BadLine kBadLines[] = {
     {"MEASURE 2", 0},
@@ -138,6 +139,20 @@ const BadLine kBadLines[] = {
     {"LAG 0.5s", 3},
     {"LAG 1 2", 3},
 };
+
+// A line of this many bytes or more may have been cut by the host's read, so
+// it keeps its default; one a byte shorter is read.
+const size_t kCutLineBytes = 255;
+const size_t kLongerLineBytes = 300;
+
+// `line` made `bytes` long by zeros before its first number, which reads as
+// the same value.
+std::string paddedTo(const std::string& line, size_t bytes) {
+    std::string padded = line;
+    size_t number = padded.find(' ') + 1;
+    if (padded.size() < bytes) padded.insert(number, bytes - padded.size(), '0');
+    return padded;
+}
 
 // The settings with one of them at its default.
 focus::Settings withDefault(focus::Settings settings, int setting) {
@@ -193,7 +208,8 @@ void checkFocusLaterVersions(CheckContext& context) {
 }
 
 // A setting's line that does not read (a value not finite, a negative lag,
-// an unknown measure, a value missing, extra or spoilt) is refused alone: the
+// an unknown measure, a value missing, extra or spoilt, a line of 255 bytes
+// or more) is refused alone: the
 // setting keeps its default, the settings after it are read, and the load
 // does not fail.
 void checkFocusRefusals(CheckContext& context) {
@@ -205,6 +221,19 @@ void checkFocusRefusals(CheckContext& context) {
         std::vector<std::string> spoilt = block;
         spoilt[kFirstSettingLine + size_t(bad.setting)] = bad.line;
         expectSavedAs(bench, spoilt, focus::referenceBlock("Ball", "Camera", withDefault(settings, bad.setting)));
+    }
+    // The numbers' settings (the measure's is never long) padded to the length
+    // where lines may have been cut, to a byte less, and beyond.
+    for (int setting = 1; setting < kSettingLines && context.expect.ok(); ++setting) {
+        const size_t at = kFirstSettingLine + size_t(setting);
+        std::vector<std::string> padded = block;
+        padded[at] = paddedTo(block[at], kCutLineBytes - 1);
+        expectSavedAs(bench, padded, block);
+        const std::vector<std::string> kept = focus::referenceBlock("Ball", "Camera", withDefault(settings, setting));
+        for (size_t bytes : {kCutLineBytes, kLongerLineBytes}) {
+            padded[at] = paddedTo(block[at], bytes);
+            expectSavedAs(bench, padded, kept);
+        }
     }
 }
 

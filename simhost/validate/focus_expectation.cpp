@@ -47,9 +47,15 @@ double hostFocusMeasure(const Scene& scene, const SceneItem& subject, const Scen
     Vec3 lens = camera.positionAtFrame(frame);
     double measure = straightLine(point, lens);
     if (settings.measure == focus::kAlongView) {
+        // The forward carries the camera's scale, which may lie so far from 1
+        // that its squared length is no normal number: the depth is taken
+        // along it divided by its largest component, which changes nothing else.
         Vec3 forward = itemAxesAtFrame(camera, frame).forward;
-        double length = std::sqrt(dot(forward, forward));
-        if (length != 0) measure = dot(difference(point, lens), forward) / length;
+        double largest = std::fmax(std::fabs(forward.x), std::fmax(std::fabs(forward.y), std::fabs(forward.z)));
+        if (largest != 0) {
+            Vec3 unit = {forward.x / largest, forward.y / largest, forward.z / largest};
+            measure = dot(difference(point, lens), unit) / std::sqrt(dot(unit, unit));
+        }
     }
     return measure + settings.focusOffset;
 }

@@ -186,14 +186,10 @@ host::InstanceHandle openedWith(Bench& bench, const focus::Settings& settings, O
 void expectNamesMeasure(Bench& bench, host::InstanceHandle instance, int32_t measure, const std::string& when) {
     std::string line = bench.handler().describe(instance);
     bench.noteViolations();
-    const std::string start = focus::kDescriptionStart, named = focus::kMeasureEntries[size_t(measure)],
-                      other = focus::kMeasureEntries[size_t(1 - measure)];
-    bench.expect().that(line.compare(0, start.size(), start) == 0 && line.find(named) != std::string::npos &&
-                            line.find(other) == std::string::npos,
-                        [&] {
-                            return "the description line " + when + " is \"" + line + "\", which does not name " +
-                                   named + " alone";
-                        });
+    const std::string described = focus::description(measure);
+    bench.expect().that(line == described, [&] {
+        return "the description line " + when + " is \"" + line + "\", not \"" + described + "\"";
+    });
 }
 
 }  // namespace
@@ -238,7 +234,7 @@ void checkFocusPanelSettings(CheckContext& context) {
     }
 }
 
-// The description line begins with "KELTO FOCUS" and names the measure in
+// The description line is "KELTO FOCUS", three blanks and the measure in
 // force, loaded, picked in the panel or copied.
 void checkFocusDescriptionMeasure(CheckContext& context) {
     Bench bench(context.module(), context.protocol, context.modifier, context.expect);

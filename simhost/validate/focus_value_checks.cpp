@@ -2,7 +2,10 @@
 // with offsets against the host's own computation, and the lag's mean, which
 // depends on the time alone.
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "simhost/modifiers/kelto_focus_facts.h"
@@ -111,6 +114,19 @@ std::vector<Evaluation> inSequence(Bench& bench, const std::vector<std::string>&
     return values;
 }
 
+// The lag's mean ending where the subject stands within the near limit of
+// the lens: the limit bounds the mean, never a sample of it.
+void expectLagPastTheNearLimit(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect,
+                randomPositionScene(context.random));
+    if (!bench.bind()) return;
+    focus::Settings settings;
+    settings.lag = std::uniform_real_distribution<double>(0, kLongestLag)(context.random);
+    std::vector<double> times;
+    for (int frame = 0; frame <= kLastFrame; frame += kNearFrameEvery) times.push_back(bench.timeOfFrame(frame));
+    inSequence(bench, focus::referenceBlock(kSubject, kLens, settings), settings, times);
+}
+
 }  // namespace
 
 // With no offsets and no lag the straight line is Kelto's distance, the same
@@ -170,6 +186,7 @@ void checkFocusLag(CheckContext& context) {
         });
         bench.discard(alone);
     }
+    expectLagPastTheNearLimit(context);
 }
 
 namespace {
@@ -184,6 +201,17 @@ const double kTurn = 180, kMostPitch = 90;
 const int kFlatFrameEvery = 8;
 // Now and then the focus offset pulls the focus past the lens.
 const double kPastTheLens = -200;
+// At these frames the lens is scaled so far down or up that its forward's
+// squared length is no normal number.
+const int kFarScaleFrames[] = {4, 12, 20, 28};
+const double kFarScales[] = {1e-170, 1e170};
+// A focus offset that keeps the focus before the lens whatever the depth of
+// a subject within reach, so that the depth shows.
+const double kBeyondAnyDepth = 200;
+// A subject offset this large puts the focus point beyond any distance a
+// number holds: the channel keeps its own value.
+const double kOverflowingOffset = 1e308;
+const int kOverflowRounds = 4;
 // One round in this many has no subject offset; one no focus offset, and one
 // an offset past the lens.
 const int kOneIn = 4;
@@ -206,6 +234,11 @@ Scene randomPoseScene(std::mt19937& random) {
             if (item == &scene.cameras[0] && frame % kFlatFrameEvery == 0) stretch.z = 0;
             item->scaleKeys.push_back({double(frame), stretch});
         }
+    for (size_t i = 0; i < std::size(kFarScaleFrames); ++i) {
+        Vec3& stretch = scene.cameras[0].scaleKeys[size_t(kFarScaleFrames[i])].scale;
+        const double far = kFarScales[i % std::size(kFarScales)];
+        stretch = {stretch.x * far, stretch.y * far, stretch.z * far};
+    }
     return scene;
 }
 
@@ -225,6 +258,22 @@ focus::Settings randomMeasure(std::mt19937& random) {
     return settings;
 }
 
+// The channel at `time` is the host's own value, or left alone where that
+// is no finite number.
+void expectMeasured(Bench& bench, host::InstanceHandle instance, const focus::Settings& settings, double time) {
+    const Scene& scene = bench.scene();
+    Evaluation result = bench.evaluated(instance, time);
+    double expected = hostFocusValue(scene, scene.objects[0], scene.cameras[0], settings, time);
+    bool finite = std::isfinite(expected);
+    bench.expect().that(finite ? result.set && agrees(result.value, expected) : !result.set, [&] {
+        std::vector<std::string> block = focus::referenceBlock(kSubject, kLens, settings);
+        std::string lines;
+        for (size_t line = focus::kCameraNameLine + 1; line + 1 < block.size(); ++line) lines += ", " + block[line];
+        return "at time " + numberText(time) + lines + ": the channel is " + evaluationText(result) + ", not " +
+               (finite ? numberText(expected) : "left alone, " + numberText(expected) + " being no finite number");
+    });
+}
+
 }  // namespace
 
 // Both measures, with random subject and focus offsets, over a subject and a
@@ -241,19 +290,31 @@ void checkFocusMeasure(CheckContext& context) {
         const focus::Settings settings = randomMeasure(context.random);
         host::InstanceHandle instance = bench.loaded(focus::referenceBlock(kSubject, kLens, settings));
         if (instance == nullptr) return;
-        for (int i = 0; i < kTimesPerRound && context.expect.ok(); ++i) {
-            double time = scene.timeOfFrame(i % 2 == 0 ? double(wholeFrame(context.random)) : frame(context.random));
-            Evaluation result = bench.evaluated(instance, time);
-            double expected = hostFocusValue(scene, scene.objects[0], scene.cameras[0], settings, time);
-            context.expect.that(result.set && agrees(result.value, expected), [&] {
-                std::vector<std::string> block = focus::referenceBlock(kSubject, kLens, settings);
-                std::string lines;
-                for (size_t line = focus::kCameraNameLine + 1; line + 1 < block.size(); ++line)
-                    lines += ", " + block[line];
-                return "at time " + numberText(time) + lines + ": the channel is " + evaluationText(result) + ", not " +
-                       numberText(expected);
-            });
-        }
+        for (int i = 0; i < kTimesPerRound && context.expect.ok(); ++i)
+            expectMeasured(bench, instance, settings,
+                           scene.timeOfFrame(i % 2 == 0 ? double(wholeFrame(context.random)) : frame(context.random)));
+        bench.discard(instance);
+    }
+    // Along the view of a lens scaled far down or up, at the frame of that
+    // scale; then focus points too far for a number.
+    std::vector<std::pair<focus::Settings, double>> rounds;
+    for (int far : kFarScaleFrames) {
+        focus::Settings settings = randomMeasure(context.random);
+        settings.measure = focus::kAlongView;
+        settings.focusOffset = kBeyondAnyDepth;
+        rounds.push_back({settings, scene.timeOfFrame(far)});
+    }
+    std::uniform_int_distribution<int> sign(0, 1);
+    for (int round = 0; round < kOverflowRounds; ++round) {
+        focus::Settings settings;
+        for (double& axis : settings.subjectOffset)
+            axis = sign(context.random) == 0 ? kOverflowingOffset : -kOverflowingOffset;
+        rounds.push_back({settings, scene.timeOfFrame(frame(context.random))});
+    }
+    for (size_t i = 0; i < rounds.size() && context.expect.ok(); ++i) {
+        host::InstanceHandle instance = bench.loaded(focus::referenceBlock(kSubject, kLens, rounds[i].first));
+        if (instance == nullptr) return;
+        expectMeasured(bench, instance, rounds[i].first, rounds[i].second);
         bench.discard(instance);
     }
 }

@@ -130,10 +130,14 @@ void checkMissingReferences(CheckContext& context) {
     const std::vector<std::string> blocks[] = {modifier.referenceBlock(kLostObject, "Camera"),
                                                modifier.referenceBlock("Ball", kLostCamera),
                                                modifier.referenceBlock(kLostObject, kLostCamera)};
+    // A name is its line whole: one a blank longer than an item's names no item.
+    const std::vector<std::string> blank[] = {modifier.referenceBlock("Ball ", "Camera"),
+                                              modifier.referenceBlock("Ball", "Camera\t")};
     {
         Bench bench(context.module(), context.protocol, context.modifier, context.expect);
         if (!bench.bind()) return;
         for (const std::vector<std::string>& block : blocks) expectMissingKept(bench, block);
+        for (const std::vector<std::string>& block : blank) expectMissingKept(bench, block);
     }
     Scene scene = checkScene();
     scene.addObject(kLostObject, {2, 2, 9});

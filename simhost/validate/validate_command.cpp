@@ -82,15 +82,27 @@ std::string readOptions(const std::vector<std::string>& arguments, ValidateOptio
     return "";
 }
 
-// The modifier whose checks run: the one of the check asked for, else the
-// one the module serves, Kelto unless it serves Kelto Focus alone.
-const ValidatedModifier& modifierToValidate(const ValidateOptions& options) {
-    if (!options.checkId.empty()) return *findCheck(options.checkId)->modifier;
+// The modifier the module serves: Kelto unless it serves Kelto Focus alone.
+const ValidatedModifier& servedModifier(const ValidateOptions& options) {
     const RegisteredCheck& probe = modifierProbe();
     CheckOutcome served = options.inThisProcess
                               ? runCheckHere(probe, options.path, options.seed)
                               : runCheckInOwnProcess(probe, options.path, options.seed, int(options.timeLimit));
     return served.verdict == Verdict::Pass ? kValidatedKeltoFocus : kValidatedKelto;
+}
+
+// The modifier whose checks run: the one of the check asked for, else the
+// one the module serves. A check of Kelto's asked of a module that serves
+// Kelto Focus would pass or skip having held it to nothing: that is refused,
+// naming Kelto Focus's check of the same, which every check of Kelto's has.
+const ValidatedModifier* modifierToValidate(const ValidateOptions& options, std::string& refusal) {
+    if (options.checkId.empty()) return &servedModifier(options);
+    const ValidatedModifier* asked = findCheck(options.checkId)->modifier;
+    if (asked != &kValidatedKelto || &servedModifier(options) == asked) return asked;
+    const std::string meant = kValidatedKeltoFocus.idPrefix + options.checkId;
+    refusal = printableText(options.path) + " serves " + kValidatedKeltoFocus.name + ", and " + options.checkId +
+              " is " + kValidatedKelto.name + "'s check: its own is " + meant;
+    return nullptr;
 }
 
 int listChecks(std::ostream& out) {
@@ -109,7 +121,12 @@ int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& 
         return 1;
     }
     if (options.list) return listChecks(out);
-    const ValidatedModifier& modifier = modifierToValidate(options);
+    const ValidatedModifier* chosen = modifierToValidate(options, problem);
+    if (chosen == nullptr) {
+        err << "kelto-host: " << problem << "\n";
+        return 1;
+    }
+    const ValidatedModifier& modifier = *chosen;
     out << "Validating  " << printableText(options.path);
     if (&modifier != &kValidatedKelto) out << " as " << modifier.name;
     out << " with seed " << options.seed << " (replay with --seed " << options.seed << ")" << std::endl;

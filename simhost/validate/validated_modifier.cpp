@@ -18,12 +18,10 @@ std::string keltoDescriptionProblem(const std::string& line) {
     return line == kelto_facts::kDescription ? "" : "not \"" + std::string(kelto_facts::kDescription) + "\"";
 }
 
-// It begins with "KELTO FOCUS" and names the measure of a new instance.
+// "KELTO FOCUS", three blanks and the measure of a new instance, exactly.
 std::string focusDescriptionProblem(const std::string& line) {
-    const std::string start = focus::kDescriptionStart, measure = focus::kMeasureEntries[size_t(focus::kStraightLine)];
-    if (line.compare(0, start.size(), start) != 0) return "does not begin with \"" + start + "\"";
-    if (line.find(measure) == std::string::npos) return "does not name the measure, \"" + measure + "\"";
-    return "";
+    const std::string described = focus::description(focus::kStraightLine);
+    return line == described ? "" : "not \"" + described + "\"";
 }
 
 std::vector<std::string> keltoBlock(const std::string& item, const std::string& camera) {

@@ -18,12 +18,15 @@
 
 namespace e2e {
 
-// The module file under test: the classic build unless KELTO_MODULE names
-// another, so that the suite runs over each build.
-inline std::string keltoPath() {
-    const char* chosen = std::getenv("KELTO_MODULE");
-    return chosen != nullptr && *chosen != '\0' ? chosen : KELTO_MODULE_PATH;
+// A module file under test: the classic build unless `variable` names
+// another, so that the suite runs over each build (and over a mutant).
+inline std::string chosenModule(const char* variable, const char* classic) {
+    const char* chosen = std::getenv(variable);
+    return chosen != nullptr && *chosen != '\0' ? chosen : classic;
 }
+
+inline std::string keltoPath() { return chosenModule("KELTO_MODULE", KELTO_MODULE_PATH); }
+inline std::string focusPath() { return chosenModule("KELTO_FOCUS_MODULE", KELTO_FOCUS_MODULE_PATH); }
 
 inline std::unique_ptr<sim::LoadedModule> loadModule(const std::string& path) {
     sim::LoadResult loaded = sim::LoadedModule::load(path);

@@ -8,6 +8,7 @@
 
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
+#include "tests/e2e/e2e_support.h"
 #include "tests/e2e/host_program.h"
 
 namespace {
@@ -18,7 +19,7 @@ using e2e::HostRun;
 using e2e::run;
 using e2e::temp;
 
-const std::string kFocus = KELTO_FOCUS_MODULE_PATH;
+const std::string kFocus = e2e::focusPath();
 const std::string kFocusScene = std::string("--scene ") + KELTO_EXAMPLES_DIR + "/focus.scene";
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }

@@ -134,7 +134,14 @@ TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
     std::string skipped = validate({KELTO_MODULE_PATH, "--check", "current/picks", "--in-this-process"}, exitCode);
     EXPECT_EQ(exitCode, 0);
     EXPECT_NE(skipped.find("\n0 passed, 0 failed, 1 skipped\n"), std::string::npos) << skipped;
-    // A check of the other modifier's runs, and says why it does not apply.
+    // A check of Kelto's asked of Kelto Focus is refused, naming its own.
+    std::string kelto = validate({KELTO_FOCUS_MODULE_PATH, "--check", "classic/picks"}, exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(kelto.rfind("kelto-host: ", 0), 0u) << kelto;
+    EXPECT_EQ(std::count(kelto.begin(), kelto.end(), '\n'), 1) << kelto;
+    EXPECT_NE(kelto.find("classic/picks is Kelto's check: its own is focus/classic/picks\n"), std::string::npos)
+        << kelto;
+    // A check of Kelto Focus's asked of Kelto runs, and says why it does not apply.
     std::string other = validate({KELTO_MODULE_PATH, "--check", "focus/classic/lag", "--in-this-process"}, exitCode);
     EXPECT_NE(other.find("\nSKIP  focus/classic/lag  "), std::string::npos) << other;
     EXPECT_NE(other.find("the module has no ChannelHandler \"Kelto Focus\" (see focus/module/descriptor)"),
@@ -287,6 +294,15 @@ const std::vector<FaultCase> kFocusFaults = {
     {"fault_focus_negative_lag_read", {"focus/classic/refusals"}, kFocus},
     {"fault_focus_negative_lag_kept", {"focus/classic/panel-settings"}, kFocus},
     {"fault_focus_description_fixed", {"focus/classic/description-measure"}, kFocus},
+    {"fault_focus_floor_per_sample", {"focus/classic/lag"}, kFocus},
+    {"fault_focus_sets_infinity", {"focus/classic/measure"}, kFocus},
+    {"fault_focus_forward_not_rescaled", {"focus/classic/measure"}, kFocus},
+    {"fault_focus_long_line_read", {"focus/classic/refusals"}, kFocus},
+    // A name is its line whole: "Ball " is not "Ball".
+    {"fault_focus_names_trimmed", {"focus/classic/missing-references"}, kFocus},
+    // The description line exact, blanks and all: the new instance's, and the
+    // one of each measure.
+    {"fault_focus_description_one_blank", {"focus/classic/description", "focus/classic/description-measure"}, kFocus},
     // Faults of Kelto's in what the two share, around Kelto Focus: Kelto's
     // checks made with its facts reject them, and its own checks where they
     // look at the same thing.

@@ -27,6 +27,14 @@ TEST(SceneItem, PositionsAreLinearBetweenKeysAndHeldOutside) {
     EXPECT_EQ(step.positionAtFrame(5).x, 5);
     EXPECT_EQ(step.positionAtFrame(10).x, 10);
     EXPECT_EQ(step.positionAtFrame(10.5).x, 20);
+
+    // At its own frame a key gives its value exactly, though the key before
+    // it is so much larger that a blend would round it to 0.
+    const double tiny = 1e-170;
+    sim::SceneItem scaled;
+    scaled.scaleKeys = {{0, {1, 2, 3}}, {1, {tiny, tiny, tiny}}, {2, {1, 1, 1}}};
+    EXPECT_EQ(scaled.scaleAtFrame(1).x, tiny);
+    EXPECT_EQ(scaled.scaleAtFrame(1).z, tiny);
 }
 
 TEST(SceneItem, RotationsAndScalesAreKeyedAsPositionsAndDefaultToNoneAndOne) {

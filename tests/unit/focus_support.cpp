@@ -25,7 +25,7 @@ void HOST_CALL fakeParam(host::ItemId item, int code, double time, double* value
     case host::kItemParamForward: answer = &pose.forward; break;
     default: return;
     }
-    for (size_t axis = 0; axis < answer->size(); ++axis) values[axis] = (*answer)[axis];
+    for (size_t axis = 0; axis < answer->size() && axis < fake.answeredAxes; ++axis) values[axis] = (*answer)[axis];
 }
 
 void FocusScene::SetUp() {

@@ -42,6 +42,7 @@ struct FakeItemInfo {
     std::map<host::ItemId, Motion> motions;
     std::vector<ParamCall> calls;
     int unansweredCode = 0;  // a code the fake writes nothing for, as a host that cannot
+    size_t answeredAxes = 3;  // how many coordinates it writes, from x on: fewer as a host that stops short
 };
 
 FakeItemInfo& fakeItemInfo();

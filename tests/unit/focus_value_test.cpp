@@ -216,6 +216,14 @@ TEST_F(FocusValue, TheChannelKeepsItsValueWithoutAReferenceOrAnAnswer) {
     unit::fakeItemInfo().unansweredCode = 0;
     place(object(0), at({4, 5, INFINITY}));
     EXPECT_EQ(evaluate(0, 7.5), 7.5);
+
+    // Nor does an answer that stops before its last coordinate, after
+    // evaluations whose answers were whole.
+    place(object(0), at({4, 5, 13}));
+    instance.settings = {};
+    EXPECT_EQ(evaluate(0, 7.5), 13.0);
+    unit::fakeItemInfo().answeredAxes = 2;
+    EXPECT_EQ(evaluate(0, 7.5), 7.5);
 }
 
 // Both items move and turn, neither at a steady rate.

@@ -4,7 +4,8 @@ linked with the other objects the mutation build already holds, by the
 module's own link command (version script, link-time optimisation and
 all). The unit test programs are linked again the same way when a mutant
 gets that far; Kelto Focus's after its own units that hold the change are
-compiled again."""
+compiled again. A change in Kelto Focus's own code (focus/) is built into
+kelto_focus.p from its units alone."""
 
 import os
 import subprocess
@@ -83,18 +84,21 @@ class MutantBuild:
         return replaced
 
     def build(self):
-        """Compiles and links the module of each flavour; False, with the
-        first error kept, when the compiler or linker refuses."""
+        """Compiles and links the module of each flavour, kelto.p or, for
+        Kelto Focus's own code, kelto_focus.p; False, with the first error
+        kept, when the compiler or linker refuses."""
         self.mutated = self.write_source()
         for name in sorted(self.mutant.flavours):
             flavour = self.flavours[name]
             where = os.path.join(self.folder, name)
             os.makedirs(where, exist_ok=True)
-            replaced = self._compile_all(flavour.compiles, self.mutant.units, where)
+            compiles, link = ((flavour.focus_compiles, flavour.focus_module) if self.mutant.focus
+                              else (flavour.compiles, flavour.module))
+            replaced = self._compile_all(compiles, self.mutant.units, where)
             if replaced is None:
                 return False
-            module = os.path.join(where, "kelto.p")
-            if not self._run(_relink(flavour.module, replaced, module), flavour.module.directory):
+            module = os.path.join(where, os.path.basename(link.output))
+            if not self._run(_relink(link, replaced, module), link.directory):
                 return False
             self.objects[name] = replaced
             self.modules[name] = module
@@ -109,18 +113,27 @@ class MutantBuild:
             return None
         return program
 
+    def reaches_kelto(self):
+        """Whether Kelto's build holds the change (not so of focus/)."""
+        return not self.mutant.focus
+
     def reaches_focus(self, name):
         """Whether Kelto Focus's build of the flavour holds the change."""
-        return bool(self.flavours[name].focus_units(os.path.join(self.root, self.mutant.path)))
+        return self.mutant.focus or bool(self.flavours[name].focus_units(os.path.join(self.root,
+                                                                                       self.mutant.path)))
 
     def focus_unit_tests(self, name):
         """Kelto Focus's unit test program of the flavour, its units that hold
-        the change compiled again; None when the compiler or linker refuses."""
+        the change compiled again (already, for its own code); None when the
+        compiler or linker refuses."""
         flavour = self.flavours[name]
         where = os.path.join(self.folder, name, "focus")
         os.makedirs(where, exist_ok=True)
-        replaced = self._compile_all(flavour.focus_compiles,
-                                     flavour.focus_units(os.path.join(self.root, self.mutant.path)), where)
+        if self.mutant.focus:
+            replaced = self.objects[name]
+        else:
+            replaced = self._compile_all(flavour.focus_compiles,
+                                         flavour.focus_units(os.path.join(self.root, self.mutant.path)), where)
         if replaced is None:
             return None
         program = os.path.join(where, "unit_tests")

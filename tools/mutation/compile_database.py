@@ -3,15 +3,19 @@ mutation build folder: compile_commands.json for each translation unit of
 each flavour, and each target's link.txt for the module files and the unit
 test programs. Kelto Focus's units and unit test programs are read too: the
 code the two modifiers share is mutated once, through Kelto's units, and
-Kelto Focus's unit tests are linked again with it."""
+Kelto Focus's unit tests are linked again with it; Kelto Focus's own code
+(focus/) is mutated through its units and built into kelto_focus.p."""
 
 import json
 import os
 import shlex
 from dataclasses import dataclass, field
 
-# The module's code: mutants are made in these folders only.
+# The module's code: mutants are made in these folders only, Kelto's and the
+# code both modifiers share through Kelto's units, Kelto Focus's own through
+# its units.
 MODULE_FOLDERS = ("channel", "persist", "panel", "module")
+FOCUS_FOLDERS = ("focus",)
 
 # Flavour -> CMake targets: the object library, the module file and the unit
 # test program linked from those objects.
@@ -19,10 +23,10 @@ FLAVOUR_TARGETS = {
     "classic": ("kelto_objects", "kelto", "kelto_unit_tests"),
     "current": ("kelto_current_objects", "kelto_current", "kelto_unit_tests_current"),
 }
-# Flavour -> Kelto Focus's object library and unit test program.
+# Flavour -> Kelto Focus's object library, module file and unit test program.
 FOCUS_TARGETS = {
-    "classic": ("kelto_focus_objects", "kelto_focus_unit_tests"),
-    "current": ("kelto_focus_current_objects", "kelto_focus_unit_tests_current"),
+    "classic": ("kelto_focus_objects", "kelto_focus", "kelto_focus_unit_tests"),
+    "current": ("kelto_focus_current_objects", "kelto_focus_current", "kelto_focus_unit_tests_current"),
 }
 
 
@@ -49,6 +53,7 @@ class Flavour:
     unit_tests: Link = None
     focus_compiles: dict = field(default_factory=dict)  # Kelto Focus's: source -> Compile
     focus_includes: dict = field(default_factory=dict)  # Kelto Focus's: source -> the files it reads, or None
+    focus_module: Link = None
     focus_unit_tests: Link = None
 
     def focus_units(self, path):
@@ -132,9 +137,10 @@ def load(build, root):
         flavour.compiles = _compiles_of(entries, objects, (root, MODULE_FOLDERS))
         flavour.module = _read_link(build, _target_dir(build, module))
         flavour.unit_tests = _read_link(build, _target_dir(build, unit_tests))
-        focus_objects, focus_unit_tests = FOCUS_TARGETS[name]
+        focus_objects, focus_module, focus_unit_tests = FOCUS_TARGETS[name]
         flavour.focus_compiles = _compiles_of(entries, focus_objects, None)
         flavour.focus_includes = {source: _files_read(compile) for source, compile in flavour.focus_compiles.items()}
+        flavour.focus_module = _read_link(build, _target_dir(build, focus_module))
         flavour.focus_unit_tests = _read_link(build, _target_dir(build, focus_unit_tests))
         flavours[name] = flavour
     return flavours

@@ -32,6 +32,8 @@ def _options():
     parser.add_argument("--timeout", type=float, default=DEFAULT_LIMIT, metavar="SECONDS",
                         help=f"time limit of each run of a mutant (default {DEFAULT_LIMIT:g})")
     parser.add_argument("--only", metavar="N,N,...", help="try these mutants, by number")
+    parser.add_argument("--modifier", choices=("kelto", "focus"),
+                        help="try only Kelto's mutants (channel/, persist/, panel/, module/) or Kelto Focus's (focus/)")
     parser.add_argument("--list", action="store_true", help="list every mutant and stop")
     parser.add_argument("--keep", action="store_true", help="keep every mutant's folder, not only survivors' patches")
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "mutation"), help=argparse.SUPPRESS)
@@ -41,13 +43,15 @@ def _options():
     return options
 
 
-def _e2e_filter():
-    """The suites the test build runs once more over the current module, by
-    KELTO_MODULE: the end-to-end tests that load whichever module it names."""
+def _e2e_filter(name):
+    """The suites that tests/CMakeLists.txt names `name`: those the test
+    build runs once more over the current module, by KELTO_MODULE
+    (module_behaviours), or Kelto Focus's, by KELTO_FOCUS_MODULE
+    (focus_module_behaviours)."""
     with open(os.path.join(ROOT, "tests", "CMakeLists.txt")) as text:
-        found = re.search(r'set\(module_behaviours\s+"([^"]+)"\s*\)', text.read())
+        found = re.search(r'set\(' + name + r'\s+"([^"]+)"\s*\)', text.read())
     if found is None:
-        raise SystemExit("mutate: tests/CMakeLists.txt no longer names module_behaviours")
+        raise SystemExit(f"mutate: tests/CMakeLists.txt no longer names {name}")
     return found.group(1)
 
 
@@ -55,8 +59,10 @@ def _check_unmutated(tools, flavours, folder):
     """Every run must pass on the module as it is, or no kill means anything."""
     os.makedirs(folder, exist_ok=True)
     for name, flavour in flavours.items():
+        focus = flavour.focus_module.output
         runs = (("validate", validate_run, flavour.module.output), ("end-to-end", e2e_run, flavour.module.output),
-                ("unit tests", unit_run, flavour.unit_tests.output),
+                ("unit tests", unit_run, flavour.unit_tests.output), ("Kelto Focus's validate", validate_run, focus),
+                ("Kelto Focus's end-to-end", lambda t, m, f: e2e_run(t, m, f, True), focus),
                 ("Kelto Focus's unit tests", unit_run, flavour.focus_unit_tests.output))
         for stage, run, subject in runs:
             failed = run(tools, subject, folder)
@@ -67,6 +73,8 @@ def _check_unmutated(tools, flavours, folder):
 
 
 def _chosen(options, found):
+    if options.modifier:
+        found = [mutant for mutant in found if mutant.focus == (options.modifier == "focus")]
     if options.only:
         wanted = {int(number) for number in options.only.split(",") if number.strip()}
         unknown = wanted - {mutant.number for mutant in found}
@@ -84,13 +92,14 @@ def main():
     flavours = compile_database.load(build, ROOT)
     found = mutant_finder.find(ROOT, flavours)
     if options.list:
-        for mutant in found:
+        for mutant in _chosen(options, found) if options.modifier else found:
             print(f"#{mutant.number}\t{mutant.path}:{mutant.line}:{mutant.column}\t{mutant.kind}\t"
                   f"{'+'.join(sorted(mutant.flavours))}\t{mutant.change()}")
         return 0
     chosen = _chosen(options, found)
-    tools = Tools(os.path.join(build, "kelto-host"), os.path.join(build, "kelto_e2e_tests"), _e2e_filter(),
-                  options.seed, options.timeout)
+    tools = Tools(os.path.join(build, "kelto-host"), os.path.join(build, "kelto_e2e_tests"),
+                  _e2e_filter("module_behaviours"), _e2e_filter("focus_module_behaviours"), options.seed,
+                  options.timeout)
     work = os.path.join(build, "mutants")
     survivors = os.path.join(build, "survivors")
     for folder in (work, survivors):

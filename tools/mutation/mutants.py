@@ -22,7 +22,7 @@ from dataclasses import dataclass, field
 
 import clang.cindex as ci
 
-from compile_database import MODULE_FOLDERS, parse_arguments
+from compile_database import FOCUS_FOLDERS, MODULE_FOLDERS, parse_arguments
 
 K = ci.CursorKind
 
@@ -62,12 +62,14 @@ class Mutant:
     column: int
     flavours: set = field(default_factory=set)  # flavours whose build contains the change
     units: set = field(default_factory=set)  # translation units to compile again
+    focus: bool = False  # Kelto Focus's own code, built into kelto_focus.p alone
     number: int = 0
     label: str = ""  # how the change is shown, where its text would not say it
 
 
     def key(self):
-        return (self.path, self.start, self.end, self.replacement)
+        # Kelto Focus's own after all of Kelto's, so that adding them renumbered none of those.
+        return (self.focus, self.path, self.start, self.end, self.replacement)
 
     def change(self):
         if self.label:
@@ -87,8 +89,9 @@ class _Finder:
     """Walks one translation unit, collecting the mutants of the module's
     files into a shared table keyed by change."""
 
-    def __init__(self, root, flavour, unit, table, sources):
+    def __init__(self, root, flavour, unit, table, sources, folders=MODULE_FOLDERS):
         self.root = root
+        self.folders = folders
         self.flavour = flavour
         self.unit = unit
         self.table = table
@@ -100,7 +103,7 @@ class _Finder:
         if file is None:
             return None
         relative = os.path.relpath(os.path.realpath(file.name), self.root)
-        return relative if relative.split(os.sep)[0] in MODULE_FOLDERS else None
+        return relative if relative.split(os.sep)[0] in self.folders else None
 
     def _text(self, path, start, end):
         if path not in self.sources:
@@ -131,7 +134,8 @@ class _Finder:
             prefix = self.sources[path][:start if at is None else at]
             line = prefix.count(b"\n") + 1
             column = len(prefix) - (prefix.rfind(b"\n") + 1) + 1
-            mutant = Mutant(path, start, end, original, replacement, kind, line, column, label=label)
+            mutant = Mutant(path, start, end, original, replacement, kind, line, column, label=label,
+                            focus=self.folders == FOCUS_FOLDERS)
             self.table[key] = mutant
         mutant.flavours.add(self.flavour)
         mutant.units.add(self.unit)
@@ -411,13 +415,14 @@ def find(root, flavours):
     index = ci.Index.create()
     table, sources = {}, {}
     for flavour in flavours.values():
-        for source, compile in sorted(flavour.compiles.items()):
-            unit = index.parse(source, args=parse_arguments(compile),
-                               options=ci.TranslationUnit.PARSE_DETAILED_PROCESSING_RECORD)
-            errors = [d for d in unit.diagnostics if d.severity >= ci.Diagnostic.Error]
-            if errors:
-                raise SystemExit(f"mutate: libclang cannot parse {source}: {errors[0]}")
-            _Finder(root, flavour.name, source, table, sources).walk(unit.cursor)
+        for compiles, folders in ((flavour.compiles, MODULE_FOLDERS), (flavour.focus_compiles, FOCUS_FOLDERS)):
+            for source, compile in sorted(compiles.items()):
+                unit = index.parse(source, args=parse_arguments(compile),
+                                   options=ci.TranslationUnit.PARSE_DETAILED_PROCESSING_RECORD)
+                errors = [d for d in unit.diagnostics if d.severity >= ci.Diagnostic.Error]
+                if errors:
+                    raise SystemExit(f"mutate: libclang cannot parse {source}: {errors[0]}")
+                _Finder(root, flavour.name, source, table, sources, folders).walk(unit.cursor)
     mutants = sorted(table.values(), key=Mutant.key)
     for number, mutant in enumerate(mutants, 1):
         mutant.number = number

@@ -1,7 +1,8 @@
 """What becomes of a built mutant: it goes through the conformance check
 (`kelto-host validate`), then the module's end-to-end tests, then the unit
 tests (Kelto's, and Kelto Focus's when its build holds the change), each
-over every flavour that compiles the change, and is killed by the first that
+over every flavour that compiles the change (for Kelto Focus's own code
+kelto_focus.p, the suites that load it and its unit tests alone), and is killed by the first that
 fails, times out or crashes."""
 
 import os
@@ -35,8 +36,14 @@ class Tools:
     host: str  # kelto-host
     e2e: str  # kelto_e2e_tests
     e2e_filter: str  # the suites that load the module KELTO_MODULE names
+    focus_e2e_filter: str  # the suites that load the module KELTO_FOCUS_MODULE names
     seed: int  # handed to validate, so that a run is repeatable
     limit: float  # seconds a run may take
+
+
+# The variable that names the module file to the end-to-end suites, by
+# whether it is Kelto Focus's.
+MODULE_VARIABLE = {False: "KELTO_MODULE", True: "KELTO_FOCUS_MODULE"}
 
 
 def run_limited(arguments, limit, log, environment=None):
@@ -81,13 +88,13 @@ def judge(code, log, limit, failure_prefix):
     return "failed", failure
 
 
-def _environment(folder, module=None):
+def _environment(folder, module=None, focus=False):
     environment = dict(os.environ)
     scratch = os.path.join(folder, "scratch")
     os.makedirs(scratch, exist_ok=True)
     environment["TEST_TMPDIR"] = scratch
     if module is not None:
-        environment["KELTO_MODULE"] = module
+        environment[MODULE_VARIABLE[focus]] = module
     return environment
 
 
@@ -98,10 +105,11 @@ def validate_run(tools, module, folder):
     return judge(code, log, tools.limit, "FAIL")
 
 
-def e2e_run(tools, module, folder):
+def e2e_run(tools, module, folder, focus=False):
     log = os.path.join(folder, "e2e.log")
-    code = run_limited([tools.e2e, "--gtest_filter=" + tools.e2e_filter], tools.limit, log,
-                       _environment(folder, module))
+    suites = tools.focus_e2e_filter if focus else tools.e2e_filter
+    code = run_limited([tools.e2e, "--gtest_filter=" + suites], tools.limit, log,
+                       _environment(folder, module, focus))
     return judge(code, log, tools.limit, "[  FAILED  ]")
 
 
@@ -121,11 +129,11 @@ def verdict_of(tools, mutant_build):
             return Verdict("killed", "validate", failed[0], flavour, failed[1])
     for flavour in flavours:
         folder = os.path.dirname(mutant_build.modules[flavour])
-        failed = e2e_run(tools, mutant_build.modules[flavour], folder)
+        failed = e2e_run(tools, mutant_build.modules[flavour], folder, mutant_build.mutant.focus)
         if failed:
             return Verdict("killed", "end-to-end", failed[0], flavour, failed[1])
     for flavour in flavours:
-        programs = [(flavour, mutant_build.unit_tests)]
+        programs = [(flavour, mutant_build.unit_tests)] if mutant_build.reaches_kelto() else []
         if mutant_build.reaches_focus(flavour):
             programs.append((FOCUS_FLAVOUR.format(flavour), mutant_build.focus_unit_tests))
         for named, link in programs:

@@ -1,5 +1,6 @@
 // Faults of Kelto Focus's own promises: its value, its lag, its block and
 // its description line. Built with FAULTY_KELTO_FOCUS, around Kelto Focus.
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +9,10 @@
 #include <type_traits>
 
 #include "faulty_kelto.h"
+#include "channel/held_services.h"
 #include "focus/focus_instance.h"
+#include "focus/focus_value.h"
+#include "host/item_info.h"
 #include "host/scene_file_states.h"
 #include "module/instance_handle.h"
 
@@ -116,7 +120,8 @@ void change(int, void* record) {
     fault::handlerRecord(record).instance->save = saveRounded;
 }
 
-#elif defined(FAULT_FOCUS_STOPS_AT_UNKNOWN_LINES) || defined(FAULT_FOCUS_NEGATIVE_LAG_READ)
+#elif defined(FAULT_FOCUS_STOPS_AT_UNKNOWN_LINES) || defined(FAULT_FOCUS_NEGATIVE_LAG_READ) || \
+    defined(FAULT_FOCUS_LONG_LINE_READ) || defined(FAULT_FOCUS_NAMES_TRIMMED)
 // The lines load reads are changed on their way to the modifier.
 const host::LoadState* g_load = nullptr;
 const char*(HOST_CALL* g_loadOperation)(host::InstanceHandle, const host::LoadState*) = nullptr;
@@ -145,7 +150,7 @@ int readChanged(char* buffer, int read) {
 }
 
 void startBlock() { g_nameNext = g_ended = false; }
-#else
+#elif defined(FAULT_FOCUS_NEGATIVE_LAG_READ)
 // A negative lag is read as its size.
 const char kNegativeLag[] = "LAG -";
 
@@ -157,6 +162,45 @@ int readChanged(char* buffer, int read) {
 }
 
 void startBlock() {}
+#elif defined(FAULT_FOCUS_LONG_LINE_READ)
+// A setting's line of 255 bytes or more, which the host may have cut, is
+// read as its value: its numbers are written again short.
+const size_t kMayBeCut = 255;
+
+int readChanged(char* buffer, int read) {
+    if (read < 0 || std::strlen(buffer) < kMayBeCut) return read;
+    char* end = std::strchr(buffer, ' ');
+    if (end == nullptr) return read;
+    std::string line(buffer, size_t(end - buffer));
+    for (char* next = end; *next != '\0'; next = end) {
+        double number = std::strtod(next, &end);
+        if (end == next) return read;
+        char text[32];
+        std::snprintf(text, sizeof text, " %.17g", number);
+        line += text;
+    }
+    const int shorter = int(std::strlen(buffer) - line.size());
+    std::memcpy(buffer, line.c_str(), line.size() + 1);
+    return read - shorter;
+}
+
+void startBlock() {}
+#else
+// A name's trailing blanks are left out of the name looked up.
+bool g_nameNext = false;
+
+int readChanged(char* buffer, int read) {
+    bool name = g_nameNext;
+    g_nameNext =
+        read >= 0 && (std::strcmp(buffer, "REFERENCE_ITEM") == 0 || std::strcmp(buffer, "REFERENCE_CAMERA") == 0);
+    if (read < 0 || !name) return read;
+    const size_t whole = std::strlen(buffer);
+    size_t length = whole;
+    while (length > 0 && (buffer[length - 1] == ' ' || buffer[length - 1] == '\t')) buffer[--length] = '\0';
+    return read - int(whole - length);
+}
+
+void startBlock() { g_nameNext = false; }
 #endif
 
 int HOST_CALL readChanging(void* readData, char* buffer, int maxLength) {
@@ -183,6 +227,86 @@ void change(int, void* record) {
 const char* HOST_CALL describeFixed(host::InstanceHandle) { return "KELTO FOCUS   Straight line"; }
 
 void change(int, void* record) { fault::handlerRecord(record).instance->describe = describeFixed; }
+
+#elif defined(FAULT_FOCUS_DESCRIPTION_ONE_BLANK)
+// The description names the measure in force after one blank, not three.
+const char* const kOneBlank[] = {"KELTO FOCUS Straight line", "KELTO FOCUS Along view"};
+
+const char* HOST_CALL describeOneBlank(host::InstanceHandle instance) {
+    return kOneBlank[settingsOf(instance).measure == kelto::kMeasureAlongView ? 1 : 0];
+}
+
+void change(int, void* record) { fault::handlerRecord(record).instance->describe = describeOneBlank; }
+
+#elif defined(FAULT_FOCUS_FLOOR_PER_SAMPLE) || defined(FAULT_FOCUS_SETS_INFINITY) || \
+    defined(FAULT_FOCUS_FORWARD_NOT_RESCALED)
+// The value is worked out again around the modifier's own, wrongly, and set
+// in its place.
+using kelto::FocusInstance;
+
+#if defined(FAULT_FOCUS_FLOOR_PER_SAMPLE)
+// The near limit holds for each of the lag's samples, not for their mean.
+bool faultyValue(FocusInstance& instance, double time, double& value) {
+    kelto::FocusSettings& settings = instance.settings;
+    if (!(settings.lag > 0)) return kelto::evaluateFocus(instance, time, value);
+    const double lag = settings.lag, step = lag / kelto::kLagSteps;
+    settings.lag = 0;
+    double samples[kelto::kLagSteps + 1];
+    bool valued = true;
+    for (int k = 0; k <= kelto::kLagSteps && valued; ++k)
+        valued = kelto::evaluateFocus(instance, time - (kelto::kLagSteps - k) * step, samples[k]);
+    settings.lag = lag;
+    if (!valued) return false;
+    double sum = (samples[0] + samples[kelto::kLagSteps]) / 2;
+    for (int k = 1; k < kelto::kLagSteps; ++k) sum += samples[k];
+    value = sum / kelto::kLagSteps;
+    return true;
+}
+#elif defined(FAULT_FOCUS_SETS_INFINITY)
+// Where the modifier keeps the channel with both references found, its
+// distance overflowed: infinity is set.
+bool faultyValue(FocusInstance& instance, double time, double& value) {
+    if (kelto::evaluateFocus(instance, time, value)) return true;
+    value = HUGE_VAL;
+    return instance.itemId != nullptr && instance.cameraId != nullptr;
+}
+#else
+// The camera's forward is never rescaled: one whose squared length falls
+// below the normal numbers counts as of no length, so the measure along the
+// view falls back to the straight line.
+bool faultyValue(FocusInstance& instance, double time, double& value) {
+    kelto::FocusSettings& settings = instance.settings;
+    const host::ItemInfoService* info = kelto::heldHostServices().itemInfo;
+    kelto::resolveReferences(instance);
+    if (settings.measure != kelto::kMeasureAlongView || instance.cameraId == nullptr || info == nullptr)
+        return kelto::evaluateFocus(instance, time, value);
+    double forward[3] = {0, 0, 0};
+    info->param(instance.cameraId, host::kItemParamForward, time, forward);
+    double squared = (forward[0] * forward[0] + forward[1] * forward[1]) + forward[2] * forward[2];
+    if (squared >= DBL_MIN) return kelto::evaluateFocus(instance, time, value);
+    settings.measure = kelto::kMeasureStraightLine;
+    bool valued = kelto::evaluateFocus(instance, time, value);
+    settings.measure = kelto::kMeasureAlongView;
+    return valued;
+}
+#endif
+
+template <typename Access>
+void HOST_CALL evaluateFaulty(host::InstanceHandle handle, const Access* access) {
+    double value = 0;
+    if (!faultyValue(*kelto::instanceAs<FocusInstance>(handle), access->time, value)) return;
+    if constexpr (std::is_same_v<Access, host::ChannelAccess>)
+        access->setChannel(access->channel, value);
+    else
+        access->setChannel(access->hostData, access->channel, value);
+}
+
+void change(int version, void* record) {
+    if (version == host::kCurrentClassVersion)
+        fault::currentRecord(record).evaluate = evaluateFaulty<host::ChannelAccessCurrent>;
+    else
+        fault::handlerRecord(record).evaluate = evaluateFaulty<host::ChannelAccess>;
+}
 
 #else
 #error "focus_faults.cpp: no fault of this file is chosen"
