@@ -167,10 +167,11 @@ bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<Scene
     return true;
 }
 
-// Makes the edits due before `frame`, from `next` on, and shows the panel
-// after each. False when one could not be made, with the report's error set.
+// Makes the edits due before `frame`, from `next` on, and then shows the
+// panel. False when one could not be made, with the report's error set.
 bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
                      HandlerBinding& handler, host::InstanceHandle instance, const RunLog& log, RunReport& report) {
+    const size_t first = next;
     for (; next < edits.size() && edits[next].frame == frame; ++next) {
         EditOutcome outcome;
         {
@@ -182,9 +183,12 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
             return false;
         }
         log("Edit        " + shownText(outcome.line, kShownLineBytes) + "\n");
-        // The open panel is drawn again, as the host redraws it after an edit.
-        for (const SimPanel& panel : session.panels().panels()) log(drawn(session.panels(), panel));
     }
+    // The open panel is drawn again once the frame's edits are made, as the
+    // host redraws before the frame: a drawing after each edit would walk
+    // every popup's list once an edit, which grows with the edits.
+    if (next != first)
+        for (const SimPanel& panel : session.panels().panels()) log(drawn(session.panels(), panel));
     return true;
 }
 
