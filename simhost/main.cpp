@@ -317,10 +317,9 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
 // run succeeded; else its failure's status.
 int showRun(const sim::LoadedModule& module, const CommandLine& line, const sim::RunOptions& options, sim::Scene& scene,
             sim::RunReport& report) {
-    report = sim::runScene(module, scene, options, show);
+    sim::FrameTableWriter table(std::cout, scene, line.exact);
+    report = sim::runScene(module, scene, options, show, [&table](const sim::FrameValue& row) { table.write(row); });
     if (!report.error.empty()) return fail(report.error);
-    std::cout << "\n";
-    sim::writeFrameTable(std::cout, scene, report, line.exact);
     std::cout << "\n";
     sim::writeSavedBlock(std::cout, report);
     for (const std::string& violation : report.violations)

@@ -195,14 +195,17 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
 // Evaluates every frame of the session's scene, making the edits due before
 // each; stops at the first edit that cannot be made.
 void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, HandlerBinding& handler,
-                    host::InstanceHandle instance, const std::string& serverName, const RunLog& log, RunReport& report) {
+                    host::InstanceHandle instance, const std::string& serverName, const RunLog& log,
+                    const FrameLog& frameLog, RunReport& report) {
     const Scene& scene = session.scene();
     size_t nextEdit = 0;
     // Counted in a wider type: a range may end at the largest int.
     for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
-        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report))
+        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report)) {
             report.frames.push_back(
                 evaluateFrame(handler, instance, serverName, scene, static_cast<int>(frame), report.violations));
+            frameLog(report.frames.back());
+        }
 }
 
 }  // namespace
@@ -320,8 +323,10 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
 
 }  // namespace
 
-RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& given) {
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& given,
+                   const FrameLog& givenFrameLog) {
     const RunLog log = given ? given : [](const std::string&) {};
+    const FrameLog frameLog = givenFrameLog ? givenFrameLog : [](const FrameValue&) {};
     RunReport report;
     std::vector<SceneEdit> edits;
     if (!orderEdits(scene, options, edits, report.error)) return report;
@@ -339,7 +344,7 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     // open any panel, so the references are resolved by then.
     evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report.violations);
     if (openPanelAndPick(module, serverName, session, instance, chosen, log, report)) {
-        evaluateFrames(edits, session, handler, instance, serverName, log, report);
+        evaluateFrames(edits, session, handler, instance, serverName, log, frameLog, report);
         BlockWriter writer(options.binarySave ? host::kIoModeBinary : host::kIoModeAscii);
         {
             ModuleCallMark mark("save");

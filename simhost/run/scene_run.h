@@ -62,7 +62,11 @@ std::string chosenServer(const LoadedModule& module, const RunOptions& options, 
 host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
                                    std::string& log, std::string& error);
 
+// Told each frame's row as soon as the frame is evaluated.
+using FrameLog = std::function<void(const FrameValue& row)>;
+
 // The scene is left as the edits made it, with none pending.
-RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& log = RunLog());
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& log = RunLog(),
+                   const FrameLog& frameLog = FrameLog());
 
 }  // namespace sim

@@ -315,7 +315,13 @@ TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     EXPECT_TRUE(contains(edited.out, "Edit        rename Tree to Oak at frame 48; uses Ball, Camera\n"));
     size_t deletion = edited.out.find("Edit        delete Ball at frame 72: 1 ID renumbered; uses Camera\n");
     EXPECT_LT(deletion, edited.out.find("Edit        add object Lamp at frame 72: 0 IDs renumbered; uses Camera\n"));
-    EXPECT_TRUE(contains(edited.out, "      71      2.9583      8.382869\n      72      3.0000     10.000000  (not set)\n"));
+    // Each row is shown as its frame is evaluated, the frame's edits before it.
+    size_t before = edited.out.find("      71      2.9583      8.382869\n");
+    EXPECT_LT(before, deletion);
+    EXPECT_LT(deletion, edited.out.find("      72      3.0000     10.000000  (not set)\n"));
+    std::vector<std::string> rows = tableRows(edited.out);
+    ASSERT_EQ(rows.size(), 97u) << edited.out;
+    EXPECT_EQ(rows[72], "      72      3.0000     10.000000  (not set)");
     EXPECT_TRUE(contains(edited.out, savedUnitLine(sim::kelto_facts::kItemKeyword) +
                                          savedUnitLine(sim::kelto_facts::kNoneName)));
     EXPECT_FALSE(contains(edited.out, "Host check"));
