@@ -32,8 +32,9 @@
 // lone "|" is an empty line). A block saved in binary mode stands between
 // "binary block" and "end block", its bytes in hex, kHexBytesPerLine a line.
 // Items and edits keep their order; keys are sorted.
-// A UTF-8 byte-order mark before the first line, as some editors write, is
-// skipped.
+// Lines end as on any system: a line feed, a carriage return and a line feed,
+// or a carriage return alone. A UTF-8 byte-order mark before the first
+// line, as some editors write, is skipped.
 //
 // Limits, each an error naming the line:
 // - every number is finite ("inf", "nan" and numbers beyond a double's range
@@ -79,8 +80,8 @@ std::vector<std::string> hexLinesOf(const std::string& bytes);
 bool bytesOfHexLines(const std::vector<std::string>& lines, std::string& bytes);
 
 // Why formatScene's text of `scene` would not read back as the same scene
-// (a name or block line holds a line break or a NUL or ends in a carriage
-// return, or the channel has no name), or "".
+// (a name or block line holds a line feed, a carriage return or a NUL, or
+// the channel has no name), or "".
 std::string sceneTextProblem(const Scene& scene);
 
 }  // namespace sim
