@@ -139,8 +139,16 @@ private:
                             std::max(framesLine_, fpsLine_));
     }
 
+    // Fails, naming the limit, when a list already holds `most` entries.
+    bool full(size_t count, size_t most, const std::string& what) {
+        if (count < most) return false;
+        fail("more than " + std::to_string(most) + " " + what);
+        return true;
+    }
+
     void blockLine(const std::string& line) {
         Scene& scene = result_.scene;
+        if (line != kBlockEndMarker && full(scene.modifierBlock.size(), kMaxBlockLines, "block lines")) return;
         if (line == kBlockEndMarker) {
             inBlock_ = false;
             std::string bytes;
@@ -223,6 +231,7 @@ private:
         std::string rest = afterKeyword < line.size() ? line.substr(afterKeyword + 1) : "";
         Scene& scene = result_.scene;
         if (keyword == "object" || keyword == "camera") {
+            if (full(scene.objects.size() + scene.cameras.size(), kMaxSceneItems, "objects and cameras")) return;
             std::vector<SceneItem>& list = keyword == "object" ? scene.objects : scene.cameras;
             list.emplace_back();
             list.back().name = std::move(rest);
@@ -245,6 +254,7 @@ private:
             if (w.size() != 2) return fail("value is \"value N\"");
             number(w[1], scene.channelValue, "value is \"value N\"");
         } else if (keyword == kEditStep) {
+            if (full(scene.edits.size(), kMaxSceneEdits, "edits")) return;
             SceneEdit edit;
             std::string error;
             if (!parseSceneEdit(rest, edit, error)) return fail(error);

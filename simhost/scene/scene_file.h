@@ -40,6 +40,10 @@
 // - every number is finite ("inf", "nan" and numbers beyond a double's range
 //   are refused); frames are ints;
 // - at most kMaxFrames frames, the last not before the first;
+// - at most kMaxSceneItems objects and cameras, kMaxSceneEdits edits and
+//   kMaxBlockLines block lines, so that a file of short lines cannot make
+//   the scene many times its size (an item takes a hundred bytes, and its
+//   line may be 7);
 // - fps above 0, and small enough only so far that the time of every frame
 //   (frame / fps) stays finite;
 // - a key's frame and its three numbers (coordinates, angles or scales)
@@ -60,6 +64,9 @@
 namespace sim {
 
 const int kMaxFrames = 1000000;
+const size_t kMaxSceneItems = 100000;
+const size_t kMaxSceneEdits = 100000;
+const size_t kMaxBlockLines = 100000;
 const double kMaxKeyNumber = 1e150;
 const size_t kMaxSceneFileBytes = size_t(64) << 20;
 const size_t kHexBytesPerLine = 32;

@@ -224,6 +224,35 @@ TEST(SceneFile, LinesTheModuleCouldNotReadOrAMessageCouldNotHold) {
     EXPECT_EQ(error(wide), "s:1: unknown line \"" + std::string(59, 'y') + "...\"");
 }
 
+// Items, edits and block lines are each bounded in number: their lines are
+// a few bytes, what the scene keeps of them far more.
+TEST(SceneFile, HoldsAtMostItsLimitsOfItemsEditsAndBlockLines) {
+    auto repeated = [](const std::string& line, size_t count) {
+        std::string text;
+        for (size_t n = 0; n < count; ++n) text += line;
+        return text;
+    };
+    const std::string items = repeated("object\n", sim::kMaxSceneItems / 2) + repeated("camera\n", sim::kMaxSceneItems / 2);
+    sim::SceneParse full = sim::parseScene(items, "s");
+    ASSERT_EQ(full.error, "");
+    EXPECT_EQ(full.scene.objects.size() + full.scene.cameras.size(), sim::kMaxSceneItems);
+    EXPECT_EQ(sim::parseScene(items + "object Ball\n", "s").error,
+              "s:" + std::to_string(sim::kMaxSceneItems + 1) + ": more than " + std::to_string(sim::kMaxSceneItems) +
+                  " objects and cameras");
+
+    const std::string edits = "object Ball\n" + repeated("edit rename Ball=Ball@0\n", sim::kMaxSceneEdits);
+    EXPECT_EQ(sim::parseScene(edits, "s").scene.edits.size(), sim::kMaxSceneEdits);
+    EXPECT_EQ(sim::parseScene(edits + "edit delete Ball@0\n", "s").error,
+              "s:" + std::to_string(sim::kMaxSceneEdits + 2) + ": more than " + std::to_string(sim::kMaxSceneEdits) +
+                  " edits");
+
+    const std::string block = "block\n" + repeated("|\n", sim::kMaxBlockLines);
+    EXPECT_EQ(sim::parseScene(block + "end block\n", "s").scene.modifierBlock.size(), sim::kMaxBlockLines);
+    EXPECT_EQ(sim::parseScene(block + "| KELTO_END\nend block\n", "s").error,
+              "s:" + std::to_string(sim::kMaxBlockLines + 2) + ": more than " + std::to_string(sim::kMaxBlockLines) +
+                  " block lines");
+}
+
 TEST(SceneFile, RefusesToWriteWhatWouldNotReadBack) {
     sim::Scene scene;
     scene.addObject("Ball");
