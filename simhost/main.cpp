@@ -333,7 +333,7 @@ int showRun(const sim::LoadedModule& module, const CommandLine& line, const sim:
 }
 
 // Runs the scene once for each compared pick, made after the others, and
-// plots every run, a line each named by its entry.
+// plots every run, a line each named by its setting ("Measure=Along view").
 int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, const sim::Scene& scene,
                      std::vector<sim::RunOutput>& outputs) {
     std::vector<sim::RunReport> reports(line.compared.size());
@@ -345,7 +345,7 @@ int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, c
         options.picks.push_back(compared);
         sim::Scene copy = scene;  // a run makes the scene's edits
         if (int status = showRun(module, line, options, copy, reports[n])) return status;
-        series.push_back({compared.entry, &reports[n]});
+        series.push_back({compared.label + "=" + compared.entry, &reports[n]});
     }
     if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, series)});
     return 0;
