@@ -365,7 +365,9 @@ bool bytesOfHexLines(const std::vector<std::string>& lines, std::string& bytes) 
 
 std::string sceneTextProblem(const Scene& scene) {
     // What a line of the file cannot carry and still read back the same.
-    auto unfit = [](const std::string& text) { return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; };
+    auto unfit = [](const std::string& text) {
+        return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+    };
     const std::string what = " holds a line break (a line feed or a carriage return) or a NUL";
     for (const std::vector<SceneItem>* list : {&scene.objects, &scene.cameras})
         for (const SceneItem& item : *list)

@@ -132,7 +132,8 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         {{"--scene", scene("valnan.scene", "value nan\n")}, "valnan.scene:1: \"nan\" is not a finite number"},
         {{"--scene", scene("valover.scene", "value 1e999\n")}, "valover.scene:1: \"1e999\" is out of range"},
         {{"--scene", scene("nul.scene", std::string("object A\0B\n", 11))}, "nul.scene:1: a line holds a NUL byte"},
-        {{"--scene", scene("ctl.scene", "warp \x1B[2J\b now\n")}, "ctl.scene:1: unknown line \"warp \\x1B[2J\\x08 now\""},
+        {{"--scene", scene("ctl.scene", "warp \x1B[2J\b now\n")},
+         "ctl.scene:1: unknown line \"warp \\x1B[2J\\x08 now\""},
         // Scene paths that are no regular file, or too large.
         {{"--scene", "/dev/zero"}, "scene file /dev/zero is not a regular file"},
         {{"--scene", "/dev/urandom"}, "scene file /dev/urandom is not a regular file"},

@@ -281,7 +281,7 @@ TEST(KeltoHost, EachRowOfTheFrameTableIsBounded) {
 }
 
 // The panel is drawn once the edits before a frame are all made, not after
-// each: a drawing walks every popup's list, so one a edit would make a run
+// each: a drawing walks every popup's list, so one an edit would make a run
 // of many edits cost the square of their number.
 TEST(KeltoHost, ThePanelIsDrawnOnceAfterAFramesEdits) {
     HostRun edited = run("--edit \"add object Lamp@10\" --edit \"add object Tree@10\" --edit \"rename Ball=Orb@10\" "
@@ -294,7 +294,8 @@ TEST(KeltoHost, ThePanelIsDrawnOnceAfterAFramesEdits) {
     auto rename = std::find(lines.begin(), lines.end(), "Edit        rename Ball to Orb at frame 10; uses Orb, Camera");
     ASSERT_NE(rename, lines.end()) << edited.out;
     EXPECT_EQ(*(rename + 1), title);
-    EXPECT_EQ((rename + 2)->rfind(popupLine(kItemLabel, "Orb") + " | Ground | Orb | Lamp | Tree", 0), 0u) << *(rename + 2);
+    EXPECT_EQ((rename + 2)->rfind(popupLine(kItemLabel, "Orb") + " | Ground | Orb | Lamp | Tree", 0), 0u)
+        << *(rename + 2);
 }
 
 TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {

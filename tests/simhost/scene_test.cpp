@@ -232,7 +232,8 @@ TEST(SceneFile, HoldsAtMostItsLimitsOfItemsEditsAndBlockLines) {
         for (size_t n = 0; n < count; ++n) text += line;
         return text;
     };
-    const std::string items = repeated("object\n", sim::kMaxSceneItems / 2) + repeated("camera\n", sim::kMaxSceneItems / 2);
+    const std::string items =
+        repeated("object\n", sim::kMaxSceneItems / 2) + repeated("camera\n", sim::kMaxSceneItems / 2);
     sim::SceneParse full = sim::parseScene(items, "s");
     ASSERT_EQ(full.error, "");
     EXPECT_EQ(full.scene.objects.size() + full.scene.cameras.size(), sim::kMaxSceneItems);
