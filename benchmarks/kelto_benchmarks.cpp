@@ -21,6 +21,7 @@
 #include "host/item_info.h"
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
+#include "simhost/run/scene_run.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -134,6 +135,30 @@ void PopupLastEntry(benchmark::State& state) {
     perItem(state, items);
 }
 BENCHMARK(PopupLastEntry)->Arg(10)->Arg(1000)->Arg(100000);
+
+// A run of a scene whose edits all fall before one frame, each adding an
+// object: the panel is drawn once for them all, so the cost per edit stays
+// flat however many there are.
+void EditsBeforeOneFrame(benchmark::State& state) {
+    const int edits = int(state.range(0));
+    sim::Scene scene;
+    scene.addObject("Ball");
+    scene.addCamera("Camera");
+    scene.modifierBlock = sim::kelto_facts::referenceBlock("Ball", "Camera");
+    for (int n = 0; n < edits; ++n) {
+        sim::SceneEdit edit;
+        edit.kind = sim::EditKind::Add;
+        edit.name = "Added " + std::to_string(n);
+        scene.edits.push_back(edit);
+    }
+    for (auto _ : state) {
+        sim::Scene run = scene;
+        sim::RunReport report = sim::runScene(kelto(), run, sim::RunOptions());
+        if (!report.error.empty()) return state.SkipWithError(report.error.c_str());
+    }
+    perItem(state, edits);
+}
+BENCHMARK(EditsBeforeOneFrame)->Arg(1000)->Arg(80000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void SaveBlock(benchmark::State& state) {
     BenchScene bench(2);

@@ -335,10 +335,9 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
 // run succeeded; else its failure's status.
 int showRun(const sim::LoadedModule& module, const CommandLine& line, const sim::RunOptions& options, sim::Scene& scene,
             sim::RunReport& report) {
-    report = sim::runScene(module, scene, options, show);
+    sim::FrameTableWriter table(std::cout, scene, line.exact);
+    report = sim::runScene(module, scene, options, show, [&table](const sim::FrameValue& row) { table.write(row); });
     if (!report.error.empty()) return fail(report.error);
-    std::cout << "\n";
-    sim::writeFrameTable(std::cout, scene, report, line.exact);
     std::cout << "\n";
     sim::writeSavedBlock(std::cout, report);
     for (const std::string& violation : report.violations)
@@ -357,7 +356,7 @@ int showRun(const sim::LoadedModule& module, const CommandLine& line, const sim:
 }
 
 // Runs the scene once for each compared pick, made after the others, and
-// plots every run, a line each named by its entry.
+// plots every run, a line each named by its setting ("Measure=Along view").
 int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, const sim::Scene& scene,
                      std::vector<sim::RunOutput>& outputs) {
     std::vector<sim::RunReport> reports(line.compared.size());
@@ -370,7 +369,7 @@ int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, c
         if (n == 0) options.laterPicks.assign(line.compared.begin() + 1, line.compared.end());
         sim::Scene copy = scene;  // a run makes the scene's edits
         if (int status = showRun(module, line, options, copy, reports[n])) return status;
-        series.push_back({compared.entry, &reports[n]});
+        series.push_back({compared.label + "=" + compared.entry, &reports[n]});
     }
     if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, series)});
     return 0;

@@ -1,7 +1,8 @@
 // The channel of a run drawn as an SVG plot: the value over the frames, on
-// axes with round ticks, the frames the modifier left alone in grey; or the
-// channel of several runs of one scene, a line and a colour each, named in
-// a legend.
+// axes with round ticks, the frames the modifier left alone in grey and
+// named so in a legend below; or the channel of several runs of one scene, a
+// line and a colour each, named in the legend. A few points a pixel column
+// at most (plot_points.h), however many frames; a lone frame is a dot.
 #pragma once
 
 #include <string>
@@ -16,6 +17,11 @@ namespace sim {
 // power of ten, at most about `most` of them, the first at or below `low` and
 // the last at or above `high`. `whole` keeps steps of 1 and more, for frames.
 std::vector<double> roundTicks(double low, double high, int most, bool whole = false);
+
+// The ticks' labels, alike in form: each in the fewest digits that tell the
+// ticks apart, fixed while short and below kFixedFormBelow ("800000",
+// "1000000"), else all with an exponent ("2.5e+149").
+std::vector<std::string> tickLabels(const std::vector<double>& ticks);
 
 std::string plotSvg(const Scene& scene, const RunReport& report);
 

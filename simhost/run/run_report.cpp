@@ -10,9 +10,6 @@ namespace sim {
 
 namespace {
 
-// Magnitudes from here up are shown with an exponent: in fixed form the
-// largest double would take over 300 bytes.
-const double kFixedBelow = 1e9;
 const int kFrameWidth = 8;
 const int kTimeWidth = 11, kTimeDecimals = 4;
 const int kValueWidth = 13, kValueDecimals = 6;
@@ -21,19 +18,24 @@ const int kExactWidth = 24, kExactDigits = 17;
 // `value` in a column `width` wide with `decimals` after the point, in fixed
 // form below kFixedBelow and with an exponent from there up.
 std::string columnText(double value, int width, int decimals) {
-    return formattedText(std::fabs(value) < kFixedBelow ? "%*.*f" : "%*.*e", width, decimals, value);
+    return formattedText(std::fabs(value) < kFixedFormBelow ? "%*.*f" : "%*.*e", width, decimals, value);
 }
 
 }  // namespace
 
-void writeFrameTable(std::ostream& out, const Scene& scene, const RunReport& report, bool exact) {
-    out << "Channel     " << shownText(scene.channelName) << "\n";
-    out << "   frame        time         value\n";
-    for (const FrameValue& row : report.frames)
-        out << formattedText("%*d ", kFrameWidth, row.frame) << columnText(row.time, kTimeWidth, kTimeDecimals) << " "
-            << (exact ? formattedText("%*.*g", kExactWidth, kExactDigits, row.value)
-                      : columnText(row.value, kValueWidth, kValueDecimals))
-            << (row.set ? "" : "  (not set)") << "\n";
+void FrameTableWriter::write(const FrameValue& row) {
+    if (!headWritten_) {
+        out_ << "\nChannel     " << shownText(scene_.channelName) << "\n";
+        out_ << "   frame        time         value\n";
+        headWritten_ = true;
+    }
+    out_ << formattedText("%*d ", kFrameWidth, row.frame) << columnText(row.time, kTimeWidth, kTimeDecimals) << " "
+         << (exact_ ? formattedText("%*.*g", kExactWidth, kExactDigits, row.value)
+                    : columnText(row.value, kValueWidth, kValueDecimals))
+         << (row.set ? "" : "  (not set)") << "\n";
+    // Flushed row by row: a crash or the time limit ends the run without
+    // flushing what is buffered.
+    out_.flush();
 }
 
 void writeSavedBlock(std::ostream& out, const RunReport& report) {

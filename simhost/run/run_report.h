@@ -32,9 +32,27 @@ struct RunReport {
     std::vector<std::string> brokenPromises;  // of Kelto or Kelto Focus, when the run drives one
 };
 
-// The frame table: frame, time and value, one row a frame; `exact` prints
-// every value with 17 significant digits, enough to tell any two apart.
-void writeFrameTable(std::ostream& out, const Scene& scene, const RunReport& report, bool exact = false);
+// Magnitudes from here up are shown with an exponent, in the table and on a
+// plot's axes: in fixed form the largest double would take over 300 bytes.
+const double kFixedFormBelow = 1e9;
+
+// The frame table, frame, time and value, written a row at a time as each
+// frame is evaluated, after a blank line and its head; `exact` prints every
+// value with 17 significant digits, enough to tell any two apart. Each row
+// is flushed, so a run that ends in a crash or at its time limit has shown
+// every row it made.
+class FrameTableWriter {
+public:
+    FrameTableWriter(std::ostream& out, const Scene& scene, bool exact = false)
+        : out_(out), scene_(scene), exact_(exact) {}
+    void write(const FrameValue& row);
+
+private:
+    std::ostream& out_;
+    const Scene& scene_;
+    bool exact_;
+    bool headWritten_ = false;
+};
 // The saved block, a unit a line with its length, or a binary block's bytes in hex.
 void writeSavedBlock(std::ostream& out, const RunReport& report);
 

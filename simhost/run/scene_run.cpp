@@ -174,10 +174,11 @@ bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<Scene
     return true;
 }
 
-// Makes the edits due before `frame`, from `next` on, and shows the panel
-// after each. False when one could not be made, with the report's error set.
+// Makes the edits due before `frame`, from `next` on, and then shows the
+// panel. False when one could not be made, with the report's error set.
 bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
                      HandlerBinding& handler, host::InstanceHandle instance, const RunLog& log, RunReport& report) {
+    const size_t first = next;
     for (; next < edits.size() && edits[next].frame == frame; ++next) {
         EditOutcome outcome;
         {
@@ -189,23 +190,29 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
             return false;
         }
         log("Edit        " + shownText(outcome.line, kShownLineBytes) + "\n");
-        // The open panel is drawn again, as the host redraws it after an edit.
-        for (const SimPanel& panel : session.panels().panels()) log(drawn(session.panels(), panel));
     }
+    // The open panel is drawn again once the frame's edits are made, as the
+    // host redraws before the frame: a drawing after each edit would walk
+    // every popup's list once an edit, which grows with the edits.
+    if (next != first)
+        for (const SimPanel& panel : session.panels().panels()) log(drawn(session.panels(), panel));
     return true;
 }
 
 // Evaluates every frame of the session's scene, making the edits due before
 // each; stops at the first edit that cannot be made.
 void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, HandlerBinding& handler,
-                    host::InstanceHandle instance, const std::string& serverName, const RunLog& log, RunReport& report) {
+                    host::InstanceHandle instance, const std::string& serverName, const RunLog& log,
+                    const FrameLog& frameLog, RunReport& report) {
     const Scene& scene = session.scene();
     size_t nextEdit = 0;
     // Counted in a wider type: a range may end at the largest int.
     for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
-        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report))
+        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report)) {
             report.frames.push_back(
                 evaluateFrame(handler, instance, serverName, scene, static_cast<int>(frame), report));
+            frameLog(report.frames.back());
+        }
 }
 
 }  // namespace
@@ -334,8 +341,10 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
 
 }  // namespace
 
-RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& given) {
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& given,
+                   const FrameLog& givenFrameLog) {
     const RunLog log = given ? given : [](const std::string&) {};
+    const FrameLog frameLog = givenFrameLog ? givenFrameLog : [](const FrameValue&) {};
     RunReport report;
     std::vector<SceneEdit> edits;
     if (!orderEdits(scene, options, edits, report.error)) return report;
@@ -353,7 +362,7 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     // open any panel, so the references are resolved by then.
     evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report);
     if (openPanelAndPick(module, serverName, session, instance, chosen, log, report)) {
-        evaluateFrames(edits, session, handler, instance, serverName, log, report);
+        evaluateFrames(edits, session, handler, instance, serverName, log, frameLog, report);
         BlockWriter writer(options.binarySave ? host::kIoModeBinary : host::kIoModeAscii);
         {
             ModuleCallMark mark("save");

@@ -70,7 +70,11 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
 // the module.
 std::string instanceLine(HandlerBinding& handler, host::InstanceHandle instance);
 
+// Told each frame's row as soon as the frame is evaluated.
+using FrameLog = std::function<void(const FrameValue& row)>;
+
 // The scene is left as the edits made it, with none pending.
-RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& log = RunLog());
+RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& options, const RunLog& log = RunLog(),
+                   const FrameLog& frameLog = FrameLog());
 
 }  // namespace sim

@@ -28,6 +28,10 @@ const char kScaleStep[] = "scale";
 const size_t kKeyNumbers = 4;
 // What some editors put before the first line of UTF-8 text.
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
+// A line ends in a line feed, a carriage return and a line feed (Windows), or
+// a carriage return alone (old Mac OS).
+const char kLineEnds[] = "\r\n";
+const char kCrLf[] = "\r\n";
 // What separates words: the blanks that reading a word from a stream skips.
 const char kBlanks[] = " \t\n\v\f\r";
 // Error messages quote at most this many bytes of a line.
@@ -76,18 +80,13 @@ public:
     SceneParse parse(const std::string& text) {
         size_t at = text.rfind(kByteOrderMark, 0) == 0 ? sizeof kByteOrderMark - 1 : 0;
         while (error_.empty() && at < text.size()) {
-            size_t end = text.find('\n', at);
-            if (end == std::string::npos) end = text.size();
+            size_t end = std::min(text.find_first_of(kLineEnds, at), text.size());
             std::string line = text.substr(at, end - at);
-            at = end + 1;
+            at = end + (text.compare(end, sizeof kCrLf - 1, kCrLf) == 0 ? sizeof kCrLf - 1 : 1);
             ++lineNumber_;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            // Another carriage return could not be told from a line ending
-            // once the scene is written back.
-            if (!line.empty() && line.back() == '\r') fail("a line ends in a carriage return");
             // Names and block lines reach the module as C strings, which
             // would end at the NUL.
-            else if (line.find('\0') != std::string::npos) fail("a line holds a NUL byte");
+            if (line.find('\0') != std::string::npos) fail("a line holds a NUL byte");
             else if (inBlock_) blockLine(line);
             else sceneLine(line);
         }
@@ -140,8 +139,16 @@ private:
                             std::max(framesLine_, fpsLine_));
     }
 
+    // Fails, naming the limit, when a list already holds `most` entries.
+    bool full(size_t count, size_t most, const std::string& what) {
+        if (count < most) return false;
+        fail("more than " + std::to_string(most) + " " + what);
+        return true;
+    }
+
     void blockLine(const std::string& line) {
         Scene& scene = result_.scene;
+        if (line != kBlockEndMarker && full(scene.modifierBlock.size(), kMaxBlockLines, "block lines")) return;
         if (line == kBlockEndMarker) {
             inBlock_ = false;
             std::string bytes;
@@ -224,6 +231,7 @@ private:
         std::string rest = afterKeyword < line.size() ? line.substr(afterKeyword + 1) : "";
         Scene& scene = result_.scene;
         if (keyword == "object" || keyword == "camera") {
+            if (full(scene.objects.size() + scene.cameras.size(), kMaxSceneItems, "objects and cameras")) return;
             std::vector<SceneItem>& list = keyword == "object" ? scene.objects : scene.cameras;
             list.emplace_back();
             list.back().name = std::move(rest);
@@ -246,6 +254,7 @@ private:
             if (w.size() != 2) return fail("value is \"value N\"");
             number(w[1], scene.channelValue, "value is \"value N\"");
         } else if (keyword == kEditStep) {
+            if (full(scene.edits.size(), kMaxSceneEdits, "edits")) return;
             SceneEdit edit;
             std::string error;
             if (!parseSceneEdit(rest, edit, error)) return fail(error);
@@ -357,9 +366,9 @@ bool bytesOfHexLines(const std::vector<std::string>& lines, std::string& bytes) 
 std::string sceneTextProblem(const Scene& scene) {
     // What a line of the file cannot carry and still read back the same.
     auto unfit = [](const std::string& text) {
-        return text.find_first_of(std::string("\n\0", 2)) != std::string::npos || (!text.empty() && text.back() == '\r');
+        return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
     };
-    const std::string what = " holds a line break or a NUL, or ends in a carriage return";
+    const std::string what = " holds a line break (a line feed or a carriage return) or a NUL";
     for (const std::vector<SceneItem>* list : {&scene.objects, &scene.cameras})
         for (const SceneItem& item : *list)
             if (unfit(item.name)) return "the item name " + quotedLine(item.name) + what;

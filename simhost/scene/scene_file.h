@@ -32,13 +32,18 @@
 // lone "|" is an empty line). A block saved in binary mode stands between
 // "binary block" and "end block", its bytes in hex, kHexBytesPerLine a line.
 // Items and edits keep their order; keys are sorted.
-// A UTF-8 byte-order mark before the first line, as some editors write, is
-// skipped.
+// Lines end as on any system: a line feed, a carriage return and a line feed,
+// or a carriage return alone. A UTF-8 byte-order mark before the first
+// line, as some editors write, is skipped.
 //
 // Limits, each an error naming the line:
 // - every number is finite ("inf", "nan" and numbers beyond a double's range
 //   are refused); frames are ints;
 // - at most kMaxFrames frames, the last not before the first;
+// - at most kMaxSceneItems objects and cameras, kMaxSceneEdits edits and
+//   kMaxBlockLines block lines, so that a file of short lines cannot make
+//   the scene many times its size (an item takes a hundred bytes, and its
+//   line may be 7);
 // - fps above 0, and small enough only so far that the time of every frame
 //   (frame / fps) stays finite;
 // - a key's frame and its three numbers (coordinates, angles or scales)
@@ -59,6 +64,9 @@
 namespace sim {
 
 const int kMaxFrames = 1000000;
+const size_t kMaxSceneItems = 100000;
+const size_t kMaxSceneEdits = 100000;
+const size_t kMaxBlockLines = 100000;
 const double kMaxKeyNumber = 1e150;
 const size_t kMaxSceneFileBytes = size_t(64) << 20;
 const size_t kHexBytesPerLine = 32;
@@ -79,8 +87,8 @@ std::vector<std::string> hexLinesOf(const std::string& bytes);
 bool bytesOfHexLines(const std::vector<std::string>& lines, std::string& bytes);
 
 // Why formatScene's text of `scene` would not read back as the same scene
-// (a name or block line holds a line break or a NUL or ends in a carriage
-// return, or the channel has no name), or "".
+// (a name or block line holds a line feed, a carriage return or a NUL, or
+// the channel has no name), or "".
 std::string sceneTextProblem(const Scene& scene);
 
 }  // namespace sim

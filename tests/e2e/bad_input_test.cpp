@@ -132,7 +132,8 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         {{"--scene", scene("valnan.scene", "value nan\n")}, "valnan.scene:1: \"nan\" is not a finite number"},
         {{"--scene", scene("valover.scene", "value 1e999\n")}, "valover.scene:1: \"1e999\" is out of range"},
         {{"--scene", scene("nul.scene", std::string("object A\0B\n", 11))}, "nul.scene:1: a line holds a NUL byte"},
-        {{"--scene", scene("ctl.scene", "warp \x1B[2J\r now\n")}, "ctl.scene:1: unknown line \"warp \\x1B[2J\\x0D now\""},
+        {{"--scene", scene("ctl.scene", "warp \x1B[2J\b now\n")},
+         "ctl.scene:1: unknown line \"warp \\x1B[2J\\x08 now\""},
         // Scene paths that are no regular file, or too large.
         {{"--scene", "/dev/zero"}, "scene file /dev/zero is not a regular file"},
         {{"--scene", "/dev/urandom"}, "scene file /dev/urandom is not a regular file"},
@@ -237,12 +238,20 @@ TEST_F(BadInput, AModuleThatDoesNotComeBackEndsTheRunWithOneLine) {
     EXPECT_EQ(crashed.err,
               "kelto-host: crashed (SIGSEGV, invalid memory access) in a call into the module: evaluate at frame 3\n");
     EXPECT_NE(crashed.out.find("Panel       none\n"), std::string::npos) << crashed.out;
+    // Every row made before the crash, and none after it.
+    const std::string rowsBefore = "   frame        time         value\n"
+                                   "       0      0.0000      0.000000  (not set)\n"
+                                   "       1      0.0417      0.000000  (not set)\n"
+                                   "       2      0.0833      0.000000  (not set)\n";
+    EXPECT_EQ(crashed.out.substr(crashed.out.size() - std::min(crashed.out.size(), rowsBefore.size())), rowsBefore)
+        << crashed.out;
     EXPECT_FALSE(fs::exists(written));
 
     Outcome hung = run({modules + "/hang_in_evaluate.p", "--scene", scene, "--time-limit", "1"});
     EXPECT_TRUE(hung.exited) << "signal " << hung.signal;
     EXPECT_EQ(hung.code, 1);
     EXPECT_EQ(hung.err, "kelto-host: the run passed its time limit of 1 second in a call into the module: evaluate at frame 3\n");
+    EXPECT_EQ(hung.out.substr(hung.out.size() - std::min(hung.out.size(), rowsBefore.size())), rowsBefore) << hung.out;
 
     // A limit the run does not reach changes nothing.
     Outcome within = run({"--scene", scene, "--time-limit", "60"});

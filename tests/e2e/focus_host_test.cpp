@@ -239,8 +239,9 @@ TEST(FocusHost, ComparesBothMeasuresInOnePlot) {
     EXPECT_TRUE(contains(compared.out, "Run         Measure = Straight line\n"));
     EXPECT_TRUE(contains(compared.out, "Run         Measure = Along view\n"));
     const std::string svg = e2e::fileText(plot);
-    EXPECT_TRUE(contains(svg, ">Straight line</text>"));
-    EXPECT_TRUE(contains(svg, ">Along view</text>"));
+    // Each line is named by the setting that made it.
+    EXPECT_TRUE(contains(svg, ">Measure=Straight line</text>"));
+    EXPECT_TRUE(contains(svg, ">Measure=Along view</text>"));
     EXPECT_TRUE(contains(svg, "stroke=\"#1f6fb2\" stroke-width=\"2\" points="));
     EXPECT_TRUE(contains(svg, "stroke=\"#d95f02\" stroke-width=\"2\" points="));
     EXPECT_EQ(svg, e2e::fileText(KELTO_DOCS_DIR "/focus-measures.svg"))

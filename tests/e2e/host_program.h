@@ -42,12 +42,22 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-// The rows of the frame table: the lines after its heading, up to the blank one.
+// Whether a line is a row of the frame table: its frame right-aligned in
+// the first eight columns.
+inline bool isTableRow(const std::string& line) {
+    const size_t kFrameColumns = 8;
+    size_t digits = line.find_first_not_of(" -");
+    return line.size() > kFrameColumns && digits < kFrameColumns &&
+           line.find_first_not_of("0123456789", digits) == kFrameColumns;
+}
+
+// The rows of the frame table: the lines after its heading, up to the blank
+// one, without the edits' lines and panel drawings made between them.
 inline std::vector<std::string> tableRows(const std::string& out) {
     std::vector<std::string> lines = linesOf(out), rows;
     auto heading = std::find(lines.begin(), lines.end(), "   frame        time         value");
     for (auto at = heading == lines.end() ? heading : heading + 1; at != lines.end() && !at->empty(); ++at)
-        rows.push_back(*at);
+        if (isTableRow(*at)) rows.push_back(*at);
     return rows;
 }
 

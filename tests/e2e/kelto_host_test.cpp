@@ -337,6 +337,24 @@ TEST(KeltoHost, EachRowOfTheFrameTableIsBounded) {
     }
 }
 
+// The panel is drawn once the edits before a frame are all made, not after
+// each: a drawing walks every popup's list, so one an edit would make a run
+// of many edits cost the square of their number.
+TEST(KeltoHost, ThePanelIsDrawnOnceAfterAFramesEdits) {
+    HostRun edited = run("--edit \"add object Lamp@10\" --edit \"add object Tree@10\" --edit \"rename Ball=Orb@10\" "
+                         "--edit \"delete Tree@20\"");
+    ASSERT_EQ(edited.exitCode, 0) << edited.out;
+    std::vector<std::string> lines = linesOf(edited.out);
+    const std::string title = panelTitleLine().substr(0, panelTitleLine().size() - 1);
+    // When the panel opens, after the frame 10's edits and after frame 20's.
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), title), 3) << edited.out;
+    auto rename = std::find(lines.begin(), lines.end(), "Edit        rename Ball to Orb at frame 10; uses Orb, Camera");
+    ASSERT_NE(rename, lines.end()) << edited.out;
+    EXPECT_EQ(*(rename + 1), title);
+    EXPECT_EQ((rename + 2)->rfind(popupLine(kItemLabel, "Orb") + " | Ground | Orb | Lamp | Tree", 0), 0u)
+        << *(rename + 2);
+}
+
 TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     // The ground goes: the ball moves up a place in the list and is still followed.
     HostRun unrelated = run("--edit \"delete Ground@48\"");
@@ -355,7 +373,13 @@ TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     EXPECT_TRUE(contains(edited.out, "Edit        rename Tree to Oak at frame 48; uses Ball, Camera\n"));
     size_t deletion = edited.out.find("Edit        delete Ball at frame 72: 1 ID renumbered; uses Camera\n");
     EXPECT_LT(deletion, edited.out.find("Edit        add object Lamp at frame 72: 0 IDs renumbered; uses Camera\n"));
-    EXPECT_TRUE(contains(edited.out, "      71      2.9583      8.382869\n      72      3.0000     10.000000  (not set)\n"));
+    // Each row is shown as its frame is evaluated, the frame's edits before it.
+    size_t before = edited.out.find("      71      2.9583      8.382869\n");
+    EXPECT_LT(before, deletion);
+    EXPECT_LT(deletion, edited.out.find("      72      3.0000     10.000000  (not set)\n"));
+    std::vector<std::string> rows = tableRows(edited.out);
+    ASSERT_EQ(rows.size(), 97u) << edited.out;
+    EXPECT_EQ(rows[72], "      72      3.0000     10.000000  (not set)");
     EXPECT_TRUE(contains(edited.out, savedUnitLine(sim::kelto_facts::kItemKeyword) +
                                          savedUnitLine(sim::kelto_facts::kNoneName)));
     EXPECT_FALSE(contains(edited.out, "Host check"));

@@ -153,6 +153,33 @@ TEST(SceneFile, AByteOrderMarkBeforeTheFirstLineIsSkippedAndNotWrittenBack) {
     EXPECT_EQ(sim::parseScene("\xEF\xBB\xBF" "\xEF\xBB\xBF" "frames 0 4\n", "s").error.rfind("s:1: unknown line", 0), 0u);
 }
 
+// A scene saved on Windows (CRLF) or on an old Mac (a carriage return alone)
+// reads as the same scene does with line feeds; a carriage return and a
+// line feed are one end, a carriage return before them another.
+TEST(SceneFile, ReadsLinesEndedAsOnAnySystem) {
+    const std::string text = "frames 0 96\nfps 24\nobject Ball\nkey 0 -12 0.5 6\ncamera Camera\n"
+                             "channel Camera.FocalDistance\nblock\n| KELTO_START\n|\n| KELTO_END\nend block\n";
+    sim::SceneParse unix = sim::parseScene(text, "s");
+    ASSERT_EQ(unix.error, "");
+    EXPECT_EQ(unix.scene.lastFrame, 96);
+    auto replaced = [&](const std::string& end) {
+        std::string other;
+        for (char ch : text) other += ch == '\n' ? end : std::string(1, ch);
+        return other;
+    };
+    for (const char* end : {"\r\n", "\r"}) {
+        sim::SceneParse other = sim::parseScene(replaced(end), "s");
+        ASSERT_EQ(other.error, "") << other.error;
+        EXPECT_EQ(sim::formatScene(other.scene), sim::formatScene(unix.scene));
+    }
+    sim::SceneParse mixed = sim::parseScene("object Ball\r\r\nobject Lamp\rcamera Cam", "s");
+    ASSERT_EQ(mixed.error, "");
+    ASSERT_EQ(mixed.scene.objects.size(), 2u);
+    EXPECT_EQ(mixed.scene.objects[0].name, "Ball");
+    EXPECT_EQ(mixed.scene.objects[1].name, "Lamp");
+    EXPECT_EQ(mixed.scene.cameras.at(0).name, "Cam");
+}
+
 TEST(SceneFile, ErrorsNameTheFileAndLine) {
     auto error = [](const char* text) { return sim::parseScene(text, "bad.scene").error; };
     EXPECT_EQ(error("key 0 1 2 3\n"), "bad.scene:1: a key before any object or camera");
@@ -162,8 +189,8 @@ TEST(SceneFile, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(error("\nblock\n| BLOCK_START\n"), "bad.scene:3: the block has no \"end block\"");
     EXPECT_EQ(error("block\nBLOCK_START\n").rfind("bad.scene:2: a block line must begin with", 0), 0u);
     EXPECT_EQ(error("teleport now\n"), "bad.scene:1: unknown line \"teleport now\"");
-    EXPECT_EQ(error("fps 24\r\nobject Ball\r\r\n"), "bad.scene:2: a line ends in a carriage return");
-    EXPECT_EQ(error("fps 24\r\nobject Ball\r\n"), "");
+    // Lines are counted whichever way they end.
+    EXPECT_EQ(error("fps 24\robject Ball\r\rteleport\r"), "bad.scene:4: unknown line \"teleport\"");
     EXPECT_EQ(sim::readSceneFile("/nonexistent.scene").error, "cannot read scene file /nonexistent.scene");
 }
 
@@ -205,6 +232,36 @@ TEST(SceneFile, LinesTheModuleCouldNotReadOrAMessageCouldNotHold) {
     EXPECT_EQ(error(wide), "s:1: unknown line \"" + std::string(59, 'y') + "...\"");
 }
 
+// Items, edits and block lines are each bounded in number: their lines are
+// a few bytes, what the scene keeps of them far more.
+TEST(SceneFile, HoldsAtMostItsLimitsOfItemsEditsAndBlockLines) {
+    auto repeated = [](const std::string& line, size_t count) {
+        std::string text;
+        for (size_t n = 0; n < count; ++n) text += line;
+        return text;
+    };
+    const std::string items =
+        repeated("object\n", sim::kMaxSceneItems / 2) + repeated("camera\n", sim::kMaxSceneItems / 2);
+    sim::SceneParse full = sim::parseScene(items, "s");
+    ASSERT_EQ(full.error, "");
+    EXPECT_EQ(full.scene.objects.size() + full.scene.cameras.size(), sim::kMaxSceneItems);
+    EXPECT_EQ(sim::parseScene(items + "object Ball\n", "s").error,
+              "s:" + std::to_string(sim::kMaxSceneItems + 1) + ": more than " + std::to_string(sim::kMaxSceneItems) +
+                  " objects and cameras");
+
+    const std::string edits = "object Ball\n" + repeated("edit rename Ball=Ball@0\n", sim::kMaxSceneEdits);
+    EXPECT_EQ(sim::parseScene(edits, "s").scene.edits.size(), sim::kMaxSceneEdits);
+    EXPECT_EQ(sim::parseScene(edits + "edit delete Ball@0\n", "s").error,
+              "s:" + std::to_string(sim::kMaxSceneEdits + 2) + ": more than " + std::to_string(sim::kMaxSceneEdits) +
+                  " edits");
+
+    const std::string block = "block\n" + repeated("|\n", sim::kMaxBlockLines);
+    EXPECT_EQ(sim::parseScene(block + "end block\n", "s").scene.modifierBlock.size(), sim::kMaxBlockLines);
+    EXPECT_EQ(sim::parseScene(block + "| KELTO_END\nend block\n", "s").error,
+              "s:" + std::to_string(sim::kMaxBlockLines + 2) + ": more than " + std::to_string(sim::kMaxBlockLines) +
+                  " block lines");
+}
+
 TEST(SceneFile, RefusesToWriteWhatWouldNotReadBack) {
     sim::Scene scene;
     scene.addObject("Ball");
@@ -213,8 +270,9 @@ TEST(SceneFile, RefusesToWriteWhatWouldNotReadBack) {
     EXPECT_EQ(sim::parseScene(sim::formatScene(scene), "s").scene.modifierBlock, scene.modifierBlock);
     scene.modifierBlock.push_back("two\nlines");
     EXPECT_EQ(sim::sceneTextProblem(scene).rfind("block line 4 holds a line break", 0), 0u);
-    scene.modifierBlock.back() = "ends in\r";
-    EXPECT_EQ(sim::sceneTextProblem(scene).rfind("block line 4", 0), 0u);
+    // A carriage return anywhere would end a line when read back.
+    scene.modifierBlock.back() = "a carriage\rreturn";
+    EXPECT_EQ(sim::sceneTextProblem(scene).rfind("block line 4 holds a line break", 0), 0u);
     scene.modifierBlock.pop_back();
     scene.objects[0].name = std::string("Ba\0ll", 5);
     EXPECT_EQ(sim::sceneTextProblem(scene).rfind("the item name", 0), 0u);
