@@ -43,13 +43,21 @@ InstancePtr newInstance(const char* item = "", const char* camera = "") {
     return instance;
 }
 
-TEST(InstanceLifecycle, DescribeRewritesTheLineIntoTheInstance) {
-    InstancePtr instance = newInstance();
-    ASSERT_NE(instance, nullptr);
-    std::strcpy(instance->description, "scribbled over");
-    const char* line = kelto::describeInstance(*instance);
-    EXPECT_EQ(line, instance->description);
-    EXPECT_STREQ(line, "KELTO   by VEM");
+// The host keeps the line it is handed until its next call for that
+// instance, and may hold several instances' lines at once: each reads the
+// modifier's line whatever is done to the others meanwhile, a copy made from
+// it and the other's destruction included.
+TEST(InstanceLifecycle, EachDescriptionLineHoldsUntilTheNextCallForItsInstance) {
+    InstancePtr first = newInstance("Ball", "Camera");
+    InstancePtr second = newInstance();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    const char* firstLine = kelto::describeInstance(*first);
+    kelto::describeInstance(*second);
+    kelto::copyInstance(*second, *first);
+    EXPECT_STREQ(kelto::describeInstance(*second), "KELTO   by VEM");
+    second.reset();
+    EXPECT_STREQ(firstLine, "KELTO   by VEM");
 }
 
 // With the heap exhausted, create gives no instance rather than writing
