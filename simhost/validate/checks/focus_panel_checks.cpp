@@ -256,4 +256,15 @@ void checkFocusDescriptionMeasure(CheckContext& context) {
     expectNamesMeasure(bench, copy, focus::kAlongView, "of a copy of an instance along view");
 }
 
+const CheckDefinition kFocusPanelDefinitions[] = {
+    {"panel-settings",
+     "the settings' controls store valid values, keep refused ones and make a negative lag 0",
+     CheckScope::EachProtocol, checkFocusPanelSettings},
+    {"description-measure",
+     "the description line is \"KELTO FOCUS\", three blanks and the measure in force",
+     CheckScope::EachProtocol, checkFocusDescriptionMeasure},
+};
+
+const CheckTable kFocusPanelChecks = checkTable(kFocusPanelDefinitions);
+
 }  // namespace sim
