@@ -76,7 +76,6 @@ const RegisteredCheck& modifierProbe() {
 }
 
 const RegisteredCheck* findCheck(const std::string& id) {
-    if (id == modifierProbe().id) return &modifierProbe();
     for (const RegisteredCheck& check : registeredChecks())
         if (check.id == id) return &check;
     return nullptr;

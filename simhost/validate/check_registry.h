@@ -36,10 +36,11 @@ std::vector<const RegisteredCheck*> checksOf(const ValidatedModifier& modifier);
 // Not a check of the module's but the question which modifier it serves,
 // asked in a process of its own like a check, since the module must be
 // loaded to answer: it passes for a module whose channel handler is Kelto
-// Focus's (and none Kelto's), and skips or fails for any other.
+// Focus's (and none Kelto's), and skips or fails for any other. It is not
+// listed, and only that process may ask it by its ID (validate_command.cpp).
 const RegisteredCheck& modifierProbe();
 
-// The check of that ID, the probe's included, or null.
+// The check of that ID among those listed, or null.
 const RegisteredCheck* findCheck(const std::string& id);
 
 }  // namespace sim

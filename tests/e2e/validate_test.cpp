@@ -152,6 +152,22 @@ TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
         << other;
 }
 
+// Which modifier a module serves is asked in a process of its own, as a
+// check is; on Windows that process is this program again, asked it by ID.
+// Not being a check, it is not listed, and asked elsewhere it is refused.
+TEST(Validate, TheModifierServedIsAskedOnlyInACheckProcess) {
+    const std::string probe = sim::modifierProbe().id;
+    int exitCode = -1;
+    std::string focus = validate({KELTO_FOCUS_MODULE_PATH, "--check", probe, "--in-this-process"}, exitCode);
+    EXPECT_EQ(readOutput(focus, sim::kValidatedKeltoFocus).lines[probe].rfind("PASS", 0), 0u) << focus;
+    std::string kelto = validate({KELTO_MODULE_PATH, "--check", probe, "--in-this-process"}, exitCode);
+    EXPECT_EQ(readOutput(kelto).lines[probe].rfind("SKIP", 0), 0u) << kelto;
+    std::string refused = validate({KELTO_FOCUS_MODULE_PATH, "--check", probe}, exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(refused, "kelto-host: no check has the ID \"" + probe + "\" (see --list)\n");
+    EXPECT_EQ(sim::findCheck(probe), nullptr);
+}
+
 TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
     int exitCode = -1;
     std::string out = validate({"/nonexistent.p", "--seed", "3"}, exitCode);
@@ -166,7 +182,8 @@ TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
          {std::vector<std::string>{}, {"a.p", "b.p"}, {"a.p", "--seed", "-1"}, {"a.p", "--seed", "4294967296"},
           {"a.p", "--seed"}, {"a.p", "--seed", "+5"}, {"a.p", "--seed", " 5"}, {"a.p", "--seed", "1", "--seed", "1"},
           {"a.p", "--check", "classic/nothing"}, {"a.p", "--check"}, {"a.p", "--time-limit", "0"},
-          {"a.p", "--time-limit", "86401"}, {"a.p", "--frobnicate"}, {"a.p", "--check", "x\ny"}}) {
+          {"a.p", "--time-limit", "86401"}, {"a.p", "--frobnicate"}, {"a.p", "--check", "x\ny"},
+          {"a.p", "--check", "module/modifier"}}) {
         std::string refusal = validate(wrong, exitCode);
         EXPECT_EQ(exitCode, 1);
         EXPECT_EQ(refusal.rfind("kelto-host: ", 0), 0u) << refusal;
