@@ -52,9 +52,11 @@ constexpr CheckTable checkTable(const CheckDefinition (&definitions)[Count]) {
     return {definitions, Count};
 }
 
-// Each file's table (checks/), which the registry gathers by name: a table
-// that registered itself from a static object could be left out of the
-// program by the linker, kelto_simhost being a static library.
+// Each file's table (checks/), named here for the registry to gather. Being
+// named keeps each file in the program, kelto_simhost being a static library
+// the linker takes only the referenced files of; being constexpr, each is
+// ready before any code runs. A table that registered itself from a static
+// object's constructor would have neither.
 extern const CheckTable kModuleChecks;
 extern const CheckTable kActivationChecks;
 extern const CheckTable kInstanceChecks;

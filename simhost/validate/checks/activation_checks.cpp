@@ -164,6 +164,6 @@ const CheckDefinition kActivationDefinitions[] = {
      checkServiceNames},
 };
 
-const CheckTable kActivationChecks = checkTable(kActivationDefinitions);
+constexpr CheckTable kActivationChecks = checkTable(kActivationDefinitions);
 
 }  // namespace sim

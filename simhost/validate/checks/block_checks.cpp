@@ -160,6 +160,6 @@ const CheckDefinition kBlockDefinitions[] = {
      CheckScope::EachProtocol, checkRandomBlocks},
 };
 
-const CheckTable kBlockChecks = checkTable(kBlockDefinitions);
+constexpr CheckTable kBlockChecks = checkTable(kBlockDefinitions);
 
 }  // namespace sim

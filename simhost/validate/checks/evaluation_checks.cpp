@@ -70,6 +70,6 @@ const CheckDefinition kEvaluationDefinitions[] = {
      CheckScope::EachProtocol, checkSubFrameTimes},
 };
 
-const CheckTable kEvaluationChecks = checkTable(kEvaluationDefinitions);
+constexpr CheckTable kEvaluationChecks = checkTable(kEvaluationDefinitions);
 
 }  // namespace sim

@@ -249,6 +249,6 @@ const CheckDefinition kFocusBlockDefinitions[] = {
      CheckScope::EachProtocol, checkFocusRefusals},
 };
 
-const CheckTable kFocusBlockChecks = checkTable(kFocusBlockDefinitions);
+constexpr CheckTable kFocusBlockChecks = checkTable(kFocusBlockDefinitions);
 
 }  // namespace sim

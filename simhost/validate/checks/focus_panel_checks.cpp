@@ -265,6 +265,6 @@ const CheckDefinition kFocusPanelDefinitions[] = {
      CheckScope::EachProtocol, checkFocusDescriptionMeasure},
 };
 
-const CheckTable kFocusPanelChecks = checkTable(kFocusPanelDefinitions);
+constexpr CheckTable kFocusPanelChecks = checkTable(kFocusPanelDefinitions);
 
 }  // namespace sim

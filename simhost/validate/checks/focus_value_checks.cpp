@@ -331,6 +331,6 @@ const CheckDefinition kFocusValueDefinitions[] = {
      CheckScope::EachProtocol, checkFocusLag},
 };
 
-const CheckTable kFocusValueChecks = checkTable(kFocusValueDefinitions);
+constexpr CheckTable kFocusValueChecks = checkTable(kFocusValueDefinitions);
 
 }  // namespace sim

@@ -100,6 +100,6 @@ const CheckDefinition kInstanceDefinitions[] = {
      checkDescription},
 };
 
-const CheckTable kInstanceChecks = checkTable(kInstanceDefinitions);
+constexpr CheckTable kInstanceChecks = checkTable(kInstanceDefinitions);
 
 }  // namespace sim

@@ -172,6 +172,6 @@ const CheckDefinition kItemDefinitions[] = {
      checkRenames},
 };
 
-const CheckTable kItemChecks = checkTable(kItemDefinitions);
+constexpr CheckTable kItemChecks = checkTable(kItemDefinitions);
 
 }  // namespace sim

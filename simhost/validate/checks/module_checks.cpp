@@ -74,6 +74,6 @@ const CheckDefinition kModuleDefinitions[] = {
     {"repeated-load", "repeated load and unload", CheckScope::ModuleFile, checkRepeatedLoads},
 };
 
-const CheckTable kModuleChecks = checkTable(kModuleDefinitions);
+constexpr CheckTable kModuleChecks = checkTable(kModuleDefinitions);
 
 }  // namespace sim

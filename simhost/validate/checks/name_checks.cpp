@@ -201,6 +201,6 @@ const CheckDefinition kNameDefinitions[] = {
      checkEmptyNames},
 };
 
-const CheckTable kNameChecks = checkTable(kNameDefinitions);
+constexpr CheckTable kNameChecks = checkTable(kNameDefinitions);
 
 }  // namespace sim

@@ -198,6 +198,6 @@ const CheckDefinition kPanelDefinitions[] = {
      checkRefreshCodes},
 };
 
-const CheckTable kPanelChecks = checkTable(kPanelDefinitions);
+constexpr CheckTable kPanelChecks = checkTable(kPanelDefinitions);
 
 }  // namespace sim

@@ -202,14 +202,16 @@ FAULT_FAILS("classic/picks classic/renames classic/long-names")
 // A set-channel the host refuses fails every current check that sets the
 // channel.
 FAULT_FAILS("current/* -current/versions -current/interface -current/empty-names")
+#elif defined(FAULT_READS_PARAM_RESULT)
 // A result read from param, which returns nothing, is "not written" wherever
 // the host leaves 0: every check whose channel must be set fails, under each
 // protocol the fault is made under; the repeated load evaluates under the
 // classic one, the service names' check under the current one.
-#elif defined(FAULT_READS_PARAM_RESULT) && defined(FAULTY_KELTO_FOCUS) && defined(FAULT_UNDER_CURRENT_ONLY)
+#if defined(FAULTY_KELTO_FOCUS) && defined(FAULT_UNDER_CURRENT_ONLY)
 FAULT_FAILS(SETTING_CHECKS("classic") FOCUS_SETTING_CHECKS("classic") "current/service-names")
-#elif defined(FAULT_READS_PARAM_RESULT) && defined(FAULTY_KELTO_FOCUS)
+#elif defined(FAULTY_KELTO_FOCUS)
 FAULT_FAILS(SETTING_CHECKS("classic") FOCUS_SETTING_CHECKS("classic") "module/repeated-load")
-#elif defined(FAULT_READS_PARAM_RESULT)
+#else
 FAULT_FAILS(SETTING_CHECKS("classic") SETTING_CHECKS("current") "module/repeated-load current/service-names")
+#endif
 #endif
