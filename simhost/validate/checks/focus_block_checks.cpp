@@ -160,7 +160,8 @@ focus::Settings withDefault(focus::Settings settings, int setting) {
     switch (setting) {
         case 0: settings.measure = defaults.measure; break;
         case 1:
-            for (int axis = 0; axis < focus::kAxisCount; ++axis) settings.subjectOffset[axis] = defaults.subjectOffset[axis];
+            for (int axis = 0; axis < focus::kAxisCount; ++axis)
+                settings.subjectOffset[axis] = defaults.subjectOffset[axis];
             break;
         case 2: settings.focusOffset = defaults.focusOffset; break;
         default: settings.lag = defaults.lag; break;
