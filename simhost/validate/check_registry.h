@@ -1,7 +1,7 @@
-// The one list of the conformance check's checks: each with a stable ID, a
-// title, the modifier and protocols it applies to, and its function. Kelto
-// Focus has Kelto's checks, made with its own facts, and checks of its own;
-// its IDs begin with "focus/" ("focus/classic/picks").
+// The conformance check's checks, gathered from their files' tables: each
+// with a stable ID, a title, the modifier and protocols it applies to, and
+// its function. Kelto Focus has Kelto's checks, made with its own facts, and checks of its
+// own; its IDs begin with "focus/" ("focus/classic/picks").
 #pragma once
 
 #include <string>
@@ -11,11 +11,6 @@
 #include "simhost/validate/validated_modifier.h"
 
 namespace sim {
-
-// Where a check applies: to the module as a whole ("module/ID"), held while
-// it runs or loaded by the check itself; under each protocol ("classic/ID"
-// and "current/ID"), or under one.
-enum class CheckScope { Module, ModuleFile, EachProtocol, CurrentProtocol };
 
 struct RegisteredCheck {
     std::string id;                     // stable, e.g. "classic/picks": it names the check on its line and to tests
@@ -41,10 +36,11 @@ std::vector<const RegisteredCheck*> checksOf(const ValidatedModifier& modifier);
 // Not a check of the module's but the question which modifier it serves,
 // asked in a process of its own like a check, since the module must be
 // loaded to answer: it passes for a module whose channel handler is Kelto
-// Focus's (and none Kelto's), and skips or fails for any other.
+// Focus's (and none Kelto's), and skips or fails for any other. It is not
+// listed, and only that process may ask it by its ID (validate_command.cpp).
 const RegisteredCheck& modifierProbe();
 
-// The check of that ID, the probe's included, or null.
+// The check of that ID among those listed, or null.
 const RegisteredCheck* findCheck(const std::string& id);
 
 }  // namespace sim

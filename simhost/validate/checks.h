@@ -1,9 +1,10 @@
-// Every check of the conformance check, grouped by what they check; the
-// registry (check_registry.cpp) names each and says where it applies. A
-// check reports through the context's Expect: the first expectation that
-// fails is its failure.
+// What a check of the conformance check is: a function of the context,
+// declared in its file's table in checks/ with its ID, title and scope; the
+// registry (check_registry.cpp) gathers the tables. A check reports through
+// the context's Expect: the first expectation that fails is its failure.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -23,56 +24,53 @@ struct CheckContext {
     Expect& expect;
 
     const LoadedModule& module() const { return *loadedModule; }
-
 };
 
 typedef void (*CheckFunction)(CheckContext& context);
 
-// The module as a whole (module_checks.cpp).
+// Where a check applies: to the module as a whole ("module/ID"), held while
+// it runs or loaded by the check itself; under each protocol ("classic/ID"
+// and "current/ID"), or under one.
+enum class CheckScope { Module, ModuleFile, EachProtocol, CurrentProtocol };
+
+// A check as its file declares it, beside its function.
+struct CheckDefinition {
+    const char* name;  // the ID after its scope's prefix
+    const char* title;
+    CheckScope scope;
+    CheckFunction run;
+};
+
+// One file's checks, in the order they run.
+struct CheckTable {
+    const CheckDefinition* definitions;
+    size_t count;
+};
+
+template <size_t Count>
+constexpr CheckTable checkTable(const CheckDefinition (&definitions)[Count]) {
+    return {definitions, Count};
+}
+
+// Each file's table (checks/), named here for the registry to gather. Being
+// named keeps each file in the program, kelto_simhost being a static library
+// the linker takes only the referenced files of; being constexpr, each is
+// ready before any code runs. A table that registered itself from a static
+// object's constructor would have neither.
+extern const CheckTable kModuleChecks;
+extern const CheckTable kActivationChecks;
+extern const CheckTable kInstanceChecks;
+extern const CheckTable kBlockChecks;
+extern const CheckTable kNameChecks;
+extern const CheckTable kPanelChecks;
+extern const CheckTable kEvaluationChecks;
+extern const CheckTable kItemChecks;
+extern const CheckTable kFocusValueChecks;
+extern const CheckTable kFocusBlockChecks;
+extern const CheckTable kFocusPanelChecks;
+
+// Not a check but the question which modifier the module serves, asked
+// like one (checks/module_checks.cpp).
 void checkServesKeltoFocusAlone(CheckContext& context);
-void checkDescriptor(CheckContext& context);
-void checkRepeatedLoads(CheckContext& context);
-
-// Activations and the services they look up (activation_checks.cpp).
-void checkVersions(CheckContext& context);
-void checkInterfaceVersions(CheckContext& context);
-void checkMissingServices(CheckContext& context);
-void checkServiceNames(CheckContext& context);
-
-// Instances, their copies and description (instance_checks.cpp).
-void checkInstances(CheckContext& context);
-void checkDescription(CheckContext& context);
-
-// The block in the scene file (block_checks.cpp, name_checks.cpp).
-void checkSaveLoadSave(CheckContext& context);
-void checkRandomBlocks(CheckContext& context);
-void checkMissingReferences(CheckContext& context);
-void checkLongNames(CheckContext& context);
-void checkEmptyNames(CheckContext& context);
-
-// The options panel (panel_checks.cpp).
-void checkPanel(CheckContext& context);
-void checkPicks(CheckContext& context);
-void checkRefreshCodes(CheckContext& context);
-
-// The evaluation (evaluation_checks.cpp).
-void checkSubFrameTimes(CheckContext& context);
-
-// Items edited while references are held (item_checks.cpp).
-void checkRenumbering(CheckContext& context);
-void checkUsedItems(CheckContext& context);
-void checkRenames(CheckContext& context);
-
-// Kelto Focus's own: its value (focus_value_checks.cpp), its block
-// (focus_block_checks.cpp), its settings in the panel and its description
-// (focus_panel_checks.cpp).
-void checkFocusStraightLine(CheckContext& context);
-void checkFocusMeasure(CheckContext& context);
-void checkFocusLag(CheckContext& context);
-void checkFocusBlockRoundTrip(CheckContext& context);
-void checkFocusLaterVersions(CheckContext& context);
-void checkFocusRefusals(CheckContext& context);
-void checkFocusPanelSettings(CheckContext& context);
-void checkFocusDescriptionMeasure(CheckContext& context);
 
 }  // namespace sim

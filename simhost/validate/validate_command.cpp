@@ -23,6 +23,7 @@ struct ValidateOptions {
     uint32_t seed = 0;
     bool seedGiven = false;
     std::string checkId;
+    bool checkGiven = false;
     uint32_t timeLimit = kDefaultTimeLimitSeconds;
     bool timeLimitGiven = false;
     bool list = false;
@@ -59,11 +60,19 @@ std::string applyOption(const std::vector<std::string>& arguments, size_t& at, V
         if (!readNumber(value, 1, kMostTimeLimitSeconds, options.timeLimit))
             return "--time-limit takes a whole number of seconds from 1 to " + std::to_string(kMostTimeLimitSeconds);
     } else {
-        if (!options.checkId.empty()) return "--check may be given once";
-        if (findCheck(value) == nullptr) return "no check has the ID \"" + printableText(value) + "\" (see --list)";
+        if (options.checkGiven) return "--check may be given once";
+        options.checkGiven = true;
         options.checkId = value;
     }
     return "";
+}
+
+// The check asked for, or null: one of those listed, or the question which
+// modifier the module serves when asked in a check's own process, as
+// check_process_windows.cpp asks it.
+const RegisteredCheck* askedCheck(const ValidateOptions& options) {
+    if (options.inThisProcess && options.checkId == modifierProbe().id) return &modifierProbe();
+    return findCheck(options.checkId);
 }
 
 // The options from the arguments; "" or one line saying what is wrong.
@@ -78,6 +87,8 @@ std::string readOptions(const std::vector<std::string>& arguments, ValidateOptio
         if (!problem.empty()) return problem;
     }
     if (options.path.empty() && !options.list) return kValidateUsage;
+    if (options.checkGiven && askedCheck(options) == nullptr)
+        return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
     if (!options.seedGiven) options.seed = std::random_device()();
     return "";
 }
@@ -97,7 +108,7 @@ const ValidatedModifier& servedModifier(const ValidateOptions& options) {
 // naming Kelto Focus's check of the same, which every check of Kelto's has.
 const ValidatedModifier* modifierToValidate(const ValidateOptions& options, std::string& refusal) {
     if (options.checkId.empty()) return &servedModifier(options);
-    const ValidatedModifier* asked = findCheck(options.checkId)->modifier;
+    const ValidatedModifier* asked = askedCheck(options)->modifier;
     if (asked != &kValidatedKelto || &servedModifier(options) == asked) return asked;
     const std::string meant = kValidatedKeltoFocus.idPrefix + options.checkId;
     refusal = printableText(options.path) + " serves " + kValidatedKeltoFocus.name + ", and " + options.checkId +
@@ -132,7 +143,7 @@ int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& 
     out << " with seed " << options.seed << " (replay with --seed " << options.seed << ")" << std::endl;
     int counts[3] = {0, 0, 0};  // by Verdict
     const std::vector<const RegisteredCheck*> checks =
-        options.checkId.empty() ? checksOf(modifier) : std::vector<const RegisteredCheck*>{findCheck(options.checkId)};
+        options.checkId.empty() ? checksOf(modifier) : std::vector<const RegisteredCheck*>{askedCheck(options)};
     for (const RegisteredCheck* each : checks) {
         const RegisteredCheck& check = *each;
         CheckOutcome outcome = options.inThisProcess

@@ -175,3 +175,43 @@ constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInter
 }  // namespace
 
 const fault::Entries fault::kEntries = kFault;
+
+// What each fails.
+#define SETTING_CHECKS(protocol)                                                                      \
+    protocol "/random-blocks " protocol "/missing-references " protocol "/long-names " protocol "/picks " \
+    protocol "/sub-frame-times " protocol "/renumbering " protocol "/renames "
+#define FOCUS_SETTING_CHECKS(protocol) protocol "/straight-line " protocol "/measure " protocol "/lag "
+#if defined(FAULT_RESOLVING_SETS_TWICE) || defined(FAULT_CRASHES_ON_MISSING)
+// Told by what their failures say, not by which fail.
+FAULT_FAILS("apart")
+#elif defined(FAULT_FRAME_TIME) && defined(FAULTY_KELTO_FOCUS)
+// Positions asked for at the nearest frame: every check of the value at
+// times between frames.
+FAULT_FAILS("classic/sub-frame-times " FOCUS_SETTING_CHECKS("classic"))
+#elif defined(FAULT_FRAME_TIME)
+FAULT_FAILS("classic/sub-frame-times")
+#elif defined(FAULT_CALLS_NOISE)
+// Calling a service the modifier only holds breaks its promise in every
+// check that evaluates: all but the descriptor's and the versions'.
+FAULT_FAILS("module/repeated-load classic/* -classic/versions -classic/interface")
+#elif defined(FAULT_PICKS_LOST)
+// Looking names up at every evaluation loses picks and renamed items; the
+// long-names check picks its items of long names.
+FAULT_FAILS("classic/picks classic/renames classic/long-names")
+#elif defined(FAULT_HOST_DATA_AS_CHANNEL)
+// A set-channel the host refuses fails every current check that sets the
+// channel.
+FAULT_FAILS("current/* -current/versions -current/interface -current/empty-names")
+#elif defined(FAULT_READS_PARAM_RESULT)
+// A result read from param, which returns nothing, is "not written" wherever
+// the host leaves 0: every check whose channel must be set fails, under each
+// protocol the fault is made under; the repeated load evaluates under the
+// classic one, the service names' check under the current one.
+#if defined(FAULTY_KELTO_FOCUS) && defined(FAULT_UNDER_CURRENT_ONLY)
+FAULT_FAILS(SETTING_CHECKS("classic") FOCUS_SETTING_CHECKS("classic") "current/service-names")
+#elif defined(FAULTY_KELTO_FOCUS)
+FAULT_FAILS(SETTING_CHECKS("classic") FOCUS_SETTING_CHECKS("classic") "module/repeated-load")
+#else
+FAULT_FAILS(SETTING_CHECKS("classic") SETTING_CHECKS("current") "module/repeated-load current/service-names")
+#endif
+#endif

@@ -6,8 +6,10 @@
 // With FAULT_UNDER_CURRENT_ONLY the fault is made under the current protocol
 // alone (version 5), as a fault in that protocol's own path would be. With
 // FAULTY_KELTO_FOCUS the modifier wrapped is Kelto Focus, under its name.
+// Each file also states what each of its faults fails (fault_statement.h).
 #pragma once
 
+#include "fault_statement.h"
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
 

@@ -317,3 +317,28 @@ constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInter
 }  // namespace
 
 const fault::Entries fault::kEntries = kFault;
+
+// What each fails.
+#if defined(FAULT_FOCUS_ONE_STEP_OFF)
+FAULT_FAILS("classic/straight-line")
+#elif defined(FAULT_FOCUS_ALONG_VIEW_AS_STRAIGHT) || defined(FAULT_FOCUS_OFFSET_IGNORED) || \
+    defined(FAULT_FOCUS_SETS_INFINITY) || defined(FAULT_FOCUS_FORWARD_NOT_RESCALED)
+FAULT_FAILS("classic/measure")
+#elif defined(FAULT_FOCUS_LAG_KEEPS_STATE) || defined(FAULT_FOCUS_FLOOR_PER_SAMPLE)
+FAULT_FAILS("classic/lag")
+#elif defined(FAULT_FOCUS_SAVES_SIX_DIGITS)
+FAULT_FAILS("classic/block-round-trip")
+#elif defined(FAULT_FOCUS_STOPS_AT_UNKNOWN_LINES)
+FAULT_FAILS("classic/later-versions")
+#elif defined(FAULT_FOCUS_NEGATIVE_LAG_READ) || defined(FAULT_FOCUS_LONG_LINE_READ)
+FAULT_FAILS("classic/refusals")
+#elif defined(FAULT_FOCUS_DESCRIPTION_FIXED)
+FAULT_FAILS("classic/description-measure")
+#elif defined(FAULT_FOCUS_DESCRIPTION_ONE_BLANK)
+// The description line exact, blanks and all: the new instance's, and the
+// one of each measure.
+FAULT_FAILS("classic/description classic/description-measure")
+#elif defined(FAULT_FOCUS_NAMES_TRIMMED)
+// A name is its line whole: "Ball " is not "Ball".
+FAULT_FAILS("classic/missing-references")
+#endif

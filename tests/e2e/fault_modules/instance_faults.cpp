@@ -245,3 +245,27 @@ constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInter
 }  // namespace
 
 const fault::Entries fault::kEntries = kFault;
+
+// What each fails.
+#if defined(FAULT_DESCRIPTION) && defined(FAULTY_KELTO_FOCUS)
+FAULT_FAILS("classic/description classic/description-measure")
+#elif defined(FAULT_DESCRIPTION)
+FAULT_FAILS("classic/description")
+#elif defined(FAULT_COPY_WITHOUT_NAMES)
+FAULT_FAILS("classic/instances")
+#elif defined(FAULT_SAVE_ERROR) || defined(FAULT_LOAD_ERROR)
+FAULT_FAILS("classic/save-load-save")
+#elif defined(FAULT_LOAD_NEVER_ENDS)
+// Every check that loads a block would wait out its time limit.
+FAULT_FAILS("apart")
+#elif defined(FAULT_CAMERA_AMONG_CAMERAS)
+FAULT_FAILS("classic/random-blocks")
+#elif defined(FAULT_EMPTY_NAME_FINDS_ITEM) || defined(FAULT_FRESH_TAKES_FIRST_ITEMS)
+FAULT_FAILS("classic/empty-names")
+#elif defined(FAULT_MISSING_SAVED_AS_NONE)
+FAULT_FAILS("classic/missing-references")
+#elif defined(FAULT_LONG_NAME_WHOLE)
+FAULT_FAILS("classic/long-names")
+#elif defined(FAULT_NAMES_TAKEN_WHEN_REFERENCED)
+FAULT_FAILS("classic/renames")
+#endif

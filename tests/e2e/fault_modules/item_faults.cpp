@@ -82,3 +82,16 @@ constexpr Entries kFault = {fault::activateChanged<change>, kelto::activateChann
 }  // namespace
 
 const fault::Entries fault::kEntries = kFault;
+
+// What each fails.
+#if defined(FAULT_NO_ITEM_OPERATIONS)
+// Without item operations a module neither follows IDs nor lists the items
+// it uses.
+FAULT_FAILS("classic/renumbering classic/used-items")
+#elif defined(FAULT_CHANGEID_ITEM_ONLY)
+FAULT_FAILS("classic/renumbering")
+#elif defined(FAULT_USES_ITEM_ONLY)
+FAULT_FAILS("classic/used-items")
+#elif defined(FAULT_CHOICES_FOLLOW_OWN_IDS)
+FAULT_FAILS("current/renumbering")
+#endif

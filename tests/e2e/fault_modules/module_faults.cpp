@@ -140,3 +140,26 @@ constexpr Entries kFault = {activateHandler, kelto::activateChannelInterface, fa
 }  // namespace
 
 const fault::Entries fault::kEntries = kFault;
+
+// What each fails.
+#if defined(FAULT_FOREIGN_MACHINE_CODE) || defined(FAULT_NO_SHUTDOWN)
+FAULT_FAILS("module/descriptor")
+#elif defined(FAULT_STARTS_ONCE)
+FAULT_FAILS("module/repeated-load")
+#elif defined(FAULT_OTHER_VERSIONS)
+FAULT_FAILS("classic/versions")
+#elif defined(FAULT_INTERFACE_ANY_VERSION)
+FAULT_FAILS("classic/interface")
+#elif defined(FAULT_HOLDS_PARTIAL_SERVICES)
+FAULT_FAILS("classic/services")
+#elif defined(FAULT_NEWEST_NAMES_ONLY)
+FAULT_FAILS("current/service-names")
+#elif defined(FAULT_REFUSED_FILLS_ON_CURRENT_HOST)
+FAULT_FAILS("current/versions")
+#elif defined(FAULT_EMPTY_CURRENT_RECORD)
+// A record left empty fails every current check.
+FAULT_FAILS("current/*")
+#elif defined(FAULT_CLASSIC_EVALUATE_UNDER_CURRENT)
+// Which current checks fail depends on how the wrong evaluate goes wrong.
+FAULT_FAILS("apart")
+#endif

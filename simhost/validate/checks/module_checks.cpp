@@ -67,4 +67,13 @@ void checkRepeatedLoads(CheckContext& context) {
     }
 }
 
+// The module's own, the descriptor first: a module that does not load is
+// reported there.
+const CheckDefinition kModuleDefinitions[] = {
+    {"descriptor", "descriptor and server table", CheckScope::Module, checkDescriptor},
+    {"repeated-load", "repeated load and unload", CheckScope::ModuleFile, checkRepeatedLoads},
+};
+
+constexpr CheckTable kModuleChecks = checkTable(kModuleDefinitions);
+
 }  // namespace sim

@@ -162,4 +162,16 @@ void checkRenames(CheckContext& context) {
     expectSaved(bench, bench.referenceBlock("Old Oak", "Wide Shot"), "the item was renamed again");
 }
 
+const CheckDefinition kItemDefinitions[] = {
+    {"renumbering",
+     "references follow items moved and deleted before them; a deleted one saves none",
+     CheckScope::EachProtocol, checkRenumbering},
+    {"used-items", "useItems lists the items both references hold, and no other", CheckScope::EachProtocol,
+     checkUsedItems},
+    {"renames", "a renamed reference keeps working and is saved by its new name", CheckScope::EachProtocol,
+     checkRenames},
+};
+
+constexpr CheckTable kItemChecks = checkTable(kItemDefinitions);
+
 }  // namespace sim

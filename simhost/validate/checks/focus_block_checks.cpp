@@ -160,7 +160,8 @@ focus::Settings withDefault(focus::Settings settings, int setting) {
     switch (setting) {
         case 0: settings.measure = defaults.measure; break;
         case 1:
-            for (int axis = 0; axis < focus::kAxisCount; ++axis) settings.subjectOffset[axis] = defaults.subjectOffset[axis];
+            for (int axis = 0; axis < focus::kAxisCount; ++axis)
+                settings.subjectOffset[axis] = defaults.subjectOffset[axis];
             break;
         case 2: settings.focusOffset = defaults.focusOffset; break;
         default: settings.lag = defaults.lag; break;
@@ -236,5 +237,19 @@ void checkFocusRefusals(CheckContext& context) {
         }
     }
 }
+
+const CheckDefinition kFocusBlockDefinitions[] = {
+    {"block-round-trip",
+     "settings are saved in full and read back to the bit: load, save, load, save gives the same bytes",
+     CheckScope::EachProtocol, checkFocusBlockRoundTrip},
+    {"later-versions",
+     "lines a later version adds to the block are skipped and the settings after them read",
+     CheckScope::EachProtocol, checkFocusLaterVersions},
+    {"refusals",
+     "bad settings in the block are refused line by line, keeping the default, and the load succeeds",
+     CheckScope::EachProtocol, checkFocusRefusals},
+};
+
+constexpr CheckTable kFocusBlockChecks = checkTable(kFocusBlockDefinitions);
 
 }  // namespace sim

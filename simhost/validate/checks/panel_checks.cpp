@@ -189,4 +189,15 @@ void checkRefreshCodes(CheckContext& context) {
     }
 }
 
+const CheckDefinition kPanelDefinitions[] = {
+    {"panel", "the panel's two popups list \"(none)\" and the objects or cameras in order", CheckScope::EachProtocol,
+     checkPanel},
+    {"picks", "random panel picks take effect, hold through later evaluations and are saved", CheckScope::EachProtocol,
+     checkPicks},
+    {"refresh", "set asks for a redraw after \"(none)\" and for none after an item", CheckScope::EachProtocol,
+     checkRefreshCodes},
+};
+
+constexpr CheckTable kPanelChecks = checkTable(kPanelDefinitions);
+
 }  // namespace sim

@@ -64,4 +64,12 @@ void checkSubFrameTimes(CheckContext& context) {
     }
 }
 
+const CheckDefinition kEvaluationDefinitions[] = {
+    {"sub-frame-times",
+     "evaluation at sub-frame times: right, finite, the same for swapped positions",
+     CheckScope::EachProtocol, checkSubFrameTimes},
+};
+
+constexpr CheckTable kEvaluationChecks = checkTable(kEvaluationDefinitions);
+
 }  // namespace sim

@@ -191,4 +191,16 @@ void checkEmptyNames(CheckContext& context) {
     }
 }
 
+const CheckDefinition kNameDefinitions[] = {
+    {"missing-references",
+     "a missing reference leaves the channel alone and is saved by name",
+     CheckScope::EachProtocol, checkMissingReferences},
+    {"long-names", "names of 255 bytes survive, longer ones are cut to at most 255 bytes", CheckScope::EachProtocol,
+     checkLongNames},
+    {"empty-names", "a modifier just applied, and empty names, reference nothing", CheckScope::EachProtocol,
+     checkEmptyNames},
+};
+
+constexpr CheckTable kNameChecks = checkTable(kNameDefinitions);
+
 }  // namespace sim

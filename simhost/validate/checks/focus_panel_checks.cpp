@@ -68,7 +68,8 @@ bool shownSettings(Bench& bench, const OpenedPanel& opened, focus::Settings& sho
             return false;
     }
     shown.measure = *static_cast<const int32_t*>(values[0]);
-    for (int axis = 0; axis < focus::kAxisCount; ++axis) shown.subjectOffset[axis] = static_cast<const double*>(values[1])[axis];
+    for (int axis = 0; axis < focus::kAxisCount; ++axis)
+        shown.subjectOffset[axis] = static_cast<const double*>(values[1])[axis];
     shown.focusOffset = *static_cast<const double*>(values[2]);
     shown.lag = *static_cast<const double*>(values[3]);
     return true;
@@ -142,7 +143,8 @@ PanelSet randomValidSet(const focus::Settings& before, std::mt19937& random) {
             break;
         case 1:
             set.control = focus::kSubjectOffsetControl;
-            for (int axis = 0; axis < focus::kAxisCount; ++axis) set.values[axis] = set.after.subjectOffset[axis] = number(random);
+            for (int axis = 0; axis < focus::kAxisCount; ++axis)
+                set.values[axis] = set.after.subjectOffset[axis] = number(random);
             break;
         case 2:
             set.control = focus::kFocusOffsetControl;
@@ -255,5 +257,16 @@ void checkFocusDescriptionMeasure(CheckContext& context) {
     bench.copied(copy, loaded);
     expectNamesMeasure(bench, copy, focus::kAlongView, "of a copy of an instance along view");
 }
+
+const CheckDefinition kFocusPanelDefinitions[] = {
+    {"panel-settings",
+     "the settings' controls store valid values, keep refused ones and make a negative lag 0",
+     CheckScope::EachProtocol, checkFocusPanelSettings},
+    {"description-measure",
+     "the description line is \"KELTO FOCUS\", three blanks and the measure in force",
+     CheckScope::EachProtocol, checkFocusDescriptionMeasure},
+};
+
+constexpr CheckTable kFocusPanelChecks = checkTable(kFocusPanelDefinitions);
 
 }  // namespace sim

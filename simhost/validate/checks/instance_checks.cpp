@@ -92,4 +92,14 @@ void checkDescription(CheckContext& context) {
     expectDescribed(bench, copy, "a copy");
 }
 
+const CheckDefinition kInstanceDefinitions[] = {
+    {"instances",
+     "many instances created, copied and destroyed: copies evaluate and save as their originals",
+     CheckScope::EachProtocol, checkInstances},
+    {"description", "the description line is the modifier's and the flags 0", CheckScope::EachProtocol,
+     checkDescription},
+};
+
+constexpr CheckTable kInstanceChecks = checkTable(kInstanceDefinitions);
+
 }  // namespace sim

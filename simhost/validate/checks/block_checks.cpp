@@ -151,4 +151,15 @@ void checkRandomBlocks(CheckContext& context) {
         expectRandomBlockKept(bench, randomBlock(pieces, context.random), ++number, context.random);
 }
 
+const CheckDefinition kBlockDefinitions[] = {
+    {"save-load-save",
+     "valid blocks load and save with no error, and save, load, save gives the same block",
+     CheckScope::EachProtocol, checkSaveLoadSave},
+    {"random-blocks",
+     "random blocks evaluate as the names they save find, and save back the same",
+     CheckScope::EachProtocol, checkRandomBlocks},
+};
+
+constexpr CheckTable kBlockChecks = checkTable(kBlockDefinitions);
+
 }  // namespace sim
