@@ -24,9 +24,13 @@ bool failedOtherThanMissing(const std::error_code& error) {
 // Where a file yet to be made would stand, in one spelling; Windows folds
 // the case of names, so there in one case too.
 std::string placeOf(const std::string& path) {
+    // Made absolute first: with no part of it there, a relative path would
+    // come back as it was, unlike the same place spelled from a folder.
     std::error_code error;
-    fs::path resolved = fs::weakly_canonical(path, error);
-    std::string place = error ? fs::path(path).lexically_normal().string() : resolved.string();
+    fs::path absolute = fs::absolute(path, error);
+    if (error) absolute = path;
+    fs::path resolved = fs::weakly_canonical(absolute, error);
+    std::string place = (error ? absolute.lexically_normal() : resolved).string();
 #if defined(_WIN32)
     std::transform(place.begin(), place.end(), place.begin(),
                    [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
