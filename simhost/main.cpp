@@ -29,7 +29,6 @@
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
 #include "simhost/text/printable_text.h"
-#include "simhost/validate/check_process.h"
 #include "simhost/validate/conformance.h"
 
 namespace {
