@@ -22,9 +22,8 @@ const size_t kHelpIndent = 2;
 const size_t kHelpColumn = 23;
 const size_t kLeastGap = 2;
 
-const std::string kCompareExample = std::string(focus::kMeasureLabel) + "=";
-
 const std::vector<CommandOption>& allOptions() {
+    const std::string measure = std::string(focus::kMeasureLabel) + "=";
     static const std::vector<CommandOption> options = {
         {"--scene", Arity::Once, "FILE", "scene to run (default: the bundled demo scene)"},
         {"--server", Arity::Once, "NAME",
@@ -53,7 +52,7 @@ const std::vector<CommandOption>& allOptions() {
         {"--compare", Arity::Repeated, "LABEL=ENTRY",
          "run the scene once for each (may be given up to " + std::to_string(kMostPlotSeries) +
              " times), picking ENTRY\nafter the other picks, and plot every run, a line each, e.g.\n--compare \"" +
-             kCompareExample + focus::kMeasureEntries[focus::kStraightLine] + "\" --compare \"" + kCompareExample +
+             measure + focus::kMeasureEntries[focus::kStraightLine] + "\" --compare \"" + measure +
              focus::kMeasureEntries[focus::kAlongView] + "\""},
         {"--write-scene", Arity::Once, "FILE", "write the scene back with the block that save wrote"},
         {"--binary-save", Arity::None, "",
