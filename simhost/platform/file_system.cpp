@@ -97,9 +97,9 @@ std::string writeAside(const std::string& place, const std::string& bytes, std::
         NewFile made = writeNewFile(name, bytes, problem);
         if (made == NewFile::NameTaken) continue;
         if (made == NewFile::Failed) return problem;
-        // The file that is replaced keeps its permissions.
+        // The file that is replaced keeps its permissions, less set-ID bits.
         std::error_code error;
-        if (fs::is_regular_file(replaced)) fs::permissions(name, replaced.permissions(), error);
+        if (fs::is_regular_file(replaced)) fs::permissions(name, replaced.permissions() & fs::perms::all, error);
         if (error) {
             removeFile(name);
             return error.message();
