@@ -24,8 +24,8 @@ bool failedOtherThanMissing(const std::error_code& error) {
 // Where a file yet to be made would stand, in one spelling; Windows folds
 // the case of names, so there in one case too.
 std::string placeOf(const std::string& path) {
-    // Made absolute first: with no part of it there, a relative path would
-    // come back as it was, unlike the same place spelled from a folder.
+    // Made absolute first: a relative path whose first name is missing would
+    // come back as it was, unlike the same place spelled from its folder.
     std::error_code error;
     fs::path absolute = fs::absolute(path, error);
     if (error) absolute = path;
