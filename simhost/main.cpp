@@ -7,19 +7,16 @@
 #include <unistd.h>
 #endif
 
-#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <new>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "simhost/modifiers/kelto_facts.h"
-#include "simhost/modifiers/kelto_focus_facts.h"
+#include "simhost/command/command_options.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/run/module_report.h"
@@ -32,57 +29,32 @@
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
 #include "simhost/text/printable_text.h"
-#include "simhost/validate/check_process.h"
 #include "simhost/validate/conformance.h"
 
 namespace {
 
 const char kValidateCommand[] = "validate";
 
-const std::string kUsage =
-    std::string("usage: kelto-host [MODULE] [options]\n"
-    "       kelto-host validate MODULE [--seed N] [--check ID] [--time-limit S] [--in-this-process]\n"
-    "                            check that MODULE keeps every promise of the modifier, each check\n"
-    "                            in a process of its own, or with --in-this-process in this one\n"
-    "                            (for a debugger); --check runs the check of that ID alone\n"
-    "       kelto-host validate --list   name every check\n"
-    "  MODULE               module file to load (default: kelto.p beside kelto-host)\n"
-    "  --scene FILE         scene to run (default: the bundled demo scene)\n"
-    "  --server NAME        the ChannelHandler server to run (default: the one the module offers),\n"
-    "                       e.g. --server \"") + sim::kelto_focus_facts::kServerName + "\"\n"
-    "  --info               only show the module's descriptor, servers and an instance\n"
-    "  --pick LABEL=ENTRY   pick a popup entry in the options panel before evaluating,\n"
-    "                       e.g. --pick \"" + sim::kelto_facts::kItemLabel + "=Ball\" (may be repeated;\n"
-    "                       the entry must be among the popup's first " +
-    std::to_string(sim::PanelToolkitModel::kMaxPickEntries) + ")\n"
-    "  --set LABEL=NUMBERS  enter numbers in a field of the options panel, in turn with the picks,\n"
-    "                       e.g. --set \"" + sim::kelto_focus_facts::kSubjectOffsetLabel + "=0 0.25 0\" or --set \"" +
-    sim::kelto_focus_facts::kLagLabel + "=0.5\" (may be repeated)\n"
-    "  --edit EDIT          delete, add or rename an item before evaluating a frame (may be repeated):\n"
-    "                       \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\",\n"
-    "                       \"rename OLD=NEW@FRAME\"; made after the scene file's own edits\n"
-    "  --withhold SERVICE   run as a host that lacks SERVICE (may be repeated)\n"
-    "  --host KIND          the host to play: classic (version 4, the default) or current\n"
-    "                       (a handler from version 5 downward, an interface from 1 upward,\n"
-    "                       and the newer service names)\n"
-    "  --class-version N    activate the servers with version N alone\n"
-    "  --plot FILE.svg      write an SVG plot of the channel over the frames\n"
-    "  --compare LABEL=ENTRY  run the scene once for each (may be given up to " +
-    std::to_string(sim::kMostPlotSeries) + " times), picking ENTRY\n"
-    "                       after the other picks, and plot every run, a line each, e.g.\n"
-    "                       --compare \"" + sim::kelto_focus_facts::kMeasureLabel + "=" +
-    sim::kelto_focus_facts::kMeasureEntries[sim::kelto_focus_facts::kStraightLine] + "\" --compare \"" +
-    sim::kelto_focus_facts::kMeasureLabel + "=" + sim::kelto_focus_facts::kMeasureEntries[sim::kelto_focus_facts::kAlongView] +
-    "\"\n"
-    "  --write-scene FILE   write the scene back with the block that save wrote\n"
-    "  --binary-save        save in binary mode, as into an object file; --write-scene writes\n"
-    "                       the bytes in hex as a \"binary block\", which loads in binary mode\n"
-    "  --exact              print values with 17 significant digits, to compare builds bit for bit\n"
-    "  --time-limit S       end the run with a failure once it has taken S seconds (1 to " +
-    std::to_string(sim::kMostTimeLimitSeconds) + ");\n"
-    "                       with validate, fail a check that has taken S seconds (the same range,\n"
-    "                       " + std::to_string(sim::kDefaultTimeLimitSeconds) + " by default)\n"
-    "  --help               show this text\n";
+// Every option once: a run's, then validate's own.
+std::vector<std::string> everyOption() {
+    std::vector<std::string> names = sim::kRunOptions;
+    names.insert(names.end(), sim::kValidateOptions.begin(), sim::kValidateOptions.end());
+    names.push_back("--list");
+    return names;
+}
+
+// Built when asked for: the option lists are other files' statics.
+std::string usage() {
+    return "usage: kelto-host [MODULE] [options]\n"
+           "       kelto-host validate MODULE " +
+           sim::optionsSynopsis(sim::kValidateOptions) +
+           "\n"
+           "                            check that MODULE keeps every promise of the modifier, each check\n"
+           "                            in a process of its own\n"
+           "       kelto-host validate --list   name every check\n"
+           "  MODULE               module file to load (default: kelto.p beside kelto-host)\n" +
+           sim::optionsHelp(everyOption());
+}
 
 const char kOutOfMemory[] = "out of memory";
 
@@ -120,23 +92,6 @@ std::string besideThisProgram(const std::string& file) {
 #endif
 }
 
-// `text` as one whole int, without blanks or a "+"; "" or why it is none.
-std::string readInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
-    auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ptr != end) return "takes a whole number";
-    if (result.ec == std::errc::result_out_of_range)
-        return "takes a whole number from " + std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX);
-    return "";
-}
-
-// What an option takes after its name.
-enum class Arity {
-    None,      // nothing: a switch
-    Once,      // a value, and the option may be given once
-    Repeated,  // a value each time it is given
-};
-
 // An option's effect on the command line: "" or one line saying what is
 // wrong with `value` (empty for a switch).
 typedef std::string (*ApplyOption)(const std::string& option, const std::string& value, CommandLine& line);
@@ -147,9 +102,8 @@ enum class Scope {
     SceneRun,
 };
 
-struct Option {
+struct RunOption {
     const char* name;
-    Arity arity;
     ApplyOption apply;
     Scope scope;
 };
@@ -168,18 +122,11 @@ std::string setFileName(const std::string& option, const std::string& value, Com
 }
 
 std::string setClassVersion(const std::string& option, const std::string& value, CommandLine& line) {
-    std::string problem = readInt(value, line.run.forcedVersion);
-    if (!problem.empty()) return option + " " + problem;
-    return line.run.forcedVersion == 0 ? option + " takes a version other than 0" : "";
+    return sim::readClassVersion(option, value, line.run.forcedVersion);
 }
 
 std::string setTimeLimit(const std::string& option, const std::string& value, CommandLine& line) {
-    int seconds = 0;
-    std::string problem = readInt(value, seconds);
-    if (!problem.empty() || seconds < 1 || static_cast<unsigned>(seconds) > sim::kMostTimeLimitSeconds)
-        return option + " takes a whole number of seconds from 1 to " + std::to_string(sim::kMostTimeLimitSeconds);
-    line.timeLimitSeconds = static_cast<unsigned>(seconds);
-    return "";
+    return sim::readTimeLimit(option, value, line.timeLimitSeconds);
 }
 
 std::string setHost(const std::string& option, const std::string& value, CommandLine& line) {
@@ -232,68 +179,53 @@ std::string addEdit(const std::string& option, const std::string& value, Command
     return "";
 }
 
-const Option kOptions[] = {
-    {"--help", Arity::None, setSwitch<&CommandLine::help>, Scope::Any},
-    {"-h", Arity::None, setSwitch<&CommandLine::help>, Scope::Any},
-    {"--info", Arity::None, setSwitch<&CommandLine::infoOnly>, Scope::Any},
-    {"--exact", Arity::None, setSwitch<&CommandLine::exact>, Scope::SceneRun},
-    {"--scene", Arity::Once, setFileName<&CommandLine::scenePath>, Scope::SceneRun},
-    {"--plot", Arity::Once, setFileName<&CommandLine::plotPath>, Scope::SceneRun},
-    {"--write-scene", Arity::Once, setFileName<&CommandLine::writeScenePath>, Scope::SceneRun},
-    {"--binary-save", Arity::None, setBinarySave, Scope::SceneRun},
-    {"--class-version", Arity::Once, setClassVersion, Scope::Any},
-    {"--host", Arity::Once, setHost, Scope::Any},
-    {"--time-limit", Arity::Once, setTimeLimit, Scope::Any},
-    {"--withhold", Arity::Repeated, addWithheld, Scope::Any},
-    {"--server", Arity::Once, setServer, Scope::Any},
-    {"--pick", Arity::Repeated, addPick<false>, Scope::SceneRun},
-    {"--set", Arity::Repeated, addPick<true>, Scope::SceneRun},
-    {"--compare", Arity::Repeated, addCompared, Scope::SceneRun},
-    {"--edit", Arity::Repeated, addEdit, Scope::SceneRun},
+// What each option of a run does; what it takes is the shared table's.
+const RunOption kRunActions[] = {
+    {"--help", setSwitch<&CommandLine::help>, Scope::Any},
+    {"-h", setSwitch<&CommandLine::help>, Scope::Any},
+    {"--info", setSwitch<&CommandLine::infoOnly>, Scope::Any},
+    {"--exact", setSwitch<&CommandLine::exact>, Scope::SceneRun},
+    {"--scene", setFileName<&CommandLine::scenePath>, Scope::SceneRun},
+    {"--plot", setFileName<&CommandLine::plotPath>, Scope::SceneRun},
+    {"--write-scene", setFileName<&CommandLine::writeScenePath>, Scope::SceneRun},
+    {"--binary-save", setBinarySave, Scope::SceneRun},
+    {"--class-version", setClassVersion, Scope::Any},
+    {"--host", setHost, Scope::Any},
+    {"--time-limit", setTimeLimit, Scope::Any},
+    {"--withhold", addWithheld, Scope::Any},
+    {"--server", setServer, Scope::Any},
+    {"--pick", addPick<false>, Scope::SceneRun},
+    {"--set", addPick<true>, Scope::SceneRun},
+    {"--compare", addCompared, Scope::SceneRun},
+    {"--edit", addEdit, Scope::SceneRun},
 };
 
-const Option* findOption(const std::string& name) {
-    for (const Option& option : kOptions)
-        if (name == option.name) return &option;
-    return nullptr;
-}
-
-// Applies the option at `args[at]`, taking its value from the next argument
-// (and moving `at` past it); "" or one line saying what is wrong.
-std::string applyOption(const Option& option, const std::vector<std::string>& args, size_t& at,
-                        std::set<std::string>& given, CommandLine& line) {
+// Applies an option the shared table has read; "" or one line saying what is wrong.
+std::string applyOption(const sim::CommandOption& option, const std::string& value, CommandLine& line) {
     const std::string name = option.name;
-    if (option.arity == Arity::Once && !given.insert(name).second) return name + " given more than once";
-    if (option.scope == Scope::SceneRun && line.firstSceneRunOption.empty()) line.firstSceneRunOption = name;
-    std::string value;
-    if (option.arity != Arity::None) {
-        // An option in the value's place means the value was left out.
-        if (at + 1 >= args.size() || args[at + 1].rfind("--", 0) == 0) return name + " needs a value";
-        value = args[++at];
+    for (const RunOption& action : kRunActions) {
+        if (name != action.name) continue;
+        if (action.scope == Scope::SceneRun && line.firstSceneRunOption.empty()) line.firstSceneRunOption = name;
+        return action.apply(name, value, line);
     }
-    return option.apply(name, value, line);
+    return "unknown option " + name;
 }
 
 CommandLine parseCommandLine(int argc, char** argv) {
     CommandLine line;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    std::set<std::string> given;  // options that may be given once
     bool moduleGiven = false;
-    for (size_t i = 0; i < args.size() && line.error.empty(); ++i) {
-        const std::string& arg = args[i];
-        if (const Option* option = findOption(arg)) {
-            line.error = applyOption(*option, args, i, given, line);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            line.error = "unknown option " + arg;
-        } else if (moduleGiven) {
-            line.error = "more than one module file given";
-        } else if (arg.empty()) {
-            line.error = "the module file name is empty";
-        } else {
-            line.modulePath = arg;
+    line.error = sim::readArguments(
+        std::vector<std::string>(argv + 1, argv + argc), sim::kRunOptions,
+        [&line](const sim::CommandOption& option, const std::string& value) {
+            return applyOption(option, value, line);
+        },
+        [&](const std::string& operand) -> std::string {
+            if (moduleGiven) return "more than one module file given";
+            if (operand.empty()) return "the module file name is empty";
+            line.modulePath = operand;
             moduleGiven = true;
-        }
-    }
+            return "";
+        });
     if (!moduleGiven) line.modulePath = besideThisProgram("kelto.p");
     // --info runs no scene, so what a run would do would be silently lost.
     if (line.error.empty() && line.infoOnly && !line.firstSceneRunOption.empty())
@@ -460,7 +392,7 @@ int runCommand(int argc, char** argv) {
         return delivered(sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr));
     CommandLine line = parseCommandLine(argc, argv);
     if (line.help) {
-        std::cout << kUsage;
+        std::cout << usage();
         return delivered(0);
     }
     if (!line.error.empty()) return fail(line.error + " (see --help)");

@@ -1,6 +1,8 @@
-// The files kelto-host reads and writes, reached through the platform's own
-// calls so that a directory, a device or a fifo is known for what it is
-// before a read or write could block, or run on without end.
+// The files kelto-host reads and writes. What a path names, where its links
+// lead and which file it is are std::filesystem's (file_system.cpp); reads
+// and writes go through the platform's own calls, so that a directory, a
+// device or a fifo is known for what it is before a read or write could
+// block, or run on without end.
 #pragma once
 
 #include <cstddef>
@@ -33,7 +35,7 @@ FileContents readRegularFile(const std::string& path, size_t maxBytes);
 
 // Where writing `path` lands: its symbolic links followed to their end, a
 // link to a file yet to be made (a dangling one) included, at most
-// kMostLinkHops deep. Windows links are not followed.
+// kMostLinkHops deep.
 std::string writtenPlace(const std::string& path);
 const int kMostLinkHops = 40;
 
@@ -70,5 +72,20 @@ void removeFile(const std::string& path);
 // followed, dangling ones too). Devices and pipes are not stored files and
 // never alias.
 bool sameStoredFile(const std::string& a, const std::string& b);
+
+// Each platform's own, which std::filesystem cannot do: its permission bits
+// do not say whether this process may write (root, groups, access lists
+// decide), and it neither opens nor makes a file.
+
+// Why this process may not write `path`, in the system's words, or "".
+std::string writeAccessProblem(const std::string& path);
+
+enum class NewFile { Written, NameTaken, Failed };
+
+// Makes `path`, never taking a file that is there already, and writes
+// `bytes` whole into it; when that fails, leaves nothing and sets `problem`.
+NewFile writeNewFile(const std::string& path, const std::string& bytes, std::string& problem);
+
+unsigned long currentProcessId();
 
 }  // namespace sim

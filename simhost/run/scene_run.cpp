@@ -98,6 +98,61 @@ int negotiate(const std::vector<int>& versions, Activate activate, const std::st
     return result;
 }
 
+// Activates the ChannelInterface server for the instance at the first version
+// it takes, and logs the negotiation; the panel it gives, or nullptr.
+SimPanel* activatedPanel(const LoadedModule& module, const ServerEntry& server, const std::string& serverName,
+                         HostSession& session, host::InstanceHandle instance, const RunOptions& options,
+                         const RunLog& log, InterfaceBinding& binding) {
+    std::string negotiated;
+    int result;
+    {
+        ModuleCallMark mark("the ChannelInterface activation");
+        result = negotiate(
+            interfaceVersions(options),
+            [&](int version) { return binding.activate(module, server, instance, version); },
+            serverText(HOST_CHANNEL_INTERFACE_CLASS, serverName), negotiated);
+    }
+    log(negotiated);
+    return result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
+}
+
+// Whether every pick a later run makes names a popup of the panel; sets the
+// error when one does not.
+bool laterPicksFit(const PanelToolkitModel& panels, const SimPanel& panel, const RunOptions& options,
+                   RunReport& report) {
+    for (const PanelPick& later : options.laterPicks) {
+        std::string problem = panels.pickProblem(panel, later.label);
+        if (problem.empty()) continue;
+        report.error = "cannot pick " + quotedText(shownText(later.entry)) + " in " +
+                       quotedText(shownText(later.label)) + ": " + problem;
+        return false;
+    }
+    return true;
+}
+
+// Makes one pick or entry in the panel and logs it; sets the error and
+// returns false when the panel refuses it.
+bool applyPick(PanelToolkitModel& panels, SimPanel& panel, const PanelPick& pick, const RunLog& log,
+               RunReport& report) {
+    std::string error;
+    int refresh;
+    if (pick.numbers) {
+        ModuleCallMark mark("a value entered in the options panel (set)");
+        refresh = panels.enter(panel, pick.label, pick.entry, error);
+    } else {
+        ModuleCallMark mark("a pick in the options panel (popup count and name, set)");
+        refresh = panels.pick(panel, pick.label, pick.entry, error);
+    }
+    if (refresh < 0) {
+        report.error = std::string(pick.numbers ? "cannot enter " : "cannot pick ") +
+                       quotedText(shownText(pick.entry)) + " in " + quotedText(shownText(pick.label)) + ": " + error;
+        return false;
+    }
+    log(std::string(pick.numbers ? "Set         " : "Pick        ") + shownText(pick.label) + " = " +
+        shownText(pick.entry) + " (refresh " + std::to_string(refresh) + ")\n");
+    return true;
+}
+
 // Opens the options panel for the instance, shows it, applies the picks and
 // shows it again as the refresh after a pick does.
 bool openPanelAndPick(const LoadedModule& module, const std::string& serverName, HostSession& session,
@@ -108,17 +163,7 @@ bool openPanelAndPick(const LoadedModule& module, const std::string& serverName,
         return false;
     }
     InterfaceBinding binding;
-    std::string negotiated;
-    int result;
-    {
-        ModuleCallMark mark("the ChannelInterface activation");
-        result = negotiate(
-            interfaceVersions(options),
-            [&](int version) { return binding.activate(module, *server, instance, version); },
-            serverText(HOST_CHANNEL_INTERFACE_CLASS, serverName), negotiated);
-    }
-    log(negotiated);
-    SimPanel* panel = result == host::kActivationOk ? session.panels().panelOf(binding.record().panel) : nullptr;
+    SimPanel* panel = activatedPanel(module, *server, serverName, session, instance, options, log, binding);
     if (panel == nullptr) {
         log("Panel       none\n");
         if (!options.picks.empty()) report.error = "there is no panel to pick from";
@@ -128,31 +173,9 @@ bool openPanelAndPick(const LoadedModule& module, const std::string& serverName,
     // A panel the toolkit cannot draw as the module means it.
     for (const std::string& problem : panel->hintProblems) report.violations.push_back("the panel's hints: " + problem);
     for (const std::string& problem : panel->typeProblems) report.violations.push_back("the panel's values: " + problem);
-    for (const PanelPick& later : options.laterPicks) {
-        std::string problem = session.panels().pickProblem(*panel, later.label);
-        if (problem.empty()) continue;
-        report.error = "cannot pick " + quotedText(shownText(later.entry)) + " in " +
-                       quotedText(shownText(later.label)) + ": " + problem;
-        return false;
-    }
-    for (const PanelPick& pick : options.picks) {
-        std::string error;
-        int refresh;
-        if (pick.numbers) {
-            ModuleCallMark mark("a value entered in the options panel (set)");
-            refresh = session.panels().enter(*panel, pick.label, pick.entry, error);
-        } else {
-            ModuleCallMark mark("a pick in the options panel (popup count and name, set)");
-            refresh = session.panels().pick(*panel, pick.label, pick.entry, error);
-        }
-        if (refresh < 0) {
-            report.error = std::string(pick.numbers ? "cannot enter " : "cannot pick ") +
-                           quotedText(shownText(pick.entry)) + " in " + quotedText(shownText(pick.label)) + ": " + error;
-            return false;
-        }
-        log(std::string(pick.numbers ? "Set         " : "Pick        ") + shownText(pick.label) + " = " +
-            shownText(pick.entry) + " (refresh " + std::to_string(refresh) + ")\n");
-    }
+    if (!laterPicksFit(session.panels(), *panel, options, report)) return false;
+    for (const PanelPick& pick : options.picks)
+        if (!applyPick(session.panels(), *panel, pick, log, report)) return false;
     if (!options.picks.empty()) log(drawn(session.panels(), *panel));
     return true;
 }

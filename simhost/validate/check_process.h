@@ -13,9 +13,6 @@
 
 namespace sim {
 
-// How long a check may take unless told otherwise, in seconds.
-const int kDefaultTimeLimitSeconds = 20;
-
 // Runs `check` on the module at `path` in a process of its own, stopped
 // after `timeLimitSeconds`. A process that crashes, runs out of time, or
 // ends with no verdict fails the check with a reason that says how.

@@ -11,9 +11,6 @@
 
 namespace sim {
 
-// The command's usage, one line.
-extern const char kValidateUsage[];
-
 // The command: "validate MODULE [--seed N] [--check ID] [--time-limit S]
 // [--in-this-process]" or "validate --list". Runs the checks of the modifier
 // the module serves: Kelto Focus's for one whose servers bear that name alone,

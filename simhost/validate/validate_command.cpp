@@ -1,8 +1,7 @@
-#include <charconv>
 #include <cstdint>
 #include <random>
 
-#include "simhost/platform/crash_report.h"
+#include "simhost/command/command_options.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/validate/check_line.h"
 #include "simhost/validate/check_process.h"
@@ -12,11 +11,12 @@
 
 namespace sim {
 
-const char kValidateUsage[] =
-    "usage: kelto-host validate MODULE [--seed N] [--check ID] [--time-limit S] [--in-this-process] "
-    "| kelto-host validate --list";
-
 namespace {
+
+// The command's usage, one line.
+std::string validateUsage() {
+    return "usage: kelto-host validate MODULE " + optionsSynopsis(kValidateOptions) + " | kelto-host validate --list";
+}
 
 struct ValidateOptions {
     std::string path;
@@ -24,43 +24,21 @@ struct ValidateOptions {
     bool seedGiven = false;
     std::string checkId;
     bool checkGiven = false;
-    uint32_t timeLimit = kDefaultTimeLimitSeconds;
-    bool timeLimitGiven = false;
+    unsigned timeLimit = kDefaultTimeLimitSeconds;
     bool list = false;
     bool inThisProcess = false;
 };
 
-// `text` as a whole number from `least` to `most`, digits alone; false when it is none.
-bool readNumber(const std::string& text, uint32_t least, uint32_t most, uint32_t& value) {
-    auto parsed = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && parsed.ec == std::errc() && parsed.ptr == text.data() + text.size() && value >= least &&
-           value <= most;
-}
-
-// Applies the option at `arguments[at]`, moving past its value; "" or what is wrong.
-std::string applyOption(const std::vector<std::string>& arguments, size_t& at, ValidateOptions& options) {
-    const std::string& option = arguments[at];
-    if (option == "--list" || option == "--in-this-process") {
-        bool& flag = option == "--list" ? options.list : options.inThisProcess;
-        if (flag) return option + " may be given once";
-        flag = true;
-        return "";
-    }
-    bool takesValue = option == "--seed" || option == "--check" || option == "--time-limit";
-    if (!takesValue) return kValidateUsage;
-    const std::string value = at + 1 < arguments.size() ? arguments[++at] : "";
-    if (option == "--seed") {
-        if (options.seedGiven) return "--seed may be given once";
+// Applies an option the shared table has read; "" or what is wrong.
+std::string applyOption(const CommandOption& option, const std::string& value, ValidateOptions& options) {
+    const std::string name = option.name;
+    if (name == "--list") options.list = true;
+    else if (name == "--in-this-process") options.inThisProcess = true;
+    else if (name == "--time-limit") return readTimeLimit(name, value, options.timeLimit);
+    else if (name == "--seed") {
         options.seedGiven = true;
-        if (!readNumber(value, 0, UINT32_MAX, options.seed))
-            return "--seed takes a whole number from 0 to " + std::to_string(UINT32_MAX);
-    } else if (option == "--time-limit") {
-        if (options.timeLimitGiven) return "--time-limit may be given once";
-        options.timeLimitGiven = true;
-        if (!readNumber(value, 1, kMostTimeLimitSeconds, options.timeLimit))
-            return "--time-limit takes a whole number of seconds from 1 to " + std::to_string(kMostTimeLimitSeconds);
+        return readSeed(name, value, options.seed);
     } else {
-        if (options.checkGiven) return "--check may be given once";
         options.checkGiven = true;
         options.checkId = value;
     }
@@ -77,16 +55,20 @@ const RegisteredCheck* askedCheck(const ValidateOptions& options) {
 
 // The options from the arguments; "" or one line saying what is wrong.
 std::string readOptions(const std::vector<std::string>& arguments, ValidateOptions& options) {
-    for (size_t at = 0; at < arguments.size(); ++at) {
-        if (arguments[at].rfind("--", 0) != 0) {
-            if (!options.path.empty()) return kValidateUsage;
-            options.path = arguments[at];
-            continue;
-        }
-        std::string problem = applyOption(arguments, at, options);
-        if (!problem.empty()) return problem;
-    }
-    if (options.path.empty() && !options.list) return kValidateUsage;
+    std::vector<std::string> taken = kValidateOptions;
+    taken.push_back("--list");
+    std::string problem = readArguments(
+        arguments, taken,
+        [&options](const CommandOption& option, const std::string& value) {
+            return applyOption(option, value, options);
+        },
+        [&options](const std::string& operand) {
+            if (!options.path.empty()) return validateUsage();
+            options.path = operand;
+            return std::string();
+        });
+    if (!problem.empty()) return problem;
+    if (options.path.empty() && !options.list) return validateUsage();
     if (options.checkGiven && askedCheck(options) == nullptr)
         return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
     if (!options.seedGiven) options.seed = std::random_device()();

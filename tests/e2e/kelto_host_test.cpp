@@ -102,6 +102,27 @@ TEST(KeltoHost, ARunAndValidateTakeOneRangeOfTimeLimits) {
                                    "                       with validate, fail a check"));
 }
 
+// Both commands read their options through one table: the same mistake is
+// refused in the same words, and validate's own options are in the help.
+TEST(KeltoHost, ARunAndValidateRefuseTheSameMistakesAlike) {
+    const std::string validate = "validate " + std::string(KELTO_MODULE_PATH) + " ";
+    for (const std::string& command : {std::string(), validate}) {
+        EXPECT_TRUE(contains(run(command + "--time-limit 5 --time-limit 5").out,
+                             "kelto-host: --time-limit given more than once"));
+        EXPECT_TRUE(contains(run(command + "--time-limit").out, "kelto-host: --time-limit needs a value"));
+        EXPECT_TRUE(contains(run(command + "--frobnicate").out, "kelto-host: unknown option --frobnicate"));
+    }
+    // Each command takes only its own.
+    EXPECT_TRUE(contains(run("--seed 3").out, "kelto-host: unknown option --seed"));
+    EXPECT_TRUE(contains(run(validate + "--plot x.svg").out, "kelto-host: unknown option --plot"));
+    EXPECT_TRUE(contains(run(validate + "--seed 1 --seed 1").out, "kelto-host: --seed given more than once\n"));
+
+    HostRun help = run("--help");
+    EXPECT_TRUE(contains(help.out, "\n  --seed N             with validate,")) << help.out;
+    EXPECT_TRUE(contains(help.out, "\n  --in-this-process    with validate,")) << help.out;
+    EXPECT_EQ(help.out.find("  -h "), std::string::npos) << help.out;
+}
+
 // As a current host it says which version each activation took after which refusals.
 TEST(KeltoHost, ACurrentHostNegotiatesVersionsAndSaysWhichWasTaken) {
     HostRun current = run(std::string(KELTO_CURRENT_MODULE_PATH) + " --host current");

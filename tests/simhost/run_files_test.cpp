@@ -43,6 +43,12 @@ TEST_F(RunFilesTest, AnOutputMayNotBeAnInputOrTheOtherOutputByAnyName) {
     EXPECT_EQ(problem({{"--plot", dir + "/new.svg"}, {"--write-scene", dir + "/./new.svg"}}),
               "--plot and --write-scene would both write " + dir + "/./new.svg");
     EXPECT_EQ(problem({{"--plot", dir + "/a.svg"}, {"--write-scene", dir + "/b.scene"}}), "");
+    // One relative to the working folder, one spelled from a folder.
+    fs::path workingFolder = fs::current_path();
+    fs::current_path(dir);
+    EXPECT_EQ(problem({{"--plot", "rel.svg"}, {"--write-scene", "../run_files/rel.svg"}}),
+              "--plot and --write-scene would both write ../run_files/rel.svg");
+    fs::current_path(workingFolder);
     // Devices store nothing to lose.
     EXPECT_EQ(problem({{"--plot", "/dev/null"}, {"--write-scene", "/dev/null"}}), "");
     EXPECT_FALSE(sim::sameStoredFile(scene, module));

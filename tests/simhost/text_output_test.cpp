@@ -1,5 +1,5 @@
 // What the simulated host shows: text made safe for a terminal and for XML,
-// complete system messages, and the plot at its limits.
+// crash lines, and the plot at its limits.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include "simhost/run/run_report.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/platform/crash_report_line.h"
-#include "simhost/platform/system_message.h"
 
 namespace {
 
@@ -53,18 +52,6 @@ TEST(PrintableText, ALongTextIsShownCutWhereNoCharacterSplitsWithItsLength) {
     EXPECT_EQ(sim::shownText("Ball\nHost check  forged"), "Ball\\x0AHost check  forged");
     EXPECT_EQ(sim::characterCut("\xE6\xBC\xA2\xE6\xBC\xA2", 5), 3u);
     EXPECT_EQ(sim::characterCut("ab", 5), 2u);
-}
-
-TEST(SystemMessage, InsertsAreFilledOrDroppedAndTheMessageIsOneLine) {
-    EXPECT_EQ(sim::completedSystemMessage("%1 is not a valid Win32 application.\r\n", "C:\\kelto.p"),
-              "C:\\kelto.p is not a valid Win32 application.");
-    EXPECT_EQ(sim::completedSystemMessage("The file %1!s! could not be loaded from %2.", "k.p"),
-              "The file k.p could not be loaded from .");
-    EXPECT_EQ(sim::completedSystemMessage("Line one.%nLine two. 100%% done%.\r\nTail%0 never shown", "x"),
-              "Line one. Line two. 100% done. Tail");
-    EXPECT_EQ(sim::completedSystemMessage("  Access is denied.  \r\n", "x"), "Access is denied.");
-    EXPECT_EQ(sim::completedSystemMessage("ends in %", "x"), "ends in %");
-    EXPECT_EQ(sim::completedSystemMessage("%1", ""), "");
 }
 
 std::string lineText(const sim::CrashReportLine& line) { return std::string(line.text(), line.length()); }
