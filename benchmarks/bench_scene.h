@@ -43,8 +43,10 @@ public:
     void loadBlock() { loadBlock(block); }
     // One evaluation through the record of the bound version.
     void evaluateChannel() {
-        if (current) handler.currentRecord().evaluate(instance, &currentAccess);
-        else handler.record().evaluate(instance, &access);
+        if (current)
+            handler.currentRecord().evaluate(instance, &currentAccess);
+        else
+            handler.record().evaluate(instance, &access);
     }
     const host::ItemInfoService& itemInfo() const;
     // The item of the type that the instance refers to: the last of its list.

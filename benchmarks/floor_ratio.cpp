@@ -67,17 +67,21 @@ Case bareCase(bench::BenchScene& scene) {
     host::ItemId camera = scene.referenced(host::kItemTypeCamera);
     if (scene.current) {
         const host::ChannelAccessCurrent* access = &scene.currentAccess;
-        return {"bare baseline", timed([=] {
+        return {"bare baseline",
+                timed([=] {
                     bench::bareEvaluation(*info, item, camera, [access](double value) {
                         access->setChannel(access->hostData, access->channel, value);
                     });
-                }), {}};
+                }),
+                {}};
     }
     const host::ChannelAccess* access = &scene.access;
-    return {"bare baseline", timed([=] {
+    return {"bare baseline",
+            timed([=] {
                 bench::bareEvaluation(*info, item, camera,
                                       [access](double value) { access->setChannel(access->channel, value); });
-            }), {}};
+            }),
+            {}};
 }
 
 Case evaluationCase(const std::string& name, bench::BenchScene& scene) {
@@ -107,7 +111,8 @@ bool report(const sim::LoadedModule& kelto, const sim::LoadedModule* focus, int 
                       {"Kelto Focus, lag of 0.5 s", bench::focusLagBlock}};
     if (focus != nullptr)
         for (const auto& each : focusCases) {
-            focusScenes.emplace_back(new bench::BenchScene(*focus, sim::kelto_focus_facts::kServerName, each.block, 2, version));
+            focusScenes.emplace_back(
+                new bench::BenchScene(*focus, sim::kelto_focus_facts::kServerName, each.block, 2, version));
             if (!focusScenes.back()->problem.empty()) {
                 std::printf("kelto-floor: %s: %s\n", each.name, focusScenes.back()->problem.c_str());
                 return false;

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,8 +38,7 @@ const sim::LoadedModule& kelto() {
 }
 
 const sim::LoadedModule& keltoFocus() {
-    static std::unique_ptr<sim::LoadedModule> module =
-        bench::loadModule(KELTO_FOCUS_MODULE_PATH, "kelto_benchmarks");
+    static std::unique_ptr<sim::LoadedModule> module = bench::loadModule(KELTO_FOCUS_MODULE_PATH, "kelto_benchmarks");
     return *module;
 }
 
@@ -61,7 +60,8 @@ void BareBaseline(benchmark::State& state) {
     host::ItemId item = bench.referenced(host::kItemTypeObject);
     host::ItemId camera = bench.referenced(host::kItemTypeCamera);
     for (auto _ : state)
-        bench::bareEvaluation(info, item, camera, [access](double value) { access->setChannel(access->channel, value); });
+        bench::bareEvaluation(info, item, camera,
+                              [access](double value) { access->setChannel(access->channel, value); });
     benchmark::DoNotOptimize(bench::g_channel);
 }
 BENCHMARK(BareBaseline);

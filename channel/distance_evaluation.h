@@ -10,8 +10,8 @@ namespace kelto {
 
 // Resolves if needed, then computes the distance at `time` into `distance`.
 // False, with no position asked for, while either reference is missing (or
-// the host serves no position query): the channel then keeps its own value. A resolved evaluation costs two position queries and the
-// arithmetic: no list walk, no copy, no allocation.
+// the host serves no position query): the channel then keeps its own value. A resolved evaluation costs two position
+// queries and the arithmetic: no list walk, no copy, no allocation.
 bool evaluateDistance(DistanceInstance& instance, double time, double& distance);
 
 }  // namespace kelto

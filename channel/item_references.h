@@ -19,14 +19,14 @@ const size_t kReferenceCount = 2;
 // reference only while its ID is null: a reference that found no item keeps
 // the name it was loaded with. Each modifier's instance record begins with it.
 struct ItemReferences {
-    char itemName[kNameSize];            // reference item's name; empty when new
-    char cameraName[kNameSize];          // reference camera's name; empty when new
-    host::ItemId itemId;                 // reference item, or null
-    host::ItemId cameraId;               // reference camera, or null
-    int32_t itemChoice;                  // "Reference Item" popup value (object list choice)
-    int32_t cameraChoice;                // "Reference Camera" popup value (camera list choice)
-    uint8_t resolved;                    // 1 once the names have been turned into IDs
-    uint8_t choicesStale;                // 1 when item IDs changed since the choices were set
+    char itemName[kNameSize];                     // reference item's name; empty when new
+    char cameraName[kNameSize];                   // reference camera's name; empty when new
+    host::ItemId itemId;                          // reference item, or null
+    host::ItemId cameraId;                        // reference camera, or null
+    int32_t itemChoice;                           // "Reference Item" popup value (object list choice)
+    int32_t cameraChoice;                         // "Reference Camera" popup value (camera list choice)
+    uint8_t resolved;                             // 1 once the names have been turned into IDs
+    uint8_t choicesStale;                         // 1 when item IDs changed since the choices were set
     host::ItemId usedItems[kReferenceCount + 1];  // the list handed to the host's useItems, null-ended
 };
 

@@ -52,25 +52,25 @@ host::PanelId buildFocusPanel(const host::PanelToolkit& toolkit, const PanelCall
 void* focusValue(FocusInstance& instance, uint32_t control) {
     FocusSettings& settings = instance.settings;
     switch (control) {
-    case kMeasureControl: return &settings.measure;
-    case kSubjectOffsetControl: return settings.subjectOffset;
-    case kFocusOffsetControl: return &settings.focusOffset;
-    case kLagControl: return &settings.lag;
-    default: return referenceValue(instance, control);
+        case kMeasureControl: return &settings.measure;
+        case kSubjectOffsetControl: return settings.subjectOffset;
+        case kFocusOffsetControl: return &settings.focusOffset;
+        case kLagControl: return &settings.lag;
+        default: return referenceValue(instance, control);
     }
 }
 
 int setFocusValue(FocusInstance& instance, uint32_t control, const void* value) {
     FocusSettings& settings = instance.settings;
     switch (control) {
-    case kMeasureControl: return refreshFor(setMeasure(settings, *static_cast<const int32_t*>(value)));
-    case kSubjectOffsetControl:
-        return refreshFor(setSubjectOffset(settings, *static_cast<const double(*)[kAxisCount]>(value)));
-    case kFocusOffsetControl: return refreshFor(setFocusOffset(settings, *static_cast<const double*>(value)));
-    case kLagControl: return setLagFromPanel(settings, *static_cast<const double*>(value));
-    default:
-        if (!isReferenceControl(control)) return host::kRefreshNone;
-        return setReferenceValue(instance, control, *static_cast<const int32_t*>(value));
+        case kMeasureControl: return refreshFor(setMeasure(settings, *static_cast<const int32_t*>(value)));
+        case kSubjectOffsetControl:
+            return refreshFor(setSubjectOffset(settings, *static_cast<const double(*)[kAxisCount]>(value)));
+        case kFocusOffsetControl: return refreshFor(setFocusOffset(settings, *static_cast<const double*>(value)));
+        case kLagControl: return setLagFromPanel(settings, *static_cast<const double*>(value));
+        default:
+            if (!isReferenceControl(control)) return host::kRefreshNone;
+            return setReferenceValue(instance, control, *static_cast<const int32_t*>(value));
     }
 }
 

@@ -20,10 +20,10 @@ const int kAxisCount = 3;
 
 // All zero is the default: straight line, no offsets, no lag.
 struct FocusSettings {
-    int32_t measure;                  // "Measure": kMeasureStraightLine or kMeasureAlongView
+    int32_t measure;                   // "Measure": kMeasureStraightLine or kMeasureAlongView
     double subjectOffset[kAxisCount];  // "Subject Offset": x, y, z along the subject's own scaled axes
-    double focusOffset;               // "Focus Offset": added to the measure, positive behind the subject
-    double lag;                       // "Lag": seconds the focus trails the subject by, never negative
+    double focusOffset;                // "Focus Offset": added to the measure, positive behind the subject
+    double lag;                        // "Lag": seconds the focus trails the subject by, never negative
 };
 
 // Each setter stores the value and returns true, or refuses it, keeping the

@@ -125,7 +125,7 @@ __attribute__((noinline)) bool offsetOrAlongViewValueAt(const Subject& subject, 
 // v(t) of a straight line from the subject's pivot: Kelto's distance, with
 // the same two queries, plus the focus offset.
 __attribute__((always_inline)) inline bool straightValueAt(const Subject& subject, double focusOffset, double time,
-                                                          double& value) {
+                                                           double& value) {
     Position point, camera;
     if (!ask(subject, subject.item, host::kItemParamWorldPosition, time, point) ||
         !ask(subject, subject.camera, host::kItemParamWorldPosition, time, camera))
@@ -136,7 +136,7 @@ __attribute__((always_inline)) inline bool straightValueAt(const Subject& subjec
 
 // v(t): the measure plus the focus offset.
 __attribute__((always_inline)) inline bool valueAt(const Subject& subject, const FocusSettings& settings, double time,
-                                                  double& value) {
+                                                   double& value) {
     if (settings.measure == kMeasureStraightLine && !hasOffset(settings))
         return straightValueAt(subject, settings.focusOffset, time, value);
     return offsetOrAlongViewValueAt(subject, settings, time, value);
@@ -145,7 +145,7 @@ __attribute__((always_inline)) inline bool valueAt(const Subject& subject, const
 // The trapezoid mean over the lag, kept out of line: its samples would
 // otherwise weigh on every evaluation without a lag.
 __attribute__((noinline)) bool laggedValue(const Subject& subject, const FocusSettings& settings, double time,
-                                          double& value) {
+                                           double& value) {
     const double step = settings.lag / kLagSteps;
     double samples[kLagSteps + 1];
     for (int k = 0; k <= kLagSteps; ++k)
@@ -166,8 +166,8 @@ bool evaluateFocus(FocusInstance& instance, double time, double& value) {
     const Subject subject = {info->param, instance.itemId, instance.cameraId};
     double result = 0;
     const FocusSettings& settings = instance.settings;
-    bool valued = settings.lag > 0 ? laggedValue(subject, settings, time, result)
-                                   : valueAt(subject, settings, time, result);
+    bool valued =
+        settings.lag > 0 ? laggedValue(subject, settings, time, result) : valueAt(subject, settings, time, result);
     if (!valued || !std::isfinite(result)) return false;
     value = result < kNearestFocus ? kNearestFocus : result;
     return true;

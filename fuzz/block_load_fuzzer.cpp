@@ -9,14 +9,14 @@
 
 #include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
+#include "fuzz_promises.h"
 #include "host/channel_handler.h"
 #include "host/module_descriptor.h"
 #include "module/handler_entry.h"
 #include "persist/instance_block.h"
-#include "simhost/services/host_session.h"
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/block_states.h"
-#include "fuzz_promises.h"
+#include "simhost/services/host_session.h"
 #include "unruly_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -11,11 +11,11 @@
 
 #include "focus/focus_block.h"
 #include "focus/focus_value.h"
+#include "fuzz_promises.h"
 #include "host/channel_handler.h"
 #include "module/focus_handler_entry.h"
 #include "simhost/services/block_states.h"
 #include "simhost/services/host_session.h"
-#include "fuzz_promises.h"
 #include "unruly_reader.h"
 
 namespace {
@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::require(savedLines(*again) == first);
 
     double value = 0;
-    if (kelto::evaluateFocus(*instance, 0.0, value)) fuzz::require(std::isfinite(value) && value >= kelto::kNearestFocus);
+    if (kelto::evaluateFocus(*instance, 0.0, value))
+        fuzz::require(std::isfinite(value) && value >= kelto::kNearestFocus);
     fuzz::require(session.violations().empty());
     kelto::destroyFocusInstance(again);
     kelto::destroyFocusInstance(instance);

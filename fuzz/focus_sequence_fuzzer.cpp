@@ -31,18 +31,42 @@ const size_t kMaxLineLength = 40;
 using fuzz::require;
 
 const uint32_t kControls[] = {kelto::kReferenceItemControl, kelto::kReferenceCameraControl, kelto::kMeasureControl,
-                              kelto::kSubjectOffsetControl,  kelto::kFocusOffsetControl,     kelto::kLagControl};
+                              kelto::kSubjectOffsetControl, kelto::kFocusOffsetControl,     kelto::kLagControl};
 const size_t kControlCount = sizeof kControls / sizeof kControls[0];
 
 // Lines a block may hold: every keyword, names, numbers at their limits.
-const char* const kWords[] = {kelto::kFocusBlockStart, kelto::kFocusBlockEnd, "REFERENCE_ITEM", "REFERENCE_CAMERA",
-                              "VERSION 2", "MEASURE 1", "MEASURE 2", "MEASURE -0", "SUBJECT_OFFSET 0 0.5 -1",
-                              "SUBJECT_OFFSET 1e308 1e308 1e308", "FOCUS_OFFSET -1e300", "FOCUS_OFFSET nan",
-                              "LAG 0.5", "LAG -1", "LAG inf", "LAG 1e-300", "APERTURE 2.8", "Ball", "Camera", "none", ""};
+const char* const kWords[] = {kelto::kFocusBlockStart,
+                              kelto::kFocusBlockEnd,
+                              "REFERENCE_ITEM",
+                              "REFERENCE_CAMERA",
+                              "VERSION 2",
+                              "MEASURE 1",
+                              "MEASURE 2",
+                              "MEASURE -0",
+                              "SUBJECT_OFFSET 0 0.5 -1",
+                              "SUBJECT_OFFSET 1e308 1e308 1e308",
+                              "FOCUS_OFFSET -1e300",
+                              "FOCUS_OFFSET nan",
+                              "LAG 0.5",
+                              "LAG -1",
+                              "LAG inf",
+                              "LAG 1e-300",
+                              "APERTURE 2.8",
+                              "Ball",
+                              "Camera",
+                              "none",
+                              ""};
 const fuzz::BlockWords kBlockWords = {kWords, sizeof kWords / sizeof kWords[0], kMaxBlockLines, kMaxLineLength};
 
-const double kOddValues[] = {0.0, -0.0, 1e-300, -1.0, 2.5, 1e308, -1e308,
-                             std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+const double kOddValues[] = {0.0,
+                             -0.0,
+                             1e-300,
+                             -1.0,
+                             2.5,
+                             1e308,
+                             -1e308,
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
                              std::numeric_limits<double>::quiet_NaN()};
 const size_t kOddValueCount = sizeof kOddValues / sizeof kOddValues[0];
 

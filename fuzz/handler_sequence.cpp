@@ -36,8 +36,10 @@ HandlerSequence::~HandlerSequence() {
 
 void HandlerSequence::step(FuzzedDataProvider& input, int ownStepCount) {
     int chosen = input.ConsumeIntegralInRange<int>(0, kSharedStepCount + ownStepCount - 1);
-    if (chosen < kSharedStepCount) sharedStep(chosen, input);
-    else ownStep(chosen - kSharedStepCount, input);
+    if (chosen < kSharedStepCount)
+        sharedStep(chosen, input);
+    else
+        ownStep(chosen - kSharedStepCount, input);
     checkPromises();
     require(session_.violations().empty());
 }
@@ -73,9 +75,7 @@ void HandlerSequence::sharedStep(int step, FuzzedDataProvider& input) {
                 require(panel_ != nullptr);
             }
             break;
-        case Edit:
-            edit(input);
-            break;
+        case Edit: edit(input); break;
         case Save:
             if (hasInstances()) saveLoadsBack(pick(input));
             break;

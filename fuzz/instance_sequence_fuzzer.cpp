@@ -15,8 +15,8 @@
 #include "channel/distance_instance.h"
 #include "handler_sequence.h"
 #include "module/handler_entry.h"
-#include "module/interface_entry.h"
 #include "module/instance_handle.h"
+#include "module/interface_entry.h"
 #include "simhost/modifiers/kelto_facts.h"
 
 namespace {
@@ -29,10 +29,19 @@ using sim::kelto_facts::kCameraControl;
 using sim::kelto_facts::kItemControl;
 using sim::kelto_facts::kNameBufferSize;
 
-const char* const kWords[] = {
-    sim::kelto_facts::kBlockStart, sim::kelto_facts::kBlockEnd, sim::kelto_facts::kItemKeyword,
-    sim::kelto_facts::kCameraKeyword, "REFERENCE", "Ball", "Ground", "Camera", "Close-up", sim::kelto_facts::kNoneName,
-    "", " Ball", "Twin"};
+const char* const kWords[] = {sim::kelto_facts::kBlockStart,
+                              sim::kelto_facts::kBlockEnd,
+                              sim::kelto_facts::kItemKeyword,
+                              sim::kelto_facts::kCameraKeyword,
+                              "REFERENCE",
+                              "Ball",
+                              "Ground",
+                              "Camera",
+                              "Close-up",
+                              sim::kelto_facts::kNoneName,
+                              "",
+                              " Ball",
+                              "Twin"};
 const fuzz::BlockWords kBlockWords = {kWords, sizeof kWords / sizeof kWords[0], kMaxBlockLines, kMaxLineLength};
 
 enum OwnStep { Evaluate, Pick, Walk, kOwnStepCount };

@@ -26,7 +26,8 @@ const sim::LoadedModule& kelto() {
 }
 
 bool sameRun(const sim::RunReport& a, const sim::RunReport& b) {
-    if (a.error != b.error || a.frames.size() != b.frames.size() || sim::linesOf(a.saved) != sim::linesOf(b.saved)) return false;
+    if (a.error != b.error || a.frames.size() != b.frames.size() || sim::linesOf(a.saved) != sim::linesOf(b.saved))
+        return false;
     for (size_t i = 0; i < a.frames.size(); ++i)
         if (a.frames[i].set != b.frames[i].set ||
             std::memcmp(&a.frames[i].value, &b.frames[i].value, sizeof a.frames[i].value) != 0)

@@ -37,13 +37,13 @@ struct ChannelAccess {
     double value;
     // Reads any channel at any time into the caller's value. Called by the module during evaluate,
     // on the thread that evaluates.
-    void (HOST_CALL* getChannel)(ChannelId channel, double time, double* value);
+    void(HOST_CALL* getChannel)(ChannelId channel, double time, double* value);
     // Sets this evaluation's result; at most once per evaluation; without a call the channel keeps
     // `value`. Called by the module during evaluate, on the thread that evaluates.
-    void (HOST_CALL* setChannel)(ChannelId channel, double value);
+    void(HOST_CALL* setChannel)(ChannelId channel, double value);
     // The channel's name; the host's text, valid during the evaluation. Called by the module during
     // evaluate, on the thread that evaluates.
-    const char* (HOST_CALL* channelName)(ChannelId channel);
+    const char*(HOST_CALL* channelName)(ChannelId channel);
 };
 
 // Handed to evaluate under the current protocol; owned by the host and valid only during that call.
@@ -61,13 +61,13 @@ struct ChannelAccessCurrent {
     double value;
     // Reads any channel at any time into the caller's value. Called by the module during evaluate,
     // on the thread that evaluates.
-    void (HOST_CALL* getChannel)(void* hostData, ChannelId channel, double time, double* value);
+    void(HOST_CALL* getChannel)(void* hostData, ChannelId channel, double time, double* value);
     // Sets this evaluation's result; at most once per evaluation; without a call the channel keeps
     // `value`. Called by the module during evaluate, on the thread that evaluates.
-    void (HOST_CALL* setChannel)(void* hostData, ChannelId channel, double value);
+    void(HOST_CALL* setChannel)(void* hostData, ChannelId channel, double value);
     // The channel's name in UTF-8; the host's text, valid during the evaluation. Called by the
     // module during evaluate, on the thread that evaluates.
-    const char* (HOST_CALL* channelName)(void* hostData, ChannelId channel);
+    const char*(HOST_CALL* channelName)(void* hostData, ChannelId channel);
 };
 
 // Instance operations. The table belongs to the host; the activation fills its functions, which the
@@ -78,19 +78,19 @@ struct InstanceOperations {
     void* hostData;
     // Called when the modifier is applied or its scene is loaded; `context` is the channel, the
     // host's. On failure returns null and may point *error at the module's text. Main thread.
-    InstanceHandle (HOST_CALL* create)(void* hostData, void* context, const char** error);
+    InstanceHandle(HOST_CALL* create)(void* hostData, void* context, const char** error);
     // Called once per instance when the host is done with it; the instance is gone afterwards.
     // Main thread.
-    void (HOST_CALL* destroy)(InstanceHandle instance);
+    void(HOST_CALL* destroy)(InstanceHandle instance);
     // Makes `to` a duplicate of `from` (both the module's, both alive). Main thread.
-    const char* (HOST_CALL* copy)(InstanceHandle to, InstanceHandle from);
+    const char*(HOST_CALL* copy)(InstanceHandle to, InstanceHandle from);
     // Reads the instance's data from a scene file, after create. Main thread.
-    const char* (HOST_CALL* load)(InstanceHandle instance, const LoadState* state);
+    const char*(HOST_CALL* load)(InstanceHandle instance, const LoadState* state);
     // Writes the instance's data into a scene file. Main thread.
-    const char* (HOST_CALL* save)(InstanceHandle instance, const SaveState* state);
+    const char*(HOST_CALL* save)(InstanceHandle instance, const SaveState* state);
     // One line for the host's lists; the module's text, valid until the next call on the instance.
     // Main thread.
-    const char* (HOST_CALL* describe)(InstanceHandle instance);
+    const char*(HOST_CALL* describe)(InstanceHandle instance);
 };
 
 // The item operations: how an instance tells the host which items it depends on, and how it hears
@@ -99,12 +99,12 @@ struct ItemOperations {
     // The items the instance depends on, ended by a null ID; the instance's list, valid until its
     // next call; null for none. The host re-evaluates the channel after those items change.
     // Main thread.
-    const ItemId* (HOST_CALL* useItems)(InstanceHandle instance);
+    const ItemId*(HOST_CALL* useItems)(InstanceHandle instance);
     // Called before item IDs change, with "old 1, new 1, old 2, new 2, ..." ended by a null old ID;
     // the host's, valid during the call. A null new ID means the item is deleted; equal IDs mean
     // its data changed. All pairs hold at once. The item lists may not show the change yet.
     // Main thread.
-    void (HOST_CALL* changeID)(InstanceHandle instance, const ItemId* pairs);
+    void(HOST_CALL* changeID)(InstanceHandle instance, const ItemId* pairs);
     // The host's notice of a renamed item; not declared here.
     const void* renameNotice;
 };
@@ -125,9 +125,9 @@ struct HandlerRecordOf {
     // Set by the activation; called by the host at each evaluation of the channel. Main thread, or
     // the host's own threads while rendering: one instance on one thread at a time, different
     // instances at once.
-    void (HOST_CALL* evaluate)(InstanceHandle instance, const Access* access);
+    void(HOST_CALL* evaluate)(InstanceHandle instance, const Access* access);
     // Set by the activation; returns the instance's handler flags. No thread is promised.
-    uint32_t (HOST_CALL* flags)(InstanceHandle instance);
+    uint32_t(HOST_CALL* flags)(InstanceHandle instance);
 };
 
 // The classic protocol's handler record.

@@ -17,10 +17,10 @@ struct InterfaceRecord {
     PanelId panel;
     // Set by the activation: opens a dialog of the module's own instead of a panel; null for none.
     // No thread is promised.
-    const char* (HOST_CALL* options)(InstanceHandle instance);
+    const char*(HOST_CALL* options)(InstanceHandle instance);
     // Set by the activation: applies a command line to the instance; null for none.
     // No thread is promised.
-    const char* (HOST_CALL* command)(InstanceHandle instance, const char* text);
+    const char*(HOST_CALL* command)(InstanceHandle instance, const char* text);
 };
 
 }  // namespace host

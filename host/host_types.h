@@ -43,6 +43,6 @@ const int kGlobalUseMode = 0;
 // mode) -> the service's function table, or null when the host lacks the service. The table is the
 // host's and stays valid while the module is loaded. Called by the module during the activation.
 // Main thread.
-typedef void* (HOST_CALL* GlobalLookup)(const char* serviceName, int useMode);
+typedef void*(HOST_CALL* GlobalLookup)(const char* serviceName, int useMode);
 
 }  // namespace host

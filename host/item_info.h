@@ -72,95 +72,93 @@ const int kMotionControlKeyframes = 0;
 struct ItemInfoService {
     // First item of the typeCode list, or with a parent, the parent's first child of that type; null
     // when there is none. (first)
-    ItemId (HOST_CALL* first)(int typeCode, ItemId parent);
+    ItemId(HOST_CALL* first)(int typeCode, ItemId parent);
     // The item after `item` in its list; null at the end. (next)
-    ItemId (HOST_CALL* next)(ItemId item);
+    ItemId(HOST_CALL* next)(ItemId item);
     // The parent's first child of any type; null when it has none. (firstChild)
-    ItemId (HOST_CALL* firstChild)(ItemId parent);
+    ItemId(HOST_CALL* firstChild)(ItemId parent);
     // The parent's child after `previousChild`; null at the end. (nextChild)
-    ItemId (HOST_CALL* nextChild)(ItemId parent, ItemId previousChild);
+    ItemId(HOST_CALL* nextChild)(ItemId parent, ItemId previousChild);
     // The item's parent; null for an item of the scene's top level. (parent)
-    ItemId (HOST_CALL* parent)(ItemId item);
+    ItemId(HOST_CALL* parent)(ItemId item);
     // The item the item is targeted at; null for none. (target)
-    ItemId (HOST_CALL* target)(ItemId item);
+    ItemId(HOST_CALL* target)(ItemId item);
     // The goal of an IK chain's item; null for none. (goal)
-    ItemId (HOST_CALL* goal)(ItemId item);
+    ItemId(HOST_CALL* goal)(ItemId item);
     // The item's ItemTypeCode. (type)
-    int (HOST_CALL* type)(ItemId item);
+    int(HOST_CALL* type)(ItemId item);
     // The item's NUL-terminated name; the host's text, valid until the thread's next call of this
     // table. (name)
-    const char* (HOST_CALL* name)(ItemId item);
+    const char*(HOST_CALL* name)(ItemId item);
     // Writes parameter `code` of the item at `time` into the caller's `values` (three doubles, or
     // sixteen for a transform code). Returns nothing: the values are the whole answer. (param)
-    void (HOST_CALL* param)(ItemId item, int code, double time, double* values);
+    void(HOST_CALL* param)(ItemId item, int code, double time, double* values);
     // Writes the least and greatest values of parameter `code` and returns which of the three axes
     // are limited, one bit each. (limits)
-    unsigned int (HOST_CALL* limits)(ItemId item, int code, double min[3], double max[3]);
+    unsigned int(HOST_CALL* limits)(ItemId item, int code, double min[3], double max[3]);
     // The item's tag number `index` (from 1), the host's text as name's; null for none. (getTag)
-    const char* (HOST_CALL* getTag)(ItemId item, int index);
+    const char*(HOST_CALL* getTag)(ItemId item, int index);
     // Sets tag number `index`; the text is copied. (setTag)
-    void (HOST_CALL* setTag)(ItemId item, int index, const char* tag);
+    void(HOST_CALL* setTag)(ItemId item, int index, const char* tag);
     // The item's channel group, owned by the host. (chanGroup)
-    void* (HOST_CALL* chanGroup)(ItemId item);
+    void*(HOST_CALL* chanGroup)(ItemId item);
     // The name of the item's `index`-th server (from 1) of `className`; null past the last. (server)
-    const char* (HOST_CALL* server)(ItemId item, const char* className, int index);
+    const char*(HOST_CALL* server)(ItemId item, const char* className, int index);
     // Flags of the item's `index`-th server of `className`. (serverFlags)
-    unsigned int (HOST_CALL* serverFlags)(ItemId item, const char* className, int index);
+    unsigned int(HOST_CALL* serverFlags)(ItemId item, const char* className, int index);
     // Writes the motion-controller code of each axis of parameter `code`. (controller)
-    void (HOST_CALL* controller)(ItemId item, int code, int type[3]);
+    void(HOST_CALL* controller)(ItemId item, int code, int type[3]);
     // The item's motion flags. (flags)
-    unsigned int (HOST_CALL* flags)(ItemId item);
+    unsigned int(HOST_CALL* flags)(ItemId item);
     // How far ahead the item looks for its path, in seconds. (lookAhead)
-    double (HOST_CALL* lookAhead)(ItemId item);
+    double(HOST_CALL* lookAhead)(ItemId item);
     // The strength of the item's IK goal at `time`. (goalStrength)
-    double (HOST_CALL* goalStrength)(ItemId item, double time);
+    double(HOST_CALL* goalStrength)(ItemId item, double time);
     // Writes the IK stiffness of each axis of parameter `code`. (stiffness)
-    void (HOST_CALL* stiffness)(ItemId item, int code, double values[3]);
+    void(HOST_CALL* stiffness)(ItemId item, int code, double values[3]);
     // Which axes of parameter `code` are locked, one bit each. (axisLocks)
-    unsigned int (HOST_CALL* axisLocks)(ItemId item, int code);
+    unsigned int(HOST_CALL* axisLocks)(ItemId item, int code);
     // IK: the most steps the item looks ahead. (maxLookSteps)
-    unsigned int (HOST_CALL* maxLookSteps)(ItemId item);
+    unsigned int(HOST_CALL* maxLookSteps)(ItemId item);
     // IK: the distance within which the goal counts as reached. (reliableDistance)
-    double (HOST_CALL* reliableDistance)(ItemId item);
+    double(HOST_CALL* reliableDistance)(ItemId item);
     // IK: what the goal holds to. (goalObjective)
-    unsigned int (HOST_CALL* goalObjective)(ItemId item);
+    unsigned int(HOST_CALL* goalObjective)(ItemId item);
     // IK: the blend between IK and FK at `time`. (ikfkBlending)
-    double (HOST_CALL* ikfkBlending)(ItemId item, double time);
+    double(HOST_CALL* ikfkBlending)(ItemId item, double time);
     // IK: where the chain starts from. (ikInitialState)
-    unsigned int (HOST_CALL* ikInitialState)(ItemId item);
+    unsigned int(HOST_CALL* ikInitialState)(ItemId item);
     // IK: the frame the chain starts from. (ikInitialStateFrame)
-    int (HOST_CALL* ikInitialStateFrame)(ItemId item, double time);
+    int(HOST_CALL* ikInitialStateFrame)(ItemId item, double time);
     // IK: soft reach; writes its kind and limits. (ikSoft)
-    unsigned int (HOST_CALL* ikSoft)(ItemId item, double time, unsigned int* distanceType, double* min,
-                                     double* max);
+    unsigned int(HOST_CALL* ikSoft)(ItemId item, double time, unsigned int* distanceType, double* min, double* max);
     // IK: the pole item; null for none. (pole)
-    ItemId (HOST_CALL* pole)(ItemId item);
+    ItemId(HOST_CALL* pole)(ItemId item);
     // The item that parameter `code` copies; null for none. (sameItem)
-    ItemId (HOST_CALL* sameItem)(ItemId item, int code);
+    ItemId(HOST_CALL* sameItem)(ItemId item, int code);
     // How much of the copied item's parameter is blended in at `time`. (sameItemBlend)
-    double (HOST_CALL* sameItemBlend)(ItemId item, int code, double time);
+    double(HOST_CALL* sameItemBlend)(ItemId item, int code, double time);
     // How the copied parameter is blended. (sameItemBlendMethod)
-    unsigned int (HOST_CALL* sameItemBlendMethod)(ItemId item, int code);
+    unsigned int(HOST_CALL* sameItemBlendMethod)(ItemId item, int code);
     // Flags of the copied parameter. (sameItemFlags)
-    unsigned int (HOST_CALL* sameItemFlags)(ItemId item, int code);
+    unsigned int(HOST_CALL* sameItemFlags)(ItemId item, int code);
     // Nonzero while the user has the item selected. (selected)
-    unsigned int (HOST_CALL* selected)(ItemId item);
+    unsigned int(HOST_CALL* selected)(ItemId item);
     // Writes how each axis of parameter `code` follows its textures. (follow)
-    void (HOST_CALL* follow)(ItemId item, int code, int follow[3], void* textures[3]);
+    void(HOST_CALL* follow)(ItemId item, int code, int follow[3], void* textures[3]);
     // Writes the factor and the addend of each axis of parameter `code`. (controllerTrans)
-    void (HOST_CALL* controllerTrans)(ItemId item, int code, double multiply[3], double add[3]);
+    void(HOST_CALL* controllerTrans)(ItemId item, int code, double multiply[3], double add[3]);
     // The spline the item follows; null for none. (splineItem)
-    ItemId (HOST_CALL* splineItem)(ItemId item);
+    ItemId(HOST_CALL* splineItem)(ItemId item);
     // How the item fits the spline. (splineFit)
-    unsigned int (HOST_CALL* splineFit)(ItemId item);
+    unsigned int(HOST_CALL* splineFit)(ItemId item);
     // Where along its spline the item is at `time`. (splineT)
-    double (HOST_CALL* splineT)(ItemId item, double time);
+    double(HOST_CALL* splineT)(ItemId item, double time);
     // The item's RotationOrder. "LW Item Info 9" only. (rotationOrder)
-    int (HOST_CALL* rotationOrder)(ItemId item);
+    int(HOST_CALL* rotationOrder)(ItemId item);
     // Writes parameter `code` of the item relative to parameter `relativeCode` of `relativeTo` at
     // `time`, as param writes. "LW Item Info 9" only. (relparam)
-    void (HOST_CALL* relparam)(ItemId item, int code, ItemId relativeTo, int relativeCode, double time,
-                               double* values);
+    void(HOST_CALL* relparam)(ItemId item, int code, ItemId relativeTo, int relativeCode, double time, double* values);
 };
 
 // The positions above are the host's; a miscounted slot must not compile.

@@ -44,8 +44,7 @@ enum ActivationResult : int {
 // and the host may try another. `lookup` is valid only during the call. `local` is the class's
 // record, owned by the host, which a successful activation fills. `serverData` is the start-up
 // function's result. Main thread.
-typedef int (HOST_CALL* ActivateFunction)(int version, GlobalLookup lookup, void* local,
-                                          void* serverData);
+typedef int(HOST_CALL* ActivateFunction)(int version, GlobalLookup lookup, void* local, void* serverData);
 
 // One row of the server table.
 struct ServerRecord {
@@ -71,10 +70,10 @@ struct ModuleDescriptor {
     uint32_t machineCode;
     // Called once after load, before any activation; a null result means the module failed to
     // start. No thread is promised.
-    void* (HOST_CALL* startup)(void);
+    void*(HOST_CALL* startup)(void);
     // Called once before unload with start-up's result; no activation follows.
     // No thread is promised.
-    void (HOST_CALL* shutdown)(void*);
+    void(HOST_CALL* shutdown)(void*);
     // The module's static table, ended by an all-null row; read at load.
     const ServerRecord* servers;
 };

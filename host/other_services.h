@@ -23,21 +23,21 @@ namespace host {
 // caller's, read during the call. Main thread.
 struct MessageService {
     // An information message of one or two lines (the second may be null). (info)
-    void (HOST_CALL* info)(const char* line1, const char* line2);
+    void(HOST_CALL* info)(const char* line1, const char* line2);
     // An error message. (error)
-    void (HOST_CALL* error)(const char* line1, const char* line2);
+    void(HOST_CALL* error)(const char* line1, const char* line2);
     // A warning. (warning)
-    void (HOST_CALL* warning)(const char* line1, const char* line2);
+    void(HOST_CALL* warning)(const char* line1, const char* line2);
     // Asks OK or Cancel: 1 for OK, 0 for Cancel. (okCancel)
-    int (HOST_CALL* okCancel)(const char* title, const char* line1, const char* line2);
+    int(HOST_CALL* okCancel)(const char* title, const char* line1, const char* line2);
     // Asks Yes or No: 1 for Yes, 0 for No. (yesNo)
-    int (HOST_CALL* yesNo)(const char* title, const char* line1, const char* line2);
+    int(HOST_CALL* yesNo)(const char* title, const char* line1, const char* line2);
     // Asks Yes, No or Cancel: 2, 1 or 0. (yesNoCan)
-    int (HOST_CALL* yesNoCan)(const char* title, const char* line1, const char* line2);
+    int(HOST_CALL* yesNoCan)(const char* title, const char* line1, const char* line2);
     // Asks Yes, No, Yes to all or Cancel. (yesNoAll)
-    int (HOST_CALL* yesNoAll)(const char* title, const char* line1, const char* line2);
+    int(HOST_CALL* yesNoAll)(const char* title, const char* line1, const char* line2);
     // Asks for a name; the host's text, valid until the next call, or null when cancelled. (askName)
-    const char* (HOST_CALL* askName)(const char* title, const char* label, const char* initialName);
+    const char*(HOST_CALL* askName)(const char* title, const char* label, const char* initialName);
 };
 
 static_assert(offsetof(MessageService, okCancel) == 3 * sizeof(void*), "okCancel is the 4th function");
@@ -62,11 +62,11 @@ struct TextureParamDesc {
 // The module's callbacks for a texture context, handed by value to contextCreate
 // (the SDK's LWTxtrParamFuncs). The host calls them while it evaluates the texture.
 struct TextureParamFunctions {
-    double (HOST_CALL* paramEvaluate)(TextureParamDesc* param, int paramNumber, TextureSpotId spot,
-                                      TextureParamData data);
-    TextureParamData (HOST_CALL* paramTime)(void* userData, TextureParamDesc* param, int paramNumber, double time,
-                                            int frame);
-    void (HOST_CALL* paramCleanup)(TextureParamDesc* param, int paramNumber, TextureParamData data);
+    double(HOST_CALL* paramEvaluate)(TextureParamDesc* param, int paramNumber, TextureSpotId spot,
+                                     TextureParamData data);
+    TextureParamData(HOST_CALL* paramTime)(void* userData, TextureParamDesc* param, int paramNumber, double time,
+                                           int frame);
+    void(HOST_CALL* paramCleanup)(TextureParamDesc* param, int paramNumber, TextureParamData data);
 };
 
 struct LoadState;
@@ -78,42 +78,42 @@ struct SaveState;
 // next call. Main thread, but evaluate, layerEvaluate, noise and evaluateUV, which a render thread may
 // call.
 struct TextureService {
-    TextureContextId (HOST_CALL* contextCreate)(TextureParamFunctions functions);
-    void (HOST_CALL* contextDestroy)(TextureContextId context);
-    void (HOST_CALL* contextAddParam)(TextureContextId context, TextureParamDesc param);
-    TextureId (HOST_CALL* create)(int returnType, const char* name, TextureContextId context, void* userData);
-    void (HOST_CALL* destroy)(TextureId texture);
-    void (HOST_CALL* copy)(TextureId to, TextureId from);
-    void (HOST_CALL* newtime)(TextureId texture, double time, int frame);
-    void (HOST_CALL* cleanup)(TextureId texture);
-    void (HOST_CALL* load)(TextureId texture, const LoadState* state);
-    void (HOST_CALL* save)(TextureId texture, const SaveState* state);
+    TextureContextId(HOST_CALL* contextCreate)(TextureParamFunctions functions);
+    void(HOST_CALL* contextDestroy)(TextureContextId context);
+    void(HOST_CALL* contextAddParam)(TextureContextId context, TextureParamDesc param);
+    TextureId(HOST_CALL* create)(int returnType, const char* name, TextureContextId context, void* userData);
+    void(HOST_CALL* destroy)(TextureId texture);
+    void(HOST_CALL* copy)(TextureId to, TextureId from);
+    void(HOST_CALL* newtime)(TextureId texture, double time, int frame);
+    void(HOST_CALL* cleanup)(TextureId texture);
+    void(HOST_CALL* load)(TextureId texture, const LoadState* state);
+    void(HOST_CALL* save)(TextureId texture, const SaveState* state);
     // The texture's value at the spot; writes its colour or vector into result.
-    double (HOST_CALL* evaluate)(TextureId texture, TextureSpotId spot, double* result);
-    void (HOST_CALL* setEnvGroup)(TextureId texture, void* group);
-    TextureLayerId (HOST_CALL* firstLayer)(TextureId texture);
-    TextureLayerId (HOST_CALL* lastLayer)(TextureId texture);
-    TextureLayerId (HOST_CALL* nextLayer)(TextureId texture, TextureLayerId layer);
-    TextureLayerId (HOST_CALL* layerAdd)(TextureId texture, int layerType);
-    void (HOST_CALL* layerSetType)(TextureLayerId layer, int layerType);
-    int (HOST_CALL* layerType)(TextureLayerId layer);
-    double (HOST_CALL* layerEvaluate)(TextureLayerId layer, TextureSpotId spot, double* result);
-    void* (HOST_CALL* layerEnvGroup)(TextureLayerId layer);
-    int (HOST_CALL* setParam)(TextureLayerId layer, int tag, void* data);
-    int (HOST_CALL* getParam)(TextureLayerId layer, int tag, void* data);
-    void (HOST_CALL* evaluateUV)(TextureLayerId layer, int wAxis, int oAxis, double oPos[3], double wPos[3],
-                                 double uv[2]);
+    double(HOST_CALL* evaluate)(TextureId texture, TextureSpotId spot, double* result);
+    void(HOST_CALL* setEnvGroup)(TextureId texture, void* group);
+    TextureLayerId(HOST_CALL* firstLayer)(TextureId texture);
+    TextureLayerId(HOST_CALL* lastLayer)(TextureId texture);
+    TextureLayerId(HOST_CALL* nextLayer)(TextureId texture, TextureLayerId layer);
+    TextureLayerId(HOST_CALL* layerAdd)(TextureId texture, int layerType);
+    void(HOST_CALL* layerSetType)(TextureLayerId layer, int layerType);
+    int(HOST_CALL* layerType)(TextureLayerId layer);
+    double(HOST_CALL* layerEvaluate)(TextureLayerId layer, TextureSpotId spot, double* result);
+    void*(HOST_CALL* layerEnvGroup)(TextureLayerId layer);
+    int(HOST_CALL* setParam)(TextureLayerId layer, int tag, void* data);
+    int(HOST_CALL* getParam)(TextureLayerId layer, int tag, void* data);
+    void(HOST_CALL* evaluateUV)(TextureLayerId layer, int wAxis, int oAxis, double oPos[3], double wPos[3],
+                                double uv[2]);
     // Perlin noise at the point, in [0, 1].
-    double (HOST_CALL* noise)(double point[3]);
-    void* (HOST_CALL* userData)(TextureId texture);
-    void* (HOST_CALL* envGroup)(TextureId texture);
-    TextureId (HOST_CALL* texture)(TextureLayerId layer);
-    const char* (HOST_CALL* name)(TextureId texture);
-    int (HOST_CALL* type)(TextureId texture);
-    TextureContextId (HOST_CALL* context)(TextureId texture);
-    double (HOST_CALL* currentTime)(TextureId texture);
-    int (HOST_CALL* gradientClearParam)(TextureLayerId layer, TextureContextId context);
-    int (HOST_CALL* gradientInitParam)(TextureLayerId layer, TextureContextId context);
+    double(HOST_CALL* noise)(double point[3]);
+    void*(HOST_CALL* userData)(TextureId texture);
+    void*(HOST_CALL* envGroup)(TextureId texture);
+    TextureId(HOST_CALL* texture)(TextureLayerId layer);
+    const char*(HOST_CALL* name)(TextureId texture);
+    int(HOST_CALL* type)(TextureId texture);
+    TextureContextId(HOST_CALL* context)(TextureId texture);
+    double(HOST_CALL* currentTime)(TextureId texture);
+    int(HOST_CALL* gradientClearParam)(TextureLayerId layer, TextureContextId context);
+    int(HOST_CALL* gradientInitParam)(TextureLayerId layer, TextureContextId context);
 };
 
 static_assert(offsetof(TextureService, evaluate) == 10 * sizeof(void*), "evaluate is the 11th function");

@@ -92,16 +92,16 @@ struct PanelDataDescription {
 // setData (null when none was given). The count includes every entry; the host asks only for
 // indices below it. The name is read at once; the host keeps no pointer to it. No thread is
 // promised.
-typedef int (HOST_CALL* PopupCountFunction)(void* userData);
-typedef const char* (HOST_CALL* PopupNameFunction)(void* userData, int index);
+typedef int(HOST_CALL* PopupCountFunction)(void* userData);
+typedef const char*(HOST_CALL* PopupNameFunction)(void* userData, int index);
 
 // Value functions named in describe (LWXPanelGetFunc, LWXPanelSetFunc) for a viewer panel; called by
 // the host while the panel is open, with the instance handed to viewInstance. get returns a pointer
 // to the value (an int32_t for "integer"), owned by the module and read at once, or null for none.
 // set hands a pointer to the new value, owned by the host and valid during the call, and returns a
 // PanelRefresh code. No thread is promised.
-typedef void* (HOST_CALL* PanelGetFunction)(void* instance, uint32_t id);
-typedef int (HOST_CALL* PanelSetFunction)(void* instance, uint32_t id, void* value);
+typedef void*(HOST_CALL* PanelGetFunction)(void* instance, uint32_t id);
+typedef int(HOST_CALL* PanelSetFunction)(void* instance, uint32_t id, void* value);
 
 // What the toolkit redraws after a set or a change notification (LWXPRefreshCode).
 enum PanelRefresh : int {
@@ -141,21 +141,21 @@ enum PanelEvent : int {
 // The module's change notification, named in a kHintChangeNotify hint (LWXPanelChangeNotifyFunc):
 // called by the host after the user changed value `valueId` through control `controlId`, during the
 // host's handling of that change, main thread. Returns a PanelRefresh code.
-typedef int (HOST_CALL* PanelChangeNotifyFunction)(PanelId panel, uint32_t controlId, uint32_t valueId, int event);
+typedef int(HOST_CALL* PanelChangeNotifyFunction)(PanelId panel, uint32_t controlId, uint32_t valueId, int event);
 
 // The module's destroy notification, named in a kHintDestroyNotify hint (LWXPanelDestroyNotifyFunc):
 // called by the host once, after the panel is destroyed, with the data the hint named or else the
 // panel's user data (control 0). The panel may not be used in or after the call.
-typedef void (HOST_CALL* PanelDestroyNotifyFunction)(void* panelData);
+typedef void(HOST_CALL* PanelDestroyNotifyFunction)(void* panelData);
 
 // Buttons of a modal panel, for a kHintDialogType hint (LWXPDialogTypes); post returns the number
 // after each button.
 enum PanelDialogType : int {
-    kDialogOkCancel = 2,  // OK 1, Cancel 0 (the default)
-    kDialogDone = 3,      // Done 1
-    kDialogOkOnly = 4,    // OK 1
-    kDialogYesNo = 5,     // Yes 1, No 0
-    kDialogYesNoAll = 6,  // Yes 1, No 0, Yes to all 2, Cancel 3
+    kDialogOkCancel = 2,     // OK 1, Cancel 0 (the default)
+    kDialogDone = 3,         // Done 1
+    kDialogOkOnly = 4,       // OK 1
+    kDialogYesNo = 5,        // Yes 1, No 0
+    kDialogYesNoAll = 6,     // Yes 1, No 0, Yes to all 2, Cancel 3
     kDialogYesNoCancel = 7,  // Yes 1, No 0, Cancel 3
 };
 
@@ -175,22 +175,22 @@ typedef void* PanelDrawAreaId;
 // sizes are pixels within the area. The host owns the table, valid while the module is loaded.
 struct PanelDrawFunctions {
     // drawPixel: one pixel of colour c.
-    void (HOST_CALL* drawPixel)(PanelDrawAreaId area, int c, int x, int y);
+    void(HOST_CALL* drawPixel)(PanelDrawAreaId area, int c, int x, int y);
     // drawRGBPixel: one pixel of an RGB colour.
-    void (HOST_CALL* drawRgbPixel)(PanelDrawAreaId area, int r, int g, int b, int x, int y);
+    void(HOST_CALL* drawRgbPixel)(PanelDrawAreaId area, int r, int g, int b, int x, int y);
     // drawLine: a line from (x, y) to (x2, y2).
-    void (HOST_CALL* drawLine)(PanelDrawAreaId area, int c, int x, int y, int x2, int y2);
+    void(HOST_CALL* drawLine)(PanelDrawAreaId area, int c, int x, int y, int x2, int y2);
     // drawBox: a filled rectangle.
-    void (HOST_CALL* drawBox)(PanelDrawAreaId area, int c, int x, int y, int w, int h);
+    void(HOST_CALL* drawBox)(PanelDrawAreaId area, int c, int x, int y, int w, int h);
     // drawRGBBox: a filled rectangle of an RGB colour.
-    void (HOST_CALL* drawRgbBox)(PanelDrawAreaId area, int r, int g, int b, int x, int y, int w, int h);
+    void(HOST_CALL* drawRgbBox)(PanelDrawAreaId area, int r, int g, int b, int x, int y, int w, int h);
     // drawBorder: a bevelled border, raised or sunk by `indent`.
-    void (HOST_CALL* drawBorder)(PanelDrawAreaId area, int indent, int x, int y, int w, int h);
+    void(HOST_CALL* drawBorder)(PanelDrawAreaId area, int indent, int x, int y, int w, int h);
     // textWidth, textHeight: the size in pixels of a UTF-8 text (the module's, read at once).
-    int (HOST_CALL* textWidth)(PanelDrawAreaId area, const char* text);
-    int (HOST_CALL* textHeight)(PanelDrawAreaId area, const char* text);
+    int(HOST_CALL* textWidth)(PanelDrawAreaId area, const char* text);
+    int(HOST_CALL* textHeight)(PanelDrawAreaId area, const char* text);
     // drawText: a UTF-8 text (the module's, read at once) at (x, y).
-    void (HOST_CALL* drawText)(PanelDrawAreaId area, const char* text, int c, int x, int y);
+    void(HOST_CALL* drawText)(PanelDrawAreaId area, const char* text, int c, int x, int y);
 };
 
 // Process-wide table (LWXPanelFuncs) owned by the host, valid while the module is loaded. Its
@@ -206,41 +206,41 @@ struct PanelToolkit {
     // create: builds a panel of `type` (kPanelTypeViewer or kPanelTypeForm) with the controls, which
     // must stay valid while the panel exists; null on failure. The panel is the host's to draw;
     // it lasts until destroy, or, returned in an interface record, for as long as the host uses it.
-    PanelId (HOST_CALL* create)(int type, const PanelControl* controls);
+    PanelId(HOST_CALL* create)(int type, const PanelControl* controls);
     // destroy: ends a panel the module created and did not hand to the host, and calls its destroy
     // notification. The panel may not be used afterwards.
-    void (HOST_CALL* destroy)(PanelId panel);
+    void(HOST_CALL* destroy)(PanelId panel);
     // describe: the values of the panel's controls, a list that must stay valid while the panel
     // exists. On a viewer panel, get and set read and write them; a form panel takes null for both.
-    void (HOST_CALL* describe)(PanelId panel, const PanelDataDescription* data, PanelGetFunction get,
-                               PanelSetFunction set);
+    void(HOST_CALL* describe)(PanelId panel, const PanelDataDescription* data, PanelGetFunction get,
+                              PanelSetFunction set);
     // hint: applies a hint list (panel_hint_tags.h) to control `id` (0: the panel), while the panel
     // is closed; may be called more than once.
-    void (HOST_CALL* hint)(PanelId panel, uint32_t id, const PanelHintWord* hints);
+    void(HOST_CALL* hint)(PanelId panel, uint32_t id, const PanelHintWord* hints);
     // getData: the user data last given to setData for control `id` (0: the panel), or null.
-    void* (HOST_CALL* getData)(PanelId panel, uint32_t id);
+    void*(HOST_CALL* getData)(PanelId panel, uint32_t id);
     // setData: user data for control `id` (0: the panel), which the toolkit only passes on: to that
     // control's callbacks (its popup functions among them), and the panel's to the destroy
     // notification. The module owns what it points to.
-    void (HOST_CALL* setData)(PanelId panel, uint32_t id, void* data);
+    void(HOST_CALL* setData)(PanelId panel, uint32_t id, void* data);
     // formGet: on a form panel, a pointer to value `id` as last set, or null when unset. The host
     // owns the value; the pointer lasts until the value is set again or the panel ends.
-    void* (HOST_CALL* formGet)(PanelId panel, uint32_t id);
+    void*(HOST_CALL* formGet)(PanelId panel, uint32_t id);
     // formSet: on a form panel, sets value `id` from what `value` points to (of its data type), or
     // unsets it with null. The module owns `value`; the host copies it during the call.
-    void (HOST_CALL* formSet)(PanelId panel, uint32_t id, void* value);
+    void(HOST_CALL* formSet)(PanelId panel, uint32_t id, void* value);
     // viewInst: on a viewer panel, what get and set receive; the toolkit only passes it on.
-    void (HOST_CALL* viewInstance)(PanelId panel, void* instance);
+    void(HOST_CALL* viewInstance)(PanelId panel, void* instance);
     // viewRefresh: reads a viewer panel's values through get again, after the module changed them
     // other than through the panel; on a form panel, draws its controls again.
-    void (HOST_CALL* viewRefresh)(PanelId panel);
+    void(HOST_CALL* viewRefresh)(PanelId panel);
     // post: shows the panel as a modal dialog and returns when the user closes it: the number of
     // the button pressed (PanelDialogType), 0 also when the panel could not be shown.
-    int (HOST_CALL* post)(PanelId panel);
+    int(HOST_CALL* post)(PanelId panel);
     // open: shows the panel without blocking; 1 when it opened, 0 otherwise.
-    int (HOST_CALL* open)(PanelId panel);
+    int(HOST_CALL* open)(PanelId panel);
     // viewRebuild: lays out and draws the panel again after hints changed it.
-    void (HOST_CALL* viewRebuild)(PanelId panel);
+    void(HOST_CALL* viewRebuild)(PanelId panel);
 };
 
 // The positions above are the host's: an int then pointers, so on x86 Windows (4-byte pointers), x64

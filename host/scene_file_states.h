@@ -57,32 +57,32 @@ struct SaveState {
     void* writeData;
     // Writes one unit: in BINARY mode `length` bytes; in ASCII mode one line, the text of `bytes` up to
     // its first NUL (a line's length counts its terminating NUL), copied at once.
-    void (HOST_CALL* write)(void* writeData, const char* bytes, int length);
+    void(HOST_CALL* write)(void* writeData, const char* bytes, int length);
 
     // Write `count` numbers from the module's array (writeI1..writeU4, writeFP): in BINARY mode each as
     // 1, 2 or 4 big-endian bytes; in ASCII mode all on one line, signed ones in decimal and unsigned
     // ones in hex, the line ended unless a leaf block is open (its values share its line).
-    void (HOST_CALL* writeI1)(void* writeData, const char* values, int count);
-    void (HOST_CALL* writeI2)(void* writeData, const short* values, int count);
-    void (HOST_CALL* writeI4)(void* writeData, const int* values, int count);
-    void (HOST_CALL* writeU1)(void* writeData, const unsigned char* values, int count);
-    void (HOST_CALL* writeU2)(void* writeData, const unsigned short* values, int count);
-    void (HOST_CALL* writeU4)(void* writeData, const unsigned int* values, int count);
-    void (HOST_CALL* writeFP)(void* writeData, const float* values, int count);
+    void(HOST_CALL* writeI1)(void* writeData, const char* values, int count);
+    void(HOST_CALL* writeI2)(void* writeData, const short* values, int count);
+    void(HOST_CALL* writeI4)(void* writeData, const int* values, int count);
+    void(HOST_CALL* writeU1)(void* writeData, const unsigned char* values, int count);
+    void(HOST_CALL* writeU2)(void* writeData, const unsigned short* values, int count);
+    void(HOST_CALL* writeU4)(void* writeData, const unsigned int* values, int count);
+    void(HOST_CALL* writeFP)(void* writeData, const float* values, int count);
     // Writes a NUL-ended string in the module's encoding; in ASCII mode between double quotes.
-    void (HOST_CALL* writeStr)(void* writeData, const char* text);
+    void(HOST_CALL* writeStr)(void* writeData, const char* text);
     // Writes a block's label: its id in BINARY mode, its token in ASCII mode.
-    void (HOST_CALL* writeID)(void* writeData, const BlockIdent* ident);
+    void(HOST_CALL* writeID)(void* writeData, const BlockIdent* ident);
 
     // Opens a block inside the current one, labelled by `ident`; `leaf` is non-zero when it will hold
     // no block of its own. Every beginBlk is matched by an endBlk before save returns.
-    void (HOST_CALL* beginBlk)(void* writeData, const BlockIdent* ident, int leaf);
+    void(HOST_CALL* beginBlk)(void* writeData, const BlockIdent* ident, int leaf);
     // Closes the block opened last.
-    void (HOST_CALL* endBlk)(void* writeData);
+    void(HOST_CALL* endBlk)(void* writeData);
     // How many blocks are open: 0 outside every block.
-    int (HOST_CALL* depth)(void* writeData);
+    int(HOST_CALL* depth)(void* writeData);
     // As writeFP, for doubles: 8 big-endian bytes each in BINARY mode.
-    void (HOST_CALL* writeDP)(void* writeData, const double* values, int count);
+    void(HOST_CALL* writeDP)(void* writeData, const double* values, int count);
 };
 
 struct LoadState {
@@ -94,35 +94,35 @@ struct LoadState {
     // many. In ASCII mode the rest of the current line, at most maxLength - 1 bytes and a NUL, the rest
     // of a longer line dropped; returns the bytes copied. kReadEndOfData (buffer untouched) once the
     // data is exhausted.
-    int (HOST_CALL* read)(void* readData, char* buffer, int maxLength);
+    int(HOST_CALL* read)(void* readData, char* buffer, int maxLength);
 
     // Read up to `count` numbers into the module's array, returning how many were read (readI1..readU4,
     // readFP): in BINARY mode big-endian bytes; in ASCII mode from the current line only, never the
     // next, signed ones in decimal and unsigned ones in hex.
-    int (HOST_CALL* readI1)(void* readData, char* values, int count);
-    int (HOST_CALL* readI2)(void* readData, short* values, int count);
-    int (HOST_CALL* readI4)(void* readData, int* values, int count);
-    int (HOST_CALL* readU1)(void* readData, unsigned char* values, int count);
-    int (HOST_CALL* readU2)(void* readData, unsigned short* values, int count);
-    int (HOST_CALL* readU4)(void* readData, unsigned int* values, int count);
-    int (HOST_CALL* readFP)(void* readData, float* values, int count);
+    int(HOST_CALL* readI1)(void* readData, char* values, int count);
+    int(HOST_CALL* readI2)(void* readData, short* values, int count);
+    int(HOST_CALL* readI4)(void* readData, int* values, int count);
+    int(HOST_CALL* readU1)(void* readData, unsigned char* values, int count);
+    int(HOST_CALL* readU2)(void* readData, unsigned short* values, int count);
+    int(HOST_CALL* readU4)(void* readData, unsigned int* values, int count);
+    int(HOST_CALL* readFP)(void* readData, float* values, int count);
     // Reads a string into the module's buffer of `maxLength` bytes, at most maxLength - 1 and a NUL
     // (double quotes around it in an ASCII file removed); returns its length as copied.
-    int (HOST_CALL* readStr)(void* readData, char* buffer, int maxLength);
+    int(HOST_CALL* readStr)(void* readData, char* buffer, int maxLength);
     // Reads a block's label and returns the id of the entry of `idents` it matches (by id in BINARY
     // mode, by token in ASCII mode), or kNoBlock.
-    IdCode (HOST_CALL* readID)(void* readData, const BlockIdent* idents);
+    IdCode(HOST_CALL* readID)(void* readData, const BlockIdent* idents);
 
     // Reads ahead, inside the current block, to the next block whose label is in `idents`, skipping
     // others, and enters it; returns its id, or kNoBlock when no later block of the current one is in
     // the list.
-    IdCode (HOST_CALL* findBlk)(void* readData, const BlockIdent* idents);
+    IdCode(HOST_CALL* findBlk)(void* readData, const BlockIdent* idents);
     // Moves past the end of the block entered last, whatever of it was not read.
-    void (HOST_CALL* endBlk)(void* readData);
+    void(HOST_CALL* endBlk)(void* readData);
     // How many blocks are entered: 0 outside every block.
-    int (HOST_CALL* depth)(void* readData);
+    int(HOST_CALL* depth)(void* readData);
     // As readFP, for doubles.
-    int (HOST_CALL* readDP)(void* readData, double* values, int count);
+    int(HOST_CALL* readDP)(void* readData, double* values, int count);
 };
 
 // The SDK's positions on every platform the module is built for (32-bit and 64-bit Windows, 64-bit

@@ -2,9 +2,9 @@
 // table it points to.
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "module/descriptor_fields.h"
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
-#include "module/descriptor_fields.h"
 
 namespace {
 

@@ -20,8 +20,12 @@ void HOST_CALL shutDownModule(void* startupResult);
 // Each build carries its own platform's machine code: the Windows DLLs the
 // Windows host's, the native shared module Linux's.
 constexpr host::ModuleDescriptor moduleDescriptor(const host::ServerRecord* servers) {
-    return {host::kModuleSyncWord, host::kPluginSystemVersion, host::kMachineCodeOfThisPlatform,
-            startModule,           shutDownModule,             servers};
+    return {host::kModuleSyncWord,
+            host::kPluginSystemVersion,
+            host::kMachineCodeOfThisPlatform,
+            startModule,
+            shutDownModule,
+            servers};
 }
 
 }  // namespace kelto

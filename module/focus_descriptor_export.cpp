@@ -2,9 +2,9 @@
 // server table it points to.
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "module/descriptor_fields.h"
 #include "module/focus_handler_entry.h"
 #include "module/focus_interface_entry.h"
-#include "module/descriptor_fields.h"
 
 namespace {
 

@@ -23,12 +23,22 @@ int HOST_CALL panelSet(void* instance, uint32_t control, void* value) {
 // Kelto's panel; the measure's entries from its static list; then the word
 // that closes the list.
 const host::PanelHintWord kHints[] = {
-    host::kHintLabel, host::kPanelControlId, hintWord(kFocusPanelTitle), kNoHintWord,
-    host::kHintPopupFuncs, kReferenceItemControl, hintWord(&popupCount<ItemList::Objects>),
+    host::kHintLabel,
+    host::kPanelControlId,
+    hintWord(kFocusPanelTitle),
+    kNoHintWord,
+    host::kHintPopupFuncs,
+    kReferenceItemControl,
+    hintWord(&popupCount<ItemList::Objects>),
     hintWord(&popupName<ItemList::Objects>),
-    host::kHintPopupFuncs, kReferenceCameraControl, hintWord(&popupCount<ItemList::Cameras>),
+    host::kHintPopupFuncs,
+    kReferenceCameraControl,
+    hintWord(&popupCount<ItemList::Cameras>),
     hintWord(&popupName<ItemList::Cameras>),
-    host::kHintStringList, kMeasureControl, hintWord(kMeasureNames), kNoHintWord,
+    host::kHintStringList,
+    kMeasureControl,
+    hintWord(kMeasureNames),
+    kNoHintWord,
     kNoHintWord,
 };
 

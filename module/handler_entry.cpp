@@ -10,8 +10,8 @@ namespace kelto {
 namespace {
 
 constexpr ModifierFunctions<DistanceInstance> kKelto = {
-    createInstance,     destroyInstance,   copyInstance,  loadInstanceBlock, saveInstanceBlock,
-    describeInstance,   kDescriptionLine,  instanceFlags, evaluateDistance,
+    createInstance,   destroyInstance,  copyInstance,  loadInstanceBlock, saveInstanceBlock,
+    describeInstance, kDescriptionLine, instanceFlags, evaluateDistance,
 };
 
 constexpr HandlerFunctions kFunctions = handlerFunctions<DistanceInstance, kKelto>();

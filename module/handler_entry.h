@@ -7,7 +7,6 @@
 
 namespace kelto {
 
-int HOST_CALL activateChannelHandler(int version, host::GlobalLookup lookup, void* handlerRecord,
-                                     void* serverData);
+int HOST_CALL activateChannelHandler(int version, host::GlobalLookup lookup, void* handlerRecord, void* serverData);
 
 }  // namespace kelto

@@ -38,9 +38,7 @@ struct HandlerShells {
 
     static host::InstanceHandle HOST_CALL create(void*, void*, const char**) { return kModifier.create(); }
 
-    static void HOST_CALL destroy(host::InstanceHandle instance) {
-        kModifier.destroy(instanceAs<Instance>(instance));
-    }
+    static void HOST_CALL destroy(host::InstanceHandle instance) { kModifier.destroy(instanceAs<Instance>(instance)); }
 
     static const char* HOST_CALL copy(host::InstanceHandle to, host::InstanceHandle from) {
         if (to != nullptr && from != nullptr) kModifier.copy(of(to), of(from));
@@ -67,14 +65,16 @@ struct HandlerShells {
 
     // The two protocols' evaluate differ only in the access record's layout and
     // set-channel's call; flatten inlines the evaluation, which two callers keep out.
-    __attribute__((flatten)) static void HOST_CALL evaluate(host::InstanceHandle instance, const host::ChannelAccess* access) {
+    __attribute__((flatten)) static void HOST_CALL evaluate(host::InstanceHandle instance,
+                                                            const host::ChannelAccess* access) {
         if (instance == nullptr || access == nullptr || access->setChannel == nullptr) return;
         double value = 0;
         if (kModifier.evaluate(of(instance), access->time, value)) access->setChannel(access->channel, value);
     }
 
 #if defined(KELTO_SERVES_CURRENT_PROTOCOL)
-    __attribute__((flatten)) static void HOST_CALL evaluateCurrent(host::InstanceHandle instance, const host::ChannelAccessCurrent* access) {
+    __attribute__((flatten)) static void HOST_CALL evaluateCurrent(host::InstanceHandle instance,
+                                                                   const host::ChannelAccessCurrent* access) {
         if (instance == nullptr || access == nullptr || access->setChannel == nullptr) return;
         double value = 0;
         if (kModifier.evaluate(of(instance), access->time, value))
@@ -96,10 +96,10 @@ template <typename Instance, const ModifierFunctions<Instance>& kModifier>
 constexpr HandlerFunctions handlerFunctions() {
     typedef HandlerShells<Instance, kModifier> Shells;
     return {
-        Shells::create,   Shells::destroy,  Shells::copy,    Shells::load,  Shells::save,
-        Shells::describe, Shells::useItems, Shells::changeID, Shells::flags, Shells::evaluate,
+        Shells::create, Shells::destroy, Shells::copy, Shells::load, Shells::save, Shells::describe, Shells::useItems,
+            Shells::changeID, Shells::flags, Shells::evaluate,
 #if defined(KELTO_SERVES_CURRENT_PROTOCOL)
-        Shells::evaluateCurrent,
+            Shells::evaluateCurrent,
 #endif
     };
 }

@@ -22,12 +22,25 @@ int HOST_CALL panelSet(void* instance, uint32_t control, void* value) {
 // item popup's value that names no control, so it enables nothing; then the
 // word that ends its list of controls and the one that ends the hint list.
 const host::PanelHintWord kHints[] = {
-    host::kHintLabel, host::kPanelControlId, hintWord(kReferencePanelTitle), kNoHintWord,
-    host::kHintPopupFuncs, kReferenceItemControl, hintWord(&popupCount<ItemList::Objects>),
+    host::kHintLabel,
+    host::kPanelControlId,
+    hintWord(kReferencePanelTitle),
+    kNoHintWord,
+    host::kHintPopupFuncs,
+    kReferenceItemControl,
+    hintWord(&popupCount<ItemList::Objects>),
     hintWord(&popupName<ItemList::Objects>),
-    host::kHintPopupFuncs, kReferenceCameraControl, hintWord(&popupCount<ItemList::Cameras>),
+    host::kHintPopupFuncs,
+    kReferenceCameraControl,
+    hintWord(&popupCount<ItemList::Cameras>),
     hintWord(&popupName<ItemList::Cameras>),
-    host::kHintEnable, kReferenceItemControl, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord,
+    host::kHintEnable,
+    kReferenceItemControl,
+    kNoHintWord,
+    kNoHintWord,
+    kNoHintWord,
+    kNoHintWord,
+    kNoHintWord,
 };
 
 const PanelCallbacks kCallbacks = {kHints, panelGet, panelSet};

@@ -7,7 +7,6 @@
 
 namespace kelto {
 
-int HOST_CALL activateChannelInterface(int version, host::GlobalLookup lookup, void* interfaceRecord,
-                                       void* serverData);
+int HOST_CALL activateChannelInterface(int version, host::GlobalLookup lookup, void* interfaceRecord, void* serverData);
 
 }  // namespace kelto

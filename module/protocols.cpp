@@ -21,10 +21,8 @@ const Protocol kClassic = {host::kClassicClassVersion, kClassicMessages, kClassi
 #if defined(KELTO_SERVES_CURRENT_PROTOCOL)
 // Hosts of the current protocol serve their tables under newer names; the
 // functions used here keep their positions under every name.
-const char* const kCurrentMessages[] = {HOST_MESSAGE_SERVICE_4, HOST_MESSAGE_SERVICE_3, HOST_MESSAGE_SERVICE,
-                                        nullptr};
-const char* const kCurrentTextures[] = {HOST_TEXTURE_SERVICE_6, HOST_TEXTURE_SERVICE_5, HOST_TEXTURE_SERVICE,
-                                        nullptr};
+const char* const kCurrentMessages[] = {HOST_MESSAGE_SERVICE_4, HOST_MESSAGE_SERVICE_3, HOST_MESSAGE_SERVICE, nullptr};
+const char* const kCurrentTextures[] = {HOST_TEXTURE_SERVICE_6, HOST_TEXTURE_SERVICE_5, HOST_TEXTURE_SERVICE, nullptr};
 const char* const kCurrentItemInfo[] = {HOST_ITEM_INFO_SERVICE_9, HOST_ITEM_INFO_SERVICE_8, HOST_ITEM_INFO_SERVICE,
                                         nullptr};
 const char* const kCurrentPanelToolkit[] = {HOST_PANEL_TOOLKIT_SERVICE_3, HOST_PANEL_TOOLKIT_SERVICE_2,

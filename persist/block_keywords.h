@@ -4,7 +4,7 @@
 
 namespace kelto {
 
-extern const char kBlockStart[];      // "KELTO_START"
-extern const char kBlockEnd[];        // "KELTO_END"
+extern const char kBlockStart[];  // "KELTO_START"
+extern const char kBlockEnd[];    // "KELTO_END"
 
 }  // namespace kelto

@@ -14,9 +14,9 @@
 
 namespace kelto {
 
-extern const char kBlockItem[];       // "REFERENCE_ITEM"
-extern const char kBlockCamera[];     // "REFERENCE_CAMERA"
-extern const char kBlockNoItemName[]; // "none"
+extern const char kBlockItem[];        // "REFERENCE_ITEM"
+extern const char kBlockCamera[];      // "REFERENCE_CAMERA"
+extern const char kBlockNoItemName[];  // "none"
 
 // Writes the four lines. Names are refreshed from the items first, so a
 // renamed item is saved by its new name; a reference without an item saves

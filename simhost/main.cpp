@@ -70,7 +70,7 @@ struct CommandLine {
     std::string writeScenePath;
     sim::RunOptions run;
     std::vector<sim::PanelPick> compared;  // a run for each, the pick made last
-    unsigned timeLimitSeconds = 0;  // none
+    unsigned timeLimitSeconds = 0;         // none
     bool help = false;
     std::string firstSceneRunOption;  // the first option given that acts on a scene run
     std::string error;
@@ -130,9 +130,12 @@ std::string setTimeLimit(const std::string& option, const std::string& value, Co
 }
 
 std::string setHost(const std::string& option, const std::string& value, CommandLine& line) {
-    if (value == kHostClassic) line.run.host = sim::HostKind::Classic;
-    else if (value == kHostCurrent) line.run.host = sim::HostKind::Current;
-    else return option + " takes " + kHostClassic + " or " + kHostCurrent;
+    if (value == kHostClassic)
+        line.run.host = sim::HostKind::Classic;
+    else if (value == kHostCurrent)
+        line.run.host = sim::HostKind::Current;
+    else
+        return option + " takes " + kHostClassic + " or " + kHostCurrent;
     return "";
 }
 
@@ -311,9 +314,9 @@ int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, c
 // the files to write, when the run succeeded; else its failure's status.
 int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
                  std::vector<sim::RunOutput>& outputs) {
-    show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) + " objects, " +
-         std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) + " to " +
-         std::to_string(scene.lastFrame) + " at ");
+    show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) +
+         " objects, " + std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) +
+         " to " + std::to_string(scene.lastFrame) + " at ");
     std::cout << scene.framesPerSecond << " fps\n";
     if (!line.compared.empty()) return showComparedRuns(module, line, scene, outputs);
     sim::RunReport report;
@@ -389,7 +392,8 @@ int delivered(int status) {
 
 int runCommand(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == kValidateCommand)
-        return delivered(sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr));
+        return delivered(
+            sim::runValidateCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr));
     CommandLine line = parseCommandLine(argc, argv);
     if (line.help) {
         std::cout << usage();
@@ -407,8 +411,7 @@ int runCommand(int argc, char** argv) {
         if (std::exception_ptr exception = std::current_exception()) std::rethrow_exception(exception);
     } catch (const std::bad_alloc&) {
         what = kOutOfMemory;
-    } catch (...) {
-    }
+    } catch (...) {}
     std::fflush(stdout);
     std::fprintf(stderr, "kelto-host: %s\n", what);
     std::_Exit(1);

@@ -78,8 +78,9 @@ const std::vector<CommandOption>& allOptions() {
 }  // namespace
 
 const std::vector<std::string> kRunOptions = {
-    "--help", "-h", "--scene", "--server", "--info", "--pick", "--set", "--edit", "--withhold", "--host",
-    "--class-version", "--plot", "--compare", "--write-scene", "--binary-save", "--exact", "--time-limit"};
+    "--help",        "-h",         "--scene",     "--server",        "--info", "--pick",    "--set",
+    "--edit",        "--withhold", "--host",      "--class-version", "--plot", "--compare", "--write-scene",
+    "--binary-save", "--exact",    "--time-limit"};
 const std::vector<std::string> kValidateOptions = {"--seed", "--check", "--time-limit", "--in-this-process"};
 
 namespace {

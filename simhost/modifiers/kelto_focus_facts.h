@@ -79,8 +79,8 @@ inline constexpr int kAxisCount = 3;
 struct Settings {
     int32_t measure = kStraightLine;
     double subjectOffset[kAxisCount] = {0, 0, 0};  // along the subject's right, up and forward
-    double focusOffset = 0;               // added to the measure
-    double lag = 0;                       // seconds
+    double focusOffset = 0;                        // added to the measure
+    double lag = 0;                                // seconds
 };
 
 // A number as the block writes it: 17 significant digits, '.' for the point.

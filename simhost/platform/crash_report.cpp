@@ -98,7 +98,8 @@ CrashReportLine& CrashReportLine::addWhere() {
             int frame = g_frame.load(std::memory_order_relaxed);
             add(" at frame ");
             if (frame < 0) add("-");
-            addNumber(frame < 0 ? 0ull - static_cast<unsigned long long>(frame) : static_cast<unsigned long long>(frame));
+            addNumber(frame < 0 ? 0ull - static_cast<unsigned long long>(frame)
+                                : static_cast<unsigned long long>(frame));
         }
     }
     text_[length_++] = '\n';

@@ -15,14 +15,10 @@ struct CrashException {
 };
 
 const CrashException kCrashExceptions[] = {
-    {EXCEPTION_ACCESS_VIOLATION, "invalid memory access"},
-    {EXCEPTION_STACK_OVERFLOW, "stack overflow"},
-    {EXCEPTION_ILLEGAL_INSTRUCTION, "illegal instruction"},
-    {EXCEPTION_PRIV_INSTRUCTION, "privileged instruction"},
-    {EXCEPTION_INT_DIVIDE_BY_ZERO, "integer division by zero"},
-    {EXCEPTION_IN_PAGE_ERROR, "page not read in"},
-    {EXCEPTION_DATATYPE_MISALIGNMENT, "misaligned data"},
-    {EXCEPTION_BREAKPOINT, "breakpoint"},
+    {EXCEPTION_ACCESS_VIOLATION, "invalid memory access"},      {EXCEPTION_STACK_OVERFLOW, "stack overflow"},
+    {EXCEPTION_ILLEGAL_INSTRUCTION, "illegal instruction"},     {EXCEPTION_PRIV_INSTRUCTION, "privileged instruction"},
+    {EXCEPTION_INT_DIVIDE_BY_ZERO, "integer division by zero"}, {EXCEPTION_IN_PAGE_ERROR, "page not read in"},
+    {EXCEPTION_DATATYPE_MISALIGNMENT, "misaligned data"},       {EXCEPTION_BREAKPOINT, "breakpoint"},
 };
 
 const DWORD kMillisecondsPerSecond = 1000;
@@ -39,9 +35,8 @@ DWORD g_timeLimitSeconds = 0;
 }
 
 LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
-    DWORD code = exception != nullptr && exception->ExceptionRecord != nullptr
-                     ? exception->ExceptionRecord->ExceptionCode
-                     : 0;
+    DWORD code =
+        exception != nullptr && exception->ExceptionRecord != nullptr ? exception->ExceptionRecord->ExceptionCode : 0;
     CrashReportLine line;
     line.add("crashed (exception ").addHex(code);
     for (const CrashException& crash : kCrashExceptions)

@@ -39,9 +39,9 @@ void DynamicLibrary::close() {
 namespace {
 
 struct SegmentSearch {
-    ElfW(Addr) base;         // the library's load address
-    uintptr_t address;       // the address asked about
-    size_t bytes = 0;        // the answer
+    ElfW(Addr) base;    // the library's load address
+    uintptr_t address;  // the address asked about
+    size_t bytes = 0;   // the answer
 };
 
 int searchSegments(struct dl_phdr_info* info, size_t, void* data) {

@@ -36,13 +36,14 @@ std::string problemIn(int fd) {
     if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != kNativeClass ||
         header.e_phentsize != sizeof(ElfW(Phdr)))
         return "";
-    unsigned long long tableEnd =
-        static_cast<unsigned long long>(header.e_phoff) + static_cast<unsigned long long>(header.e_phnum) * sizeof(ElfW(Phdr));
+    unsigned long long tableEnd = static_cast<unsigned long long>(header.e_phoff) +
+                                  static_cast<unsigned long long>(header.e_phnum) * sizeof(ElfW(Phdr));
     if (tableEnd > size) return cutShort("program headers", tableEnd, size);
     std::vector<ElfW(Phdr)> segments(header.e_phnum);
-    if (!segments.empty() && !readAt(fd, segments.data(), segments.size() * sizeof(ElfW(Phdr)), static_cast<off_t>(header.e_phoff)))
+    if (!segments.empty() &&
+        !readAt(fd, segments.data(), segments.size() * sizeof(ElfW(Phdr)), static_cast<off_t>(header.e_phoff)))
         return "";
-    for (const ElfW(Phdr)& segment : segments) {
+    for (const ElfW(Phdr) & segment : segments) {
         unsigned long long end = static_cast<unsigned long long>(segment.p_offset) + segment.p_filesz;
         if (end < segment.p_offset || end > size) return cutShort("segments", end, size);
     }

@@ -64,8 +64,8 @@ FileContents readRegularFile(const std::string& path, size_t maxBytes) {
     if (status.kind == FileKind::Missing) return failed(ReadFailure::Missing);
     if (status.kind == FileKind::Directory) return failed(ReadFailure::Directory);
     if (status.kind == FileKind::Other) return failed(ReadFailure::NotRegular);
-    Handle file(::CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+    Handle file(
+        ::CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.isOpen()) return failed(ReadFailure::System, lastError(path));
     if (::GetFileType(file.get()) != FILE_TYPE_DISK) return failed(ReadFailure::NotRegular);
     LARGE_INTEGER size;

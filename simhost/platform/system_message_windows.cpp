@@ -28,13 +28,15 @@ std::string systemMessage(unsigned long code, const std::string& subject) {
     char text[kMessageBytes] = {0};
     // With the width mask it breaks no line of its own; the message's own
     // breaks become blanks below.
-    DWORD length = ::FormatMessageA(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_MAX_WIDTH_MASK, nullptr, code, 0,
-        text, sizeof text, reinterpret_cast<va_list*>(inserts));
+    DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                         nullptr, code, 0, text, sizeof text, reinterpret_cast<va_list*>(inserts));
     std::string message;
     for (DWORD n = 0; n < length; ++n) {
-        if (!isBlank(text[n])) message += text[n];
-        else if (!message.empty() && message.back() != ' ') message += ' ';
+        if (!isBlank(text[n]))
+            message += text[n];
+        else if (!message.empty() && message.back() != ' ')
+            message += ' ';
     }
     if (!message.empty() && message.back() == ' ') message.pop_back();
     return message.empty() ? "error " + std::to_string(code) : message;

@@ -134,8 +134,10 @@ EditOutcome makeEdit(HostSession& session, HandlerBinding& handler, const std::v
     } else {
         // An addition at the end of a list moves no ID, but is announced all the same.
         outcome.line += announced(handler, instances, {}, 0);
-        if (edit.typeCode == host::kItemTypeCamera) session.scene().addCamera(edit.name);
-        else session.scene().addObject(edit.name);
+        if (edit.typeCode == host::kItemTypeCamera)
+            session.scene().addCamera(edit.name);
+        else
+            session.scene().addObject(edit.name);
     }
     outcome.line += usesText(session, handler, instances);
     return outcome;

@@ -20,7 +20,7 @@ struct PlotPoint {
 };
 
 struct PlotRun {
-    bool set;  // whether the modifier set these frames
+    bool set;                       // whether the modifier set these frames
     std::vector<PlotPoint> points;  // one alone is drawn as a dot
 };
 

@@ -79,8 +79,10 @@ ValueRange valueRange(const std::vector<PlotSeries>& series) {
     ValueRange range;
     for (const PlotSeries& one : series)
         for (const FrameValue& row : one.report->frames) {
-            if (!std::isfinite(row.value)) ++range.notFinite;
-            else range.high = std::max(range.high, row.value), range.low = std::min(range.low, row.value);
+            if (!std::isfinite(row.value))
+                ++range.notFinite;
+            else
+                range.high = std::max(range.high, row.value), range.low = std::min(range.low, row.value);
         }
     return range;
 }
@@ -249,8 +251,8 @@ std::string plotSvg(const Scene& scene, const std::vector<PlotSeries>& given) {
     const std::vector<PlotSeries> series(given.begin(), given.begin() + std::min(given.size(), kMostPlotSeries));
     ValueRange range = valueRange(series);
     std::vector<double> valueTicks = roundTicks(range.low, range.high, kMostValueTicks);
-    std::vector<double> frameTicks = roundTicks(scene.firstFrame, std::max<double>(scene.lastFrame, scene.firstFrame + 1.0),
-                                                kMostFrameTicks, true);
+    std::vector<double> frameTicks =
+        roundTicks(scene.firstFrame, std::max<double>(scene.lastFrame, scene.firstFrame + 1.0), kMostFrameTicks, true);
     PlotScale scale{frameTicks.front(), frameTicks.back() - frameTicks.front(), valueTicks.front(),
                     halfDifference(valueTicks.back(), valueTicks.front())};
     const std::vector<LegendRow> legend = legendRows(series, range);

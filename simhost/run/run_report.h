@@ -22,12 +22,12 @@ struct FrameValue {
 };
 
 struct RunReport {
-    std::string error;                    // why the run stopped, empty when it ran through
+    std::string error;  // why the run stopped, empty when it ran through
     std::vector<FrameValue> frames;
     std::vector<BlockWriter::Unit> saved;  // what the final save wrote, a unit each
     bool binarySave = false;               // whether it was saved in binary mode: then savedBytes holds it
     std::string savedBytes;
-    std::string saveError;                 // the error text the final save returned; empty for none
+    std::string saveError;                    // the error text the final save returned; empty for none
     std::vector<std::string> violations;      // breaches of the host's rules, which hold for any module
     std::vector<std::string> brokenPromises;  // of Kelto or Kelto Focus, when the run drives one
 };

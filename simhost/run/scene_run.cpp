@@ -24,7 +24,6 @@ const int kLowestClassVersion = 1;
 const char kEvaluateCall[] = "evaluate";
 const char kDestroyCall[] = "destroy";
 
-
 std::string quotedText(const std::string& text) { return "\"" + text + "\""; }
 
 // The open panel drawn as text, through the module's popup and get functions.
@@ -74,7 +73,8 @@ std::string negotiationLine(const std::string& what, int result, std::vector<std
         for (; end < tried.size() && tried[end].second == tried[first].second; ++end)
             list += (end == first ? "" : ", ") + std::to_string(tried[end].first);
         line += std::string(first == 0 ? (result == host::kActivationOk ? ", after " : " (") : "; ") +
-                (end - first > 1 ? "versions " : "version ") + list + ": " + describeActivationResult(tried[first].second);
+                (end - first > 1 ? "versions " : "version ") + list + ": " +
+                describeActivationResult(tried[first].second);
         first = end;
     }
     if (result != host::kActivationOk && !tried.empty()) line += ")";
@@ -172,7 +172,8 @@ bool openPanelAndPick(const LoadedModule& module, const std::string& serverName,
     log(drawn(session.panels(), *panel));
     // A panel the toolkit cannot draw as the module means it.
     for (const std::string& problem : panel->hintProblems) report.violations.push_back("the panel's hints: " + problem);
-    for (const std::string& problem : panel->typeProblems) report.violations.push_back("the panel's values: " + problem);
+    for (const std::string& problem : panel->typeProblems)
+        report.violations.push_back("the panel's values: " + problem);
     if (!laterPicksFit(session.panels(), *panel, options, report)) return false;
     for (const PanelPick& pick : options.picks)
         if (!applyPick(session.panels(), *panel, pick, log, report)) return false;
@@ -244,7 +245,8 @@ std::vector<int> handlerVersions(const RunOptions& options) {
     if (options.forcedVersion != 0) return {options.forcedVersion};
     if (options.host == HostKind::Classic) return {host::kClassicClassVersion};
     std::vector<int> versions;
-    for (int version = host::kCurrentClassVersion; version >= kLowestClassVersion; --version) versions.push_back(version);
+    for (int version = host::kCurrentClassVersion; version >= kLowestClassVersion; --version)
+        versions.push_back(version);
     return versions;
 }
 
@@ -277,7 +279,8 @@ std::string chosenServer(const LoadedModule& module, const RunOptions& options, 
         error = std::string("no ") + HOST_CHANNEL_HANDLER_CLASS + " server in " + module.path();
         return "";
     }
-    error = module.path() + " offers " + std::to_string(handlers.size()) + " " + HOST_CHANNEL_HANDLER_CLASS + " servers,";
+    error =
+        module.path() + " offers " + std::to_string(handlers.size()) + " " + HOST_CHANNEL_HANDLER_CLASS + " servers,";
     for (size_t n = 0; n < handlers.size(); ++n)
         error += (n == 0 ? " " : n + 1 == handlers.size() ? " and " : ", ") + quotedText(shownText(handlers[n]));
     error += ": choose one with --server NAME";

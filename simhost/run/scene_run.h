@@ -19,13 +19,13 @@
 namespace sim {
 
 struct PanelPick {
-    std::string label;  // a control's label, e.g. "Reference Item"
-    std::string entry;  // the popup entry to choose, e.g. an item's name, or the numbers to enter
+    std::string label;     // a control's label, e.g. "Reference Item"
+    std::string entry;     // the popup entry to choose, e.g. an item's name, or the numbers to enter
     bool numbers = false;  // whether `entry` is numbers for a field rather than a popup entry
 };
 
 struct RunOptions {
-    std::string serverName;  // the channel handler to run; "" for the one the module offers
+    std::string serverName;        // the channel handler to run; "" for the one the module offers
     std::vector<PanelPick> picks;  // picks and entries, in the order given
     // Picks that later runs of the same scene make: each must name a popup,
     // checked when the panel opens, so that no run is made of a set that
@@ -33,9 +33,9 @@ struct RunOptions {
     std::vector<PanelPick> laterPicks;
     std::vector<std::string> withheldServices;
     HostKind host = HostKind::Classic;
-    int forcedVersion = 0;  // when not 0, both activations are called with this version alone
+    int forcedVersion = 0;         // when not 0, both activations are called with this version alone
     std::vector<SceneEdit> edits;  // made after the scene's own edits; each before its frame's evaluation
-    bool binarySave = false;  // save is handed a binary state, as for an object file, not the scene file's ASCII
+    bool binarySave = false;       // save is handed a binary state, as for an object file, not the scene file's ASCII
 };
 
 // Where a run's log goes as it is made: activation, instance, load, panel,

@@ -24,8 +24,8 @@ Value keyedAtFrame(const std::vector<Key>& keys, Value Key::*value, double frame
     if (frame <= keys.front().frame) return keys.front().*value;
     // Searched, not walked: every evaluation asks, and a scene may hold
     // millions of keys.
-    auto after = std::lower_bound(keys.begin() + 1, keys.end(), frame,
-                                  [](const Key& key, double at) { return key.frame < at; });
+    auto after =
+        std::lower_bound(keys.begin() + 1, keys.end(), frame, [](const Key& key, double at) { return key.frame < at; });
     if (after == keys.end()) return keys.back().*value;
     // A key's own frame gives its value exactly: past a key far larger, the
     // blend would round it away (1e-170 after 1 gives 0).

@@ -59,11 +59,11 @@ struct Scene {
     int lastFrame = 0;
     double framesPerSecond = 24;
 
-    std::string channelName = "Channel";   // the channel that carries the modifier
-    double channelValue = 0;               // its value before the modifier
+    std::string channelName = "Channel";     // the channel that carries the modifier
+    double channelValue = 0;                 // its value before the modifier
     std::vector<std::string> modifierBlock;  // the modifier's lines in the scene file; empty for a new modifier
-    bool binaryBlock = false;  // whether the block is binary (an object file's), its lines then its bytes in hex
-    std::vector<SceneEdit> edits;            // edits of the items between evaluations, in the order given
+    bool binaryBlock = false;      // whether the block is binary (an object file's), its lines then its bytes in hex
+    std::vector<SceneEdit> edits;  // edits of the items between evaluations, in the order given
 
     SceneItem& addObject(const std::string& name, Vec3 position = Vec3());
     SceneItem& addCamera(const std::string& name, Vec3 position = Vec3());

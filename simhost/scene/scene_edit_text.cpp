@@ -38,8 +38,8 @@ bool parseSceneEdit(const std::string& text, SceneEdit& edit, std::string& error
     const char* frameEnd = text.data() + text.size();
     auto parsed = std::from_chars(frameBegin, frameEnd, edit.frame);
     if (parsed.ec == std::errc::result_out_of_range && parsed.ptr == frameEnd) {
-        error = "an edit's frame, after the last \"@\", is out of range: a frame lies from " +
-                std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX);
+        error = "an edit's frame, after the last \"@\", is out of range: a frame lies from " + std::to_string(INT_MIN) +
+                " to " + std::to_string(INT_MAX);
         return false;
     }
     if (parsed.ec != std::errc() || parsed.ptr != frameEnd || frameBegin == frameEnd) {

@@ -86,9 +86,12 @@ public:
             ++lineNumber_;
             // Names and block lines reach the module as C strings, which
             // would end at the NUL.
-            if (line.find('\0') != std::string::npos) fail("a line holds a NUL byte");
-            else if (inBlock_) blockLine(line);
-            else sceneLine(line);
+            if (line.find('\0') != std::string::npos)
+                fail("a line holds a NUL byte");
+            else if (inBlock_)
+                blockLine(line);
+            else
+                sceneLine(line);
         }
         if (error_.empty() && inBlock_) fail("the block has no \"end block\"");
         if (error_.empty()) checkFrameTimes();
@@ -168,8 +171,10 @@ private:
     bool keyNumbers(const std::vector<std::string>& w, double* const (&numbers)[kKeyNumbers], const std::string& what,
                     const std::string& usage) {
         std::string problem;
-        if (current_ == nullptr) problem = "a " + what + " before any object or camera";
-        else if (w.size() != kKeyNumbers + 1) problem = usage;
+        if (current_ == nullptr)
+            problem = "a " + what + " before any object or camera";
+        else if (w.size() != kKeyNumbers + 1)
+            problem = usage;
         for (size_t n = 0; problem.empty() && n < kKeyNumbers; ++n) {
             if (!number(w[n + 1], *numbers[n], usage)) return false;
             if (std::fabs(*numbers[n]) > kMaxKeyNumber)
@@ -298,9 +303,7 @@ void formatItems(std::ostringstream& out, const char* keyword, const std::vector
 
 }  // namespace
 
-SceneParse parseScene(const std::string& text, const std::string& sourceName) {
-    return Parser(sourceName).parse(text);
-}
+SceneParse parseScene(const std::string& text, const std::string& sourceName) { return Parser(sourceName).parse(text); }
 
 SceneParse readSceneFile(const std::string& path) {
     FileContents contents = readRegularFile(path, kMaxSceneFileBytes);
@@ -311,7 +314,8 @@ SceneParse readSceneFile(const std::string& path) {
         case ReadFailure::Directory: result.error = "scene file " + path + " is a directory"; break;
         case ReadFailure::NotRegular: result.error = "scene file " + path + " is not a regular file"; break;
         case ReadFailure::TooLarge:
-            result.error = "scene file " + path + " is larger than " + std::to_string(kMaxSceneFileBytes >> 20) + " MiB";
+            result.error =
+                "scene file " + path + " is larger than " + std::to_string(kMaxSceneFileBytes >> 20) + " MiB";
             break;
         case ReadFailure::System: result.error = "cannot read scene file " + path + ": " + contents.error; break;
     }

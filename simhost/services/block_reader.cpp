@@ -49,8 +49,10 @@ std::string* BlockReader::currentLine() {
 void BlockReader::skipToClose() {
     for (size_t depth = 1; next_ < lines_.size();) {
         const std::string& line = lines_[next_++];
-        if (isBlockOpen(line)) ++depth;
-        else if (isBlockClose(line) && --depth == 0) return;
+        if (isBlockOpen(line))
+            ++depth;
+        else if (isBlockClose(line) && --depth == 0)
+            return;
     }
 }
 

@@ -33,8 +33,10 @@ void BlockWriter::addLine(const std::string& text) {
 }
 
 void BlockWriter::putWords(const std::string& words) {
-    if (!open_.empty() && open_.back().leaf) leafLine_ += " " + words;
-    else addLine(words);
+    if (!open_.empty() && open_.back().leaf)
+        leafLine_ += " " + words;
+    else
+        addLine(words);
 }
 
 bool BlockWriter::unusable(const void* pointer, int count, const char* what) {
@@ -87,8 +89,10 @@ void BlockWriter::writeString(const char* text) {
         violations_.push_back("writeStr was given no string");
         return;
     }
-    if (ascii()) putWords(kQuote + lineText(text) + kQuote);
-    else bytes_.append(text, std::strlen(text) + 1);
+    if (ascii())
+        putWords(kQuote + lineText(text) + kQuote);
+    else
+        bytes_.append(text, std::strlen(text) + 1);
 }
 
 void BlockWriter::writeId(const host::BlockIdent* ident) {
@@ -96,14 +100,15 @@ void BlockWriter::writeId(const host::BlockIdent* ident) {
         violations_.push_back("writeID was given no label");
         return;
     }
-    if (ascii()) putWords(lineText(ident->token));
-    else appendBytes(bytes_, ident->id);
+    if (ascii())
+        putWords(lineText(ident->token));
+    else
+        appendBytes(bytes_, ident->id);
 }
 
 void BlockWriter::beginBlock(const host::BlockIdent* ident, int leaf) {
     // A block without a label is still opened, so that its endBlk finds it.
-    if (ident == nullptr || (ascii() && ident->token == nullptr))
-        violations_.push_back("beginBlk was given no label");
+    if (ident == nullptr || (ascii() && ident->token == nullptr)) violations_.push_back("beginBlk was given no label");
     std::string token = ident != nullptr && ident->token != nullptr ? lineText(ident->token) : "";
     bool inLeaf = !open_.empty() && open_.back().leaf;
     if (ascii() && inLeaf) violations_.push_back("beginBlk inside a leaf block");

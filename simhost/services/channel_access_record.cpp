@@ -47,8 +47,10 @@ void HOST_CALL setChannelCurrent(void* hostData, host::ChannelId channel, double
 }
 
 void HOST_CALL getChannelCurrent(void* hostData, host::ChannelId channel, double time, double* value) {
-    if (ownRecord(hostData, "getChannel")) getChannel(channel, time, value);
-    else if (value != nullptr) *value = kOtherChannelValue;
+    if (ownRecord(hostData, "getChannel"))
+        getChannel(channel, time, value);
+    else if (value != nullptr)
+        *value = kOtherChannelValue;
 }
 
 const char* HOST_CALL channelNameCurrent(void* hostData, host::ChannelId channel) {

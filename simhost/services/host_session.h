@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "host/host_types.h"
+#include "simhost/scene/scene.h"
 #include "simhost/services/item_ids.h"
 #include "simhost/services/panel_toolkit_model.h"
 #include "simhost/services/served_names.h"
-#include "simhost/scene/scene.h"
 
 namespace sim {
 

@@ -22,9 +22,12 @@ size_t listSlot(int typeCode) { return typeCode == host::kItemTypeCamera ? 1 : 0
 
 host::ItemId itemIdAt(int typeCode, size_t number) {
     uintptr_t tag = 0;
-    if (typeCode == host::kItemTypeObject) tag = kObjectTag;
-    else if (typeCode == host::kItemTypeCamera) tag = kCameraTag;
-    else return nullptr;
+    if (typeCode == host::kItemTypeObject)
+        tag = kObjectTag;
+    else if (typeCode == host::kItemTypeCamera)
+        tag = kCameraTag;
+    else
+        return nullptr;
     return reinterpret_cast<host::ItemId>((uintptr_t(number + 1) << kTagBits) | tag);
 }
 

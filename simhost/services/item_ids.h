@@ -41,7 +41,7 @@ public:
 private:
     std::vector<size_t>& serials(int typeCode, size_t size);
 
-    static const size_t kLists = 2;  // objects and cameras
+    static const size_t kLists = 2;        // objects and cameras
     std::vector<size_t> serials_[kLists];  // ascending, since items only join at the end
     size_t next_[kLists] = {0, 0};
 };

@@ -30,8 +30,10 @@ struct ClassType {
     const char* dataType;
 };
 const ClassType kClassTypes[] = {
-    {HOST_PANEL_CLASS_POPUP_CHOICE, HOST_PANEL_TYPE_INTEGER}, {HOST_PANEL_CLASS_DISTANCE3, HOST_PANEL_TYPE_DISTANCE3},
-    {HOST_PANEL_CLASS_DISTANCE, HOST_PANEL_TYPE_DISTANCE},    {HOST_PANEL_CLASS_FLOAT, HOST_PANEL_TYPE_FLOAT},
+    {HOST_PANEL_CLASS_POPUP_CHOICE, HOST_PANEL_TYPE_INTEGER},
+    {HOST_PANEL_CLASS_DISTANCE3, HOST_PANEL_TYPE_DISTANCE3},
+    {HOST_PANEL_CLASS_DISTANCE, HOST_PANEL_TYPE_DISTANCE},
+    {HOST_PANEL_CLASS_FLOAT, HOST_PANEL_TYPE_FLOAT},
     {HOST_PANEL_CLASS_TIME, HOST_PANEL_TYPE_TIME},
 };
 
@@ -241,8 +243,8 @@ const void* PanelToolkitModel::valuePointer(const SimPanel& panel, uint32_t id) 
 bool PanelToolkitModel::isDisabled(const SimPanel& panel, uint32_t id) const {
     for (const SimEnable& enable : panel.enables) {
         if (std::find(enable.enabled.begin(), enable.enabled.end(), id) == enable.enabled.end()) continue;
-        const int32_t* value = dataTypeOf(panel, enable.valueId) == HOST_PANEL_TYPE_INTEGER
-                                   ? valueOf(panel, enable.valueId) : nullptr;
+        const int32_t* value =
+            dataTypeOf(panel, enable.valueId) == HOST_PANEL_TYPE_INTEGER ? valueOf(panel, enable.valueId) : nullptr;
         if (value != nullptr && *value == 0) return true;
     }
     return false;
@@ -301,7 +303,8 @@ std::string PanelToolkitModel::draw(const SimPanel& panel) const {
             const double* value = static_cast<const double*>(valuePointer(panel, control.id));
             out << "  " << shownText(control.label) << " (" << shownText(control.controlClass) << "): ";
             if (value == nullptr) out << "no value";
-            for (size_t n = 0; value != nullptr && n < doubles; ++n) out << (n == 0 ? "" : " ") << formattedText("%g", value[n]);
+            for (size_t n = 0; value != nullptr && n < doubles; ++n)
+                out << (n == 0 ? "" : " ") << formattedText("%g", value[n]);
             out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
             continue;
         }
@@ -314,7 +317,10 @@ std::string PanelToolkitModel::draw(const SimPanel& panel) const {
         if (value == nullptr) {
             out << "no value";
         } else if (*value >= 0 && *value < count) {
-            out << "[" << (*value < kDrawnEntries ? shown[static_cast<size_t>(*value)] : shownText(popupEntry(panel, control.id, *value))) << "]";
+            out << "["
+                << (*value < kDrawnEntries ? shown[static_cast<size_t>(*value)]
+                                           : shownText(popupEntry(panel, control.id, *value)))
+                << "]";
         } else {
             out << "[choice " << *value << "]";
         }
@@ -355,13 +361,15 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
     return -1;  // no such control: pickProblem said so
 }
 
-int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const std::string& entered, std::string& error) {
+int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const std::string& entered,
+                             std::string& error) {
     for (const SimControl& control : panel.controls) {
         if (control.label != label) continue;
         std::string dataType = dataTypeOf(panel, control.id);
         size_t doubles = doublesOf(dataType);
         if (doubles == 0) {
-            error = "\"" + label + "\" is no field of numbers" + (dataType.empty() ? "" : " (its data type is " + dataType + ")");
+            error = "\"" + label + "\" is no field of numbers" +
+                    (dataType.empty() ? "" : " (its data type is " + dataType + ")");
             return -1;
         }
         std::istringstream words(entered);
@@ -369,8 +377,9 @@ int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const st
         size_t read = 0;
         for (std::string word; words >> word; ++read) {
             const char* end = word.data() + word.size();
-            std::from_chars_result number = read < doubles ? std::from_chars(word.data(), end, value[read])
-                                                           : std::from_chars_result{word.data(), std::errc::invalid_argument};
+            std::from_chars_result number = read < doubles
+                                                ? std::from_chars(word.data(), end, value[read])
+                                                : std::from_chars_result{word.data(), std::errc::invalid_argument};
             // A number written whole that no double holds is not a spelling fault.
             if (number.ptr == end && number.ec == std::errc::result_out_of_range) {
                 error = word + " is out of range: " + doubleRange();
@@ -382,7 +391,8 @@ int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const st
             }
         }
         if (read != doubles) {
-            error = "\"" + label + "\" takes " + (doubles == 1 ? "one number" : std::to_string(doubles) + " numbers apart by blanks");
+            error = "\"" + label + "\" takes " +
+                    (doubles == 1 ? "one number" : std::to_string(doubles) + " numbers apart by blanks");
             return -1;
         }
         return userChanged(panel, control.id, value, error);

@@ -58,15 +58,15 @@ struct SimPanel {
     host::PanelGetFunction get = nullptr;
     host::PanelSetFunction set = nullptr;
     void* instance = nullptr;
-    std::map<uint32_t, void*> userData;                       // from setData, per control (0: the panel)
-    std::map<uint32_t, SimFormValue> formValues;               // from formSet, per value ID
+    std::map<uint32_t, void*> userData;           // from setData, per control (0: the panel)
+    std::map<uint32_t, SimFormValue> formValues;  // from formSet, per value ID
     host::PanelChangeNotifyFunction changeNotify = nullptr;
     host::PanelDestroyNotifyFunction destroyNotify = nullptr;
     void* destroyData = nullptr;
     bool destroyed = false;
     std::vector<SimEnable> enables;                            // from enable hints
     std::map<uint32_t, const host::PanelHintWord*> hintLists;  // as handed over, per control ID
-    std::map<uint32_t, std::string> labels;                   // from label hints
+    std::map<uint32_t, std::string> labels;                    // from label hints
     std::map<uint32_t, SimPopup> popups;                       // from popup-function hints
     std::map<uint32_t, const char* const*> stringLists;        // from static-list hints, as handed over
     std::vector<std::string> hintsNotActedOn;                  // tags taken and left alone, by name, once each

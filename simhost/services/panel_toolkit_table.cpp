@@ -24,7 +24,9 @@ void HOST_CALL hint(host::PanelId panel, uint32_t id, const host::PanelHintWord*
     toolkit("hint").applyHints(panel, id, hints);
 }
 void* HOST_CALL getData(host::PanelId panel, uint32_t id) { return toolkit("getData").userData(panel, id); }
-void HOST_CALL setData(host::PanelId panel, uint32_t id, void* data) { toolkit("setData").setUserData(panel, id, data); }
+void HOST_CALL setData(host::PanelId panel, uint32_t id, void* data) {
+    toolkit("setData").setUserData(panel, id, data);
+}
 void* HOST_CALL formGet(host::PanelId panel, uint32_t id) { return toolkit("formGet").formValue(panel, id); }
 void HOST_CALL formSet(host::PanelId panel, uint32_t id, void* value) {
     toolkit("formSet").setFormValue(panel, id, value);

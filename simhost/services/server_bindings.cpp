@@ -33,7 +33,8 @@ bool HandlerBinding::speaksCurrent() const { return boundVersion_ == host::kCurr
 
 bool HandlerBinding::complete() const {
     const host::InstanceOperations& o = operations_;
-    bool evaluates = speaksCurrent() ? currentRecord_.evaluate && currentRecord_.flags : record_.evaluate && record_.flags;
+    bool evaluates =
+        speaksCurrent() ? currentRecord_.evaluate && currentRecord_.flags : record_.evaluate && record_.flags;
     return o.create && o.destroy && o.copy && o.load && o.save && o.describe && evaluates;
 }
 
@@ -57,7 +58,7 @@ std::string HandlerBinding::describe(host::InstanceHandle instance) {
 }
 
 uint32_t HandlerBinding::flags(host::InstanceHandle instance) {
-    uint32_t(HOST_CALL* read)(host::InstanceHandle) = speaksCurrent() ? currentRecord_.flags : record_.flags;
+    uint32_t(HOST_CALL * read)(host::InstanceHandle) = speaksCurrent() ? currentRecord_.flags : record_.flags;
     return read != nullptr ? read(instance) : 0;
 }
 
@@ -98,7 +99,7 @@ int InterfaceBinding::activateLinked(host::ActivateFunction activation, host::In
     record_.instance = instance;
     // Stale values that a successful activation must overwrite.
     record_.panel = kHostOwnedMarker;
-    record_.options = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle)>(kHostOwnedMarker);
+    record_.options = reinterpret_cast<const char*(HOST_CALL*)(host::InstanceHandle)>(kHostOwnedMarker);
     return activation(version, HostSession::lookup(), &record_, serverData);
 }
 

@@ -36,10 +36,14 @@ size_t printableLength(const std::string& text, size_t at) {
     size_t length;
     char32_t code;
     char32_t smallest;  // below it the sequence is overlong
-    if ((lead & 0xE0) == 0xC0) length = 2, code = lead & 0x1F, smallest = 0x80;
-    else if ((lead & 0xF0) == 0xE0) length = 3, code = lead & 0x0F, smallest = 0x800;
-    else if ((lead & 0xF8) == 0xF0) length = 4, code = lead & 0x07, smallest = 0x10000;
-    else return 0;
+    if ((lead & 0xE0) == 0xC0)
+        length = 2, code = lead & 0x1F, smallest = 0x80;
+    else if ((lead & 0xF0) == 0xE0)
+        length = 3, code = lead & 0x0F, smallest = 0x800;
+    else if ((lead & 0xF8) == 0xF0)
+        length = 4, code = lead & 0x07, smallest = 0x10000;
+    else
+        return 0;
     if (at + length > text.size()) return 0;
     for (size_t k = 1; k < length; ++k) {
         unsigned char byte = static_cast<unsigned char>(text[at + k]);
@@ -95,12 +99,18 @@ std::string shownText(const std::string& text, size_t most) {
 std::string xmlText(const std::string& text) {
     std::string out;
     for (char c : printableText(text)) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else if (c == '\'') out += "&apos;";
-        else out += c;
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '"')
+            out += "&quot;";
+        else if (c == '\'')
+            out += "&apos;";
+        else
+            out += c;
     }
     return out;
 }

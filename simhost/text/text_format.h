@@ -20,7 +20,8 @@ inline std::string hexText(unsigned long long value, int digits = 1) {
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif
-inline std::string formattedText(const char* format, ...) {
+inline std::string
+formattedText(const char* format, ...) {
     va_list arguments, again;
     va_start(arguments, format);
     va_copy(again, arguments);

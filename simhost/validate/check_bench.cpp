@@ -15,9 +15,7 @@ namespace {
 
 const int32_t kNoChoice = -1;
 
-const char* labelOf(Popup popup) {
-    return popup == Popup::Item ? kelto_facts::kItemLabel : kelto_facts::kCameraLabel;
-}
+const char* labelOf(Popup popup) { return popup == Popup::Item ? kelto_facts::kItemLabel : kelto_facts::kCameraLabel; }
 
 }  // namespace
 
@@ -65,9 +63,9 @@ bool Bench::bind() {
         return false;
     int result = handler_.activate(module_, *server, protocol_.version);
     noteViolations();
-    return expect_.that(result == host::kActivationOk,
-                        [&] { return "the handler activation returned " + describeActivationResult(result); }) &&
-           expect_.that(handler_.complete(), "the handler activation left functions of the handler record empty");
+    return expect_.that(result == host::kActivationOk, [&] {
+        return "the handler activation returned " + describeActivationResult(result);
+    }) && expect_.that(handler_.complete(), "the handler activation left functions of the handler record empty");
 }
 
 host::InstanceHandle Bench::newInstance() {

@@ -26,8 +26,10 @@ public:
     template <typename Reason>
     bool that(bool holds, Reason&& reason) {
         if (!holds && !failed()) {
-            if constexpr (std::is_invocable_v<Reason>) keep(Verdict::Fail, std::forward<Reason>(reason)());
-            else keep(Verdict::Fail, std::forward<Reason>(reason));
+            if constexpr (std::is_invocable_v<Reason>)
+                keep(Verdict::Fail, std::forward<Reason>(reason)());
+            else
+                keep(Verdict::Fail, std::forward<Reason>(reason));
         }
         return holds;
     }

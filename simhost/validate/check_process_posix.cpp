@@ -77,8 +77,10 @@ bool readUntilClosed(int input, Clock::time_point deadline, std::string& output)
         if (waited < 0 && errno == EINTR) continue;
         if (waited == 0) return false;
         ssize_t n = ::read(input, buffer, sizeof buffer);
-        if (n > 0) keepOutput(output, buffer, size_t(n));
-        else if (n == 0 || errno != EINTR) return true;
+        if (n > 0)
+            keepOutput(output, buffer, size_t(n));
+        else if (n == 0 || errno != EINTR)
+            return true;
     }
 }
 
@@ -97,9 +99,12 @@ ProcessEnd waitForEnd(pid_t child, Clock::time_point deadline, bool timedOut) {
             ::usleep(kWaitPollMilliseconds * 1000);
         }
     }
-    if (timedOut) end.kind = ProcessEnd::Kind::TimedOut;
-    else if (WIFSIGNALED(status)) end = {ProcessEnd::Kind::Crashed, 0, signalText(WTERMSIG(status))};
-    else end.exitCode = WEXITSTATUS(status);
+    if (timedOut)
+        end.kind = ProcessEnd::Kind::TimedOut;
+    else if (WIFSIGNALED(status))
+        end = {ProcessEnd::Kind::Crashed, 0, signalText(WTERMSIG(status))};
+    else
+        end.exitCode = WEXITSTATUS(status);
     return end;
 }
 

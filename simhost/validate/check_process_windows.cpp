@@ -30,9 +30,9 @@ struct ExceptionName {
 };
 
 const ExceptionName kExceptionNames[] = {
-    {0xC0000005u, "access violation"},      {0xC00000FDu, "stack overflow"},
-    {0xC000001Du, "illegal instruction"},   {0xC0000094u, "integer division by zero"},
-    {0xC0000409u, "stack buffer overrun"},  {0xC0000374u, "heap corruption"},
+    {0xC0000005u, "access violation"},     {0xC00000FDu, "stack overflow"},
+    {0xC000001Du, "illegal instruction"},  {0xC0000094u, "integer division by zero"},
+    {0xC0000409u, "stack buffer overrun"}, {0xC0000374u, "heap corruption"},
     {kBreakpointCode, "breakpoint"},
 };
 

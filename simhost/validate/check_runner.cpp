@@ -42,15 +42,22 @@ CheckOutcome runCheckHere(const RegisteredCheck& check, const std::string& path,
     LoadResult loaded = LoadedModule::load(path);
     std::string skip = loaded.module ? notApplying(check, *loaded.module) : "";
     const std::string descriptorCheck = descriptorCheckIdOf(*check.modifier);
-    if (!loaded.module && check.id == descriptorCheck) expect.fail(loaded.error);
-    else if (!loaded.module) expect.skip("the module does not load (see " + descriptorCheck + ")");
-    else if (!skip.empty()) expect.skip(skip);
+    if (!loaded.module && check.id == descriptorCheck)
+        expect.fail(loaded.error);
+    else if (!loaded.module)
+        expect.skip("the module does not load (see " + descriptorCheck + ")");
+    else if (!skip.empty())
+        expect.skip(skip);
     if (!expect.ok()) return expect.outcome();
     // A check that loads the module itself sees it unloaded first.
     if (check.loadsModuleItself) loaded.module.reset();
     std::mt19937 random(seed);
-    CheckContext context{path, loaded.module.get(), check.protocol != nullptr ? *check.protocol : kClassicProtocol,
-                         *check.modifier, random, expect};
+    CheckContext context{path,
+                         loaded.module.get(),
+                         check.protocol != nullptr ? *check.protocol : kClassicProtocol,
+                         *check.modifier,
+                         random,
+                         expect};
     check.run(context);
     return expect.outcome();
 }

@@ -1,8 +1,7 @@
 // `kelto-host validate`: a conformance check for any module that claims to be
 // the Kelto or the Kelto Focus channel modifier, in the manner of the plug-in
-// validators of audio hosts; which one, its servers' name tells. Each check drives the module file through the simulated host as the
-// host would, in a process of its own, and fails on any broken promise, a
-// host check included.
+// validators of audio hosts; which one, its servers' name tells. Each check drives the module file through the
+// simulated host as the host would, in a process of its own, and fails on any broken promise, a host check included.
 #pragma once
 
 #include <ostream>

@@ -32,9 +32,12 @@ struct ValidateOptions {
 // Applies an option the shared table has read; "" or what is wrong.
 std::string applyOption(const CommandOption& option, const std::string& value, ValidateOptions& options) {
     const std::string name = option.name;
-    if (name == "--list") options.list = true;
-    else if (name == "--in-this-process") options.inThisProcess = true;
-    else if (name == "--time-limit") return readTimeLimit(name, value, options.timeLimit);
+    if (name == "--list")
+        options.list = true;
+    else if (name == "--in-this-process")
+        options.inThisProcess = true;
+    else if (name == "--time-limit")
+        return readTimeLimit(name, value, options.timeLimit);
     else if (name == "--seed") {
         options.seedGiven = true;
         return readSeed(name, value, options.seed);

@@ -145,7 +145,8 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
         {{"--scene", good, "--plot", folder}, "cannot write " + folder + " (--plot): Is a directory"},
         {{"--scene", good, "--plot", good + "/x.svg"}, "cannot write " + good + "/x.svg (--plot): Not a directory"},
         {{"--scene", good, "--plot", work + "/missing/x.svg"}, "(--plot): No such file or directory"},
-        {{"--scene", good, "--plot", work + "/a.svg", "--write-scene", work + "/./a.svg"}, "--plot and --write-scene would both write"},
+        {{"--scene", good, "--plot", work + "/a.svg", "--write-scene", work + "/./a.svg"},
+         "--plot and --write-scene would both write"},
         {{"--scene", good, "--write-scene", good}, "--write-scene " + good + " would overwrite the scene file " + good},
         {{"--scene", good, "--write-scene", work + "/hard.scene"}, "would overwrite the scene file " + good},
         {{"--scene", good, "--plot", work + "/link.p"}, "--plot " + work + "/link.p would overwrite the module file"},
@@ -239,10 +240,11 @@ TEST_F(BadInput, AModuleThatDoesNotComeBackEndsTheRunWithOneLine) {
               "kelto-host: crashed (SIGSEGV, invalid memory access) in a call into the module: evaluate at frame 3\n");
     EXPECT_NE(crashed.out.find("Panel       none\n"), std::string::npos) << crashed.out;
     // Every row made before the crash, and none after it.
-    const std::string rowsBefore = "   frame        time         value\n"
-                                   "       0      0.0000      0.000000  (not set)\n"
-                                   "       1      0.0417      0.000000  (not set)\n"
-                                   "       2      0.0833      0.000000  (not set)\n";
+    const std::string rowsBefore =
+        "   frame        time         value\n"
+        "       0      0.0000      0.000000  (not set)\n"
+        "       1      0.0417      0.000000  (not set)\n"
+        "       2      0.0833      0.000000  (not set)\n";
     EXPECT_EQ(crashed.out.substr(crashed.out.size() - std::min(crashed.out.size(), rowsBefore.size())), rowsBefore)
         << crashed.out;
     EXPECT_FALSE(fs::exists(written));
@@ -250,7 +252,8 @@ TEST_F(BadInput, AModuleThatDoesNotComeBackEndsTheRunWithOneLine) {
     Outcome hung = run({modules + "/hang_in_evaluate.p", "--scene", scene, "--time-limit", "1"});
     EXPECT_TRUE(hung.exited) << "signal " << hung.signal;
     EXPECT_EQ(hung.code, 1);
-    EXPECT_EQ(hung.err, "kelto-host: the run passed its time limit of 1 second in a call into the module: evaluate at frame 3\n");
+    EXPECT_EQ(hung.err,
+              "kelto-host: the run passed its time limit of 1 second in a call into the module: evaluate at frame 3\n");
     EXPECT_EQ(hung.out.substr(hung.out.size() - std::min(hung.out.size(), rowsBefore.size())), rowsBefore) << hung.out;
 
     // A limit the run does not reach changes nothing.
@@ -275,8 +278,8 @@ TEST_F(BadInput, ARunThatFailsWritesNoFile) {
         EXPECT_EQ(readAll(saved), "old scene") << args[0];
     }
     // Files yet to be made are not made; neither is anything beside them.
-    Outcome checks = run({faults + "/fault_resolving_sets_twice.p", "--plot", work + "/new.svg", "--write-scene",
-                          work + "/new.scene"});
+    Outcome checks = run(
+        {faults + "/fault_resolving_sets_twice.p", "--plot", work + "/new.svg", "--write-scene", work + "/new.scene"});
     EXPECT_NE(checks.err.find("host check failed"), std::string::npos) << checks.err;
     std::vector<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(work)) names.push_back(entry.path().filename());

@@ -43,8 +43,8 @@ TEST_F(ChannelFixture, ACopyOfAResolvedInstanceEvaluatesWithoutLookingNamesUp) {
 }
 
 TEST_F(ChannelFixture, WithoutBothReferencesTheChannelKeepsItsValue) {
-    for (auto names : {referenceBlock("Missing", "Camera"), referenceBlock("Ball", "none"),
-                       std::vector<std::string>{}}) {
+    for (auto names :
+         {referenceBlock("Missing", "Camera"), referenceBlock("Ball", "none"), std::vector<std::string>{}}) {
         host::InstanceHandle instance = loaded(names);
         EXPECT_TRUE(std::isnan(evaluated(instance)));
     }

@@ -51,8 +51,10 @@ std::string withoutCode(const std::string& text) {
 std::string anchorOf(const std::string& heading) {
     std::string anchor;
     for (unsigned char c : heading) {
-        if (std::isalnum(c) || c == '-' || c == '_' || c >= 0x80) anchor += char(std::tolower(c));
-        else if (c == ' ') anchor += '-';
+        if (std::isalnum(c) || c == '-' || c == '_' || c >= 0x80)
+            anchor += char(std::tolower(c));
+        else if (c == ' ')
+            anchor += '-';
     }
     return anchor;
 }
@@ -111,9 +113,10 @@ TEST(Documentation, AnchorsAreMadeAsTheHostingSiteMakesThem) {
 
 TEST(Documentation, TheLinkCheckFindsAMissingFileAndAMissingHeading) {
     const fs::path page = kDocs / "validate.md";
-    std::vector<std::string> broken = brokenLinks(
-        page, "[a](kelto-host.md) [b](kelto-host.md#edits) [c](missing.md) [d](kelto-host.md#no-such-heading) "
-              "[e](#running-it) [f](#nowhere) [g](https://example.com/x.md)\n```\n[h](in-code.md)\n```\n");
+    std::vector<std::string> broken =
+        brokenLinks(page,
+                    "[a](kelto-host.md) [b](kelto-host.md#edits) [c](missing.md) [d](kelto-host.md#no-such-heading) "
+                    "[e](#running-it) [f](#nowhere) [g](https://example.com/x.md)\n```\n[h](in-code.md)\n```\n");
     EXPECT_EQ(broken, (std::vector<std::string>{"validate.md: missing.md", "validate.md: kelto-host.md#no-such-heading",
                                                 "validate.md: #nowhere"}));
 }
@@ -148,8 +151,10 @@ std::set<std::string> documentedChecks() {
         if (!std::regex_search(line, match, row)) continue;
         const std::string id = match[1];
         if (section == "Kelto's checks") {
-            if (id.find('/') != std::string::npos) kelto.insert(id);
-            else for (const char* protocol : {"classic/", "current/"}) kelto.insert(protocol + id);
+            if (id.find('/') != std::string::npos)
+                kelto.insert(id);
+            else
+                for (const char* protocol : {"classic/", "current/"}) kelto.insert(protocol + id);
         } else if (section == "Kelto Focus's checks") {
             for (const char* protocol : {"focus/classic/", "focus/current/"}) focus.insert(protocol + id);
         } else {

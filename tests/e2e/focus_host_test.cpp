@@ -35,8 +35,8 @@ std::string alongView() { return pickOption(facts::kMeasureLabel, facts::kMeasur
 // and Camera.
 std::string sceneFile(const std::string& name, const std::string& items) {
     std::string path = temp(name);
-    std::ofstream(path) << "frames 0 96\nfps 24\n" << items
-                        << "channel Camera.FocalDistance\nvalue 10\nblock\n| " << facts::kBlockStart << "\n| "
+    std::ofstream(path) << "frames 0 96\nfps 24\n"
+                        << items << "channel Camera.FocalDistance\nvalue 10\nblock\n| " << facts::kBlockStart << "\n| "
                         << facts::kItemKeyword << "\n| Subject\n| " << facts::kCameraKeyword << "\n| Camera\n| "
                         << facts::kBlockEnd << "\nend block\n";
     return "--scene " + path;
@@ -77,21 +77,23 @@ TEST(FocusHost, ThePanelShowsTheStaticListAndTheFieldsAndTakesNumbers) {
     HostRun shown = run(kFocus + " " + kFocusScene + " " + alongView() + " " +
                         setOption(facts::kSubjectOffsetLabel, "0 0.25 -1") + " " + setOption(facts::kLagLabel, "-2"));
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
-    EXPECT_TRUE(contains(shown.out, "Panel \"Kelto Focus\"\n"
-                                    "  Reference Item (iPopChoice): [Statue]  entries: (none) | Ground | Statue\n"
-                                    "  Reference Camera (iPopChoice): [Camera]  entries: (none) | Camera\n"
-                                    "  Measure (iPopChoice): [Straight line]  entries: Straight line | Along view\n"
-                                    "  Subject Offset (distance3): 0 0 0\n"
-                                    "  Focus Offset (distance): 0\n"
-                                    "  Lag (time): 0\n"));
+    EXPECT_TRUE(contains(shown.out,
+                         "Panel \"Kelto Focus\"\n"
+                         "  Reference Item (iPopChoice): [Statue]  entries: (none) | Ground | Statue\n"
+                         "  Reference Camera (iPopChoice): [Camera]  entries: (none) | Camera\n"
+                         "  Measure (iPopChoice): [Straight line]  entries: Straight line | Along view\n"
+                         "  Subject Offset (distance3): 0 0 0\n"
+                         "  Focus Offset (distance): 0\n"
+                         "  Lag (time): 0\n"));
     EXPECT_TRUE(contains(shown.out, "Pick        Measure = Along view (refresh 0)\n"));
     EXPECT_TRUE(contains(shown.out, "Set         Subject Offset = 0 0.25 -1 (refresh 0)\n"));
     // A negative lag becomes 0, and the panel is redrawn to show it.
     EXPECT_TRUE(contains(shown.out, "Set         Lag = -2 (refresh 1)\n"));
-    EXPECT_TRUE(contains(shown.out, "  Measure (iPopChoice): [Along view]  entries: Straight line | Along view\n"
-                                    "  Subject Offset (distance3): 0 0.25 -1\n"
-                                    "  Focus Offset (distance): 0\n"
-                                    "  Lag (time): 0\n"));
+    EXPECT_TRUE(contains(shown.out,
+                         "  Measure (iPopChoice): [Along view]  entries: Straight line | Along view\n"
+                         "  Subject Offset (distance3): 0 0.25 -1\n"
+                         "  Focus Offset (distance): 0\n"
+                         "  Lag (time): 0\n"));
     // At heading 0 the offset moves the point focused on 1 nearer.
     EXPECT_TRUE(contains(shown.out, row("48", "2.0000", "5.000000")));
     EXPECT_TRUE(contains(shown.out, "  SUBJECT_OFFSET 0 0.25 -1  (25 bytes)\n"));
@@ -103,10 +105,12 @@ TEST(FocusHost, ThePanelShowsTheStaticListAndTheFieldsAndTakesNumbers) {
          "kelto-host: cannot enter \"0 1\" in \"Subject Offset\": \"Subject Offset\" takes 3 numbers apart by blanks\n"},
         {setOption(facts::kFocusOffsetLabel, "1 2"),
          "kelto-host: cannot enter \"1 2\" in \"Focus Offset\": \"Focus Offset\" takes one number\n"},
-        {setOption(facts::kLagLabel, "soon"), "kelto-host: cannot enter \"soon\" in \"Lag\": \"Lag\" takes one number\n"},
+        {setOption(facts::kLagLabel, "soon"),
+         "kelto-host: cannot enter \"soon\" in \"Lag\": \"Lag\" takes one number\n"},
         {setOption(facts::kMeasureLabel, "1"),
          "kelto-host: cannot enter \"1\" in \"Measure\": \"Measure\" is no field of numbers (its data type is integer)\n"},
-        {setOption("Aperture", "2.8"), "kelto-host: cannot enter \"2.8\" in \"Aperture\": the panel has no control \"Aperture\"\n"},
+        {setOption("Aperture", "2.8"),
+         "kelto-host: cannot enter \"2.8\" in \"Aperture\": the panel has no control \"Aperture\"\n"},
         {pickOption(facts::kMeasureLabel, "Sphere"),
          "kelto-host: cannot pick \"Sphere\" in \"Measure\": \"Measure\" has no entry \"Sphere\"\n"},
         {"--set Lag", "kelto-host: --set takes LABEL=NUMBERS with a label (see --help)\n"},
@@ -133,8 +137,8 @@ TEST(FocusHost, TheSubjectOffsetFollowsTheSubjectsRotationAndScale) {
     HostRun along = run(kFocus + " " + scene + " " + offset + " " + alongView());
     ASSERT_EQ(along.exitCode, 0) << along.out;
     EXPECT_TRUE(contains(along.out, row("48", "2.0000", "5.500000")));
-    HostRun further = run(kFocus + " " + scene + " " + offset + " " + alongView() + " " +
-                          setOption(facts::kFocusOffsetLabel, "0.5"));
+    HostRun further =
+        run(kFocus + " " + scene + " " + offset + " " + alongView() + " " + setOption(facts::kFocusOffsetLabel, "0.5"));
     ASSERT_EQ(further.exitCode, 0) << further.out;
     EXPECT_TRUE(contains(further.out, row("48", "2.0000", "6.000000")));
 }
@@ -143,8 +147,8 @@ TEST(FocusHost, TheSubjectOffsetFollowsTheSubjectsRotationAndScale) {
 // mean over a lag of a second, by the trapezoid rule, of what is linear in
 // time is its value half a second before.
 TEST(FocusHost, TheLagAveragesOverTheSecondBeforeAndTheFloorHoldsBehindTheCamera) {
-    const std::string scene = sceneFile("receding.scene",
-                                        "object Subject\nkey 0 0 0 2\nkey 96 0 0 10\ncamera Camera\nkey 0 0 0 0\n");
+    const std::string scene =
+        sceneFile("receding.scene", "object Subject\nkey 0 0 0 2\nkey 96 0 0 10\ncamera Camera\nkey 0 0 0 0\n");
     HostRun lagged = run(kFocus + " " + scene + " " + setOption(facts::kLagLabel, "1"));
     ASSERT_EQ(lagged.exitCode, 0) << lagged.out;
     EXPECT_TRUE(contains(lagged.out, row("48", "2.0000", "5.000000")));  // z at frame 36
@@ -154,8 +158,8 @@ TEST(FocusHost, TheLagAveragesOverTheSecondBeforeAndTheFloorHoldsBehindTheCamera
 
     // Turned away by heading 180, the camera sees the subject behind it:
     // along the view it focuses at the nearest it may.
-    const std::string behind = sceneFile("behind.scene",
-                                         "object Subject\nkey 0 0 0 5\ncamera Camera\nkey 0 0 0 0\nrotation 0 180 0 0\n");
+    const std::string behind =
+        sceneFile("behind.scene", "object Subject\nkey 0 0 0 5\ncamera Camera\nkey 0 0 0 0\nrotation 0 180 0 0\n");
     HostRun near = run(kFocus + " " + behind + " " + alongView());
     ASSERT_EQ(near.exitCode, 0) << near.out;
     EXPECT_TRUE(contains(near.out, row("48", "2.0000", "0.001000")));
@@ -170,14 +174,16 @@ TEST(FocusHost, ChoosesTheChannelHandlerByNameAndRefusesToGuessAmongSeveral) {
 
     HostRun missing = run(kFocus + " --server Kelto");
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(contains(missing.out, "kelto-host: no server ChannelHandler \"Kelto\" in " + kFocus + "\n")) << missing.out;
+    EXPECT_TRUE(contains(missing.out, "kelto-host: no server ChannelHandler \"Kelto\" in " + kFocus + "\n"))
+        << missing.out;
 
     const std::string twoHandlers = std::string(KELTO_FAULT_MODULES_DIR) + "/fault_two_handlers.p";
     HostRun several = run(twoHandlers + " --info");
     EXPECT_EQ(several.exitCode, 1);
-    EXPECT_TRUE(contains(several.out, "kelto-host: " + twoHandlers +
-                                          " offers 2 ChannelHandler servers, \"Fault\" and \"Second Fault\": choose one "
-                                          "with --server NAME\n"))
+    EXPECT_TRUE(
+        contains(several.out, "kelto-host: " + twoHandlers +
+                                  " offers 2 ChannelHandler servers, \"Fault\" and \"Second Fault\": choose one "
+                                  "with --server NAME\n"))
         << several.out;
     EXPECT_TRUE(contains(run("--server \"\"").out, "kelto-host: --server needs a server name (see --help)\n"));
 }
@@ -207,8 +213,8 @@ TEST(FocusHost, TheInstanceLineDescribesTheLoadedSettings) {
                          << "\n| MEASURE 1\n| " << facts::kBlockEnd << "\nend block\n";
     HostRun loaded = run(kFocus + " --scene " + scene);
     ASSERT_EQ(loaded.exitCode, 0) << loaded.out;
-    EXPECT_TRUE(contains(loaded.out,
-                         "Load        3 lines, 3 reads\nInstance    \"KELTO FOCUS   Along view\", flags 0\n"))
+    EXPECT_TRUE(
+        contains(loaded.out, "Load        3 lines, 3 reads\nInstance    \"KELTO FOCUS   Along view\", flags 0\n"))
         << loaded.out;
 }
 
@@ -219,8 +225,10 @@ TEST(FocusHost, AComparedFieldIsRefusedBeforeAnyRun) {
     HostRun refused = run(kFocus + " " + kFocusScene + " --compare " + quoted(along) + " --compare " +
                           quoted(std::string(facts::kLagLabel) + "=1"));
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(contains(refused.out, "kelto-host: cannot pick \"1\" in \"Lag\": \"Lag\" is a field of numbers, "
-                                      "given with --set\n")) << refused.out;
+    EXPECT_TRUE(contains(refused.out,
+                         "kelto-host: cannot pick \"1\" in \"Lag\": \"Lag\" is a field of numbers, "
+                         "given with --set\n"))
+        << refused.out;
     EXPECT_TRUE(e2e::tableRows(refused.out).empty()) << "no frame is evaluated";
     EXPECT_FALSE(contains(refused.out, "Pick        ")) << "no pick is made";
 
@@ -230,10 +238,9 @@ TEST(FocusHost, AComparedFieldIsRefusedBeforeAnyRun) {
 
 TEST(FocusHost, ComparesBothMeasuresInOnePlot) {
     const std::string plot = temp("measures.svg");
-    const std::string compare = "--compare " + quoted(std::string(facts::kMeasureLabel) + "=" +
-                                                      facts::kMeasureEntries[facts::kStraightLine]) +
-                                " --compare " + quoted(std::string(facts::kMeasureLabel) + "=" +
-                                                      facts::kMeasureEntries[facts::kAlongView]);
+    const std::string compare =
+        "--compare " + quoted(std::string(facts::kMeasureLabel) + "=" + facts::kMeasureEntries[facts::kStraightLine]) +
+        " --compare " + quoted(std::string(facts::kMeasureLabel) + "=" + facts::kMeasureEntries[facts::kAlongView]);
     HostRun compared = run(kFocus + " " + kFocusScene + " " + compare + " --plot " + plot);
     ASSERT_EQ(compared.exitCode, 0) << compared.out;
     EXPECT_TRUE(contains(compared.out, "Run         Measure = Straight line\n"));

@@ -145,7 +145,7 @@ TEST(HostChecks, AUsedItemsListOfUnknownIdsWithNoEndIsAViolation) {
     rename.name = "Ball";
     EXPECT_EQ(sim::makeEdit(session, handler, {nullptr}, rename).error, "");
     EXPECT_EQ(session.violations(), (std::vector<std::string>{"useItems listed 0x7FF1, which names no item",
-                                                               "useItems gave a list with no null ID within 64"}));
+                                                              "useItems gave a list with no null ID within 64"}));
     sim::SceneEdit moon;
     moon.name = "Moon";
     EXPECT_EQ(sim::makeEdit(session, handler, {nullptr}, moon).error,

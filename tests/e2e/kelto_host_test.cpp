@@ -71,8 +71,9 @@ TEST(KeltoHost, InfoShowsTheModuleAndAnInstance) {
     HostRun lacking = run(std::string(KELTO_MODULE_PATH) + " --info --withhold \"LW Item Info 3\"");
     EXPECT_EQ(lacking.exitCode, 1);
     // A refusal names what the module asked for and did not get.
-    EXPECT_TRUE(contains(lacking.out, "kelto-host: the ChannelHandler activation returned 2 (a host service is "
-                                      "missing); not served: \"LW Item Info 3\"\n"));
+    EXPECT_TRUE(contains(lacking.out,
+                         "kelto-host: the ChannelHandler activation returned 2 (a host service is "
+                         "missing); not served: \"LW Item Info 3\"\n"));
 }
 
 // A link the system follows by other means than its text (/dev/stdout to a
@@ -86,8 +87,8 @@ TEST(KeltoHost, WritesThePlotToStandardOutputThroughItsLink) {
 
 // A run and validate take one range of time limits, and the help says so.
 TEST(KeltoHost, ARunAndValidateTakeOneRangeOfTimeLimits) {
-    const std::string range = "--time-limit takes a whole number of seconds from 1 to " +
-                              std::to_string(sim::kMostTimeLimitSeconds);
+    const std::string range =
+        "--time-limit takes a whole number of seconds from 1 to " + std::to_string(sim::kMostTimeLimitSeconds);
     const std::string over = std::to_string(sim::kMostTimeLimitSeconds + 1);
     EXPECT_TRUE(contains(run("--time-limit " + over).out, range));
     EXPECT_TRUE(contains(run("validate " + std::string(KELTO_MODULE_PATH) + " --time-limit " + over).out, range));
@@ -98,8 +99,9 @@ TEST(KeltoHost, ARunAndValidateTakeOneRangeOfTimeLimits) {
 
     HostRun help = run("--help");
     EXPECT_TRUE(contains(help.out, "[--time-limit S] [--in-this-process]\n"));
-    EXPECT_TRUE(contains(help.out, "(1 to " + std::to_string(sim::kMostTimeLimitSeconds) + ");\n"
-                                   "                       with validate, fail a check"));
+    EXPECT_TRUE(contains(help.out, "(1 to " + std::to_string(sim::kMostTimeLimitSeconds) +
+                                       ");\n"
+                                       "                       with validate, fail a check"));
 }
 
 // Both commands read their options through one table: the same mistake is
@@ -128,14 +130,16 @@ TEST(KeltoHost, ACurrentHostNegotiatesVersionsAndSaysWhichWasTaken) {
     HostRun current = run(std::string(KELTO_CURRENT_MODULE_PATH) + " --host current");
     ASSERT_EQ(current.exitCode, 0) << current.out;
     EXPECT_TRUE(contains(current.out, "Activation  " + kHandler + ": 0 (success) at version 5\n"));
-    EXPECT_TRUE(contains(current.out, "Activation  " + kInterface + ": 0 (success) at version 5, after "
-                                      "versions 1, 2, 3, 4: 1 (wrong version)\n"));
+    EXPECT_TRUE(contains(current.out, "Activation  " + kInterface +
+                                          ": 0 (success) at version 5, after "
+                                          "versions 1, 2, 3, 4: 1 (wrong version)\n"));
     EXPECT_TRUE(contains(current.out, "      48      2.0000      6.100000\n"));
 
     HostRun classic = run(std::string(KELTO_MODULE_PATH) + " --host current --info");
     ASSERT_EQ(classic.exitCode, 0) << classic.out;
-    EXPECT_TRUE(contains(classic.out, "Activation  " + kHandler + ": 0 (success) at version 4, after "
-                                      "version 5: 1 (wrong version)\n"));
+    EXPECT_TRUE(contains(classic.out, "Activation  " + kHandler +
+                                          ": 0 (success) at version 4, after "
+                                          "version 5: 1 (wrong version)\n"));
 
     HostRun refused = run(std::string(KELTO_MODULE_PATH) + " --host current --withhold \"LW Item Info 3\"");
     EXPECT_EQ(refused.exitCode, 1);
@@ -207,7 +211,6 @@ TEST(KeltoHost, FailuresAreOneLineAndANonZeroExit) {
     EXPECT_EQ(std::count(fault.out.begin(), fault.out.end(), '\n'), 1) << fault.out;
 }
 
-
 TEST(KeltoHost, ShowsThePanelAndFollowsPicksFromTheCommandLine) {
     HostRun shown = run("");
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
@@ -261,7 +264,8 @@ TEST(KeltoHost, NamesCannotWorkTheTerminal) {
     std::ofstream(scene) << "object Ball\x1B]0;owned\x07\ncamera Cam\x7F\xFF\n";
     HostRun shown = run("--scene " + scene + " " + pickOption(kCameraLabel, "Cam\x7F\xFF"));
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
-    EXPECT_TRUE(contains(shown.out, std::string("entries: ") + kNoneEntry + " | Ball\\x1B]0;owned\\x07\n")) << shown.out;
+    EXPECT_TRUE(contains(shown.out, std::string("entries: ") + kNoneEntry + " | Ball\\x1B]0;owned\\x07\n"))
+        << shown.out;
     EXPECT_TRUE(contains(shown.out, pickLine(kCameraLabel, "Cam\\x7F\\xFF", 0))) << shown.out;
     EXPECT_EQ(shown.out.find_first_of("\x1B\x07\x7F\xFF"), std::string::npos);
 }
@@ -281,8 +285,9 @@ TEST(KeltoHost, NamesCannotReorderWhatIsShown) {
         std::string scene = temp("bidi.scene"), plot = temp("bidi.svg");
         std::ofstream(scene) << "object Ball" << control.bytes << "gpj.exe\ncamera Cam\nchannel Cam.Focus"
                              << control.bytes << "gpj.exe\n";
-        HostRun shown = run("--scene " + scene + " --plot " + plot + " " + pickOption(kItemLabel, "Ball" +
-                            std::string(control.bytes) + "gpj.exe") + " " + pickOption(kCameraLabel, "Cam"));
+        HostRun shown = run("--scene " + scene + " --plot " + plot + " " +
+                            pickOption(kItemLabel, "Ball" + std::string(control.bytes) + "gpj.exe") + " " +
+                            pickOption(kCameraLabel, "Cam"));
         ASSERT_EQ(shown.exitCode, 0) << shown.out;
         const std::string escapedName = "Ball" + std::string(control.shown) + "gpj.exe";
         EXPECT_TRUE(contains(shown.out, pickLine(kItemLabel, escapedName, 0))) << shown.out;
@@ -300,11 +305,12 @@ TEST(KeltoHost, NamesCannotReorderWhatIsShown) {
 // of them may begin a line of its own.
 TEST(KeltoHost, NamesCannotForgeALine) {
     const std::string forged = "Host check  forged";
-    HostRun shown = run("--edit \"add object Ghost\n" + forged + "@0\" --edit \"rename Ball=Ball\r\n" + forged + "@1\"");
+    HostRun shown =
+        run("--edit \"add object Ghost\n" + forged + "@0\" --edit \"rename Ball=Ball\r\n" + forged + "@1\"");
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
     EXPECT_TRUE(contains(shown.out, "Edit        add object Ghost\\x0A" + forged + " at frame 0:")) << shown.out;
-    EXPECT_TRUE(contains(shown.out, "Edit        rename Ball to Ball\\x0D\\x0A" + forged + " at frame 1; uses Ball\\x0D\\x0A" +
-                                        forged + ", Camera\n"))
+    EXPECT_TRUE(contains(shown.out, "Edit        rename Ball to Ball\\x0D\\x0A" + forged +
+                                        " at frame 1; uses Ball\\x0D\\x0A" + forged + ", Camera\n"))
         << shown.out;
     EXPECT_TRUE(contains(shown.out, popupLine(kItemLabel, "Ball\\x0D\\x0A" + forged))) << shown.out;
     EXPECT_TRUE(contains(shown.out, "  Ball\\x0D\\x0A" + forged + "  (")) << shown.out;
@@ -331,10 +337,12 @@ TEST(KeltoHost, WhatARunShowsIsBoundedWhateverTheNames) {
     ASSERT_EQ(shown.exitCode, 0) << shown.out.substr(0, 2000);
     const std::string cut = std::string(sim::kShownBytes, 'A') + "... (" + std::to_string(kLongName) + " bytes)";
     EXPECT_TRUE(contains(shown.out, " | " + cut + " | ")) << shown.out.substr(0, 2000);
-    EXPECT_TRUE(contains(shown.out, "Edit        add object " + std::string(sim::kShownBytes, 'X') + "... (")) ;
+    EXPECT_TRUE(contains(shown.out, "Edit        add object " + std::string(sim::kShownBytes, 'X') + "... ("));
     EXPECT_TRUE(contains(shown.out, "Channel     " + std::string(sim::kShownBytes, 'H') + "... ("));
-    EXPECT_TRUE(contains(shown.out, pickLine(kItemLabel, std::string(sim::kShownBytes, 'P') + "... (" +
-                                                             std::to_string(kPickedName) + " bytes)", 0)));
+    EXPECT_TRUE(
+        contains(shown.out,
+                 pickLine(kItemLabel,
+                          std::string(sim::kShownBytes, 'P') + "... (" + std::to_string(kPickedName) + " bytes)", 0)));
     // Eleven drawings of the panel and the rest, against 12 MiB of names.
     EXPECT_LT(shown.out.size(), size_t(128) << 10);
 }
@@ -362,8 +370,9 @@ TEST(KeltoHost, EachRowOfTheFrameTableIsBounded) {
 // each: a drawing walks every popup's list, so one an edit would make a run
 // of many edits cost the square of their number.
 TEST(KeltoHost, ThePanelIsDrawnOnceAfterAFramesEdits) {
-    HostRun edited = run("--edit \"add object Lamp@10\" --edit \"add object Tree@10\" --edit \"rename Ball=Orb@10\" "
-                         "--edit \"delete Tree@20\"");
+    HostRun edited =
+        run("--edit \"add object Lamp@10\" --edit \"add object Tree@10\" --edit \"rename Ball=Orb@10\" "
+            "--edit \"delete Tree@20\"");
     ASSERT_EQ(edited.exitCode, 0) << edited.out;
     std::vector<std::string> lines = linesOf(edited.out);
     const std::string title = panelTitleLine().substr(0, panelTitleLine().size() - 1);
@@ -388,7 +397,8 @@ TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     // The scene's edits, then the command line's: the ball goes at frame 72,
     // after which the focus keeps its own value and the reference saves as none.
     std::string saved = temp("edited.scene");
-    HostRun edited = run("--scene " KELTO_EXAMPLES_DIR "/edits.scene --edit \"add object Lamp@72\" --write-scene " + saved);
+    HostRun edited =
+        run("--scene " KELTO_EXAMPLES_DIR "/edits.scene --edit \"add object Lamp@72\" --write-scene " + saved);
     ASSERT_EQ(edited.exitCode, 0) << edited.out;
     EXPECT_TRUE(contains(edited.out, "Edit        delete Ground at frame 24: 2 IDs renumbered; uses Ball, Camera\n"));
     EXPECT_TRUE(contains(edited.out, "Edit        rename Tree to Oak at frame 48; uses Ball, Camera\n"));
@@ -401,8 +411,8 @@ TEST(KeltoHost, EditsBetweenFramesAreFollowedReportedAndWrittenBack) {
     std::vector<std::string> rows = tableRows(edited.out);
     ASSERT_EQ(rows.size(), 97u) << edited.out;
     EXPECT_EQ(rows[72], "      72      3.0000     10.000000  (not set)");
-    EXPECT_TRUE(contains(edited.out, savedUnitLine(sim::kelto_facts::kItemKeyword) +
-                                         savedUnitLine(sim::kelto_facts::kNoneName)));
+    EXPECT_TRUE(contains(edited.out,
+                         savedUnitLine(sim::kelto_facts::kItemKeyword) + savedUnitLine(sim::kelto_facts::kNoneName)));
     EXPECT_FALSE(contains(edited.out, "Host check"));
 
     // Written back as the edits left it, with none to make again.

@@ -51,8 +51,7 @@ TEST(Loader, RefusesFilesItCannotUseWithOneLineReasons) {
     EXPECT_EQ(loadError(faultModule("fault_no_descriptor")),
               "no _mod_descrip in " + faultModule("fault_no_descriptor"));
     EXPECT_EQ(loadError(faultModule("fault_wrong_sync")),
-              "wrong synchronisation word 0x19941204 in " + faultModule("fault_wrong_sync") +
-                  " (expected 0x04121994)");
+              "wrong synchronisation word 0x19941204 in " + faultModule("fault_wrong_sync") + " (expected 0x04121994)");
     EXPECT_EQ(loadError(faultModule("fault_wrong_system_version")).rfind("unsupported plug-in system version 2", 0),
               0u);
     EXPECT_EQ(loadError(faultModule("fault_failing_startup")),

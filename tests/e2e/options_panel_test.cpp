@@ -76,7 +76,8 @@ TEST_F(PanelFixture, PopupsListTheObjectsAndCamerasAfterNone) {
     host::InstanceHandle instance = newInstance();
     sim::SimPanel* panel = open(instance);
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(session.panels().popupEntries(*panel, kItemControl), (std::vector<std::string>{kNoneEntry, "Ground", "Ball"}));
+    EXPECT_EQ(session.panels().popupEntries(*panel, kItemControl),
+              (std::vector<std::string>{kNoneEntry, "Ground", "Ball"}));
     EXPECT_EQ(session.panels().popupEntries(*panel, kCameraControl),
               (std::vector<std::string>{kNoneEntry, "Camera", "Close-up"}));
     // A fresh instance shows no references.

@@ -99,13 +99,14 @@ TEST_F(ChannelFixture, LongNamesSurviveSaveAndLoad) {
 TEST_F(ChannelFixture, KeywordsAreMatchedAsPrefixes) {
     // "REFERENCE" reads as the item keyword; unknown lines are skipped;
     // keywords are cut at a space; a later name wins.
-    host::InstanceHandle instance = loaded({std::string(kBlockStart) + " extra", "SOMETHING_ELSE", "REFERENCE", "Ground",
-                                            kCameraKeyword, "Camera", kItemKeyword, "Ball", kBlockEnd});
+    host::InstanceHandle instance = loaded({std::string(kBlockStart) + " extra", "SOMETHING_ELSE", "REFERENCE",
+                                            "Ground", kCameraKeyword, "Camera", kItemKeyword, "Ball", kBlockEnd});
     EXPECT_EQ(evaluated(instance), 13.0);
 
     // An empty line ends the block, and so does a line that begins with a space.
     for (const std::string& ender : {std::string(), " " + std::string(kCameraKeyword)}) {
-        host::InstanceHandle cut = loaded({kBlockStart, kItemKeyword, "Ball", ender, kCameraKeyword, "Camera", kBlockEnd});
+        host::InstanceHandle cut =
+            loaded({kBlockStart, kItemKeyword, "Ball", ender, kCameraKeyword, "Camera", kBlockEnd});
         EXPECT_EQ(saved(cut), referenceBlock("Ball", kNoneName)) << '"' << ender << '"';
     }
     // An empty first line counts as the start keyword.

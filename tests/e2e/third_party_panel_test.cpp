@@ -19,15 +19,17 @@ TEST(ThirdPartyPanel, AFormPanelIsShownAndItsChangesReachTheModule) {
     ASSERT_EQ(shown.exitCode, 0) << shown.out;
     EXPECT_FALSE(contains(shown.out, "Host check")) << shown.out;
     // The divider hint is taken and said to be left alone, not failed.
-    EXPECT_TRUE(contains(shown.out, "Panel \"Step Scale\"  (hints not acted on: XPTAG_DIVADD)\n"
-                                    "  Factor (iPopChoice): [Half]  entries: Half | Double | Triple\n"
-                                    "  Offset (float): 0\n"))
+    EXPECT_TRUE(contains(shown.out,
+                         "Panel \"Step Scale\"  (hints not acted on: XPTAG_DIVADD)\n"
+                         "  Factor (iPopChoice): [Half]  entries: Half | Double | Triple\n"
+                         "  Offset (float): 0\n"))
         << shown.out;
     // A form's pick is answered by the change notification's refresh code.
     EXPECT_TRUE(contains(shown.out, "Pick        Factor = Triple (refresh 0)\n"));
     EXPECT_TRUE(contains(shown.out, "Set         Offset = 0.5 (refresh 0)\n"));
-    EXPECT_TRUE(contains(shown.out, "  Factor (iPopChoice): [Triple]  entries: Half | Double | Triple\n"
-                                    "  Offset (float): 0.5\n"));
+    EXPECT_TRUE(contains(shown.out,
+                         "  Factor (iPopChoice): [Triple]  entries: Half | Double | Triple\n"
+                         "  Offset (float): 0.5\n"));
     // The module read both back with formGet: 3 + 0.5 at every frame.
     std::vector<std::string> rows = e2e::tableRows(shown.out);
     ASSERT_FALSE(rows.empty()) << shown.out;

@@ -29,8 +29,9 @@ TEST(ThirdPartyServices, ValidateSaysAThirdPartysModuleIsNotOneOfOurs) {
     for (const char* path : {NOISE_CHANNEL_MODULE_PATH, KELTO_SETTINGS_KEEPER, FORM_PANEL_MODULE_PATH}) {
         e2e::HostRun checked = run("validate " + std::string(path));
         EXPECT_EQ(checked.exitCode, 1) << checked.out;
-        EXPECT_TRUE(contains(checked.out, "FAIL  module/descriptor  descriptor and server table: no ChannelHandler "
-                                          "\"Kelto\"\n"))
+        EXPECT_TRUE(contains(checked.out,
+                             "FAIL  module/descriptor  descriptor and server table: no ChannelHandler "
+                             "\"Kelto\"\n"))
             << checked.out;
         EXPECT_TRUE(contains(checked.out, "0 passed, 1 failed, ")) << checked.out;
         EXPECT_FALSE(contains(checked.out, "host check")) << checked.out;
@@ -40,8 +41,9 @@ TEST(ThirdPartyServices, ValidateSaysAThirdPartysModuleIsNotOneOfOurs) {
 TEST(ThirdPartyServices, AKeltoThatCallsThemBreaksItsPromise) {
     e2e::HostRun faulty = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_calls_noise.p");
     EXPECT_EQ(faulty.exitCode, 1);
-    EXPECT_TRUE(contains(faulty.out, "Promise     Kelto promises never to call the host's messages or textures: "
-                                     "Texture Functions noise was called\n"))
+    EXPECT_TRUE(contains(faulty.out,
+                         "Promise     Kelto promises never to call the host's messages or textures: "
+                         "Texture Functions noise was called\n"))
         << faulty.out;
     EXPECT_FALSE(contains(faulty.out, "Host check")) << faulty.out;
 }

@@ -31,9 +31,9 @@ struct Saved {
 Saved saveFrom(const std::string& scenePath, const std::string& name, const std::string& options = "") {
     std::string written = temp(name);
     std::remove(written.c_str());
-    Saved saved{run(std::string(KELTO_SETTINGS_KEEPER) + " --scene " + scenePath + " --write-scene " + written + " " +
-                    options),
-                ""};
+    Saved saved{
+        run(std::string(KELTO_SETTINGS_KEEPER) + " --scene " + scenePath + " --write-scene " + written + " " + options),
+        ""};
     saved.scene = fileText(written);
     return saved;
 }
@@ -48,17 +48,18 @@ TEST(ThirdPartyModule, KeepsEverySettingThroughTheSceneFileInAsciiBlocks) {
     Saved first = saveFrom(sceneFile("keeper.scene", kScene), "keeper-1.scene");
     ASSERT_EQ(first.run.exitCode, 0) << first.run.out;
     // The blocks as the SDK shows them: a leaf a line, the others braced and indented.
-    EXPECT_TRUE(contains(first.scene, "block\n"
-                                      "| { KeeperSettings\n"
-                                      "|   Gain 1.5 nan\n"
-                                      "|   Offset -0.1 -inf\n"
-                                      "|   Saves 1\n"
-                                      "|   Window -2147483648 0 2147483647\n"
-                                      "|   Small -128 -32768\n"
-                                      "|   Unsigned FF BEEF DEADBEEF\n"
-                                      "|   Label \" first \"take\"\"\n"
-                                      "| }\n"
-                                      "end block\n"))
+    EXPECT_TRUE(contains(first.scene,
+                         "block\n"
+                         "| { KeeperSettings\n"
+                         "|   Gain 1.5 nan\n"
+                         "|   Offset -0.1 -inf\n"
+                         "|   Saves 1\n"
+                         "|   Window -2147483648 0 2147483647\n"
+                         "|   Small -128 -32768\n"
+                         "|   Unsigned FF BEEF DEADBEEF\n"
+                         "|   Label \" first \"take\"\"\n"
+                         "| }\n"
+                         "end block\n"))
         << first.scene;
 
     Saved second = saveFrom(sceneFile("keeper-1.scene", first.scene), "keeper-2.scene");
@@ -91,16 +92,17 @@ TEST(ThirdPartyModule, KeepsEverySettingInBinaryBlocksAndSaysSo) {
 }
 
 TEST(ThirdPartyModule, FieldsOfALaterVersionAndInAnotherOrderAreFoundOrSkipped) {
-    std::string block = "block\n"
-                        "| { KeeperSettings\n"
-                        "|   Label \"moved first\"\n"
-                        "|   { LaterVersion\n"
-                        "|     Saves 99\n"
-                        "|   }\n"
-                        "|   Unknown 1 2 3\n"
-                        "|   Saves 4\n"
-                        "| }\n"
-                        "end block\n";
+    std::string block =
+        "block\n"
+        "| { KeeperSettings\n"
+        "|   Label \"moved first\"\n"
+        "|   { LaterVersion\n"
+        "|     Saves 99\n"
+        "|   }\n"
+        "|   Unknown 1 2 3\n"
+        "|   Saves 4\n"
+        "| }\n"
+        "end block\n";
     Saved saved = saveFrom(sceneFile("keeper-later.scene", std::string(kScene) + block), "keeper-later-1.scene");
     ASSERT_EQ(saved.run.exitCode, 0) << saved.run.out;
     EXPECT_TRUE(contains(saved.run.out, "       0      0.0000      4.000000\n")) << saved.run.out;

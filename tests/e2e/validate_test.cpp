@@ -56,11 +56,10 @@ ValidateOutput readOutput(const std::string& text, const sim::ValidatedModifier&
             output.lines[id] = verdict + line.substr(line.find(id) + id.size());
         std::sscanf(line.c_str(), "%d passed, %d failed, %d skipped", &passed, &failed, &skipped);
     }
-    output.totalsAddUp = passed >= 0 && failed >= 0 && skipped >= 0 &&
-                         size_t(passed) == output.withVerdict("PASS").size() &&
-                         size_t(failed) == output.withVerdict("FAIL").size() &&
-                         size_t(skipped) == output.withVerdict("SKIP").size() &&
-                         output.lines.size() == sim::checksOf(modifier).size();
+    output.totalsAddUp =
+        passed >= 0 && failed >= 0 && skipped >= 0 && size_t(passed) == output.withVerdict("PASS").size() &&
+        size_t(failed) == output.withVerdict("FAIL").size() && size_t(skipped) == output.withVerdict("SKIP").size() &&
+        output.lines.size() == sim::checksOf(modifier).size();
     return output;
 }
 
@@ -178,12 +177,21 @@ TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
     EXPECT_EQ(refused.lines["module/descriptor"],
               "FAIL  descriptor and server table: no such module file: /nonexistent.p");
     EXPECT_EQ(refused.lines["classic/picks"].rfind("SKIP  ", 0), 0u) << out;
-    for (std::vector<std::string> wrong :
-         {std::vector<std::string>{}, {"a.p", "b.p"}, {"a.p", "--seed", "-1"}, {"a.p", "--seed", "4294967296"},
-          {"a.p", "--seed"}, {"a.p", "--seed", "+5"}, {"a.p", "--seed", " 5"}, {"a.p", "--seed", "1", "--seed", "1"},
-          {"a.p", "--check", "classic/nothing"}, {"a.p", "--check"}, {"a.p", "--time-limit", "0"},
-          {"a.p", "--time-limit", "86401"}, {"a.p", "--frobnicate"}, {"a.p", "--check", "x\ny"},
-          {"a.p", "--check", "module/modifier"}}) {
+    for (std::vector<std::string> wrong : {std::vector<std::string>{},
+                                           {"a.p", "b.p"},
+                                           {"a.p", "--seed", "-1"},
+                                           {"a.p", "--seed", "4294967296"},
+                                           {"a.p", "--seed"},
+                                           {"a.p", "--seed", "+5"},
+                                           {"a.p", "--seed", " 5"},
+                                           {"a.p", "--seed", "1", "--seed", "1"},
+                                           {"a.p", "--check", "classic/nothing"},
+                                           {"a.p", "--check"},
+                                           {"a.p", "--time-limit", "0"},
+                                           {"a.p", "--time-limit", "86401"},
+                                           {"a.p", "--frobnicate"},
+                                           {"a.p", "--check", "x\ny"},
+                                           {"a.p", "--check", "module/modifier"}}) {
         std::string refusal = validate(wrong, exitCode);
         EXPECT_EQ(exitCode, 1);
         EXPECT_EQ(refusal.rfind("kelto-host: ", 0), 0u) << refusal;
@@ -285,17 +293,22 @@ FaultCase readStatement(const std::string& module, const std::string& statement)
     bool underCurrent = false;
     std::istringstream words(statement);
     for (std::string word; words >> word;) {
-        if (word == "focus") fault.modifier = &sim::kValidatedKeltoFocus;
-        else if (word == "under-current") underCurrent = true;
-        else if (word == "apart") fault.apart = true;
+        if (word == "focus")
+            fault.modifier = &sim::kValidatedKeltoFocus;
+        else if (word == "under-current")
+            underCurrent = true;
+        else if (word == "apart")
+            fault.apart = true;
         else {
             const bool leftOut = word[0] == kLeftOut;
             std::string id = leftOut ? word.substr(1) : word;
             // Made under version 5 alone, the fault shows in the current protocol's checks.
             if (underCurrent && id.rfind(classic, 0) == 0) id = "current/" + id.substr(classic.size());
             for (const std::string& each : idsOf(id, *fault.modifier)) {
-                if (leftOut) fault.failing.erase(each);
-                else fault.failing.insert(each);
+                if (leftOut)
+                    fault.failing.erase(each);
+                else
+                    fault.failing.insert(each);
             }
         }
     }
@@ -325,7 +338,6 @@ TEST(Validate, EveryFaultModuleStatesWhatItFails) {
 }
 
 // A fault module and the checks it must fail, and no other.
-
 
 class FaultModule : public ::testing::TestWithParam<FaultCase> {};
 

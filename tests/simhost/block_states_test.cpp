@@ -184,9 +184,13 @@ TEST(BlockStates, StringsLongerThanTheBufferAreCutAndLinesKeepOnlyWhatTheyCanHol
 }
 
 TEST(BlockStates, NotANumberAndInfinityComeBackFromTextAsEveryOtherValueToTheBit) {
-    const float floats[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(),
-                            std::numeric_limits<float>::denorm_min(), -0.0f, 0.1f};
+    const float floats[] = {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            std::numeric_limits<float>::max(),
+                            std::numeric_limits<float>::denorm_min(),
+                            -0.0f,
+                            0.1f};
     const double doubles[] = {-std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
                               std::numeric_limits<double>::min(), 0.1, -1e308};
     sim::BlockWriter writer;
@@ -240,7 +244,10 @@ TEST(BlockStates, BinaryBlocksAreTheirIdSizeAndBigEndianBytesAndReadBackSkipping
     writeNested(s);
     s.writeID(d, &kInner[1]);
     EXPECT_TRUE(writer.units().empty());
-    const std::string other = std::string("OTHR\0\x03" "ab\0", 9);
+    const std::string other = std::string(
+        "OTHR\0\x03"
+        "ab\0",
+        9);
     ASSERT_EQ(writer.bytes().substr(0, other.size()), other);
     // Outer's size counts all it holds: the leaf (6 + 12) and Inner (6 + 6 + 5).
     EXPECT_EQ(writer.bytes().substr(other.size(), 6), std::string("OUTR\0\x23", 6));

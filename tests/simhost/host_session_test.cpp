@@ -16,7 +16,7 @@
 
 namespace {
 
-typedef void (HOST_CALL* AnyFunction)();
+typedef void(HOST_CALL* AnyFunction)();
 
 const host::ItemInfoService& info() { return sim::itemInfoServiceTable(); }
 
@@ -136,11 +136,10 @@ TEST_F(ServedScene, EveryItemInfoFunctionIsServed) {
 TEST_F(ServedScene, MessagesAndTexturesAreServedAndEachCallNoted) {
     const host::MessageService& messages = sim::messageServiceTable();
     const host::TextureService& textures = sim::textureServiceTable();
-    for (const void* const* table : {reinterpret_cast<const void* const*>(&messages),
-                                     reinterpret_cast<const void* const*>(&textures)}) {
-        size_t slots = table == reinterpret_cast<const void* const*>(&messages)
-                           ? sizeof messages / sizeof(void*)
-                           : sizeof textures / sizeof(void*);
+    for (const void* const* table :
+         {reinterpret_cast<const void* const*>(&messages), reinterpret_cast<const void* const*>(&textures)}) {
+        size_t slots = table == reinterpret_cast<const void* const*>(&messages) ? sizeof messages / sizeof(void*)
+                                                                                : sizeof textures / sizeof(void*);
         for (size_t slot = 0; slot < slots; ++slot) EXPECT_NE(table[slot], nullptr) << "function " << slot + 1;
     }
     messages.info("a", nullptr);
@@ -159,8 +158,9 @@ TEST_F(ServedScene, MessagesAndTexturesAreServedAndEachCallNoted) {
 // names refused are told, once each.
 TEST_F(ServedScene, EachHostServesTheServiceNamesOfItsEras) {
     host::GlobalLookup lookup = sim::HostSession::lookup();
-    const char* upTo2018[] = {"LW Item Info 3", "LW Item Info 8", "LWXPanel", "LWXPanel 2", "Info Messages",
-                              "Info Messages 3", "Texture Functions", "Texture Functions 4", "Texture Functions 5"};
+    const char* upTo2018[] = {"LW Item Info 3",    "LW Item Info 8",      "LWXPanel",
+                              "LWXPanel 2",        "Info Messages",       "Info Messages 3",
+                              "Texture Functions", "Texture Functions 4", "Texture Functions 5"};
     const char* since2020[] = {"LW Item Info 9", "LWXPanel 3", "Info Messages 4", "Texture Functions 6"};
     for (sim::HostKind kind : {sim::HostKind::Classic, sim::HostKind::Current}) {
         session.setKind(kind);
@@ -215,9 +215,7 @@ TEST_F(ServedScene, EveryToolkitFunctionIsServedAndNoneIsAViolation) {
 // Whether a message states the fact, whatever its wording.
 bool says(const std::string& message, const std::string& fact) { return message.find(fact) != std::string::npos; }
 
-void expectSays(const std::string& message, const std::string& fact) {
-    EXPECT_TRUE(says(message, fact)) << message;
-}
+void expectSays(const std::string& message, const std::string& fact) { EXPECT_TRUE(says(message, fact)) << message; }
 
 TEST(ChannelAccess, EachModifiersPromisesAreToldByItsServerName) {
     sim::ChannelAccessRecord nearer(0, 0.0, 5);
@@ -276,30 +274,29 @@ TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
         return record.brokenRule();
     };
     expectSays(broken([](const sim::ChannelAccessRecord& r) {
-                  r.access().setChannel(r.access().channel, 1);
-                  r.access().setChannel(r.access().channel, 1);
-              }),
-              "2 times");
+                   r.access().setChannel(r.access().channel, 1);
+                   r.access().setChannel(r.access().channel, 1);
+               }),
+               "2 times");
     expectSays(
         broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
         "nan");
-    expectSays(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(nullptr, 1); }),
-              "another channel");
+    expectSays(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(nullptr, 1); }), "another channel");
     expectSays(broken([](const sim::ChannelAccessRecord& r) {
-                  int other = 0;
-                  r.currentAccess().setChannel(&other, r.currentAccess().channel, 1);
-              }),
-              "another record's data");
+                   int other = 0;
+                   r.currentAccess().setChannel(&other, r.currentAccess().channel, 1);
+               }),
+               "another record's data");
     // The current record's host data is neither the record nor the channel,
     // so that one passed for the other is refused.
     expectSays(broken([](const sim::ChannelAccessRecord& r) {
-                  r.currentAccess().setChannel(r.currentAccess().channel, r.currentAccess().channel, 1);
-              }),
-              "the channel ID for the host's data");
+                   r.currentAccess().setChannel(r.currentAccess().channel, r.currentAccess().channel, 1);
+               }),
+               "the channel ID for the host's data");
     expectSays(broken([](const sim::ChannelAccessRecord& r) {
-                  r.currentAccess().setChannel(r.currentAccess().hostData, r.currentAccess().hostData, 1);
-              }),
-              "the host's data for the channel");
+                   r.currentAccess().setChannel(r.currentAccess().hostData, r.currentAccess().hostData, 1);
+               }),
+               "the host's data for the channel");
     sim::ChannelAccessRecord record(0, 0.0, 5);
     EXPECT_NE(record.currentAccess().hostData, static_cast<const void*>(&record));
     EXPECT_NE(record.currentAccess().hostData, record.currentAccess().channel);

@@ -23,12 +23,35 @@ const PanelHintWord kUndefinedTag = host::hintTag(900, 2, true);
 
 TEST(HintReader, TakesEveryShapeOfTagByItsOwnWord) {
     const PanelHintWord hints[] = {
-        host::kHintLabel, host::kPanelControlId, word(kTitle), host::kHintEnd,    // required words only
-        host::kHintLeft, kPopup, kField, host::kHintEnd,                          // no required words, a list
-        host::kHintEnable, kPopup, 0, 0, 0, kField, kOther, host::kHintEnd,       // required words, then a list
-        host::kHintEnable, kPopup, 0, 0, 0, host::kHintEnd,                       // an empty list
-        kUndefinedTag, 7, 8, 9, host::kHintEnd,                                   // a tag nobody defined
-        host::kHintNest, kOther,                                                  // outside the encoding
+        host::kHintLabel,
+        host::kPanelControlId,
+        word(kTitle),
+        host::kHintEnd,  // required words only
+        host::kHintLeft,
+        kPopup,
+        kField,
+        host::kHintEnd,  // no required words, a list
+        host::kHintEnable,
+        kPopup,
+        0,
+        0,
+        0,
+        kField,
+        kOther,
+        host::kHintEnd,  // required words, then a list
+        host::kHintEnable,
+        kPopup,
+        0,
+        0,
+        0,
+        host::kHintEnd,  // an empty list
+        kUndefinedTag,
+        7,
+        8,
+        9,
+        host::kHintEnd,  // a tag nobody defined
+        host::kHintNest,
+        kOther,  // outside the encoding
         host::kHintEnd,
     };
     sim::HintReading reading = sim::readHints(hints, kField);

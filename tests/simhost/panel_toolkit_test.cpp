@@ -33,7 +33,8 @@ void* HOST_CALL get(void* instance, uint32_t id) {
 int HOST_CALL set(void* instance, uint32_t id, void* value) {
     Values* values = static_cast<Values*>(instance);
     values->set.push_back(id);
-    if (id == kPoint) for (int n = 0; n < 3; ++n) values->point[n] = static_cast<const double*>(value)[n];
+    if (id == kPoint)
+        for (int n = 0; n < 3; ++n) values->point[n] = static_cast<const double*>(value)[n];
     if (id == kDelay) values->delay = *static_cast<const double*>(value);
     if (id == kChoice) values->choice = *static_cast<const int32_t*>(value);
     return host::kRefreshNone;
@@ -68,10 +69,11 @@ TEST(PanelToolkit, DrawsAStaticListAndFieldsOfNumbersAndEntersThroughSet) {
     EXPECT_TRUE(panel.typeProblems.empty());
     EXPECT_EQ(toolkit.popupEntries(panel, kChoice), (std::vector<std::string>{"Near", "Far"}));
     EXPECT_EQ(toolkit.popupEntry(panel, kChoice, 2), "");
-    EXPECT_EQ(toolkit.draw(panel), "Panel \"\"\n"
-                                   "  Choice (iPopChoice): [Far]  entries: Near | Far\n"
-                                   "  Point (distance3): 1 2 3\n"
-                                   "  Delay (time): 0.5\n");
+    EXPECT_EQ(toolkit.draw(panel),
+              "Panel \"\"\n"
+              "  Choice (iPopChoice): [Far]  entries: Near | Far\n"
+              "  Point (distance3): 1 2 3\n"
+              "  Delay (time): 0.5\n");
 
     std::string error;
     EXPECT_EQ(toolkit.pick(panel, "Choice", "Near", error), host::kRefreshNone);
@@ -87,8 +89,9 @@ TEST(PanelToolkit, DrawsAStaticListAndFieldsOfNumbersAndEntersThroughSet) {
     EXPECT_LT(toolkit.enter(panel, "Point", "1 2 3 4", error), 0);
     EXPECT_EQ(error, "\"Point\" takes 3 numbers apart by blanks");
     EXPECT_LT(toolkit.enter(panel, "Delay", "1e999", error), 0);
-    EXPECT_EQ(error, "1e999 is out of range: a number lies from -1.7976931348623157e+308 to 1.7976931348623157e+308, "
-                     "and is 0 or at least 4.9406564584124654e-324 in size");
+    EXPECT_EQ(error,
+              "1e999 is out of range: a number lies from -1.7976931348623157e+308 to 1.7976931348623157e+308, "
+              "and is 0 or at least 4.9406564584124654e-324 in size");
     EXPECT_LT(toolkit.enter(panel, "Delay", "1e999x", error), 0);
     EXPECT_EQ(error, "\"Delay\" takes one number");
     EXPECT_LT(toolkit.enter(panel, "Delay", "", error), 0);
@@ -138,21 +141,45 @@ TEST(PanelToolkit, AFormKeepsItsValuesAndTellsTheModuleOfChanges) {
     const char* const upDown[] = {"Up", "Down"};
     const uint32_t kName = 0x8004, kOpaque = 0x8005, kOtherPopup = 0x8006;
     const host::PanelControl controls[] = {
-        {kChoice, "Choice", HOST_PANEL_CLASS_POPUP_CHOICE}, {kPoint, "Point", HOST_PANEL_CLASS_DISTANCE3},
-        {kDelay, "Delay", HOST_PANEL_CLASS_TIME}, {0, nullptr, nullptr},
+        {kChoice, "Choice", HOST_PANEL_CLASS_POPUP_CHOICE},
+        {kPoint, "Point", HOST_PANEL_CLASS_DISTANCE3},
+        {kDelay, "Delay", HOST_PANEL_CLASS_TIME},
+        {0, nullptr, nullptr},
     };
     const host::PanelDataDescription data[] = {
-        {kChoice, "choice", HOST_PANEL_TYPE_INTEGER}, {kPoint, "point", HOST_PANEL_TYPE_DISTANCE3},
-        {kDelay, "delay", HOST_PANEL_TYPE_TIME},      {kName, "name", HOST_PANEL_TYPE_STRING},
-        {kOpaque, "opaque", "vparam"},                {0, nullptr, nullptr},
+        {kChoice, "choice", HOST_PANEL_TYPE_INTEGER},
+        {kPoint, "point", HOST_PANEL_TYPE_DISTANCE3},
+        {kDelay, "delay", HOST_PANEL_TYPE_TIME},
+        {kName, "name", HOST_PANEL_TYPE_STRING},
+        {kOpaque, "opaque", "vparam"},
+        {0, nullptr, nullptr},
     };
     const host::PanelHintWord hints[] = {
-        host::kHintPopupFuncs, kChoice, reinterpret_cast<host::PanelHintWord>(&entryCount),
+        host::kHintPopupFuncs,
+        kChoice,
+        reinterpret_cast<host::PanelHintWord>(&entryCount),
         reinterpret_cast<host::PanelHintWord>(&entryName),
-        host::kHintChangeNotify, reinterpret_cast<host::PanelHintWord>(&changed),
-        host::kHintDestroyNotify, reinterpret_cast<host::PanelHintWord>(&destroyed), 0,
-        host::kHintEnable, kChoice, 0, 0, 0, kDelay, host::kHintEnd,
-        host::kHintMin, kDelay, 0, host::kHintDividerAdd, kChoice, host::kHintEnd, host::kHintMin, kPoint, 1,
+        host::kHintChangeNotify,
+        reinterpret_cast<host::PanelHintWord>(&changed),
+        host::kHintDestroyNotify,
+        reinterpret_cast<host::PanelHintWord>(&destroyed),
+        0,
+        host::kHintEnable,
+        kChoice,
+        0,
+        0,
+        0,
+        kDelay,
+        host::kHintEnd,
+        host::kHintMin,
+        kDelay,
+        0,
+        host::kHintDividerAdd,
+        kChoice,
+        host::kHintEnd,
+        host::kHintMin,
+        kPoint,
+        1,
         host::kHintEnd,
     };
     g_heard = Heard();
@@ -192,10 +219,11 @@ TEST(PanelToolkit, AFormKeepsItsValuesAndTellsTheModuleOfChanges) {
 
     // Hints it does not act on are named once each; the delay is enabled by the choice.
     EXPECT_EQ(panel.hintProblems, std::vector<std::string>{});
-    EXPECT_EQ(toolkit.draw(panel), "Panel \"\"  (hints not acted on: XPTAG_MIN, XPTAG_DIVADD)\n"
-                                   "  Choice (iPopChoice): [Far]  entries: Near | Far\n"
-                                   "  Point (distance3): 1 2 3\n"
-                                   "  Delay (time): 0.25\n");
+    EXPECT_EQ(toolkit.draw(panel),
+              "Panel \"\"  (hints not acted on: XPTAG_MIN, XPTAG_DIVADD)\n"
+              "  Choice (iPopChoice): [Far]  entries: Near | Far\n"
+              "  Point (distance3): 1 2 3\n"
+              "  Delay (time): 0.25\n");
 
     // The user's change is kept, then told; its refresh is the notification's.
     std::string error;

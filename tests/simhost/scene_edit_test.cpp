@@ -7,8 +7,9 @@
 namespace {
 
 TEST(SceneEdit, ReadsEachKindBackFromTheTextItWrites) {
-    const char* grammar = "an edit is \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\" or "
-                          "\"rename OLD=NEW@FRAME\"";
+    const char* grammar =
+        "an edit is \"delete NAME@FRAME\", \"add object NAME@FRAME\", \"add camera NAME@FRAME\" or "
+        "\"rename OLD=NEW@FRAME\"";
     sim::SceneParse scene = sim::parseScene(
         "edit delete Ball@48\nedit add camera Close up@-3\nedit rename Ball@home=Ball = red@12\n", "edits.scene");
     ASSERT_EQ(scene.error, "");

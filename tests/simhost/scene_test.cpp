@@ -91,8 +91,9 @@ TEST(SceneFile, ReadsRotationAndScaleKeysAndWritesThemBackOnlyWhereGiven) {
     auto error = [](const std::string& lines) { return sim::parseScene(lines, "bad.scene").error; };
     EXPECT_EQ(error("rotation 0 1 2 3\n"), "bad.scene:1: a rotation before any object or camera");
     EXPECT_EQ(error("scale 0 1 2 3\n"), "bad.scene:1: a scale before any object or camera");
-    EXPECT_EQ(error("object A\nrotation 0 90 0\n"),
-              "bad.scene:2: a rotation is \"rotation FRAME HEADING PITCH BANK\" with four numbers, the angles in degrees");
+    EXPECT_EQ(
+        error("object A\nrotation 0 90 0\n"),
+        "bad.scene:2: a rotation is \"rotation FRAME HEADING PITCH BANK\" with four numbers, the angles in degrees");
     EXPECT_EQ(error("object A\nscale 0 1 1 1 1\n"), "bad.scene:2: a scale is \"scale FRAME X Y Z\" with four numbers");
     EXPECT_EQ(error("object A\nscale 0 1 one 1\n"), "bad.scene:2: a scale is \"scale FRAME X Y Z\" with four numbers");
     EXPECT_EQ(error("object A\nrotation 0 0 nan 0\n"), "bad.scene:2: \"nan\" is not a finite number");
@@ -140,25 +141,44 @@ TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
 }
 
 TEST(SceneFile, AByteOrderMarkBeforeTheFirstLineIsSkippedAndNotWrittenBack) {
-    sim::SceneParse marked = sim::parseScene("\xEF\xBB\xBF" "frames 0 4\nobject Ball\n", "marked.scene");
+    sim::SceneParse marked = sim::parseScene(
+        "\xEF\xBB\xBF"
+        "frames 0 4\nobject Ball\n",
+        "marked.scene");
     ASSERT_EQ(marked.error, "");
     EXPECT_EQ(marked.scene.lastFrame, 4);
     EXPECT_EQ(marked.scene.objects[0].name, "Ball");
     EXPECT_EQ(sim::formatScene(marked.scene).rfind("frames 0 4\n", 0), 0u);
     // Only at the very start: elsewhere it is part of a line, as any other character.
-    EXPECT_EQ(sim::parseScene("\xEF\xBB\xBF" "object \xEF\xBB\xBF" "Ball\n", "s").scene.objects[0].name,
-              "\xEF\xBB\xBF" "Ball");
-    EXPECT_EQ(sim::parseScene("\n\xEF\xBB\xBF" "frames 0 4\n", "s").error,
-              "s:2: unknown line \"\xEF\xBB\xBF" "frames 0 4\"");
-    EXPECT_EQ(sim::parseScene("\xEF\xBB\xBF" "\xEF\xBB\xBF" "frames 0 4\n", "s").error.rfind("s:1: unknown line", 0), 0u);
+    EXPECT_EQ(sim::parseScene("\xEF\xBB\xBF"
+                              "object \xEF\xBB\xBF"
+                              "Ball\n",
+                              "s")
+                  .scene.objects[0]
+                  .name,
+              "\xEF\xBB\xBF"
+              "Ball");
+    EXPECT_EQ(sim::parseScene("\n\xEF\xBB\xBF"
+                              "frames 0 4\n",
+                              "s")
+                  .error,
+              "s:2: unknown line \"\xEF\xBB\xBF"
+              "frames 0 4\"");
+    EXPECT_EQ(sim::parseScene("\xEF\xBB\xBF"
+                              "\xEF\xBB\xBF"
+                              "frames 0 4\n",
+                              "s")
+                  .error.rfind("s:1: unknown line", 0),
+              0u);
 }
 
 // A scene saved on Windows (CRLF) or on an old Mac (a carriage return alone)
 // reads as the same scene does with line feeds; a carriage return and a
 // line feed are one end, a carriage return before them another.
 TEST(SceneFile, ReadsLinesEndedAsOnAnySystem) {
-    const std::string text = "frames 0 96\nfps 24\nobject Ball\nkey 0 -12 0.5 6\ncamera Camera\n"
-                             "channel Camera.FocalDistance\nblock\n| KELTO_START\n|\n| KELTO_END\nend block\n";
+    const std::string text =
+        "frames 0 96\nfps 24\nobject Ball\nkey 0 -12 0.5 6\ncamera Camera\n"
+        "channel Camera.FocalDistance\nblock\n| KELTO_START\n|\n| KELTO_END\nend block\n";
     sim::SceneParse unix = sim::parseScene(text, "s");
     ASSERT_EQ(unix.error, "");
     EXPECT_EQ(unix.scene.lastFrame, 96);
@@ -212,7 +232,8 @@ TEST(SceneFile, NumbersAtTheLimitsOfTheirTypeOrMeaning) {
     // Keys: finite, and small enough that distances cannot overflow.
     EXPECT_EQ(error("object A\nkey 0 1e150 -1e150 0\n"), "");
     EXPECT_EQ(error("object A\nkey 0 1e308 0 0\n"), "s:2: a key's frame and coordinates lie within -1e+150 and 1e+150");
-    EXPECT_EQ(error("object A\nkey -1e200 0 0 0\n"), "s:2: a key's frame and coordinates lie within -1e+150 and 1e+150");
+    EXPECT_EQ(error("object A\nkey -1e200 0 0 0\n"),
+              "s:2: a key's frame and coordinates lie within -1e+150 and 1e+150");
     EXPECT_EQ(error("object A\nkey 0 0 -inf 0\n"), "s:2: \"-inf\" is not a finite number");
     EXPECT_EQ(error("object A\nkey 0 0 0 1e400\n"), "s:2: \"1e400\" is out of range");
     // The channel's own value: any finite number.

@@ -8,11 +8,11 @@
 #include <sstream>
 #include <string>
 
-#include "simhost/text/printable_text.h"
-#include "simhost/run/run_plot.h"
-#include "simhost/run/run_report.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/platform/crash_report_line.h"
+#include "simhost/run/run_plot.h"
+#include "simhost/run/run_report.h"
+#include "simhost/text/printable_text.h"
 
 namespace {
 
@@ -26,16 +26,21 @@ bool hasControlBytesBesidesNewline(const std::string& text) {
 
 TEST(PrintableText, EscapesWhatWouldWorkATerminalOrBreakXmlAndKeepsUtf8) {
     EXPECT_EQ(sim::printableText("Ball"), "Ball");
-    EXPECT_EQ(sim::printableText("Gr\xC3\xB6\xC3\x9F" "e \xE6\xBC\xA2 \xF0\x9F\x98\x80"), "Gr\xC3\xB6\xC3\x9F" "e \xE6\xBC\xA2 \xF0\x9F\x98\x80");
+    EXPECT_EQ(sim::printableText("Gr\xC3\xB6\xC3\x9F"
+                                 "e \xE6\xBC\xA2 \xF0\x9F\x98\x80"),
+              "Gr\xC3\xB6\xC3\x9F"
+              "e \xE6\xBC\xA2 \xF0\x9F\x98\x80");
     EXPECT_EQ(sim::printableText("a\x1B[2Jb\tc\nd\x7F"), "a\\x1B[2Jb\\x09c\\x0Ad\\x7F");
     EXPECT_EQ(sim::printableText(std::string("a\0b", 3)), "a\\x00b");
-    EXPECT_EQ(sim::printableText("\xC2\x9B"), "\\xC2\\x9B");          // C1 control
-    EXPECT_EQ(sim::printableText("\xC0\xAF"), "\\xC0\\xAF");          // overlong "/"
-    EXPECT_EQ(sim::printableText("\xED\xA0\x80"), "\\xED\\xA0\\x80");  // surrogate
-    EXPECT_EQ(sim::printableText("\xEF\xBF\xBE"), "\\xEF\\xBF\\xBE");  // U+FFFE
+    EXPECT_EQ(sim::printableText("\xC2\x9B"), "\\xC2\\x9B");                    // C1 control
+    EXPECT_EQ(sim::printableText("\xC0\xAF"), "\\xC0\\xAF");                    // overlong "/"
+    EXPECT_EQ(sim::printableText("\xED\xA0\x80"), "\\xED\\xA0\\x80");           // surrogate
+    EXPECT_EQ(sim::printableText("\xEF\xBF\xBE"), "\\xEF\\xBF\\xBE");           // U+FFFE
     EXPECT_EQ(sim::printableText("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");  // past U+10FFFF
-    EXPECT_EQ(sim::printableText("x\xE6\xBC"), "x\\xE6\\xBC");        // cut short
-    EXPECT_EQ(sim::printableText("\x80" "A"), "\\x80A");               // stray continuation
+    EXPECT_EQ(sim::printableText("x\xE6\xBC"), "x\\xE6\\xBC");                  // cut short
+    EXPECT_EQ(sim::printableText("\x80"
+                                 "A"),
+              "\\x80A");  // stray continuation
     EXPECT_EQ(sim::printableLines("one\ntwo\r\n"), "one\ntwo\\x0D\n");
     EXPECT_EQ(sim::xmlText("<a href=\"x\">Tom & Jerry's</a>\x01"),
               "&lt;a href=&quot;x&quot;&gt;Tom &amp; Jerry&apos;s&lt;/a&gt;\\x01");

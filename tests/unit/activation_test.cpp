@@ -11,8 +11,8 @@
 #include "host/module_descriptor.h"
 #include "host/panel_toolkit.h"
 #include "module/handler_entry.h"
-#include "module/interface_entry.h"
 #include "module/instance_handle.h"
+#include "module/interface_entry.h"
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/host_session.h"
@@ -143,7 +143,8 @@ TEST_F(Activation, TheCurrentVersionTakesTheNewestNamesAndFillsTheCurrentRecord)
     current.instance = &operations;
     ASSERT_EQ(kelto::activateChannelHandler(host::kCurrentClassVersion, sim::HostSession::lookup(), &current, nullptr),
               host::kActivationOk);
-    EXPECT_EQ(session.lookups(), (std::vector<std::string>{"Info Messages 4", "Texture Functions 6", "LW Item Info 9"}));
+    EXPECT_EQ(session.lookups(),
+              (std::vector<std::string>{"Info Messages 4", "Texture Functions 6", "LW Item Info 9"}));
     EXPECT_EQ(kelto::heldHostServices().classVersion, host::kCurrentClassVersion);
 
     host::InstanceHandle instance = operations.create(nullptr, nullptr, nullptr);
@@ -256,8 +257,8 @@ TEST(InterfaceActivation, RefusesOtherVersionsAndOtherwiseSucceeds) {
     EXPECT_EQ(kelto::activateChannelInterface(5, sim::HostSession::lookup(), &record, nullptr),
               host::kActivationBadVersion);
 
-    record.options = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle)>(&marker);
-    record.command = reinterpret_cast<const char* (HOST_CALL*)(host::InstanceHandle, const char*)>(&marker);
+    record.options = reinterpret_cast<const char*(HOST_CALL*)(host::InstanceHandle)>(&marker);
+    record.command = reinterpret_cast<const char*(HOST_CALL*)(host::InstanceHandle, const char*)>(&marker);
     EXPECT_EQ(kelto::activateChannelInterface(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr),
               host::kActivationOk);
     EXPECT_EQ(record.options, nullptr);

@@ -45,9 +45,9 @@ protected:
     void expectSavedAndDescribed(host::InstanceHandle instance) {
         sim::BlockWriter writer;
         EXPECT_EQ(operations.save(instance, &writer.state()), nullptr);
-        EXPECT_EQ(writer.lines(), (Lines{"KELTO_FOCUS_START", "VERSION 1", "REFERENCE_ITEM", "Ball",
-                                         "REFERENCE_CAMERA", "Camera", "MEASURE 0", "SUBJECT_OFFSET 0 0 0",
-                                         "FOCUS_OFFSET 1", "LAG 0", "KELTO_FOCUS_END"}));
+        EXPECT_EQ(writer.lines(),
+                  (Lines{"KELTO_FOCUS_START", "VERSION 1", "REFERENCE_ITEM", "Ball", "REFERENCE_CAMERA", "Camera",
+                         "MEASURE 0", "SUBJECT_OFFSET 0 0 0", "FOCUS_OFFSET 1", "LAG 0", "KELTO_FOCUS_END"}));
         EXPECT_STREQ(operations.describe(instance), "KELTO FOCUS   Straight line");
         EXPECT_STREQ(operations.describe(nullptr), "KELTO FOCUS   Straight line");
     }

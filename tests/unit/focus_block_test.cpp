@@ -64,11 +64,11 @@ TEST(FocusBlock, EverySettingIsWrittenInFullAndReadsBackToTheSameBytes) {
     std::strcpy(instance.cameraName, "Close-up");
     instance.settings = {kelto::kMeasureAlongView, {0.1, -2.5e-7, 1e300}, 1.0 / 3, 0.25};
     std::vector<sim::BlockWriter::Unit> first = save(instance);
-    EXPECT_EQ(sim::linesOf(first),
-              (Lines{"KELTO_FOCUS_START", "VERSION 1", "REFERENCE_ITEM", "Ball on a string", "REFERENCE_CAMERA",
-                     "Close-up", "MEASURE 1",
-                     "SUBJECT_OFFSET 0.10000000000000001 -2.4999999999999999e-07 1.0000000000000001e+300",
-                     "FOCUS_OFFSET 0.33333333333333331", "LAG 0.25", "KELTO_FOCUS_END"}));
+    EXPECT_EQ(
+        sim::linesOf(first),
+        (Lines{"KELTO_FOCUS_START", "VERSION 1", "REFERENCE_ITEM", "Ball on a string", "REFERENCE_CAMERA", "Close-up",
+               "MEASURE 1", "SUBJECT_OFFSET 0.10000000000000001 -2.4999999999999999e-07 1.0000000000000001e+300",
+               "FOCUS_OFFSET 0.33333333333333331", "LAG 0.25", "KELTO_FOCUS_END"}));
     for (const sim::BlockWriter::Unit& unit : first)
         EXPECT_EQ(unit.bytes.size(), static_cast<size_t>(unit.length)) << "a unit counts its NUL";
 
@@ -97,9 +97,10 @@ TEST(FocusBlock, AHandWrittenBlockSettlesAfterOneLoadAndSave) {
 
 TEST(FocusBlock, LinesOfALaterVersionAreSkippedUpToTheEndLine) {
     FocusInstance instance = zeroInstance();
-    Lines lines = {"KELTO_FOCUS_START", "VERSION 2", "REFERENCE_ITEM", "Ball", "FOCUS_STYLE soft", "",
-                   "REFERENCE_CAMERA", "Camera", "APERTURE 2.8 1.4", "MEASURE 1", "MEASURES 0", "LAG_CURVE 3",
-                   "LAG 0.5", "KELTO_FOCUS_END", "MEASURE 0", "LAG 9"};
+    Lines lines = {
+        "KELTO_FOCUS_START", "VERSION 2",       "REFERENCE_ITEM",   "Ball",      "FOCUS_STYLE soft", "",
+        "REFERENCE_CAMERA",  "Camera",          "APERTURE 2.8 1.4", "MEASURE 1", "MEASURES 0",       "LAG_CURVE 3",
+        "LAG 0.5",           "KELTO_FOCUS_END", "MEASURE 0",        "LAG 9"};
     sim::BlockReader reader(lines);
     kelto::loadFocusBlock(instance, reader.state());
     EXPECT_STREQ(instance.itemName, "Ball");
@@ -117,12 +118,28 @@ TEST(FocusBlock, BadSettingsAreRefusedLineByLine) {
         const char* line;
         size_t refused;  // index in `good` of the setting it names
     } kBad[] = {
-        {"MEASURE 2", 0}, {"MEASURE -1", 0}, {"MEASURE 1.0", 0}, {"MEASURE", 0}, {"MEASURE one", 0},
-        {"MEASURE 99999999999", 0}, {"SUBJECT_OFFSET 1 2", 1}, {"SUBJECT_OFFSET 1 2 3 4", 1},
-        {"SUBJECT_OFFSET 1 2 inf", 1}, {"SUBJECT_OFFSET nan 0 0", 1}, {"SUBJECT_OFFSET 1,5 0 0", 1},
-        {"SUBJECT_OFFSET 1e999 0 0", 1}, {"SUBJECT_OFFSET 1-2 3", 1}, {"FOCUS_OFFSET inf", 2},
-        {"FOCUS_OFFSET -nan", 2}, {"FOCUS_OFFSET", 2}, {"FOCUS_OFFSET 1 2", 2}, {"FOCUS_OFFSET 0x10", 2},
-        {"LAG -0.5", 3}, {"LAG -inf", 3}, {"LAG nan", 3}, {"LAG 0.5s", 3},
+        {"MEASURE 2", 0},
+        {"MEASURE -1", 0},
+        {"MEASURE 1.0", 0},
+        {"MEASURE", 0},
+        {"MEASURE one", 0},
+        {"MEASURE 99999999999", 0},
+        {"SUBJECT_OFFSET 1 2", 1},
+        {"SUBJECT_OFFSET 1 2 3 4", 1},
+        {"SUBJECT_OFFSET 1 2 inf", 1},
+        {"SUBJECT_OFFSET nan 0 0", 1},
+        {"SUBJECT_OFFSET 1,5 0 0", 1},
+        {"SUBJECT_OFFSET 1e999 0 0", 1},
+        {"SUBJECT_OFFSET 1-2 3", 1},
+        {"FOCUS_OFFSET inf", 2},
+        {"FOCUS_OFFSET -nan", 2},
+        {"FOCUS_OFFSET", 2},
+        {"FOCUS_OFFSET 1 2", 2},
+        {"FOCUS_OFFSET 0x10", 2},
+        {"LAG -0.5", 3},
+        {"LAG -inf", 3},
+        {"LAG nan", 3},
+        {"LAG 0.5s", 3},
     };
     for (const auto& bad : kBad) {
         Lines body = good;
@@ -183,8 +200,8 @@ TEST(FocusBlock, KeltosBlockGivesItsReferencesAndEverySettingItsDefault) {
     FocusInstance instance = zeroInstance();
     instance.settings = {kelto::kMeasureAlongView, {1, 2, 3}, 4, 5};
     instance.resolved = 1;
-    sim::BlockReader reader({"KELTO_START", "REFERENCE_ITEM", "Ball", "LAG 0.5", "REFERENCE_CAMERA", "Camera",
-                             "KELTO_END", "MEASURE 1"});
+    sim::BlockReader reader(
+        {"KELTO_START", "REFERENCE_ITEM", "Ball", "LAG 0.5", "REFERENCE_CAMERA", "Camera", "KELTO_END", "MEASURE 1"});
     kelto::loadFocusBlock(instance, reader.state());
     EXPECT_STREQ(instance.itemName, "Ball");
     EXPECT_STREQ(instance.cameraName, "Camera");

@@ -19,11 +19,11 @@ void HOST_CALL fakeParam(host::ItemId item, int code, double time, double* value
     Pose pose = motion->second(time);
     const Vector* answer = nullptr;
     switch (code) {
-    case host::kItemParamWorldPosition: answer = &pose.position; break;
-    case host::kItemParamRight: answer = &pose.right; break;
-    case host::kItemParamUp: answer = &pose.up; break;
-    case host::kItemParamForward: answer = &pose.forward; break;
-    default: return;
+        case host::kItemParamWorldPosition: answer = &pose.position; break;
+        case host::kItemParamRight: answer = &pose.right; break;
+        case host::kItemParamUp: answer = &pose.up; break;
+        case host::kItemParamForward: answer = &pose.forward; break;
+        default: return;
     }
     for (size_t axis = 0; axis < answer->size() && axis < fake.answeredAxes; ++axis) values[axis] = (*answer)[axis];
 }

@@ -41,7 +41,7 @@ struct ParamCall {
 struct FakeItemInfo {
     std::map<host::ItemId, Motion> motions;
     std::vector<ParamCall> calls;
-    int unansweredCode = 0;  // a code the fake writes nothing for, as a host that cannot
+    int unansweredCode = 0;   // a code the fake writes nothing for, as a host that cannot
     size_t answeredAxes = 3;  // how many coordinates it writes, from x on: fewer as a host that stops short
 };
 

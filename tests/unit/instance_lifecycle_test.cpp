@@ -72,8 +72,7 @@ TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {
     const struct rlimit closed = {0, 0};
     if (::setrlimit(RLIMIT_AS, &closed) != 0) ::_exit(2);
     void* volatile taken = nullptr;  // volatile, so that no allocation is left out
-    while ((taken = std::calloc(1, sizeof(DistanceInstance))) != nullptr) {
-    }
+    while ((taken = std::calloc(1, sizeof(DistanceInstance))) != nullptr) {}
     ::_exit(kelto::createInstance() == nullptr ? 0 : 1);
 }
 

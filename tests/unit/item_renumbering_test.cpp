@@ -88,8 +88,8 @@ TEST_F(Renumbering, AnUnrelatedDeletionMovesTheChoiceAndTheItemIsStillFollowed) 
 TEST_F(Renumbering, PairsThatChangeNothingMayComeFirst) {
     EXPECT_EQ(evaluate(), 13.0);
     EXPECT_EQ(choice(kelto::kReferenceItemControl), 2);
-    const host::ItemId hostBuffer[] = {nullptr,   nullptr,   camera(0), camera(0), camera(1), camera(1), object(0),
-                                       nullptr,   object(1), object(0), object(2), object(1), nullptr};
+    const host::ItemId hostBuffer[] = {nullptr, nullptr,   camera(0), camera(0), camera(1), camera(1), object(0),
+                                       nullptr, object(1), object(0), object(2), object(1), nullptr};
     const size_t kListStart = 2;
     kelto::renumberReferences(instance, hostBuffer + kListStart);
     scene.objects.erase(scene.objects.begin());
@@ -108,7 +108,7 @@ TEST_F(Renumbering, ADeletedReferenceBecomesNoneAndSavesAsNone) {
     sim::BlockWriter writer;
     kelto::saveInstanceBlock(instance, writer.state());
     EXPECT_EQ(writer.lines(), (std::vector<std::string>{"KELTO_START", "REFERENCE_ITEM", "none", "REFERENCE_CAMERA",
-                                                         "Camera", "KELTO_END"}));
+                                                        "Camera", "KELTO_END"}));
 }
 
 TEST_F(Renumbering, AnInstanceNotYetResolvedIsLeftToItsNames) {

@@ -154,11 +154,9 @@ void checkServiceNames(CheckContext& context) {
 
 const CheckDefinition kActivationDefinitions[] = {
     {"versions", "the handler activation takes the protocol's version alone", CheckScope::EachProtocol, checkVersions},
-    {"interface",
-     "the interface activation takes the handler's version alone, asked from 1 upward",
+    {"interface", "the interface activation takes the handler's version alone, asked from 1 upward",
      CheckScope::EachProtocol, checkInterfaceVersions},
-    {"services",
-     "activation without each service is refused and earlier instances keep working",
+    {"services", "activation without each service is refused and earlier instances keep working",
      CheckScope::EachProtocol, checkMissingServices},
     {"service-names", "services are found under older names when the newest are withheld", CheckScope::CurrentProtocol,
      checkServiceNames},

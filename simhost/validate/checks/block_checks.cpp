@@ -30,8 +30,9 @@ const NamePair kSharedNameBlocks[] = {{"Tall Tree", "Tall Tree"}, {"Ball", "Tall
 // Valid blocks: items of the scene, a shared name, "none", a name of no
 // item, empty names.
 const NamePair kValidBlocks[] = {
-    {"Ball", "Camera"}, {"Tall Tree", "Tall Tree"}, {"Ground", "Close-up"},
-    {kelto_facts::kNoneName, "Close-up"}, {"Missing", "Camera"}, {"", ""},
+    {"Ball", "Camera"},     {"Tall Tree", "Tall Tree"},
+    {"Ground", "Close-up"}, {kelto_facts::kNoneName, "Close-up"},
+    {"Missing", "Camera"},  {"", ""},
 };
 
 // A line of a random block: keywords whole, cut or spoilt, names of the
@@ -152,11 +153,9 @@ void checkRandomBlocks(CheckContext& context) {
 }
 
 const CheckDefinition kBlockDefinitions[] = {
-    {"save-load-save",
-     "valid blocks load and save with no error, and save, load, save gives the same block",
+    {"save-load-save", "valid blocks load and save with no error, and save, load, save gives the same block",
      CheckScope::EachProtocol, checkSaveLoadSave},
-    {"random-blocks",
-     "random blocks evaluate as the names they save find, and save back the same",
+    {"random-blocks", "random blocks evaluate as the names they save find, and save back the same",
      CheckScope::EachProtocol, checkRandomBlocks},
 };
 

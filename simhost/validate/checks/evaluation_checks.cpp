@@ -65,8 +65,7 @@ void checkSubFrameTimes(CheckContext& context) {
 }
 
 const CheckDefinition kEvaluationDefinitions[] = {
-    {"sub-frame-times",
-     "evaluation at sub-frame times: right, finite, the same for swapped positions",
+    {"sub-frame-times", "evaluation at sub-frame times: right, finite, the same for swapped positions",
      CheckScope::EachProtocol, checkSubFrameTimes},
 };
 

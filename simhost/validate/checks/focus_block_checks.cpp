@@ -242,11 +242,9 @@ const CheckDefinition kFocusBlockDefinitions[] = {
     {"block-round-trip",
      "settings are saved in full and read back to the bit: load, save, load, save gives the same bytes",
      CheckScope::EachProtocol, checkFocusBlockRoundTrip},
-    {"later-versions",
-     "lines a later version adds to the block are skipped and the settings after them read",
+    {"later-versions", "lines a later version adds to the block are skipped and the settings after them read",
      CheckScope::EachProtocol, checkFocusLaterVersions},
-    {"refusals",
-     "bad settings in the block are refused line by line, keeping the default, and the load succeeds",
+    {"refusals", "bad settings in the block are refused line by line, keeping the default, and the load succeeds",
      CheckScope::EachProtocol, checkFocusRefusals},
 };
 

@@ -259,11 +259,9 @@ void checkFocusDescriptionMeasure(CheckContext& context) {
 }
 
 const CheckDefinition kFocusPanelDefinitions[] = {
-    {"panel-settings",
-     "the settings' controls store valid values, keep refused ones and make a negative lag 0",
+    {"panel-settings", "the settings' controls store valid values, keep refused ones and make a negative lag 0",
      CheckScope::EachProtocol, checkFocusPanelSettings},
-    {"description-measure",
-     "the description line is \"KELTO FOCUS\", three blanks and the measure in force",
+    {"description-measure", "the description line is \"KELTO FOCUS\", three blanks and the measure in force",
      CheckScope::EachProtocol, checkFocusDescriptionMeasure},
 };
 

@@ -320,14 +320,12 @@ void checkFocusMeasure(CheckContext& context) {
 }
 
 const CheckDefinition kFocusValueDefinitions[] = {
-    {"straight-line",
-     "with no offsets and no lag the straight line is Kelto's distance to the bit, never below 0.001",
+    {"straight-line", "with no offsets and no lag the straight line is Kelto's distance to the bit, never below 0.001",
      CheckScope::EachProtocol, checkFocusStraightLine},
     {"measure",
      "both measures with subject and focus offsets, at random places, orientations and scales, are the host's own",
      CheckScope::EachProtocol, checkFocusMeasure},
-    {"lag",
-     "the lag's trapezoid mean is the host's, and the same bits in any order of evaluation",
+    {"lag", "the lag's trapezoid mean is the host's, and the same bits in any order of evaluation",
      CheckScope::EachProtocol, checkFocusLag},
 };
 

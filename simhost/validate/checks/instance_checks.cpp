@@ -93,8 +93,7 @@ void checkDescription(CheckContext& context) {
 }
 
 const CheckDefinition kInstanceDefinitions[] = {
-    {"instances",
-     "many instances created, copied and destroyed: copies evaluate and save as their originals",
+    {"instances", "many instances created, copied and destroyed: copies evaluate and save as their originals",
      CheckScope::EachProtocol, checkInstances},
     {"description", "the description line is the modifier's and the flags 0", CheckScope::EachProtocol,
      checkDescription},

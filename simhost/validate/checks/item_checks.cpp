@@ -163,8 +163,7 @@ void checkRenames(CheckContext& context) {
 }
 
 const CheckDefinition kItemDefinitions[] = {
-    {"renumbering",
-     "references follow items moved and deleted before them; a deleted one saves none",
+    {"renumbering", "references follow items moved and deleted before them; a deleted one saves none",
      CheckScope::EachProtocol, checkRenumbering},
     {"used-items", "useItems lists the items both references hold, and no other", CheckScope::EachProtocol,
      checkUsedItems},

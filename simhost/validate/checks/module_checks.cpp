@@ -63,8 +63,7 @@ void checkServesKeltoFocusAlone(CheckContext& context) {
 // next start trips over, fails. The module is not held meanwhile, so each
 // unload is a real one.
 void checkRepeatedLoads(CheckContext& context) {
-    for (int cycle = 1; cycle <= kLoadCycles && loadsAndEvaluates(context, cycle); ++cycle) {
-    }
+    for (int cycle = 1; cycle <= kLoadCycles && loadsAndEvaluates(context, cycle); ++cycle) {}
 }
 
 // The module's own, the descriptor first: a module that does not load is

@@ -78,8 +78,7 @@ std::string cutProblem(const std::string& saved, const std::string& name) {
     if (saved == name) return what + "is saved whole";
     if (saved.size() > kLongestName) return what + "is saved as " + std::to_string(saved.size()) + " bytes";
     if (saved.empty() || name.compare(0, saved.size(), saved) != 0) return what + "is saved as \"" + saved + "\"";
-    if (printableText(saved) != saved)
-        return what + "is cut inside a character: \"" + saved + "\"";
+    if (printableText(saved) != saved) return what + "is cut inside a character: \"" + saved + "\"";
     return "";
 }
 
@@ -156,7 +155,7 @@ void checkLongNames(CheckContext& context) {
     if (!bench.bind()) return;
     const Scene& scene = bench.scene();
     std::vector<std::string> longest = bench.referenceBlock(scene.objects[scene.objects.size() - 2].name,
-                                                      scene.cameras[scene.cameras.size() - 2].name);
+                                                            scene.cameras[scene.cameras.size() - 2].name);
     expectFound(bench, longest, scene.objects[scene.objects.size() - 2], scene.cameras[scene.cameras.size() - 2]);
     host::InstanceHandle instance = bench.loaded(longest);
     if (instance == nullptr) return;
@@ -192,8 +191,7 @@ void checkEmptyNames(CheckContext& context) {
 }
 
 const CheckDefinition kNameDefinitions[] = {
-    {"missing-references",
-     "a missing reference leaves the channel alone and is saved by name",
+    {"missing-references", "a missing reference leaves the channel alone and is saved by name",
      CheckScope::EachProtocol, checkMissingReferences},
     {"long-names", "names of 255 bytes survive, longer ones are cut to at most 255 bytes", CheckScope::EachProtocol,
      checkLongNames},

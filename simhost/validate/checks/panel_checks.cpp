@@ -64,10 +64,9 @@ void expectChannelFollows(Bench& bench, host::InstanceHandle instance, const lon
         double time = bench.timeOfFrame(frame);
         Evaluation result = bench.evaluated(instance, time);
         bool both = places[0] >= 0 && places[1] >= 0;
-        double expected =
-            both ? bench.expectedValue(
-                       hostDistance(scene, scene.objects[size_t(places[0])], scene.cameras[size_t(places[1])], time))
-                 : 0;
+        double expected = both ? bench.expectedValue(hostDistance(scene, scene.objects[size_t(places[0])],
+                                                                  scene.cameras[size_t(places[1])], time))
+                               : 0;
         bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
             std::string item = places[0] >= 0 ? scene.objects[size_t(places[0])].name : kNoneEntry;
             std::string camera = places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kNoneEntry;
@@ -102,9 +101,9 @@ void expectPickHolds(Bench& bench, host::InstanceHandle instance, const OpenedPa
         });
     }
     const Scene& scene = bench.scene();
-    std::vector<std::string> expected = bench.referenceBlock(
-        places[0] >= 0 ? scene.objects[size_t(places[0])].name : kelto_facts::kNoneName,
-        places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
+    std::vector<std::string> expected =
+        bench.referenceBlock(places[0] >= 0 ? scene.objects[size_t(places[0])].name : kelto_facts::kNoneName,
+                             places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
     const ValidatedModifier& modifier = bench.modifier();
     bench.expect().that(bench.savedLines(instance) == expected, [&] {
         return "save does not name the items picked, " + expected[modifier.itemNameLine] + " and " +

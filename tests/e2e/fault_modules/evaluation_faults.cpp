@@ -146,8 +146,7 @@ void HOST_CALL evaluateTrusting(host::InstanceHandle instance, const Access* acc
 void change(int version, void* record) {
     fault::wrapEvaluate<nullptr, nullptr>(version, record);
     if (version == host::kCurrentClassVersion)
-        fault::currentRecord(record).evaluate =
-            evaluateTrusting<host::ChannelAccessCurrent, setUnlessUnwrittenCurrent>;
+        fault::currentRecord(record).evaluate = evaluateTrusting<host::ChannelAccessCurrent, setUnlessUnwrittenCurrent>;
     else
         fault::handlerRecord(record).evaluate = evaluateTrusting<host::ChannelAccess, setUnlessUnwritten>;
 }
@@ -164,12 +163,10 @@ int HOST_CALL activateTrusting(int version, host::GlobalLookup lookup, void* rec
 #error "evaluation_faults.cpp: no fault of this file is chosen"
 #endif
 
-
 #if defined(FAULT_READS_PARAM_RESULT)
 constexpr Entries kFault = {activateTrusting, fault::modifierInterface, fault::startup, fault::shutdown};
 #else
-constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInterface, fault::startup,
-                            fault::shutdown};
+constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInterface, fault::startup, fault::shutdown};
 #endif
 
 }  // namespace
@@ -177,9 +174,9 @@ constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInter
 const fault::Entries fault::kEntries = kFault;
 
 // What each fails.
-#define SETTING_CHECKS(protocol)                                                                      \
-    protocol "/random-blocks " protocol "/missing-references " protocol "/long-names " protocol "/picks " \
-    protocol "/sub-frame-times " protocol "/renumbering " protocol "/renames "
+#define SETTING_CHECKS(protocol)                                                                                   \
+    protocol "/random-blocks " protocol "/missing-references " protocol "/long-names " protocol "/picks " protocol \
+             "/sub-frame-times " protocol "/renumbering " protocol "/renames "
 #define FOCUS_SETTING_CHECKS(protocol) protocol "/straight-line " protocol "/measure " protocol "/lag "
 #if defined(FAULT_RESOLVING_SETS_TWICE) || defined(FAULT_CRASHES_ON_MISSING)
 // Told by what their failures say, not by which fail.

@@ -92,9 +92,9 @@ const uint32_t kSystemVersion = host::kPluginSystemVersion;
 #endif
 
 #if defined(FAULT_FAILING_STARTUP)
-void* (HOST_CALL* const kStartup)() = failedStartup;
+void*(HOST_CALL* const kStartup)() = failedStartup;
 #else
-void* (HOST_CALL* const kStartup)() = startup;
+void*(HOST_CALL* const kStartup)() = startup;
 #endif
 
 }  // namespace

@@ -25,6 +25,6 @@
 #define FAULT_PROTOCOL_WORD ""
 #endif
 
-#define FAULT_FAILS(checks)                                                           \
+#define FAULT_FAILS(checks)                                                            \
     extern "C" __attribute__((visibility("default"))) const char KELTO_FAULT_FAILS[] = \
         FAULT_MODIFIER_WORD FAULT_PROTOCOL_WORD checks;

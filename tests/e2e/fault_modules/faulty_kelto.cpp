@@ -52,9 +52,8 @@ const host::ServerRecord kServers[] = {
 
 #if defined(FAULT_FOREIGN_MACHINE_CODE)
 // Windows' on any other platform, Linux's on Windows.
-const uint32_t kMachineCode = host::kMachineCodeOfThisPlatform == host::kMachineCodeWindows
-                                  ? host::kMachineCodeLinux
-                                  : host::kMachineCodeWindows;
+const uint32_t kMachineCode =
+    host::kMachineCodeOfThisPlatform == host::kMachineCodeWindows ? host::kMachineCodeLinux : host::kMachineCodeWindows;
 #else
 const uint32_t kMachineCode = host::kMachineCodeOfThisPlatform;
 #endif
@@ -62,6 +61,6 @@ const uint32_t kMachineCode = host::kMachineCodeOfThisPlatform;
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const host::ModuleDescriptor _mod_descrip = {
-    host::kModuleSyncWord, host::kPluginSystemVersion, kMachineCode,
-    fault::kEntries.startup, fault::kEntries.shutdown, kServers,
+    host::kModuleSyncWord,   host::kPluginSystemVersion, kMachineCode,
+    fault::kEntries.startup, fault::kEntries.shutdown,   kServers,
 };

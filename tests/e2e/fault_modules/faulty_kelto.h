@@ -18,8 +18,8 @@ namespace fault {
 struct Entries {
     host::ActivateFunction handler;
     host::ActivateFunction interface;
-    void* (HOST_CALL* startup)();
-    void (HOST_CALL* shutdown)(void*);
+    void*(HOST_CALL* startup)();
+    void(HOST_CALL* shutdown)(void*);
 };
 
 // The chosen fault's entries.

@@ -8,8 +8,8 @@
 #include <string>
 #include <type_traits>
 
-#include "faulty_kelto.h"
 #include "channel/held_services.h"
+#include "faulty_kelto.h"
 #include "focus/focus_instance.h"
 #include "focus/focus_value.h"
 #include "host/item_info.h"

@@ -239,8 +239,7 @@ void change(int, void* record) {
 #error "instance_faults.cpp: no fault of this file is chosen"
 #endif
 
-constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInterface, fault::startup,
-                            fault::shutdown};
+constexpr Entries kFault = {fault::activateChanged<change>, fault::modifierInterface, fault::startup, fault::shutdown};
 
 }  // namespace
 

@@ -36,8 +36,7 @@ void* HOST_CALL lookUpWrapped(const char* name, int useMode) {
 
 int HOST_CALL activateInterface(int version, host::GlobalLookup lookup, void* record, void* serverData) {
     g_lookup = lookup;
-    return fault::modifierInterface(version, fault::faultApplies(version) ? lookUpWrapped : lookup, record,
-                                    serverData);
+    return fault::modifierInterface(version, fault::faultApplies(version) ? lookUpWrapped : lookup, record, serverData);
 }
 
 // The fault's own get or set, where it has one (each calls the module's, kept
@@ -100,7 +99,7 @@ constexpr host::ActivateFunction kHandler = fault::modifierHandler;
 #elif defined(FAULT_GET_LAGS_BEHIND_SET)
 // A pick takes effect at once, but get shows it only after the next
 // evaluation: until then it shows the choice before.
-std::map<void*, std::map<uint32_t, int32_t>> g_pending;
+std::map<void*, std::map<uint32_t, int32_t> > g_pending;
 
 int HOST_CALL setLagging(void* instance, uint32_t id, void* value) {
     int32_t* shown = static_cast<int32_t*>(g_get(instance, id));

@@ -39,9 +39,7 @@ StepScale g_instance;
 const host::PanelToolkit* g_toolkit = nullptr;
 
 // The popup's functions know only what the toolkit hands them.
-int HOST_CALL factorCount(void* data) {
-    return data != nullptr ? static_cast<const FactorTable*>(data)->count : 0;
-}
+int HOST_CALL factorCount(void* data) { return data != nullptr ? static_cast<const FactorTable*>(data)->count : 0; }
 const char* HOST_CALL factorName(void* data, int index) {
     const FactorTable* table = static_cast<const FactorTable*>(data);
     return table != nullptr && index >= 0 && index < table->count ? table->factors[index].name : "";
@@ -68,11 +66,19 @@ const host::PanelDataDescription kData[] = {
     {0, nullptr, nullptr},
 };
 const host::PanelHintWord kHints[] = {
-    host::kHintLabel, host::kPanelControlId, reinterpret_cast<host::PanelHintWord>(kPanelTitle), host::kHintEnd,
-    host::kHintPopupFuncs, kFactorControl, reinterpret_cast<host::PanelHintWord>(&factorCount),
+    host::kHintLabel,
+    host::kPanelControlId,
+    reinterpret_cast<host::PanelHintWord>(kPanelTitle),
+    host::kHintEnd,
+    host::kHintPopupFuncs,
+    kFactorControl,
+    reinterpret_cast<host::PanelHintWord>(&factorCount),
     reinterpret_cast<host::PanelHintWord>(&factorName),
-    host::kHintChangeNotify, reinterpret_cast<host::PanelHintWord>(&changed),
-    host::kHintDividerAdd, kFactorControl, host::kHintEnd,
+    host::kHintChangeNotify,
+    reinterpret_cast<host::PanelHintWord>(&changed),
+    host::kHintDividerAdd,
+    kFactorControl,
+    host::kHintEnd,
     host::kHintEnd,
 };
 
