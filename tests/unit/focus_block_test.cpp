@@ -188,6 +188,11 @@ TEST(FocusBlock, BlanksAroundKeywordsAndNumbersReadAlike) {
             << "blank " << static_cast<int>(blank[0]);
     }
 
+    // A name line of a carriage return alone names nothing.
+    FocusInstance bare = zeroInstance();
+    load(bare, {"KELTO_FOCUS_START", "VERSION 1", "REFERENCE_CAMERA", "\r", "KELTO_FOCUS_END"});
+    EXPECT_STREQ(bare.cameraName, "");
+
     // A blank within a keyword still makes another keyword.
     FocusInstance instance = zeroInstance();
     load(instance, block({"LA G 0.5", "MEASURE\t\t1x"}));

@@ -177,11 +177,13 @@ TEST_F(FocusValue, AStraightLineWhoseSquaresOverflowIsMeasuredScaled) {
         EXPECT_EQ(bitsOf(evaluate()), bitsOf(keltoDistance(point, {0, 0, 0}))) << size;
     }
 
-    // With no offset the items themselves can be as far apart.
+    // With no offset the items themselves can be as far apart, the camera
+    // anywhere: a difference of (-3, 0, -4) units of 2^600.
     instance.settings = {};
-    place(object(0), at({std::ldexp(-3, kExponent), 0, 0}));
-    place(camera(0), at({0, 0, std::ldexp(4, kExponent)}));
-    EXPECT_EQ(evaluate(), std::ldexp(5, kExponent));
+    auto units = [kExponent](double n) { return std::ldexp(n, kExponent); };
+    place(object(0), at({units(-2), units(2), units(1)}));
+    place(camera(0), at({units(1), units(2), units(5)}));
+    EXPECT_EQ(evaluate(), units(5));
 
     // A distance beyond the largest double leaves the channel as it was.
     double past[] = {1.5e308, 1.5e308, 0};
@@ -189,6 +191,32 @@ TEST_F(FocusValue, AStraightLineWhoseSquaresOverflowIsMeasuredScaled) {
     place(object(0), at({0, 0, 0}));
     place(camera(0), at({0, 0, 0}));
     EXPECT_EQ(evaluate(0, 7.5), 7.5);
+}
+
+// An offset along any one of the subject's axes moves the point focused on.
+TEST_F(FocusValue, AnOffsetAlongAnyOneAxisCounts) {
+    place(object(0), at({0, 0, 10}));
+    place(camera(0), at({0, 0, 0}));
+    const Vector offsets[] = {{7.5, 0, 0}, {0, 7.5, 0}, {0, 0, 2.5}};
+    for (const Vector& along : offsets) {
+        double offset[] = {along[0], along[1], along[2]};
+        ASSERT_TRUE(kelto::setSubjectOffset(instance.settings, offset));
+        EXPECT_EQ(evaluate(), 12.5) << along[0] << " " << along[1] << " " << along[2];
+    }
+}
+
+// A forward of which the host wrote only part, the rest of no length, gives no
+// measure: the channel keeps its value rather than fall back to the straight
+// line, whichever coordinate was left unwritten.
+TEST_F(FocusValue, AForwardPartlyUnwrittenGivesNoValue) {
+    place(object(0), at({4, 5, 13}));
+    instance.settings.measure = kelto::kMeasureAlongView;
+    for (int axis = 0; axis < kelto::kAxisCount; ++axis) {
+        Vector forward = {0, 0, 0};
+        forward[axis] = std::nan("");
+        place(camera(0), at({1, 1, 1}, forward));
+        EXPECT_EQ(evaluate(0, 7.5), 7.5) << "axis " << axis;
+    }
 }
 
 TEST_F(FocusValue, TheChannelKeepsItsValueWithoutAReferenceOrAnAnswer) {
