@@ -19,12 +19,6 @@ inline std::string brokenPromise(const std::string& serverName, const ChannelAcc
     return "";
 }
 
-// The first rule or promise the evaluation broke, as text, or "".
-inline std::string evaluationProblem(const std::string& serverName, const ChannelAccessRecord& access) {
-    std::string rule = access.brokenRule();
-    return rule.empty() ? brokenPromise(serverName, access) : rule;
-}
-
 // Both modifiers hold the message and texture services only because the
 // host requires them: a call of one (as "Texture Functions noise") breaks a
 // promise of theirs; any other module may make it. "" when none is broken.

@@ -206,37 +206,38 @@ TEST_F(ServedScene, EveryToolkitFunctionIsServedAndNoneIsAViolation) {
     EXPECT_TRUE(session.violations().empty());
 }
 
-// The host lets an evaluation read channels and ask their names; Kelto
-// promises to do neither, and a broken promise is told as Kelto's, not as
-// the host's rule.
-// Each modifier's promises are held by its server's name: Kelto Focus's
-// nearest focus is no promise of Kelto's, and a modifier the host does not
-// know is held to the host's rules alone.
 // Whether a message states the fact, whatever its wording.
 bool says(const std::string& message, const std::string& fact) { return message.find(fact) != std::string::npos; }
 
 void expectSays(const std::string& message, const std::string& fact) { EXPECT_TRUE(says(message, fact)) << message; }
 
+// Each modifier's promises are held by its server's name: Kelto Focus's
+// nearest focus is no promise of Kelto's, and a modifier the host does not
+// know is held to the host's rules alone.
 TEST(ChannelAccess, EachModifiersPromisesAreToldByItsServerName) {
     sim::ChannelAccessRecord nearer(0, 0.0, 5);
     nearer.access().setChannel(nearer.access().channel, 0.0005);
-    std::string nearerProblem = sim::evaluationProblem(sim::kelto_focus_facts::kServerName, nearer);
+    std::string nearerProblem = sim::brokenPromise(sim::kelto_focus_facts::kServerName, nearer);
     EXPECT_TRUE(says(nearerProblem, "Kelto Focus") && says(nearerProblem, "0.001")) << nearerProblem;
-    EXPECT_EQ(sim::evaluationProblem(sim::kelto_facts::kServerName, nearer), "");
+    EXPECT_EQ(sim::brokenPromise(sim::kelto_facts::kServerName, nearer), "");
     sim::ChannelAccessRecord nearest(0, 0.0, 5);
     nearest.access().setChannel(nearest.access().channel, sim::kelto_focus_facts::kNearest);
-    EXPECT_EQ(sim::evaluationProblem(sim::kelto_focus_facts::kServerName, nearest), "");
+    EXPECT_EQ(sim::brokenPromise(sim::kelto_focus_facts::kServerName, nearest), "");
 
     sim::ChannelAccessRecord read(0, 0.0, 5);
     double value = 0;
     read.access().getChannel(read.access().channel, 0, &value);
     read.access().setChannel(read.access().channel, -1);
-    EXPECT_NE(sim::evaluationProblem(sim::kelto_facts::kServerName, read), "");
-    EXPECT_EQ(sim::evaluationProblem("Other", read), "");
+    EXPECT_NE(sim::brokenPromise(sim::kelto_facts::kServerName, read), "");
+    EXPECT_EQ(sim::brokenPromise("Other", read), "");
     read.access().setChannel(read.access().channel, 1);
-    EXPECT_TRUE(says(sim::evaluationProblem("Other", read), "2 times"));
+    EXPECT_EQ(sim::brokenPromise("Other", read), "");
+    EXPECT_TRUE(says(read.brokenRule(), "2 times"));
 }
 
+// The host lets an evaluation read channels and ask their names; Kelto
+// promises to do neither, and a broken promise is told as Kelto's, not as
+// the host's rule.
 TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
     using sim::kelto_facts::brokenPromise;
     using sim::kelto_facts::evaluationProblem;
