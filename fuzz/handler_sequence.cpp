@@ -12,11 +12,11 @@ const size_t kNameCount = sizeof kNames / sizeof kNames[0];
 // Objects and cameras with a name in common, one named "none", and keys.
 sim::Scene startingScene() {
     sim::Scene scene;
-    scene.addObject("Ball", {1, 2, 3}).keys.push_back({24, {-4, 2, 9}});
+    scene.addObject("Ball", {1, 2, 3}).motion.keyPosition(24, {-4, 2, 9});
     scene.addObject("Ground");
     scene.addObject("Twin", {5, 5, 5});
     scene.addObject("none", {0, 1, 0});
-    scene.addCamera("Camera", {4, 5, 6}).keys.push_back({48, {1, 2, 3}});
+    scene.addCamera("Camera", {4, 5, 6}).motion.keyPosition(48, {1, 2, 3});
     scene.addCamera("Twin", {-1, -1, -1});
     scene.addCamera("Close-up", {2, 0.5, 3});
     return scene;

@@ -36,7 +36,7 @@ std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {
 FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const std::string& serverName,
                          const Scene& scene, int frame, RunReport& report) {
     double time = scene.timeOfFrame(frame);
-    ChannelAccessRecord access(frame, time, scene.channelValue);
+    ChannelAccessRecord access(frame, time, scene.channelValueAt(time));
     {
         ModuleCallMark mark(kEvaluateCall, frame);
         handler.evaluate(instance, access);

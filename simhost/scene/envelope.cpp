@@ -294,6 +294,9 @@ double extrapolated(const Keys& keys, Extrapolation behaviour, double time, bool
 
 double Envelope::valueAt(double time) const {
     if (keys.empty()) return 0;
+    // One key is a constant whatever its behaviours, as in the SDK's own
+    // envelope code.
+    if (keys.size() == 1) return keys.front().value;
     if (std::isnan(time)) time = keys.front().time;
     if (time < keys.front().time) return extrapolated(keys, pre, time, true);
     if (time > keys.back().time) return extrapolated(keys, post, time, false);

@@ -32,8 +32,9 @@
 //   lies, and OffsetRepeat repeats it shifted by the last key's value less the
 //   first's for each copy. Far from the keys they lose no more precision than
 //   the time itself carries.
-// - With one key, or keys all at one time, there is no primary interval and
-//   no tangent: every behaviour but Reset holds the nearest key's value.
+// - One key is a constant, whatever the behaviours. With keys all at one
+//   time there is no primary interval and no tangent: every behaviour but
+//   Reset holds the nearest key's value.
 //
 // Keys of finite numbers give a finite value at any time: a handle shorter in
 // time than kSteepestHandleTime, upright ones included, has its slope taken

@@ -26,8 +26,4 @@ ItemAxes itemAxes(const Rotation& rotation, const Vec3& scale) {
     return {scaled(right, scale.x), scaled(up, scale.y), scaled(forward, scale.z)};
 }
 
-ItemAxes itemAxesAtFrame(const SceneItem& item, double frame) {
-    return itemAxes(item.rotationAtFrame(frame), item.scaleAtFrame(frame));
-}
-
 }  // namespace sim

@@ -9,7 +9,7 @@
 // pitch turns it down towards -Y, and a positive bank turns right towards +Y.
 #pragma once
 
-#include "simhost/scene/scene.h"
+#include "simhost/scene/item_motion.h"
 
 namespace sim {
 
@@ -19,8 +19,5 @@ struct ItemAxes {
 
 // `rotation` in degrees, as scene files key it.
 ItemAxes itemAxes(const Rotation& rotation, const Vec3& scale);
-
-// The item's axes at `frame`, from its keyed rotation and scale.
-ItemAxes itemAxesAtFrame(const SceneItem& item, double frame);
 
 }  // namespace sim

@@ -1,69 +1,79 @@
 #include "simhost/scene/scene.h"
 
-#include <algorithm>
+#include "host/host_types.h"
 
 namespace sim {
 
-namespace {
-
-const Vec3 kUnitScale = {1, 1, 1};
-
-Vec3 lerp(const Vec3& a, const Vec3& b, double t) {
-    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t};
-}
-
-Rotation lerp(const Rotation& a, const Rotation& b, double t) {
-    return {a.heading + (b.heading - a.heading) * t, a.pitch + (b.pitch - a.pitch) * t, a.bank + (b.bank - a.bank) * t};
-}
-
-// The keyed value at `frame`: linear between keys, held outside them,
-// `none` without keys.
-template <typename Key, typename Value>
-Value keyedAtFrame(const std::vector<Key>& keys, Value Key::*value, double frame, const Value& none) {
-    if (keys.empty()) return none;
-    if (frame <= keys.front().frame) return keys.front().*value;
-    // Searched, not walked: every evaluation asks, and a scene may hold
-    // millions of keys.
-    auto after =
-        std::lower_bound(keys.begin() + 1, keys.end(), frame, [](const Key& key, double at) { return key.frame < at; });
-    if (after == keys.end()) return keys.back().*value;
-    // A key's own frame gives its value exactly: past a key far larger, the
-    // blend would round it away (1e-170 after 1 gives 0).
-    if (after->frame == frame) return (*after).*value;
-    const Key& before = *(after - 1);
-    double span = after->frame - before.frame;
-    return span > 0 ? lerp(before.*value, (*after).*value, (frame - before.frame) / span) : (*after).*value;
-}
-
-SceneItem makeItem(const std::string& name, Vec3 position) {
-    SceneItem item;
+SceneItem& Scene::add(int typeCode, const std::string& name) {
+    std::vector<SceneItem>* items = list(typeCode);
+    if (items == nullptr) items = &objects;  // only a caller's mistake: the host has four lists
+    items->emplace_back();
+    SceneItem& item = items->back();
     item.name = name;
-    item.keys.push_back({0, position});
+    item.serial = nextSerial_++;
+    if (!placesStale_) places_.push_back({typeCode, items->size() - 1});
     return item;
 }
 
-}  // namespace
-
-Vec3 SceneItem::positionAtFrame(double frame) const {
-    return keyedAtFrame(keys, &PositionKey::position, frame, Vec3());
-}
-
-Rotation SceneItem::rotationAtFrame(double frame) const {
-    return keyedAtFrame(rotationKeys, &RotationKey::rotation, frame, Rotation());
-}
-
-Vec3 SceneItem::scaleAtFrame(double frame) const {
-    return keyedAtFrame(scaleKeys, &ScaleKey::scale, frame, kUnitScale);
-}
-
 SceneItem& Scene::addObject(const std::string& name, Vec3 position) {
-    objects.push_back(makeItem(name, position));
-    return objects.back();
+    SceneItem& item = add(host::kItemTypeObject, name);
+    item.motion.keyPosition(0, position);
+    return item;
 }
 
 SceneItem& Scene::addCamera(const std::string& name, Vec3 position) {
-    cameras.push_back(makeItem(name, position));
-    return cameras.back();
+    SceneItem& item = add(host::kItemTypeCamera, name);
+    item.motion.keyPosition(0, position);
+    return item;
+}
+
+std::vector<SceneItem>* Scene::list(int typeCode) {
+    switch (typeCode) {
+        case host::kItemTypeObject: return &objects;
+        case host::kItemTypeLight: return &lights;
+        case host::kItemTypeCamera: return &cameras;
+        case host::kItemTypeBone: return &bones;
+        default: return nullptr;
+    }
+}
+
+const std::vector<SceneItem>* Scene::list(int typeCode) const { return const_cast<Scene*>(this)->list(typeCode); }
+
+void Scene::erase(int typeCode, size_t index) {
+    std::vector<SceneItem>* items = list(typeCode);
+    if (items == nullptr || index >= items->size()) return;
+    items->erase(items->begin() + static_cast<std::ptrdiff_t>(index));
+    // The places after it move down; finding them again waits for the next
+    // question, so that many erases in a row cost one walk.
+    placesStale_ = true;
+}
+
+void Scene::placeAll() const {
+    places_.assign(nextSerial_, Place());
+    for (int typeCode : {host::kItemTypeObject, host::kItemTypeLight, host::kItemTypeCamera, host::kItemTypeBone}) {
+        const std::vector<SceneItem>& items = *list(typeCode);
+        for (size_t index = 0; index < items.size(); ++index)
+            if (items[index].serial < places_.size()) places_[items[index].serial] = {typeCode, index};
+    }
+    placesStale_ = false;
+}
+
+bool Scene::placeOfSerial(size_t serial, int& typeCode, size_t& index) const {
+    if (placesStale_) placeAll();
+    if (serial >= places_.size() || places_[serial].typeCode < 0) return false;
+    const Place& place = places_[serial];
+    const std::vector<SceneItem>& items = *list(place.typeCode);
+    // An item pushed into a list behind the scene's back has no place here.
+    if (place.index >= items.size() || items[place.index].serial != serial) return false;
+    typeCode = place.typeCode;
+    index = place.index;
+    return true;
+}
+
+const SceneItem* Scene::itemOfSerial(size_t serial) const {
+    int typeCode;
+    size_t index;
+    return placeOfSerial(serial, typeCode, index) ? &(*list(typeCode))[index] : nullptr;
 }
 
 }  // namespace sim

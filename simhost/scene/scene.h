@@ -1,75 +1,102 @@
-// A scene of the simulated host: named objects and cameras in list order, each
-// with keyed positions, rotations and scales, the frame range, and the channel that carries the
-// modifier with the block the scene file holds for it, and the edits of its
-// items that a run makes between evaluations.
+// A scene of the simulated host: its items in the host's four lists, each
+// with its motion, pivot and parent; the frame range; the channel that
+// carries the modifier, with its own value and the lines the scene file
+// holds for the modifier; and the edits of its items that a run makes
+// between evaluations. Both scene formats read into it: the simulated
+// host's own (scene_file.h) and the host's (host_scene_file.h).
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "simhost/scene/envelope.h"
+#include "simhost/scene/item_motion.h"
 #include "simhost/scene/scene_edit_text.h"
 
 namespace sim {
 
-struct Vec3 {
-    double x = 0, y = 0, z = 0;
-};
+struct HostSceneText;
 
-struct PositionKey {
-    double frame = 0;
-    Vec3 position;
-};
-
-// Heading about Y, pitch about X, bank about Z, in degrees, as the host's
-// scene files key them.
-struct Rotation {
-    double heading = 0, pitch = 0, bank = 0;
-};
-
-struct RotationKey {
-    double frame = 0;
-    Rotation rotation;
-};
-
-struct ScaleKey {
-    double frame = 0;
-    Vec3 scale;
-};
+// No item: a parent of an item at the top of the hierarchy.
+const size_t kNoItem = static_cast<size_t>(-1);
 
 struct SceneItem {
     std::string name;
-    std::vector<PositionKey> keys;          // ascending frames
-    std::vector<RotationKey> rotationKeys;  // ascending frames
-    std::vector<ScaleKey> scaleKeys;        // ascending frames
-
-    // Each linear between its keys, channel by channel, held before the
-    // first and after the last. With no keys: the origin, no rotation, and
-    // a scale of 1 on every axis.
-    Vec3 positionAtFrame(double frame) const;
-    Rotation rotationAtFrame(double frame) const;
-    Vec3 scaleAtFrame(double frame) const;
+    ItemMotion motion;
+    Vec3 pivot;               // the origin of its rotations, in its own coordinates
+    Rotation pivotRotation;   // in degrees, turning its axes before its own rotation
+    size_t serial = kNoItem;  // given by the scene, never reused within it
+    size_t parent = kNoItem;  // the parent's serial
+    // What the host would add to the motion from its keys and the simulated
+    // host does not compute (targeting, IK, a motion plug-in...), each in a
+    // few words; the item moves by its keys alone here.
+    std::vector<std::string> unmodelled;
 };
+
+// What the time of an item's keys counts: the simulated host's own scene
+// file keys frames, the host's seconds.
+enum class MotionClock { Frames, Seconds };
 
 struct Scene {
     // In list order; an item's ID is its place here (services/item_ids.h).
+    // Items join through add, so that each has its serial.
     std::vector<SceneItem> objects;
+    std::vector<SceneItem> lights;
     std::vector<SceneItem> cameras;
+    std::vector<SceneItem> bones;
 
     int firstFrame = 0;
     int lastFrame = 0;
     double framesPerSecond = 24;
+    MotionClock clock = MotionClock::Frames;
 
-    std::string channelName = "Channel";     // the channel that carries the modifier
-    double channelValue = 0;                 // its value before the modifier
-    std::vector<std::string> modifierBlock;  // the modifier's lines in the scene file; empty for a new modifier
+    std::string channelName = "Channel";            // the channel that carries the modifier
+    Envelope channelValue = Envelope::constant(0);  // its value before the modifier
+    std::vector<std::string> modifierBlock;         // the modifier's lines in the scene file; empty for a new modifier
     bool binaryBlock = false;      // whether the block is binary (an object file's), its lines then its bytes in hex
     std::vector<SceneEdit> edits;  // edits of the items between evaluations, in the order given
 
+    // The host's scene file it was read from, kept to be written back with
+    // every line the run does not change; null for any other scene.
+    std::shared_ptr<const HostSceneText> hostText;
+
     SceneItem& addObject(const std::string& name, Vec3 position = Vec3());
     SceneItem& addCamera(const std::string& name, Vec3 position = Vec3());
+    // Adds an unkeyed item to the list of `typeCode` (host/host_types.h).
+    SceneItem& add(int typeCode, const std::string& name);
+
+    // The list of a host item type; null for a type the host does not have.
+    std::vector<SceneItem>* list(int typeCode);
+    const std::vector<SceneItem>* list(int typeCode) const;
+
+    // Erases the item at `index` of its list; its children lose their parent.
+    void erase(int typeCode, size_t index);
+
+    // The item of a serial; null when it names none (deleted, or kNoItem).
+    // Costs a walk of every list once after an erase, then nothing.
+    const SceneItem* itemOfSerial(size_t serial) const;
+    const SceneItem* parentOf(const SceneItem& item) const { return itemOfSerial(item.parent); }
+    // The list and place of the item of a serial; false when it names none.
+    bool placeOfSerial(size_t serial, int& typeCode, size_t& index) const;
 
     double timeOfFrame(double frame) const { return frame / framesPerSecond; }
     double frameOfTime(double time) const { return time * framesPerSecond; }
+    // A time in seconds on the clock the items' keys count.
+    double motionTime(double time) const { return clock == MotionClock::Frames ? frameOfTime(time) : time; }
+    double channelValueAt(double time) const { return channelValue.valueAt(motionTime(time)); }
+
+private:
+    struct Place {
+        int typeCode = -1;  // no item
+        size_t index = 0;
+    };
+    void placeAll() const;
+
+    size_t nextSerial_ = 0;
+    mutable std::vector<Place> places_;  // by serial
+    mutable bool placesStale_ = false;
 };
 
 }  // namespace sim

@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "host/host_types.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/text/text_format.h"
@@ -95,24 +96,13 @@ public:
         }
         if (error_.empty() && inBlock_) fail("the block has no \"end block\"");
         if (error_.empty()) checkFrameTimes();
-        for (SceneItem& item : result_.scene.objects) sortKeys(item);
-        for (SceneItem& item : result_.scene.cameras) sortKeys(item);
+        for (SceneItem& item : result_.scene.objects) item.motion.sortKeys();
+        for (SceneItem& item : result_.scene.cameras) item.motion.sortKeys();
         result_.error = error_;
         return std::move(result_);
     }
 
 private:
-    template <typename Key>
-    static void sortByFrame(std::vector<Key>& keys) {
-        std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.frame < b.frame; });
-    }
-
-    static void sortKeys(SceneItem& item) {
-        sortByFrame(item.keys);
-        sortByFrame(item.rotationKeys);
-        sortByFrame(item.scaleKeys);
-    }
-
     void fail(const std::string& what, int lineNumber = 0) {
         if (error_.empty())
             error_ = source_ + ":" + std::to_string(lineNumber > 0 ? lineNumber : lineNumber_) + ": " + what;
@@ -186,24 +176,27 @@ private:
     }
 
     void keyLine(const std::vector<std::string>& w) {
-        PositionKey key;
-        if (keyNumbers(w, {&key.frame, &key.position.x, &key.position.y, &key.position.z}, kPositionStep,
+        double frame;
+        Vec3 position;
+        if (keyNumbers(w, {&frame, &position.x, &position.y, &position.z}, kPositionStep,
                        "a key is \"key FRAME X Y Z\" with four numbers"))
-            current_->keys.push_back(key);
+            current_->motion.keyPosition(frame, position);
     }
 
     void rotationLine(const std::vector<std::string>& w) {
-        RotationKey key;
-        if (keyNumbers(w, {&key.frame, &key.rotation.heading, &key.rotation.pitch, &key.rotation.bank}, kRotationStep,
+        double frame;
+        Rotation rotation;
+        if (keyNumbers(w, {&frame, &rotation.heading, &rotation.pitch, &rotation.bank}, kRotationStep,
                        "a rotation is \"rotation FRAME HEADING PITCH BANK\" with four numbers, the angles in degrees"))
-            current_->rotationKeys.push_back(key);
+            current_->motion.keyRotation(frame, rotation);
     }
 
     void scaleLine(const std::vector<std::string>& w) {
-        ScaleKey key;
-        if (keyNumbers(w, {&key.frame, &key.scale.x, &key.scale.y, &key.scale.z}, kScaleStep,
+        double frame;
+        Vec3 scale;
+        if (keyNumbers(w, {&frame, &scale.x, &scale.y, &scale.z}, kScaleStep,
                        "a scale is \"scale FRAME X Y Z\" with four numbers"))
-            current_->scaleKeys.push_back(key);
+            current_->motion.keyScale(frame, scale);
     }
 
     void framesLine(const std::vector<std::string>& w) {
@@ -237,10 +230,7 @@ private:
         Scene& scene = result_.scene;
         if (keyword == "object" || keyword == "camera") {
             if (full(scene.objects.size() + scene.cameras.size(), kMaxSceneItems, "objects and cameras")) return;
-            std::vector<SceneItem>& list = keyword == "object" ? scene.objects : scene.cameras;
-            list.emplace_back();
-            list.back().name = std::move(rest);
-            current_ = &list.back();
+            current_ = &scene.add(keyword == "object" ? host::kItemTypeObject : host::kItemTypeCamera, rest);
         } else if (keyword == kPositionStep) {
             keyLine(words(line));
         } else if (keyword == kRotationStep) {
@@ -256,8 +246,9 @@ private:
             scene.channelName = std::move(rest);
         } else if (keyword == "value") {
             std::vector<std::string> w = words(line);
+            double value;
             if (w.size() != 2) return fail("value is \"value N\"");
-            number(w[1], scene.channelValue, "value is \"value N\"");
+            if (number(w[1], value, "value is \"value N\"")) scene.channelValue = Envelope::constant(value);
         } else if (keyword == kEditStep) {
             if (full(scene.edits.size(), kMaxSceneEdits, "edits")) return;
             SceneEdit edit;
@@ -288,16 +279,23 @@ void formatKey(std::ostringstream& out, const char* keyword, double frame, doubl
         << formatNumber(c) << "\n";
 }
 
+// A vector's keys, the keys of its three channels side by side, as this
+// file keys them.
+void formatVectorKeys(std::ostringstream& out, const char* keyword, const ItemMotion& motion, int first) {
+    const std::vector<EnvelopeKey>& a = motion.channels[first].keys;
+    const std::vector<EnvelopeKey>& b = motion.channels[first + 1].keys;
+    const std::vector<EnvelopeKey>& c = motion.channels[first + 2].keys;
+    for (size_t n = 0; n < a.size() && n < b.size() && n < c.size(); ++n)
+        formatKey(out, keyword, a[n].time, a[n].value, b[n].value, c[n].value);
+}
+
 // An item without rotation or scale keys is written as before they were known.
 void formatItems(std::ostringstream& out, const char* keyword, const std::vector<SceneItem>& items) {
     for (const SceneItem& item : items) {
         out << keyword << " " << item.name << "\n";
-        for (const PositionKey& key : item.keys)
-            formatKey(out, kPositionStep, key.frame, key.position.x, key.position.y, key.position.z);
-        for (const RotationKey& key : item.rotationKeys)
-            formatKey(out, kRotationStep, key.frame, key.rotation.heading, key.rotation.pitch, key.rotation.bank);
-        for (const ScaleKey& key : item.scaleKeys)
-            formatKey(out, kScaleStep, key.frame, key.scale.x, key.scale.y, key.scale.z);
+        formatVectorKeys(out, kPositionStep, item.motion, kPositionX);
+        formatVectorKeys(out, kRotationStep, item.motion, kHeading);
+        formatVectorKeys(out, kScaleStep, item.motion, kScaleX);
     }
 }
 
@@ -329,7 +327,7 @@ std::string formatScene(const Scene& scene) {
     formatItems(out, "object", scene.objects);
     formatItems(out, "camera", scene.cameras);
     out << "channel " << scene.channelName << "\n";
-    out << "value " << formatNumber(scene.channelValue) << "\n";
+    out << "value " << formatNumber(scene.channelValue.valueAt(0)) << "\n";
     for (const SceneEdit& edit : scene.edits) out << kEditStep << " " << formatSceneEdit(edit) << "\n";
     if (!scene.modifierBlock.empty()) {
         out << (scene.binaryBlock ? kBinaryBlockBegin : kBlockBegin) << "\n";

@@ -95,14 +95,10 @@ void HostSession::deleteItem(int typeCode, size_t index) {
     std::vector<SceneItem>* list = listOfType(typeCode);
     if (list == nullptr || index >= list->size()) return;
     if (kind_ == HostKind::Current) keptIds_.erase(typeCode, index, list->size());
-    list->erase(list->begin() + static_cast<std::ptrdiff_t>(index));
+    scene_.erase(typeCode, index);
 }
 
-std::vector<SceneItem>* HostSession::listOfType(int typeCode) {
-    if (typeCode == host::kItemTypeObject) return &scene_.objects;
-    if (typeCode == host::kItemTypeCamera) return &scene_.cameras;
-    return nullptr;
-}
+std::vector<SceneItem>* HostSession::listOfType(int typeCode) { return scene_.list(typeCode); }
 
 const char* HostSession::holdName(const std::string& name) {
     // The bytes are reused while the name fits, as a host's buffer would be.

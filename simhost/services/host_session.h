@@ -75,7 +75,7 @@ public:
     bool placeOf(host::ItemId id, int& typeCode, size_t& index);
     // The scene's item behind an ID, or null when the ID names none now.
     SceneItem* itemOf(host::ItemId id);
-    // The object or camera list, or null for another type.
+    // The list of a host item type, or null for a type the host lacks.
     std::vector<SceneItem>* listOfType(int typeCode);
     // Erases the item at `index` of its list: a classic host's later IDs
     // move down a place, a current host's stay as they were.

@@ -10,38 +10,49 @@ namespace sim {
 namespace {
 
 // The low bits carry the list, the rest the number plus one, so no ID is
-// null and none is a pointer a module could follow.
-const unsigned kTagBits = 2;
+// null and none is a pointer a module could follow (no tag is 0).
+const unsigned kTagBits = 3;
 const uintptr_t kTagMask = (uintptr_t(1) << kTagBits) - 1;
-const uintptr_t kObjectTag = 1;
-const uintptr_t kCameraTag = 2;
 
-size_t listSlot(int typeCode) { return typeCode == host::kItemTypeCamera ? 1 : 0; }
+struct ListTag {
+    int typeCode;
+    uintptr_t tag;
+};
+
+const ListTag kListTags[] = {
+    {host::kItemTypeObject, 1},
+    {host::kItemTypeLight, 2},
+    {host::kItemTypeCamera, 3},
+    {host::kItemTypeBone, 4},
+};
+
+// The slot of a list in KeptItemIds' tables: its place in kListTags.
+size_t listSlot(int typeCode) {
+    for (size_t slot = 0; slot < sizeof kListTags / sizeof kListTags[0]; ++slot)
+        if (kListTags[slot].typeCode == typeCode) return slot;
+    return 0;
+}
 
 }  // namespace
 
 host::ItemId itemIdAt(int typeCode, size_t number) {
-    uintptr_t tag = 0;
-    if (typeCode == host::kItemTypeObject)
-        tag = kObjectTag;
-    else if (typeCode == host::kItemTypeCamera)
-        tag = kCameraTag;
-    else
-        return nullptr;
-    return reinterpret_cast<host::ItemId>((uintptr_t(number + 1) << kTagBits) | tag);
+    for (const ListTag& list : kListTags)
+        if (list.typeCode == typeCode)
+            return reinterpret_cast<host::ItemId>((uintptr_t(number + 1) << kTagBits) | list.tag);
+    return nullptr;
 }
 
 bool decodeItemId(host::ItemId id, int& typeCode, size_t& number) {
     uintptr_t value = reinterpret_cast<uintptr_t>(id);
     uintptr_t place = value >> kTagBits;
     if (place == 0) return false;
-    switch (value & kTagMask) {
-        case kObjectTag: typeCode = host::kItemTypeObject; break;
-        case kCameraTag: typeCode = host::kItemTypeCamera; break;
-        default: return false;
-    }
-    number = static_cast<size_t>(place - 1);
-    return true;
+    for (const ListTag& list : kListTags)
+        if ((value & kTagMask) == list.tag) {
+            typeCode = list.typeCode;
+            number = static_cast<size_t>(place - 1);
+            return true;
+        }
+    return false;
 }
 
 std::string describeItemId(host::ItemId id) { return hexText(reinterpret_cast<uintptr_t>(id)); }

@@ -14,8 +14,9 @@
 
 namespace sim {
 
-// The ID numbered `number` (0-based) in the list of `typeCode` (objects or
-// cameras); null for any other type. A classic host numbers by place.
+// The ID numbered `number` (0-based) in the list of `typeCode` (objects,
+// lights, cameras or bones); null for any other type. A classic host numbers
+// by place.
 host::ItemId itemIdAt(int typeCode, size_t number);
 
 // The list type and 0-based number an ID encodes; false for null and for any
@@ -26,7 +27,7 @@ bool decodeItemId(host::ItemId id, int& typeCode, size_t& number);
 // The ID as text for a report, alike on every platform, e.g. "0x5".
 std::string describeItemId(host::ItemId id);
 
-// A current host's kept IDs for the object and camera lists. Items that
+// A current host's kept IDs for each of its lists. Items that
 // appear at the end of a list since the last call get the next serials.
 class KeptItemIds {
 public:
@@ -41,9 +42,9 @@ public:
 private:
     std::vector<size_t>& serials(int typeCode, size_t size);
 
-    static const size_t kLists = 2;        // objects and cameras
+    static const size_t kLists = 4;        // objects, lights, cameras, bones
     std::vector<size_t> serials_[kLists];  // ascending, since items only join at the end
-    size_t next_[kLists] = {0, 0};
+    size_t next_[kLists] = {0, 0, 0, 0};
 };
 
 }  // namespace sim

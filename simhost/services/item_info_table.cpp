@@ -7,7 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "simhost/scene/item_axes.h"
+#include "simhost/scene/item_hierarchy.h"
+#include "simhost/scene/item_transform.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/item_ids.h"
 #include "simhost/services/service_tables.h"
@@ -39,6 +40,17 @@ SceneItem* itemOfCall(const char* function, host::ItemId item) {
 
 bool isHostItemType(int typeCode) { return typeCode >= host::kItemTypeObject && typeCode <= host::kItemTypeBone; }
 
+// The ID of a place in the scene's lists; null for none.
+host::ItemId idOfPlace(HostSession& s, const ItemPlace& place) {
+    return place.typeCode < 0 ? nullptr : s.idOf(place.typeCode, place.index);
+}
+
+ItemPlace placeOfId(HostSession& s, host::ItemId id) {
+    ItemPlace place;
+    if (!s.placeOf(id, place.typeCode, place.index)) place.typeCode = -1;
+    return place;
+}
+
 host::ItemId HOST_CALL first(int typeCode, host::ItemId parent) {
     HostSession& s = itemInfoCall("first");
     ++s.itemInfoCalls().first;
@@ -46,26 +58,62 @@ host::ItemId HOST_CALL first(int typeCode, host::ItemId parent) {
         s.recordViolation("first item of unknown type " + std::to_string(typeCode));
         return nullptr;
     }
-    if (parent != nullptr) {
-        // Items here have no parents, so a known parent has no children.
-        if (s.itemOf(parent) == nullptr) s.recordViolation("first child of unknown item " + describeItemId(parent));
+    if (parent == nullptr) return s.idOf(typeCode, 0);
+    const SceneItem* of = s.itemOf(parent);
+    if (of == nullptr) {
+        s.recordViolation("first child of unknown item " + describeItemId(parent));
         return nullptr;
     }
-    // Lights and bones: the scene has none.
-    if (s.listOfType(typeCode) == nullptr) return nullptr;
-    return s.idOf(typeCode, 0);
+    // A boned object's first bone; for any other type, the first child of it.
+    ItemPlace found = typeCode == host::kItemTypeBone ? nextBonePlace(s.scene(), of->serial, ItemPlace())
+                                                      : nextChildPlace(s.scene(), of->serial, ItemPlace(), typeCode);
+    return idOfPlace(s, found);
 }
 
 host::ItemId HOST_CALL next(host::ItemId item) {
     HostSession& s = itemInfoCall("next");
     ++s.itemInfoCalls().next;
-    int typeCode = 0;
-    size_t index = 0;
-    if (!s.placeOf(item, typeCode, index)) {
+    ItemPlace place = placeOfId(s, item);
+    if (place.typeCode < 0) {
         s.recordViolation("next item of unknown item " + describeItemId(item));
         return nullptr;
     }
-    return s.idOf(typeCode, index + 1);
+    // A bone's next is the next bone of its object.
+    if (place.typeCode == host::kItemTypeBone) {
+        const SceneItem* object = boneObject(s.scene(), *s.itemOf(item));
+        return object == nullptr ? s.idOf(place.typeCode, place.index + 1)
+                                 : idOfPlace(s, nextBonePlace(s.scene(), object->serial, place));
+    }
+    return s.idOf(place.typeCode, place.index + 1);
+}
+
+host::ItemId HOST_CALL firstChild(host::ItemId parent) {
+    SceneItem* of = itemOfCall("firstChild", parent);
+    HostSession& s = *HostSession::current();
+    return of == nullptr ? nullptr : idOfPlace(s, nextChildPlace(s.scene(), of->serial, ItemPlace()));
+}
+
+host::ItemId HOST_CALL nextChild(host::ItemId parentItem, host::ItemId previousChild) {
+    SceneItem* of = itemOfCall("nextChild", parentItem);
+    HostSession& s = *HostSession::current();
+    if (of == nullptr) return nullptr;
+    ItemPlace previous = placeOfId(s, previousChild);
+    const SceneItem* child = s.itemOf(previousChild);
+    if (previous.typeCode < 0 || child->parent != of->serial) {
+        s.recordViolation("next child after " + describeItemId(previousChild) + ", which is no child of " +
+                          describeItemId(parentItem));
+        return nullptr;
+    }
+    return idOfPlace(s, nextChildPlace(s.scene(), of->serial, previous));
+}
+
+host::ItemId HOST_CALL parent(host::ItemId item) {
+    SceneItem* of = itemOfCall("parent", item);
+    HostSession& s = *HostSession::current();
+    if (of == nullptr || of->parent == kNoItem) return nullptr;
+    int typeCode;
+    size_t index;
+    return s.scene().placeOfSerial(of->parent, typeCode, index) ? s.idOf(typeCode, index) : nullptr;
 }
 
 const char* HOST_CALL name(host::ItemId item) {
@@ -103,19 +151,27 @@ int doublesOf(int code) {
                : host::kItemParamVectorDoubles;
 }
 
-void writeParam(const SceneItem& item, int code, double frame, double* values) {
+void writeRadians(double* values, const Rotation& r) {
+    write(values, Vec3{r.heading * kRadiansPerDegree, r.pitch * kRadiansPerDegree, r.bank * kRadiansPerDegree});
+}
+
+void writeParam(const Scene& scene, const SceneItem& item, int code, double time, double* values) {
+    const double at = scene.motionTime(time);
     switch (code) {
-        case host::kItemParamPosition:  // no parents: relative to the world
-        case host::kItemParamWorldPosition: write(values, item.positionAtFrame(frame)); return;
-        case host::kItemParamRight: write(values, itemAxesAtFrame(item, frame).right); return;
-        case host::kItemParamUp: write(values, itemAxesAtFrame(item, frame).up); return;
-        case host::kItemParamForward: write(values, itemAxesAtFrame(item, frame).forward); return;
-        case host::kItemParamScaling: write(values, item.scaleAtFrame(frame)); return;
-        case host::kItemParamRotation: {
-            Rotation r = item.rotationAtFrame(frame);
-            write(values, Vec3{r.heading * kRadiansPerDegree, r.pitch * kRadiansPerDegree, r.bank * kRadiansPerDegree});
+        case host::kItemParamPosition: write(values, item.motion.position(at)); return;
+        case host::kItemParamWorldPosition: write(values, worldPosition(scene, item, at)); return;
+        case host::kItemParamRight: write(values, worldPlacement(scene, item, at).axes.right); return;
+        case host::kItemParamUp: write(values, worldPlacement(scene, item, at).axes.up); return;
+        case host::kItemParamForward: write(values, worldPlacement(scene, item, at).axes.forward); return;
+        case host::kItemParamWorldRight: write(values, inverseAxes(worldPlacement(scene, item, at).axes).right); return;
+        case host::kItemParamWorldUp: write(values, inverseAxes(worldPlacement(scene, item, at).axes).up); return;
+        case host::kItemParamWorldForward:
+            write(values, inverseAxes(worldPlacement(scene, item, at).axes).forward);
             return;
-        }
+        case host::kItemParamScaling: write(values, item.motion.scale(at)); return;
+        case host::kItemParamRotation: writeRadians(values, item.motion.rotation(at)); return;
+        case host::kItemParamPivot: write(values, item.pivot); return;
+        case host::kItemParamPivotRotation: writeRadians(values, item.pivotRotation); return;
         default:
             for (int i = 0; i < doublesOf(code); ++i) values[i] = 0;
     }
@@ -129,8 +185,6 @@ void writeParam(const SceneItem& item, int code, double frame, double* values) {
         return Neutral;                                          \
     }
 
-NEUTRAL_ITEM_FUNCTION(firstChild, host::ItemId, nullptr, (host::ItemId item))
-NEUTRAL_ITEM_FUNCTION(parent, host::ItemId, nullptr, (host::ItemId item))
 NEUTRAL_ITEM_FUNCTION(target, host::ItemId, nullptr, (host::ItemId item))
 NEUTRAL_ITEM_FUNCTION(goal, host::ItemId, nullptr, (host::ItemId item))
 NEUTRAL_ITEM_FUNCTION(getTag, const char*, nullptr, (host::ItemId item, int))
@@ -159,12 +213,6 @@ NEUTRAL_ITEM_FUNCTION(splineT, double, 0, (host::ItemId item, double))
 NEUTRAL_ITEM_FUNCTION(rotationOrder, int, host::kRotationOrderYXZ, (host::ItemId item))
 
 #undef NEUTRAL_ITEM_FUNCTION
-
-host::ItemId HOST_CALL nextChild(host::ItemId parentItem, host::ItemId previousChild) {
-    itemOfCall("nextChild", parentItem);
-    (void)previousChild;
-    return nullptr;
-}
 
 void HOST_CALL setTag(host::ItemId item, int index, const char* tag) {
     itemOfCall("setTag", item);
@@ -287,7 +335,7 @@ extern "C" void HOST_CALL kelto_sim_param_body(host::ItemId item, int code, doub
         s.recordViolation("parameter of unknown item " + describeItemId(item));
         return;
     }
-    writeParam(*found, code, s.scene().frameOfTime(time), values);
+    writeParam(s.scene(), *found, code, time, values);
 }
 
 namespace sim {

@@ -94,7 +94,7 @@ void Bench::discard(host::InstanceHandle instance) {
 }
 
 Evaluation Bench::evaluated(host::InstanceHandle instance, double time) {
-    ChannelAccessRecord access(static_cast<int>(scene_.frameOfTime(time)), time, scene_.channelValue);
+    ChannelAccessRecord access(static_cast<int>(scene_.frameOfTime(time)), time, scene_.channelValueAt(time));
     handler_.evaluate(instance, access);
     std::string problem = modifier_.evaluationProblem(access);
     expect_.that(problem.empty(), problem);

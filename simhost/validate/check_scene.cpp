@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "simhost/modifiers/kelto_facts.h"
+#include "simhost/scene/item_transform.h"
 
 namespace sim {
 
@@ -19,11 +20,11 @@ Scene checkScene() {
     Scene scene;
     scene.firstFrame = 0;
     scene.lastFrame = 48;
-    scene.addObject("Ball", {-12, 0.5, 6}).keys.push_back({48, {12, 0.5, 6}});
+    scene.addObject("Ball", {-12, 0.5, 6}).motion.keyPosition(48, {12, 0.5, 6});
     scene.addObject("Ground", {0, 0, 0});
-    scene.addObject("Tall Tree", {4, 7.5, -3}).keys.push_back({24, {4, 9, -3}});
+    scene.addObject("Tall Tree", {4, 7.5, -3}).motion.keyPosition(24, {4, 9, -3});
     scene.addObject(kelto_facts::kNoneName, {1, 1, 1});
-    scene.addCamera("Camera", {0, 1.6, 0}).keys.push_back({48, {0, 1.6, 12}});
+    scene.addCamera("Camera", {0, 1.6, 0}).motion.keyPosition(48, {0, 1.6, 12});
     scene.addCamera("Close-up", {2, 0.8, 3});
     scene.addCamera("Tall Tree", {-5, 2, 2});
     return scene;
@@ -37,7 +38,8 @@ const SceneItem* findByName(const Scene& scene, const std::string& name) {
 }
 
 double hostDistance(const Scene& scene, const SceneItem& a, const SceneItem& b, double time) {
-    Vec3 p = a.positionAtFrame(scene.frameOfTime(time)), q = b.positionAtFrame(scene.frameOfTime(time));
+    const double at = scene.motionTime(time);
+    Vec3 p = worldPosition(scene, a, at), q = worldPosition(scene, b, at);
     return std::sqrt((p.z - q.z) * (p.z - q.z) + (p.y - q.y) * (p.y - q.y) + (p.x - q.x) * (p.x - q.x));
 }
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "simhost/scene/item_axes.h"
+#include "simhost/scene/item_transform.h"
 
 namespace sim {
 
@@ -21,10 +21,10 @@ double straightLine(const Vec3& a, const Vec3& b) {
 }
 
 // position + x·right + y·up + z·forward, per coordinate in that order.
-Vec3 focusPoint(const SceneItem& subject, const double offset[focus::kAxisCount], double frame) {
-    Vec3 point = subject.positionAtFrame(frame);
+Vec3 focusPoint(const Scene& scene, const SceneItem& subject, const double offset[focus::kAxisCount], double at) {
+    Vec3 point = worldPosition(scene, subject, at);
     if (offset[0] == 0 && offset[1] == 0 && offset[2] == 0) return point;
-    ItemAxes axes = itemAxesAtFrame(subject, frame);
+    ItemAxes axes = worldPlacement(scene, subject, at).axes;
     double* coordinates[focus::kAxisCount] = {&point.x, &point.y, &point.z};
     const Vec3* vectors[focus::kAxisCount] = {&axes.right, &axes.up, &axes.forward};
     for (int axis = 0; axis < focus::kAxisCount; ++axis) {
@@ -42,15 +42,15 @@ Vec3 focusPoint(const SceneItem& subject, const double offset[focus::kAxisCount]
 
 double hostFocusMeasure(const Scene& scene, const SceneItem& subject, const SceneItem& camera,
                         const focus::Settings& settings, double time) {
-    double frame = scene.frameOfTime(time);
-    Vec3 point = focusPoint(subject, settings.subjectOffset, frame);
-    Vec3 lens = camera.positionAtFrame(frame);
+    const double at = scene.motionTime(time);
+    Vec3 point = focusPoint(scene, subject, settings.subjectOffset, at);
+    Vec3 lens = worldPosition(scene, camera, at);
     double measure = straightLine(point, lens);
     if (settings.measure == focus::kAlongView) {
         // The forward carries the camera's scale, which may lie so far from 1
         // that its squared length is no normal number: the depth is taken
         // along it divided by its largest component, which changes nothing else.
-        Vec3 forward = itemAxesAtFrame(camera, frame).forward;
+        Vec3 forward = worldPlacement(scene, camera, at).axes.forward;
         double largest = std::fmax(std::fabs(forward.x), std::fmax(std::fabs(forward.y), std::fabs(forward.z)));
         if (largest != 0) {
             Vec3 unit = {forward.x / largest, forward.y / largest, forward.z / largest};

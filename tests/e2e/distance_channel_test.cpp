@@ -11,20 +11,21 @@ TEST_F(ChannelFixture, TheChannelIsTheDistanceAtEachEvaluation) {
     EXPECT_EQ(evaluated(instance), 13.0);
 
     host::InstanceHandle swapped = newInstance();
-    scene.objects[1].keys[0].position = {3, 4, 12};
-    scene.cameras[0].keys[0].position = {0, 0, 0};
+    scene.objects[1].motion.placeAt({3, 4, 12});
+    scene.cameras[0].motion.placeAt({0, 0, 0});
     EXPECT_EQ(handler.copy(swapped, instance), nullptr);
     EXPECT_EQ(evaluated(instance), 13.0);
     EXPECT_EQ(evaluated(swapped), 13.0);
 
-    scene.cameras[0].keys[0].position = {3, 4, 12};
+    scene.cameras[0].motion.placeAt({3, 4, 12});
     EXPECT_EQ(evaluated(instance), 0.0);
 }
 
 TEST_F(ChannelFixture, PositionsAreTakenAtTheEvaluationTimeSubFramesIncluded) {
     scene.framesPerSecond = 10;
-    scene.objects[1].keys = {{0, {0, 0, 0}}, {10, {0, 0, 20}}};
-    scene.cameras[0].keys = {{0, {0, 0, -6}}};
+    scene.objects[1].motion.placeAt({0, 0, 0});
+    scene.objects[1].motion.keyPosition(10, {0, 0, 20});
+    scene.cameras[0].motion.placeAt({0, 0, -6});
     host::InstanceHandle instance = loaded(referenceBlock("Ball", "Camera"));
     EXPECT_EQ(evaluated(instance, 0), 6.0);
     EXPECT_EQ(evaluated(instance, 2.5), 11.0);

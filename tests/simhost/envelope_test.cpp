@@ -255,14 +255,15 @@ TEST(EnvelopeBehaviours, CopiesFarFromTheKeysLoseOnlyWhatTheTimeCarries) {
                 envelope(keys).valueAt(1.3) + 999999 * 0.25, 1e-8);
 }
 
-TEST(EnvelopeEdges, OneKeyHoldsItsValueButResetGivesZeroAroundIt) {
-    for (Extrapolation behaviour : {Extrapolation::Constant, Extrapolation::Repeat, Extrapolation::Oscillate,
-                                    Extrapolation::OffsetRepeat, Extrapolation::Linear}) {
+TEST(EnvelopeEdges, OneKeyHoldsItsValueWhateverItsBehaviours) {
+    for (Extrapolation behaviour : {Extrapolation::Reset, Extrapolation::Constant, Extrapolation::Repeat,
+                                    Extrapolation::Oscillate, Extrapolation::OffsetRepeat, Extrapolation::Linear}) {
         sim::Envelope one = envelope({key(2, 7, SpanShape::Tcb)}, behaviour, behaviour);
         EXPECT_EQ(one.valueAt(-5), 7);
         EXPECT_EQ(one.valueAt(50), 7);
     }
-    sim::Envelope reset = envelope({key(2, 7)}, Extrapolation::Reset, Extrapolation::Reset);
+    // Two keys at one time have no primary interval: Reset alone leaves them.
+    sim::Envelope reset = envelope({key(2, 7), key(2, 7)}, Extrapolation::Reset, Extrapolation::Reset);
     EXPECT_EQ(reset.valueAt(1), 0);
     EXPECT_EQ(reset.valueAt(2), 7);
     EXPECT_EQ(reset.valueAt(3), 0);

@@ -79,8 +79,9 @@ TEST(ItemAxes, TheOrderIsBankThenPitchThenHeadingAndScaleStretchesEachAxis) {
 TEST(ItemAxes, ItemInfoAnswersRightUpAndForwardFromTheKeysAtTheTimeAsked) {
     sim::Scene scene;  // 24 frames per second
     sim::SceneItem& ball = scene.addObject("Ball", {1, 2, 3});
-    ball.rotationKeys = {{0, {0, 0, 0}}, {24, {180, 0, 0}}};
-    ball.scaleKeys = {{0, {2, 2, 2}}};
+    ball.motion.keyRotation(0, {0, 0, 0});
+    ball.motion.keyRotation(24, {180, 0, 0});
+    ball.motion.keyScale(0, {2, 2, 2});
     sim::HostSession session(scene);
     const host::ItemInfoService& info = sim::itemInfoServiceTable();
     host::ItemId id = sim::itemIdAt(host::kItemTypeObject, 0);

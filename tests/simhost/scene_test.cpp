@@ -13,51 +13,62 @@
 
 namespace {
 
-TEST(SceneItem, PositionsAreLinearBetweenKeysAndHeldOutside) {
-    sim::SceneItem item{"Ball", {{0, {0, 0, 0}}, {10, {10, -20, 30}}, {20, {10, -20, 30}}}, {}, {}};
-    EXPECT_EQ(item.positionAtFrame(-5).x, 0);
-    EXPECT_EQ(item.positionAtFrame(2.5).x, 2.5);
-    EXPECT_EQ(item.positionAtFrame(2.5).y, -5);
-    EXPECT_EQ(item.positionAtFrame(15).z, 30);
-    EXPECT_EQ(item.positionAtFrame(99).z, 30);
-    EXPECT_EQ(sim::SceneItem{}.positionAtFrame(3).x, 0);
+// Keys as the simulated host's own scene file gives them: a frame and a vector each.
+sim::ItemMotion keyedPositions(std::initializer_list<std::pair<double, sim::Vec3>> keys) {
+    sim::ItemMotion motion;
+    for (const auto& key : keys) motion.keyPosition(key.first, key.second);
+    return motion;
+}
+
+TEST(ItemMotion, PositionsAreLinearBetweenKeysAndHeldOutside) {
+    sim::ItemMotion item = keyedPositions({{0, {0, 0, 0}}, {10, {10, -20, 30}}, {20, {10, -20, 30}}});
+    EXPECT_EQ(item.position(-5).x, 0);
+    EXPECT_EQ(item.position(2.5).x, 2.5);
+    EXPECT_EQ(item.position(2.5).y, -5);
+    EXPECT_EQ(item.position(15).z, 30);
+    EXPECT_EQ(item.position(99).z, 30);
+    EXPECT_EQ(sim::ItemMotion{}.position(3).x, 0);
 
     // Two keys on one frame: a step, the later key from that frame on.
-    sim::SceneItem step{"Step", {{0, {0, 0, 0}}, {10, {10, 0, 0}}, {10, {20, 0, 0}}, {20, {20, 0, 0}}}, {}, {}};
-    EXPECT_EQ(step.positionAtFrame(5).x, 5);
-    EXPECT_EQ(step.positionAtFrame(10).x, 10);
-    EXPECT_EQ(step.positionAtFrame(10.5).x, 20);
+    sim::ItemMotion step = keyedPositions({{0, {0, 0, 0}}, {10, {10, 0, 0}}, {10, {20, 0, 0}}, {20, {20, 0, 0}}});
+    EXPECT_EQ(step.position(5).x, 5);
+    EXPECT_EQ(step.position(10).x, 10);
+    EXPECT_EQ(step.position(10.5).x, 20);
 
     // At its own frame a key gives its value exactly, though the key before
     // it is so much larger that a blend would round it to 0.
     const double tiny = 1e-170;
-    sim::SceneItem scaled;
-    scaled.scaleKeys = {{0, {1, 2, 3}}, {1, {tiny, tiny, tiny}}, {2, {1, 1, 1}}};
-    EXPECT_EQ(scaled.scaleAtFrame(1).x, tiny);
-    EXPECT_EQ(scaled.scaleAtFrame(1).z, tiny);
+    sim::ItemMotion scaled;
+    scaled.keyScale(0, {1, 2, 3});
+    scaled.keyScale(1, {tiny, tiny, tiny});
+    scaled.keyScale(2, {1, 1, 1});
+    EXPECT_EQ(scaled.scale(1).x, tiny);
+    EXPECT_EQ(scaled.scale(1).z, tiny);
 }
 
-TEST(SceneItem, RotationsAndScalesAreKeyedAsPositionsAndDefaultToNoneAndOne) {
-    sim::SceneItem item;
-    item.rotationKeys = {{0, {0, 10, -90}}, {10, {90, 30, 90}}};
-    item.scaleKeys = {{4, {1, 2, 3}}, {8, {3, 2, 1}}};
-    EXPECT_EQ(item.rotationAtFrame(-1).bank, -90);
-    EXPECT_EQ(item.rotationAtFrame(5).heading, 45);
-    EXPECT_EQ(item.rotationAtFrame(5).pitch, 20);
-    EXPECT_EQ(item.rotationAtFrame(5).bank, 0);
-    EXPECT_EQ(item.rotationAtFrame(11).heading, 90);
-    EXPECT_EQ(item.scaleAtFrame(0).z, 3);
-    EXPECT_EQ(item.scaleAtFrame(6).x, 2);
-    EXPECT_EQ(item.scaleAtFrame(6).z, 2);
-    EXPECT_EQ(item.scaleAtFrame(9).x, 3);
+TEST(ItemMotion, RotationsAndScalesAreKeyedAsPositionsAndDefaultToNoneAndOne) {
+    sim::ItemMotion item;
+    item.keyRotation(0, {0, 10, -90});
+    item.keyRotation(10, {90, 30, 90});
+    item.keyScale(4, {1, 2, 3});
+    item.keyScale(8, {3, 2, 1});
+    EXPECT_EQ(item.rotation(-1).bank, -90);
+    EXPECT_EQ(item.rotation(5).heading, 45);
+    EXPECT_EQ(item.rotation(5).pitch, 20);
+    EXPECT_EQ(item.rotation(5).bank, 0);
+    EXPECT_EQ(item.rotation(11).heading, 90);
+    EXPECT_EQ(item.scale(0).z, 3);
+    EXPECT_EQ(item.scale(6).x, 2);
+    EXPECT_EQ(item.scale(6).z, 2);
+    EXPECT_EQ(item.scale(9).x, 3);
 
-    const sim::SceneItem bare;
-    EXPECT_EQ(bare.rotationAtFrame(3).heading, 0);
-    EXPECT_EQ(bare.rotationAtFrame(3).pitch, 0);
-    EXPECT_EQ(bare.rotationAtFrame(3).bank, 0);
-    EXPECT_EQ(bare.scaleAtFrame(3).x, 1);
-    EXPECT_EQ(bare.scaleAtFrame(3).y, 1);
-    EXPECT_EQ(bare.scaleAtFrame(3).z, 1);
+    const sim::ItemMotion bare;
+    EXPECT_EQ(bare.rotation(3).heading, 0);
+    EXPECT_EQ(bare.rotation(3).pitch, 0);
+    EXPECT_EQ(bare.rotation(3).bank, 0);
+    EXPECT_EQ(bare.scale(3).x, 1);
+    EXPECT_EQ(bare.scale(3).y, 1);
+    EXPECT_EQ(bare.scale(3).z, 1);
 }
 
 TEST(SceneFile, ReadsRotationAndScaleKeysAndWritesThemBackOnlyWhereGiven) {
@@ -71,16 +82,15 @@ TEST(SceneFile, ReadsRotationAndScaleKeysAndWritesThemBackOnlyWhereGiven) {
         "key 0 0 1.6 0\n";
     sim::SceneParse parsed = sim::parseScene(text, "turned.scene");
     ASSERT_EQ(parsed.error, "");
-    const sim::SceneItem& ball = parsed.scene.objects[0];
-    ASSERT_EQ(ball.rotationKeys.size(), 2u);
-    EXPECT_EQ(ball.rotationKeys[0].rotation.heading, 90);  // sorted
-    EXPECT_EQ(ball.rotationKeys[1].rotation.heading, -30);
-    EXPECT_EQ(ball.rotationKeys[1].rotation.pitch, 15);
-    EXPECT_EQ(ball.rotationKeys[1].rotation.bank, 5);
-    ASSERT_EQ(ball.scaleKeys.size(), 1u);
-    EXPECT_EQ(ball.scaleKeys[0].scale.z, 0.5);
-    EXPECT_TRUE(parsed.scene.cameras[0].rotationKeys.empty());
-    EXPECT_TRUE(parsed.scene.cameras[0].scaleKeys.empty());
+    const sim::ItemMotion& ball = parsed.scene.objects[0].motion;
+    EXPECT_EQ(ball.rotation(0).heading, 90);  // sorted
+    EXPECT_EQ(ball.rotation(24).heading, -30);
+    EXPECT_EQ(ball.rotation(24).pitch, 15);
+    EXPECT_EQ(ball.rotation(24).bank, 5);
+    EXPECT_EQ(ball.scale(0).z, 0.5);  // one key: held
+    EXPECT_EQ(ball.scale(30).x, 2);
+    EXPECT_TRUE(parsed.scene.cameras[0].motion.channels[sim::kHeading].keys.empty());
+    EXPECT_TRUE(parsed.scene.cameras[0].motion.channels[sim::kScaleZ].keys.empty());
 
     std::string written = sim::formatScene(parsed.scene);
     EXPECT_NE(written.find("object Ball\nkey 0 1 2 3\nrotation 0 90 0 0\nrotation 24 -30 15 5\nscale 24 2 2 0.5\n"),
@@ -127,17 +137,17 @@ TEST(SceneFile, ReadsWhatItWritesNamesAndBlockLinesVerbatim) {
     EXPECT_EQ(scene.framesPerSecond, 25);
     ASSERT_EQ(scene.objects.size(), 1u);
     EXPECT_EQ(scene.objects[0].name, "Ball with spaces");
-    EXPECT_EQ(scene.objects[0].keys[0].frame, 0);  // sorted
+    EXPECT_EQ(scene.objects[0].motion.channels[sim::kPositionX].keys[0].time, 0);  // sorted
     EXPECT_EQ(scene.cameras[0].name, "Camera");
     EXPECT_EQ(scene.channelName, "Camera.FocalDistance");
-    EXPECT_EQ(scene.channelValue, 2.5);
+    EXPECT_EQ(scene.channelValueAt(0), 2.5);
     EXPECT_EQ(scene.modifierBlock, (std::vector<std::string>{"BLOCK_START", "", " leading blank"}));
 
     sim::SceneParse again = sim::parseScene(sim::formatScene(scene), "again.scene");
     ASSERT_EQ(again.error, "");
     EXPECT_EQ(sim::formatScene(again.scene), sim::formatScene(scene));
     EXPECT_EQ(again.scene.modifierBlock, scene.modifierBlock);
-    EXPECT_EQ(again.scene.objects[0].keys[1].position.y, 2);
+    EXPECT_EQ(again.scene.objects[0].motion.position(12).y, 2);
 }
 
 TEST(SceneFile, AByteOrderMarkBeforeTheFirstLineIsSkippedAndNotWrittenBack) {

@@ -77,7 +77,7 @@ TEST_F(Evaluation, ResolutionHappensOnceAndLaterEvaluationsOnlyQueryPositions) {
     name("Ball", "Camera");
     evaluate();
     sim::ItemInfoCalls before = session.itemInfoCalls();
-    scene.objects[1].keys[0].position = {3, 4, 0};
+    scene.objects[1].motion.placeAt({3, 4, 0});
     EXPECT_EQ(evaluate(), 12.0);
     EXPECT_EQ(session.itemInfoCalls().first, before.first);
     EXPECT_EQ(session.itemInfoCalls().next, before.next);

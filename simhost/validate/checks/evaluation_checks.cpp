@@ -52,7 +52,7 @@ void checkSubFrameTimes(CheckContext& context) {
         values = evaluatedAtRandomTimes(bench, context.random);
     }
     Scene swapped = checkScene();
-    std::swap(swapped.objects[0].keys, swapped.cameras[0].keys);
+    std::swap(swapped.objects[0].motion, swapped.cameras[0].motion);
     Bench mirror(context.module(), context.protocol, context.modifier, context.expect, swapped);
     host::InstanceHandle other = mirror.bind() ? mirror.loaded(mirror.referenceBlock("Ball", "Camera")) : nullptr;
     for (size_t i = 0; i < values.size() && other != nullptr && context.expect.ok(); ++i) {

@@ -51,14 +51,14 @@ Scene randomPositionScene(std::mt19937& random) {
     scene.lastFrame = kLastFrame;
     SceneItem& subject = scene.addObject(kSubject);
     SceneItem& lens = scene.addCamera(kLens);
-    subject.keys.clear();
-    lens.keys.clear();
+    subject.motion.clearPosition();
+    lens.motion.clearPosition();
     for (int frame = 0; frame <= kLastFrame; ++frame) {
         Vec3 at = randomPoint(random, kReach);
         Vec3 subjectAt =
             frame % kNearFrameEvery == 0 ? plus(at, randomPoint(random, kNearness)) : randomPoint(random, kReach);
-        lens.keys.push_back({double(frame), at});
-        subject.keys.push_back({double(frame), subjectAt});
+        lens.motion.keyPosition(frame, at);
+        subject.motion.keyPosition(frame, subjectAt);
     }
     return scene;
 }
@@ -222,22 +222,24 @@ Scene randomPoseScene(std::mt19937& random) {
     Scene scene = randomPositionScene(random);
     std::uniform_real_distribution<double> turn(-kTurn, kTurn), pitch(-kMostPitch, kMostPitch),
         scale(kLeastScale, kMostScale);
-    for (SceneItem* item : {&scene.objects[0], &scene.cameras[0]})
+    for (SceneItem* item : {&scene.objects[0], &scene.cameras[0]}) {
+        item->motion.clearPosition();
         for (int frame = scene.firstFrame; frame <= scene.lastFrame; ++frame) {
-            item->keys[size_t(frame)].position = randomPoint(random, kMeasureReach);
+            item->motion.keyPosition(frame, randomPoint(random, kMeasureReach));
             Rotation rotation;
             rotation.heading = turn(random);
             rotation.pitch = pitch(random);
             rotation.bank = turn(random);
-            item->rotationKeys.push_back({double(frame), rotation});
+            item->motion.keyRotation(frame, rotation);
             Vec3 stretch = {scale(random), scale(random), scale(random)};
             if (item == &scene.cameras[0] && frame % kFlatFrameEvery == 0) stretch.z = 0;
-            item->scaleKeys.push_back({double(frame), stretch});
+            item->motion.keyScale(frame, stretch);
         }
+    }
     for (size_t i = 0; i < std::size(kFarScaleFrames); ++i) {
-        Vec3& stretch = scene.cameras[0].scaleKeys[size_t(kFarScaleFrames[i])].scale;
         const double far = kFarScales[i % std::size(kFarScales)];
-        stretch = {stretch.x * far, stretch.y * far, stretch.z * far};
+        for (int channel = kScaleX; channel <= kScaleZ; ++channel)
+            scene.cameras[0].motion.channels[channel].keys[size_t(kFarScaleFrames[i])].value *= far;
     }
     return scene;
 }

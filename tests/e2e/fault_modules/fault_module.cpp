@@ -4,25 +4,28 @@
 #include <cstdlib>
 
 #include "host/channel_handler.h"
+#include "host/item_info.h"
 #include "host/module_descriptor.h"
 
 namespace {
 
 #if defined(FAULT_BAD_USED_ITEMS)
-// useItems lists an ID no list hands out, then live IDs (the simulated
-// host's first object) with no null within the host's limit.
+// useItems lists an ID no list hands out, then live IDs (the scene's first
+// object) with no null within the host's limit.
 const uintptr_t kUnknownId = 0x7FF1;
-const uintptr_t kFirstObjectId = 1 << 2 | 1;
 const size_t kListLength = 80;
 host::ItemId g_used[kListLength];
+const host::ItemInfoService* g_itemInfo = nullptr;
 
 const host::ItemId* HOST_CALL useItems(host::InstanceHandle) {
     g_used[0] = reinterpret_cast<host::ItemId>(kUnknownId);
-    for (size_t at = 1; at < kListLength; ++at) g_used[at] = reinterpret_cast<host::ItemId>(kFirstObjectId);
+    for (size_t at = 1; at < kListLength; ++at) g_used[at] = g_itemInfo->first(host::kItemTypeObject, nullptr);
     return g_used;
 }
 
-int HOST_CALL activate(int, host::GlobalLookup, void* record, void*) {
+int HOST_CALL activate(int, host::GlobalLookup lookup, void* record, void*) {
+    g_itemInfo = static_cast<const host::ItemInfoService*>(lookup(HOST_ITEM_INFO_SERVICE, host::kGlobalUseMode));
+    if (g_itemInfo == nullptr) return host::kActivationServiceMissing;
     host::HandlerRecord* handler = static_cast<host::HandlerRecord*>(record);
     if (handler != nullptr && handler->itemOperations != nullptr) handler->itemOperations->useItems = useItems;
     return host::kActivationOk;
