@@ -22,13 +22,31 @@ struct HostSceneText;
 // No item: a parent of an item at the top of the hierarchy.
 const size_t kNoItem = static_cast<size_t>(-1);
 
+// A channel of an item's besides its motion, keyed in its scene file (a
+// camera's "FocalDistance").
+struct NamedChannel {
+    std::string name;
+    Envelope value;
+};
+
+// A channel modifier's block as the host's scene file holds it: inside the
+// envelope of one channel, under the name of the server that saved it.
+struct ChannelModifierBlock {
+    size_t item = 0;                 // the serial of the channel's item
+    std::string channel;             // "Position.X", "FocalDistance"
+    std::string server;              // the server's name, as the block gives it
+    std::vector<std::string> lines;  // the module's lines, the file's indentation taken off
+    int lineNumber = 0;              // of the block's first line, for messages
+};
+
 struct SceneItem {
     std::string name;
     ItemMotion motion;
-    Vec3 pivot;               // the origin of its rotations, in its own coordinates
-    Rotation pivotRotation;   // in degrees, turning its axes before its own rotation
-    size_t serial = kNoItem;  // given by the scene, never reused within it
-    size_t parent = kNoItem;  // the parent's serial
+    std::vector<NamedChannel> channels;  // besides the motion's
+    Vec3 pivot;                          // the origin of its rotations, in its own coordinates
+    Rotation pivotRotation;              // in degrees, turning its axes before its own rotation
+    size_t serial = kNoItem;             // given by the scene, never reused within it
+    size_t parent = kNoItem;             // the parent's serial
     // What the host would add to the motion from its keys and the simulated
     // host does not compute (targeting, IK, a motion plug-in...), each in a
     // few words; the item moves by its keys alone here.
@@ -49,6 +67,7 @@ struct Scene {
 
     int firstFrame = 0;
     int lastFrame = 0;
+    int frameStep = 1;  // a run evaluates firstFrame, firstFrame + frameStep, ... up to lastFrame
     double framesPerSecond = 24;
     MotionClock clock = MotionClock::Frames;
 
@@ -61,6 +80,8 @@ struct Scene {
     // The host's scene file it was read from, kept to be written back with
     // every line the run does not change; null for any other scene.
     std::shared_ptr<const HostSceneText> hostText;
+    // The channel modifiers' blocks that file holds, in its order.
+    std::vector<ChannelModifierBlock> channelModifiers;
 
     SceneItem& addObject(const std::string& name, Vec3 position = Vec3());
     SceneItem& addCamera(const std::string& name, Vec3 position = Vec3());

@@ -9,6 +9,7 @@
 
 #include "host/host_types.h"
 #include "simhost/platform/file_system.h"
+#include "simhost/scene/host_scene_file.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/text/text_format.h"
 
@@ -307,7 +308,9 @@ SceneParse readSceneFile(const std::string& path) {
     FileContents contents = readRegularFile(path, kMaxSceneFileBytes);
     SceneParse result;
     switch (contents.failure) {
-        case ReadFailure::None: return parseScene(contents.bytes, path);
+        case ReadFailure::None:
+            return isHostSceneText(contents.bytes) ? parseHostScene(contents.bytes, path)
+                                                   : parseScene(contents.bytes, path);
         case ReadFailure::Missing: result.error = "cannot read scene file " + path; break;
         case ReadFailure::Directory: result.error = "scene file " + path + " is a directory"; break;
         case ReadFailure::NotRegular: result.error = "scene file " + path + " is not a regular file"; break;

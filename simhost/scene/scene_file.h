@@ -77,6 +77,8 @@ struct SceneParse {
 };
 
 SceneParse parseScene(const std::string& text, const std::string& sourceName);
+// Reads either format: a file whose first line is "LWSC" is the host's
+// (host_scene_file.h), whatever its name.
 SceneParse readSceneFile(const std::string& path);
 
 std::string formatScene(const Scene& scene);
