@@ -16,13 +16,17 @@
 #include <string>
 #include <vector>
 
+#include "host/channel_handler.h"
 #include "simhost/command/command_options.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/platform/file_system.h"
+#include "simhost/run/host_channel.h"
 #include "simhost/run/module_report.h"
 #include "simhost/run/run_files.h"
 #include "simhost/run/run_plot.h"
 #include "simhost/run/scene_run.h"
+#include "simhost/scene/host_scene_file.h"
+#include "simhost/scene/item_hierarchy.h"
 #include "simhost/scene/scene_edit_text.h"
 #include "simhost/scene/scene_file.h"
 #include "simhost/services/host_session.h"
@@ -68,6 +72,7 @@ struct CommandLine {
     bool exact = false;
     std::string plotPath;
     std::string writeScenePath;
+    std::string channel;  // in a host scene file, the channel the options name
     sim::RunOptions run;
     std::vector<sim::PanelPick> compared;  // a run for each, the pick made last
     unsigned timeLimitSeconds = 0;         // none
@@ -169,6 +174,12 @@ std::string setServer(const std::string& option, const std::string& value, Comma
     return "";
 }
 
+std::string setChannel(const std::string& option, const std::string& value, CommandLine& line) {
+    if (value.empty()) return option + " needs ITEM.CHANNEL";
+    line.channel = value;
+    return "";
+}
+
 std::string setBinarySave(const std::string&, const std::string&, CommandLine& line) {
     line.run.binarySave = true;
     return "";
@@ -189,6 +200,7 @@ const RunOption kRunActions[] = {
     {"--info", setSwitch<&CommandLine::infoOnly>, Scope::Any},
     {"--exact", setSwitch<&CommandLine::exact>, Scope::SceneRun},
     {"--scene", setFileName<&CommandLine::scenePath>, Scope::SceneRun},
+    {"--channel", setChannel, Scope::SceneRun},
     {"--plot", setFileName<&CommandLine::plotPath>, Scope::SceneRun},
     {"--write-scene", setFileName<&CommandLine::writeScenePath>, Scope::SceneRun},
     {"--binary-save", setBinarySave, Scope::SceneRun},
@@ -310,24 +322,68 @@ int showComparedRuns(const sim::LoadedModule& module, const CommandLine& line, c
     return 0;
 }
 
+// Before a host scene file's run: the channel it runs on, and what of the
+// scene the simulated host cannot compute as the host would, a line each.
+// "" or one line saying why the run cannot be made.
+std::string prepareHostScene(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
+                             sim::RunOptions& options, sim::SceneChannel& channel) {
+    if (!scene.hostText) return line.channel.empty() ? "" : "--channel is for the host's scene files (.lws)";
+    if (options.binarySave) return "--binary-save cannot go with a host scene file: the host saves scenes as text";
+    if (!line.writeScenePath.empty() && !(options.edits.empty() && scene.edits.empty()))
+        return "--write-scene cannot go with --edit on a host scene file";
+    std::vector<std::string> servers;
+    for (const sim::ServerEntry& server : module.servers())
+        if (server.className == HOST_CHANNEL_HANDLER_CLASS) servers.push_back(server.serverName);
+    std::string error;
+    if (!sim::chooseHostChannel(scene, line.channel, servers, options.serverName, channel, error)) return error;
+    show("Channel     " + sim::shownText(scene.channelName) + "\n");
+    if (sim::motionChannelNamed(channel.channel) < sim::kMotionChannels)
+        show("Unmodelled  " + sim::shownText(scene.channelName) +
+             ": the modifier's own channel; item info answers from its keys\n");
+    for (const sim::SceneItem* item : sim::itemsOf(scene))
+        for (const std::string& feature : item->unmodelled)
+            show("Unmodelled  " + sim::shownText(item->name) + ": " + sim::shownText(feature) +
+                 "; it moves by its keys alone here\n");
+    return "";
+}
+
+// The scene as its format writes it with the block that save wrote; "" with
+// `problem` set when it cannot be written.
+std::string writtenScene(const sim::LoadedModule& module, const sim::RunOptions& options, sim::Scene& scene,
+                         const sim::SceneChannel& channel, const sim::RunReport& report, std::string& problem) {
+    if (scene.hostText) {
+        std::string server = sim::chosenServer(module, options, problem);
+        return server.empty() ? ""
+                              : sim::formatHostScene(scene, channel.item, channel.channel, server,
+                                                     sim::linesOf(report.saved), problem);
+    }
+    scene.binaryBlock = report.binarySave;
+    scene.modifierBlock = report.binarySave ? sim::hexLinesOf(report.savedBytes) : sim::linesOf(report.saved);
+    problem = sim::sceneTextProblem(scene);
+    return problem.empty() ? sim::formatScene(scene) : "";
+}
+
 // Runs the scene through the module and shows it. 0, with `outputs` holding
 // the files to write, when the run succeeded; else its failure's status.
 int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
                  std::vector<sim::RunOutput>& outputs) {
     show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) +
          " objects, " + std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) +
-         " to " + std::to_string(scene.lastFrame) + " at ");
+         " to " + std::to_string(scene.lastFrame) +
+         (scene.frameStep > 1 ? " every " + std::to_string(scene.frameStep) : std::string()) + " at ");
     std::cout << scene.framesPerSecond << " fps\n";
-    if (!line.compared.empty()) return showComparedRuns(module, line, scene, outputs);
+    CommandLine chosen = line;
+    sim::SceneChannel channel;
+    std::string problem = prepareHostScene(module, line, scene, chosen.run, channel);
+    if (!problem.empty()) return fail(problem);
+    if (!line.compared.empty()) return showComparedRuns(module, chosen, scene, outputs);
     sim::RunReport report;
-    if (int status = showRun(module, line, line.run, scene, report)) return status;
+    if (int status = showRun(module, chosen, chosen.run, scene, report)) return status;
     if (!line.plotPath.empty()) outputs.push_back({line.plotPath, sim::plotSvg(scene, report)});
     if (!line.writeScenePath.empty()) {
-        scene.binaryBlock = report.binarySave;
-        scene.modifierBlock = report.binarySave ? sim::hexLinesOf(report.savedBytes) : sim::linesOf(report.saved);
-        std::string problem = sim::sceneTextProblem(scene);
+        std::string text = writtenScene(module, chosen.run, scene, channel, report, problem);
         if (!problem.empty()) return fail("cannot write " + line.writeScenePath + ": " + problem);
-        outputs.push_back({line.writeScenePath, sim::formatScene(scene)});
+        outputs.push_back({line.writeScenePath, text});
     }
     return 0;
 }

@@ -25,7 +25,12 @@ const size_t kLeastGap = 2;
 const std::vector<CommandOption>& allOptions() {
     const std::string measure = std::string(focus::kMeasureLabel) + "=";
     static const std::vector<CommandOption> options = {
-        {"--scene", Arity::Once, "FILE", "scene to run (default: the bundled demo scene)"},
+        {"--scene", Arity::Once, "FILE",
+         "scene to run (default: the bundled demo scene): the simulated host's own\nscene file, or the host's "
+         "(.lws: its first line LWSC)"},
+        {"--channel", Arity::Once, "ITEM.CHANNEL",
+         "in a host scene file, the channel to put the modifier on, e.g.\n--channel Camera.FocalDistance or "
+         "--channel Ball.Position.X (default:\nthe channel whose envelope holds the module's block)"},
         {"--server", Arity::Once, "NAME",
          "the ChannelHandler server to run (default: the one the module offers),\ne.g. --server \"" +
              std::string(focus::kServerName) + "\""},
@@ -78,9 +83,9 @@ const std::vector<CommandOption>& allOptions() {
 }  // namespace
 
 const std::vector<std::string> kRunOptions = {
-    "--help",        "-h",         "--scene",     "--server",        "--info", "--pick",    "--set",
-    "--edit",        "--withhold", "--host",      "--class-version", "--plot", "--compare", "--write-scene",
-    "--binary-save", "--exact",    "--time-limit"};
+    "--help", "-h",        "--scene",       "--channel",     "--server", "--info",
+    "--pick", "--set",     "--edit",        "--withhold",    "--host",   "--class-version",
+    "--plot", "--compare", "--write-scene", "--binary-save", "--exact",  "--time-limit"};
 const std::vector<std::string> kValidateOptions = {"--seed", "--check", "--time-limit", "--in-this-process"};
 
 namespace {

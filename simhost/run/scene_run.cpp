@@ -203,7 +203,8 @@ bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<Scene
 bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
                      HandlerBinding& handler, host::InstanceHandle instance, const RunLog& log, RunReport& report) {
     const size_t first = next;
-    for (; next < edits.size() && edits[next].frame == frame; ++next) {
+    // An edit before a frame the step passes over is made before the next one evaluated.
+    for (; next < edits.size() && edits[next].frame <= frame; ++next) {
         EditOutcome outcome;
         {
             ModuleCallMark mark("an edit (changeID, useItems)", frame);
@@ -231,7 +232,8 @@ void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, H
     const Scene& scene = session.scene();
     size_t nextEdit = 0;
     // Counted in a wider type: a range may end at the largest int.
-    for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); ++frame)
+    const long long step = std::max(scene.frameStep, 1);
+    for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); frame += step)
         if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report)) {
             report.frames.push_back(
                 evaluateFrame(handler, instance, serverName, scene, static_cast<int>(frame), report));

@@ -28,6 +28,13 @@ ItemPlace nextPlace(const Scene& scene, ItemPlace after, Wanted wanted) {
 
 }  // namespace
 
+std::vector<const SceneItem*> itemsOf(const Scene& scene) {
+    std::vector<const SceneItem*> items;
+    for (int typeCode : kHostItemTypes)
+        for (const SceneItem& item : *scene.list(typeCode)) items.push_back(&item);
+    return items;
+}
+
 ItemPlace nextChildPlace(const Scene& scene, size_t parentSerial, ItemPlace after, int typeCode) {
     return nextPlace(scene, after, [&](int type, const SceneItem& item) {
         return item.parent == parentSerial && (typeCode == kAnyItemType || type == typeCode);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 #include "host/host_types.h"
 #include "simhost/scene/scene.h"
@@ -11,6 +12,9 @@
 namespace sim {
 
 const int kHostItemTypes[] = {host::kItemTypeObject, host::kItemTypeLight, host::kItemTypeCamera, host::kItemTypeBone};
+
+// Every item, in the order of the host's lists.
+std::vector<const SceneItem*> itemsOf(const Scene& scene);
 
 struct ItemPlace {
     int typeCode = -1;  // none

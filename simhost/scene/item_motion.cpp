@@ -27,6 +27,12 @@ const char* motionChannelName(int channel) {
     return channel >= 0 && channel < kMotionChannels ? kChannelNames[channel] : "";
 }
 
+int motionChannelNamed(const std::string& name) {
+    for (int channel = 0; channel < kMotionChannels; ++channel)
+        if (name == kChannelNames[channel]) return channel;
+    return kMotionChannels;
+}
+
 double restValue(int channel) { return channel >= kScaleX && channel <= kScaleZ ? kRestScale : 0; }
 
 double ItemMotion::value(int channel, double time) const {

@@ -4,6 +4,8 @@
 // was written; the host's item info hands them out in radians.
 #pragma once
 
+#include <string>
+
 #include "simhost/scene/envelope.h"
 
 namespace sim {
@@ -33,6 +35,8 @@ enum MotionChannel {
 
 // The channel's name as the host's Graph Editor shows it ("Position.X").
 const char* motionChannelName(int channel);
+// The channel of that name, or kMotionChannels for a name that is none.
+int motionChannelNamed(const std::string& name);
 
 // An unkeyed channel holds its rest value: the origin, no rotation, a scale
 // of 1.
