@@ -36,7 +36,7 @@ inline constexpr char kPopupControlClass[] = "iPopChoice";
 inline constexpr char kPopupDataType[] = "integer";
 inline constexpr char kNoneEntry[] = "(none)";
 
-// The block in the scene file: six lines, each written as one unit with its NUL.
+// The block in the scene file: six lines.
 inline constexpr char kBlockStart[] = "KELTO_START";
 inline constexpr char kItemKeyword[] = "REFERENCE_ITEM";
 inline constexpr char kCameraKeyword[] = "REFERENCE_CAMERA";

@@ -66,8 +66,7 @@ inline constexpr char kFocusOffsetKeyword[] = "FOCUS_OFFSET";
 inline constexpr char kLagKeyword[] = "LAG";
 inline constexpr char kBlockEnd[] = "KELTO_FOCUS_END";
 inline constexpr int kBlockVersion = 1;
-// Start, version, the two references as Kelto's, the four settings, end;
-// each line one unit with its NUL.
+// Start, version, the two references as Kelto's, the four settings, end.
 inline constexpr size_t kBlockLines = 11;
 // Where the names stand among the block's lines.
 inline constexpr size_t kItemNameLine = 3, kCameraNameLine = 5;

@@ -103,7 +103,7 @@ void expectRandomBlockKept(Bench& bench, const std::vector<std::string>& block, 
     });
     host::InstanceHandle again = bench.loaded(linesOf(saved));
     bench.evaluated(again, bench.timeOfFrame(frame));
-    bench.expect().that(sameUnits(saved, bench.saved(again)),
+    bench.expect().that(sameLines(saved, bench.saved(again)),
                         [&] { return which + ": its save does not load back to the same references"; });
     bench.discard(instance);
     bench.discard(again);
@@ -128,7 +128,7 @@ void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
     host::InstanceHandle second = bench.loaded(linesOf(saved), &error);
     expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for its own save"; });
     if (evaluated) bench.evaluated(second, 0);
-    expect.that(sameUnits(saved, bench.saved(second)),
+    expect.that(sameLines(saved, bench.saved(second)),
                 [&] { return blockText(block) + " saved, loaded and saved again differs"; });
 }
 

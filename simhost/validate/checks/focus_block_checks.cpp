@@ -60,8 +60,8 @@ std::string joined(const std::vector<std::string>& lines) {
     return "(" + text + ")";
 }
 
-// `block` loaded with no error saves as `expected`, each line a unit whose
-// length counts its NUL.
+// `block` loaded with no error saves as `expected`, each line within the
+// module's buffer.
 void expectSavedAs(Bench& bench, const std::vector<std::string>& block, const std::vector<std::string>& expected) {
     std::string error;
     host::InstanceHandle instance = bench.loaded(block, &error);
@@ -69,7 +69,7 @@ void expectSavedAs(Bench& bench, const std::vector<std::string>& block, const st
                         [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
     if (instance == nullptr) return;
     std::vector<BlockWriter::Unit> units = bench.saved(instance);
-    std::string problem = unitsProblem(units);
+    std::string problem = linesProblem(units);
     bench.expect().that(problem.empty(), problem);
     bench.expect().that(linesOf(units) == expected, [&] {
         return joined(block) + " is saved as " + joined(linesOf(units)) + ", not " + joined(expected);
@@ -185,7 +185,7 @@ void checkFocusBlockRoundTrip(CheckContext& context) {
         std::vector<BlockWriter::Unit> saved = bench.saved(first);
         host::InstanceHandle second = bench.loaded(linesOf(saved));
         if (second == nullptr) return;
-        context.expect.that(sameUnits(saved, bench.saved(second)),
+        context.expect.that(sameLines(saved, bench.saved(second)),
                             [&] { return joined(block) + " saved, loaded and saved again differs"; });
         bench.discard(first);
         bench.discard(second);
