@@ -55,8 +55,9 @@ TEST(ThirdPartyServices, AKeltoFocusThatReadsItsChannelBreaksItsPromise) {
     e2e::HostRun faulty = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_focus_reads_channel.p --scene " +
                               KELTO_EXAMPLES_DIR + "/focus.scene");
     EXPECT_EQ(faulty.exitCode, 1);
-    EXPECT_TRUE(contains(faulty.out, "Promise     Kelto Focus promises never to call getChannel: it was called at "
-                                     "frame 0\n"))
+    EXPECT_TRUE(contains(faulty.out,
+                         "Promise     Kelto Focus promises never to call getChannel: it was called at "
+                         "frame 0\n"))
         << faulty.out;
     EXPECT_FALSE(contains(faulty.out, "Host check")) << faulty.out;
 }

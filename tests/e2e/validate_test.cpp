@@ -422,7 +422,8 @@ TEST(Validate, AnIndependentKeltoThatBreaksOnePromiseFailsItsChecksAlone) {
         std::string out = validate({independentKelto(each.variant), "--seed", "7"}, exitCode);
         EXPECT_EQ(exitCode, 1) << out;
         ValidateOutput output = readOutput(out);
-        const std::string classic = std::string("classic/") + each.check, current = std::string("current/") + each.check;
+        const std::string classic = std::string("classic/") + each.check,
+                          current = std::string("current/") + each.check;
         EXPECT_EQ(output.withVerdict("FAIL"), (std::set<std::string>{classic, current})) << out;
         for (const std::string& id : {classic, current})
             EXPECT_NE(output.lines[id].find(each.says), std::string::npos) << output.lines[id];

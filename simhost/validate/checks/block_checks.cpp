@@ -204,8 +204,9 @@ void checkEmptyLine(CheckContext& context) {
         const std::string rule = ends ? ": an empty line ends the block" : ": an empty line is skipped";
         expectEvaluatedAsFound(bench, instance, read, block, rule);
         std::vector<std::string> saved = bench.savedLines(instance);
-        std::vector<std::string> expected = bench.referenceBlock(read.item[0] != '\0' ? read.item : kelto_facts::kNoneName,
-                                                                 read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
+        std::vector<std::string> expected =
+            bench.referenceBlock(read.item[0] != '\0' ? read.item : kelto_facts::kNoneName,
+                                 read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
         context.expect.that(saved == expected, [&] {
             return blockText(block) + " is saved as " + blockText(saved) + ", not " + blockText(expected) + rule;
         });

@@ -51,9 +51,12 @@ void visitInstances(Bench& bench, std::mt19937& random) {
     evaluateAround(bench, fresh, random);
     askAbout(bench, fresh);
     const std::vector<std::string> blocks[] = {
-        modifier.referenceBlock("Ball", "Camera"),  modifier.settingsBlock("Ball", "Camera"),
-        modifier.settingsBlock("Lost Lamp", "Camera"), modifier.referenceBlock("", ""),
-        modifier.referenceBlock(kelto_facts::kNoneName, "Tall Tree"), modifier.blockPieces(),
+        modifier.referenceBlock("Ball", "Camera"),
+        modifier.settingsBlock("Ball", "Camera"),
+        modifier.settingsBlock("Lost Lamp", "Camera"),
+        modifier.referenceBlock("", ""),
+        modifier.referenceBlock(kelto_facts::kNoneName, "Tall Tree"),
+        modifier.blockPieces(),
     };
     for (const std::vector<std::string>& block : blocks) {
         host::InstanceHandle instance = bench.loaded(block);

@@ -298,7 +298,8 @@ void checkFocusKeltoBlock(CheckContext& context) {
         std::string error;
         host::InstanceHandle instance = bench.loaded(block, &error);
         if (instance == nullptr) return;
-        context.expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
+        context.expect.that(error.empty(),
+                            [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
         const SceneItem* item = findByName(scene, pair.item);
         const SceneItem* camera = findByName(scene, pair.camera);
         bool both = item != nullptr && camera != nullptr;

@@ -124,7 +124,7 @@ void change(int, void* record) {
 }
 
 #elif defined(FAULT_FOCUS_STOPS_AT_UNKNOWN_LINES) || defined(FAULT_FOCUS_NEGATIVE_LAG_READ) || \
-    defined(FAULT_FOCUS_LONG_LINE_READ) || defined(FAULT_FOCUS_NAMES_TRIMMED) ||  \
+    defined(FAULT_FOCUS_LONG_LINE_READ) || defined(FAULT_FOCUS_NAMES_TRIMMED) ||               \
     defined(FAULT_FOCUS_IGNORES_KELTO_BLOCK) || defined(FAULT_FOCUS_TABS_NOT_BLANKS)
 // The lines load reads are changed on their way to the modifier.
 const host::LoadState* g_load = nullptr;

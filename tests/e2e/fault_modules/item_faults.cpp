@@ -47,7 +47,8 @@ void HOST_CALL changeKeepingNames(host::InstanceHandle instance, const host::Ite
     kelto::DistanceInstance& held = *kelto::instanceOf(instance);
     kelto::DistanceInstance before = held;
     g_changeID(instance, pairs);
-    if (before.itemId != nullptr && held.itemId == nullptr) std::memcpy(held.itemName, before.itemName, sizeof held.itemName);
+    if (before.itemId != nullptr && held.itemId == nullptr)
+        std::memcpy(held.itemName, before.itemName, sizeof held.itemName);
     if (before.cameraId != nullptr && held.cameraId == nullptr)
         std::memcpy(held.cameraName, before.cameraName, sizeof held.cameraName);
 }
@@ -122,7 +123,8 @@ void HOST_CALL changeKeepingNames(host::InstanceHandle instance, const host::Ite
     kelto::DistanceInstance& held = *kelto::instanceOf(instance);
     kelto::DistanceInstance before = held;
     g_changeID(instance, pairs);
-    if (before.itemId != nullptr && held.itemId == nullptr) std::memcpy(held.itemName, before.itemName, sizeof held.itemName);
+    if (before.itemId != nullptr && held.itemId == nullptr)
+        std::memcpy(held.itemName, before.itemName, sizeof held.itemName);
     if (before.cameraId != nullptr && held.cameraId == nullptr)
         std::memcpy(held.cameraName, before.cameraName, sizeof held.cameraName);
 }

@@ -26,15 +26,15 @@
 
 typedef int LWFrame;
 typedef double LWTime;
-typedef void *LWItemID;
-typedef void *LWChannelID;
-typedef void *LWInstance;
-typedef const char *LWError;
+typedef void* LWItemID;
+typedef void* LWChannelID;
+typedef void* LWInstance;
+typedef const char* LWError;
 typedef int LWItemType;
 typedef int LWItemParam;
 
-typedef void *GlobalFunc(const char *serviceName, int useMode);
-typedef int ActivateFunc(int version, GlobalFunc *global, void *local, void *serverData);
+typedef void* GlobalFunc(const char* serviceName, int useMode);
+typedef int ActivateFunc(int version, GlobalFunc* global, void* local, void* serverData);
 
 #define GFUSE_TRANSIENT 0
 #define AFUNC_OK 0
@@ -42,19 +42,19 @@ typedef int ActivateFunc(int version, GlobalFunc *global, void *local, void *ser
 #define AFUNC_BADGLOBAL 2
 
 typedef struct st_ServerRecord {
-    const char *className;
-    const char *name;
-    ActivateFunc *activate;
-    void *tagInfo;
+    const char* className;
+    const char* name;
+    ActivateFunc* activate;
+    void* tagInfo;
 } ServerRecord;
 
 typedef struct st_ModuleDescriptor {
     unsigned int sysSync;
     unsigned int sysVersion;
     unsigned int sysMachine;
-    void *(*startup)(void);
-    void (*shutdown)(void *);
-    ServerRecord *serverDefs;
+    void* (*startup)(void);
+    void (*shutdown)(void*);
+    ServerRecord* serverDefs;
 } ModuleDescriptor;
 
 #define MOD_SYSSYNC 0x04121994
@@ -75,70 +75,70 @@ typedef struct st_ModuleDescriptor {
 typedef unsigned int LWID;
 typedef struct st_LWBlockIdent {
     LWID id;
-    const char *token;
+    const char* token;
 } LWBlockIdent;
 
 typedef struct st_LWSaveState {
     int ioMode;
-    void *writeData;
-    void (*write)(void *data, const char *, int length);
-    void (*writeI1)(void *data, const char *, int n);
-    void (*writeI2)(void *data, const short *, int n);
-    void (*writeI4)(void *data, const int *, int n);
-    void (*writeU1)(void *data, const unsigned char *, int n);
-    void (*writeU2)(void *data, const unsigned short *, int n);
-    void (*writeU4)(void *data, const unsigned int *, int n);
-    void (*writeFP)(void *data, const float *, int n);
-    void (*writeStr)(void *data, const char *);
-    void (*writeID)(void *data, const LWBlockIdent *);
-    void (*beginBlk)(void *data, const LWBlockIdent *, int leaf);
-    void (*endBlk)(void *data);
-    int (*depth)(void *data);
-    void (*writeDP)(void *data, const double *, int n);
+    void* writeData;
+    void (*write)(void* data, const char*, int length);
+    void (*writeI1)(void* data, const char*, int n);
+    void (*writeI2)(void* data, const short*, int n);
+    void (*writeI4)(void* data, const int*, int n);
+    void (*writeU1)(void* data, const unsigned char*, int n);
+    void (*writeU2)(void* data, const unsigned short*, int n);
+    void (*writeU4)(void* data, const unsigned int*, int n);
+    void (*writeFP)(void* data, const float*, int n);
+    void (*writeStr)(void* data, const char*);
+    void (*writeID)(void* data, const LWBlockIdent*);
+    void (*beginBlk)(void* data, const LWBlockIdent*, int leaf);
+    void (*endBlk)(void* data);
+    int (*depth)(void* data);
+    void (*writeDP)(void* data, const double*, int n);
 } LWSaveState;
 
 typedef struct st_LWLoadState {
     int ioMode;
-    void *readData;
-    int (*read)(void *data, char *, int length);
-    int (*readI1)(void *data, char *, int n);
-    int (*readI2)(void *data, short *, int n);
-    int (*readI4)(void *data, int *, int n);
-    int (*readU1)(void *data, unsigned char *, int n);
-    int (*readU2)(void *data, unsigned short *, int n);
-    int (*readU4)(void *data, unsigned int *, int n);
-    int (*readFP)(void *data, float *, int n);
-    int (*readStr)(void *data, char *, int max);
-    LWID (*readID)(void *data, const LWBlockIdent *);
-    LWID (*findBlk)(void *data, const LWBlockIdent *);
-    void (*endBlk)(void *data);
-    int (*depth)(void *data);
-    int (*readDP)(void *data, double *, int n);
+    void* readData;
+    int (*read)(void* data, char*, int length);
+    int (*readI1)(void* data, char*, int n);
+    int (*readI2)(void* data, short*, int n);
+    int (*readI4)(void* data, int*, int n);
+    int (*readU1)(void* data, unsigned char*, int n);
+    int (*readU2)(void* data, unsigned short*, int n);
+    int (*readU4)(void* data, unsigned int*, int n);
+    int (*readFP)(void* data, float*, int n);
+    int (*readStr)(void* data, char*, int max);
+    LWID (*readID)(void* data, const LWBlockIdent*);
+    LWID (*findBlk)(void* data, const LWBlockIdent*);
+    void (*endBlk)(void* data);
+    int (*depth)(void* data);
+    int (*readDP)(void* data, double*, int n);
 } LWLoadState;
 
 /* lwhandler.h, lwrender.h, lwchannel.h */
 
 typedef struct st_LWInstanceFuncs {
-    void *priv;
-    LWInstance (*create)(void *priv, void *context, LWError *);
+    void* priv;
+    LWInstance (*create)(void* priv, void* context, LWError*);
     void (*destroy)(LWInstance);
     LWError (*copy)(LWInstance, LWInstance from);
-    LWError (*load)(LWInstance, const LWLoadState *);
-    LWError (*save)(LWInstance, const LWSaveState *);
-    const char *(*descln)(LWInstance);
+    LWError (*load)(LWInstance, const LWLoadState*);
+    LWError (*save)(LWInstance, const LWSaveState*);
+    const char* (*descln)(LWInstance);
 } LWInstanceFuncs;
 
 typedef struct st_LWItemFuncs {
-    const LWItemID *(*useItems)(LWInstance);
-    void (*changeID)(LWInstance, const LWItemID *);
-    void (*changeName)(LWInstance, const void *);
+    const LWItemID* (*useItems)(LWInstance);
+    void (*changeID)(LWInstance, const LWItemID*);
+    void (*changeName)(LWInstance, const void*);
 } LWItemFuncs;
 
 typedef struct st_LWInterface {
     LWInstance inst;
-    void *panel;
+    void* panel;
     LWError (*options)(LWInstance);
-    LWError (*command)(LWInstance, const char *);
+    LWError (*command)(LWInstance, const char*);
 } LWInterface;
 
 #define LWCHANNEL_HCLASS "ChannelHandler"
@@ -150,15 +150,15 @@ typedef struct st_LWChannelAccess {
     LWFrame frame;
     LWTime time;
     double value;
-    void (*getChannel)(LWChannelID chan, LWTime t, double *value);
+    void (*getChannel)(LWChannelID chan, LWTime t, double* value);
     void (*setChannel)(LWChannelID chan, const double value);
-    const char *(*channelName)(LWChannelID chan);
+    const char* (*channelName)(LWChannelID chan);
 } LWChannelAccess;
 
 typedef struct st_LWChannelHandler {
-    LWInstanceFuncs *inst;
-    LWItemFuncs *item;
-    void (*evaluate)(LWInstance, const LWChannelAccess *);
+    LWInstanceFuncs* inst;
+    LWItemFuncs* item;
+    void (*evaluate)(LWInstance, const LWChannelAccess*);
     unsigned int (*flags)(LWInstance);
 } LWChannelHandler;
 
@@ -167,20 +167,20 @@ typedef struct st_LWChannelHandler {
 #define LWCHANNEL_CURRENT_VERSION 5
 
 typedef struct st_LWChannelAccessCurrent {
-    void *hostData;
+    void* hostData;
     LWChannelID chan;
     LWFrame frame;
     LWTime time;
     double value;
-    void (*getChannel)(void *hostData, LWChannelID chan, LWTime t, double *value);
-    void (*setChannel)(void *hostData, LWChannelID chan, const double value);
-    const char *(*channelName)(void *hostData, LWChannelID chan);
+    void (*getChannel)(void* hostData, LWChannelID chan, LWTime t, double* value);
+    void (*setChannel)(void* hostData, LWChannelID chan, const double value);
+    const char* (*channelName)(void* hostData, LWChannelID chan);
 } LWChannelAccessCurrent;
 
 typedef struct st_LWChannelHandlerCurrent {
-    LWInstanceFuncs *inst;
-    LWItemFuncs *item;
-    void (*evaluate)(LWInstance, const LWChannelAccessCurrent *);
+    LWInstanceFuncs* inst;
+    LWItemFuncs* item;
+    void (*evaluate)(LWInstance, const LWChannelAccessCurrent*);
     unsigned int (*flags)(LWInstance);
 } LWChannelHandlerCurrent;
 
@@ -199,59 +199,59 @@ typedef struct st_LWItemInfo {
     LWItemID (*target)(LWItemID);
     LWItemID (*goal)(LWItemID);
     LWItemType (*type)(LWItemID);
-    const char *(*name)(LWItemID);
+    const char* (*name)(LWItemID);
     void (*param)(LWItemID, LWItemParam, LWTime, double vector[3]);
 } LWItemInfo;
 
 /* lwhost.h: held, never called. lwtxtr.h's table likewise, never looked into. */
 typedef struct st_LWMessageFuncs {
-    void (*info)(const char *, const char *);
-    void (*error)(const char *, const char *);
-    void (*warning)(const char *, const char *);
-    int (*okCancel)(const char *ttl, const char *, const char *);
-    int (*yesNo)(const char *ttl, const char *, const char *);
-    int (*yesNoCan)(const char *ttl, const char *, const char *);
-    int (*yesNoAll)(const char *ttl, const char *, const char *);
+    void (*info)(const char*, const char*);
+    void (*error)(const char*, const char*);
+    void (*warning)(const char*, const char*);
+    int (*okCancel)(const char* ttl, const char*, const char*);
+    int (*yesNo)(const char* ttl, const char*, const char*);
+    int (*yesNoCan)(const char* ttl, const char*, const char*);
+    int (*yesNoAll)(const char* ttl, const char*, const char*);
 } LWMessageFuncs;
 
 struct st_LWTextureFuncs;
 
 /* lwxpanel.h */
 
-typedef void *LWXPanelID;
-typedef void *LWXPanelHint;
+typedef void* LWXPanelID;
+typedef void* LWXPanelHint;
 
 typedef struct st_LWXPanelControl {
     unsigned int cid;
-    const char *label;
-    const char *ctrlclass;
+    const char* label;
+    const char* ctrlclass;
 } LWXPanelControl;
 
 typedef struct st_LWXPanelDataDesc {
     unsigned int vid;
-    const char *name;
-    const char *datatype;
+    const char* name;
+    const char* datatype;
 } LWXPanelDataDesc;
 
 typedef enum en_LWXPRefreshCodes { LWXPRC_NONE = 0, LWXPRC_DFLT, LWXPRC_DRAW, LWXPRC_FULL } LWXPRefreshCode;
 
-typedef void *LWXPanelGetFunc(void *inst, unsigned int vid);
-typedef LWXPRefreshCode LWXPanelSetFunc(void *inst, unsigned int vid, void *value);
-typedef int LWXPanelPopCntFunc(void *userdata);
-typedef const char *LWXPanelPopNameFunc(void *userdata, int idx);
+typedef void* LWXPanelGetFunc(void* inst, unsigned int vid);
+typedef LWXPRefreshCode LWXPanelSetFunc(void* inst, unsigned int vid, void* value);
+typedef int LWXPanelPopCntFunc(void* userdata);
+typedef const char* LWXPanelPopNameFunc(void* userdata, int idx);
 
 typedef struct st_LWXPanelFuncs {
     int version;
-    void *drawf;
-    LWXPanelID (*create)(int type, LWXPanelControl *ctrlDesc);
+    void* drawf;
+    LWXPanelID (*create)(int type, LWXPanelControl* ctrlDesc);
     void (*destroy)(LWXPanelID panel);
-    void (*describe)(LWXPanelID panel, LWXPanelDataDesc *dataDesc, LWXPanelGetFunc *get, LWXPanelSetFunc *set);
-    void (*hint)(LWXPanelID panel, unsigned int an_id, LWXPanelHint *hints);
-    void *(*getData)(LWXPanelID panel, unsigned int data_id);
-    void (*setData)(LWXPanelID panel, unsigned int data_id, void *data);
-    void *(*formGet)(LWXPanelID panel, unsigned int vid);
-    void (*formSet)(LWXPanelID panel, unsigned int vid, void *value);
-    void (*viewInst)(LWXPanelID panel, void *inst);
+    void (*describe)(LWXPanelID panel, LWXPanelDataDesc* dataDesc, LWXPanelGetFunc* get, LWXPanelSetFunc* set);
+    void (*hint)(LWXPanelID panel, unsigned int an_id, LWXPanelHint* hints);
+    void* (*getData)(LWXPanelID panel, unsigned int data_id);
+    void (*setData)(LWXPanelID panel, unsigned int data_id, void* data);
+    void* (*formGet)(LWXPanelID panel, unsigned int vid);
+    void (*formSet)(LWXPanelID panel, unsigned int vid, void* value);
+    void (*viewInst)(LWXPanelID panel, void* inst);
     void (*viewRefresh)(LWXPanelID panel);
     int (*post)(LWXPanelID panel);
     int (*open)(LWXPanelID panel);
@@ -283,16 +283,16 @@ typedef struct st_LWXPanelFuncs {
 #define NAME_SIZE 256
 
 /* Each service by the SDK's name first, then by the one the docs give; null ends a list. */
-static const char *const ITEM_INFO_NAMES[] = {"LW Item Info 5", "LW Item Info 3", NULL};
-static const char *const MESSAGE_NAMES[] = {"Info Messages 2", "Info Messages", NULL};
-static const char *const TEXTURE_NAMES[] = {"Texture Functions 3", "Texture Functions", NULL};
-static const char *const PANEL_NAMES[] = {"LWXPanel", NULL};
+static const char* const ITEM_INFO_NAMES[] = {"LW Item Info 5", "LW Item Info 3", NULL};
+static const char* const MESSAGE_NAMES[] = {"Info Messages 2", "Info Messages", NULL};
+static const char* const TEXTURE_NAMES[] = {"Texture Functions 3", "Texture Functions", NULL};
+static const char* const PANEL_NAMES[] = {"LWXPanel", NULL};
 
 /* The tables of the last handler activation that succeeded, and the version it took: the
  * interface takes that version alone. */
-static const LWItemInfo *g_itemInfo;
-static const LWMessageFuncs *g_messages;
-static const struct st_LWTextureFuncs *g_textures;
+static const LWItemInfo* g_itemInfo;
+static const LWMessageFuncs* g_messages;
+static const struct st_LWTextureFuncs* g_textures;
 static int g_handlerVersion = LWCHANNEL_VERSION;
 
 /* One reference: the item it holds, or none; its name as the block gave it, kept while its item is
@@ -309,9 +309,9 @@ typedef struct {
     LWItemID used[3];
 } Kelto;
 
-static void *lookUp(GlobalFunc *global, const char *const *names) {
+static void* lookUp(GlobalFunc* global, const char* const* names) {
     for (; *names != NULL; ++names) {
-        void *table = global(*names, GFUSE_TRANSIENT);
+        void* table = global(*names, GFUSE_TRANSIENT);
         if (table != NULL) return table;
     }
     return NULL;
@@ -319,7 +319,7 @@ static void *lookUp(GlobalFunc *global, const char *const *names) {
 
 /* Copies `text` into a name buffer; a text too long is cut before the character that would not fit
  * whole. */
-static void copyName(char *name, const char *text) {
+static void copyName(char* name, const char* text) {
     size_t length = strlen(text);
     if (length >= NAME_SIZE) {
         length = NAME_SIZE - 1;
@@ -346,7 +346,7 @@ static int placeOf(LWItemType type, LWItemID wanted) {
 }
 
 /* The first item of that name, objects before cameras; an empty name is no reference. */
-static LWItemID itemNamed(const char *name) {
+static LWItemID itemNamed(const char* name) {
     static const LWItemType lists[] = {LWI_OBJECT, LWI_CAMERA};
     size_t list;
     LWItemID item;
@@ -358,7 +358,7 @@ static LWItemID itemNamed(const char *name) {
 }
 
 /* Names are looked for once after a load, at the first call that needs the items. */
-static void resolve(Kelto *kelto) {
+static void resolve(Kelto* kelto) {
     if (kelto->resolved) return;
     kelto->item.id = itemNamed(kelto->item.name);
     kelto->camera.id = itemNamed(kelto->camera.name);
@@ -367,7 +367,7 @@ static void resolve(Kelto *kelto) {
 
 /* Instances. */
 
-static LWInstance create(void *priv, void *context, LWError *error) {
+static LWInstance create(void* priv, void* context, LWError* error) {
     (void)priv;
     (void)context;
     (void)error;
@@ -381,7 +381,7 @@ static LWError copy(LWInstance to, LWInstance from) {
     return NULL;
 }
 
-static const char *describe(LWInstance instance) {
+static const char* describe(LWInstance instance) {
     (void)instance;
     return DESCRIPTION;
 }
@@ -393,11 +393,11 @@ static unsigned int flags(LWInstance instance) {
 
 /* The block. */
 
-static void writeLine(const LWSaveState *save, const char *text) {
+static void writeLine(const LWSaveState* save, const char* text) {
     save->write(save->writeData, text, (int)strlen(text));
 }
 
-static void saveReference(const LWSaveState *save, const char *keyword, const Reference *reference) {
+static void saveReference(const LWSaveState* save, const char* keyword, const Reference* reference) {
     char name[NAME_SIZE];
     writeLine(save, keyword);
     if (reference->id != NULL)
@@ -407,8 +407,8 @@ static void saveReference(const LWSaveState *save, const char *keyword, const Re
     writeLine(save, name);
 }
 
-static LWError save(LWInstance instance, const LWSaveState *state) {
-    Kelto *kelto = instance;
+static LWError save(LWInstance instance, const LWSaveState* state) {
+    Kelto* kelto = instance;
     writeLine(state, BLOCK_START);
     saveReference(state, ITEM_KEYWORD, &kelto->item);
     saveReference(state, CAMERA_KEYWORD, &kelto->camera);
@@ -418,7 +418,7 @@ static LWError save(LWInstance instance, const LWSaveState *state) {
 
 /* The next line, or 0 at the end of the data. A line that filled the buffer may have been cut by
  * the host inside a character: the part of one left at its end goes. */
-static int readLine(const LWLoadState *state, char *line) {
+static int readLine(const LWLoadState* state, char* line) {
     int length = state->read(state->readData, line, NAME_SIZE);
     if (length < 0) return 0;
     line[length < NAME_SIZE ? length : NAME_SIZE - 1] = '\0';
@@ -434,8 +434,8 @@ static int readLine(const LWLoadState *state, char *line) {
     return 1;
 }
 
-static LWError load(LWInstance instance, const LWLoadState *state) {
-    Kelto *kelto = instance;
+static LWError load(LWInstance instance, const LWLoadState* state) {
+    Kelto* kelto = instance;
     char line[NAME_SIZE];
     if (!readLine(state, line) || strcmp(line, BLOCK_START) != 0) return NULL;
     while (readLine(state, line)) {
@@ -456,7 +456,7 @@ static LWError load(LWInstance instance, const LWLoadState *state) {
 /* Evaluation: the straight line between the two items' world positions, or the channel left alone
  * while either is missing. */
 
-static int distanceAt(Kelto *kelto, LWTime time, double *distance) {
+static int distanceAt(Kelto* kelto, LWTime time, double* distance) {
     double a[3], b[3], dx, dy, dz;
     resolve(kelto);
     if (kelto->item.id == NULL || kelto->camera.id == NULL) return 0;
@@ -469,20 +469,20 @@ static int distanceAt(Kelto *kelto, LWTime time, double *distance) {
     return 1;
 }
 
-static void evaluate(LWInstance instance, const LWChannelAccess *access) {
+static void evaluate(LWInstance instance, const LWChannelAccess* access) {
     double distance;
     if (distanceAt(instance, access->time, &distance)) access->setChannel(access->chan, distance);
 }
 
-static void evaluateCurrent(LWInstance instance, const LWChannelAccessCurrent *access) {
+static void evaluateCurrent(LWInstance instance, const LWChannelAccessCurrent* access) {
     double distance;
     if (distanceAt(instance, access->time, &distance)) access->setChannel(access->hostData, access->chan, distance);
 }
 
 /* Items: the references follow the IDs the host announces; a deleted item's reference becomes none. */
 
-static const LWItemID *useItems(LWInstance instance) {
-    Kelto *kelto = instance;
+static const LWItemID* useItems(LWInstance instance) {
+    Kelto* kelto = instance;
     size_t count = 0;
     if (kelto->item.id != NULL) kelto->used[count++] = kelto->item.id;
     if (kelto->camera.id != NULL && kelto->camera.id != kelto->item.id) kelto->used[count++] = kelto->camera.id;
@@ -491,7 +491,7 @@ static const LWItemID *useItems(LWInstance instance) {
 }
 
 /* The pairs hold at once: each reference takes the new ID of the pair whose old one it holds. */
-static void follow(Reference *reference, const LWItemID *pairs) {
+static void follow(Reference* reference, const LWItemID* pairs) {
     for (; reference->id != NULL && pairs[0] != NULL; pairs += 2)
         if (pairs[0] == reference->id) {
             reference->id = pairs[1];
@@ -500,8 +500,8 @@ static void follow(Reference *reference, const LWItemID *pairs) {
         }
 }
 
-static void changeID(LWInstance instance, const LWItemID *pairs) {
-    Kelto *kelto = instance;
+static void changeID(LWInstance instance, const LWItemID* pairs) {
+    Kelto* kelto = instance;
     follow(&kelto->item, pairs);
     follow(&kelto->camera, pairs);
 }
@@ -515,42 +515,42 @@ static int countOf(LWItemType type) {
     return count;
 }
 
-static const char *entryOf(LWItemType type, int entry) {
+static const char* entryOf(LWItemType type, int entry) {
     LWItemID item = itemAt(type, entry);
     if (entry == 0) return NONE_ENTRY;
     return item != NULL ? g_itemInfo->name(item) : "";
 }
 
-static int objectCount(void *userdata) {
+static int objectCount(void* userdata) {
     (void)userdata;
     return countOf(LWI_OBJECT);
 }
 
-static int cameraCount(void *userdata) {
+static int cameraCount(void* userdata) {
     (void)userdata;
     return countOf(LWI_CAMERA);
 }
 
-static const char *objectEntry(void *userdata, int entry) {
+static const char* objectEntry(void* userdata, int entry) {
     (void)userdata;
     return entryOf(LWI_OBJECT, entry);
 }
 
-static const char *cameraEntry(void *userdata, int entry) {
+static const char* cameraEntry(void* userdata, int entry) {
     (void)userdata;
     return entryOf(LWI_CAMERA, entry);
 }
 
-static Reference *referenceOf(Kelto *kelto, unsigned int control, LWItemType *type) {
+static Reference* referenceOf(Kelto* kelto, unsigned int control, LWItemType* type) {
     *type = control == ITEM_CONTROL ? LWI_OBJECT : LWI_CAMERA;
     if (control == ITEM_CONTROL) return &kelto->item;
     if (control == CAMERA_CONTROL) return &kelto->camera;
     return NULL;
 }
 
-static void *get(void *instance, unsigned int control) {
+static void* get(void* instance, unsigned int control) {
     LWItemType type;
-    Reference *reference = instance != NULL ? referenceOf(instance, control, &type) : NULL;
+    Reference* reference = instance != NULL ? referenceOf(instance, control, &type) : NULL;
     if (reference == NULL) return NULL;
     resolve(instance);
     reference->choice = placeOf(type, reference->id);
@@ -558,12 +558,12 @@ static void *get(void *instance, unsigned int control) {
 }
 
 /* A pick of "(none)" asks the panel to redraw; a pick of an item does not. */
-static LWXPRefreshCode set(void *instance, unsigned int control, void *value) {
+static LWXPRefreshCode set(void* instance, unsigned int control, void* value) {
     LWItemType type;
-    Reference *reference = instance != NULL ? referenceOf(instance, control, &type) : NULL;
+    Reference* reference = instance != NULL ? referenceOf(instance, control, &type) : NULL;
     if (reference == NULL || value == NULL) return LWXPRC_NONE;
     resolve(instance);
-    reference->id = itemAt(type, *(const int *)value);
+    reference->id = itemAt(type, *(const int*)value);
     if (reference->id != NULL) return LWXPRC_NONE;
     reference->name[0] = '\0';
     return LWXPRC_DFLT;
@@ -576,7 +576,7 @@ static LWXPanelHint functionHint(void (*function)(void)) {
     return hint;
 }
 
-static LWXPanelID buildPanel(const LWXPanelFuncs *toolkit, Kelto *kelto) {
+static LWXPanelID buildPanel(const LWXPanelFuncs* toolkit, Kelto* kelto) {
     static LWXPanelControl controls[] = {
         {ITEM_CONTROL, "Reference Item", "iPopChoice"},
         {CAMERA_CONTROL, "Reference Camera", "iPopChoice"},
@@ -610,7 +610,7 @@ static LWXPanelID buildPanel(const LWXPanelFuncs *toolkit, Kelto *kelto) {
 
 /* Activations. */
 
-static LWInstanceFuncs *fillInstanceFuncs(LWInstanceFuncs *funcs) {
+static LWInstanceFuncs* fillInstanceFuncs(LWInstanceFuncs* funcs) {
     funcs->create = create;
     funcs->destroy = destroy;
     funcs->copy = copy;
@@ -620,11 +620,11 @@ static LWInstanceFuncs *fillInstanceFuncs(LWInstanceFuncs *funcs) {
     return funcs;
 }
 
-static int handler(int version, GlobalFunc *global, void *local, void *serverData) {
-    const LWItemInfo *itemInfo;
-    const LWMessageFuncs *messages;
-    const struct st_LWTextureFuncs *textures;
-    LWItemFuncs *items;
+static int handler(int version, GlobalFunc* global, void* local, void* serverData) {
+    const LWItemInfo* itemInfo;
+    const LWMessageFuncs* messages;
+    const struct st_LWTextureFuncs* textures;
+    LWItemFuncs* items;
     (void)serverData;
     if (version != LWCHANNEL_VERSION && version != LWCHANNEL_CURRENT_VERSION) return AFUNC_BADVERSION;
     itemInfo = lookUp(global, ITEM_INFO_NAMES);
@@ -642,13 +642,13 @@ static int handler(int version, GlobalFunc *global, void *local, void *serverDat
     g_textures = textures;
     g_handlerVersion = version;
     if (version == LWCHANNEL_CURRENT_VERSION) {
-        LWChannelHandlerCurrent *record = local;
+        LWChannelHandlerCurrent* record = local;
         fillInstanceFuncs(record->inst);
         items = record->item;
         record->evaluate = evaluateCurrent;
         record->flags = flags;
     } else {
-        LWChannelHandler *record = local;
+        LWChannelHandler* record = local;
         fillInstanceFuncs(record->inst);
         items = record->item;
         record->evaluate = evaluate;
@@ -662,9 +662,9 @@ static int handler(int version, GlobalFunc *global, void *local, void *serverDat
     return AFUNC_OK;
 }
 
-static int interface(int version, GlobalFunc *global, void *local, void *serverData) {
-    LWInterface *record = local;
-    const LWXPanelFuncs *toolkit;
+static int interface(int version, GlobalFunc* global, void* local, void* serverData) {
+    LWInterface* record = local;
+    const LWXPanelFuncs* toolkit;
     (void)serverData;
     if (version != g_handlerVersion) return AFUNC_BADVERSION;
     toolkit = lookUp(global, PANEL_NAMES);
@@ -678,9 +678,9 @@ static int interface(int version, GlobalFunc *global, void *local, void *serverD
 
 static int g_started;
 
-static void *startup(void) { return &g_started; }
+static void* startup(void) { return &g_started; }
 
-static void shutdown(void *serverData) { (void)serverData; }
+static void shutdown(void* serverData) { (void)serverData; }
 
 static ServerRecord g_servers[] = {
     {LWCHANNEL_HCLASS, SERVER_NAME, handler, NULL},
