@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/modifiers/channel_promises.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/served_names.h"
 #include "simhost/text/text_format.h"
@@ -36,7 +37,7 @@ inline constexpr char kPopupControlClass[] = "iPopChoice";
 inline constexpr char kPopupDataType[] = "integer";
 inline constexpr char kNoneEntry[] = "(none)";
 
-// The block in the scene file: six lines, each written as one unit with its NUL.
+// The block in the scene file: six lines.
 inline constexpr char kBlockStart[] = "KELTO_START";
 inline constexpr char kItemKeyword[] = "REFERENCE_ITEM";
 inline constexpr char kCameraKeyword[] = "REFERENCE_CAMERA";
@@ -49,18 +50,28 @@ inline std::vector<std::string> referenceBlock(const std::string& item, const st
     return {kBlockStart, kItemKeyword, item, kCameraKeyword, camera, kBlockEnd};
 }
 
-// The services the handler's activation refuses to go without.
+// The services the handler's activation refuses to go without: the item
+// info it works with, and the messages and textures it holds though it never
+// calls them, a promise of its own.
 inline constexpr Service kHandlerServices[] = {Service::Messages, Service::Textures, Service::ItemInfo};
 
-// The first promise of Kelto's that the evaluation broke, as text, or "".
-// The host lets a modifier read channels and ask their names; Kelto needs
-// neither, and sets the channel to a distance alone.
-inline std::string brokenPromise(const ChannelAccessRecord& access) {
-    if (access.getChannelCalls() > 0) return "Kelto promises never to call getChannel: it was called";
-    if (access.channelNameCalls() > 0) return "Kelto promises never to call channelName: it was called";
+// Kelto's promises of an evaluation beyond the host's rules: the host lets a
+// modifier read channels and ask their names; Kelto needs neither
+// (channel_promises.h), and sets the channel to a distance alone.
+inline std::string brokenChannelPromise(const ChannelAccessRecord& access) {
+    return sim::brokenChannelPromise(kServerName, access);
+}
+
+inline std::string brokenValuePromise(const ChannelAccessRecord& access) {
     for (double value : access.setCalls())
         if (value < 0) return "Kelto promises a distance, never below 0: it set " + formattedText("%.17g", value);
     return "";
+}
+
+// The first promise of Kelto's that the evaluation broke, as text, or "".
+inline std::string brokenPromise(const ChannelAccessRecord& access) {
+    std::string call = brokenChannelPromise(access);
+    return call.empty() ? brokenValuePromise(access) : call;
 }
 
 // The first of the host's rules the evaluation broke, else the first of
@@ -68,6 +79,13 @@ inline std::string brokenPromise(const ChannelAccessRecord& access) {
 inline std::string evaluationProblem(const ChannelAccessRecord& access) {
     std::string rule = access.brokenRule();
     return rule.empty() ? brokenPromise(access) : rule;
+}
+
+// The first of the host's rules the evaluation broke, else the promise of
+// its value; "" when it kept both. What it called is told apart.
+inline std::string valueProblem(const ChannelAccessRecord& access) {
+    std::string rule = access.brokenRule();
+    return rule.empty() ? brokenValuePromise(access) : rule;
 }
 
 }  // namespace sim::kelto_facts

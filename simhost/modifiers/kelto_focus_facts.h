@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/modifiers/channel_promises.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/served_names.h"
 #include "simhost/text/text_format.h"
@@ -66,8 +67,7 @@ inline constexpr char kFocusOffsetKeyword[] = "FOCUS_OFFSET";
 inline constexpr char kLagKeyword[] = "LAG";
 inline constexpr char kBlockEnd[] = "KELTO_FOCUS_END";
 inline constexpr int kBlockVersion = 1;
-// Start, version, the two references as Kelto's, the four settings, end;
-// each line one unit with its NUL.
+// Start, version, the two references as Kelto's, the four settings, end.
 inline constexpr size_t kBlockLines = 11;
 // Where the names stand among the block's lines.
 inline constexpr size_t kItemNameLine = 3, kCameraNameLine = 5;
@@ -111,12 +111,24 @@ inline constexpr double kNearest = 0.001;
 // inner sample, the whole divided by the steps.
 inline constexpr int kLagSteps = 16;
 
-// The first promise of Kelto Focus's that the evaluation broke, as text, or "".
-inline std::string brokenPromise(const ChannelAccessRecord& access) {
+// Kelto Focus's promises of an evaluation beyond the host's rules: as
+// Kelto, it never reads a channel nor asks its name (channel_promises.h),
+// its lag's mean included; and it never focuses nearer than kNearest.
+inline std::string brokenChannelPromise(const ChannelAccessRecord& access) {
+    return sim::brokenChannelPromise(kServerName, access);
+}
+
+inline std::string brokenValuePromise(const ChannelAccessRecord& access) {
     for (double value : access.setCalls())
         if (!(value >= kNearest))
             return formattedText("Kelto Focus promises a focus distance of at least %g: it set %.17g", kNearest, value);
     return "";
+}
+
+// The first promise of Kelto Focus's that the evaluation broke, as text, or "".
+inline std::string brokenPromise(const ChannelAccessRecord& access) {
+    std::string call = brokenChannelPromise(access);
+    return call.empty() ? brokenValuePromise(access) : call;
 }
 
 // The first of the host's rules the evaluation broke, else the first of
@@ -124,6 +136,13 @@ inline std::string brokenPromise(const ChannelAccessRecord& access) {
 inline std::string evaluationProblem(const ChannelAccessRecord& access) {
     std::string rule = access.brokenRule();
     return rule.empty() ? brokenPromise(access) : rule;
+}
+
+// The first of the host's rules the evaluation broke, else the promise of
+// its value; "" when it kept both. What it called is told apart.
+inline std::string valueProblem(const ChannelAccessRecord& access) {
+    std::string rule = access.brokenRule();
+    return rule.empty() ? brokenValuePromise(access) : rule;
 }
 
 }  // namespace sim::kelto_focus_facts

@@ -80,13 +80,14 @@ private:
     host::LoadState state_;
 };
 
-// Collects what save writes. In ASCII mode one unit per line with its length: each write call's bytes
-// as they came, or the line a block function or a value write made; in BINARY mode the bytes.
+// Collects what save writes. In ASCII mode one unit per line: each write call's string, its length
+// taken from the string whatever length the call gave, as the SDK's ASCII write does, or the line a
+// block function or a value write made; in BINARY mode the bytes, as many as each write gives.
 class BlockWriter {
 public:
     struct Unit {
-        std::string bytes;  // exactly the bytes written, NUL included
-        int length;
+        std::string bytes;  // the line and its NUL
+        int length;         // the line's bytes and its NUL
         // The line the scene file holds: the text up to the first NUL.
         std::string line() const { return bytes.substr(0, bytes.find('\0')); }
     };

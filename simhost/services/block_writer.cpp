@@ -47,17 +47,12 @@ bool BlockWriter::unusable(const void* pointer, int count, const char* what) {
 }
 
 void BlockWriter::write(const char* bytes, int length) {
-    std::string unit = bytes != nullptr && length > 0 ? std::string(bytes, static_cast<size_t>(length)) : "";
     if (!ascii()) {
-        bytes_ += unit;
-    } else if (open_.empty()) {
-        units_.push_back({unit, length});  // exactly as written, for the scene file and the checks
-    } else if (open_.back().leaf) {
-        leafLine_ += " " + unit.substr(0, unit.find('\0'));
-    } else {
-        std::string indented = indent() + unit;
-        units_.push_back({indented, static_cast<int>(indented.size())});
+        if (bytes != nullptr && length > 0) bytes_.append(bytes, static_cast<size_t>(length));
+        return;
     }
+    // The SDK's ASCII write takes its string up to the NUL, whatever the length given: a line.
+    putWords(bytes != nullptr ? bytes : "");
 }
 
 template <typename T>

@@ -1,8 +1,10 @@
 // The bench a check drives a module on: the module's handler bound over a
 // scene by a host of one protocol, the instances it made, the options panel,
 // and edits of the scene's items. Every call the host forbids, and every
-// evaluation that breaks the host's rules or the modifier's promises, is a failure
-// of the check in progress, through its Expect.
+// evaluation that breaks the host's rules or the modifier's promises of its
+// value, is a failure of the check in progress, through its Expect. A call
+// the modifier promises never to make (a channel read, a message) is noted
+// for the calls check alone, so that such a fault fails that check.
 #pragma once
 
 #include <cstdint>
@@ -106,11 +108,15 @@ public:
     bool deleteItem(const std::string& name);
     bool renameItem(const std::string& name, const std::string& newName);
     bool moveItem(int typeCode, size_t from, size_t to);
+    bool addItem(int typeCode, const std::string& name);
     // The ID the host hands out now for the first item of that name.
     host::ItemId idOfItem(const std::string& name);
 
-    // Fails the check with the host's first violation since the last look.
+    // Fails the check with the host's first violation since the last look,
+    // and notes the first call the modifier promises never to make.
     void noteViolations();
+    // That call, as the modifier's broken promise, or "" while none was made.
+    const std::string& brokenCallPromise() const { return brokenCallPromise_; }
 
 private:
     bool edited(const std::string& error);
@@ -124,7 +130,7 @@ private:
     HandlerBinding handler_;
     std::vector<host::InstanceHandle> instances_;
     size_t violationsSeen_ = 0;
-    size_t heldCallsSeen_ = 0;  // of the session's held-service calls, those already failed
+    std::string brokenCallPromise_;
 };
 
 }  // namespace sim

@@ -65,6 +65,7 @@ extern const CheckTable kNameChecks;
 extern const CheckTable kPanelChecks;
 extern const CheckTable kEvaluationChecks;
 extern const CheckTable kItemChecks;
+extern const CheckTable kCallChecks;
 extern const CheckTable kFocusValueChecks;
 extern const CheckTable kFocusBlockChecks;
 extern const CheckTable kFocusPanelChecks;

@@ -6,46 +6,44 @@ namespace sim {
 
 namespace {
 
-std::string unitProblem(const BlockWriter::Unit& unit, const std::string& which) {
-    if (unit.length != int(unit.line().size()) + 1 || unit.bytes.size() != size_t(unit.length))
-        return which + " has length " + std::to_string(unit.length) + " for a line of " +
-               std::to_string(unit.line().size()) + " bytes";
-    if (unit.bytes.size() > kelto_facts::kNameBufferSize)
-        return which + " is longer than " + std::to_string(kelto_facts::kNameBufferSize) + " bytes";
+// The longest line the module's buffer holds with its NUL.
+const size_t kLongestLine = kelto_facts::kNameBufferSize - 1;
+
+std::string lineProblem(const std::string& line, const std::string& which) {
+    if (line.size() > kLongestLine)
+        return which + " is " + std::to_string(line.size()) + " bytes, longer than " + std::to_string(kLongestLine);
     return "";
 }
 
-std::string unitName(size_t index) { return "unit " + std::to_string(index + 1); }
+std::string lineName(size_t index) { return "line " + std::to_string(index + 1); }
 
 }  // namespace
 
 std::string blockProblem(const ValidatedModifier& modifier, const std::vector<BlockWriter::Unit>& units) {
-    if (units.size() != modifier.blockLines)
-        return "save wrote " + std::to_string(units.size()) + " units, not " + std::to_string(modifier.blockLines);
+    const std::vector<std::string> lines = linesOf(units);
+    if (lines.size() != modifier.blockLines)
+        return "save wrote " + std::to_string(lines.size()) + " lines, not " + std::to_string(modifier.blockLines);
     const std::vector<std::string> keywords = modifier.referenceBlock("", "");
-    for (size_t i = 0; i < units.size(); ++i) {
-        const BlockWriter::Unit& unit = units[i];
-        std::string problem = unitProblem(unit, unitName(i));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string problem = lineProblem(lines[i], lineName(i));
         if (!problem.empty()) return problem;
-        if (!keywords[i].empty() && unit.line() != keywords[i])
-            return unitName(i) + " is \"" + unit.line() + "\", not " + keywords[i];
+        if (!keywords[i].empty() && lines[i] != keywords[i])
+            return lineName(i) + " is \"" + lines[i] + "\", not " + keywords[i];
     }
     return "";
 }
 
-std::string unitsProblem(const std::vector<BlockWriter::Unit>& units) {
-    for (size_t i = 0; i < units.size(); ++i) {
-        std::string problem = unitProblem(units[i], unitName(i));
+std::string linesProblem(const std::vector<BlockWriter::Unit>& units) {
+    const std::vector<std::string> lines = linesOf(units);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string problem = lineProblem(lines[i], lineName(i));
         if (!problem.empty()) return problem;
     }
     return "";
 }
 
-bool sameUnits(const std::vector<BlockWriter::Unit>& a, const std::vector<BlockWriter::Unit>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].bytes != b[i].bytes || a[i].length != b[i].length) return false;
-    return true;
+bool sameLines(const std::vector<BlockWriter::Unit>& a, const std::vector<BlockWriter::Unit>& b) {
+    return linesOf(a) == linesOf(b);
 }
 
 }  // namespace sim

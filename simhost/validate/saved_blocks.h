@@ -1,4 +1,6 @@
-// What a block saved by the module must look like, and how two saves compare.
+// What a block saved by the module must look like, and how two saves compare:
+// by the lines the scene file holds. The length a module hands an ASCII write
+// is not one of them: the host takes a line's length from its string.
 #pragma once
 
 #include <string>
@@ -9,16 +11,15 @@
 
 namespace sim {
 
-// Why a saved block is not the modifier's block of references: its units,
-// each a line whose length counts its NUL, every line but the names as at
-// the defaults, and the names within the module's buffer; "".
+// Why a saved block is not the modifier's block of references: its lines,
+// every line but the names as at the defaults, each within the module's
+// buffer; "".
 std::string blockProblem(const ValidatedModifier& modifier, const std::vector<BlockWriter::Unit>& units);
 
-// Why a save is not units each a line whose length counts its NUL, within
-// the module's buffer; "".
-std::string unitsProblem(const std::vector<BlockWriter::Unit>& units);
+// Why a save holds a line longer than the module's buffer holds; "".
+std::string linesProblem(const std::vector<BlockWriter::Unit>& units);
 
-// Whether two saves wrote the same units, byte for byte.
-bool sameUnits(const std::vector<BlockWriter::Unit>& a, const std::vector<BlockWriter::Unit>& b);
+// Whether two saves wrote the same lines, byte for byte.
+bool sameLines(const std::vector<BlockWriter::Unit>& a, const std::vector<BlockWriter::Unit>& b);
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
+#include "simhost/validate/focus_samples.h"
 
 namespace sim {
 
@@ -30,6 +31,10 @@ std::vector<std::string> keltoBlock(const std::string& item, const std::string& 
 
 std::vector<std::string> focusBlock(const std::string& item, const std::string& camera) {
     return focus::referenceBlock(item, camera);
+}
+
+std::vector<std::string> focusSettingsBlock(const std::string& item, const std::string& camera) {
+    return focus::referenceBlock(item, camera, settingsOffTheirDefaults());
 }
 
 // Names of the check scene, junk and blanks beside the keywords.
@@ -65,13 +70,17 @@ const ValidatedModifier kValidatedKelto = {
     kelto_facts::kServerName,
     "",
     keltoBlock,
+    keltoBlock,
     kelto_facts::kBlockLines,
     2,
     4,
     2,
+    kelto_facts::kPanelTitle,
     keltoDescriptionProblem,
-    kelto_facts::evaluationProblem,
+    kelto_facts::valueProblem,
+    kelto_facts::brokenChannelPromise,
     kKeltoLeastValue,
+    true,
     keltoPieces,
     {std::begin(kelto_facts::kHandlerServices), std::end(kelto_facts::kHandlerServices)},
 };
@@ -80,13 +89,17 @@ const ValidatedModifier kValidatedKeltoFocus = {
     focus::kServerName,
     "focus/",
     focusBlock,
+    focusSettingsBlock,
     focus::kBlockLines,
     focus::kItemNameLine,
     focus::kCameraNameLine,
     focus::kPanelControls,
+    focus::kPanelTitle,
     focusDescriptionProblem,
-    focus::evaluationProblem,
+    focus::valueProblem,
+    focus::brokenChannelPromise,
     focus::kNearest,
+    false,
     focusPieces,
     {std::begin(focus::kHandlerServices), std::end(focus::kHandlerServices)},
 };

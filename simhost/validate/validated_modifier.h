@@ -1,6 +1,7 @@
 // The modifiers the conformance check knows, and what its shared checks need
 // of each: the servers' name, the block a pair of names is saved as, the
-// panel's size, the least value set and the description of a new instance.
+// panel's size and title, the least value set, the description of a new
+// instance and what an empty line in the block does.
 // Each is made from its facts (simhost/modifiers/), never from its code.
 #pragma once
 
@@ -20,15 +21,25 @@ struct ValidatedModifier {
     // The block saved for references of these names and every other setting
     // at its default.
     std::vector<std::string> (*referenceBlock)(const std::string& item, const std::string& camera);
+    // The same with every setting it has off its default.
+    std::vector<std::string> (*settingsBlock)(const std::string& item, const std::string& camera);
     size_t blockLines;
     size_t itemNameLine, cameraNameLine;  // where the names stand in the block
     size_t panelControls;
+    const char* panelTitle;
     // Why a description line is not one of an instance at its defaults, or "".
     std::string (*descriptionProblem)(const std::string& line);
-    // The first of the host's rules or the modifier's promises an evaluation broke, or "".
+    // The first of the host's rules, or the modifier's promises of the value
+    // set, that an evaluation broke, or "".
     std::string (*evaluationProblem)(const ChannelAccessRecord& access);
+    // The promise an evaluation broke by what it called (a channel read, a
+    // channel's name), or "": the calls check's alone to hold.
+    std::string (*channelPromise)(const ChannelAccessRecord& access);
     // The least value it sets: the host's distance is raised to it.
     double leastValue;
+    // Whether an empty line inside its block ends the block (Kelto's), or is
+    // skipped as a line of a later version (Kelto Focus's).
+    bool emptyLineEndsBlock;
     // Lines of its block, whole, cut or spoilt, that random blocks are made of.
     std::vector<std::string> (*blockPieces)();
     // The services the handler's activation refuses to go without.

@@ -1,6 +1,8 @@
 // The documentation holds together: every relative link in the README and
 // the pages beside it reaches a file and, where it names one, a heading; and
-// the table of checks in docs/validate.md is the one `validate --list` prints.
+// the table of checks in docs/validate.md is the one `validate --list` prints,
+// and its table of promises names checks that are listed and faults that are
+// built.
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/validate/check_registry.h"
 #include "simhost/validate/conformance.h"
 
 namespace {
@@ -183,6 +186,38 @@ TEST(Documentation, TheTableOfChecksIsTheOneValidateLists) {
         EXPECT_EQ(documented.count(id), 1u) << "listed by validate --list, not in docs/validate.md: " << id;
     for (const std::string& id : documented)
         EXPECT_EQ(listed.count(id), 1u) << "in docs/validate.md, not listed by validate --list: " << id;
+}
+
+// The ID a word of the table of promises names: a bare word is Kelto's check
+// under the classic protocol, "focus/WORD" Kelto Focus's, and one that says
+// "module/" is named whole.
+std::string promiseCheckId(const std::string& word) {
+    const std::string focus = "focus/";
+    if (word.find("module/") != std::string::npos) return word;
+    if (word.rfind(focus, 0) == 0) return focus + "classic/" + word.substr(focus.size());
+    return "classic/" + word;
+}
+
+TEST(Documentation, EachPromiseNamesAListedCheckAndABuiltFault) {
+    std::istringstream in(readText(kDocs / "validate.md"));
+    std::string line, section;
+    size_t rows = 0;
+    static const std::regex row(R"(^\| [^`|][^|]* \| [^|]+ \| ([^|]+) \| `([a-z_]+)` \|$)");
+    static const std::regex word("`([a-z/-]+)`");
+    while (std::getline(in, line)) {
+        if (line.rfind("## ", 0) == 0) section = line.substr(3);
+        std::smatch match;
+        if (section != "Every promise and its check" || !std::regex_match(line, match, row)) continue;
+        ++rows;
+        const std::string checks = match[1];
+        size_t named = 0;
+        for (std::sregex_iterator at(checks.begin(), checks.end(), word), end; at != end; ++at, ++named)
+            EXPECT_NE(sim::findCheck(promiseCheckId((*at)[1])), nullptr) << (*at)[1] << " in: " << line;
+        EXPECT_GT(named, 0u) << line;
+        const fs::path fault = fs::path(KELTO_FAULT_MODULES_DIR) / ("fault_" + std::string(match[2]) + ".p");
+        EXPECT_TRUE(fs::exists(fault)) << fault << " in: " << line;
+    }
+    EXPECT_GT(rows, 30u);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ TEST_F(ChannelFixture, ANewInstanceSavesSixUnitsNamingNoItems) {
     ASSERT_EQ(handler.save(newInstance(), writer), nullptr);
     std::vector<std::pair<std::string, int>> units, expected;
     for (const sim::BlockWriter::Unit& unit : writer.units()) units.push_back({unit.bytes, unit.length});
-    // Each line is one unit of its bytes and a NUL, the length counting the NUL.
+    // Each line is one unit, as the host keeps it: its bytes and a NUL.
     for (const std::string& line : referenceBlock(kNoneName, kNoneName))
         expected.push_back({line + '\0', static_cast<int>(line.size() + 1)});
     EXPECT_EQ(units, expected);

@@ -1,7 +1,8 @@
 // The host's message and texture functions are services like any other: a
 // third party's module that calls them at every evaluation runs clean, each
-// answered neutrally. Kelto promises never to call them, and a Kelto that
-// does is told so as a broken promise, not as a breach of the host's rules.
+// answered neutrally. Kelto and Kelto Focus promise never to call them, nor
+// to read their channel, and one that does is told so as a broken promise,
+// not as a breach of the host's rules.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/host_program.h"
@@ -44,6 +45,19 @@ TEST(ThirdPartyServices, AKeltoThatCallsThemBreaksItsPromise) {
     EXPECT_TRUE(contains(faulty.out,
                          "Promise     Kelto promises never to call the host's messages or textures: "
                          "Texture Functions noise was called\n"))
+        << faulty.out;
+    EXPECT_FALSE(contains(faulty.out, "Host check")) << faulty.out;
+}
+
+// Kelto Focus promises as much, and never to read its channel: a run of one
+// that reads it at every evaluation says so, the value it sets being sound.
+TEST(ThirdPartyServices, AKeltoFocusThatReadsItsChannelBreaksItsPromise) {
+    e2e::HostRun faulty = run(std::string(KELTO_FAULT_MODULES_DIR) + "/fault_focus_reads_channel.p --scene " +
+                              KELTO_EXAMPLES_DIR + "/focus.scene");
+    EXPECT_EQ(faulty.exitCode, 1);
+    EXPECT_TRUE(contains(faulty.out,
+                         "Promise     Kelto Focus promises never to call getChannel: it was called at "
+                         "frame 0\n"))
         << faulty.out;
     EXPECT_FALSE(contains(faulty.out, "Host check")) << faulty.out;
 }

@@ -1,5 +1,6 @@
 // A third party's module that keeps its settings with the typed functions of the load and save states,
-// in blocks, run by kelto-host: saved into a scene, loaded back, saved again, in each I/O mode.
+// in blocks, run by kelto-host: saved into a scene, loaded back, saved again, in each I/O mode. And
+// Kelto written again by a third party, run beside kelto.p.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -28,14 +29,17 @@ struct Saved {
     std::string scene;  // the scene file written
 };
 
-Saved saveFrom(const std::string& scenePath, const std::string& name, const std::string& options = "") {
+// The module run with `options`, its scene written to the temporary `name`.
+Saved runWriting(const std::string& module, const std::string& options, const std::string& name) {
     std::string written = temp(name);
     std::remove(written.c_str());
-    Saved saved{
-        run(std::string(KELTO_SETTINGS_KEEPER) + " --scene " + scenePath + " --write-scene " + written + " " + options),
-        ""};
+    Saved saved{run(module + options + " --write-scene " + written), ""};
     saved.scene = fileText(written);
     return saved;
+}
+
+Saved saveFrom(const std::string& scenePath, const std::string& name, const std::string& options = "") {
+    return runWriting(KELTO_SETTINGS_KEEPER, " --scene " + scenePath + " " + options, name);
 }
 
 // The scene's text with the saves count, which each save raises, taken out.
@@ -115,6 +119,23 @@ TEST(ThirdPartyModule, ABinaryBlockThatIsNotWholeBytesIsRefusedWithItsLine) {
                           sceneFile("keeper-bad.scene", std::string(kScene) + "binary block\n| 4B4\nend block\n"));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(contains(refused.out, "a binary block's lines are its bytes, two hex digits each")) << refused.out;
+}
+
+// Kelto written again in C from the SDK's headers and the docs alone runs the
+// examples as kelto.p does: the same values, to the digits shown, and the same
+// scene written back, though it hands each line's write its length without the
+// NUL and sums the squares in another order.
+TEST(ThirdPartyModule, AnIndependentKeltoRunsTheExamplesAsKeltoDoes) {
+    const std::string independent = std::string(INDEPENDENT_KELTO_DIR) + "/independent_kelto.p";
+    for (const char* scene : {"demo.scene", "flyby.scene", "edits.scene"}) {
+        const std::string options = std::string(" --scene ") + KELTO_EXAMPLES_DIR + "/" + scene;
+        Saved ours = runWriting(KELTO_MODULE_PATH, options, std::string("ours-") + scene);
+        Saved theirs = runWriting(independent, options, std::string("theirs-") + scene);
+        ASSERT_EQ(theirs.run.exitCode, 0) << theirs.run.out;
+        EXPECT_FALSE(e2e::tableRows(theirs.run.out).empty()) << theirs.run.out;
+        EXPECT_EQ(e2e::tableRows(theirs.run.out), e2e::tableRows(ours.run.out)) << scene;
+        EXPECT_EQ(theirs.scene, ours.scene) << scene;
+    }
 }
 
 }  // namespace

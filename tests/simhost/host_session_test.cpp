@@ -233,6 +233,17 @@ TEST(ChannelAccess, EachModifiersPromisesAreToldByItsServerName) {
     read.access().setChannel(read.access().channel, 1);
     EXPECT_EQ(sim::brokenPromise("Other", read), "");
     EXPECT_TRUE(says(read.brokenRule(), "2 times"));
+
+    // Kelto Focus never reads its channel either; a read is no fault of the
+    // value it sets, which the checks hold apart from what it calls.
+    sim::ChannelAccessRecord focusRead(0, 0.0, 5);
+    focusRead.access().getChannel(focusRead.access().channel, 0, &value);
+    focusRead.access().setChannel(focusRead.access().channel, 2);
+    expectSays(sim::brokenPromise(sim::kelto_focus_facts::kServerName, focusRead),
+               "Kelto Focus promises never to call getChannel");
+    EXPECT_EQ(sim::kelto_focus_facts::valueProblem(focusRead), "");
+    EXPECT_EQ(sim::kelto_focus_facts::brokenChannelPromise(focusRead),
+              sim::brokenPromise(sim::kelto_focus_facts::kServerName, focusRead));
 }
 
 // The host lets an evaluation read channels and ask their names; Kelto

@@ -342,14 +342,27 @@ TEST(BlockReader, CopiesAtMostTheMaximumLessOneAndEndsWithMinusOne) {
     EXPECT_EQ(reader.read(buffer, 8), -1);
 }
 
-TEST(BlockWriter, KeepsEachUnitAndItsLength) {
+// In ASCII mode the SDK's write takes the line to its NUL, whatever length it is given: the NUL
+// counted or not, a length past the string's end, a negative one; a binary write takes its length.
+TEST(BlockWriter, AnAsciiWriteTakesItsLengthFromTheStringAndABinaryOneFromTheCall) {
     sim::BlockWriter writer;
-    writer.state().write(writer.state().writeData, "BLOCK_START", 12);
-    writer.state().write(writer.state().writeData, "ab", 2);
-    ASSERT_EQ(writer.units().size(), 2u);
-    EXPECT_EQ(writer.units()[0].length, 12);
-    EXPECT_EQ(writer.units()[0].bytes, std::string("BLOCK_START\0", 12));
-    EXPECT_EQ(writer.lines(), (std::vector<std::string>{"BLOCK_START", "ab"}));
+    const host::SaveState& state = writer.state();
+    state.write(state.writeData, "BLOCK_START", 12);
+    state.write(state.writeData, "ab", 2);
+    state.write(state.writeData, "BAD", 50000000);
+    state.write(state.writeData, "BAD", -5);
+    state.write(state.writeData, "", 0);
+    ASSERT_EQ(writer.units().size(), 5u);
+    for (const sim::BlockWriter::Unit& unit : writer.units()) {
+        EXPECT_EQ(unit.bytes, unit.line() + '\0');
+        EXPECT_EQ(unit.length, static_cast<int>(unit.bytes.size()));
+    }
+    EXPECT_EQ(writer.lines(), (std::vector<std::string>{"BLOCK_START", "ab", "BAD", "BAD", ""}));
+
+    sim::BlockWriter binary(host::kIoModeBinary);
+    binary.state().write(binary.state().writeData, "ab\0cd", 5);
+    binary.state().write(binary.state().writeData, "ef", -1);
+    EXPECT_EQ(binary.bytes(), std::string("ab\0cd", 5));
 }
 
 }  // namespace

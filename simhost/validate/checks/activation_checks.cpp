@@ -106,7 +106,9 @@ void checkInterfaceVersions(CheckContext& context) {
 }
 
 // Without any name of a service the handler refuses, fills nothing, and
-// leaves the tables it held before, so earlier instances keep working.
+// leaves the tables it held before, so earlier instances keep working. The
+// item info is what the modifier works with; the messages and textures it
+// only holds, and refuses a host without them as a promise of its own.
 void checkMissingServices(CheckContext& context) {
     Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Close-up")) : nullptr;
@@ -121,7 +123,8 @@ void checkMissingServices(CheckContext& context) {
         HandlerBinding binding;
         int result = binding.activate(context.module(), server, context.protocol.version);
         context.expect.that(result == host::kActivationServiceMissing, [&] {
-            return "without \"" + names.front() + "\" the activation returned " + describeActivationResult(result);
+            return std::string(context.modifier.name) + " promises to start on no host without \"" + names.back() +
+                   "\": without it, under any name, the activation returned " + describeActivationResult(result);
         });
         context.expect.that(!filledAny(binding), "the refused activation filled the record");
         context.expect.that(lacking.violations().empty(),

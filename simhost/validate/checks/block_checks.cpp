@@ -1,5 +1,5 @@
-// The block in the scene file: valid blocks saved and loaded back, and
-// random ones.
+// The block in the scene file: valid blocks saved and loaded back, random
+// ones, and an empty line among its lines.
 #include <random>
 #include <string>
 #include <vector>
@@ -103,10 +103,36 @@ void expectRandomBlockKept(Bench& bench, const std::vector<std::string>& block, 
     });
     host::InstanceHandle again = bench.loaded(linesOf(saved));
     bench.evaluated(again, bench.timeOfFrame(frame));
-    bench.expect().that(sameUnits(saved, bench.saved(again)),
+    bench.expect().that(sameLines(saved, bench.saved(again)),
                         [&] { return which + ": its save does not load back to the same references"; });
     bench.discard(instance);
     bench.discard(again);
+}
+
+// The value at frame 0 is the distance between the items the names find
+// ("none" finds an item of that name), or nothing while either finds none;
+// `why` says what the names were read by.
+void expectEvaluatedAsFound(Bench& bench, host::InstanceHandle instance, const NamePair& pair,
+                            const std::vector<std::string>& block, const std::string& why) {
+    const Scene& scene = bench.scene();
+    const SceneItem* item = findByName(scene, pair.item);
+    const SceneItem* camera = findByName(scene, pair.camera);
+    bool both = item != nullptr && camera != nullptr;
+    double expected = both ? bench.expectedValue(hostDistance(scene, *item, *camera, 0)) : 0;
+    Evaluation result = bench.evaluated(instance, 0);
+    bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
+        return blockText(block) + " evaluates to " + evaluationText(result) + ", not " +
+               (both ? numberText(expected) : "left alone") + why;
+    });
+}
+
+// Whether the name is no item's, or one item's alone: a name an object and a
+// camera share is random-blocks' to try.
+bool namesOneItemAtMost(const Scene& scene, const std::string& name) {
+    size_t items = 0;
+    for (const std::vector<SceneItem>* list : {&scene.objects, &scene.cameras})
+        for (const SceneItem& item : *list) items += item.name == name ? 1 : 0;
+    return items <= 1;
 }
 
 // One valid block saved, loaded and saved again, evaluated in between or not.
@@ -117,7 +143,8 @@ void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
     host::InstanceHandle first = bench.loaded(block, &error);
     expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for " + blockText(block); });
     if (first == nullptr) return;
-    if (evaluated) bench.evaluated(first, 0);
+    if (evaluated && namesOneItemAtMost(bench.scene(), pair.item) && namesOneItemAtMost(bench.scene(), pair.camera))
+        expectEvaluatedAsFound(bench, first, pair, block, " as its names find");
     std::vector<BlockWriter::Unit> saved = bench.saved(first, &error);
     expect.that(error.empty(), [&] { return "save returned the error \"" + error + "\""; });
     std::string problem = blockProblem(bench.modifier(), saved);
@@ -128,8 +155,14 @@ void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
     host::InstanceHandle second = bench.loaded(linesOf(saved), &error);
     expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for its own save"; });
     if (evaluated) bench.evaluated(second, 0);
-    expect.that(sameUnits(saved, bench.saved(second)),
+    expect.that(sameLines(saved, bench.saved(second)),
                 [&] { return blockText(block) + " saved, loaded and saved again differs"; });
+}
+
+// Where an empty line is put in a block of references: after its start line,
+// before the camera's keyword, and before its end line.
+std::vector<size_t> emptyLinePlaces(const ValidatedModifier& modifier) {
+    return {1, modifier.cameraNameLine - 1, modifier.blockLines - 1};
 }
 
 }  // namespace
@@ -152,11 +185,42 @@ void checkRandomBlocks(CheckContext& context) {
         expectRandomBlockKept(bench, randomBlock(pieces, context.random), ++number, context.random);
 }
 
+// An empty line inside Kelto's block ends it: the lines after it are not
+// read, so a reference named after it is none, evaluates to nothing and is
+// saved as none. Kelto Focus skips it, as a line of a later version.
+void checkEmptyLine(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    if (!bench.bind()) return;
+    const ValidatedModifier& modifier = context.modifier;
+    const NamePair pair = {"Ball", "Camera"};
+    for (size_t place : emptyLinePlaces(modifier)) {
+        std::vector<std::string> block = bench.referenceBlock(pair.item, pair.camera);
+        block.insert(block.begin() + std::ptrdiff_t(place), "");
+        bool ends = modifier.emptyLineEndsBlock;
+        NamePair read = {!ends || modifier.itemNameLine < place ? pair.item : "",
+                         !ends || modifier.cameraNameLine < place ? pair.camera : ""};
+        host::InstanceHandle instance = bench.loaded(block);
+        if (instance == nullptr) return;
+        const std::string rule = ends ? ": an empty line ends the block" : ": an empty line is skipped";
+        expectEvaluatedAsFound(bench, instance, read, block, rule);
+        std::vector<std::string> saved = bench.savedLines(instance);
+        std::vector<std::string> expected =
+            bench.referenceBlock(read.item[0] != '\0' ? read.item : kelto_facts::kNoneName,
+                                 read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
+        context.expect.that(saved == expected, [&] {
+            return blockText(block) + " is saved as " + blockText(saved) + ", not " + blockText(expected) + rule;
+        });
+    }
+}
+
 const CheckDefinition kBlockDefinitions[] = {
-    {"save-load-save", "valid blocks load and save with no error, and save, load, save gives the same block",
+    {"save-load-save",
+     "valid blocks evaluate as their names find, load and save with no error, and save, load, save gives the same block",
      CheckScope::EachProtocol, checkSaveLoadSave},
     {"random-blocks", "random blocks evaluate as the names they save find, and save back the same",
      CheckScope::EachProtocol, checkRandomBlocks},
+    {"empty-line", "an empty line in the block ends it (Kelto's) or is skipped (Kelto Focus's)",
+     CheckScope::EachProtocol, checkEmptyLine},
 };
 
 constexpr CheckTable kBlockChecks = checkTable(kBlockDefinitions);

@@ -1,11 +1,13 @@
 // Kelto Focus's block: settings saved in full and read back to the bit,
-// lines of later versions skipped, and bad settings refused line by line.
+// lines of later versions skipped, bad settings refused line by line, blanks
+// read alike, and Kelto's block read as a scene moved from Kelto.
 #include <cmath>
 #include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/validate/checks.h"
 #include "simhost/validate/focus_samples.h"
@@ -60,8 +62,8 @@ std::string joined(const std::vector<std::string>& lines) {
     return "(" + text + ")";
 }
 
-// `block` loaded with no error saves as `expected`, each line a unit whose
-// length counts its NUL.
+// `block` loaded with no error saves as `expected`, each line within the
+// module's buffer.
 void expectSavedAs(Bench& bench, const std::vector<std::string>& block, const std::vector<std::string>& expected) {
     std::string error;
     host::InstanceHandle instance = bench.loaded(block, &error);
@@ -69,7 +71,7 @@ void expectSavedAs(Bench& bench, const std::vector<std::string>& block, const st
                         [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
     if (instance == nullptr) return;
     std::vector<BlockWriter::Unit> units = bench.saved(instance);
-    std::string problem = unitsProblem(units);
+    std::string problem = linesProblem(units);
     bench.expect().that(problem.empty(), problem);
     bench.expect().that(linesOf(units) == expected, [&] {
         return joined(block) + " is saved as " + joined(linesOf(units)) + ", not " + joined(expected);
@@ -169,6 +171,35 @@ focus::Settings withDefault(focus::Settings settings, int setting) {
     return settings;
 }
 
+// Blanks a hand edit or a file moved between systems leaves.
+const char* const kBlanks[] = {" ", "\t", "\r", " \t", "\t\r", "  "};
+const int kBlankRounds = 40;
+
+std::string randomBlanks(std::mt19937& random, bool some) {
+    size_t pick = std::uniform_int_distribution<size_t>(some ? 1 : 0, std::size(kBlanks))(random);
+    return pick == 0 ? "" : kBlanks[pick - 1];
+}
+
+// The block with random blanks around every line but the names, and for the
+// single spaces between a line's words.
+std::vector<std::string> withBlanks(std::vector<std::string> block, std::mt19937& random) {
+    for (size_t at = 0; at < block.size(); ++at) {
+        if (at == focus::kItemNameLine || at == focus::kCameraNameLine) continue;
+        std::string line = randomBlanks(random, false);
+        for (char c : block[at]) line += c == ' ' ? randomBlanks(random, true) : std::string(1, c);
+        block[at] = line + randomBlanks(random, false);
+    }
+    return block;
+}
+
+// References of Kelto's block, loaded by Kelto Focus.
+struct KeltoPair {
+    const char* item;
+    const char* camera;
+};
+const KeltoPair kKeltoBlocks[] = {{"Ball", "Camera"}, {"Tall Tree", "Close-up"}, {"Lost Lamp", "Camera"}};
+const int kKeltoBlockFrame = 12;
+
 }  // namespace
 
 // Blocks of random settings, every number written with all its digits, load
@@ -185,7 +216,7 @@ void checkFocusBlockRoundTrip(CheckContext& context) {
         std::vector<BlockWriter::Unit> saved = bench.saved(first);
         host::InstanceHandle second = bench.loaded(linesOf(saved));
         if (second == nullptr) return;
-        context.expect.that(sameUnits(saved, bench.saved(second)),
+        context.expect.that(sameLines(saved, bench.saved(second)),
                             [&] { return joined(block) + " saved, loaded and saved again differs"; });
         bench.discard(first);
         bench.discard(second);
@@ -238,6 +269,54 @@ void checkFocusRefusals(CheckContext& context) {
     }
 }
 
+// Spaces, tabs and carriage returns around a keyword's line and between its
+// numbers read alike; a name is its line whole, blanks included, but for a
+// carriage return at its end, which a line break written on Windows leaves.
+void checkFocusBlanks(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    if (!bench.bind()) return;
+    const focus::Settings settings = settingsOffTheirDefaults();
+    const std::vector<std::string> block = focus::referenceBlock("Ball", "Camera", settings);
+    for (int i = 0; i < kBlankRounds && context.expect.ok(); ++i)
+        expectSavedAs(bench, withBlanks(block, context.random), block);
+    expectSavedAs(bench, focus::referenceBlock("Ball\r", "Camera\r", settings), block);
+    host::InstanceHandle instance = bench.loaded(focus::referenceBlock("Ball\r", "Camera\r"));
+    Evaluation result = instance != nullptr ? bench.evaluated(instance, 0) : Evaluation();
+    context.expect.that(result.set, "names ending in a carriage return do not find their items");
+}
+
+// A scene moved from Kelto keeps its references: Kelto's block loads with
+// every setting at its default, evaluates as Kelto Focus, and is saved as
+// Kelto Focus's block.
+void checkFocusKeltoBlock(CheckContext& context) {
+    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    if (!bench.bind()) return;
+    const Scene& scene = bench.scene();
+    const double time = bench.timeOfFrame(kKeltoBlockFrame);
+    for (const KeltoPair& pair : kKeltoBlocks) {
+        const std::vector<std::string> block = kelto_facts::referenceBlock(pair.item, pair.camera);
+        std::string error;
+        host::InstanceHandle instance = bench.loaded(block, &error);
+        if (instance == nullptr) return;
+        context.expect.that(error.empty(),
+                            [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
+        const SceneItem* item = findByName(scene, pair.item);
+        const SceneItem* camera = findByName(scene, pair.camera);
+        bool both = item != nullptr && camera != nullptr;
+        double expected = both ? bench.expectedValue(hostDistance(scene, *item, *camera, time)) : 0;
+        Evaluation result = bench.evaluated(instance, time);
+        context.expect.that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
+            return "Kelto's block " + joined(block) + " evaluates to " + evaluationText(result) + ", not " +
+                   (both ? numberText(expected) : "left alone");
+        });
+        std::vector<std::string> saved = bench.savedLines(instance);
+        const std::vector<std::string> own = focus::referenceBlock(pair.item, pair.camera);
+        context.expect.that(saved == own, [&] {
+            return "Kelto's block " + joined(block) + " is saved as " + joined(saved) + ", not " + joined(own);
+        });
+    }
+}
+
 const CheckDefinition kFocusBlockDefinitions[] = {
     {"block-round-trip",
      "settings are saved in full and read back to the bit: load, save, load, save gives the same bytes",
@@ -246,6 +325,10 @@ const CheckDefinition kFocusBlockDefinitions[] = {
      CheckScope::EachProtocol, checkFocusLaterVersions},
     {"refusals", "bad settings in the block are refused line by line, keeping the default, and the load succeeds",
      CheckScope::EachProtocol, checkFocusRefusals},
+    {"blanks", "blanks around a keyword's line and between its numbers read alike, and a name loses a closing CR",
+     CheckScope::EachProtocol, checkFocusBlanks},
+    {"kelto-block", "Kelto's block loads with its references and default settings and saves as Kelto Focus's",
+     CheckScope::EachProtocol, checkFocusKeltoBlock},
 };
 
 constexpr CheckTable kFocusBlockChecks = checkTable(kFocusBlockDefinitions);

@@ -37,7 +37,7 @@ host::InstanceHandle copiedInstance(Bench& bench, std::mt19937& random, bool eva
     bench.expect().that(sameEvaluation(a, b), [&] {
         return "a copy evaluates to " + evaluationText(b) + ", its original to " + evaluationText(a);
     });
-    bench.expect().that(sameUnits(bench.saved(original), bench.saved(copy)), "a copy saves unlike its original");
+    bench.expect().that(sameLines(bench.saved(original), bench.saved(copy)), "a copy saves unlike its original");
     values.push_back(b);
     bench.discard(original);
     return copy;

@@ -10,6 +10,8 @@ namespace sim {
 namespace {
 
 const int kLoadCycles = 16;
+// The host adds two plug-ins for a modifier's file: the modifier and its panel.
+const size_t kServersOfAModifier = 2;
 
 bool sameServer(const ServerEntry& a, const ServerEntry& b) {
     return a.className == b.className && a.serverName == b.serverName;
@@ -45,6 +47,10 @@ void checkDescriptor(CheckContext& context) {
         expect.that(module.findServer(serverClass, context.modifier.name) != nullptr,
                     [&] { return "no " + context.modifier.serverText(serverClass); });
     const std::vector<ServerEntry>& servers = module.servers();
+    expect.that(servers.size() == kServersOfAModifier, [&] {
+        return std::to_string(servers.size()) + " servers, where the modifier and its panel are " +
+               std::to_string(kServersOfAModifier);
+    });
     for (size_t i = 0; i < servers.size(); ++i)
         for (size_t j = i + 1; j < servers.size(); ++j)
             expect.that(!sameServer(servers[i], servers[j]), [&] {

@@ -1,6 +1,7 @@
 // Names in the block: references missing from the scene, long names, and
 // empty ones.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
@@ -121,9 +122,38 @@ void expectLongPicksCut(Bench& bench, host::InstanceHandle instance) {
 
 }  // namespace
 
+namespace {
+
+// Names are found once, when the block is loaded: items that appear under
+// the missing names afterwards leave the channel alone and the block as it
+// was, and are found by the next load.
+void expectFoundAtTheNextLoad(Bench& bench, const std::vector<std::string>& block) {
+    host::InstanceHandle instance = bench.loaded(block);
+    if (instance == nullptr) return;
+    bench.evaluated(instance, bench.timeOfFrame(kFrame));
+    for (const auto& added : {std::pair<int, const char*>{host::kItemTypeObject, kLostObject},
+                              std::pair<int, const char*>{host::kItemTypeCamera, kLostCamera}})
+        bench.addItem(added.first, added.second);
+    Evaluation result = bench.evaluated(instance, bench.timeOfFrame(kFrame));
+    bench.expect().that(!result.set, [&] {
+        return "with " + joined(block) + " the channel is set to " + numberText(result.value) +
+               " once the items were added; a name is found when the block is loaded, not later";
+    });
+    std::vector<std::string> saved = bench.savedLines(instance);
+    bench.expect().that(saved == block, [&] {
+        return joined(block) + " is saved as " + joined(saved) + " once its items were added, not as loaded";
+    });
+    const SceneItem* object = findByName(bench.scene(), kLostObject);
+    const SceneItem* camera = findByName(bench.scene(), kLostCamera);
+    if (object != nullptr && camera != nullptr) expectFound(bench, block, *object, *camera);
+}
+
+}  // namespace
+
 // A reference whose item the scene lacks (its object failed to load, say)
 // leaves the channel its own value and is saved as it was, so that a scene
-// that has the item finds it again.
+// that has the item finds it again; an item added under its name later is
+// found at the next load.
 void checkMissingReferences(CheckContext& context) {
     const ValidatedModifier& modifier = context.modifier;
     const std::vector<std::string> blocks[] = {modifier.referenceBlock(kLostObject, "Camera"),
@@ -137,6 +167,7 @@ void checkMissingReferences(CheckContext& context) {
         if (!bench.bind()) return;
         for (const std::vector<std::string>& block : blocks) expectMissingKept(bench, block);
         for (const std::vector<std::string>& block : blank) expectMissingKept(bench, block);
+        expectFoundAtTheNextLoad(bench, blocks[2]);
     }
     Scene scene = checkScene();
     scene.addObject(kLostObject, {2, 2, 9});
@@ -191,7 +222,7 @@ void checkEmptyNames(CheckContext& context) {
 }
 
 const CheckDefinition kNameDefinitions[] = {
-    {"missing-references", "a missing reference leaves the channel alone and is saved by name",
+    {"missing-references", "a missing reference leaves the channel alone, is saved by name and found at the next load",
      CheckScope::EachProtocol, checkMissingReferences},
     {"long-names", "names of 255 bytes survive, longer ones are cut to at most 255 bytes", CheckScope::EachProtocol,
      checkLongNames},

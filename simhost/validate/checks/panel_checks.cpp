@@ -122,8 +122,9 @@ host::InstanceHandle openedOnBall(Bench& bench, OpenedPanel& panel) {
 
 }  // namespace
 
-// Two popups of integer choices: "(none)" and the scene's objects, "(none)"
-// and its cameras, each item in list order; the choices show the references.
+// The panel's title; two popups of integer choices: "(none)" and the scene's
+// objects, "(none)" and its cameras, each item in list order; the choices
+// show the references.
 void checkPanel(CheckContext& context) {
     Bench bench(context.module(), context.protocol, context.modifier, context.expect);
     host::InstanceHandle instance =
@@ -138,6 +139,11 @@ void checkPanel(CheckContext& context) {
                std::to_string(controls);
     });
     context.expect.that(panel.panel->get != nullptr && panel.panel->set != nullptr, "the panel lacks get or set");
+    auto title = panel.panel->labels.find(host::kPanelControlId);
+    context.expect.that(title != panel.panel->labels.end() && title->second == context.modifier.panelTitle, [&] {
+        return "the panel is titled \"" + (title != panel.panel->labels.end() ? title->second : std::string()) +
+               "\", not \"" + context.modifier.panelTitle + "\"";
+    });
     const long shown[2] = {2, 1};  // Tall Tree among the objects, Close-up among the cameras
     for (size_t which = 0; which < 2; ++which) {
         Popup popup = kPopups[which];
@@ -189,8 +195,8 @@ void checkRefreshCodes(CheckContext& context) {
 }
 
 const CheckDefinition kPanelDefinitions[] = {
-    {"panel", "the panel's two popups list \"(none)\" and the objects or cameras in order", CheckScope::EachProtocol,
-     checkPanel},
+    {"panel", "the panel's title, and its two popups listing \"(none)\" and the objects or cameras in order",
+     CheckScope::EachProtocol, checkPanel},
     {"picks", "random panel picks take effect, hold through later evaluations and are saved", CheckScope::EachProtocol,
      checkPicks},
     {"refresh", "set asks for a redraw after \"(none)\" and for none after an item", CheckScope::EachProtocol,

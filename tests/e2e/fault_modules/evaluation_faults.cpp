@@ -1,6 +1,7 @@
 // Faults of the evaluation.
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "channel/distance_evaluation.h"
 #include "channel/held_services.h"
@@ -48,6 +49,59 @@ void change(int version, void* record) {
         fault::currentRecord(record).evaluate = evaluateAtFrame<host::ChannelAccessCurrent>;
     else
         fault::handlerRecord(record).evaluate = evaluateAtFrame<host::ChannelAccess>;
+}
+
+#elif defined(FAULT_READS_CHANNEL)
+// Reads its own channel at every evaluation, as a modifier that blended the
+// channel's value in would: the host allows it, the modifier promises never
+// to, and the value it sets is the modifier's own.
+template <typename Access>
+void HOST_CALL evaluateReading(host::InstanceHandle instance, const Access* access) {
+    double value = 0;
+    if constexpr (std::is_same_v<Access, host::ChannelAccess>)
+        access->getChannel(access->channel, access->time, &value);
+    else
+        access->getChannel(access->hostData, access->channel, access->time, &value);
+    fault::ModifierEvaluate<Access>::function(instance, access);
+}
+
+void change(int version, void* record) {
+    fault::wrapEvaluate<nullptr, nullptr>(version, record);
+    if (version == host::kCurrentClassVersion)
+        fault::currentRecord(record).evaluate = evaluateReading<host::ChannelAccessCurrent>;
+    else
+        fault::handlerRecord(record).evaluate = evaluateReading<host::ChannelAccess>;
+}
+
+#elif defined(FAULT_NEGATIVE_DISTANCE)
+// Sets the distance with its sign turned.
+void(HOST_CALL* g_setClassic)(host::ChannelId, double) = nullptr;
+void(HOST_CALL* g_setCurrent)(void*, host::ChannelId, double) = nullptr;
+
+void HOST_CALL setNegated(host::ChannelId channel, double value) { g_setClassic(channel, -value); }
+void HOST_CALL setNegatedCurrent(void* hostData, host::ChannelId channel, double value) {
+    g_setCurrent(hostData, channel, -value);
+}
+
+template <typename Access>
+void HOST_CALL evaluateNegated(host::InstanceHandle instance, const Access* access) {
+    Access negating = *access;
+    if constexpr (std::is_same_v<Access, host::ChannelAccess>) {
+        g_setClassic = access->setChannel;
+        negating.setChannel = setNegated;
+    } else {
+        g_setCurrent = access->setChannel;
+        negating.setChannel = setNegatedCurrent;
+    }
+    fault::ModifierEvaluate<Access>::function(instance, &negating);
+}
+
+void change(int version, void* record) {
+    fault::wrapEvaluate<nullptr, nullptr>(version, record);
+    if (version == host::kCurrentClassVersion)
+        fault::currentRecord(record).evaluate = evaluateNegated<host::ChannelAccessCurrent>;
+    else
+        fault::handlerRecord(record).evaluate = evaluateNegated<host::ChannelAccess>;
 }
 
 #elif defined(FAULT_CALLS_NOISE)
@@ -178,6 +232,9 @@ const fault::Entries fault::kEntries = kFault;
     protocol "/random-blocks " protocol "/missing-references " protocol "/long-names " protocol "/picks " protocol \
              "/sub-frame-times " protocol "/renumbering " protocol "/renames "
 #define FOCUS_SETTING_CHECKS(protocol) protocol "/straight-line " protocol "/measure " protocol "/lag "
+// Checks whose blocks of names found must set the channel.
+#define FOUND_BLOCK_CHECKS(protocol) protocol "/save-load-save " protocol "/empty-line "
+#define FOCUS_FOUND_BLOCK_CHECKS(protocol) protocol "/blanks " protocol "/kelto-block "
 #if defined(FAULT_RESOLVING_SETS_TWICE) || defined(FAULT_CRASHES_ON_MISSING)
 // Told by what their failures say, not by which fail.
 FAULT_FAILS("apart")
@@ -187,28 +244,37 @@ FAULT_FAILS("apart")
 FAULT_FAILS("classic/sub-frame-times " FOCUS_SETTING_CHECKS("classic"))
 #elif defined(FAULT_FRAME_TIME)
 FAULT_FAILS("classic/sub-frame-times")
-#elif defined(FAULT_CALLS_NOISE)
-// Calling a service the modifier only holds breaks its promise in every
-// check that evaluates: all but the descriptor's and the versions'.
-FAULT_FAILS("module/repeated-load classic/* -classic/versions -classic/interface")
+#elif defined(FAULT_NEGATIVE_DISTANCE)
+// A distance below 0 breaks Kelto's promise in every check whose channel is
+// set: all but the versions', the interface's, the empty names' and the
+// calls', which judges only what is called.
+FAULT_FAILS("module/repeated-load classic/* -classic/versions -classic/interface -classic/empty-names -classic/calls")
+#elif defined(FAULT_CALLS_NOISE) || defined(FAULT_READS_CHANNEL)
+// A call the host allows and the modifier promises never to make: the calls
+// check's alone.
+FAULT_FAILS("classic/calls")
 #elif defined(FAULT_PICKS_LOST)
-// Looking names up at every evaluation loses picks and renamed items; the
-// long-names check picks its items of long names.
-FAULT_FAILS("classic/picks classic/renames classic/long-names")
+// Looking names up at every evaluation loses picks and renamed items (the
+// long-names check picks its items of long names), and finds an item added
+// under a missing name before the next load.
+FAULT_FAILS("classic/picks classic/renames classic/long-names classic/missing-references")
 #elif defined(FAULT_HOST_DATA_AS_CHANNEL)
 // A set-channel the host refuses fails every current check that sets the
-// channel.
-FAULT_FAILS("current/* -current/versions -current/interface -current/empty-names")
+// channel, but the calls check, which judges only what is called.
+FAULT_FAILS("current/* -current/versions -current/interface -current/empty-names -current/calls")
 #elif defined(FAULT_READS_PARAM_RESULT)
 // A result read from param, which returns nothing, is "not written" wherever
 // the host leaves 0: every check whose channel must be set fails, under each
 // protocol the fault is made under; the repeated load evaluates under the
 // classic one, the service names' check under the current one.
 #if defined(FAULTY_KELTO_FOCUS) && defined(FAULT_UNDER_CURRENT_ONLY)
-FAULT_FAILS(SETTING_CHECKS("classic") FOCUS_SETTING_CHECKS("classic") "current/service-names")
+FAULT_FAILS(SETTING_CHECKS("classic") FOUND_BLOCK_CHECKS("classic") FOCUS_SETTING_CHECKS("classic")
+                FOCUS_FOUND_BLOCK_CHECKS("classic") "current/service-names")
 #elif defined(FAULTY_KELTO_FOCUS)
-FAULT_FAILS(SETTING_CHECKS("classic") FOCUS_SETTING_CHECKS("classic") "module/repeated-load")
+FAULT_FAILS(SETTING_CHECKS("classic") FOUND_BLOCK_CHECKS("classic") FOCUS_SETTING_CHECKS("classic")
+                FOCUS_FOUND_BLOCK_CHECKS("classic") "module/repeated-load")
 #else
-FAULT_FAILS(SETTING_CHECKS("classic") SETTING_CHECKS("current") "module/repeated-load current/service-names")
+FAULT_FAILS(SETTING_CHECKS("classic") FOUND_BLOCK_CHECKS("classic") SETTING_CHECKS("current")
+                FOUND_BLOCK_CHECKS("current") "module/repeated-load current/service-names")
 #endif
 #endif

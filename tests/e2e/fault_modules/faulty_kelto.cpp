@@ -47,6 +47,10 @@ namespace {
 const host::ServerRecord kServers[] = {
     {HOST_CHANNEL_HANDLER_CLASS, kServerName, fault::kEntries.handler, nullptr},
     {HOST_CHANNEL_INTERFACE_CLASS, kServerName, fault::kEntries.interface, nullptr},
+#if defined(FAULT_THIRD_SERVER)
+    // A third plug-in in the file, where the README promises the modifier and its panel.
+    {"ChannelGizmo", kServerName, fault::kEntries.interface, nullptr},
+#endif
     {nullptr, nullptr, nullptr, nullptr},
 };
 

@@ -73,7 +73,8 @@ void change(int version, void* record) {
         fault::handlerRecord(record).evaluate = evaluateChanged<host::ChannelAccess>;
 }
 
-#elif defined(FAULT_FOCUS_ALONG_VIEW_AS_STRAIGHT) || defined(FAULT_FOCUS_OFFSET_IGNORED)
+#elif defined(FAULT_FOCUS_ALONG_VIEW_AS_STRAIGHT) || defined(FAULT_FOCUS_OFFSET_IGNORED) || \
+    defined(FAULT_FOCUS_FOCUS_OFFSET_REVERSED)
 // A setting is set aside for the evaluation and put back after it.
 kelto::FocusSettings g_kept;
 
@@ -82,6 +83,8 @@ void setAside(host::InstanceHandle instance) {
     g_kept = settings;
 #if defined(FAULT_FOCUS_ALONG_VIEW_AS_STRAIGHT)
     settings.measure = 0;  // the measure along the view is taken as the straight line
+#elif defined(FAULT_FOCUS_FOCUS_OFFSET_REVERSED)
+    settings.focusOffset = -settings.focusOffset;  // a positive offset focuses before the subject
 #else
     for (double& offset : settings.subjectOffset) offset = 0;  // the subject's own point is left out
 #endif
@@ -121,7 +124,8 @@ void change(int, void* record) {
 }
 
 #elif defined(FAULT_FOCUS_STOPS_AT_UNKNOWN_LINES) || defined(FAULT_FOCUS_NEGATIVE_LAG_READ) || \
-    defined(FAULT_FOCUS_LONG_LINE_READ) || defined(FAULT_FOCUS_NAMES_TRIMMED)
+    defined(FAULT_FOCUS_LONG_LINE_READ) || defined(FAULT_FOCUS_NAMES_TRIMMED) ||               \
+    defined(FAULT_FOCUS_IGNORES_KELTO_BLOCK) || defined(FAULT_FOCUS_TABS_NOT_BLANKS)
 // The lines load reads are changed on their way to the modifier.
 const host::LoadState* g_load = nullptr;
 const char*(HOST_CALL* g_loadOperation)(host::InstanceHandle, const host::LoadState*) = nullptr;
@@ -129,23 +133,31 @@ const char*(HOST_CALL* g_loadOperation)(host::InstanceHandle, const host::LoadSt
 #if defined(FAULT_FOCUS_STOPS_AT_UNKNOWN_LINES)
 // The block ends at the first line of a keyword this version does not know:
 // the settings after it are never read.
-const char* const kKnown[] = {"KELTO_FOCUS_START", "VERSION", "REFERENCE_ITEM",
-                              "REFERENCE_CAMERA",  "MEASURE", "SUBJECT_OFFSET",
-                              "FOCUS_OFFSET",      "LAG",     "KELTO_FOCUS_END"};
+const char* const kKnown[] = {"KELTO_FOCUS_START", "VERSION",        "REFERENCE_ITEM", "REFERENCE_CAMERA",
+                              "MEASURE",           "SUBJECT_OFFSET", "FOCUS_OFFSET",   "LAG",
+                              "KELTO_FOCUS_END",   "KELTO_START",    "KELTO_END"};
 bool g_nameNext = false, g_ended = false;
 
-bool known(const char* line) {
-    size_t keyword = std::strcspn(line, " ");
+// A line's keyword, between the blanks the modifier reads alike.
+std::string keywordOf(const char* line) {
+    const char* const kBlanks = " \t\r";
+    line += std::strspn(line, kBlanks);
+    return std::string(line, std::strcspn(line, kBlanks));
+}
+
+// An empty line is no keyword at all.
+bool known(const std::string& keyword) {
+    if (keyword.empty()) return true;
     for (const char* word : kKnown)
-        if (std::strlen(word) == keyword && std::strncmp(line, word, keyword) == 0) return true;
+        if (keyword == word) return true;
     return false;
 }
 
 int readChanged(char* buffer, int read) {
     bool name = g_nameNext;
-    g_nameNext =
-        read >= 0 && (std::strcmp(buffer, "REFERENCE_ITEM") == 0 || std::strcmp(buffer, "REFERENCE_CAMERA") == 0);
-    if (read >= 0 && !name && !known(buffer)) g_ended = true;
+    const std::string keyword = read >= 0 ? keywordOf(buffer) : "";
+    g_nameNext = keyword == "REFERENCE_ITEM" || keyword == "REFERENCE_CAMERA";
+    if (read >= 0 && !name && !known(keyword)) g_ended = true;
     return g_ended ? host::kReadEndOfData : read;
 }
 
@@ -185,6 +197,33 @@ int readChanged(char* buffer, int read) {
 }
 
 void startBlock() {}
+#elif defined(FAULT_FOCUS_IGNORES_KELTO_BLOCK)
+// Kelto's block is not read: a scene moved from Kelto loses its references.
+bool g_firstLine = true;
+
+int readChanged(char* buffer, int read) {
+    bool first = g_firstLine;
+    g_firstLine = false;
+    return first && read >= 0 && std::strcmp(buffer, "KELTO_START") == 0 ? host::kReadEndOfData : read;
+}
+
+void startBlock() { g_firstLine = true; }
+#elif defined(FAULT_FOCUS_TABS_NOT_BLANKS)
+// A tab in a keyword's line is taken for a letter, not a blank: the line no
+// longer reads. Name lines are read as they are.
+bool g_nameNext = false;
+
+int readChanged(char* buffer, int read) {
+    bool name = g_nameNext;
+    g_nameNext =
+        read >= 0 && (std::strcmp(buffer, "REFERENCE_ITEM") == 0 || std::strcmp(buffer, "REFERENCE_CAMERA") == 0);
+    if (read < 0 || name) return read;
+    for (char* at = buffer; *at != '\0'; ++at)
+        if (*at == '\t') *at = '_';
+    return read;
+}
+
+void startBlock() { g_nameNext = false; }
 #else
 // A name's trailing blanks are left out of the name looked up.
 bool g_nameNext = false;
@@ -324,6 +363,9 @@ FAULT_FAILS("classic/straight-line")
 #elif defined(FAULT_FOCUS_ALONG_VIEW_AS_STRAIGHT) || defined(FAULT_FOCUS_OFFSET_IGNORED) || \
     defined(FAULT_FOCUS_SETS_INFINITY) || defined(FAULT_FOCUS_FORWARD_NOT_RESCALED)
 FAULT_FAILS("classic/measure")
+#elif defined(FAULT_FOCUS_FOCUS_OFFSET_REVERSED)
+// The focus offset is in the value of both measures and of the lag's mean.
+FAULT_FAILS("classic/measure classic/lag")
 #elif defined(FAULT_FOCUS_LAG_KEEPS_STATE) || defined(FAULT_FOCUS_FLOOR_PER_SAMPLE)
 FAULT_FAILS("classic/lag")
 #elif defined(FAULT_FOCUS_SAVES_SIX_DIGITS)
@@ -338,6 +380,10 @@ FAULT_FAILS("classic/description-measure")
 // The description line exact, blanks and all: the new instance's, and the
 // one of each measure.
 FAULT_FAILS("classic/description classic/description-measure")
+#elif defined(FAULT_FOCUS_IGNORES_KELTO_BLOCK)
+FAULT_FAILS("classic/kelto-block")
+#elif defined(FAULT_FOCUS_TABS_NOT_BLANKS)
+FAULT_FAILS("classic/blanks")
 #elif defined(FAULT_FOCUS_NAMES_TRIMMED)
 // A name is its line whole: "Ball " is not "Ball".
 FAULT_FAILS("classic/missing-references")

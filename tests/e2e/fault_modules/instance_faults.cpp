@@ -24,7 +24,8 @@ using fault::Entries;
     return nullptr;
 }
 
-#if defined(FAULT_LONG_NAME_WHOLE) || defined(FAULT_NAMES_TAKEN_WHEN_REFERENCED)
+#if defined(FAULT_LONG_NAME_WHOLE) || defined(FAULT_NAMES_TAKEN_WHEN_REFERENCED) || \
+    defined(FAULT_NAME_CUT_INSIDE_CHARACTER)
 // A save whose name lines, the 3rd and 5th units, may be replaced.
 struct SwappedSave {
     const host::SaveState* state;
@@ -171,6 +172,86 @@ void change(int, void* record) {
     fault::handlerRecord(record).instance->save = saveWholeNames;
 }
 
+#elif defined(FAULT_NAME_CUT_INSIDE_CHARACTER)
+// Save cuts a name too long for the buffer at the buffer's last byte, in the
+// middle of a character if one stands there.
+const size_t kLongestName = kelto::kNameSize - 1;
+
+const char* HOST_CALL saveCutNames(host::InstanceHandle handle, const host::SaveState* state) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    SwappedSave save = {};
+    host::ItemId ids[2] = {instance.itemId, instance.cameraId};
+    for (int which = 0; which < 2; ++which)
+        if ((save.swapped[which] = ids[which] != nullptr))
+            save.names[which] = std::string(itemInfo().name(ids[which])).substr(0, kLongestName);
+    return saveSwapped(handle, state, save);
+}
+
+void change(int, void* record) {
+    g_save = fault::handlerRecord(record).instance->save;
+    fault::handlerRecord(record).instance->save = saveCutNames;
+}
+
+#elif defined(FAULT_READS_PAST_EMPTY_LINE)
+// An empty line where a keyword stands is skipped, as though the block went
+// on past it; a name line, which may be empty, is read as it is.
+const host::LoadState* g_load = nullptr;
+const char*(HOST_CALL* g_loadOperation)(host::InstanceHandle, const host::LoadState*) = nullptr;
+bool g_nameNext = false;
+
+int HOST_CALL readPastEmpty(void* readData, char* buffer, int maxLength) {
+    int read = g_load->read(readData, buffer, maxLength);
+    while (read == 0 && !g_nameNext) read = g_load->read(readData, buffer, maxLength);
+    g_nameNext =
+        read > 0 && (std::strcmp(buffer, "REFERENCE_ITEM") == 0 || std::strcmp(buffer, "REFERENCE_CAMERA") == 0);
+    return read;
+}
+
+const char* HOST_CALL loadPastEmpty(host::InstanceHandle instance, const host::LoadState* state) {
+    host::LoadState skipping = *state;
+    skipping.read = readPastEmpty;
+    g_load = state;
+    g_nameNext = false;
+    return g_loadOperation(instance, &skipping);
+}
+
+void change(int, void* record) {
+    g_loadOperation = fault::handlerRecord(record).instance->load;
+    fault::handlerRecord(record).instance->load = loadPastEmpty;
+}
+
+#elif defined(FAULT_NONE_IS_NO_ITEM)
+// A loaded name "none" is taken for no reference, though an item of that
+// name is found by it.
+const char*(HOST_CALL* g_load)(host::InstanceHandle, const host::LoadState*) = nullptr;
+
+const char* HOST_CALL loadNoneAsNothing(host::InstanceHandle handle, const host::LoadState* state) {
+    const char* error = g_load(handle, state);
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    for (char* name : {instance.itemName, instance.cameraName})
+        if (std::strcmp(name, "none") == 0) name[0] = '\0';
+    return error;
+}
+
+void change(int, void* record) {
+    g_load = fault::handlerRecord(record).instance->load;
+    fault::handlerRecord(record).instance->load = loadNoneAsNothing;
+}
+
+#elif defined(FAULT_RETRIES_MISSING_NAMES)
+// A reference whose item was missing is looked for again at every
+// evaluation, so an item that appears later under its name is found at once.
+void retryMissing(host::InstanceHandle handle) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    if (!instance.resolved) return;
+    if (instance.itemId == nullptr && instance.itemName[0] != '\0')
+        instance.itemId = kelto::findItemByName(instance.itemName);
+    if (instance.cameraId == nullptr && instance.cameraName[0] != '\0')
+        instance.cameraId = kelto::findItemByName(instance.cameraName);
+}
+
+void change(int version, void* record) { fault::wrapEvaluate<retryMissing, nullptr>(version, record); }
+
 #elif defined(FAULT_NAMES_TAKEN_WHEN_REFERENCED)
 // Each reference's name is taken when it comes to name another item, and
 // saved as taken: a renamed item is saved by its old name.
@@ -259,12 +340,103 @@ FAULT_FAILS("classic/save-load-save")
 FAULT_FAILS("apart")
 #elif defined(FAULT_CAMERA_AMONG_CAMERAS)
 FAULT_FAILS("classic/random-blocks")
-#elif defined(FAULT_EMPTY_NAME_FINDS_ITEM) || defined(FAULT_FRESH_TAKES_FIRST_ITEMS)
+#elif defined(FAULT_EMPTY_NAME_FINDS_ITEM)
 FAULT_FAILS("classic/empty-names")
+#elif defined(FAULT_FRESH_TAKES_FIRST_ITEMS)
+// A block that an empty line ends before its names leaves them as created.
+FAULT_FAILS("classic/empty-names classic/empty-line")
 #elif defined(FAULT_MISSING_SAVED_AS_NONE)
 FAULT_FAILS("classic/missing-references")
-#elif defined(FAULT_LONG_NAME_WHOLE)
+#elif defined(FAULT_LONG_NAME_WHOLE) || defined(FAULT_NAME_CUT_INSIDE_CHARACTER)
 FAULT_FAILS("classic/long-names")
+#elif defined(FAULT_READS_PAST_EMPTY_LINE)
+FAULT_FAILS("classic/empty-line")
+#elif defined(FAULT_NONE_IS_NO_ITEM)
+// "none" in a block finds the object of that name: valid blocks evaluate as
+// their names find.
+FAULT_FAILS("classic/save-load-save")
+#elif defined(FAULT_RETRIES_MISSING_NAMES)
+FAULT_FAILS("classic/missing-references")
+#elif defined(FAULT_NAME_CUT_INSIDE_CHARACTER)
+// Save cuts a name too long for the buffer at the buffer's last byte, in the
+// middle of a character if one stands there.
+const size_t kLongestName = kelto::kNameSize - 1;
+
+const char* HOST_CALL saveCutNames(host::InstanceHandle handle, const host::SaveState* state) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    SwappedSave save = {};
+    host::ItemId ids[2] = {instance.itemId, instance.cameraId};
+    for (int which = 0; which < 2; ++which)
+        if ((save.swapped[which] = ids[which] != nullptr))
+            save.names[which] = std::string(itemInfo().name(ids[which])).substr(0, kLongestName);
+    return saveSwapped(handle, state, save);
+}
+
+void change(int, void* record) {
+    g_save = fault::handlerRecord(record).instance->save;
+    fault::handlerRecord(record).instance->save = saveCutNames;
+}
+
+#elif defined(FAULT_READS_PAST_EMPTY_LINE)
+// An empty line where a keyword stands is skipped, as though the block went
+// on past it; a name line, which may be empty, is read as it is.
+const host::LoadState* g_load = nullptr;
+const char*(HOST_CALL* g_loadOperation)(host::InstanceHandle, const host::LoadState*) = nullptr;
+bool g_nameNext = false;
+
+int HOST_CALL readPastEmpty(void* readData, char* buffer, int maxLength) {
+    int read = g_load->read(readData, buffer, maxLength);
+    while (read == 0 && !g_nameNext) read = g_load->read(readData, buffer, maxLength);
+    g_nameNext =
+        read > 0 && (std::strcmp(buffer, "REFERENCE_ITEM") == 0 || std::strcmp(buffer, "REFERENCE_CAMERA") == 0);
+    return read;
+}
+
+const char* HOST_CALL loadPastEmpty(host::InstanceHandle instance, const host::LoadState* state) {
+    host::LoadState skipping = *state;
+    skipping.read = readPastEmpty;
+    g_load = state;
+    g_nameNext = false;
+    return g_loadOperation(instance, &skipping);
+}
+
+void change(int, void* record) {
+    g_loadOperation = fault::handlerRecord(record).instance->load;
+    fault::handlerRecord(record).instance->load = loadPastEmpty;
+}
+
+#elif defined(FAULT_NONE_IS_NO_ITEM)
+// A loaded name "none" is taken for no reference, though an item of that
+// name is found by it.
+const char*(HOST_CALL* g_load)(host::InstanceHandle, const host::LoadState*) = nullptr;
+
+const char* HOST_CALL loadNoneAsNothing(host::InstanceHandle handle, const host::LoadState* state) {
+    const char* error = g_load(handle, state);
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    for (char* name : {instance.itemName, instance.cameraName})
+        if (std::strcmp(name, "none") == 0) name[0] = '\0';
+    return error;
+}
+
+void change(int, void* record) {
+    g_load = fault::handlerRecord(record).instance->load;
+    fault::handlerRecord(record).instance->load = loadNoneAsNothing;
+}
+
+#elif defined(FAULT_RETRIES_MISSING_NAMES)
+// A reference whose item was missing is looked for again at every
+// evaluation, so an item that appears later under its name is found at once.
+void retryMissing(host::InstanceHandle handle) {
+    kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
+    if (!instance.resolved) return;
+    if (instance.itemId == nullptr && instance.itemName[0] != '\0')
+        instance.itemId = kelto::findItemByName(instance.itemName);
+    if (instance.cameraId == nullptr && instance.cameraName[0] != '\0')
+        instance.cameraId = kelto::findItemByName(instance.cameraName);
+}
+
+void change(int version, void* record) { fault::wrapEvaluate<retryMissing, nullptr>(version, record); }
+
 #elif defined(FAULT_NAMES_TAKEN_WHEN_REFERENCED)
 FAULT_FAILS("classic/renames")
 #endif

@@ -13,9 +13,10 @@ namespace {
 
 using fault::Entries;
 
-#if defined(FAULT_FOREIGN_MACHINE_CODE)
+#if defined(FAULT_FOREIGN_MACHINE_CODE) || defined(FAULT_THIRD_SERVER)
 // Sound but for its descriptor, which carries another platform's machine
-// code (faulty_kelto.cpp).
+// code, or a third server beside the modifier and its panel
+// (faulty_kelto.cpp).
 constexpr Entries kFault = {kelto::activateChannelHandler, kelto::activateChannelInterface, fault::startup,
                             fault::shutdown};
 
@@ -65,6 +66,38 @@ int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* reco
     if (result == host::kActivationServiceMissing && fault::faultApplies(version))
         kelto::holdHostServices(kelto::HostServices{});
     return result;
+}
+
+constexpr Entries kFault = {activateHandler, kelto::activateChannelInterface, fault::startup, fault::shutdown};
+
+#elif defined(FAULT_STARTS_WITHOUT_HELD_SERVICES)
+// A host without the messages or the textures is answered with a table of no
+// functions in their place: the modifier, which never calls them, starts
+// all the same, where it promises to refuse.
+host::GlobalLookup g_lookup = nullptr;
+const host::MessageService kNoMessages = {};
+const host::TextureService kNoTextures = {};
+const char* const kHeldNames[] = {HOST_MESSAGE_SERVICE_4, HOST_MESSAGE_SERVICE_3, HOST_MESSAGE_SERVICE,
+                                  HOST_TEXTURE_SERVICE_6, HOST_TEXTURE_SERVICE_5, HOST_TEXTURE_SERVICE_4,
+                                  HOST_TEXTURE_SERVICE};
+
+void* HOST_CALL lookUpWithStandIns(const char* name, int useMode) {
+    void* table = g_lookup(name, useMode);
+    if (table != nullptr) return table;
+    for (const char* held : kHeldNames)
+        if (std::strcmp(name, held) == 0) {
+            const void* standIn = std::strncmp(name, HOST_MESSAGE_SERVICE, sizeof HOST_MESSAGE_SERVICE - 1) == 0
+                                      ? static_cast<const void*>(&kNoMessages)
+                                      : static_cast<const void*>(&kNoTextures);
+            return const_cast<void*>(standIn);
+        }
+    return nullptr;
+}
+
+int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* record, void* serverData) {
+    g_lookup = lookup;
+    return kelto::activateChannelHandler(version, fault::faultApplies(version) ? lookUpWithStandIns : lookup, record,
+                                         serverData);
 }
 
 constexpr Entries kFault = {activateHandler, kelto::activateChannelInterface, fault::startup, fault::shutdown};
@@ -142,7 +175,7 @@ constexpr Entries kFault = {activateHandler, kelto::activateChannelInterface, fa
 const fault::Entries fault::kEntries = kFault;
 
 // What each fails.
-#if defined(FAULT_FOREIGN_MACHINE_CODE) || defined(FAULT_NO_SHUTDOWN)
+#if defined(FAULT_FOREIGN_MACHINE_CODE) || defined(FAULT_NO_SHUTDOWN) || defined(FAULT_THIRD_SERVER)
 FAULT_FAILS("module/descriptor")
 #elif defined(FAULT_STARTS_ONCE)
 FAULT_FAILS("module/repeated-load")
@@ -150,15 +183,16 @@ FAULT_FAILS("module/repeated-load")
 FAULT_FAILS("classic/versions")
 #elif defined(FAULT_INTERFACE_ANY_VERSION)
 FAULT_FAILS("classic/interface")
-#elif defined(FAULT_HOLDS_PARTIAL_SERVICES)
+#elif defined(FAULT_HOLDS_PARTIAL_SERVICES) || defined(FAULT_STARTS_WITHOUT_HELD_SERVICES)
 FAULT_FAILS("classic/services")
 #elif defined(FAULT_NEWEST_NAMES_ONLY)
 FAULT_FAILS("current/service-names")
 #elif defined(FAULT_REFUSED_FILLS_ON_CURRENT_HOST)
 FAULT_FAILS("current/versions")
 #elif defined(FAULT_EMPTY_CURRENT_RECORD)
-// A record left empty fails every current check.
-FAULT_FAILS("current/*")
+// A record left empty fails every current check but the calls check's, which
+// judges only what a module it can bind calls.
+FAULT_FAILS("current/* -current/calls")
 #elif defined(FAULT_CLASSIC_EVALUATE_UNDER_CURRENT)
 // Which current checks fail depends on how the wrong evaluate goes wrong.
 FAULT_FAILS("apart")
