@@ -12,10 +12,11 @@ namespace {
 
 // Every modifier's, the module's own first; then Kelto Focus's own, after
 // the shared ones of each protocol. The order is the order they run in.
-const CheckTable* const kSharedTables[] = {&kModuleChecks,     &kActivationChecks, &kInstanceChecks,
-                                           &kBlockChecks,      &kNameChecks,       &kPanelChecks,
-                                           &kEvaluationChecks, &kItemChecks,       &kCallChecks};
-const CheckTable* const kFocusTables[] = {&kFocusValueChecks, &kFocusBlockChecks, &kFocusPanelChecks};
+const CheckTable* const kSharedTables[] = {&kModuleChecks, &kActivationChecks, &kInstanceChecks,   &kBlockChecks,
+                                           &kNameChecks,   &kPanelChecks,      &kEvaluationChecks, &kHierarchyChecks,
+                                           &kItemChecks,   &kCallChecks};
+const CheckTable* const kFocusTables[] = {&kFocusValueChecks, &kFocusHierarchyChecks, &kFocusBlockChecks,
+                                          &kFocusPanelChecks};
 
 void addDefinitions(const CheckTable& table, std::vector<CheckDefinition>& definitions) {
     definitions.insert(definitions.end(), table.definitions, table.definitions + table.count);

@@ -65,10 +65,12 @@ extern const CheckTable kNameChecks;
 extern const CheckTable kPanelChecks;
 extern const CheckTable kEvaluationChecks;
 extern const CheckTable kItemChecks;
+extern const CheckTable kHierarchyChecks;
 extern const CheckTable kCallChecks;
 extern const CheckTable kFocusValueChecks;
 extern const CheckTable kFocusBlockChecks;
 extern const CheckTable kFocusPanelChecks;
+extern const CheckTable kFocusHierarchyChecks;
 
 // Not a check but the question which modifier the module serves, asked
 // like one (checks/module_checks.cpp).

@@ -230,7 +230,7 @@ const fault::Entries fault::kEntries = kFault;
 // What each fails.
 #define SETTING_CHECKS(protocol)                                                                                   \
     protocol "/random-blocks " protocol "/missing-references " protocol "/long-names " protocol "/picks " protocol \
-             "/sub-frame-times " protocol "/renumbering " protocol "/renames "
+             "/sub-frame-times " protocol "/hierarchy " protocol "/renumbering " protocol "/renames "
 #define FOCUS_SETTING_CHECKS(protocol) protocol "/straight-line " protocol "/measure " protocol "/lag "
 // Checks whose blocks of names found must set the channel.
 #define FOUND_BLOCK_CHECKS(protocol) protocol "/save-load-save " protocol "/empty-line "
@@ -269,10 +269,10 @@ FAULT_FAILS("current/* -current/versions -current/interface -current/empty-names
 // classic one, the service names' check under the current one.
 #if defined(FAULTY_KELTO_FOCUS) && defined(FAULT_UNDER_CURRENT_ONLY)
 FAULT_FAILS(SETTING_CHECKS("classic") FOUND_BLOCK_CHECKS("classic") FOCUS_SETTING_CHECKS("classic")
-                FOCUS_FOUND_BLOCK_CHECKS("classic") "current/service-names")
+                FOCUS_FOUND_BLOCK_CHECKS("classic") "classic/hierarchy-view current/service-names")
 #elif defined(FAULTY_KELTO_FOCUS)
 FAULT_FAILS(SETTING_CHECKS("classic") FOUND_BLOCK_CHECKS("classic") FOCUS_SETTING_CHECKS("classic")
-                FOCUS_FOUND_BLOCK_CHECKS("classic") "module/repeated-load")
+                FOCUS_FOUND_BLOCK_CHECKS("classic") "classic/hierarchy-view module/repeated-load")
 #else
 FAULT_FAILS(SETTING_CHECKS("classic") FOUND_BLOCK_CHECKS("classic") SETTING_CHECKS("current")
                 FOUND_BLOCK_CHECKS("current") "module/repeated-load current/service-names")

@@ -360,8 +360,9 @@ const fault::Entries fault::kEntries = kFault;
 // What each fails.
 #if defined(FAULT_FOCUS_ONE_STEP_OFF)
 FAULT_FAILS("classic/straight-line")
-#elif defined(FAULT_FOCUS_ALONG_VIEW_AS_STRAIGHT) || defined(FAULT_FOCUS_OFFSET_IGNORED) || \
-    defined(FAULT_FOCUS_SETS_INFINITY) || defined(FAULT_FOCUS_FORWARD_NOT_RESCALED)
+#elif defined(FAULT_FOCUS_ALONG_VIEW_AS_STRAIGHT) || defined(FAULT_FOCUS_OFFSET_IGNORED)
+FAULT_FAILS("classic/measure classic/hierarchy-view")
+#elif defined(FAULT_FOCUS_SETS_INFINITY) || defined(FAULT_FOCUS_FORWARD_NOT_RESCALED)
 FAULT_FAILS("classic/measure")
 #elif defined(FAULT_FOCUS_FOCUS_OFFSET_REVERSED)
 // The focus offset is in the value of both measures and of the lag's mean.
