@@ -73,6 +73,8 @@ const std::vector<CommandOption>& allOptions() {
              ";\ndefault: a random one, printed for a replay)"},
         {"--check", Arity::Once, "ID", "with validate, run the check of that ID alone"},
         {"--in-this-process", Arity::None, "", "with validate, run every check in this process (for a debugger)"},
+        // A check's own process is told where to write its verdict; no user gives it.
+        {"--verdict-to", Arity::Once, "HANDLE:TOKEN", ""},
         {"--list", Arity::None, "", "with validate, name every check"},
         {"--help", Arity::None, "", "show this text"},
         {"-h", Arity::None, "", ""},

@@ -8,10 +8,13 @@
 #include "simhost/validate/check_registry.h"
 #include "simhost/validate/check_runner.h"
 #include "simhost/validate/conformance.h"
+#include "simhost/validate/verdict_channel.h"
 
 namespace sim {
 
 namespace {
+
+const char kVerdictToOption[] = "--verdict-to";
 
 // The command's usage, one line.
 std::string validateUsage() {
@@ -27,6 +30,8 @@ struct ValidateOptions {
     unsigned timeLimit = kDefaultTimeLimitSeconds;
     bool list = false;
     bool inThisProcess = false;
+    bool verdictGiven = false;  // a check's own process, to give its verdict on this channel
+    VerdictChannel verdictChannel;
 };
 
 // Applies an option the shared table has read; "" or what is wrong.
@@ -41,6 +46,10 @@ std::string applyOption(const CommandOption& option, const std::string& value, V
     else if (name == "--seed") {
         options.seedGiven = true;
         return readSeed(name, value, options.seed);
+    } else if (name == kVerdictToOption) {
+        options.verdictGiven = true;
+        if (!readVerdictChannelArgument(value, options.verdictChannel))
+            return name + " takes HANDLE:TOKEN, as a check's own process is given it";
     } else {
         options.checkGiven = true;
         options.checkId = value;
@@ -56,10 +65,20 @@ const RegisteredCheck* askedCheck(const ValidateOptions& options) {
     return findCheck(options.checkId);
 }
 
+// What is wrong with the options taken together, or "".
+std::string combinationProblem(const ValidateOptions& options) {
+    if (options.path.empty() && !options.list) return validateUsage();
+    if (options.checkGiven && askedCheck(options) == nullptr)
+        return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
+    if (options.verdictGiven && !(options.checkGiven && options.inThisProcess))
+        return std::string(kVerdictToOption) + " is for a check's own process, with --check and --in-this-process";
+    return "";
+}
+
 // The options from the arguments; "" or one line saying what is wrong.
 std::string readOptions(const std::vector<std::string>& arguments, ValidateOptions& options) {
     std::vector<std::string> taken = kValidateOptions;
-    taken.push_back("--list");
+    taken.insert(taken.end(), {"--list", kVerdictToOption});
     std::string problem = readArguments(
         arguments, taken,
         [&options](const CommandOption& option, const std::string& value) {
@@ -70,21 +89,20 @@ std::string readOptions(const std::vector<std::string>& arguments, ValidateOptio
             options.path = operand;
             return std::string();
         });
-    if (!problem.empty()) return problem;
-    if (options.path.empty() && !options.list) return validateUsage();
-    if (options.checkGiven && askedCheck(options) == nullptr)
-        return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
+    if (problem.empty()) problem = combinationProblem(options);
     if (!options.seedGiven) options.seed = std::random_device()();
-    return "";
+    return problem;
+}
+
+// The check's outcome, in this process or one of its own as asked.
+CheckOutcome outcomeOf(const RegisteredCheck& check, const ValidateOptions& options) {
+    return options.inThisProcess ? runCheckHere(check, options.path, options.seed)
+                                 : runCheckInOwnProcess(check, options.path, options.seed, int(options.timeLimit));
 }
 
 // The modifier the module serves: Kelto unless it serves Kelto Focus alone.
 const ValidatedModifier& servedModifier(const ValidateOptions& options) {
-    const RegisteredCheck& probe = modifierProbe();
-    CheckOutcome served = options.inThisProcess
-                              ? runCheckHere(probe, options.path, options.seed)
-                              : runCheckInOwnProcess(probe, options.path, options.seed, int(options.timeLimit));
-    return served.verdict == Verdict::Pass ? kValidatedKeltoFocus : kValidatedKelto;
+    return outcomeOf(modifierProbe(), options).verdict == Verdict::Pass ? kValidatedKeltoFocus : kValidatedKelto;
 }
 
 // The modifier whose checks run: the one of the check asked for, else the
@@ -107,39 +125,48 @@ int listChecks(std::ostream& out) {
     return 0;
 }
 
-}  // namespace
+// A check's own process: runs the check and writes its verdict to the
+// channel its parent gave, once the check has returned.
+int giveVerdict(const ValidateOptions& options, std::ostream& err) {
+    keepFromChildProcesses(options.verdictChannel);
+    CheckOutcome outcome = runCheckHere(*askedCheck(options), options.path, options.seed);
+    std::string problem = writeVerdict(options.verdictChannel, outcome);
+    if (problem.empty()) return kVerdictGivenExitCode;
+    err << "kelto-host: " << problem << std::endl;
+    return 1;
+}
 
-int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    ValidateOptions options;
-    std::string problem = readOptions(arguments, options);
-    if (!problem.empty()) {
-        err << "kelto-host: " << problem << "\n";
-        return 1;
-    }
-    if (options.list) return listChecks(out);
-    const ValidatedModifier* chosen = modifierToValidate(options, problem);
-    if (chosen == nullptr) {
-        err << "kelto-host: " << problem << "\n";
-        return 1;
-    }
-    const ValidatedModifier& modifier = *chosen;
+int runChecks(const ValidateOptions& options, const ValidatedModifier& modifier, std::ostream& out) {
     out << "Validating  " << printableText(options.path);
     if (&modifier != &kValidatedKelto) out << " as " << modifier.name;
     out << " with seed " << options.seed << " (replay with --seed " << options.seed << ")" << std::endl;
     int counts[3] = {0, 0, 0};  // by Verdict
     const std::vector<const RegisteredCheck*> checks =
         options.checkId.empty() ? checksOf(modifier) : std::vector<const RegisteredCheck*>{askedCheck(options)};
-    for (const RegisteredCheck* each : checks) {
-        const RegisteredCheck& check = *each;
-        CheckOutcome outcome = options.inThisProcess
-                                   ? runCheckHere(check, options.path, options.seed)
-                                   : runCheckInOwnProcess(check, options.path, options.seed, int(options.timeLimit));
+    for (const RegisteredCheck* check : checks) {
+        CheckOutcome outcome = outcomeOf(*check, options);
         ++counts[int(outcome.verdict)];
-        out << checkLine(check, outcome) << std::endl;
+        out << checkLine(*check, outcome) << std::endl;
     }
     out << counts[int(Verdict::Pass)] << " passed, " << counts[int(Verdict::Fail)] << " failed, "
         << counts[int(Verdict::Skip)] << " skipped" << std::endl;
     return counts[int(Verdict::Fail)] == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    ValidateOptions options;
+    std::string problem = readOptions(arguments, options);
+    const ValidatedModifier* modifier = nullptr;
+    if (problem.empty() && !options.list && !options.verdictGiven) modifier = modifierToValidate(options, problem);
+    if (!problem.empty()) {
+        err << "kelto-host: " << problem << "\n";
+        return 1;
+    }
+    if (options.list) return listChecks(out);
+    if (options.verdictGiven) return giveVerdict(options, err);
+    return runChecks(options, *modifier, out);
 }
 
 }  // namespace sim
