@@ -3,11 +3,11 @@
 
 #include "simhost/command/command_options.h"
 #include "simhost/text/printable_text.h"
-#include "simhost/validate/check_line.h"
 #include "simhost/validate/check_process.h"
 #include "simhost/validate/check_registry.h"
 #include "simhost/validate/check_runner.h"
 #include "simhost/validate/conformance.h"
+#include "simhost/validate/validate_report.h"
 #include "simhost/validate/verdict_channel.h"
 
 namespace sim {
@@ -29,6 +29,7 @@ struct ValidateOptions {
     bool checkGiven = false;
     unsigned timeLimit = kDefaultTimeLimitSeconds;
     bool list = false;
+    bool json = false;
     bool inThisProcess = false;
     bool verdictGiven = false;  // a check's own process, to give its verdict on this channel
     VerdictChannel verdictChannel;
@@ -39,6 +40,8 @@ std::string applyOption(const CommandOption& option, const std::string& value, V
     const std::string name = option.name;
     if (name == "--list")
         options.list = true;
+    else if (name == "--json")
+        options.json = true;
     else if (name == "--in-this-process")
         options.inThisProcess = true;
     else if (name == "--time-limit")
@@ -137,20 +140,18 @@ int giveVerdict(const ValidateOptions& options, std::ostream& err) {
 }
 
 int runChecks(const ValidateOptions& options, const ValidatedModifier& modifier, std::ostream& out) {
-    out << "Validating  " << printableText(options.path);
-    if (&modifier != &kValidatedKelto) out << " as " << modifier.name;
-    out << " with seed " << options.seed << " (replay with --seed " << options.seed << ")" << std::endl;
-    int counts[3] = {0, 0, 0};  // by Verdict
+    std::unique_ptr<ValidateReport> report = options.json ? jsonReport(out) : humanReport(out);
+    report->begin(options.path, modifier, options.seed);
+    VerdictCounts counts;
     const std::vector<const RegisteredCheck*> checks =
         options.checkId.empty() ? checksOf(modifier) : std::vector<const RegisteredCheck*>{askedCheck(options)};
     for (const RegisteredCheck* check : checks) {
         CheckOutcome outcome = outcomeOf(*check, options);
-        ++counts[int(outcome.verdict)];
-        out << checkLine(*check, outcome) << std::endl;
+        counts.count(outcome.verdict);
+        report->check(*check, outcome, options.seed);
     }
-    out << counts[int(Verdict::Pass)] << " passed, " << counts[int(Verdict::Fail)] << " failed, "
-        << counts[int(Verdict::Skip)] << " skipped" << std::endl;
-    return counts[int(Verdict::Fail)] == 0 ? 0 : 1;
+    report->end(counts);
+    return counts[Verdict::Fail] == 0 ? 0 : 1;
 }
 
 }  // namespace
