@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <cstring>
 #include <random>
 
 #include "simhost/command/command_options.h"
@@ -60,12 +61,11 @@ std::string applyOption(const CommandOption& option, const std::string& value, V
     return "";
 }
 
-// The check asked for, or null: one of those listed, or the question which
-// modifier the module serves when asked in a check's own process, as
-// check_process_windows.cpp asks it.
+// The check asked for, or null: one of those listed, or in a check's own
+// process one of the questions asked there (check_registry.h).
 const RegisteredCheck* askedCheck(const ValidateOptions& options) {
-    if (options.inThisProcess && options.checkId == modifierProbe().id) return &modifierProbe();
-    return findCheck(options.checkId);
+    const RegisteredCheck* probe = options.inThisProcess ? findProbe(options.checkId) : nullptr;
+    return probe != nullptr ? probe : findCheck(options.checkId);
 }
 
 // What is wrong with the options taken together, or "".
@@ -103,23 +103,40 @@ CheckOutcome outcomeOf(const RegisteredCheck& check, const ValidateOptions& opti
                                  : runCheckInOwnProcess(check, options.path, options.seed, int(options.timeLimit));
 }
 
+bool answersYes(const RegisteredCheck& probe, const ValidateOptions& options) {
+    return outcomeOf(probe, options).verdict == Verdict::Pass;
+}
+
 // The modifier the module serves: Kelto unless it serves Kelto Focus alone.
 const ValidatedModifier& servedModifier(const ValidateOptions& options) {
-    return outcomeOf(modifierProbe(), options).verdict == Verdict::Pass ? kValidatedKeltoFocus : kValidatedKelto;
+    return answersYes(modifierProbe(), options) ? kValidatedKeltoFocus : kValidatedKelto;
+}
+
+// A check of one modifier's asked of a module that serves the other would
+// pass or skip having held it to nothing: the one line refusing it, naming
+// the other's check of the same where it has one, or "". A module that
+// serves neither is held to the check asked, which tells why.
+std::string wrongModifierRefusal(const ValidateOptions& options, const RegisteredCheck& asked) {
+    const bool keltos = asked.modifier == &kValidatedKelto;
+    const bool servesFocus = answersYes(modifierProbe(), options);
+    if (keltos != servesFocus || (!keltos && !answersYes(keltoProbe(), options))) return "";
+    const ValidatedModifier& served = keltos ? kValidatedKeltoFocus : kValidatedKelto;
+    const std::string own =
+        keltos ? served.idPrefix + asked.id : asked.id.substr(std::strlen(asked.modifier->idPrefix));
+    std::string refusal = printableText(options.path) + " serves " + served.name + ", and " + asked.id + " is " +
+                          asked.modifier->name + "'s check: ";
+    if (findCheck(own) == nullptr) return refusal + served.name + " has none like it (see --list)";
+    return refusal + "its own is " + own;
 }
 
 // The modifier whose checks run: the one of the check asked for, else the
-// one the module serves. A check of Kelto's asked of a module that serves
-// Kelto Focus would pass or skip having held it to nothing: that is refused,
-// naming Kelto Focus's check of the same, which every check of Kelto's has.
+// one the module serves; null, and `refusal` says why, for a check of the
+// modifier the module does not serve.
 const ValidatedModifier* modifierToValidate(const ValidateOptions& options, std::string& refusal) {
     if (options.checkId.empty()) return &servedModifier(options);
-    const ValidatedModifier* asked = askedCheck(options)->modifier;
-    if (asked != &kValidatedKelto || &servedModifier(options) == asked) return asked;
-    const std::string meant = kValidatedKeltoFocus.idPrefix + options.checkId;
-    refusal = printableText(options.path) + " serves " + kValidatedKeltoFocus.name + ", and " + options.checkId +
-              " is " + kValidatedKelto.name + "'s check: its own is " + meant;
-    return nullptr;
+    const RegisteredCheck& asked = *askedCheck(options);
+    if (findCheck(asked.id) != nullptr) refusal = wrongModifierRefusal(options, asked);
+    return refusal.empty() ? asked.modifier : nullptr;
 }
 
 int listChecks(std::ostream& out) {

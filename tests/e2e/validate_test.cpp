@@ -102,17 +102,22 @@ TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
     EXPECT_TRUE(skipped.totalsAddUp) << skipped;
 }
 
-// A check of Kelto's asked of Kelto Focus would hold it to nothing: it is
-// refused in one line that names the check meant. A module that serves
-// neither is held to the check asked.
-TEST(Validate, ACheckOfKeltosAskedOfKeltoFocusIsRefused) {
-    const std::string focusModule = KELTO_FOCUS_MODULE_PATH;
+// A check of one modifier's asked of a module that serves the other would
+// hold it to nothing: it is refused in one line that names the check meant,
+// either way. A module that serves neither is held to the check asked.
+TEST(Validate, ACheckOfTheOtherModifiersIsRefusedEitherWay) {
+    const std::string focusModule = KELTO_FOCUS_MODULE_PATH, keltoModule = KELTO_MODULE_PATH;
     struct Refusal {
         std::string module, check, says;
     };
     for (const Refusal& refusal :
          {Refusal{focusModule, "classic/picks",
-                  " serves Kelto Focus, and classic/picks is Kelto's check: its own is focus/classic/picks\n"}}) {
+                  " serves Kelto Focus, and classic/picks is Kelto's check: its own is focus/classic/picks\n"},
+          Refusal{keltoModule, "focus/classic/picks",
+                  " serves Kelto, and focus/classic/picks is Kelto Focus's check: its own is classic/picks\n"},
+          Refusal{keltoModule, "focus/current/lag",
+                  " serves Kelto, and focus/current/lag is Kelto Focus's check: Kelto has none like it (see "
+                  "--list)\n"}}) {
         for (bool inThisProcess : {false, true}) {
             std::vector<std::string> arguments = {refusal.module, "--check", refusal.check};
             if (inThisProcess) arguments.push_back("--in-this-process");
@@ -134,7 +139,8 @@ TEST(Validate, ACheckOfKeltosAskedOfKeltoFocusIsRefused) {
 
 // Which modifier a module serves is asked in a process of its own, as a
 // check is; on Windows that process is this program again, asked it by ID.
-// Not being a check, it is not listed, and asked elsewhere it is refused.
+// Not being checks, the questions are not listed, and asked elsewhere they
+// are refused.
 TEST(Validate, TheModifierServedIsAskedOnlyInACheckProcess) {
     int exitCode = -1;
     struct Answer {
@@ -142,8 +148,10 @@ TEST(Validate, TheModifierServedIsAskedOnlyInACheckProcess) {
         const char* module;
         const char* verdict;
     };
-    for (const Answer& answer : {Answer{sim::modifierProbe(), KELTO_FOCUS_MODULE_PATH, "pass"},
-                                 Answer{sim::modifierProbe(), KELTO_MODULE_PATH, "skip"}}) {
+    for (const Answer& answer :
+         {Answer{sim::modifierProbe(), KELTO_FOCUS_MODULE_PATH, "pass"},
+          Answer{sim::modifierProbe(), KELTO_MODULE_PATH, "skip"}, Answer{sim::keltoProbe(), KELTO_MODULE_PATH, "pass"},
+          Answer{sim::keltoProbe(), KELTO_FOCUS_MODULE_PATH, "skip"}}) {
         const std::string& id = answer.probe.id;
         Verdicts asked = validateJson({answer.module, "--check", id, "--in-this-process"}, exitCode);
         EXPECT_EQ(asked.checks[id].verdict, answer.verdict) << id << " of " << answer.module << "\n" << asked;
