@@ -72,7 +72,12 @@ const std::vector<CommandOption>& allOptions() {
          "with validate, the seed of the checks' random choices (0 to " + std::to_string(UINT32_MAX) +
              ";\ndefault: a random one, printed for a replay)"},
         {"--check", Arity::Once, "ID", "with validate, run the check of that ID alone"},
+        {"--json", Arity::None, "",
+         "with validate, write one JSON document of every check's verdict,\nreason and seed, and the totals, "
+         "instead of the lines"},
         {"--in-this-process", Arity::None, "", "with validate, run every check in this process (for a debugger)"},
+        // A check's own process is told where to write its verdict; no user gives it.
+        {"--verdict-to", Arity::Once, "HANDLE:TOKEN", ""},
         {"--list", Arity::None, "", "with validate, name every check"},
         {"--help", Arity::None, "", "show this text"},
         {"-h", Arity::None, "", ""},
@@ -86,7 +91,7 @@ const std::vector<std::string> kRunOptions = {
     "--help", "-h",        "--scene",       "--channel",     "--server", "--info",
     "--pick", "--set",     "--edit",        "--withhold",    "--host",   "--class-version",
     "--plot", "--compare", "--write-scene", "--binary-save", "--exact",  "--time-limit"};
-const std::vector<std::string> kValidateOptions = {"--seed", "--check", "--time-limit", "--in-this-process"};
+const std::vector<std::string> kValidateOptions = {"--seed", "--check", "--time-limit", "--json", "--in-this-process"};
 
 namespace {
 

@@ -10,13 +10,8 @@ namespace {
 
 const char kGap[] = "  ";
 const char kReasonMark[] = ": ";
-const Verdict kVerdicts[] = {Verdict::Pass, Verdict::Fail, Verdict::Skip};
 // What the sanitizers' reports of a fault begin with.
 const char* const kSanitizerHeadlines[] = {"ERROR: ", "runtime error: "};
-
-std::string lineStart(Verdict verdict, const RegisteredCheck& check) {
-    return std::string(verdictWord(verdict)) + kGap + check.id + kGap + check.title;
-}
 
 }  // namespace
 
@@ -30,29 +25,9 @@ const char* verdictWord(Verdict verdict) {
 }
 
 std::string checkLine(const RegisteredCheck& check, const CheckOutcome& outcome) {
-    std::string line = lineStart(outcome.verdict, check);
+    std::string line = std::string(verdictWord(outcome.verdict)) + kGap + check.id + kGap + check.title;
     if (outcome.verdict != Verdict::Pass) line += kReasonMark + printableText(outcome.reason);
     return line;
-}
-
-bool readCheckLine(const std::string& output, const RegisteredCheck& check, CheckOutcome& outcome) {
-    std::istringstream lines(output);
-    std::string line;
-    bool found = false;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        for (Verdict verdict : kVerdicts) {
-            std::string start = lineStart(verdict, check);
-            size_t at = line.find(start);
-            if (at == std::string::npos) continue;
-            std::string rest = line.substr(at + start.size());
-            if (verdict != Verdict::Pass && rest.compare(0, sizeof kReasonMark - 1, kReasonMark) != 0) continue;
-            outcome.verdict = verdict;
-            outcome.reason = verdict == Verdict::Pass ? "" : rest.substr(sizeof kReasonMark - 1);
-            found = true;
-        }
-    }
-    return found;
 }
 
 std::string tellingLineOf(const std::string& output) {

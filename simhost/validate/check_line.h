@@ -1,5 +1,4 @@
-// A check's line in the conformance check's output, which is also how a
-// check's own process hands its outcome back:
+// A check's line in the conformance check's output:
 //
 //     PASS  classic/picks  random panel picks take effect, ...
 //     FAIL  ID  TITLE: why it failed
@@ -19,11 +18,6 @@ const char* verdictWord(Verdict verdict);
 // The check's line, without its line break; the reason is made printable,
 // so the line is one line whatever the module put in it.
 std::string checkLine(const RegisteredCheck& check, const CheckOutcome& outcome);
-
-// The outcome that the last line of the check's in `output` gives; false
-// when the output holds none. Text before the line's verdict on the same
-// line (output of the module's own with no line break) is passed over.
-bool readCheckLine(const std::string& output, const RegisteredCheck& check, CheckOutcome& outcome);
 
 // What a process that gave no verdict said that tells most, made printable:
 // a sanitizer's headline ("ERROR: ..." or "runtime error: ..."), else its

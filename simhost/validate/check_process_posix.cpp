@@ -1,18 +1,21 @@
-// A check in a child forked from this process, its standard output and
-// error captured through a pipe.
+// A check in a child forked from this process: its standard output and
+// error captured through one pipe, its verdict written to another.
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-#include "simhost/validate/check_line.h"
 #include "simhost/validate/check_process.h"
 #include "simhost/validate/check_runner.h"
+#include "simhost/validate/verdict_channel.h"
 
 namespace sim {
 
@@ -21,8 +24,16 @@ namespace {
 typedef std::chrono::steady_clock Clock;
 
 const size_t kReadBytes = 4096;
-// How often a child that closed its output is asked whether it has ended.
-const int kWaitPollMilliseconds = 10;
+// How long the parent waits between asking whether the child has ended:
+// short at first, since a child that has closed its pipes ends at once,
+// then longer while it works on.
+const int kFirstWaitMilliseconds = 1;
+const int kLongestWaitMilliseconds = 10;
+// The most read of a pipe once its child has ended: what a pipe holds, and
+// a sanitizer's report with it.
+const size_t kMostDrainedBytes = 256 * 1024;
+// Descriptors below this are standard input, output and error.
+const int kFirstFreeDescriptor = 3;
 
 struct SignalName {
     int number;
@@ -42,69 +53,110 @@ std::string signalText(int number) {
     return text;
 }
 
-void writeAll(int fd, const std::string& text) {
-    size_t written = 0;
-    while (written < text.size()) {
-        ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        written += size_t(n);
+// A pipe whose ends are closed on exec and lie above standard error, so
+// that the child's dup2 onto its output cannot overwrite one.
+bool openPipe(int ends[2]) {
+    int made[2];
+    if (::pipe(made) != 0) return false;
+    for (int end = 0; end < 2; ++end) {
+        ends[end] = ::fcntl(made[end], F_DUPFD_CLOEXEC, kFirstFreeDescriptor);
+        ::close(made[end]);
     }
+    if (ends[0] >= 0 && ends[1] >= 0) return true;
+    for (int end = 0; end < 2; ++end)
+        if (ends[end] >= 0) ::close(ends[end]);
+    return false;
 }
 
-// The child: its output goes to the pipe, its verdict last.
-[[noreturn]] void runChild(int output, const RegisteredCheck& check, const std::string& path, uint32_t seed) {
+// The child: the module's output goes to one pipe; the verdict, once the
+// check has returned, to the other.
+[[noreturn]] void runChild(int output, const VerdictChannel& verdict, const RegisteredCheck& check,
+                           const std::string& path, uint32_t seed) {
     ::dup2(output, STDOUT_FILENO);
     ::dup2(output, STDERR_FILENO);
     ::close(output);
     CheckOutcome outcome = runCheckHere(check, path, seed);
     std::fflush(nullptr);
-    writeAll(STDOUT_FILENO, checkLine(check, outcome) + "\n");
-    ::_exit(0);
+    std::string problem = writeVerdict(verdict, outcome);
+    if (problem.empty()) ::_exit(kVerdictGivenExitCode);
+    // A module that closed the channel: the parent tells it from what this says.
+    std::fprintf(stderr, "kelto-host: %s\n", problem.c_str());
+    ::_exit(EXIT_FAILURE);
 }
+
+// One pipe the parent reads a child through, and what it keeps of it.
+struct ChildPipe {
+    typedef void (*Keep)(std::string& kept, const char* bytes, size_t count);
+    ChildPipe(int from, Keep keeping) : fd(from), keep(keeping) {}
+
+    int fd;
+    Keep keep;
+    std::string kept;
+    bool open = true;
+
+    // Reads once what is there; false when nothing was (the pipe closed,
+    // or, when not blocking, empty).
+    bool readOnce() {
+        char buffer[kReadBytes];
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) keep(kept, buffer, size_t(n));
+        if (n == 0 || (n < 0 && errno != EINTR && errno != EAGAIN)) open = false;
+        return n > 0;
+    }
+    // Once the child has ended: what is there already, without waiting for
+    // a process the module started that holds the pipe open, and at most
+    // what the pipe holds, however fast such a process writes.
+    void drain() {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        for (size_t read = 0; open && read < kMostDrainedBytes && readOnce(); read += kReadBytes) {}
+        ::close(fd);
+    }
+};
 
 int millisecondsUntil(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? int(left) : 0;
 }
 
-// Reads the child's output until it closes it or the deadline; false at the deadline.
-bool readUntilClosed(int input, Clock::time_point deadline, std::string& output) {
-    char buffer[kReadBytes];
-    for (;;) {
-        pollfd ready = {input, POLLIN, 0};
-        int waited = ::poll(&ready, 1, millisecondsUntil(deadline));
-        if (waited < 0 && errno == EINTR) continue;
-        if (waited == 0) return false;
-        ssize_t n = ::read(input, buffer, sizeof buffer);
-        if (n > 0)
-            keepOutput(output, buffer, size_t(n));
-        else if (n == 0 || errno != EINTR)
-            return true;
-    }
-}
-
-// Waits for the child's end until the deadline, then kills it.
-ProcessEnd waitForEnd(pid_t child, Clock::time_point deadline, bool timedOut) {
-    ProcessEnd end;
+// Whether the child has ended, and how.
+bool childEnded(pid_t child, ProcessEnd& end) {
     int status = 0;
-    for (;;) {
-        pid_t done = ::waitpid(child, &status, timedOut ? 0 : WNOHANG);
-        if (done == child) break;
-        if (done < 0 && errno != EINTR) return {ProcessEnd::Kind::NotStarted, 0, std::strerror(errno)};
-        if (!timedOut && Clock::now() >= deadline) {
-            ::kill(child, SIGKILL);
-            timedOut = true;
-        } else if (!timedOut) {
-            ::usleep(kWaitPollMilliseconds * 1000);
-        }
-    }
-    if (timedOut)
-        end.kind = ProcessEnd::Kind::TimedOut;
+    pid_t done = ::waitpid(child, &status, WNOHANG);
+    if (done == 0 || (done < 0 && errno == EINTR)) return false;
+    if (done < 0)
+        end = {ProcessEnd::Kind::NotStarted, 0, std::strerror(errno)};
     else if (WIFSIGNALED(status))
         end = {ProcessEnd::Kind::Crashed, 0, signalText(WTERMSIG(status))};
     else
-        end.exitCode = WEXITSTATUS(status);
+        end = {ProcessEnd::Kind::Exited, WEXITSTATUS(status), ""};
+    return true;
+}
+
+ProcessEnd killedAtDeadline(pid_t child) {
+    ::kill(child, SIGKILL);
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {}
+    return {ProcessEnd::Kind::TimedOut, 0, ""};
+}
+
+// Reads both pipes until the child ends or the deadline, then drains them.
+// The child's end alone ends the wait: a pipe still open says nothing.
+ProcessEnd collect(pid_t child, ChildPipe (&pipes)[2], Clock::time_point deadline) {
+    int wait = kFirstWaitMilliseconds;
+    ProcessEnd end;
+    for (;;) {
+        pollfd ready[2];
+        for (int at = 0; at < 2; ++at) ready[at] = {pipes[at].open ? pipes[at].fd : -1, POLLIN, 0};
+        int waited = ::poll(ready, 2, std::min(wait, millisecondsUntil(deadline)));
+        for (int at = 0; waited > 0 && at < 2; ++at)
+            if (ready[at].revents != 0) pipes[at].readOnce();
+        if (childEnded(child, end)) break;
+        if (Clock::now() >= deadline) {
+            end = killedAtDeadline(child);
+            break;
+        }
+        wait = waited > 0 ? kFirstWaitMilliseconds : std::min(wait * 2, kLongestWaitMilliseconds);
+    }
+    for (ChildPipe& pipe : pipes) pipe.drain();
     return end;
 }
 
@@ -112,28 +164,52 @@ ProcessEnd waitForEnd(pid_t child, Clock::time_point deadline, bool timedOut) {
 
 CheckOutcome runCheckInOwnProcess(const RegisteredCheck& check, const std::string& path, uint32_t seed,
                                   int timeLimitSeconds) {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        return outcomeOfProcess(check, "", {ProcessEnd::Kind::NotStarted, 0, std::strerror(errno)}, timeLimitSeconds);
+    EndedCheckProcess ended;
+    ended.token = newVerdictToken();
+    int output[2], verdict[2];
+    if (!openPipe(output)) {
+        ended.end = {ProcessEnd::Kind::NotStarted, 0, std::strerror(errno)};
+        return outcomeOfProcess(ended, timeLimitSeconds);
+    }
+    if (!openPipe(verdict)) {
+        ended.end = {ProcessEnd::Kind::NotStarted, 0, std::strerror(errno)};
+        ::close(output[0]), ::close(output[1]);
+        return outcomeOfProcess(ended, timeLimitSeconds);
+    }
     std::fflush(nullptr);
     pid_t child = ::fork();
     if (child == 0) {
-        ::close(pipeEnds[0]);
-        runChild(pipeEnds[1], check, path, seed);
+        ::close(output[0]), ::close(verdict[0]);
+        runChild(output[1], {uint64_t(verdict[1]), ended.token}, check, path, seed);
     }
     int forkError = errno;
-    ::close(pipeEnds[1]);
+    ::close(output[1]), ::close(verdict[1]);
+    ChildPipe pipes[2] = {{output[0], keepOutput}, {verdict[0], keepVerdict}};
     if (child < 0) {
-        ::close(pipeEnds[0]);
-        return outcomeOfProcess(check, "", {ProcessEnd::Kind::NotStarted, 0, std::strerror(forkError)},
-                                timeLimitSeconds);
+        for (ChildPipe& pipe : pipes) ::close(pipe.fd);
+        ended.end = {ProcessEnd::Kind::NotStarted, 0, std::strerror(forkError)};
+        return outcomeOfProcess(ended, timeLimitSeconds);
     }
-    Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeLimitSeconds);
-    std::string output;
-    bool closed = readUntilClosed(pipeEnds[0], deadline, output);
-    ::close(pipeEnds[0]);
-    if (!closed) ::kill(child, SIGKILL);
-    return outcomeOfProcess(check, output, waitForEnd(child, deadline, !closed), timeLimitSeconds);
+    ended.end = collect(child, pipes, Clock::now() + std::chrono::seconds(timeLimitSeconds));
+    ended.output = pipes[0].kept;
+    ended.verdict = pipes[1].kept;
+    return outcomeOfProcess(ended, timeLimitSeconds);
+}
+
+void keepFromChildProcesses(const VerdictChannel& channel) {
+    int fd = int(channel.handle);
+    ::fcntl(fd, F_SETFD, ::fcntl(fd, F_GETFD) | FD_CLOEXEC);
+}
+
+std::string writeToChannel(const VerdictChannel& channel, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t n = ::write(int(channel.handle), bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return std::strerror(n < 0 ? errno : EIO);
+        written += size_t(n);
+    }
+    return "";
 }
 
 }  // namespace sim

@@ -77,6 +77,26 @@ const RegisteredCheck& modifierProbe() {
     return probe;
 }
 
+namespace {
+
+// The runner skips a check of Kelto's for a module that does not load or
+// lacks Kelto's servers; this one asks nothing more.
+void checkNothingMore(CheckContext&) {}
+
+}  // namespace
+
+const RegisteredCheck& keltoProbe() {
+    static const RegisteredCheck probe = {
+        "module/serves-kelto", "the module serves Kelto", &kValidatedKelto, nullptr, false, checkNothingMore};
+    return probe;
+}
+
+const RegisteredCheck* findProbe(const std::string& id) {
+    for (const RegisteredCheck* probe : {&modifierProbe(), &keltoProbe()})
+        if (probe->id == id) return probe;
+    return nullptr;
+}
+
 const RegisteredCheck* findCheck(const std::string& id) {
     for (const RegisteredCheck& check : registeredChecks())
         if (check.id == id) return &check;

@@ -40,6 +40,16 @@ std::vector<const RegisteredCheck*> checksOf(const ValidatedModifier& modifier);
 // listed, and only that process may ask it by its ID (validate_command.cpp).
 const RegisteredCheck& modifierProbe();
 
+// The question whether the module serves Kelto, asked like modifierProbe()
+// only when a check of Kelto Focus's is asked of a module that does not serve
+// Kelto Focus: it passes for a module that loads with Kelto's servers, and
+// skips for any other.
+const RegisteredCheck& keltoProbe();
+
+// The question of that ID, or null: only a check's own process asks one by
+// its ID.
+const RegisteredCheck* findProbe(const std::string& id);
+
 // The check of that ID among those listed, or null.
 const RegisteredCheck* findCheck(const std::string& id);
 

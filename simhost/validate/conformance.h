@@ -11,13 +11,17 @@
 namespace sim {
 
 // The command: "validate MODULE [--seed N] [--check ID] [--time-limit S]
-// [--in-this-process]" or "validate --list". Runs the checks of the modifier
-// the module serves: Kelto Focus's for one whose servers bear that name alone,
-// else Kelto's; with --check, that check alone. Prints a line per check, e.g.
-// "PASS  classic/picks  random panel picks ...", "FAIL  ID  TITLE: why" or
-// "SKIP  ID  TITLE: why it does not apply", each as soon as it is known, and
-// a closing "N passed, N failed, N skipped" line; returns 0 only when no
-// check failed. --list prints each check's ID and title, both modifiers'.
+// [--json] [--in-this-process]" or "validate --list". Runs the checks of the
+// modifier the module serves: Kelto Focus's for one whose servers bear that
+// name alone, else Kelto's; with --check, that check alone, refused when it
+// is a check of the modifier the module does not serve. Prints a line per
+// check, e.g. "PASS  classic/picks  random panel picks ...", "FAIL  ID  TITLE:
+// why" or "SKIP  ID  TITLE: why it does not apply", each as soon as it is
+// known, and a closing "N passed, N failed, N skipped" line; with --json one
+// JSON document of the same instead (validate_report.h). Returns 0 only when
+// no check failed. --list prints each check's ID and title, both modifiers'.
+// A check's own process on Windows is this command with --verdict-to
+// (check_process.h).
 int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 }  // namespace sim

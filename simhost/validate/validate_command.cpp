@@ -1,17 +1,21 @@
 #include <cstdint>
+#include <cstring>
 #include <random>
 
 #include "simhost/command/command_options.h"
 #include "simhost/text/printable_text.h"
-#include "simhost/validate/check_line.h"
 #include "simhost/validate/check_process.h"
 #include "simhost/validate/check_registry.h"
 #include "simhost/validate/check_runner.h"
 #include "simhost/validate/conformance.h"
+#include "simhost/validate/validate_report.h"
+#include "simhost/validate/verdict_channel.h"
 
 namespace sim {
 
 namespace {
+
+const char kVerdictToOption[] = "--verdict-to";
 
 // The command's usage, one line.
 std::string validateUsage() {
@@ -26,7 +30,10 @@ struct ValidateOptions {
     bool checkGiven = false;
     unsigned timeLimit = kDefaultTimeLimitSeconds;
     bool list = false;
+    bool json = false;
     bool inThisProcess = false;
+    bool verdictGiven = false;  // a check's own process, to give its verdict on this channel
+    VerdictChannel verdictChannel;
 };
 
 // Applies an option the shared table has read; "" or what is wrong.
@@ -34,6 +41,8 @@ std::string applyOption(const CommandOption& option, const std::string& value, V
     const std::string name = option.name;
     if (name == "--list")
         options.list = true;
+    else if (name == "--json")
+        options.json = true;
     else if (name == "--in-this-process")
         options.inThisProcess = true;
     else if (name == "--time-limit")
@@ -41,6 +50,10 @@ std::string applyOption(const CommandOption& option, const std::string& value, V
     else if (name == "--seed") {
         options.seedGiven = true;
         return readSeed(name, value, options.seed);
+    } else if (name == kVerdictToOption) {
+        options.verdictGiven = true;
+        if (!readVerdictChannelArgument(value, options.verdictChannel))
+            return name + " takes HANDLE:TOKEN, as a check's own process is given it";
     } else {
         options.checkGiven = true;
         options.checkId = value;
@@ -48,18 +61,27 @@ std::string applyOption(const CommandOption& option, const std::string& value, V
     return "";
 }
 
-// The check asked for, or null: one of those listed, or the question which
-// modifier the module serves when asked in a check's own process, as
-// check_process_windows.cpp asks it.
+// The check asked for, or null: one of those listed, or in a check's own
+// process one of the questions asked there (check_registry.h).
 const RegisteredCheck* askedCheck(const ValidateOptions& options) {
-    if (options.inThisProcess && options.checkId == modifierProbe().id) return &modifierProbe();
-    return findCheck(options.checkId);
+    const RegisteredCheck* probe = options.inThisProcess ? findProbe(options.checkId) : nullptr;
+    return probe != nullptr ? probe : findCheck(options.checkId);
+}
+
+// What is wrong with the options taken together, or "".
+std::string combinationProblem(const ValidateOptions& options) {
+    if (options.path.empty() && !options.list) return validateUsage();
+    if (options.checkGiven && askedCheck(options) == nullptr)
+        return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
+    if (options.verdictGiven && !(options.checkGiven && options.inThisProcess))
+        return std::string(kVerdictToOption) + " is for a check's own process, with --check and --in-this-process";
+    return "";
 }
 
 // The options from the arguments; "" or one line saying what is wrong.
 std::string readOptions(const std::vector<std::string>& arguments, ValidateOptions& options) {
     std::vector<std::string> taken = kValidateOptions;
-    taken.push_back("--list");
+    taken.insert(taken.end(), {"--list", kVerdictToOption});
     std::string problem = readArguments(
         arguments, taken,
         [&options](const CommandOption& option, const std::string& value) {
@@ -70,35 +92,51 @@ std::string readOptions(const std::vector<std::string>& arguments, ValidateOptio
             options.path = operand;
             return std::string();
         });
-    if (!problem.empty()) return problem;
-    if (options.path.empty() && !options.list) return validateUsage();
-    if (options.checkGiven && askedCheck(options) == nullptr)
-        return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
+    if (problem.empty()) problem = combinationProblem(options);
     if (!options.seedGiven) options.seed = std::random_device()();
-    return "";
+    return problem;
+}
+
+// The check's outcome, in this process or one of its own as asked.
+CheckOutcome outcomeOf(const RegisteredCheck& check, const ValidateOptions& options) {
+    return options.inThisProcess ? runCheckHere(check, options.path, options.seed)
+                                 : runCheckInOwnProcess(check, options.path, options.seed, int(options.timeLimit));
+}
+
+bool answersYes(const RegisteredCheck& probe, const ValidateOptions& options) {
+    return outcomeOf(probe, options).verdict == Verdict::Pass;
 }
 
 // The modifier the module serves: Kelto unless it serves Kelto Focus alone.
 const ValidatedModifier& servedModifier(const ValidateOptions& options) {
-    const RegisteredCheck& probe = modifierProbe();
-    CheckOutcome served = options.inThisProcess
-                              ? runCheckHere(probe, options.path, options.seed)
-                              : runCheckInOwnProcess(probe, options.path, options.seed, int(options.timeLimit));
-    return served.verdict == Verdict::Pass ? kValidatedKeltoFocus : kValidatedKelto;
+    return answersYes(modifierProbe(), options) ? kValidatedKeltoFocus : kValidatedKelto;
+}
+
+// A check of one modifier's asked of a module that serves the other would
+// pass or skip having held it to nothing: the one line refusing it, naming
+// the other's check of the same where it has one, or "". A module that
+// serves neither is held to the check asked, which tells why.
+std::string wrongModifierRefusal(const ValidateOptions& options, const RegisteredCheck& asked) {
+    const bool keltos = asked.modifier == &kValidatedKelto;
+    const bool servesFocus = answersYes(modifierProbe(), options);
+    if (keltos != servesFocus || (!keltos && !answersYes(keltoProbe(), options))) return "";
+    const ValidatedModifier& served = keltos ? kValidatedKeltoFocus : kValidatedKelto;
+    const std::string own =
+        keltos ? served.idPrefix + asked.id : asked.id.substr(std::strlen(asked.modifier->idPrefix));
+    std::string refusal = printableText(options.path) + " serves " + served.name + ", and " + asked.id + " is " +
+                          asked.modifier->name + "'s check: ";
+    if (findCheck(own) == nullptr) return refusal + served.name + " has none like it (see --list)";
+    return refusal + "its own is " + own;
 }
 
 // The modifier whose checks run: the one of the check asked for, else the
-// one the module serves. A check of Kelto's asked of a module that serves
-// Kelto Focus would pass or skip having held it to nothing: that is refused,
-// naming Kelto Focus's check of the same, which every check of Kelto's has.
+// one the module serves; null, and `refusal` says why, for a check of the
+// modifier the module does not serve.
 const ValidatedModifier* modifierToValidate(const ValidateOptions& options, std::string& refusal) {
     if (options.checkId.empty()) return &servedModifier(options);
-    const ValidatedModifier* asked = askedCheck(options)->modifier;
-    if (asked != &kValidatedKelto || &servedModifier(options) == asked) return asked;
-    const std::string meant = kValidatedKeltoFocus.idPrefix + options.checkId;
-    refusal = printableText(options.path) + " serves " + kValidatedKeltoFocus.name + ", and " + options.checkId +
-              " is " + kValidatedKelto.name + "'s check: its own is " + meant;
-    return nullptr;
+    const RegisteredCheck& asked = *askedCheck(options);
+    if (findCheck(asked.id) != nullptr) refusal = wrongModifierRefusal(options, asked);
+    return refusal.empty() ? asked.modifier : nullptr;
 }
 
 int listChecks(std::ostream& out) {
@@ -107,39 +145,46 @@ int listChecks(std::ostream& out) {
     return 0;
 }
 
+// A check's own process: runs the check and writes its verdict to the
+// channel its parent gave, once the check has returned.
+int giveVerdict(const ValidateOptions& options, std::ostream& err) {
+    keepFromChildProcesses(options.verdictChannel);
+    CheckOutcome outcome = runCheckHere(*askedCheck(options), options.path, options.seed);
+    std::string problem = writeVerdict(options.verdictChannel, outcome);
+    if (problem.empty()) return kVerdictGivenExitCode;
+    err << "kelto-host: " << problem << std::endl;
+    return 1;
+}
+
+int runChecks(const ValidateOptions& options, const ValidatedModifier& modifier, std::ostream& out) {
+    std::unique_ptr<ValidateReport> report = options.json ? jsonReport(out) : humanReport(out);
+    report->begin(options.path, modifier, options.seed);
+    VerdictCounts counts;
+    const std::vector<const RegisteredCheck*> checks =
+        options.checkId.empty() ? checksOf(modifier) : std::vector<const RegisteredCheck*>{askedCheck(options)};
+    for (const RegisteredCheck* check : checks) {
+        CheckOutcome outcome = outcomeOf(*check, options);
+        counts.count(outcome.verdict);
+        report->check(*check, outcome, options.seed);
+    }
+    report->end(counts);
+    return counts[Verdict::Fail] == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     ValidateOptions options;
     std::string problem = readOptions(arguments, options);
+    const ValidatedModifier* modifier = nullptr;
+    if (problem.empty() && !options.list && !options.verdictGiven) modifier = modifierToValidate(options, problem);
     if (!problem.empty()) {
         err << "kelto-host: " << problem << "\n";
         return 1;
     }
     if (options.list) return listChecks(out);
-    const ValidatedModifier* chosen = modifierToValidate(options, problem);
-    if (chosen == nullptr) {
-        err << "kelto-host: " << problem << "\n";
-        return 1;
-    }
-    const ValidatedModifier& modifier = *chosen;
-    out << "Validating  " << printableText(options.path);
-    if (&modifier != &kValidatedKelto) out << " as " << modifier.name;
-    out << " with seed " << options.seed << " (replay with --seed " << options.seed << ")" << std::endl;
-    int counts[3] = {0, 0, 0};  // by Verdict
-    const std::vector<const RegisteredCheck*> checks =
-        options.checkId.empty() ? checksOf(modifier) : std::vector<const RegisteredCheck*>{askedCheck(options)};
-    for (const RegisteredCheck* each : checks) {
-        const RegisteredCheck& check = *each;
-        CheckOutcome outcome = options.inThisProcess
-                                   ? runCheckHere(check, options.path, options.seed)
-                                   : runCheckInOwnProcess(check, options.path, options.seed, int(options.timeLimit));
-        ++counts[int(outcome.verdict)];
-        out << checkLine(check, outcome) << std::endl;
-    }
-    out << counts[int(Verdict::Pass)] << " passed, " << counts[int(Verdict::Fail)] << " failed, "
-        << counts[int(Verdict::Skip)] << " skipped" << std::endl;
-    return counts[int(Verdict::Fail)] == 0 ? 0 : 1;
+    if (options.verdictGiven) return giveVerdict(options, err);
+    return runChecks(options, *modifier, out);
 }
 
 }  // namespace sim

@@ -98,7 +98,7 @@ TEST(KeltoHost, ARunAndValidateTakeOneRangeOfTimeLimits) {
     EXPECT_TRUE(contains(longest.out, "PASS  module/descriptor")) << longest.out;
 
     HostRun help = run("--help");
-    EXPECT_TRUE(contains(help.out, "[--time-limit S] [--in-this-process]\n"));
+    EXPECT_TRUE(contains(help.out, "[--time-limit S] [--json] [--in-this-process]\n"));
     EXPECT_TRUE(contains(help.out, "(1 to " + std::to_string(sim::kMostTimeLimitSeconds) +
                                        ");\n"
                                        "                       with validate, fail a check"));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -15,53 +14,14 @@
 #include "simhost/validate/conformance.h"
 #include "simhost/validate/validated_modifier.h"
 #include "tests/e2e/fault_modules/fault_statement.h"
+#include "tests/e2e/validate_run.h"
 
 namespace {
 
-std::string validate(const std::vector<std::string>& arguments, int& exitCode) {
-    std::ostringstream out, err;
-    exitCode = sim::runValidateCommand(arguments, out, err);
-    return out.str() + err.str();
-}
-
-std::string faultModule(const std::string& name) { return std::string(KELTO_FAULT_MODULES_DIR) + "/" + name + ".p"; }
-
-// The command's output read back: each check's line by its ID (the verdict
-// and the rest of the line), and whether the closing totals count them and
-// every check of the modifier validated.
-struct ValidateOutput {
-    std::map<std::string, std::string> lines;
-    size_t lineCount = 0;
-    bool totalsAddUp = false;
-
-    std::set<std::string> withVerdict(const std::string& verdict) const {
-        std::set<std::string> ids;
-        for (const auto& line : lines)
-            if (line.second.rfind(verdict, 0) == 0) ids.insert(line.first);
-        return ids;
-    }
-};
-
-ValidateOutput readOutput(const std::string& text, const sim::ValidatedModifier& modifier = sim::kValidatedKelto) {
-    ValidateOutput output;
-    std::istringstream in(text);
-    std::string line;
-    int passed = -1, failed = -1, skipped = -1;
-    while (std::getline(in, line)) {
-        ++output.lineCount;
-        std::istringstream words(line);
-        std::string verdict, id;
-        words >> verdict >> id;
-        if (verdict == "PASS" || verdict == "FAIL" || verdict == "SKIP")
-            output.lines[id] = verdict + line.substr(line.find(id) + id.size());
-        std::sscanf(line.c_str(), "%d passed, %d failed, %d skipped", &passed, &failed, &skipped);
-    }
-    output.totalsAddUp =
-        passed >= 0 && failed >= 0 && skipped >= 0 && size_t(passed) == output.withVerdict("PASS").size() &&
-        size_t(failed) == output.withVerdict("FAIL").size() && size_t(skipped) == output.withVerdict("SKIP").size() &&
-        output.lines.size() == sim::checksOf(modifier).size();
-    return output;
-}
+using e2e::faultModule;
+using e2e::validate;
+using e2e::validateJson;
+using e2e::Verdicts;
 
 // Every check of the modifier's under one protocol ("classic" or "current").
 std::set<std::string> allChecksUnder(const std::string& protocol,
@@ -82,14 +42,13 @@ TEST(Validate, BothBuildsPassAndTheClassicOneSkipsTheCurrentProtocolSayingWhy) {
         bool current = std::string(path) == KELTO_CURRENT_MODULE_PATH;
         for (const char* seed : {"7", "8"}) {
             int exitCode = -1;
-            std::string out = validate({path, "--seed", seed}, exitCode);
-            EXPECT_EQ(exitCode, 0) << out;
-            ValidateOutput output = readOutput(out);
-            EXPECT_TRUE(output.totalsAddUp) << out;
-            EXPECT_EQ(output.withVerdict("FAIL"), std::set<std::string>()) << out;
-            EXPECT_EQ(output.withVerdict("SKIP"), current ? std::set<std::string>() : allCurrentChecks()) << out;
-            for (const std::string& id : output.withVerdict("SKIP"))
-                EXPECT_NE(output.lines[id].find(": the module does not serve version 5"), std::string::npos) << out;
+            Verdicts verdicts = validateJson({path, "--seed", seed}, exitCode);
+            EXPECT_EQ(exitCode, 0) << verdicts;
+            EXPECT_TRUE(verdicts.totalsAddUp && verdicts.coversEvery(sim::kValidatedKelto)) << verdicts;
+            EXPECT_EQ(verdicts.withVerdict("fail"), std::set<std::string>()) << verdicts;
+            EXPECT_EQ(verdicts.withVerdict("skip"), current ? std::set<std::string>() : allCurrentChecks()) << verdicts;
+            for (const std::string& id : verdicts.withVerdict("skip"))
+                EXPECT_EQ(verdicts.checks[id].reason, "the module does not serve version 5") << verdicts;
         }
     }
 }
@@ -100,19 +59,21 @@ TEST(Validate, KeltoFocusPassesOnBothBuildsAndTheClassicOneSkipsTheCurrentProtoc
     for (const char* path : {KELTO_FOCUS_MODULE_PATH, KELTO_FOCUS_CURRENT_MODULE_PATH}) {
         bool current = std::string(path) == KELTO_FOCUS_CURRENT_MODULE_PATH;
         int exitCode = -1;
-        std::string out = validate({path, "--seed", "7"}, exitCode);
-        EXPECT_EQ(exitCode, 0) << out;
-        EXPECT_NE(out.find(" as Kelto Focus with seed 7"), std::string::npos) << out;
-        ValidateOutput output = readOutput(out, sim::kValidatedKeltoFocus);
-        EXPECT_TRUE(output.totalsAddUp) << out;
-        EXPECT_EQ(output.withVerdict("FAIL"), std::set<std::string>()) << out;
-        EXPECT_EQ(output.withVerdict("SKIP"),
+        Verdicts verdicts = validateJson({path, "--seed", "7"}, exitCode);
+        EXPECT_EQ(exitCode, 0) << verdicts;
+        EXPECT_EQ(verdicts.modifier, "Kelto Focus");
+        EXPECT_TRUE(verdicts.totalsAddUp && verdicts.coversEvery(sim::kValidatedKeltoFocus)) << verdicts;
+        EXPECT_EQ(verdicts.withVerdict("fail"), std::set<std::string>()) << verdicts;
+        EXPECT_EQ(verdicts.withVerdict("skip"),
                   current ? std::set<std::string>() : allCurrentChecks(sim::kValidatedKeltoFocus))
-            << out;
+            << verdicts;
         for (const char* own : {"focus/classic/straight-line", "focus/classic/lag", "focus/classic/refusals",
                                 "focus/classic/picks", "focus/module/descriptor"})
-            EXPECT_EQ(output.lines[own].rfind("PASS", 0), 0u) << own << "\n" << out;
+            EXPECT_EQ(verdicts.checks[own].verdict, "pass") << own << "\n" << verdicts;
     }
+    int exitCode = -1;
+    std::string human = validate({KELTO_FOCUS_MODULE_PATH, "--seed", "7", "--check", "focus/classic/lag"}, exitCode);
+    EXPECT_NE(human.find(" as Kelto Focus with seed 7"), std::string::npos) << human;
 }
 
 TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
@@ -130,41 +91,75 @@ TEST(Validate, ListsEveryCheckOnceAndRunsOneByItsId) {
 
     std::string one = validate({KELTO_MODULE_PATH, "--check", "classic/picks", "--seed", "3"}, exitCode);
     EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(readOutput(one).lines.size(), 1u) << one;
-    EXPECT_NE(one.find("\nPASS  classic/picks  "), std::string::npos) << one;
-    EXPECT_NE(one.find("\n1 passed, 0 failed, 0 skipped\n"), std::string::npos) << one;
-    std::string skipped = validate({KELTO_MODULE_PATH, "--check", "current/picks", "--in-this-process"}, exitCode);
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_NE(skipped.find("\n0 passed, 0 failed, 1 skipped\n"), std::string::npos) << skipped;
-    // A check of Kelto's asked of Kelto Focus is refused, naming its own.
-    std::string kelto = validate({KELTO_FOCUS_MODULE_PATH, "--check", "classic/picks"}, exitCode);
-    EXPECT_EQ(exitCode, 1);
-    EXPECT_EQ(kelto.rfind("kelto-host: ", 0), 0u) << kelto;
-    EXPECT_EQ(std::count(kelto.begin(), kelto.end(), '\n'), 1) << kelto;
-    EXPECT_NE(kelto.find("classic/picks is Kelto's check: its own is focus/classic/picks\n"), std::string::npos)
-        << kelto;
-    // A check of Kelto Focus's asked of Kelto runs, and says why it does not apply.
-    std::string other = validate({KELTO_MODULE_PATH, "--check", "focus/classic/lag", "--in-this-process"}, exitCode);
-    EXPECT_NE(other.find("\nSKIP  focus/classic/lag  "), std::string::npos) << other;
-    EXPECT_NE(other.find("the module has no ChannelHandler \"Kelto Focus\" (see focus/module/descriptor)"),
+    EXPECT_NE(one.find("with seed 3 (replay with --seed 3)\nPASS  classic/picks  random panel picks take effect"),
               std::string::npos)
+        << one;
+    EXPECT_NE(one.find("\n1 passed, 0 failed, 0 skipped\n"), std::string::npos) << one;
+    EXPECT_EQ(std::count(one.begin(), one.end(), '\n'), 3) << one;
+    Verdicts skipped = validateJson({KELTO_MODULE_PATH, "--check", "current/picks", "--in-this-process"}, exitCode);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(skipped.withVerdict("skip"), std::set<std::string>{"current/picks"}) << skipped;
+    EXPECT_TRUE(skipped.totalsAddUp) << skipped;
+}
+
+// A check of one modifier's asked of a module that serves the other would
+// hold it to nothing: it is refused in one line that names the check meant,
+// either way. A module that serves neither is held to the check asked.
+TEST(Validate, ACheckOfTheOtherModifiersIsRefusedEitherWay) {
+    const std::string focusModule = KELTO_FOCUS_MODULE_PATH, keltoModule = KELTO_MODULE_PATH;
+    struct Refusal {
+        std::string module, check, says;
+    };
+    for (const Refusal& refusal :
+         {Refusal{focusModule, "classic/picks",
+                  " serves Kelto Focus, and classic/picks is Kelto's check: its own is focus/classic/picks\n"},
+          Refusal{keltoModule, "focus/classic/picks",
+                  " serves Kelto, and focus/classic/picks is Kelto Focus's check: its own is classic/picks\n"},
+          Refusal{keltoModule, "focus/current/lag",
+                  " serves Kelto, and focus/current/lag is Kelto Focus's check: Kelto has none like it (see "
+                  "--list)\n"}}) {
+        for (bool inThisProcess : {false, true}) {
+            std::vector<std::string> arguments = {refusal.module, "--check", refusal.check};
+            if (inThisProcess) arguments.push_back("--in-this-process");
+            int exitCode = -1;
+            std::string out = validate(arguments, exitCode);
+            EXPECT_EQ(exitCode, 1);
+            EXPECT_EQ(out, "kelto-host: " + refusal.module + refusal.says);
+        }
+    }
+    int exitCode = -1;
+    Verdicts neither = validateJson({"/nonexistent.p", "--check", "focus/module/descriptor"}, exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(neither.checks["focus/module/descriptor"].reason, "no such module file: /nonexistent.p") << neither;
+    Verdicts other = validateJson({faultModule("fault_two_handlers"), "--check", "focus/classic/lag"}, exitCode);
+    EXPECT_EQ(other.checks["focus/classic/lag"].reason,
+              "the module has no ChannelHandler \"Kelto Focus\" (see focus/module/descriptor)")
         << other;
 }
 
 // Which modifier a module serves is asked in a process of its own, as a
 // check is; on Windows that process is this program again, asked it by ID.
-// Not being a check, it is not listed, and asked elsewhere it is refused.
+// Not being checks, the questions are not listed, and asked elsewhere they
+// are refused.
 TEST(Validate, TheModifierServedIsAskedOnlyInACheckProcess) {
-    const std::string probe = sim::modifierProbe().id;
     int exitCode = -1;
-    std::string focus = validate({KELTO_FOCUS_MODULE_PATH, "--check", probe, "--in-this-process"}, exitCode);
-    EXPECT_EQ(readOutput(focus, sim::kValidatedKeltoFocus).lines[probe].rfind("PASS", 0), 0u) << focus;
-    std::string kelto = validate({KELTO_MODULE_PATH, "--check", probe, "--in-this-process"}, exitCode);
-    EXPECT_EQ(readOutput(kelto).lines[probe].rfind("SKIP", 0), 0u) << kelto;
-    std::string refused = validate({KELTO_FOCUS_MODULE_PATH, "--check", probe}, exitCode);
-    EXPECT_EQ(exitCode, 1);
-    EXPECT_EQ(refused, "kelto-host: no check has the ID \"" + probe + "\" (see --list)\n");
-    EXPECT_EQ(sim::findCheck(probe), nullptr);
+    struct Answer {
+        const sim::RegisteredCheck& probe;
+        const char* module;
+        const char* verdict;
+    };
+    for (const Answer& answer :
+         {Answer{sim::modifierProbe(), KELTO_FOCUS_MODULE_PATH, "pass"},
+          Answer{sim::modifierProbe(), KELTO_MODULE_PATH, "skip"}, Answer{sim::keltoProbe(), KELTO_MODULE_PATH, "pass"},
+          Answer{sim::keltoProbe(), KELTO_FOCUS_MODULE_PATH, "skip"}}) {
+        const std::string& id = answer.probe.id;
+        Verdicts asked = validateJson({answer.module, "--check", id, "--in-this-process"}, exitCode);
+        EXPECT_EQ(asked.checks[id].verdict, answer.verdict) << id << " of " << answer.module << "\n" << asked;
+        std::string refused = validate({answer.module, "--check", id}, exitCode);
+        EXPECT_EQ(exitCode, 1);
+        EXPECT_EQ(refused, "kelto-host: no check has the ID \"" + id + "\" (see --list)\n");
+        EXPECT_EQ(sim::findCheck(id), nullptr);
+    }
 }
 
 TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
@@ -172,48 +167,73 @@ TEST(Validate, TheCommandLineIsCheckedAndEveryRefusalIsOneLine) {
     std::string out = validate({"/nonexistent.p", "--seed", "3"}, exitCode);
     EXPECT_EQ(exitCode, 1);
     EXPECT_NE(out.find("with seed 3 (replay with --seed 3)\n"), std::string::npos) << out;
-    ValidateOutput refused = readOutput(out);
-    EXPECT_TRUE(refused.totalsAddUp) << out;
-    EXPECT_EQ(refused.lines["module/descriptor"],
-              "FAIL  descriptor and server table: no such module file: /nonexistent.p");
-    EXPECT_EQ(refused.lines["classic/picks"].rfind("SKIP  ", 0), 0u) << out;
-    for (std::vector<std::string> wrong : {std::vector<std::string>{},
-                                           {"a.p", "b.p"},
-                                           {"a.p", "--seed", "-1"},
-                                           {"a.p", "--seed", "4294967296"},
-                                           {"a.p", "--seed"},
-                                           {"a.p", "--seed", "+5"},
-                                           {"a.p", "--seed", " 5"},
-                                           {"a.p", "--seed", "1", "--seed", "1"},
-                                           {"a.p", "--check", "classic/nothing"},
-                                           {"a.p", "--check"},
-                                           {"a.p", "--time-limit", "0"},
-                                           {"a.p", "--time-limit", "86401"},
-                                           {"a.p", "--frobnicate"},
-                                           {"a.p", "--check", "x\ny"},
-                                           {"a.p", "--check", "module/modifier"}}) {
+    EXPECT_NE(out.find("\nFAIL  module/descriptor  descriptor and server table: no such module file: /nonexistent.p\n"),
+              std::string::npos)
+        << out;
+    Verdicts refused = validateJson({"/nonexistent.p", "--seed", "3"}, exitCode);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(refused.totalsAddUp && refused.coversEvery(sim::kValidatedKelto)) << refused;
+    EXPECT_EQ(refused.seed, 3);
+    EXPECT_EQ(refused.checks["module/descriptor"].title, "descriptor and server table");
+    EXPECT_EQ(refused.checks["module/descriptor"].verdict, "fail");
+    EXPECT_EQ(refused.checks["module/descriptor"].seed, 3);
+    EXPECT_EQ(refused.checks["classic/picks"].verdict, "skip") << refused;
+    for (std::vector<std::string> wrong :
+         {std::vector<std::string>{},
+          {"a.p", "b.p"},
+          {"a.p", "--seed", "-1"},
+          {"a.p", "--seed", "4294967296"},
+          {"a.p", "--seed"},
+          {"a.p", "--seed", "+5"},
+          {"a.p", "--seed", " 5"},
+          {"a.p", "--seed", "1", "--seed", "1"},
+          {"a.p", "--check", "classic/nothing"},
+          {"a.p", "--check"},
+          {"a.p", "--time-limit", "0"},
+          {"a.p", "--time-limit", "86401"},
+          {"a.p", "--frobnicate"},
+          {"a.p", "--check", "x\ny"},
+          {"a.p", "--check", "module/modifier"},
+          {"a.p", "--verdict-to", "3:0a"},
+          {"a.p", "--check", "classic/picks", "--verdict-to", "3:0a"},
+          {"a.p", "--check", "classic/picks", "--in-this-process", "--verdict-to", "3"},
+          {"a.p", "--check", "classic/picks", "--in-this-process", "--verdict-to", "three:0a"}}) {
         std::string refusal = validate(wrong, exitCode);
         EXPECT_EQ(exitCode, 1);
         EXPECT_EQ(refusal.rfind("kelto-host: ", 0), 0u) << refusal;
         EXPECT_EQ(std::count(refusal.begin(), refusal.end(), '\n'), 1) << refusal;
+        // With --json a refusal is that line alone, and no document.
+        if (std::count(wrong.begin(), wrong.end(), "--json") == 0) {
+            wrong.push_back("--json");
+            EXPECT_EQ(validate(wrong, exitCode), refusal);
+        }
     }
 }
 
 // What the module prints and what its path holds reaches the terminal
 // escaped: a description with a line break and a control sequence stays on
-// its check's line.
+// its check's line. The JSON document holds the same text as the line, as a
+// JSON string: printable UTF-8, every other byte written "\xNN".
 TEST(Validate, TextFromTheModuleIsEscaped) {
     int exitCode = -1;
     std::string out = validate({faultModule("fault_description"), "--check", "classic/description"}, exitCode);
     EXPECT_EQ(exitCode, 1);
-    EXPECT_EQ(readOutput(out).lineCount, 3u) << out;
-    EXPECT_NE(
-        out.find("the description line of a new instance is \"KELTO by VEM\\x0A\\x1B[31m\", not \"KELTO   by VEM\""),
-        std::string::npos)
-        << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
+    const std::string reason =
+        "the description line of a new instance is \"KELTO by VEM\\x0A\\x1B[31m\", not \"KELTO   by VEM\"";
+    EXPECT_NE(out.find(reason), std::string::npos) << out;
+    Verdicts verdicts = validateJson({faultModule("fault_description"), "--check", "classic/description"}, exitCode);
+    EXPECT_EQ(verdicts.checks["classic/description"].reason, reason) << verdicts;
+
     out = validate({"/no\x1b[2Jwhere.p", "--check", "module/descriptor"}, exitCode);
     EXPECT_EQ(out.find('\x1b'), std::string::npos) << out;
     EXPECT_NE(out.find("Validating  /no\\x1B[2Jwhere.p with seed"), std::string::npos) << out;
+    // Quotes, backslashes, bytes that are not UTF-8 and a character that is.
+    const std::string path = "/no\"\\\xff\xc3(\x7f\t\xe2\x82\xac.p";
+    verdicts = validateJson({path, "--check", "module/descriptor"}, exitCode);
+    EXPECT_EQ(verdicts.problem, "");
+    EXPECT_EQ(verdicts.module, "/no\"\\\\xFF\\xC3(\\x7F\\x09\xe2\x82\xac.p");
+    EXPECT_EQ(verdicts.checks["module/descriptor"].reason, "no such module file: " + verdicts.module);
 }
 
 // A crash is told by its signal; under AddressSanitizer, which catches the
@@ -229,17 +249,16 @@ const char kCrashText[] = "crashed with signal 11 (SIGSEGV)";
 // printed.
 TEST(Validate, AModuleThatCrashesOrHangsFailsThatCheckAlone) {
     int exitCode = -1;
-    std::string out = validate({faultModule("fault_crashes_on_missing"), "--seed", "2"}, exitCode);
+    Verdicts crashed = validateJson({faultModule("fault_crashes_on_missing"), "--seed", "2"}, exitCode);
     EXPECT_EQ(exitCode, 1);
-    ValidateOutput crashed = readOutput(out);
-    EXPECT_TRUE(crashed.totalsAddUp) << out;
-    EXPECT_EQ(crashed.lines["classic/missing-references"].rfind("FAIL  ", 0), 0u) << out;
-    EXPECT_EQ(crashed.lines["classic/sub-frame-times"].rfind("PASS", 0), 0u) << out;
-    for (const std::string& id : crashed.withVerdict("FAIL"))
-        EXPECT_NE(crashed.lines[id].find(kCrashText), std::string::npos) << crashed.lines[id];
+    EXPECT_TRUE(crashed.totalsAddUp && crashed.coversEvery(sim::kValidatedKelto)) << crashed;
+    EXPECT_EQ(crashed.checks["classic/missing-references"].verdict, "fail") << crashed;
+    EXPECT_EQ(crashed.checks["classic/sub-frame-times"].verdict, "pass") << crashed;
+    for (const std::string& id : crashed.withVerdict("fail"))
+        EXPECT_NE(crashed.checks[id].reason.find(kCrashText), std::string::npos) << crashed.checks[id].reason;
 
-    out = validate({faultModule("fault_load_never_ends"), "--check", "classic/save-load-save", "--time-limit", "1"},
-                   exitCode);
+    std::string out = validate(
+        {faultModule("fault_load_never_ends"), "--check", "classic/save-load-save", "--time-limit", "1"}, exitCode);
     EXPECT_EQ(exitCode, 1);
     EXPECT_NE(out.find("\nFAIL  classic/save-load-save  valid blocks evaluate as their names find, load and save with "
                        "no error, and save, load, save gives the same block: no answer within 1 s\n0 passed, 1 failed, "
@@ -249,11 +268,10 @@ TEST(Validate, AModuleThatCrashesOrHangsFailsThatCheckAlone) {
     // A version-5 activation that installs the classic evaluate fails the
     // current checks that evaluate, however it goes wrong, and the classic
     // ones pass.
-    out = validate({faultModule("fault_classic_evaluate_under_current"), "--seed", "2"}, exitCode);
-    ValidateOutput mixed = readOutput(out);
-    EXPECT_TRUE(mixed.totalsAddUp) << out;
-    EXPECT_EQ(mixed.lines["current/sub-frame-times"].rfind("FAIL  ", 0), 0u) << out;
-    for (const std::string& id : mixed.withVerdict("FAIL")) EXPECT_EQ(id.rfind("current/", 0), 0u) << id;
+    Verdicts mixed = validateJson({faultModule("fault_classic_evaluate_under_current"), "--seed", "2"}, exitCode);
+    EXPECT_TRUE(mixed.totalsAddUp && mixed.coversEvery(sim::kValidatedKelto)) << mixed;
+    EXPECT_EQ(mixed.checks["current/sub-frame-times"].verdict, "fail") << mixed;
+    for (const std::string& id : mixed.withVerdict("fail")) EXPECT_EQ(id.rfind("current/", 0), 0u) << id;
 }
 
 // A fault module and the checks it must fail, and no other, as its fault's
@@ -345,10 +363,9 @@ class FaultModule : public ::testing::TestWithParam<FaultCase> {};
 TEST_P(FaultModule, FailsExactlyTheChecksOfItsFault) {
     const FaultCase& fault = GetParam();
     int exitCode = -1;
-    std::string out = validate({faultModule(fault.module), "--seed", "11"}, exitCode);
-    ValidateOutput output = readOutput(out, *fault.modifier);
-    EXPECT_TRUE(output.totalsAddUp) << out;
-    EXPECT_EQ(output.withVerdict("FAIL"), fault.failing) << out;
+    Verdicts verdicts = validateJson({faultModule(fault.module), "--seed", "11"}, exitCode);
+    EXPECT_TRUE(verdicts.totalsAddUp && verdicts.coversEvery(*fault.modifier)) << verdicts;
+    EXPECT_EQ(verdicts.withVerdict("fail"), fault.failing) << verdicts;
     EXPECT_EQ(exitCode, fault.failing.empty() ? 0 : 1);
 }
 
@@ -395,12 +412,11 @@ std::string independentKelto(const std::string& variant = "") {
 TEST(Validate, AnIndependentKeltoIsAcceptedUnderBothProtocolsOnTwoSeeds) {
     for (const char* seed : {"7", "8"}) {
         int exitCode = -1;
-        std::string out = validate({independentKelto(), "--seed", seed}, exitCode);
-        EXPECT_EQ(exitCode, 0) << out;
-        ValidateOutput output = readOutput(out);
-        EXPECT_TRUE(output.totalsAddUp) << out;
-        EXPECT_EQ(output.withVerdict("FAIL"), std::set<std::string>()) << out;
-        EXPECT_EQ(output.withVerdict("SKIP"), std::set<std::string>()) << out;
+        Verdicts verdicts = validateJson({independentKelto(), "--seed", seed}, exitCode);
+        EXPECT_EQ(exitCode, 0) << verdicts;
+        EXPECT_TRUE(verdicts.totalsAddUp && verdicts.coversEvery(sim::kValidatedKelto)) << verdicts;
+        EXPECT_EQ(verdicts.withVerdict("fail"), std::set<std::string>()) << verdicts;
+        EXPECT_EQ(verdicts.withVerdict("skip"), std::set<std::string>()) << verdicts;
     }
 }
 
@@ -419,14 +435,13 @@ TEST(Validate, AnIndependentKeltoThatBreaksOnePromiseFailsItsChecksAlone) {
     };
     for (const Broken& each : broken) {
         int exitCode = -1;
-        std::string out = validate({independentKelto(each.variant), "--seed", "7"}, exitCode);
-        EXPECT_EQ(exitCode, 1) << out;
-        ValidateOutput output = readOutput(out);
+        Verdicts verdicts = validateJson({independentKelto(each.variant), "--seed", "7"}, exitCode);
+        EXPECT_EQ(exitCode, 1) << verdicts;
         const std::string classic = std::string("classic/") + each.check,
                           current = std::string("current/") + each.check;
-        EXPECT_EQ(output.withVerdict("FAIL"), (std::set<std::string>{classic, current})) << out;
+        EXPECT_EQ(verdicts.withVerdict("fail"), (std::set<std::string>{classic, current})) << verdicts;
         for (const std::string& id : {classic, current})
-            EXPECT_NE(output.lines[id].find(each.says), std::string::npos) << output.lines[id];
+            EXPECT_NE(verdicts.checks[id].reason.find(each.says), std::string::npos) << verdicts.checks[id].reason;
     }
 }
 
