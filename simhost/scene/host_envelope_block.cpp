@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "simhost/scene/number_text.h"
+
 namespace sim {
 
 namespace {
@@ -16,6 +18,16 @@ const size_t kKeyNumbers = 9;
 const size_t kParameters = 6;
 const int kLargestShapeCode = static_cast<int>(SpanShape::Bezier2D);
 const int kLargestBehaviourCode = static_cast<int>(Extrapolation::Linear);
+// The shortest Key line: "Key 0 0 0 0 0 0 0 0 0" and its line feed.
+const size_t kShortestKeyLine = 22;
+
+// Room for the keys the count says, as far as the file can hold them: a
+// count that is not the number of keys costs no more than the file's size.
+void reserveKeys(const HostSceneInput& input, const std::vector<std::string_view>& words, Envelope& envelope) {
+    long long count;
+    if (words.size() != 1 || readNumber(words[0], count) != NumberText::Number || count <= 0) return;
+    envelope.keys.reserve(std::min(static_cast<size_t>(count), input.lines.remaining() / kShortestKeyLine));
+}
 
 bool readKey(HostSceneInput& input, const SceneLine& line, const std::vector<std::string_view>& words,
              EnvelopeKey& key) {
@@ -64,6 +76,7 @@ bool readEnvelopeBlock(HostSceneInput& input, const SceneLine& opening, Envelope
     block.ending = opening.ending;
     std::vector<std::string_view> words;
     SceneLine line;
+    bool counted = false;
     while (true) {
         if (!input.lines.next(line)) return input.fail(opening.number, "the envelope has no closing \"}\"");
         if (isBlockClosing(line.text)) break;
@@ -78,6 +91,10 @@ bool readEnvelopeBlock(HostSceneInput& input, const SceneLine& opening, Envelope
         }
         splitWords(line.text, words);
         if (words.empty()) continue;
+        if (!counted) {
+            counted = true;
+            reserveKeys(input, words, block.envelope);
+        }
         if (words[0] == kKeyWord) {
             block.envelope.keys.emplace_back();
             if (!readKey(input, line, words, block.envelope.keys.back())) return false;

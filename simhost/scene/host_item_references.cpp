@@ -105,9 +105,10 @@ private:
             }
             case ReferenceKind::ObjectPlace:
                 if (reference.value < 1 || reference.value > objects_.size())
-                    return input_.fail(reference.line, reference.text +
-                                                           " names no object (they are counted from 1, and " +
-                                                           std::to_string(objects_.size()) + " are declared)");
+                    return input_.fail(reference.line,
+                                       reference.text +
+                                           " names no object: they are counted from 1, and the file declares " +
+                                           std::to_string(objects_.size()));
                 parent = objects_[reference.value - 1];
                 break;
             case ReferenceKind::BonePlace: {

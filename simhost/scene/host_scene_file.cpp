@@ -662,10 +662,10 @@ private:
 
     // The frames.
 
-    void frameNumber(const SceneLine& line, std::string_view rest, int least, int& frame, int& frameLine) {
+    void frameNumber(const SceneLine& line, std::string_view rest, int least, int& frame, int& frameLine,
+                     std::string_view usage = "a frame is a whole number") {
         long long value;
-        if (!input_.wholeNumber(trimmed(rest), line.number, least, std::numeric_limits<int>::max(), value,
-                                "a frame is a whole number"))
+        if (!input_.wholeNumber(trimmed(rest), line.number, least, std::numeric_limits<int>::max(), value, usage))
             return;
         frame = static_cast<int>(value);
         frameLine = line.number;
@@ -681,7 +681,7 @@ private:
 
     void frameStep(const SceneLine& line, std::string_view rest) {
         int ignored;
-        frameNumber(line, rest, 1, scene().frameStep, ignored);
+        frameNumber(line, rest, 1, scene().frameStep, ignored, "a run evaluates every FrameStep-th frame");
     }
 
     void framesPerSecond(const SceneLine& line, std::string_view rest) {

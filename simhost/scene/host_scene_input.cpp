@@ -11,8 +11,8 @@ namespace {
 
 const int kHex = 16;
 
-std::string withUsage(const std::string& what, const std::string& usage) {
-    return usage.empty() ? what : what + " (" + usage + ")";
+std::string withUsage(const std::string& what, std::string_view usage) {
+    return usage.empty() ? what : what + " (" + std::string(usage) + ")";
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ bool HostSceneInput::fail(int line, const std::string& what) {
     return false;
 }
 
-bool HostSceneInput::number(std::string_view word, int line, double& value, const std::string& usage) {
+bool HostSceneInput::number(std::string_view word, int line, double& value, std::string_view usage) {
     switch (readNumber(word, value)) {
         case NumberText::Number: break;
         case NumberText::Malformed: return fail(line, withUsage(quotedLine(word) + " is not a number", usage));
@@ -40,7 +40,7 @@ bool HostSceneInput::number(std::string_view word, int line, double& value, cons
 }
 
 bool HostSceneInput::wholeNumber(std::string_view word, int line, long long least, long long most, long long& value,
-                                 const std::string& usage) {
+                                 std::string_view usage) {
     if (readNumber(word, value) == NumberText::Number && value >= least && value <= most) return true;
     return fail(line, withUsage(quotedLine(word) + " is not a whole number from " + std::to_string(least) + " to " +
                                     std::to_string(most),

@@ -28,10 +28,10 @@ public:
 
     // The word as a number within +-kMaxKeyNumber; `usage` says what the
     // line should be, for a word that is no number at all.
-    bool number(std::string_view word, int line, double& value, const std::string& usage = "");
+    bool number(std::string_view word, int line, double& value, std::string_view usage = {});
     // The word as a whole number from `least` to `most`.
     bool wholeNumber(std::string_view word, int line, long long least, long long most, long long& value,
-                     const std::string& usage);
+                     std::string_view usage);
     // The word as an item number in hexadecimal ("1000000e").
     bool itemNumber(std::string_view word, int line, uint32_t& value);
 

@@ -4,8 +4,8 @@ namespace sim {
 
 namespace {
 
-const char kBlanks[] = " \t";
-const char kLineEnds[] = "\r\n";
+// Blanks separate words: the host writes spaces, editors may write tabs.
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 const char kCarriageReturn = '\r';
 const char kLineFeed = '\n';
 const char kBlockOpen = '{';
@@ -15,8 +15,10 @@ const char kBlockClose[] = "}";
 
 bool SceneLines::peek(SceneLine& line) const {
     if (at_ >= text_.size()) return false;
-    size_t end = text_.find_first_of(kLineEnds, at_);
-    if (end == std::string_view::npos) end = text_.size();
+    // A byte at a time: find_first_of would search the two line ends for
+    // every byte of the file.
+    size_t end = at_;
+    while (end < text_.size() && text_[end] != kLineFeed && text_[end] != kCarriageReturn) ++end;
     size_t endingSize = 0;
     if (end < text_.size())
         endingSize = text_[end] == kCarriageReturn && end + 1 < text_.size() && text_[end + 1] == kLineFeed ? 2 : 1;
@@ -35,9 +37,10 @@ bool SceneLines::next(SceneLine& line) {
 }
 
 std::string_view trimmed(std::string_view text) {
-    const size_t start = text.find_first_not_of(kBlanks);
-    if (start == std::string_view::npos) return {};
-    return text.substr(start, text.find_last_not_of(kBlanks) - start + 1);
+    size_t start = 0, end = text.size();
+    while (start < end && isBlank(text[start])) ++start;
+    while (end > start && isBlank(text[end - 1])) --end;
+    return text.substr(start, end - start);
 }
 
 size_t indentation(std::string_view text) {
@@ -46,16 +49,15 @@ size_t indentation(std::string_view text) {
 }
 
 std::string_view firstWord(std::string_view text, std::string_view& rest) {
-    const size_t start = text.find_first_not_of(kBlanks);
-    if (start == std::string_view::npos) {
-        rest = {};
-        return {};
-    }
-    size_t end = text.find_first_of(kBlanks, start);
-    if (end == std::string_view::npos) end = text.size();
-    const size_t restStart = text.find_first_not_of(kBlanks, end);
-    rest = restStart == std::string_view::npos ? std::string_view() : text.substr(restStart);
-    return text.substr(start, end - start);
+    size_t start = 0;
+    while (start < text.size() && isBlank(text[start])) ++start;
+    size_t end = start;
+    while (end < text.size() && !isBlank(text[end])) ++end;
+    size_t restStart = end;
+    while (restStart < text.size() && isBlank(text[restStart])) ++restStart;
+    const std::string_view word = text.substr(start, end - start);
+    rest = text.substr(restStart);
+    return word;
 }
 
 void splitWords(std::string_view text, std::vector<std::string_view>& words) {

@@ -30,8 +30,9 @@ public:
     // The next line, if there is one; `next` moves past it, `peek` does not.
     bool next(SceneLine& line);
     bool peek(SceneLine& line) const;
-    // The offset where the next line begins.
+    // The offset where the next line begins, and the bytes from there on.
     size_t offset() const { return at_; }
+    size_t remaining() const { return text_.size() - at_; }
 
 private:
     std::string_view text_;
