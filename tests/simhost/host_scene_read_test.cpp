@@ -423,4 +423,29 @@ TEST(HostSceneFile, ReadsAnyLineEndingsPaddingAndAByteOrderMark) {
     EXPECT_FALSE(sim::isHostSceneText("frames 0 10\n"));
 }
 
+TEST(HostSceneFile, ReadsTheExampleSceneWithKeltosBlockOnTheFocalDistance) {
+    const sim::SceneParse parse = sim::readSceneFile(KELTO_EXAMPLES_DIR "/dolly.lws");
+    ASSERT_EQ(parse.error, "");
+    const sim::Scene& scene = parse.scene;
+    ASSERT_EQ(scene.objects.size(), 3u);
+    const sim::SceneItem& statue = scene.objects[0];
+    const sim::SceneItem& camera = scene.cameras[0];
+    EXPECT_EQ(statue.parent, scene.objects[1].serial);
+    EXPECT_EQ(camera.parent, scene.objects[2].serial);
+    // The turntable at (0, 0, 4) turns the statue's (1.5, y, 0) less its own
+    // pivot (0.5, 0, 0) once in four seconds; the camera rides 1.6 above
+    // the dolly, which ends at (0, 0, -3).
+    expectAt(worldAt(scene, statue, 0), 1, 0.8, 4);
+    expectAt(worldAt(scene, statue, 1), 0, 1.2, 3);
+    expectAt(worldAt(scene, statue, 2), -1, 0.9, 4);
+    expectAt(worldAt(scene, camera, 4), 0, 1.6, -3);
+    ASSERT_EQ(scene.channelModifiers.size(), 1u);
+    EXPECT_EQ(scene.channelModifiers[0].item, camera.serial);
+    EXPECT_EQ(scene.channelModifiers[0].channel, sim::kFocalDistanceChannel);
+    EXPECT_EQ(scene.channelModifiers[0].server, "Kelto");
+    EXPECT_EQ(scene.channelModifiers[0].lines, (std::vector<std::string>{"KELTO_START", "REFERENCE_ITEM", "Statue",
+                                                                         "REFERENCE_CAMERA", "Camera", "KELTO_END"}));
+    for (const sim::SceneItem& object : scene.objects) EXPECT_TRUE(object.unmodelled.empty()) << object.name;
+}
+
 }  // namespace
