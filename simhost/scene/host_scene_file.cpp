@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 #include "host/host_types.h"
@@ -115,6 +116,7 @@ struct OldEnvelope {
 struct CameraAnchors {
     size_t depthOfField = kNone, aperture = kNone, motion = kNone, declaration = kNone;
     bool focalDistance = false;
+    size_t valueLine = kNone;  // its "FocalDistance VALUE" line among the kept ones
 };
 
 class Reader {
@@ -429,10 +431,26 @@ private:
             block.lineNumber = handler.lineNumber;
             scene().channelModifiers.push_back(std::move(block));
         }
-        // A channel given twice: the last is the one read, and written.
-        for (EnvelopePlace& kept : kept_->envelopes)
-            if (kept.item == serial && kept.channel == channel) return (void)(kept = std::move(place));
+        // A channel given twice: the last is the one read, and written. A
+        // motion's channels cannot be (channel() refuses a second).
+        if (!motion) {
+            size_t& kept = named(declared, channel).envelope;
+            if (kept != kNone) return (void)(kept_->envelopes[kept] = std::move(place));
+            kept = kept_->envelopes.size();
+        }
         kept_->envelopes.push_back(std::move(place));
+    }
+
+    // Where an item's channel by name, or the scene's (kNone), is kept: found
+    // in one step, so that a file of many channels costs each one.
+    struct NamedPlaces {
+        size_t channel = kNone;   // in the item's channels
+        size_t envelope = kNone;  // in the kept envelopes
+    };
+
+    NamedPlaces& named(size_t declared, const std::string& name) {
+        std::string key(reinterpret_cast<const char*>(&declared), sizeof declared);
+        return named_[key.append(name)];
     }
 
     // A channel of the current item's besides its motion, or the scene's.
@@ -456,18 +474,19 @@ private:
     }
 
     void setChannel(size_t declared, const std::string& name, Envelope value) {
-        for (NamedChannel& channel : item(declared).channels)
-            if (channel.name == name) return (void)(channel.value = std::move(value));
-        item(declared).channels.push_back({name, std::move(value)});
+        std::vector<NamedChannel>& channels = item(declared).channels;
+        size_t& kept = named(declared, name).channel;
+        if (kept != kNone) return (void)(channels[kept].value = std::move(value));
+        kept = channels.size();
+        channels.push_back({name, std::move(value)});
     }
 
     Envelope* oldEnvelope(const OldEnvelope& old) {
         if (old.item == kNone) return nullptr;
         SceneItem& owner = item(old.item);
         if (old.channel >= 0) return &owner.motion.channels[old.channel];
-        for (NamedChannel& channel : owner.channels)
-            if (channel.name == old.name) return &channel.value;
-        return nullptr;
+        const size_t kept = named(old.item, old.name).channel;
+        return kept == kNone ? nullptr : &owner.channels[kept].value;
     }
 
     void endBehavior(const SceneLine& line, std::string_view rest) {
@@ -645,8 +664,9 @@ private:
         place.begin = line.begin;
         place.end = line.begin + line.text.size();
         place.value = std::string(word);
-        for (ValueLinePlace& kept : kept_->focalDistanceValues)
-            if (kept.item == place.item) return (void)(kept = std::move(place));
+        size_t& kept = cameras_[items_[current_].index].valueLine;
+        if (kept != kNone) return (void)(kept_->focalDistanceValues[kept] = std::move(place));
+        kept = kept_->focalDistanceValues.size();
         kept_->focalDistanceValues.push_back(std::move(place));
     }
 
@@ -760,6 +780,7 @@ private:
     size_t motion_ = kNone;               // the item whose motion's channels follow
     size_t lastObject_ = kNone;           // the object the next bone belongs to
     std::vector<OldEnvelope> oldEnvelopes_;
+    std::unordered_map<std::string, NamedPlaces> named_;  // by the item's place among the declared and the name
     int framesLine_ = 0;
     int fpsLine_ = 0;
 };

@@ -27,7 +27,8 @@ std::string text(std::string_view view) { return std::string(view); }
 }  // namespace
 
 void noteUnmodelled(SceneItem& item, const std::string& note) {
-    if (std::find(item.unmodelled.begin(), item.unmodelled.end(), note) == item.unmodelled.end())
+    if (item.unmodelled.size() < kMostUnmodelledNotes &&
+        std::find(item.unmodelled.begin(), item.unmodelled.end(), note) == item.unmodelled.end())
         item.unmodelled.push_back(note);
 }
 

@@ -11,7 +11,12 @@
 
 namespace sim {
 
-// Adds the note to the item's, once.
+// The most notes an item keeps: far more than the things that can move an
+// item, few enough that a file repeating lines cannot grow them without
+// bound.
+const size_t kMostUnmodelledNotes = 32;
+
+// Adds the note to the item's, once, while it has fewer than the most.
 void noteUnmodelled(SceneItem& item, const std::string& note);
 
 // The note for a controller line ("HController 3"): what controls which
