@@ -359,12 +359,14 @@ private:
             item(current_).motion.channels[channel] = std::move(channels[channel]);
             oldEnvelopes_.push_back({current_, static_cast<int>(channel), ""});
         }
-        noteMotionEnd();
+        noteMotionEnd(current_);
     }
 
-    void noteMotionEnd() {
-        if (items_[current_].typeCode == host::kItemTypeCamera)
-            cameras_[items_[current_].index].motion = input_.lines.offset();
+    // A camera's motion ends here, so far: the last place the host may
+    // write its focal distance after.
+    void noteMotionEnd(size_t declared) {
+        if (items_[declared].typeCode == host::kItemTypeCamera)
+            cameras_[items_[declared].index].motion = input_.lines.offset();
     }
 
     // Reads the "{ Envelope" block that must follow `line`.
@@ -395,7 +397,7 @@ private:
         const std::string name = motionChannelName(static_cast<int>(index));
         keep(motion_, name, envelope, true);
         item(motion_).motion.channels[index] = std::move(envelope.envelope);
-        noteMotionEnd();
+        noteMotionEnd(motion_);
     }
 
     static void toDegrees(Envelope& envelope) {
