@@ -35,6 +35,7 @@ struct ChannelModifierBlock {
     size_t item = 0;                 // the serial of the channel's item
     std::string channel;             // "Position.X", "FocalDistance"
     std::string server;              // the server's name, as the block gives it
+    unsigned flags = 0;              // the host's word for the server in the block: 0 runs it
     std::vector<std::string> lines;  // the module's lines, the file's indentation taken off
     int lineNumber = 0;              // of the block's first line, for messages
 };

@@ -10,6 +10,7 @@
 #include "host/host_types.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/scene/host_scene_file.h"
+#include "simhost/scene/number_text.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/text/text_format.h"
 
@@ -36,23 +37,6 @@ const char kLineEnds[] = "\r\n";
 const char kCrLf[] = "\r\n";
 // What separates words: the blanks that reading a word from a stream skips.
 const char kBlanks[] = " \t\n\v\f\r";
-// Error messages quote at most this many bytes of a line.
-const size_t kQuotedBytes = 60;
-
-enum class NumberText { Number, Malformed, OutOfRange, NotFinite };
-
-// The whole text as one number of type T.
-template <typename T>
-NumberText readNumber(const std::string& text, T& value) {
-    const char* end = text.data() + text.size();
-    auto result = std::from_chars(text.data(), end, value);
-    if (result.ptr != end) return NumberText::Malformed;
-    if (result.ec == std::errc::result_out_of_range) return NumberText::OutOfRange;
-    if (result.ec != std::errc()) return NumberText::Malformed;
-    if constexpr (std::is_floating_point_v<T>)
-        if (!std::isfinite(value)) return NumberText::NotFinite;
-    return NumberText::Number;
-}
 
 std::vector<std::string> words(const std::string& text) {
     std::istringstream in(text);
@@ -60,19 +44,6 @@ std::vector<std::string> words(const std::string& text) {
     std::string word;
     while (in >> word) result.push_back(word);
     return result;
-}
-
-std::string formatNumber(double value) {
-    char text[64];
-    auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-// The start of a line for an error message, cut before a UTF-8 character
-// that would not fit whole.
-std::string quotedLine(const std::string& line) {
-    if (line.size() <= kQuotedBytes) return "\"" + line + "\"";
-    return "\"" + line.substr(0, characterCut(line, kQuotedBytes)) + "...\"";
 }
 
 class Parser {
