@@ -336,7 +336,6 @@ std::string prepareHostScene(const sim::LoadedModule& module, const CommandLine&
         if (server.className == HOST_CHANNEL_HANDLER_CLASS) servers.push_back(server.serverName);
     std::string error;
     if (!sim::chooseHostChannel(scene, line.channel, servers, options.serverName, channel, error)) return error;
-    show("Channel     " + sim::shownText(scene.channelName) + "\n");
     if (sim::motionChannelNamed(channel.channel) < sim::kMotionChannels)
         show("Unmodelled  " + sim::shownText(scene.channelName) +
              ": the modifier's own channel; item info answers from its keys\n");

@@ -255,13 +255,12 @@ double repeated(const Keys& keys, Extrapolation behaviour, double time) {
     const EnvelopeKey& last = keys.back();
     const double primary = bounded(last.time - first.time);
     const double sinceFirst = bounded(time - first.time);
-    // fmod is exact: the phase keeps every bit the time carries.
-    double phase = std::fmod(sinceFirst, primary);
-    double copies = std::round((sinceFirst - phase) / primary);
-    if (phase < 0) {
-        phase += primary;
-        copies -= 1;
-    }
+    // The copies counted from the rounded quotient, as the SDK's envelope
+    // code counts them: a frame's time a rounding short of a copy's start
+    // (frame 117 at 30 fps, copies of 1.3 s) begins that copy, as it was
+    // meant to, rather than ending the one before.
+    const double copies = std::floor(sinceFirst / primary);
+    const double phase = std::clamp(sinceFirst - copies * primary, 0.0, primary);
     const bool reversed = behaviour == Extrapolation::Oscillate && std::fmod(copies, 2) != 0;
     const double at = std::clamp(reversed ? last.time - phase : first.time + phase, first.time, last.time);
     const double value = valueWithin(keys, at);

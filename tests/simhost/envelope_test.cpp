@@ -255,6 +255,19 @@ TEST(EnvelopeBehaviours, CopiesFarFromTheKeysLoseOnlyWhatTheTimeCarries) {
                 envelope(keys).valueAt(1.3) + 999999 * 0.25, 1e-8);
 }
 
+// Frame 117 at 30 fps is 3.9 s meant, a rounding short as a double: it
+// begins the fourth copy of keys 1.3 s apart, as the host counts copies.
+TEST(EnvelopeBehaviours, AFramesTimeOnACopysStartBeginsThatCopy) {
+    std::vector<sim::EnvelopeKey> keys = {key(0, 0, SpanShape::Linear), key(1.3, -1.638, SpanShape::Linear)};
+    const double frame117 = 117.0 / 30;
+    ASSERT_LT(frame117, 3 * 1.3);
+    EXPECT_EQ(envelope(keys, Extrapolation::Constant, Extrapolation::Repeat).valueAt(frame117), 0);
+    EXPECT_NEAR(envelope(keys, Extrapolation::Constant, Extrapolation::OffsetRepeat).valueAt(frame117), 3 * -1.638,
+                1e-12);
+    // Oscillate: the fourth copy runs backwards, from the last key.
+    EXPECT_NEAR(envelope(keys, Extrapolation::Constant, Extrapolation::Oscillate).valueAt(frame117), -1.638, 1e-12);
+}
+
 TEST(EnvelopeEdges, OneKeyHoldsItsValueWhateverItsBehaviours) {
     for (Extrapolation behaviour : {Extrapolation::Reset, Extrapolation::Constant, Extrapolation::Repeat,
                                     Extrapolation::Oscillate, Extrapolation::OffsetRepeat, Extrapolation::Linear}) {
