@@ -31,16 +31,18 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-for name in block_load instance_sequence scene_file focus_block focus_sequence; do
+for name in block_load instance_sequence scene_file host_scene focus_block focus_sequence; do
   target=fuzz_$name
-  # A sequence input takes many calls: those targets take half the inputs.
+  # A sequence input takes many calls, a host scene is read twice and
+  # written: those targets take half the inputs.
   count=$runs
-  case "$name" in *_sequence) count=$((runs / 2)) ;; esac
+  case "$name" in *_sequence | host_scene) count=$((runs / 2)) ;; esac
   corpus="$probe/$name"
   mkdir -p "$corpus"
   cp fuzz/corpus/$name/* "$corpus/"
   # The example scenes seed the scene reader too.
   [ "$name" = scene_file ] && cp examples/*.scene "$corpus/"
+  [ "$name" = host_scene ] && cp examples/*.lws "$corpus/"
   echo "run-fuzzers: $target, $count inputs"
   if ! build/fuzz/$target -seed=1 -runs="$count" -artifact_prefix="build/fuzz/$target-" "$corpus" >"$probe/$name.log" 2>&1; then
     tail -n 40 "$probe/$name.log" >&2

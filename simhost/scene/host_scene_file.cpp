@@ -433,8 +433,7 @@ private:
             block.lineNumber = handler.lineNumber;
             scene().channelModifiers.push_back(std::move(block));
         }
-        // A channel given twice: the last is the one read, and written. A
-        // motion's channels cannot be (channel() refuses a second).
+        // A motion's channels cannot be given twice (channel() refuses a second).
         if (!motion) {
             size_t& kept = named(declared, channel).envelope;
             if (kept != kNone) return (void)(kept_->envelopes[kept] = std::move(place));
@@ -455,10 +454,20 @@ private:
         return named_[key.append(name)];
     }
 
+    // Whether the item (or the scene, kNone) has the channel already; a
+    // second would leave which one a run and a write take to guesswork, and
+    // the host writes none.
+    bool given(const SceneLine& line, size_t owner, const std::string& name) {
+        if (named(owner, name).channel == kNone && named(owner, name).envelope == kNone) return false;
+        fail(line, "a second " + name + (owner == kNone ? " of the scene" : " of this item"));
+        return true;
+    }
+
     // A channel of the current item's besides its motion, or the scene's.
     void namedEnvelope(const SceneLine& line, std::string_view keyword) {
         const std::string name(keyword);
         const size_t owner = isSceneChannel(name) ? kNone : current_;
+        if (given(line, owner, name)) return;
         Envelope value;
         if (version_ >= kBlockVersion) {
             EnvelopeText envelope;
@@ -657,7 +666,8 @@ private:
         if (current_ == kNone || items_[current_].typeCode != host::kItemTypeCamera) return;
         double value;
         const std::string_view word = trimmed(rest);
-        if (!input_.number(word, line.number, value, "\"FocalDistance METRES\" or \"FocalDistance (envelope)\""))
+        if (!input_.number(word, line.number, value, "\"FocalDistance METRES\" or \"FocalDistance (envelope)\"") ||
+            given(line, current_, kFocalDistanceChannel))
             return;
         setChannel(current_, kFocalDistanceChannel, Envelope::constant(value));
         cameras_[items_[current_].index].focalDistance = true;

@@ -49,6 +49,22 @@ TEST(HostSceneFileErrors, NameParentsThatAreNoItemOrMakeALoop) {
     EXPECT_EQ(lws::error(kHead + "AddBone 40000000\n"), "s.lws:9: a bone before any object");
 }
 
+// The host writes a channel once: a second would leave which one a run and a
+// write take to guesswork.
+TEST(HostSceneFileErrors, NameAChannelGivenTwice) {
+    const std::string camera = kHead + "AddCamera 30000000\nCameraName Camera\n";
+    const std::string envelope = "{ Envelope\n  1\n  Key 2 0 0 0 0 0 0 0 0\n  Behaviors 1 1\n}\n";
+    EXPECT_EQ(lws::error(camera + "FocalDistance 3\nFocalDistance 4\n"),
+              "s.lws:12: a second FocalDistance of this item");
+    EXPECT_EQ(lws::error(camera + "FocalDistance (envelope)\n" + envelope + "FocalDistance 4\n"),
+              "s.lws:17: a second FocalDistance of this item");
+    EXPECT_EQ(lws::error(camera + "FocalDistance 4\nFocalDistance (envelope)\n" + envelope),
+              "s.lws:12: a second FocalDistance of this item");
+    EXPECT_EQ(
+        lws::error(kHead + "AmbientIntensity (envelope)\n" + envelope + "AmbientIntensity (envelope)\n" + envelope),
+        "s.lws:15: a second AmbientIntensity of the scene");
+}
+
 TEST(HostSceneFileErrors, NameBlocksCutShort) {
     const std::string item = "AddNullObject 10000000 A\nObjectMotion\nNumChannels 9\nChannel 0\n";
     EXPECT_EQ(lws::error(kHead + item + "{ Envelope\n  1\n  Key 0 0 0 0 0 0 0 0 0\n"),
