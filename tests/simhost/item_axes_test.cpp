@@ -9,18 +9,11 @@
 #include "simhost/services/host_session.h"
 #include "simhost/services/item_ids.h"
 #include "simhost/services/service_tables.h"
+#include "tests/simhost/near_vectors.h"
 
 namespace {
 
-// Sines and cosines of angles in degrees miss their exact values by a few
-// units in the last place.
-const double kTolerance = 1e-12;
-
-void expectNear(const sim::Vec3& actual, const sim::Vec3& expected) {
-    EXPECT_NEAR(actual.x, expected.x, kTolerance);
-    EXPECT_NEAR(actual.y, expected.y, kTolerance);
-    EXPECT_NEAR(actual.z, expected.z, kTolerance);
-}
+using near_vectors::expectNear;
 
 TEST(ItemAxes, EachAngleTurnsTheAxesTheHostsWay) {
     const sim::Vec3 one = {1, 1, 1};

@@ -114,28 +114,6 @@ const fault::Entries fault::kEntries = kFault;
 FAULT_FAILS("classic/renumbering classic/used-items")
 #elif defined(FAULT_CHANGEID_ITEM_ONLY) || defined(FAULT_DELETED_SAVED_BY_NAME)
 FAULT_FAILS("classic/renumbering")
-#elif defined(FAULT_DELETED_SAVED_BY_NAME)
-// A reference whose item is deleted keeps the name it held, so the scene
-// saves that name where the README promises none.
-void(HOST_CALL* g_changeID)(host::InstanceHandle, const host::ItemId*) = nullptr;
-
-void HOST_CALL changeKeepingNames(host::InstanceHandle instance, const host::ItemId* pairs) {
-    kelto::DistanceInstance& held = *kelto::instanceOf(instance);
-    kelto::DistanceInstance before = held;
-    g_changeID(instance, pairs);
-    if (before.itemId != nullptr && held.itemId == nullptr)
-        std::memcpy(held.itemName, before.itemName, sizeof held.itemName);
-    if (before.cameraId != nullptr && held.cameraId == nullptr)
-        std::memcpy(held.cameraName, before.cameraName, sizeof held.cameraName);
-}
-
-void change(int, void* record) {
-    host::ItemOperations* operations = fault::handlerRecord(record).itemOperations;
-    if (operations == nullptr) return;
-    g_changeID = operations->changeID;
-    operations->changeID = changeKeepingNames;
-}
-
 #elif defined(FAULT_USES_ITEM_ONLY)
 FAULT_FAILS("classic/used-items")
 #elif defined(FAULT_CHOICES_FOLLOW_OWN_IDS)

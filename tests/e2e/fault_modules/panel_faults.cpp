@@ -208,39 +208,6 @@ FAULT_FAILS("classic/refresh")
 FAULT_FAILS("classic/picks classic/panel-settings classic/description-measure")
 #elif defined(FAULT_GET_LAGS_BEHIND_SET)
 FAULT_FAILS("classic/picks")
-#elif defined(FAULT_NONE_PICK_KEEPS_ITEM)
-// A pick of "(none)" is answered as one but changes nothing: the item picked
-// before is still shown, used and measured.
-const int32_t kNoneEntry = 0;
-
-int HOST_CALL setIgnoringNone(void* instance, uint32_t id, void* value) {
-    if (*static_cast<const int32_t*>(value) == kNoneEntry) return host::kRefreshValues;
-    return g_set(instance, id, value);
-}
-
-const host::PanelGetFunction kOwnGet = nullptr;
-const host::PanelSetFunction kOwnSet = setIgnoringNone;
-void changeToolkit(host::PanelToolkit& toolkit) { toolkit.describe = describeWithOwn; }
-constexpr host::ActivateFunction kHandler = fault::modifierHandler;
-
-#elif defined(FAULT_PANEL_TITLE)
-// The panel is titled with the modifier's name, not with the title the
-// README gives it.
-const char kOtherTitle[] = "Kelto";
-
-void HOST_CALL hintRetitled(host::PanelId panel, uint32_t id, const host::PanelHintWord* hints) {
-    g_hostToolkit.hint(panel, id, hints);
-    const host::PanelHintWord title[] = {host::kHintLabel, host::kPanelControlId,
-                                         reinterpret_cast<host::PanelHintWord>(kOtherTitle), host::kHintEnd,
-                                         host::kHintEnd};
-    g_hostToolkit.hint(panel, host::kPanelControlId, title);
-}
-
-const host::PanelGetFunction kOwnGet = nullptr;
-const host::PanelSetFunction kOwnSet = nullptr;
-void changeToolkit(host::PanelToolkit& toolkit) { toolkit.hint = hintRetitled; }
-constexpr host::ActivateFunction kHandler = fault::modifierHandler;
-
 #elif defined(FAULT_FOCUS_NEGATIVE_LAG_KEPT)
 FAULT_FAILS("classic/panel-settings")
 #endif
