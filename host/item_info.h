@@ -8,9 +8,10 @@
 namespace host {
 
 // The service's names, newest first. Every one serves the functions below at the same positions;
-// the newer ones return names in UTF-8.
+// the newer ones return names in UTF-8. "LW Item Info 5" (the 9.x hosts') serves the first 34.
 #define HOST_ITEM_INFO_SERVICE_9 "LW Item Info 9"
 #define HOST_ITEM_INFO_SERVICE_8 "LW Item Info 8"
+#define HOST_ITEM_INFO_SERVICE_5 "LW Item Info 5"
 #define HOST_ITEM_INFO_SERVICE "LW Item Info 3"
 
 // Parameter codes of param (the SDK's LWItemParam). Each writes three doubles but the transforms,

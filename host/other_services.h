@@ -9,13 +9,16 @@
 
 namespace host {
 
-// Names of each service, newest first. Every name serves the same table.
+// Names of each service, newest first. Every name serves the same table; those of the 9.x hosts
+// ("Info Messages 2", "Texture Functions 3") the first 7 and 30 of its functions.
 #define HOST_MESSAGE_SERVICE_4 "Info Messages 4"
 #define HOST_MESSAGE_SERVICE_3 "Info Messages 3"
+#define HOST_MESSAGE_SERVICE_2 "Info Messages 2"
 #define HOST_MESSAGE_SERVICE "Info Messages"
 #define HOST_TEXTURE_SERVICE_6 "Texture Functions 6"
 #define HOST_TEXTURE_SERVICE_5 "Texture Functions 5"
 #define HOST_TEXTURE_SERVICE_4 "Texture Functions 4"
+#define HOST_TEXTURE_SERVICE_3 "Texture Functions 3"
 #define HOST_TEXTURE_SERVICE "Texture Functions"
 
 // Process-wide table owned by the host, valid while the module is loaded (the SDK's LWMessageFuncs).

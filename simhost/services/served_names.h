@@ -18,9 +18,10 @@ enum class HostKind { Classic, Current };
 
 enum class Service { ItemInfo, PanelToolkit, Messages, Textures };
 
-// When a service name came: the oldest ones, those of the 2015 and 2018
-// hosts (still the classic protocol), and those of 2020 and later.
-enum class ServiceEra { Oldest, Sdk2015, Sdk2018, Since2020 };
+// When a service name came: the oldest ones, those of the 9.x hosts and of
+// the 2015 and 2018 hosts (still the classic protocol), and those of 2020
+// and later.
+enum class ServiceEra { Oldest, Sdk9, Sdk2015, Sdk2018, Since2020 };
 
 struct ServedName {
     const char* name;
@@ -33,16 +34,19 @@ struct ServedName {
 inline constexpr ServedName kServedNames[] = {
     {HOST_ITEM_INFO_SERVICE_9, Service::ItemInfo, ServiceEra::Since2020},
     {HOST_ITEM_INFO_SERVICE_8, Service::ItemInfo, ServiceEra::Sdk2015},
+    {HOST_ITEM_INFO_SERVICE_5, Service::ItemInfo, ServiceEra::Sdk9},
     {HOST_ITEM_INFO_SERVICE, Service::ItemInfo, ServiceEra::Oldest},
     {HOST_PANEL_TOOLKIT_SERVICE_3, Service::PanelToolkit, ServiceEra::Since2020},
     {HOST_PANEL_TOOLKIT_SERVICE_2, Service::PanelToolkit, ServiceEra::Sdk2015},
     {HOST_PANEL_TOOLKIT_SERVICE, Service::PanelToolkit, ServiceEra::Oldest},
     {HOST_MESSAGE_SERVICE_4, Service::Messages, ServiceEra::Since2020},
     {HOST_MESSAGE_SERVICE_3, Service::Messages, ServiceEra::Sdk2015},
+    {HOST_MESSAGE_SERVICE_2, Service::Messages, ServiceEra::Sdk9},
     {HOST_MESSAGE_SERVICE, Service::Messages, ServiceEra::Oldest},
     {HOST_TEXTURE_SERVICE_6, Service::Textures, ServiceEra::Since2020},
     {HOST_TEXTURE_SERVICE_5, Service::Textures, ServiceEra::Sdk2018},
     {HOST_TEXTURE_SERVICE_4, Service::Textures, ServiceEra::Sdk2015},
+    {HOST_TEXTURE_SERVICE_3, Service::Textures, ServiceEra::Sdk9},
     {HOST_TEXTURE_SERVICE, Service::Textures, ServiceEra::Oldest},
 };
 
