@@ -57,6 +57,9 @@ TEST(PrintableText, ALongTextIsShownCutWhereNoCharacterSplitsWithItsLength) {
     EXPECT_EQ(sim::shownText("Ball\nHost check  forged"), "Ball\\x0AHost check  forged");
     EXPECT_EQ(sim::characterCut("\xE6\xBC\xA2\xE6\xBC\xA2", 5), 3u);
     EXPECT_EQ(sim::characterCut("ab", 5), 2u);
+    // Bytes that are no UTF-8, more continuation bytes than any character has, are cut where asked.
+    EXPECT_EQ(sim::characterCut(std::string(10, '\x80'), 5), 5u);
+    EXPECT_EQ(sim::characterCut("a\xF0\x9D\x84\x9E", 4), 1u);
 }
 
 std::string lineText(const sim::CrashReportLine& line) { return std::string(line.text(), line.length()); }
