@@ -354,8 +354,10 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
         error = handler.load(instance, reader);
     }
     for (const std::string& violation : reader.violations()) report.violations.push_back("load: " + violation);
-    log("Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " + std::to_string(reader.readCount()) +
-        " reads" + (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
+    const std::string size = scene.binaryBlock ? std::to_string(bytes.size()) + " bytes (binary)"
+                                               : std::to_string(scene.modifierBlock.size()) + " lines";
+    log("Load        " + size + ", " + std::to_string(reader.readCount()) + " reads" +
+        (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
     if (error == nullptr) {
         log(instanceLine(handler, instance));
         return instance;
