@@ -127,7 +127,8 @@ TEST(Plot, StaysWellFormedWithValuesThatAreNotFiniteOrHugeAndOddNames) {
     EXPECT_FALSE(contains(svg, "nan")) << svg;
     EXPECT_FALSE(contains(svg, "inf")) << svg;
     EXPECT_TRUE(contains(svg, "Focus &lt;&amp;&gt; &quot;it&apos;s&quot; \\x1B[31m\\x01\\xFF</text>")) << svg;
-    EXPECT_TRUE(contains(svg, "3 frames not drawn: value not finite")) << svg;
+    // A run with such a value fails and writes no plot: they are left out here all the same, unremarked.
+    EXPECT_FALSE(contains(svg, "not finite")) << svg;
     // Every '&' starts an entity and tags are balanced.
     for (size_t at = svg.find('&'); at != std::string::npos; at = svg.find('&', at + 1))
         EXPECT_TRUE(svg.compare(at, 5, "&amp;") == 0 || svg.compare(at, 4, "&lt;") == 0 ||
