@@ -27,24 +27,6 @@ host::ItemId nextItem(host::ItemId item) {
     return info->next(item);
 }
 
-bool isUtf8Continuation(char byte) {
-    const unsigned char kContinuationMask = 0xC0, kContinuation = 0x80;
-    return (static_cast<unsigned char>(byte) & kContinuationMask) == kContinuation;
-}
-
-// The bytes of `text` that fit in `capacity` with a NUL, ending on a whole
-// UTF-8 character: a cut never keeps a lead byte without its continuation
-// bytes. Text that is no UTF-8 is cut at the capacity.
-size_t fittingLength(const char* text, size_t capacity) {
-    const size_t kMostContinuationBytes = 3;
-    const size_t limit = capacity - 1;
-    size_t length = std::strlen(text);
-    if (length <= limit) return length;
-    size_t cut = limit;
-    while (cut + kMostContinuationBytes > limit && cut > 0 && isUtf8Continuation(text[cut])) --cut;
-    return isUtf8Continuation(text[cut]) ? limit : cut;
-}
-
 // The host's name of the item, or "" when it gives none.
 const char* itemName(host::ItemId item) {
     const host::ItemInfoService* info = itemInfo();

@@ -18,6 +18,7 @@ set_property(CACHE KELTO_FLAVOUR PROPERTY STRINGS classic current both)
 set(KELTO_SHARED_PARTS
   channel/held_services.cpp
   channel/item_list.cpp
+  channel/item_name.cpp
   channel/item_references.cpp
   channel/item_renumbering.cpp
   module/handler_activation.cpp

@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kelto::DistanceInstance* instance = kelto::createInstance();
     fuzz::UnrulyReader reader{data, size};
     host::LoadState state{};  // read alone: all the modifier calls
+    state.ioMode = host::kIoModeAscii;
     state.readData = &reader;
     state.read = fuzz::UnrulyReader::read;
     kelto::loadInstanceBlock(*instance, state);

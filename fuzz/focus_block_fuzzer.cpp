@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kelto::FocusInstance* instance = kelto::createFocusInstance();
     fuzz::UnrulyReader reader{data, size};
     host::LoadState state{};  // read alone: all the modifier calls
+    state.ioMode = host::kIoModeAscii;
     state.readData = &reader;
     state.read = fuzz::UnrulyReader::read;
     kelto::loadFocusBlock(*instance, state);

@@ -68,6 +68,8 @@ struct PanelDataDescription {
 #define HOST_PANEL_CLASS_TIME "time"
 // A field of one whole number; data type "integer".
 #define HOST_PANEL_CLASS_INTEGER "integer"
+// A checkbox; data type "integer": 0 off, 1 on.
+#define HOST_PANEL_CLASS_BOOLEAN "iBoolean"
 // A field of text; data type "string".
 #define HOST_PANEL_CLASS_STRING "string"
 

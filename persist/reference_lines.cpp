@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "channel/item_list.h"
+#include "channel/item_name.h"
 #include "persist/line_writer.h"
 #include "persist/token.h"
 
@@ -41,6 +42,10 @@ void saveReferenceLines(ItemReferences& references, const host::SaveState& state
 bool readName(const host::LoadState& state, char (&name)[kNameSize]) {
     char line[kNameSize];
     if (!readLine(state, line, kLineSize)) return false;
+    // A line that fills the buffer may have been cut, by the host's read or
+    // by the buffer's end, inside a character, which no name ends with.
+    size_t length = std::strlen(line);
+    if (length == kNameSize - 1) line[wholeCharactersLength(line, length)] = '\0';
     std::memcpy(name, line, sizeof name);
     return true;
 }

@@ -6,7 +6,8 @@
 //     REFERENCE_CAMERA
 //     <camera name, or "none">
 //
-// A name is its line whole, spaces included, at most 255 bytes.
+// A name is its line whole, spaces included, at most 255 bytes, never cut
+// inside a UTF-8 character.
 #pragma once
 
 #include "channel/item_references.h"
@@ -24,7 +25,8 @@ extern const char kBlockNoItemName[];  // "none"
 void saveReferenceLines(ItemReferences& references, const host::SaveState& state);
 
 // Reads the line after a reference keyword into `name`; the stored name
-// changes only when a line came. False at the end of the data.
+// changes only when a line came. A line that fills the buffer loses a last
+// character it holds in part. False at the end of the data.
 bool readName(const host::LoadState& state, char (&name)[kNameSize]);
 
 }  // namespace kelto

@@ -5,13 +5,34 @@
 namespace kelto {
 
 namespace {
+
 const char kKeywordEnd = ' ';
+
+// A binary block's size is 16 bits, so no unit in it is longer; a host that
+// reads on past that without a NUL ends the line there.
+const long kMostBinaryUnitBytes = 65535;
+
+// A binary unit: its bytes up to the NUL, the first `size` - 1 kept. False
+// when the data ends before a byte of it.
+bool readBinaryLine(const host::LoadState& state, char* buffer, int size) {
+    const int kOneByte = 1;
+    int kept = 0;
+    for (long read = 0; read < kMostBinaryUnitBytes; ++read) {
+        char byte = '\0';
+        if (state.read(state.readData, &byte, kOneByte) < kOneByte) return read > 0;
+        if (byte == '\0') return true;
+        if (kept < size - 1) buffer[kept++] = byte;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool readLine(const host::LoadState& state, char* buffer, int size) {
     if (buffer == nullptr || size <= 0) return false;
     std::memset(buffer, 0, static_cast<size_t>(size));
     if (state.read == nullptr) return false;
+    if (state.ioMode != host::kIoModeAscii) return readBinaryLine(state, buffer, size);
     int result = state.read(state.readData, buffer, size);
     // Whatever the host wrote, the text ends inside the buffer.
     buffer[size - 1] = '\0';

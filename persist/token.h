@@ -15,6 +15,10 @@ struct Token {
 
 // Reads the next line into `buffer`, which is cleared first and always ends
 // NUL-terminated inside `size`. False once the host reports the end of the data.
+// In ASCII mode the host's read hands over a line; in binary mode it reads the
+// bytes asked for and no more, so a line is read a byte at a time up to the
+// NUL that save wrote after it, and what does not fit is read and dropped,
+// as the ASCII read drops the rest of a long line.
 bool readLine(const host::LoadState& state, char* buffer, int size);
 
 // Reads the next line and keeps its keyword. False at the end of the data.

@@ -13,6 +13,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@
 #include "simhost/scene/scene_file.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
+#include "simhost/services/served_names.h"
 #include "simhost/services/server_bindings.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/validate/conformance.h"
@@ -144,7 +146,13 @@ std::string setHost(const std::string& option, const std::string& value, Command
     return "";
 }
 
-std::string addWithheld(const std::string&, const std::string& value, CommandLine& line) {
+// A name no host serves would be withheld from no one: taken, it would
+// change nothing and say so nowhere.
+std::string addWithheld(const std::string& option, const std::string& value, CommandLine& line) {
+    if (value.empty()) return option + " needs a service name";
+    bool served = false;
+    for (const sim::ServedName& name : sim::kServedNames) served = served || value == name.name;
+    if (!served) return option + " \"" + value + "\": no host serves a service of that name";
     line.run.withheldServices.push_back(value);
     return "";
 }
@@ -245,6 +253,11 @@ CommandLine parseCommandLine(int argc, char** argv) {
     // --info runs no scene, so what a run would do would be silently lost.
     if (line.error.empty() && line.infoOnly && !line.firstSceneRunOption.empty())
         line.error = "--info cannot go with " + line.firstSceneRunOption + ": it runs no scene";
+    // Nor would one that only a host of another kind serves.
+    for (const std::string& withheld : line.run.withheldServices)
+        for (const sim::ServedName& name : sim::kServedNames)
+            if (line.error.empty() && withheld == name.name && !sim::servedBy(name, line.run.host))
+                line.error = "--withhold \"" + withheld + "\": a classic host does not serve it (--host current does)";
     // Each compared run saves a block of its own: none of them is the scene's.
     if (line.error.empty() && !line.compared.empty() && !line.writeScenePath.empty())
         line.error = "--write-scene cannot go with --compare";
@@ -268,9 +281,8 @@ int showInstance(const sim::LoadedModule& module, const sim::RunOptions& options
     sim::HostSession session(scene);
     sim::prepareSession(session, options);
     sim::HandlerBinding handler;
-    std::string log, error;
-    host::InstanceHandle instance = sim::startModifier(module, options, handler, log, error);
-    show(log);
+    std::string error;
+    host::InstanceHandle instance = sim::startModifier(module, options, handler, show, error);
     if (instance == nullptr) return fail(error);
     show(sim::instanceLine(handler, instance));
     sim::ModuleCallMark mark("destroy");
@@ -366,11 +378,15 @@ std::string writtenScene(const sim::LoadedModule& module, const sim::RunOptions&
 // the files to write, when the run succeeded; else its failure's status.
 int showSceneRun(const sim::LoadedModule& module, const CommandLine& line, sim::Scene& scene,
                  std::vector<sim::RunOutput>& outputs) {
+    // One line, shown whole at once: a crash in the module's first call
+    // would lose what was left in the buffer.
+    std::ostringstream rate;
+    rate << scene.framesPerSecond;
     show("Scene       " + sim::printableText(line.scenePath) + ": " + std::to_string(scene.objects.size()) +
          " objects, " + std::to_string(scene.cameras.size()) + " cameras, frames " + std::to_string(scene.firstFrame) +
          " to " + std::to_string(scene.lastFrame) +
-         (scene.frameStep > 1 ? " every " + std::to_string(scene.frameStep) : std::string()) + " at ");
-    std::cout << scene.framesPerSecond << " fps\n";
+         (scene.frameStep > 1 ? " every " + std::to_string(scene.frameStep) : std::string()) + " at " + rate.str() +
+         " fps\n");
     CommandLine chosen = line;
     sim::SceneChannel channel;
     std::string problem = prepareHostScene(module, line, scene, chosen.run, channel);

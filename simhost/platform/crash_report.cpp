@@ -18,6 +18,8 @@ static_assert(std::atomic<const char*>::is_always_lock_free && std::atomic<int>:
                   std::atomic<bool>::is_always_lock_free,
               "a signal handler may read only lock-free atomics");
 
+void (*g_afterModuleCall)() = nullptr;
+
 const char kPrefix[] = "kelto-host: ";
 const unsigned kDecimal = 10, kHexadecimal = 16;
 
@@ -40,7 +42,10 @@ ModuleCallMark::~ModuleCallMark() {
     g_what.store(previousWhat_, std::memory_order_relaxed);
     g_frame.store(previousFrame_, std::memory_order_relaxed);
     g_hasFrame.store(previousHasFrame_, std::memory_order_relaxed);
+    if (g_afterModuleCall != nullptr) g_afterModuleCall();
 }
+
+void checkAfterModuleCalls(void (*check)()) { g_afterModuleCall = check; }
 
 HostServiceMark::HostServiceMark(const char* what) : previousWhat_(g_hostWhat.load(std::memory_order_relaxed)) {
     g_hostWhat.store(what, std::memory_order_relaxed);

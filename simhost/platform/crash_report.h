@@ -36,6 +36,12 @@ private:
     bool previousHasFrame_;
 };
 
+// Runs `check` as each mark ends, the call into the module having come back:
+// the host then checks what the module may have broken of its rules meanwhile
+// (its memory written, say), before its own code trips over it. One check at a
+// time; null for none.
+void checkAfterModuleCalls(void (*check)());
+
 // Marks a function of the simulated host's own that the module called back
 // (a load or save state's, say), while the mark lives: a crash or a time
 // limit passed in it is the host's. `what` must outlive the mark.

@@ -22,7 +22,6 @@ const double kStepMultiples[] = {1, 2, 2.5, 5};
 // The series' colours, in turn; the first is a lone run's.
 const char* const kLineColours[kMostPlotSeries] = {"#1f6fb2", "#d95f02", "#1b9e77", "#7570b3"};
 const char kLeftAloneColour[] = "#999";
-const char kNoteColour[] = "#b22";
 const double kLineWidth = 2, kDotRadius = 2.5;
 // The legend stands below the axes, a row for each series and one for the
 // frames left alone, so that it hides no line.
@@ -69,21 +68,19 @@ Step roundStep(double halfSpan, int most, bool whole) {
     return {1, exponent + 2};
 }
 
-// The finite values' range, widened to hold 0 and 1, and how many are not finite.
+// The values' range, widened to hold 0 and 1. A run with a value that is not
+// finite fails, and no plot of it is written; such a value is left out here
+// all the same, rather than spoil the axis.
 struct ValueRange {
     double low = 0, high = 1;
-    size_t notFinite = 0;
 };
 
 ValueRange valueRange(const std::vector<PlotSeries>& series) {
     ValueRange range;
     for (const PlotSeries& one : series)
-        for (const FrameValue& row : one.report->frames) {
-            if (!std::isfinite(row.value))
-                ++range.notFinite;
-            else
+        for (const FrameValue& row : one.report->frames)
+            if (std::isfinite(row.value))
                 range.high = std::max(range.high, row.value), range.low = std::min(range.low, row.value);
-        }
     return range;
 }
 
@@ -156,16 +153,15 @@ void drawSeries(std::ostringstream& out, const PlotScale& scale, const std::vect
     }
 }
 
-// The legend's rows: a sample of the line and its label, or a note alone.
+// The legend's rows: a sample of the line and its label.
 struct LegendRow {
-    const char* colour;  // null for a note
+    const char* colour;
     std::string label;
 };
 
 // A row for each labelled series (in grey, and saying so, for one the
-// modifier never set), one for the frames left alone where there are any,
-// and a note of the values not drawn.
-std::vector<LegendRow> legendRows(const std::vector<PlotSeries>& series, const ValueRange& range) {
+// modifier never set), and one for the frames left alone where there are any.
+std::vector<LegendRow> legendRows(const std::vector<PlotSeries>& series) {
     std::vector<LegendRow> rows;
     for (size_t n = 0; n < series.size(); ++n) {
         if (series[n].label.empty()) continue;
@@ -173,11 +169,6 @@ std::vector<LegendRow> legendRows(const std::vector<PlotSeries>& series, const V
         rows.push_back({set ? kLineColours[n] : kLeftAloneColour, series[n].label + (set ? "" : kNeverSetNote)});
     }
     if (anyLeftAlone(series)) rows.push_back({kLeftAloneColour, kLeftAloneLabel});
-    // A value that is not a number or infinite has no place on the axis: it
-    // is left out, breaking the line.
-    if (range.notFinite > 0)
-        rows.push_back({nullptr, std::to_string(range.notFinite) + (range.notFinite == 1 ? " frame" : " frames") +
-                                     " not drawn: value not finite"});
     return rows;
 }
 
@@ -189,11 +180,9 @@ double legendHeight(const std::vector<LegendRow>& rows) {
 void drawLegend(std::ostringstream& out, const std::vector<LegendRow>& rows) {
     for (size_t n = 0; n < rows.size(); ++n) {
         double y = kHeight + kLegendTop + kLegendRowHeight * static_cast<double>(n);
-        if (rows[n].colour != nullptr)
-            out << "<line x1=\"" << kLeft << "\" y1=\"" << y << "\" x2=\"" << kLeft + kLegendLineLength << "\" y2=\""
-                << y << "\" stroke=\"" << rows[n].colour << "\" stroke-width=\"" << kLineWidth << "\"/>\n";
-        out << "<text x=\"" << kLeft + kLegendLineLength + kLegendGap << "\" y=\"" << y + kLegendTextDrop << "\""
-            << (rows[n].colour != nullptr ? "" : std::string(" fill=\"") + kNoteColour + "\"") << ">"
+        out << "<line x1=\"" << kLeft << "\" y1=\"" << y << "\" x2=\"" << kLeft + kLegendLineLength << "\" y2=\"" << y
+            << "\" stroke=\"" << rows[n].colour << "\" stroke-width=\"" << kLineWidth << "\"/>\n";
+        out << "<text x=\"" << kLeft + kLegendLineLength + kLegendGap << "\" y=\"" << y + kLegendTextDrop << "\">"
             << fittedText(rows[n].label, kMostLegendBytes) << "</text>\n";
     }
 }
@@ -255,7 +244,7 @@ std::string plotSvg(const Scene& scene, const std::vector<PlotSeries>& given) {
         roundTicks(scene.firstFrame, std::max<double>(scene.lastFrame, scene.firstFrame + 1.0), kMostFrameTicks, true);
     PlotScale scale{frameTicks.front(), frameTicks.back() - frameTicks.front(), valueTicks.front(),
                     halfDifference(valueTicks.back(), valueTicks.front())};
-    const std::vector<LegendRow> legend = legendRows(series, range);
+    const std::vector<LegendRow> legend = legendRows(series);
     std::ostringstream out;
     out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << kWidth << "\" height=\""
         << kHeight + legendHeight(legend)

@@ -99,12 +99,12 @@ int negotiate(const std::vector<int>& versions, Activate activate, const std::st
 }
 
 // Activates the ChannelInterface server for the instance at the first version
-// it takes, and logs the negotiation; the panel it gives, or nullptr.
+// it takes, and logs the negotiation; the panel it gives, or nullptr with
+// `result` the activation's.
 SimPanel* activatedPanel(const LoadedModule& module, const ServerEntry& server, const std::string& serverName,
                          HostSession& session, host::InstanceHandle instance, const RunOptions& options,
-                         const RunLog& log, InterfaceBinding& binding) {
+                         const RunLog& log, InterfaceBinding& binding, int& result) {
     std::string negotiated;
-    int result;
     {
         ModuleCallMark mark("the ChannelInterface activation");
         result = negotiate(
@@ -163,7 +163,15 @@ bool openPanelAndPick(const LoadedModule& module, const std::string& serverName,
         return false;
     }
     InterfaceBinding binding;
-    SimPanel* panel = activatedPanel(module, *server, serverName, session, instance, options, log, binding);
+    int result = host::kActivationOk;
+    SimPanel* panel = activatedPanel(module, *server, serverName, session, instance, options, log, binding, result);
+    // A module may have no panel at this version, or lack a service for it;
+    // a result the host does not know is no answer at all.
+    if (result != host::kActivationOk && result != host::kActivationBadVersion &&
+        result != host::kActivationServiceMissing) {
+        report.error = "the ChannelInterface activation returned " + describeActivationResult(result);
+        return false;
+    }
     if (panel == nullptr) {
         log("Panel       none\n");
         if (!options.picks.empty()) report.error = "there is no panel to pick from";
@@ -290,18 +298,20 @@ std::string chosenServer(const LoadedModule& module, const RunOptions& options, 
 }
 
 host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
-                                   std::string& log, std::string& error) {
+                                   const RunLog& log, std::string& error) {
     const std::string serverName = chosenServer(module, options, error);
     if (serverName.empty()) return nullptr;
     const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, serverName);
     int result;
     const size_t lookupsBefore = HostSession::current()->lookups().size();
+    std::string negotiated;
     {
         ModuleCallMark mark("the ChannelHandler activation");
         result = negotiate(
             handlerVersions(options), [&](int version) { return handler.activate(module, *server, version); },
-            serverText(HOST_CHANNEL_HANDLER_CLASS, serverName), log);
+            serverText(HOST_CHANNEL_HANDLER_CLASS, serverName), negotiated);
     }
+    log(negotiated);
     if (result != host::kActivationOk) {
         error = "the ChannelHandler activation returned " + describeActivationResult(result) +
                 unservedText(HostSession::current()->unservedSince(lookupsBefore));
@@ -336,9 +346,7 @@ namespace {
 // run cannot go on.
 host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene, const RunOptions& options,
                                   HandlerBinding& handler, const RunLog& log, RunReport& report) {
-    std::string started;
-    host::InstanceHandle instance = startModifier(module, options, handler, started, report.error);
-    log(started);
+    host::InstanceHandle instance = startModifier(module, options, handler, log, report.error);
     if (instance == nullptr) return instance;
     // Described once its block is loaded: the description may tell the settings.
     if (scene.modifierBlock.empty()) {
@@ -354,8 +362,10 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
         error = handler.load(instance, reader);
     }
     for (const std::string& violation : reader.violations()) report.violations.push_back("load: " + violation);
-    log("Load        " + std::to_string(scene.modifierBlock.size()) + " lines, " + std::to_string(reader.readCount()) +
-        " reads" + (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
+    const std::string size = scene.binaryBlock ? std::to_string(bytes.size()) + " bytes (binary)"
+                                               : std::to_string(scene.modifierBlock.size()) + " lines";
+    log("Load        " + size + ", " + std::to_string(reader.readCount()) + " reads" +
+        (error != nullptr ? ", error: " + shownText(error) : std::string()) + "\n");
     if (error == nullptr) {
         log(instanceLine(handler, instance));
         return instance;

@@ -60,11 +60,12 @@ void prepareSession(HostSession& session, const RunOptions& options);
 std::string chosenServer(const LoadedModule& module, const RunOptions& options, std::string& error);
 
 // Activates the module's chosen "ChannelHandler" server in the current host
-// session, negotiating the version, and creates one instance, adding the
-// activation's line to `log`. Returns the instance, or null with `error` set
-// to one line saying why.
+// session, negotiating the version, and creates one instance, telling `log`
+// the activation's line before create is called, so that a crash in create
+// loses it not. Returns the instance, or null with `error` set to one line
+// saying why.
 host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
-                                   std::string& log, std::string& error);
+                                   const RunLog& log, std::string& error);
 
 // The line that describes an instance (its description and flags), asked of
 // the module.

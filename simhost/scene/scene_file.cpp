@@ -104,6 +104,18 @@ private:
                             std::max(framesLine_, fpsLine_));
     }
 
+    // Fails when a line that sets the scene once comes again, which would
+    // silently undo the first; else notes where it came.
+    bool repeated(int& firstLine, const char* keyword) {
+        if (firstLine != 0) {
+            fail(std::string("a second \"") + keyword + "\" line (the first is line " + std::to_string(firstLine) +
+                 ")");
+            return true;
+        }
+        firstLine = lineNumber_;
+        return false;
+    }
+
     // Fails, naming the limit, when a list already holds `most` entries.
     bool full(size_t count, size_t most, const std::string& what) {
         if (count < most) return false;
@@ -174,9 +186,9 @@ private:
     void framesLine(const std::vector<std::string>& w) {
         const std::string usage = "frames is \"frames FIRST LAST\" with two whole numbers";
         Scene& scene = result_.scene;
+        if (repeated(framesLine_, "frames")) return;
         if (w.size() != 3) return fail(usage);
         if (!number(w[1], scene.firstFrame, usage) || !number(w[2], scene.lastFrame, usage)) return;
-        framesLine_ = lineNumber_;
         long long count = static_cast<long long>(scene.lastFrame) - scene.firstFrame + 1;
         if (count < 1) return fail("the last frame comes before the first");
         if (count > kMaxFrames) return fail("more than " + std::to_string(kMaxFrames) + " frames");
@@ -184,10 +196,10 @@ private:
 
     void fpsLine(const std::vector<std::string>& w) {
         const std::string usage = "fps is \"fps N\" with N above 0";
+        if (repeated(fpsLine_, "fps")) return;
         if (w.size() != 2) return fail(usage);
         if (!number(w[1], result_.scene.framesPerSecond, usage)) return;
         if (!(result_.scene.framesPerSecond > 0)) return fail(usage);
-        fpsLine_ = lineNumber_;
     }
 
     // A line of names is split no further than its keyword, so that a long
@@ -214,9 +226,11 @@ private:
         } else if (keyword == "fps") {
             fpsLine(words(line));
         } else if (keyword == "channel") {
+            if (repeated(channelLine_, "channel")) return;
             if (rest.empty()) return fail("channel needs a name");
             scene.channelName = std::move(rest);
         } else if (keyword == "value") {
+            if (repeated(valueLine_, "value")) return;
             std::vector<std::string> w = words(line);
             double value;
             if (w.size() != 2) return fail("value is \"value N\"");
@@ -228,7 +242,9 @@ private:
             if (!parseSceneEdit(rest, edit, error)) return fail(error);
             scene.edits.push_back(edit);
         } else if (line == kBlockBegin || line == kBinaryBlockBegin) {
-            if (!scene.modifierBlock.empty()) return fail("a second block");
+            if (blockLine_ != 0)
+                return fail("a second block (the first begins on line " + std::to_string(blockLine_) + ")");
+            blockLine_ = lineNumber_;
             inBlock_ = true;
             scene.binaryBlock = line == kBinaryBlockBegin;
         } else {
@@ -240,8 +256,12 @@ private:
     SceneParse result_;
     std::string error_;
     int lineNumber_ = 0;
+    // Where the lines that set the scene once came; 0 before they do.
     int framesLine_ = 0;
     int fpsLine_ = 0;
+    int channelLine_ = 0;
+    int valueLine_ = 0;
+    int blockLine_ = 0;
     bool inBlock_ = false;
     SceneItem* current_ = nullptr;
 };

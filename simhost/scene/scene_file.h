@@ -37,6 +37,8 @@
 // line, as some editors write, is skipped.
 //
 // Limits, each an error naming the line:
+// - "frames", "fps", "channel", "value" and the block come once each: a
+//   second would silently undo the first;
 // - every number is finite ("inf", "nan" and numbers beyond a double's range
 //   are refused); frames are ints;
 // - at most kMaxFrames frames, the last not before the first;

@@ -5,6 +5,7 @@
 #include "simhost/services/block_states.h"
 #include "simhost/services/block_text.h"
 #include "simhost/services/block_values.h"
+#include "simhost/text/printable_text.h"
 
 namespace sim {
 
@@ -83,7 +84,7 @@ int BlockReader::read(char* buffer, int maxLength) {
         std::string text = std::move(*line);
         hasLine_ = false;
         if (buffer == nullptr || maxLength <= 0) return 0;
-        copied = std::min(text.size(), static_cast<size_t>(maxLength - 1));
+        copied = characterCut(text, static_cast<size_t>(maxLength - 1));
         std::memcpy(buffer, text.data(), copied);
         buffer[copied] = '\0';
     } else {
@@ -146,7 +147,7 @@ int BlockReader::readString(char* buffer, int maxLength) {
         text = bytes_.substr(at, stop - at);
         next_ = std::min(stop + 1, end);
     }
-    size_t copied = std::min(text.size(), static_cast<size_t>(maxLength - 1));
+    size_t copied = characterCut(text, static_cast<size_t>(maxLength - 1));
     std::memcpy(buffer, text.data(), copied);
     buffer[copied] = '\0';
     return static_cast<int>(copied);

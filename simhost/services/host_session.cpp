@@ -8,6 +8,7 @@
 #include "host/item_info.h"
 #include "host/other_services.h"
 #include "host/panel_toolkit.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/services/service_tables.h"
 
 namespace sim {
@@ -21,6 +22,15 @@ const int kNoSessionExitCode = 1;
 
 // Room for most names, so that a name handed out usually reuses the last one's bytes.
 const size_t kNameRoom = 256;
+// After the room, bytes that no name takes: a module that writes past a name's
+// end writes here first.
+const size_t kNameGuardBytes = 1024;
+const char kNameGuardByte = '\xA5';
+
+// Each module call's end checks the session's name buffer.
+void checkCurrentName() {
+    if (g_current != nullptr) g_current->checkName();
+}
 
 // The table behind each service.
 void* tableOf(Service service) {
@@ -53,7 +63,10 @@ void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
 
 }  // namespace
 
-HostSession::HostSession(Scene& scene) : scene_(scene), previous_(g_current) { g_current = this; }
+HostSession::HostSession(Scene& scene) : scene_(scene), previous_(g_current) {
+    g_current = this;
+    checkAfterModuleCalls(checkCurrentName);
+}
 
 HostSession::~HostSession() { g_current = previous_; }
 
@@ -101,19 +114,58 @@ void HostSession::deleteItem(int typeCode, size_t index) {
 std::vector<SceneItem>* HostSession::listOfType(int typeCode) { return scene_.list(typeCode); }
 
 const char* HostSession::holdName(const std::string& name) {
+    checkName();
     // The bytes are reused while the name fits, as a host's buffer would be.
-    if (nameBuffer_.size() < name.size() + 1) nameBuffer_.resize(std::max(name.size() + 1, kNameRoom));
-    std::copy(name.begin(), name.end(), nameBuffer_.begin());
-    nameBuffer_[name.size()] = '\0';
+    if (nameBuffer_.size() < name.size() + 1 + kNameGuardBytes)
+        nameBuffer_.resize(std::max(name.size() + 1, kNameRoom) + kNameGuardBytes);
+    heldName_ = name;
     nameHandedOut_ = true;
+    leaveName();
     return nameBuffer_.data();
 }
 
 void HostSession::expireName() {
     if (!nameHandedOut_) return;
+    checkName();
     nameHandedOut_ = false;
-    std::fill(nameBuffer_.begin(), nameBuffer_.end() - 1, kExpiredNameByte);
-    nameBuffer_.back() = '\0';
+    leaveName();
+}
+
+void HostSession::leaveName() {
+    if (!nameHandedOut_) {
+        std::fill(nameBuffer_.begin(), nameBuffer_.end() - 1, kExpiredNameByte);
+        nameBuffer_.back() = '\0';
+        return;
+    }
+    auto end = std::copy(heldName_.begin(), heldName_.end(), nameBuffer_.begin());
+    *end++ = '\0';
+    std::fill(end, nameBuffer_.end(), kNameGuardByte);
+}
+
+// The first byte of the name buffer that is not as the host left it; its size when none is.
+size_t HostSession::firstNameChange() const {
+    auto begin = nameBuffer_.begin(), end = nameBuffer_.end();
+    if (begin == end) return 0;
+    if (!nameHandedOut_) {
+        auto changed = std::find_if(begin, end - 1, [](char byte) { return byte != kExpiredNameByte; });
+        if (changed != end - 1) return static_cast<size_t>(changed - begin);
+        return end[-1] == '\0' ? nameBuffer_.size() : nameBuffer_.size() - 1;
+    }
+    auto name = std::mismatch(heldName_.begin(), heldName_.end(), begin).second;
+    if (name != begin + static_cast<std::ptrdiff_t>(heldName_.size()) || *name != '\0')
+        return static_cast<size_t>(name - begin);
+    return static_cast<size_t>(std::find_if(name + 1, end, [](char byte) { return byte != kNameGuardByte; }) - begin);
+}
+
+void HostSession::checkName() {
+    size_t changed = firstNameChange();
+    if (changed == nameBuffer_.size()) return;
+    std::string breach = !nameHandedOut_              ? "a name from item info written into after it expired"
+                         : changed < heldName_.size() ? "a name from item info written into"
+                                                      : "a name from item info written past its end";
+    breach += " (the module may only read it)";
+    if (std::find(violations_.begin(), violations_.end(), breach) == violations_.end()) recordViolation(breach);
+    leaveName();
 }
 
 std::vector<std::string> HostSession::unservedSince(size_t first) const {

@@ -82,11 +82,19 @@ public:
     void deleteItem(int typeCode, size_t index);
 
     // Keeps a name handed to the module; like the host's, valid only until
-    // the next item-info call, which calls expireName.
+    // the next item-info call, which calls expireName. Guard bytes follow it,
+    // so that a module that writes past its end is caught (checkName) before
+    // it harms the host's own memory.
     const char* holdName(const std::string& name);
-    // Overwrites the last name handed out with a pattern of kExpiredNameByte,
-    // so a module that kept it reads that instead. Once is enough.
+    // Checks the name buffer, then overwrites the last name handed out with a
+    // pattern of kExpiredNameByte, so a module that kept it reads that
+    // instead. Once is enough.
     void expireName();
+    // The module may only read a name handed out: a write into it, past its
+    // end or into one expired is a breach of the host's rule, recorded once
+    // each, and the buffer is made as the host left it. Made at each
+    // item-info call and as each call into the module ends.
+    void checkName();
 
     // The names looked up from the `first`-th lookup on that the lookup
     // answered with null, each once, in the order first asked.
@@ -115,7 +123,13 @@ private:
     std::vector<std::string> heldServiceCalls_;
     ItemInfoCalls itemInfoCalls_;
     KeptItemIds keptIds_;  // a current host's IDs
+    // Writes into the name buffer what the host leaves there: the name handed
+    // out, its NUL and guard bytes after it, or once it expired the pattern.
+    void leaveName();
+    size_t firstNameChange() const;
+
     std::vector<char> nameBuffer_;
+    std::string heldName_;        // the name handed out last
     bool nameHandedOut_ = false;  // since the buffer was last expired
     PanelToolkitModel panels_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -30,11 +31,9 @@ struct ClassType {
     const char* dataType;
 };
 const ClassType kClassTypes[] = {
-    {HOST_PANEL_CLASS_POPUP_CHOICE, HOST_PANEL_TYPE_INTEGER},
-    {HOST_PANEL_CLASS_DISTANCE3, HOST_PANEL_TYPE_DISTANCE3},
-    {HOST_PANEL_CLASS_DISTANCE, HOST_PANEL_TYPE_DISTANCE},
-    {HOST_PANEL_CLASS_FLOAT, HOST_PANEL_TYPE_FLOAT},
-    {HOST_PANEL_CLASS_TIME, HOST_PANEL_TYPE_TIME},
+    {HOST_PANEL_CLASS_POPUP_CHOICE, HOST_PANEL_TYPE_INTEGER}, {HOST_PANEL_CLASS_BOOLEAN, HOST_PANEL_TYPE_INTEGER},
+    {HOST_PANEL_CLASS_DISTANCE3, HOST_PANEL_TYPE_DISTANCE3},  {HOST_PANEL_CLASS_DISTANCE, HOST_PANEL_TYPE_DISTANCE},
+    {HOST_PANEL_CLASS_FLOAT, HOST_PANEL_TYPE_FLOAT},          {HOST_PANEL_CLASS_TIME, HOST_PANEL_TYPE_TIME},
 };
 
 // How many doubles a data type's value holds; 0 for one that is not doubles.
@@ -45,6 +44,12 @@ size_t doublesOf(const std::string& dataType) {
     return 0;
 }
 const size_t kMostDoubles = 3;
+
+// A checkbox's two states, as it is picked and drawn, in the order of its values.
+const char* const kCheckboxEntries[] = {"off", "on"};
+const int32_t kCheckboxOff = 0, kCheckboxOn = 1;
+
+bool isCheckbox(const SimControl& control) { return control.controlClass == HOST_PANEL_CLASS_BOOLEAN; }
 
 std::string text(const char* s) { return s != nullptr ? s : ""; }
 
@@ -161,7 +166,8 @@ void PanelToolkitModel::takeHint(SimPanel& panel, const ReadHint& hint) {
     } else if (hint.tag == host::kHintEnable && words[3] == 0) {
         // With a map the state depends on an array of unknown length, so only
         // the plain form is followed.
-        panel.enables.push_back({static_cast<uint32_t>(words[0]), hint.list});
+        panel.enables.push_back(
+            {static_cast<uint32_t>(words[0]), text(reinterpret_cast<const char*>(words[1])), hint.list});
     } else {
         std::string name = hintTagName(hint.tag);
         if (std::find(panel.hintsNotActedOn.begin(), panel.hintsNotActedOn.end(), name) == panel.hintsNotActedOn.end())
@@ -241,13 +247,27 @@ const void* PanelToolkitModel::valuePointer(const SimPanel& panel, uint32_t id) 
 }
 
 bool PanelToolkitModel::isDisabled(const SimPanel& panel, uint32_t id) const {
+    return !disabledProblem(panel, id).empty();
+}
+
+std::string PanelToolkitModel::disabledProblem(const SimPanel& panel, uint32_t id) const {
     for (const SimEnable& enable : panel.enables) {
         if (std::find(enable.enabled.begin(), enable.enabled.end(), id) == enable.enabled.end()) continue;
         const int32_t* value =
             dataTypeOf(panel, enable.valueId) == HOST_PANEL_TYPE_INTEGER ? valueOf(panel, enable.valueId) : nullptr;
-        if (value != nullptr && *value == 0) return true;
+        if (value == nullptr || *value != 0) continue;
+        std::string label = hexText(id), by = hexText(enable.valueId), state = "0";
+        for (const SimControl& control : panel.controls) {
+            if (control.id == id) label = control.label;
+            if (control.id == enable.valueId) {
+                by = control.label;
+                if (isCheckbox(control)) state = kCheckboxEntries[kCheckboxOff];
+            }
+        }
+        return "\"" + label + "\" is turned off while \"" + by + "\" is " + state +
+               (enable.message.empty() ? "" : " (" + enable.message + ")");
     }
-    return false;
+    return "";
 }
 
 int PanelToolkitModel::userChanged(SimPanel& panel, uint32_t id, const void* value, std::string& error) {
@@ -308,12 +328,21 @@ std::string PanelToolkitModel::draw(const SimPanel& panel) const {
             out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
             continue;
         }
+        const int32_t* value = valueOf(panel, control.id);
+        out << "  " << shownText(control.label) << " (" << shownText(control.controlClass) << "): ";
+        if (isCheckbox(control)) {
+            if (value == nullptr)
+                out << "no value";
+            else
+                out << "[" << kCheckboxEntries[*value != kCheckboxOff ? kCheckboxOn : kCheckboxOff] << "]";
+            out << "  entries: " << kCheckboxEntries[kCheckboxOff] << " | " << kCheckboxEntries[kCheckboxOn];
+            out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
+            continue;
+        }
         int count = popupCount(panel, control.id);
         std::vector<std::string> shown;
         for (int index = 0; index < std::min(count, kDrawnEntries); ++index)
             shown.push_back(shownText(popupEntry(panel, control.id, index)));
-        const int32_t* value = valueOf(panel, control.id);
-        out << "  " << shownText(control.label) << " (" << shownText(control.controlClass) << "): ";
         if (value == nullptr) {
             out << "no value";
         } else if (*value >= 0 && *value < count) {
@@ -346,6 +375,15 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
     if (!error.empty()) return -1;
     for (const SimControl& control : panel.controls) {
         if (control.label != label) continue;
+        error = disabledProblem(panel, control.id);
+        if (!error.empty()) return -1;
+        if (isCheckbox(control)) {
+            for (int32_t state : {kCheckboxOff, kCheckboxOn})
+                if (entry == kCheckboxEntries[state]) return userChanged(panel, control.id, &state, error);
+            error = "\"" + label + "\" has no entry \"" + entry + "\": a checkbox is " +
+                    kCheckboxEntries[kCheckboxOff] + " or " + kCheckboxEntries[kCheckboxOn];
+            return -1;
+        }
         int count = popupCount(panel, control.id);
         for (int index = 0; index < std::min(count, kMaxPickEntries); ++index) {
             if (popupEntry(panel, control.id, index) != entry) continue;
@@ -361,10 +399,25 @@ int PanelToolkitModel::pick(SimPanel& panel, const std::string& label, const std
     return -1;  // no such control: pickProblem said so
 }
 
+int PanelToolkitModel::enterCheckbox(SimPanel& panel, const SimControl& control, const std::string& entered,
+                                     std::string& error) {
+    std::istringstream words(entered);
+    std::string word, extra;
+    words >> word >> extra;
+    for (int32_t state : {kCheckboxOff, kCheckboxOn})
+        if (extra.empty() && word == std::to_string(state)) return userChanged(panel, control.id, &state, error);
+    error = "\"" + control.label + "\" is a checkbox: it takes 0 or 1 (or --pick " + kCheckboxEntries[kCheckboxOff] +
+            " or " + kCheckboxEntries[kCheckboxOn] + ")";
+    return -1;
+}
+
 int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const std::string& entered,
                              std::string& error) {
     for (const SimControl& control : panel.controls) {
         if (control.label != label) continue;
+        error = disabledProblem(panel, control.id);
+        if (!error.empty()) return -1;
+        if (isCheckbox(control)) return enterCheckbox(panel, control, entered, error);
         std::string dataType = dataTypeOf(panel, control.id);
         size_t doubles = doublesOf(dataType);
         if (doubles == 0) {
@@ -388,6 +441,11 @@ int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const st
             if (number.ptr != end || number.ec != std::errc()) {
                 read = doubles + 1;
                 break;
+            }
+            // Written whole, but no field of the host's holds it.
+            if (!std::isfinite(value[read])) {
+                error = word + " is not a finite number, which no field of numbers takes";
+                return -1;
             }
         }
         if (read != doubles) {

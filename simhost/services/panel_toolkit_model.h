@@ -2,8 +2,9 @@
 // building a panel, keeps what it was handed, and can draw the panel as text
 // and make picks and enter values through the module's get and set, as a
 // user would. It pairs each control class with the one data type it draws
-// (iPopChoice: integer; distance3, distance, float, time: the type of that
-// name), and takes a popup's entries from popup functions or a static list.
+// (iPopChoice and iBoolean: integer; distance3, distance, float, time: the
+// type of that name), and takes a popup's entries from popup functions or a
+// static list; a checkbox (iBoolean) is picked "off" or "on", or set 0 or 1.
 // A viewer panel's values are the module's, through get and set; a form
 // panel's are kept here, through formGet and formSet.
 #pragma once
@@ -47,6 +48,7 @@ struct SimFormValue {
 // nonzero.
 struct SimEnable {
     uint32_t valueId = 0;
+    std::string message;  // what the toolkit tells a user who tries a control turned off
     std::vector<host::PanelHintWord> enabled;
 };
 
@@ -110,6 +112,9 @@ public:
     }
     // Whether an enable hint turns the control off now.
     bool isDisabled(const SimPanel& panel, uint32_t id) const;
+    // Why the control labelled `label` takes nothing now, as the toolkit
+    // tells a user who tries it: "" unless an enable hint turns it off.
+    std::string disabledProblem(const SimPanel& panel, uint32_t id) const;
     // The control's data type as describe gave it; "" when it gave none.
     std::string dataTypeOf(const SimPanel& panel, uint32_t id) const;
     // The panel drawn as text: title (and the hints it left alone), then a
@@ -121,7 +126,8 @@ public:
     static constexpr int kDrawnEntries = 20;
 
     // Picks the entry named `entry` in the popup labelled `label`, through set;
-    // the first entry of that name wins. Returns the refresh code, or a
+    // the first entry of that name wins; a checkbox's entries are "off" and
+    // "on". A control turned off takes no pick. Returns the refresh code, or a
     // negative value with `error` set. Only the first kMaxPickEntries entries
     // are looked through: each is read through the module's name function,
     // which may walk its list from the start, so a longer search could run
@@ -133,7 +139,9 @@ public:
     std::string pickProblem(const SimPanel& panel, const std::string& label) const;
     // Enters `text` in the field of numbers labelled `label`, through set:
     // three numbers apart by blanks for distance3, one for distance, float
-    // and time. Returns the refresh code, or a negative value with `error` set.
+    // and time, each finite, as the host's fields take them; 0 or 1 for a
+    // checkbox. A control turned off takes nothing. Returns the refresh code,
+    // or a negative value with `error` set.
     int enter(SimPanel& panel, const std::string& label, const std::string& text, std::string& error);
 
     // What the toolkit's functions do, called through the table
@@ -156,6 +164,8 @@ private:
     // Returns the refresh code, or a negative value with `error` set.
     int userChanged(SimPanel& panel, uint32_t id, const void* value, std::string& error);
     void keepFormValue(SimPanel& panel, uint32_t id, const void* value);
+    // Enters 0 or 1 in a checkbox, as enter does a field's numbers.
+    int enterCheckbox(SimPanel& panel, const SimControl& control, const std::string& entered, std::string& error);
     void takeHint(SimPanel& panel, const ReadHint& hint);
 
     std::vector<std::string> calls_;

@@ -26,6 +26,8 @@ bool isBidirectionalControl(char32_t code) {
 }
 
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+// A UTF-8 character's lead byte has at most this many after it.
+const size_t kMostContinuationBytes = 3;
 
 // The length of the well-formed, printable UTF-8 character at `at`, or 0
 // when the byte there has to be escaped.
@@ -87,8 +89,10 @@ std::string printableLines(const std::string& text) { return escaped(text, true)
 size_t characterCut(const std::string& text, size_t most) {
     if (text.size() <= most) return text.size();
     size_t cut = most;
-    while (cut > 0 && isContinuation(static_cast<unsigned char>(text[cut]))) --cut;
-    return cut;
+    while (cut > 0 && most - cut < kMostContinuationBytes && isContinuation(static_cast<unsigned char>(text[cut])))
+        --cut;
+    // More continuation bytes than a character has: no UTF-8, cut where it may.
+    return isContinuation(static_cast<unsigned char>(text[cut])) ? most : cut;
 }
 
 std::string shownText(const std::string& text, size_t most) {

@@ -26,7 +26,8 @@ std::string printableText(const std::string& text);
 std::string printableLines(const std::string& text);
 
 // The length of the longest start of `text` of at most `most` bytes that
-// ends on a UTF-8 character boundary.
+// ends on a UTF-8 character boundary; text that is no UTF-8 there (more
+// continuation bytes than a character has) is cut at `most`.
 size_t characterCut(const std::string& text, size_t most);
 
 // A name or another text from the scene, the module or the command line, as

@@ -178,6 +178,16 @@ TEST_F(BadInput, EachEndsWithOneLineOnStandardErrorAndExitCodeOne) {
          "-1.7976931348623157e+308 to 1.7976931348623157e+308"},
         {{KELTO_FOCUS_MODULE_PATH, "--scene", good, "--set", "Subject Offset=0 -1e-400 0"},
          "-1e-400 is out of range: a number lies from"},
+        {{KELTO_FOCUS_MODULE_PATH, "--scene", good, "--set", "Focus Offset=nan"},
+         "cannot enter \"nan\" in \"Focus Offset\": nan is not a finite number, which no field of numbers takes"},
+        {{KELTO_FOCUS_MODULE_PATH, "--scene", good, "--set", "Lag=-inf"}, "-inf is not a finite number"},
+        // Lines that would silently undo one before them.
+        {{"--scene", scene("twice.scene", "frames 0 2\nfps 24\nvalue 1\nfps 25\n")},
+         "twice.scene:4: a second \"fps\" line (the first is line 2)"},
+        // Services no host serves, or not this one: withholding them would change nothing.
+        {{"--withhold", ""}, "--withhold needs a service name"},
+        {{"--withhold", "LW Item Info 99"}, "--withhold \"LW Item Info 99\": no host serves a service of that name"},
+        {{"--withhold", "LW Item Info 9"}, "--withhold \"LW Item Info 9\": a classic host does not serve it"},
         {{"--scene", good, "--edit", "delete Ball@99999999999"},
          "--edit: an edit's frame, after the last \"@\", is out of range: a frame lies from -2147483648 to 2147483647"},
         {{"--scene", good, "--write-scene", "/dev/full"}, "cannot write /dev/full: No space left on device"},
@@ -259,6 +269,42 @@ TEST_F(BadInput, AModuleThatDoesNotComeBackEndsTheRunWithOneLine) {
     // A limit the run does not reach changes nothing.
     Outcome within = run({"--scene", scene, "--time-limit", "60"});
     EXPECT_EQ(within.code, 0) << within.err;
+}
+
+// A module that breaks a run otherwise is named for what it did: a crash in
+// create loses none of what was shown, an activation result the host does not
+// know is refused, and a write into the host's name buffer is the module's
+// breach of the host's rule, found before it can crash the host.
+TEST_F(BadInput, AModuleThatBreaksTheRunIsNamedForWhatItDid) {
+    const std::string modules = KELTO_FAULT_MODULES_DIR "/../crash_modules";
+    const std::string scene = file("ball.scene", "frames 0 5\nobject Ball\n");
+    Outcome created = run({modules + "/crash_in_create.p", "--scene", scene});
+    EXPECT_TRUE(created.exited) << "signal " << created.signal;
+    EXPECT_EQ(created.err, "kelto-host: crashed (SIGSEGV, invalid memory access) in a call into the module: create\n");
+    const std::string shownBefore = "Scene       " + scene +
+                                    ": 1 objects, 0 cameras, frames 0 to 5 at 24 fps\n"
+                                    "Activation  ChannelHandler \"Kelto\": 0 (success) at version 4\n";
+    EXPECT_EQ(created.out.substr(created.out.size() - std::min(created.out.size(), shownBefore.size())), shownBefore)
+        << created.out;
+
+    Outcome unknown = run({modules + "/interface_unknown_result.p", "--scene", scene});
+    EXPECT_EQ(unknown.code, 1);
+    EXPECT_EQ(unknown.err, "kelto-host: the ChannelInterface activation returned -1 (unknown result)\n");
+    EXPECT_EQ(unknown.out.find("Panel       none"), std::string::npos) << unknown.out;
+
+    const std::string rule = " (the module may only read it)\n";
+    for (const char* write : {"into", "past"}) {
+        std::string module = modules + "/writes_" + write + "_name.p";
+        Outcome written = run({module, "--scene", scene});
+        EXPECT_TRUE(written.exited) << write << ": signal " << written.signal;
+        EXPECT_EQ(written.code, 1) << write;
+        std::string breach = std::string("a name from item info written ") +
+                             (write == std::string("into") ? "into" : "past its end") + rule;
+        EXPECT_NE(written.out.find("Host check  " + breach), std::string::npos) << written.out;
+        EXPECT_EQ(written.err, "kelto-host: 1 host check failed: calls the module should not make\n") << write;
+        // Every frame was evaluated: the host went on as if nothing was written.
+        EXPECT_NE(written.out.find("       5      0.2083"), std::string::npos) << written.out;
+    }
 }
 
 // A run that fails writes none of its files, and leaves nothing beside them.

@@ -205,6 +205,33 @@ TEST(FocusHost, AKeltoSceneMovesToKeltoFocusWithItsReferences) {
                                                    "\n| Camera\n| MEASURE 0\n"));
 }
 
+// Every setting saved in binary mode, as into an object file, loads back:
+// the same panel, the same values, and the same block saved as text again.
+TEST(FocusHost, ABinarySaveLoadsBackWhole) {
+    const std::string settings = alongView() + " " + setOption(facts::kSubjectOffsetLabel, "0 0.25 -1") + " " +
+                                 setOption(facts::kFocusOffsetLabel, "0.1") + " " + setOption(facts::kLagLabel, "0.5");
+    const std::string binary = temp("focus-binary.scene"), fromBinary = temp("focus-from-binary.scene"),
+                      ascii = temp("focus-ascii.scene");
+    HostRun saved = run(kFocus + " " + kFocusScene + " " + settings + " --binary-save --write-scene " + binary);
+    ASSERT_EQ(saved.exitCode, 0) << saved.out;
+    HostRun direct = run(kFocus + " " + kFocusScene + " " + settings + " --write-scene " + ascii);
+    ASSERT_EQ(direct.exitCode, 0) << direct.out;
+
+    HostRun loaded = run(kFocus + " --scene " + binary + " --write-scene " + fromBinary);
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.out;
+    EXPECT_TRUE(contains(loaded.out, "Instance    \"KELTO FOCUS   Along view\", flags 0\n")) << loaded.out;
+    EXPECT_TRUE(contains(loaded.out,
+                         "  Reference Item (iPopChoice): [Statue]  entries: (none) | Ground | Statue\n"
+                         "  Reference Camera (iPopChoice): [Camera]  entries: (none) | Camera\n"
+                         "  Measure (iPopChoice): [Along view]  entries: Straight line | Along view\n"
+                         "  Subject Offset (distance3): 0 0.25 -1\n"
+                         "  Focus Offset (distance): 0.1\n"
+                         "  Lag (time): 0.5\n"))
+        << loaded.out;
+    EXPECT_EQ(e2e::tableRows(loaded.out), e2e::tableRows(saved.out));
+    EXPECT_EQ(e2e::fileText(fromBinary), e2e::fileText(ascii));
+}
+
 // The description is asked once the block is loaded, so it names the
 // measure the scene holds.
 TEST(FocusHost, TheInstanceLineDescribesTheLoadedSettings) {

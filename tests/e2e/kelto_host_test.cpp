@@ -162,6 +162,26 @@ TEST(KeltoHost, WritesThePlotAndTheSceneBack) {
     EXPECT_TRUE(contains(again.out, "      48      2.0000      6.100000\n"));
 }
 
+// A block saved in binary mode, as into an object file, loads back whole:
+// the references picked come back, and so does every value.
+TEST(KeltoHost, ABinarySaveLoadsBackWhole) {
+    const std::string binary = temp("binary-save.scene"), ascii = temp("binary-loaded.scene");
+    HostRun saved = run(pickOption(kItemLabel, "Ground") + " " + pickOption(kCameraLabel, "Close-up") +
+                        " --binary-save --write-scene " + binary);
+    ASSERT_EQ(saved.exitCode, 0) << saved.out;
+    EXPECT_TRUE(contains(saved.out, "Saved block (binary, 70 bytes)\n")) << saved.out;
+
+    HostRun loaded = run("--scene " + binary + " --write-scene " + ascii);
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.out;
+    EXPECT_TRUE(contains(loaded.out, "Load        70 bytes (binary), 70 reads\n")) << loaded.out;
+    EXPECT_TRUE(contains(loaded.out, popupLine(kItemLabel, "Ground"))) << loaded.out;
+    EXPECT_TRUE(contains(loaded.out, popupLine(kCameraLabel, "Close-up"))) << loaded.out;
+    EXPECT_EQ(tableRows(loaded.out), tableRows(saved.out));
+    EXPECT_TRUE(contains(e2e::fileText(ascii),
+                         "block\n| KELTO_START\n| REFERENCE_ITEM\n| Ground\n"
+                         "| REFERENCE_CAMERA\n| Close-up\n| KELTO_END\nend block\n"));
+}
+
 // The module's own word that its save failed is shown, and the scene is not
 // written with what it saved.
 TEST(KeltoHost, ASaveTheModuleSaysFailedFailsTheRun) {

@@ -94,6 +94,12 @@ TEST_F(ChannelFixture, LongNamesSurviveSaveAndLoad) {
     host::InstanceHandle overlong = loaded(referenceBlock(std::string(300, 'm'), "Camera"));
     EXPECT_EQ(saved(overlong), referenceBlock(std::string(255, 'm'), "Camera"));
     EXPECT_TRUE(std::isnan(evaluated(overlong)));
+
+    // A cut never falls inside a character: a name of 256 bytes ending in a
+    // euro sign (three bytes) loses the sign whole.
+    const std::string euro = "\xE2\x82\xAC";
+    host::InstanceHandle cut = loaded(referenceBlock(std::string(253, 'a') + euro, "Camera" + euro));
+    EXPECT_EQ(saved(cut), referenceBlock(std::string(253, 'a'), "Camera" + euro));
 }
 
 TEST_F(ChannelFixture, KeywordsAreMatchedAsPrefixes) {

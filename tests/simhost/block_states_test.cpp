@@ -183,6 +183,30 @@ TEST(BlockStates, StringsLongerThanTheBufferAreCutAndLinesKeepOnlyWhatTheyCanHol
     EXPECT_STREQ(small, "next");
 }
 
+// A line or a string cut to the buffer is cut before a character that would
+// not fit whole: 253 bytes and a euro sign (three bytes) read as the 253.
+TEST(BlockStates, ABufferTooShortIsFilledUpToACharactersEnd) {
+    const std::string euro = "\xE2\x82\xAC", name = std::string(253, 'a') + euro;
+    sim::BlockReader reader({name, "\"" + name + "\"", "ab" + euro});
+    const host::LoadState& l = reader.state();
+    char line[256];
+    EXPECT_EQ(l.read(l.readData, line, sizeof line), 253);
+    EXPECT_EQ(std::string(line), std::string(253, 'a'));
+    EXPECT_EQ(l.readStr(l.readData, line, sizeof line), 253);
+    EXPECT_EQ(std::string(line), std::string(253, 'a'));
+    char small[5];
+    EXPECT_EQ(l.read(l.readData, small, sizeof small), 2);
+    EXPECT_STREQ(small, "ab");
+
+    // A binary string is cut alike; a binary read takes the bytes asked for.
+    sim::BlockReader bytes = sim::BlockReader::binary("ab" + euro + '\0' + "ab" + euro);
+    const host::LoadState& b = bytes.state();
+    EXPECT_EQ(b.readStr(b.readData, small, sizeof small), 2);
+    EXPECT_STREQ(small, "ab");
+    EXPECT_EQ(b.read(b.readData, small, 4), 4);
+    EXPECT_EQ(std::string(small, 4), "ab" + euro.substr(0, 2));
+}
+
 TEST(BlockStates, NotANumberAndInfinityComeBackFromTextAsEveryOtherValueToTheBit) {
     const float floats[] = {std::numeric_limits<float>::quiet_NaN(),
                             std::numeric_limits<float>::infinity(),

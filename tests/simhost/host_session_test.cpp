@@ -4,11 +4,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/modifiers/modifier_promises.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/item_ids.h"
@@ -101,6 +103,35 @@ TEST_F(ServedScene, ANameLastsOnlyUntilTheNextItemInfoCall) {
     // A name longer than the last one still reads whole.
     scene.objects[0].name = std::string(1000, 'L');
     EXPECT_EQ(std::string(info().name(a)), std::string(1000, 'L'));
+}
+
+// The module may only read a name: a write into it, past its end or into one
+// expired is the module's breach, each said once, found at the next
+// item-info call or as the call into the module ends, and undone.
+TEST_F(ServedScene, ANameWrittenByTheModuleIsABreachFoundAndUndone) {
+    host::ItemId a = info().first(host::kItemTypeObject, nullptr);
+    char* name = const_cast<char*>(info().name(a));
+    name[0] = 'Z';
+    EXPECT_STREQ(info().name(info().next(a)), "B") << "the next call finds the write, and serves on";
+    EXPECT_EQ(session.violations(),
+              (std::vector<std::string>{"a name from item info written into (the module may only read it)"}));
+
+    name = const_cast<char*>(info().name(a));
+    std::strcat(name, "appended");
+    session.checkName();
+    EXPECT_STREQ(name, "A") << "the host's name is put back";
+    std::memset(name + 1, 'x', 900);
+    { sim::ModuleCallMark call("evaluate"); }  // a call into the module ends
+    std::memset(name, 'y', 2);
+    info().first(host::kItemTypeCamera, nullptr);  // expires the name: the write is found first
+    name[5] = 'z';
+    session.checkName();
+    EXPECT_EQ(session.violations(),
+              (std::vector<std::string>{"a name from item info written into (the module may only read it)",
+                                        "a name from item info written past its end (the module may only read it)",
+                                        "a name from item info written into after it expired (the module may only "
+                                        "read it)"}));
+    EXPECT_EQ(std::string(name).find_first_not_of(sim::kExpiredNameByte), std::string::npos);
 }
 
 // Every function of the item-info table is served: what the scene has no

@@ -12,7 +12,7 @@
 
 namespace {
 
-const uint32_t kChoice = 0x8001, kPoint = 0x8002, kDelay = 0x8003;
+const uint32_t kChoice = 0x8001, kPoint = 0x8002, kDelay = 0x8003, kUse = 0x8004, kLimit = 0x8005, kStrict = 0x8006;
 
 // What a module keeps behind its panel: a choice, a point and a delay.
 struct Values {
@@ -97,7 +97,99 @@ TEST(PanelToolkit, DrawsAStaticListAndFieldsOfNumbersAndEntersThroughSet) {
     EXPECT_LT(toolkit.enter(panel, "Delay", "", error), 0);
     EXPECT_LT(toolkit.enter(panel, "Choice", "1", error), 0);
     EXPECT_EQ(error, "\"Choice\" is no field of numbers (its data type is integer)");
+    // The host's fields hold finite numbers alone.
+    for (const char* notFinite : {"nan", "inf", "-inf"}) {
+        EXPECT_LT(toolkit.enter(panel, "Delay", notFinite, error), 0) << notFinite;
+        EXPECT_EQ(error, notFinite + std::string(" is not a finite number, which no field of numbers takes"));
+    }
+    EXPECT_LT(toolkit.enter(panel, "Point", "1 nan 3", error), 0);
+    EXPECT_EQ(error, "nan is not a finite number, which no field of numbers takes");
     EXPECT_EQ(values.set.size(), 3u);
+    EXPECT_EQ(values.delay, 2);
+}
+
+// A checkbox is drawn on or off, picked "off" or "on" and set 0 or 1; while
+// it is off, the control it enables is drawn disabled and takes nothing.
+TEST(PanelToolkit, ACheckboxIsDrawnPickedAndSetAndTurnsOffWhatItEnables) {
+    struct Limited {
+        int32_t use = 0, strict = 1;
+        double limit = 10;
+        int sets = 0;
+        static void* HOST_CALL get(void* instance, uint32_t id) {
+            Limited* held = static_cast<Limited*>(instance);
+            return id == kUse      ? static_cast<void*>(&held->use)
+                   : id == kStrict ? static_cast<void*>(&held->strict)
+                                   : &held->limit;
+        }
+        static int HOST_CALL set(void* instance, uint32_t id, void* value) {
+            Limited* held = static_cast<Limited*>(instance);
+            ++held->sets;
+            if (id == kUse) held->use = *static_cast<const int32_t*>(value);
+            if (id == kLimit) held->limit = *static_cast<const double*>(value);
+            return host::kRefreshNone;
+        }
+    } values;
+    const host::PanelControl controls[] = {{kUse, "Use limit", HOST_PANEL_CLASS_BOOLEAN},
+                                           {kLimit, "Limit", HOST_PANEL_CLASS_FLOAT},
+                                           {kStrict, "Strict", HOST_PANEL_CLASS_BOOLEAN},
+                                           {0, nullptr, nullptr}};
+    const host::PanelDataDescription data[] = {{kUse, "use", HOST_PANEL_TYPE_INTEGER},
+                                               {kLimit, "limit", HOST_PANEL_TYPE_FLOAT},
+                                               {kStrict, "strict", HOST_PANEL_TYPE_INTEGER},
+                                               {0, nullptr, nullptr}};
+    const char kWhy[] = "the limit is used only when asked for";
+    const host::PanelHintWord hints[] = {
+        host::kHintEnable, kUse, reinterpret_cast<host::PanelHintWord>(kWhy), 0, 0, kLimit, kStrict, 0, 0};
+    EXPECT_EQ(sim::dataTypeOfClass(HOST_PANEL_CLASS_BOOLEAN), HOST_PANEL_TYPE_INTEGER);
+    sim::PanelToolkitModel toolkit;
+    host::PanelId id = toolkit.createPanel(host::kPanelTypeViewer, controls);
+    toolkit.describeValues(id, data, Limited::get, Limited::set);
+    toolkit.applyHints(id, host::kPanelControlId, hints);
+    toolkit.setViewedInstance(id, &values);
+    sim::SimPanel& panel = *toolkit.panelOf(id);
+    EXPECT_TRUE(panel.typeProblems.empty());
+    EXPECT_TRUE(panel.hintProblems.empty());
+    EXPECT_EQ(toolkit.draw(panel),
+              "Panel \"\"\n"
+              "  Use limit (iBoolean): [off]  entries: off | on\n"
+              "  Limit (float): 10  (disabled)\n"
+              "  Strict (iBoolean): [on]  entries: off | on  (disabled)\n");
+
+    std::string error;
+    const std::string off = " is turned off while \"Use limit\" is off (" + std::string(kWhy) + ")";
+    EXPECT_LT(toolkit.enter(panel, "Limit", "1", error), 0);
+    EXPECT_EQ(error, "\"Limit\"" + off);
+    EXPECT_LT(toolkit.pick(panel, "Strict", "off", error), 0);
+    EXPECT_EQ(error, "\"Strict\"" + off);
+    EXPECT_LT(toolkit.enter(panel, "Strict", "0", error), 0);
+    EXPECT_EQ(error, "\"Strict\"" + off);
+    EXPECT_EQ(values.sets, 0);
+
+    EXPECT_EQ(toolkit.pick(panel, "Use limit", "on", error), host::kRefreshNone);
+    EXPECT_EQ(values.use, 1);
+    EXPECT_EQ(toolkit.enter(panel, "Limit", "2.5", error), host::kRefreshNone);
+    EXPECT_EQ(values.limit, 2.5);
+    EXPECT_EQ(toolkit.draw(panel),
+              "Panel \"\"\n"
+              "  Use limit (iBoolean): [on]  entries: off | on\n"
+              "  Limit (float): 2.5\n"
+              "  Strict (iBoolean): [on]  entries: off | on\n");
+    EXPECT_EQ(toolkit.enter(panel, "Use limit", "0", error), host::kRefreshNone);
+    EXPECT_EQ(values.use, 0);
+    EXPECT_EQ(toolkit.enter(panel, "Use limit", " 1 ", error), host::kRefreshNone);
+    EXPECT_EQ(values.use, 1);
+    EXPECT_EQ(values.sets, 4);
+
+    // Nothing else is a checkbox's value; a value set by the module other than 0 is on.
+    EXPECT_LT(toolkit.pick(panel, "Use limit", "yes", error), 0);
+    EXPECT_EQ(error, "\"Use limit\" has no entry \"yes\": a checkbox is off or on");
+    for (const char* entered : {"2", "on", "1 1", ""}) {
+        EXPECT_LT(toolkit.enter(panel, "Use limit", entered, error), 0) << entered;
+        EXPECT_EQ(error, "\"Use limit\" is a checkbox: it takes 0 or 1 (or --pick off or on)");
+    }
+    EXPECT_EQ(values.sets, 4);
+    values.use = -7;
+    EXPECT_NE(toolkit.draw(panel).find("  Use limit (iBoolean): [on]"), std::string::npos);
 }
 
 TEST(PanelToolkit, AValueOfATypeItsControlDoesNotDrawIsAProblem) {
@@ -227,11 +319,15 @@ TEST(PanelToolkit, AFormKeepsItsValuesAndTellsTheModuleOfChanges) {
 
     // The user's change is kept, then told; its refresh is the notification's.
     std::string error;
-    EXPECT_EQ(toolkit.pick(panel, "Choice", "Near", error), host::kRefreshDraw);
     EXPECT_EQ(toolkit.enter(panel, "Delay", "2", error), host::kRefreshDraw);
-    EXPECT_EQ(g_heard.changed, (std::vector<uint32_t>{kChoice, kDelay}));
+    EXPECT_EQ(toolkit.pick(panel, "Choice", "Near", error), host::kRefreshDraw);
+    EXPECT_EQ(g_heard.changed, (std::vector<uint32_t>{kDelay, kChoice}));
     EXPECT_EQ(*toolkit.valueOf(panel, kChoice), 0);
     EXPECT_NE(toolkit.draw(panel).find("  Delay (time): 2  (disabled)\n"), std::string::npos) << toolkit.draw(panel);
+    // Turned off by the choice, the delay takes nothing, and nothing is told.
+    EXPECT_LT(toolkit.enter(panel, "Delay", "3", error), 0);
+    EXPECT_EQ(error, "\"Delay\" is turned off while \"Choice\" is 0");
+    EXPECT_EQ(g_heard.changed.size(), 2u);
 
     // Destroyed, it tells the module with the panel's data and answers no more.
     toolkit.destroyPanel(id);

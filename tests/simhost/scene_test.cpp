@@ -221,6 +221,12 @@ TEST(SceneFile, ErrorsNameTheFileAndLine) {
     EXPECT_EQ(error("teleport now\n"), "bad.scene:1: unknown line \"teleport now\"");
     // Lines are counted whichever way they end.
     EXPECT_EQ(error("fps 24\robject Ball\r\rteleport\r"), "bad.scene:4: unknown line \"teleport\"");
+    // What the scene has once is given once: a second line would silently undo the first.
+    EXPECT_EQ(error("frames 0 2\nfps 24\nframes 0 3\n"), "bad.scene:3: a second \"frames\" line (the first is line 1)");
+    EXPECT_EQ(error("fps 24\n\nfps 25\n"), "bad.scene:3: a second \"fps\" line (the first is line 1)");
+    EXPECT_EQ(error("channel A.X\nchannel B.Y\n"), "bad.scene:2: a second \"channel\" line (the first is line 1)");
+    EXPECT_EQ(error("value 1\nvalue 1\n"), "bad.scene:2: a second \"value\" line (the first is line 1)");
+    EXPECT_EQ(error("block\nend block\nbinary block\n"), "bad.scene:3: a second block (the first begins on line 1)");
     EXPECT_EQ(sim::readSceneFile("/nonexistent.scene").error, "cannot read scene file /nonexistent.scene");
 }
 

@@ -197,6 +197,20 @@ TEST(FocusBlock, BlanksAroundKeywordsAndNumbersReadAlike) {
     EXPECT_TRUE(sameSettings(instance.settings, {}));
 }
 
+// A name longer than the host's read takes is cut on a character's end: 253
+// bytes and a euro sign (three bytes) lose the sign whole.
+TEST(FocusBlock, ANameCutOnLoadIsCutOnACharacterBoundary) {
+    const std::string euro = "\xE2\x82\xAC", cut(253, 'a');
+    FocusInstance instance = zeroInstance();
+    load(instance, block({"REFERENCE_ITEM", cut + euro, "REFERENCE_CAMERA", "Kamera " + euro}));
+    EXPECT_EQ(std::string(instance.itemName), cut);
+    EXPECT_EQ(std::string(instance.cameraName), "Kamera " + euro);
+    Lines saved = sim::linesOf(save(instance));
+    ASSERT_GT(saved.size(), 5u);
+    EXPECT_EQ(saved[3], cut);
+    EXPECT_EQ(saved[5], "Kamera " + euro);
+}
+
 // A scene moved from Kelto to Kelto Focus keeps its references; the settings
 // Kelto does not have take their defaults, and the next save is Kelto Focus's.
 TEST(FocusBlock, KeltosBlockGivesItsReferencesAndEverySettingItsDefault) {

@@ -1,9 +1,11 @@
 // Reading lines and keywords back, and matching keywords.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "persist/reference_lines.h"
 #include "persist/token.h"
 #include "simhost/services/block_states.h"
 
@@ -76,9 +78,10 @@ struct UnrulyHost {
         for (int i = 0; i < maxLength && !host.fill.empty(); ++i) buffer[i] = host.fill[0];
         return host.result;
     }
-    // A host that serves read alone, all the module calls.
+    // A scene file's host that serves read alone, all the module calls.
     host::LoadState state() {
         host::LoadState served{};
+        served.ioMode = host::kIoModeAscii;
         served.readData = this;
         served.read = read;
         return served;
@@ -120,6 +123,85 @@ TEST(ReadLine, ABufferTooSmallForTheNulReadsNothing) {
     EXPECT_FALSE(kelto::readLine(host.state(), nullptr, kelto::kLineSize));
     EXPECT_STREQ(line, "kept");
     EXPECT_EQ(host.reads, 1);
+}
+
+// A host that reads up to the length asked, as the SDK's ASCII read may,
+// can cut a name inside a character, which the name then loses whole; a
+// line that does not fill the buffer was not cut and is kept as it is.
+TEST(ReadName, ALineThatFillsTheBufferLosesACharacterCutInPart) {
+    struct RawHost {
+        std::string line;
+        static int HOST_CALL read(void* self, char* buffer, int maxLength) {
+            const std::string& line = static_cast<RawHost*>(self)->line;
+            size_t copied = std::min(line.size(), static_cast<size_t>(maxLength));
+            std::memcpy(buffer, line.data(), copied);
+            return static_cast<int>(copied);
+        }
+    };
+    const std::string euro = "\xE2\x82\xAC", clef = "\xF0\x9D\x84\x9E";
+    struct Case {
+        std::string line, name;
+    } cases[] = {
+        {std::string(253, 'a') + euro, std::string(253, 'a')},
+        {std::string(254, 'a') + euro, std::string(254, 'a')},
+        {std::string(252, 'a') + euro + "tail", std::string(252, 'a') + euro},
+        {std::string(251, 'a') + clef + "tail", std::string(251, 'a') + clef},
+        {std::string(253, 'a') + clef, std::string(253, 'a')},
+        {std::string(300, '\x80'), std::string(255, '\x80')},
+        {"Ball" + euro.substr(0, 2), "Ball" + euro.substr(0, 2)},
+    };
+    for (const Case& c : cases) {
+        RawHost host{c.line};
+        host::LoadState state{};
+        state.ioMode = host::kIoModeAscii;
+        state.readData = &host;
+        state.read = RawHost::read;
+        char name[kelto::kNameSize];
+        ASSERT_TRUE(kelto::readName(state, name));
+        EXPECT_EQ(std::string(name), c.name) << c.line.size() << " bytes";
+    }
+}
+
+// In binary mode the host reads the bytes asked for: each line is read to
+// the NUL that save wrote after it, whatever the block holds after that.
+TEST(ReadLine, ABinaryBlockIsReadUnitByUnitToEachNul) {
+    const std::string longName(300, 'n');
+    sim::BlockReader reader = sim::BlockReader::binary(std::string("KELTO_START\0\0", 13) + longName + '\0' +
+                                                       std::string("Camera\0KELTO_E", 14));
+    char line[kelto::kLineSize];
+    ASSERT_TRUE(kelto::readLine(reader.state(), line, sizeof line));
+    EXPECT_STREQ(line, "KELTO_START");
+    ASSERT_TRUE(kelto::readLine(reader.state(), line, sizeof line));
+    EXPECT_STREQ(line, "") << "an empty unit is an empty line";
+    ASSERT_TRUE(kelto::readLine(reader.state(), line, sizeof line));
+    EXPECT_EQ(line, longName.substr(0, kelto::kLineSize - 1)) << "what does not fit is dropped";
+    ASSERT_TRUE(kelto::readLine(reader.state(), line, sizeof line));
+    EXPECT_STREQ(line, "Camera") << "the next line starts after the long one's NUL";
+    ASSERT_TRUE(kelto::readLine(reader.state(), line, sizeof line));
+    EXPECT_STREQ(line, "KELTO_E") << "data that ends without a NUL ends the last line";
+    EXPECT_FALSE(kelto::readLine(reader.state(), line, sizeof line));
+    EXPECT_STREQ(line, "");
+}
+
+// A host whose binary read never ends the data stops a line at the most a
+// binary block can hold, rather than reading on for ever.
+TEST(ReadLine, ABinaryReadThatNeverEndsStopsAtTheLargestBlock) {
+    struct EndlessHost {
+        long reads = 0;
+        static int HOST_CALL read(void* self, char* buffer, int maxLength) {
+            ++static_cast<EndlessHost*>(self)->reads;
+            std::memset(buffer, 'x', static_cast<size_t>(maxLength));
+            return maxLength;
+        }
+    } endless;
+    host::LoadState state{};
+    state.ioMode = host::kIoModeBinary;
+    state.readData = &endless;
+    state.read = EndlessHost::read;
+    char line[kelto::kLineSize];
+    ASSERT_TRUE(kelto::readLine(state, line, sizeof line));
+    EXPECT_EQ(std::strlen(line), static_cast<size_t>(kelto::kLineSize - 1));
+    EXPECT_EQ(endless.reads, 65535);
 }
 
 }  // namespace

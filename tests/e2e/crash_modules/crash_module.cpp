@@ -1,13 +1,19 @@
 // A module that serves a run as far as evaluate and then, at one frame,
 // does not come back: it crashes (CRASH_IN_EVALUATE) or never returns
 // (HANG_IN_EVALUATE). For the run's one line about a call into the module
-// that did not end.
+// that did not end. Or one that breaks the run otherwise, for the line that
+// names what it did: it crashes in create (CRASH_IN_CREATE), its interface
+// activation returns a result the host does not know
+// (INTERFACE_UNKNOWN_RESULT), or at that frame it writes into the name item
+// info hands it (WRITES_INTO_NAME) or past its end (WRITES_PAST_NAME).
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <thread>
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
+#include "host/item_info.h"
 #include "host/module_descriptor.h"
 
 namespace {
@@ -17,9 +23,24 @@ const int kFaultFrame = 3;
 // sanitizer would report before the crash.
 const uintptr_t kUnmappedAddress = 16;
 
-int g_instance;
+// Past the end of a name, far enough to reach another allocation of the host's.
+[[maybe_unused]] const size_t kBytesPastName = 600;
+[[maybe_unused]] const int kUnknownResult = -1;
 
-host::InstanceHandle HOST_CALL create(void*, void*, const char**) { return &g_instance; }
+int g_instance;
+const host::ItemInfoService* g_itemInfo = nullptr;
+
+[[maybe_unused]] void crash() {
+    volatile uintptr_t nowhere = kUnmappedAddress;
+    *reinterpret_cast<volatile int*>(nowhere) = 1;
+}
+
+host::InstanceHandle HOST_CALL create(void*, void*, const char**) {
+#if defined(CRASH_IN_CREATE)
+    crash();
+#endif
+    return &g_instance;
+}
 void HOST_CALL destroy(host::InstanceHandle) {}
 const char* HOST_CALL copy(host::InstanceHandle, host::InstanceHandle) { return nullptr; }
 const char* HOST_CALL load(host::InstanceHandle, const host::LoadState*) { return nullptr; }
@@ -30,15 +51,25 @@ uint32_t HOST_CALL flags(host::InstanceHandle) { return host::kHandlerFlagsNone;
 void HOST_CALL evaluate(host::InstanceHandle, const host::ChannelAccess* access) {
     if (access->frame != kFaultFrame) return;
 #if defined(CRASH_IN_EVALUATE)
-    volatile uintptr_t nowhere = kUnmappedAddress;
-    *reinterpret_cast<volatile int*>(nowhere) = 1;
+    crash();
 #elif defined(HANG_IN_EVALUATE)
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+#elif defined(WRITES_INTO_NAME) || defined(WRITES_PAST_NAME)
+    host::ItemId first = g_itemInfo->first(host::kItemTypeObject, nullptr);
+    char* name = first != nullptr ? const_cast<char*>(g_itemInfo->name(first)) : nullptr;
+    if (name == nullptr) return;
+#if defined(WRITES_INTO_NAME)
+    name[0] = '#';
+#else
+    std::memset(name + std::strlen(name), '#', kBytesPastName);
+#endif
 #endif
 }
 
-int HOST_CALL activateHandler(int version, host::GlobalLookup, void* local, void*) {
+int HOST_CALL activateHandler(int version, host::GlobalLookup lookup, void* local, void*) {
     if (version != host::kClassicClassVersion) return host::kActivationBadVersion;
+    g_itemInfo = static_cast<const host::ItemInfoService*>(lookup(HOST_ITEM_INFO_SERVICE, host::kGlobalUseMode));
+    if (g_itemInfo == nullptr) return host::kActivationServiceMissing;
     host::HandlerRecord* record = static_cast<host::HandlerRecord*>(local);
     *record->instance = {record->instance->hostData, create, destroy, copy, load, save, describe};
     record->evaluate = evaluate;
@@ -47,7 +78,13 @@ int HOST_CALL activateHandler(int version, host::GlobalLookup, void* local, void
 }
 
 // No panel: the run goes on without one.
-int HOST_CALL activateInterface(int, host::GlobalLookup, void*, void*) { return host::kActivationOk; }
+int HOST_CALL activateInterface(int, host::GlobalLookup, void*, void*) {
+#if defined(INTERFACE_UNKNOWN_RESULT)
+    return kUnknownResult;
+#else
+    return host::kActivationOk;
+#endif
+}
 
 void* HOST_CALL startup() { return &g_instance; }
 void HOST_CALL shutdown(void*) {}

@@ -1,6 +1,7 @@
 // A channel modifier as a third party would write it against the host's panel
 // toolkit, sharing nothing with Kelto: "Step Scale" sets the channel to a
-// factor picked from a popup plus an offset typed in a field. Its panel is a
+// factor picked from a popup plus an offset typed in a field, at most a limit
+// that a checkbox turns on, and with it the limit's field. Its panel is a
 // form: the toolkit keeps the values, the module sets them with formSet, hears
 // of the user's changes through a change notification and reads them back
 // with formGet. Its popup reads its entries from the user data given for the
@@ -19,6 +20,9 @@ const char kServerName[] = "Step Scale";
 const char kPanelTitle[] = "Step Scale";
 const uint32_t kFactorControl = host::kFirstModuleControlId + 1;
 const uint32_t kOffsetControl = host::kFirstModuleControlId + 2;
+const uint32_t kUseLimitControl = host::kFirstModuleControlId + 3;
+const uint32_t kLimitControl = host::kFirstModuleControlId + 4;
+const char kLimitUnused[] = "the limit holds only while it is used";
 
 struct Factor {
     const char* name;
@@ -34,6 +38,8 @@ const FactorTable kFactorTable = {sizeof kFactors / sizeof kFactors[0], kFactors
 struct StepScale {
     int32_t factor = 0;
     double offset = 0.0;
+    int32_t useLimit = 0;
+    double limit = 10.0;
 };
 StepScale g_instance;
 const host::PanelToolkit* g_toolkit = nullptr;
@@ -52,17 +58,23 @@ int HOST_CALL changed(host::PanelId panel, uint32_t, uint32_t value, int event) 
     if (kept == nullptr) return host::kRefreshNone;
     if (value == kFactorControl) instance->factor = *static_cast<const int32_t*>(kept);
     if (value == kOffsetControl) instance->offset = *static_cast<const double*>(kept);
+    if (value == kUseLimitControl) instance->useLimit = *static_cast<const int32_t*>(kept);
+    if (value == kLimitControl) instance->limit = *static_cast<const double*>(kept);
     return host::kRefreshNone;
 }
 
 const host::PanelControl kControls[] = {
     {kFactorControl, "Factor", HOST_PANEL_CLASS_POPUP_CHOICE},
     {kOffsetControl, "Offset", HOST_PANEL_CLASS_FLOAT},
+    {kUseLimitControl, "Use limit", HOST_PANEL_CLASS_BOOLEAN},
+    {kLimitControl, "Limit", HOST_PANEL_CLASS_FLOAT},
     {0, nullptr, nullptr},
 };
 const host::PanelDataDescription kData[] = {
     {kFactorControl, "Factor", HOST_PANEL_TYPE_INTEGER},
     {kOffsetControl, "Offset", HOST_PANEL_TYPE_FLOAT},
+    {kUseLimitControl, "Use limit", HOST_PANEL_TYPE_INTEGER},
+    {kLimitControl, "Limit", HOST_PANEL_TYPE_FLOAT},
     {0, nullptr, nullptr},
 };
 const host::PanelHintWord kHints[] = {
@@ -79,6 +91,13 @@ const host::PanelHintWord kHints[] = {
     host::kHintDividerAdd,
     kFactorControl,
     host::kHintEnd,
+    host::kHintEnable,
+    kUseLimitControl,
+    reinterpret_cast<host::PanelHintWord>(kLimitUnused),
+    0,
+    0,
+    kLimitControl,
+    host::kHintEnd,
     host::kHintEnd,
 };
 
@@ -93,7 +112,8 @@ uint32_t HOST_CALL flags(host::InstanceHandle) { return host::kHandlerFlagsNone;
 void HOST_CALL evaluate(host::InstanceHandle instance, const host::ChannelAccess* access) {
     const StepScale& scale = *static_cast<const StepScale*>(instance);
     double factor = scale.factor >= 0 && scale.factor < kFactorTable.count ? kFactors[scale.factor].value : 1.0;
-    access->setChannel(access->channel, factor + scale.offset);
+    double value = factor + scale.offset;
+    access->setChannel(access->channel, scale.useLimit != 0 && value > scale.limit ? scale.limit : value);
 }
 
 int HOST_CALL activateHandler(int version, host::GlobalLookup, void* local, void*) {
@@ -119,6 +139,8 @@ int HOST_CALL activateInterface(int version, host::GlobalLookup lookup, void* lo
     g_toolkit->setData(panel, kFactorControl, const_cast<FactorTable*>(&kFactorTable));
     g_toolkit->formSet(panel, kFactorControl, &instance->factor);
     g_toolkit->formSet(panel, kOffsetControl, &instance->offset);
+    g_toolkit->formSet(panel, kUseLimitControl, &instance->useLimit);
+    g_toolkit->formSet(panel, kLimitControl, &instance->limit);
     record->panel = panel;
     record->options = nullptr;
     record->command = nullptr;
