@@ -14,10 +14,17 @@ double dot(const Vec3& a, const Vec3& b) { return (a.x * b.x + a.y * b.y) + a.z 
 
 Vec3 difference(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 
-// Kelto's straight line between two points: (dz² + dy²) + dx².
+// Kelto's straight line between two points: (dz² + dy²) + dx². Where the
+// squares overflow though the line is a double (points from about 1.34e154
+// apart), it is measured on the difference divided by its largest part.
 double straightLine(const Vec3& a, const Vec3& b) {
     Vec3 d = difference(a, b);
-    return std::sqrt((d.z * d.z + d.y * d.y) + d.x * d.x);
+    const double line = std::sqrt((d.z * d.z + d.y * d.y) + d.x * d.x);
+    if (std::isfinite(line)) return line;
+    const double largest = std::fmax(std::fabs(d.x), std::fmax(std::fabs(d.y), std::fabs(d.z)));
+    if (!std::isfinite(largest)) return largest;
+    const Vec3 unit = {d.x / largest, d.y / largest, d.z / largest};
+    return std::sqrt((unit.z * unit.z + unit.y * unit.y) + unit.x * unit.x) * largest;
 }
 
 // position + x·right + y·up + z·forward, per coordinate in that order.
