@@ -414,8 +414,9 @@ int writeOutputs(const CommandLine& line, const std::vector<sim::RunOutput>& out
 }
 
 int run(const CommandLine& line) {
-    // A module that crashes or never returns ends the run with one line.
+    // A module that crashes, never returns or ends the process ends the run with one line.
     sim::reportCrashes();
+    sim::reportEarlyEnds();
     if (line.timeLimitSeconds != 0 && !sim::limitRunTime(line.timeLimitSeconds))
         return fail("cannot set the time limit");
     sim::SceneParse parsed;
@@ -492,9 +493,13 @@ int runCommand(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     std::set_terminate(endOnUncaughtException);
+    int status;
     try {
-        return runCommand(argc, argv);
+        status = runCommand(argc, argv);
     } catch (const std::bad_alloc&) {
-        return fail(kOutOfMemory);
+        status = fail(kOutOfMemory);
     }
+    // An end from here on is the program's own, not the module's.
+    sim::endsAsPlanned();
+    return status;
 }
