@@ -434,6 +434,7 @@ int run(const CommandLine& line) {
 #endif
         std::string problem = sim::runFilesProblem(inputs, outputs);
         if (!problem.empty()) return fail(problem);
+        sim::HostWorkMark mark("reading the scene");
         parsed = sim::readSceneFile(line.scenePath);
         if (!parsed.error.empty()) return fail(parsed.error);
     }
@@ -452,6 +453,7 @@ int run(const CommandLine& line) {
         sim::ModuleCallMark mark("shut-down, and unloading");
         loaded.module.reset();
     }
+    sim::HostWorkMark mark("writing the run's files");
     return status != 0 || line.infoOnly ? status : writeOutputs(line, outputs);
 }
 

@@ -1,5 +1,7 @@
 #include "simhost/scene/scene.h"
 
+#include <algorithm>
+
 #include "host/host_types.h"
 
 namespace sim {
@@ -12,6 +14,7 @@ SceneItem& Scene::add(int typeCode, const std::string& name) {
     item.name = name;
     item.serial = nextSerial_++;
     if (!placesStale_) places_.push_back({typeCode, items->size() - 1});
+    if (namesIndexed_) named_[name].push_back(item.serial);
     return item;
 }
 
@@ -42,10 +45,72 @@ const std::vector<SceneItem>* Scene::list(int typeCode) const { return const_cas
 void Scene::erase(int typeCode, size_t index) {
     std::vector<SceneItem>* items = list(typeCode);
     if (items == nullptr || index >= items->size()) return;
+    const size_t serial = (*items)[index].serial;
     items->erase(items->begin() + static_cast<std::ptrdiff_t>(index));
-    // The places after it move down; finding them again waits for the next
-    // question, so that many erases in a row cost one walk.
-    placesStale_ = true;
+    if (placesStale_) return;
+    // The places after it move down a place, as the items themselves did.
+    if (serial < places_.size()) places_[serial] = Place();
+    for (size_t place = index; place < items->size(); ++place)
+        if ((*items)[place].serial < places_.size()) places_[(*items)[place].serial].index = place;
+}
+
+void Scene::rename(int typeCode, size_t index, const std::string& name) {
+    std::vector<SceneItem>* items = list(typeCode);
+    if (items == nullptr || index >= items->size()) return;
+    SceneItem& item = (*items)[index];
+    item.name = name;
+    if (!namesIndexed_) return;
+    std::vector<size_t>& serials = named_[name];
+    if (std::find(serials.begin(), serials.end(), item.serial) == serials.end()) serials.push_back(item.serial);
+}
+
+bool Scene::firstNamed(const std::string& name, const std::vector<int>& typeCodes, int& typeCode, size_t& index) const {
+    if (!namesIndexed_) {
+        named_.clear();
+        for (int listed : {host::kItemTypeObject, host::kItemTypeLight, host::kItemTypeCamera, host::kItemTypeBone})
+            for (const SceneItem& item : *list(listed)) named_[item.name].push_back(item.serial);
+        namesIndexed_ = true;
+    }
+    auto entry = named_.find(name);
+    bool found = false;
+    size_t foundOrder = 0;
+    if (entry != named_.end()) {
+        std::vector<size_t>& serials = entry->second;
+        // Entries of items deleted or renamed since are dropped as they are met.
+        size_t kept = 0;
+        for (size_t serial : serials) {
+            int listed;
+            size_t place;
+            if (!placeOfSerial(serial, listed, place) || (*list(listed))[place].name != name) continue;
+            serials[kept++] = serial;
+            size_t order = 0;
+            while (order < typeCodes.size() && typeCodes[order] != listed) ++order;
+            if (order == typeCodes.size()) continue;
+            if (!found || order < foundOrder || (order == foundOrder && place < index)) {
+                found = true;
+                foundOrder = order;
+                typeCode = listed;
+                index = place;
+            }
+        }
+        serials.resize(kept);
+        if (kept == 0) named_.erase(entry);
+    }
+    return found || walkForName(name, typeCodes, typeCode, index);
+}
+
+bool Scene::walkForName(const std::string& name, const std::vector<int>& typeCodes, int& typeCode,
+                        size_t& index) const {
+    for (int listed : typeCodes) {
+        const std::vector<SceneItem>* items = list(listed);
+        for (size_t place = 0; items != nullptr && place < items->size(); ++place)
+            if ((*items)[place].name == name) {
+                typeCode = listed;
+                index = place;
+                return true;
+            }
+    }
+    return false;
 }
 
 void Scene::placeAll() const {
