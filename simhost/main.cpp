@@ -495,6 +495,8 @@ int runCommand(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     std::set_terminate(endOnUncaughtException);
+    // Until main returns, an end of the process is the module's.
+    sim::watchForAnyEarlyEnd();
     int status;
     try {
         status = runCommand(argc, argv);

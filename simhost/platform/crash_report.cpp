@@ -150,6 +150,11 @@ CrashReportLine timeLimitLine(unsigned seconds) {
     return line.addWhere();
 }
 
+bool inMarkedCall() {
+    return g_what.load(std::memory_order_relaxed) != nullptr || g_work.load(std::memory_order_relaxed) != nullptr ||
+           g_hostWhat.load(std::memory_order_relaxed) != nullptr;
+}
+
 CrashReportLine earlyEndLine(const int* status, const char* how) {
     CrashReportLine line;
     line.add("the module ended the process");

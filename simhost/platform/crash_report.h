@@ -98,16 +98,20 @@ private:
 // how that process ended.
 void reportCrashes();
 
-// From now on the process ending before endsAsPlanned() is called (the
-// module calling exit or quick_exit, or ending the last thread of the
-// program) ends it with its line instead, and exit code 1. Where the C
-// library tells the status (glibc) the line gives it; a quick_exit is named
-// as such. An end that skips the C library's exit handlers (_exit, _Exit,
-// the system's own call, ExitProcess on Windows) cannot be caught within the
-// process and is not: the run stays in one process, the one a debugger is
-// attached to. Runs, and validate --in-this-process.
+// From now on the process ending in a marked call into the module (the
+// module calling exit or quick_exit) ends it with its line instead, and exit
+// code 1. Where the C library tells the status (glibc) the line gives it; a
+// quick_exit is named as such. An end that skips the C library's exit
+// handlers (_exit, _Exit, the system's own call, ExitProcess on Windows)
+// cannot be caught within the process and is not: the run stays in one
+// process, the one a debugger is attached to. Runs, and validate
+// --in-this-process.
 void reportEarlyEnds();
-// The program ends as planned from here on: main returns.
+// From now on until endsAsPlanned(), any end of the process is early, in a
+// marked call or not (the module ending the last thread of the program,
+// whose unwinding ends the marks first): the program's main, which alone
+// knows its planned end.
+void watchForAnyEarlyEnd();
 void endsAsPlanned();
 
 // Where the program is now, as the end of the line says it: " in a call into

@@ -33,6 +33,10 @@ private:
     size_t length_ = 0;
 };
 
+// Whether a call into the module, a function of the host's it called, or the
+// host's own work is marked now.
+bool inMarkedCall();
+
 // The whole line of a run that passed its time limit of `seconds`.
 CrashReportLine timeLimitLine(unsigned seconds);
 

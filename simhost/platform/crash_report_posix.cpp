@@ -54,21 +54,24 @@ void onCrash(int number) {
 
 void onTimeLimit(int) { endWith(timeLimitLine(g_timeLimitSeconds)); }
 
-std::atomic<bool> g_endsAsPlanned{false};
+// Whether an end outside any marked call is early too.
+std::atomic<bool> g_watchingAnyEnd{false};
+
+bool isEarlyEnd() { return g_watchingAnyEnd.load() || inMarkedCall(); }
 
 #if defined(__GLIBC__)
 // glibc hands an exit handler the status; a C library that does not gets atexit's.
 void onExit(int status, void*) {
-    if (!g_endsAsPlanned.load()) endWith(earlyEndLine(&status));
+    if (isEarlyEnd()) endWith(earlyEndLine(&status));
 }
 #else
 void onExit() {
-    if (!g_endsAsPlanned.load()) endWith(earlyEndLine(nullptr));
+    if (isEarlyEnd()) endWith(earlyEndLine(nullptr));
 }
 #endif
 
 void onQuickExit() {
-    if (!g_endsAsPlanned.load()) endWith(earlyEndLine(nullptr, "quick_exit"));
+    if (isEarlyEnd()) endWith(earlyEndLine(nullptr, "quick_exit"));
 }
 
 }  // namespace
@@ -98,7 +101,9 @@ void reportEarlyEnds() {
     std::at_quick_exit(onQuickExit);
 }
 
-void endsAsPlanned() { g_endsAsPlanned.store(true); }
+void watchForAnyEarlyEnd() { g_watchingAnyEnd.store(true); }
+
+void endsAsPlanned() { g_watchingAnyEnd.store(false); }
 
 bool limitRunTime(unsigned seconds) {
     g_timeLimitSeconds = seconds;

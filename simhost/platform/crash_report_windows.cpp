@@ -49,11 +49,14 @@ LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
 // The runtime's abort() raises SIGABRT rather than an exception.
 void onAbort(int) { endWith(CrashReportLine().add("crashed (aborted)").addWhere()); }
 
-std::atomic<bool> g_endsAsPlanned{false};
+// Whether an end outside any marked call is early too.
+std::atomic<bool> g_watchingAnyEnd{false};
+
+bool isEarlyEnd() { return g_watchingAnyEnd.load() || inMarkedCall(); }
 
 // The runtime does not hand an exit handler the status.
 void onExit() {
-    if (!g_endsAsPlanned.load()) endWith(earlyEndLine(nullptr));
+    if (isEarlyEnd()) endWith(earlyEndLine(nullptr));
 }
 
 DWORD WINAPI endAfterTimeLimit(void*) {
@@ -75,7 +78,9 @@ void reportEarlyEnds() {
     std::atexit(onExit);
 }
 
-void endsAsPlanned() { g_endsAsPlanned.store(true); }
+void watchForAnyEarlyEnd() { g_watchingAnyEnd.store(true); }
+
+void endsAsPlanned() { g_watchingAnyEnd.store(false); }
 
 bool limitRunTime(unsigned seconds) {
     g_timeLimitSeconds = seconds;

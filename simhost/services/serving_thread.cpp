@@ -8,7 +8,15 @@ namespace sim {
 
 namespace {
 
-std::atomic<std::thread::id> g_served{std::thread::id()};
+// A thread is told by the address of a thread-local of its own, which every
+// toolchain here has (a Windows build's threads model may lack std::thread).
+const void* thisThread() {
+    static thread_local char mark;
+    return &mark;
+}
+
+// The thread served; null while none is claimed.
+std::atomic<const void*> g_served{nullptr};
 
 // The first call's note. A second thread fills it once it has claimed it
 // (kWriting) and then publishes it (kWritten); the served thread reads it
@@ -23,7 +31,7 @@ std::string g_noteWhere;
 }  // namespace
 
 ServedThreadClaim::ServedThreadClaim(bool claiming) : claiming_(claiming), previous_(g_served.load()) {
-    if (claiming_) g_served.store(std::this_thread::get_id());
+    if (claiming_) g_served.store(thisThread());
 }
 
 ServedThreadClaim::~ServedThreadClaim() {
@@ -31,8 +39,8 @@ ServedThreadClaim::~ServedThreadClaim() {
 }
 
 bool calledFromSecondThread(const char* service, const char* function) {
-    std::thread::id served = g_served.load();
-    if (served == std::thread::id() || served == std::this_thread::get_id()) return false;
+    const void* served = g_served.load();
+    if (served == nullptr || served == thisThread()) return false;
     g_noteCalls.fetch_add(1);
     int empty = kEmpty;
     if (g_noteState.compare_exchange_strong(empty, kWriting)) {

@@ -7,7 +7,6 @@
 #pragma once
 
 #include <string>
-#include <thread>
 
 namespace sim {
 
@@ -23,7 +22,7 @@ public:
 
 private:
     bool claiming_;
-    std::thread::id previous_;
+    const void* previous_;
 };
 
 // Whether the calling thread is another than the one served (false while no
