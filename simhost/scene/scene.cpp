@@ -1,6 +1,6 @@
 #include "simhost/scene/scene.h"
 
-#include <algorithm>
+#include <functional>
 
 #include "host/host_types.h"
 
@@ -14,7 +14,7 @@ SceneItem& Scene::add(int typeCode, const std::string& name) {
     item.name = name;
     item.serial = nextSerial_++;
     if (!placesStale_) places_.push_back({typeCode, items->size() - 1});
-    if (namesIndexed_) named_[name].push_back(item.serial);
+    if (namesIndexed_) indexName(name, item.serial);
     return item;
 }
 
@@ -59,42 +59,53 @@ void Scene::rename(int typeCode, size_t index, const std::string& name) {
     if (items == nullptr || index >= items->size()) return;
     SceneItem& item = (*items)[index];
     item.name = name;
-    if (!namesIndexed_) return;
-    std::vector<size_t>& serials = named_[name];
-    if (std::find(serials.begin(), serials.end(), item.serial) == serials.end()) serials.push_back(item.serial);
+    if (namesIndexed_) indexName(name, item.serial);
+}
+
+void Scene::indexName(const std::string& name, size_t serial) const {
+    auto entries = named_.equal_range(std::hash<std::string>()(name));
+    for (auto entry = entries.first; entry != entries.second; ++entry)
+        if (entry->second == serial) return;
+    named_.emplace(std::hash<std::string>()(name), serial);
 }
 
 bool Scene::firstNamed(const std::string& name, const std::vector<int>& typeCodes, int& typeCode, size_t& index) const {
     if (!namesIndexed_) {
         named_.clear();
         for (int listed : {host::kItemTypeObject, host::kItemTypeLight, host::kItemTypeCamera, host::kItemTypeBone})
-            for (const SceneItem& item : *list(listed)) named_[item.name].push_back(item.serial);
+            for (const SceneItem& item : *list(listed))
+                named_.emplace(std::hash<std::string>()(item.name), item.serial);
         namesIndexed_ = true;
     }
-    auto entry = named_.find(name);
     bool found = false;
     size_t foundOrder = 0;
-    if (entry != named_.end()) {
-        std::vector<size_t>& serials = entry->second;
-        // Entries of items deleted or renamed since are dropped as they are met.
-        size_t kept = 0;
-        for (size_t serial : serials) {
-            int listed;
-            size_t place;
-            if (!placeOfSerial(serial, listed, place) || (*list(listed))[place].name != name) continue;
-            serials[kept++] = serial;
-            size_t order = 0;
-            while (order < typeCodes.size() && typeCodes[order] != listed) ++order;
-            if (order == typeCodes.size()) continue;
-            if (!found || order < foundOrder || (order == foundOrder && place < index)) {
-                found = true;
-                foundOrder = order;
-                typeCode = listed;
-                index = place;
-            }
+    const size_t key = std::hash<std::string>()(name);
+    auto entries = named_.equal_range(key);
+    for (auto entry = entries.first; entry != entries.second;) {
+        int listed;
+        size_t place;
+        // An entry whose item was deleted or renamed since goes as it is met;
+        // one of another name of the same hash stays.
+        if (!placeOfSerial(entry->second, listed, place)) {
+            entry = named_.erase(entry);
+            continue;
         }
-        serials.resize(kept);
-        if (kept == 0) named_.erase(entry);
+        const std::string& itemName = (*list(listed))[place].name;
+        if (std::hash<std::string>()(itemName) != key) {
+            entry = named_.erase(entry);
+            continue;
+        }
+        ++entry;
+        if (itemName != name) continue;
+        size_t order = 0;
+        while (order < typeCodes.size() && typeCodes[order] != listed) ++order;
+        if (order == typeCodes.size()) continue;
+        if (!found || order < foundOrder || (order == foundOrder && place < index)) {
+            found = true;
+            foundOrder = order;
+            typeCode = listed;
+            index = place;
+        }
     }
     return found || walkForName(name, typeCodes, typeCode, index);
 }

@@ -130,9 +130,12 @@ private:
     size_t nextSerial_ = 0;
     mutable std::vector<Place> places_;  // by serial
     mutable bool placesStale_ = false;
-    // The serials of the items of each name, built at the first question;
-    // an entry may outlive its item's name, and is checked before it counts.
-    mutable std::unordered_map<std::string, std::vector<size_t>> named_;
+    void indexName(const std::string& name, size_t serial) const;
+
+    // The serials of the items of each name, by the name's hash, built at the
+    // first question; an entry may outlive its item's name, and is checked
+    // before it counts.
+    mutable std::unordered_multimap<size_t, size_t> named_;
     mutable bool namesIndexed_ = false;
 };
 
