@@ -22,6 +22,7 @@
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/run/scene_run.h"
+#include "simhost/scene/scene_file.h"
 #include "simhost/services/host_session.h"
 #include "simhost/services/module_loader.h"
 #include "simhost/services/server_bindings.h"
@@ -35,6 +36,15 @@ const int kEvaluationsCounted = 1000000;
 const sim::LoadedModule& kelto() {
     static std::unique_ptr<sim::LoadedModule> module = bench::loadModule(KELTO_MODULE_PATH, "kelto_benchmarks");
     return *module;
+}
+
+// The current build, where this build has one apart from kelto.p; else null.
+const sim::LoadedModule* keltoCurrent() {
+    static std::unique_ptr<sim::LoadedModule> module =
+        std::string(KELTO_CURRENT_MODULE_PATH).empty()
+            ? nullptr
+            : bench::loadModule(KELTO_CURRENT_MODULE_PATH, "kelto_benchmarks");
+    return module.get();
 }
 
 const sim::LoadedModule& keltoFocus() {
@@ -159,6 +169,49 @@ void EditsBeforeOneFrame(benchmark::State& state) {
     perItem(state, edits);
 }
 BENCHMARK(EditsBeforeOneFrame)->Arg(1000)->Arg(80000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The scene file a user writes to try many edits: `items` items (objects and
+// a camera), then as many edit lines before frame 1, the first half adding
+// objects and the second deleting them again, the latest first.
+std::string manyEditsScene(int items) {
+    std::string text = "frames 0 1\ncamera Camera\nkey 0 0 1.6 -10\n";
+    for (int n = 1; n < items; ++n)
+        text += "object Object " + std::to_string(n) + "\nkey 0 " + std::to_string(n) + " 0 0\n";
+    const int added = items / 2;
+    for (int n = 0; n < added; ++n) text += "edit add object Added " + std::to_string(n) + "@1\n";
+    for (int n = added - 1; n >= 0; --n) text += "edit delete Added " + std::to_string(n) + "@1\n";
+    text += "block\n";
+    for (const std::string& line : sim::kelto_facts::referenceBlock("Object 1", "Camera")) text += "| " + line + "\n";
+    return text + "end block\n";
+}
+
+// That scene read and run, on a classic host (0) or a current one (1) with
+// the current build: every edit made before the one frame costs the same
+// however many items and edits there are (the time per item stays flat).
+void ManyEditsBeforeOneFrame(benchmark::State& state) {
+    const int items = int(state.range(0));
+    const bool current = state.range(1) != 0;
+    const sim::LoadedModule* module = current ? keltoCurrent() : &kelto();
+    if (module == nullptr) return state.SkipWithError("no current build here");
+    const std::string text = manyEditsScene(items);
+    sim::RunOptions options;
+    options.host = current ? sim::HostKind::Current : sim::HostKind::Classic;
+    for (auto _ : state) {
+        sim::SceneParse parsed = sim::parseScene(text, "many-edits.scene");
+        if (!parsed.error.empty()) return state.SkipWithError(parsed.error.c_str());
+        sim::RunReport report = sim::runScene(*module, parsed.scene, options);
+        if (!report.error.empty() || !report.violations.empty()) return state.SkipWithError("the run failed");
+    }
+    perItem(state, items);
+}
+BENCHMARK(ManyEditsBeforeOneFrame)
+    ->ArgNames({"items", "current"})
+    ->Args({25000, 0})
+    ->Args({100000, 0})
+    ->Args({25000, 1})
+    ->Args({100000, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 void SaveBlock(benchmark::State& state) {
     BenchScene bench(2);

@@ -414,8 +414,9 @@ int writeOutputs(const CommandLine& line, const std::vector<sim::RunOutput>& out
 }
 
 int run(const CommandLine& line) {
-    // A module that crashes or never returns ends the run with one line.
+    // A module that crashes, never returns or ends the process ends the run with one line.
     sim::reportCrashes();
+    sim::reportEarlyEnds();
     if (line.timeLimitSeconds != 0 && !sim::limitRunTime(line.timeLimitSeconds))
         return fail("cannot set the time limit");
     sim::SceneParse parsed;
@@ -433,6 +434,7 @@ int run(const CommandLine& line) {
 #endif
         std::string problem = sim::runFilesProblem(inputs, outputs);
         if (!problem.empty()) return fail(problem);
+        sim::HostWorkMark mark("reading the scene");
         parsed = sim::readSceneFile(line.scenePath);
         if (!parsed.error.empty()) return fail(parsed.error);
     }
@@ -451,6 +453,7 @@ int run(const CommandLine& line) {
         sim::ModuleCallMark mark("shut-down, and unloading");
         loaded.module.reset();
     }
+    sim::HostWorkMark mark("writing the run's files");
     return status != 0 || line.infoOnly ? status : writeOutputs(line, outputs);
 }
 
@@ -492,9 +495,15 @@ int runCommand(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     std::set_terminate(endOnUncaughtException);
+    // Until main returns, an end of the process is the module's.
+    sim::watchForAnyEarlyEnd();
+    int status;
     try {
-        return runCommand(argc, argv);
+        status = runCommand(argc, argv);
     } catch (const std::bad_alloc&) {
-        return fail(kOutOfMemory);
+        status = fail(kOutOfMemory);
     }
+    // An end from here on is the program's own, not the module's.
+    sim::endsAsPlanned();
+    return status;
 }

@@ -8,9 +8,11 @@ namespace sim {
 
 namespace {
 
-// The marked call: read by a signal handler, or by the time limit's thread
-// on Windows, so atomic; relaxed, as only the one line depends on them.
+// The marked call, or the host's own work: read by a signal handler, by the
+// time limit's thread on Windows, or by a second thread the module started,
+// so atomic; relaxed, as only the one line depends on them.
 std::atomic<const char*> g_what{nullptr};
+std::atomic<const char*> g_work{nullptr};
 std::atomic<int> g_frame{0};
 std::atomic<bool> g_hasFrame{false};
 std::atomic<const char*> g_hostWhat{nullptr};
@@ -23,29 +25,53 @@ void (*g_afterModuleCall)() = nullptr;
 const char kPrefix[] = "kelto-host: ";
 const unsigned kDecimal = 10, kHexadecimal = 16;
 
-}  // namespace
-
-ModuleCallMark::ModuleCallMark(const char* what)
-    : previousWhat_(g_what.load(std::memory_order_relaxed)),
-      previousFrame_(g_frame.load(std::memory_order_relaxed)),
-      previousHasFrame_(g_hasFrame.load(std::memory_order_relaxed)) {
-    g_hasFrame.store(false, std::memory_order_relaxed);
-    g_what.store(what, std::memory_order_relaxed);
+MarkState savedMarks() {
+    return {g_what.load(std::memory_order_relaxed), g_work.load(std::memory_order_relaxed),
+            g_frame.load(std::memory_order_relaxed), g_hasFrame.load(std::memory_order_relaxed)};
 }
 
-ModuleCallMark::ModuleCallMark(const char* what, int frame) : ModuleCallMark(what) {
+void restoreMarks(const MarkState& state) {
+    g_what.store(state.what, std::memory_order_relaxed);
+    g_work.store(state.work, std::memory_order_relaxed);
+    g_frame.store(state.frame, std::memory_order_relaxed);
+    g_hasFrame.store(state.hasFrame, std::memory_order_relaxed);
+}
+
+void markFrame(int frame) {
     g_frame.store(frame, std::memory_order_relaxed);
     g_hasFrame.store(true, std::memory_order_relaxed);
 }
 
+}  // namespace
+
+ModuleCallMark::ModuleCallMark(const char* what, MarkNesting nesting) : previous_(savedMarks()) {
+    if (nesting == MarkNesting::OuterFirst && previous_.what != nullptr) return;
+    // A call the host's own work makes keeps the work's frame.
+    if (previous_.work == nullptr) g_hasFrame.store(false, std::memory_order_relaxed);
+    g_work.store(nullptr, std::memory_order_relaxed);
+    g_what.store(what, std::memory_order_relaxed);
+}
+
+ModuleCallMark::ModuleCallMark(const char* what, int frame, MarkNesting nesting) : ModuleCallMark(what, nesting) {
+    if (g_what.load(std::memory_order_relaxed) == what) markFrame(frame);
+}
+
 ModuleCallMark::~ModuleCallMark() {
-    g_what.store(previousWhat_, std::memory_order_relaxed);
-    g_frame.store(previousFrame_, std::memory_order_relaxed);
-    g_hasFrame.store(previousHasFrame_, std::memory_order_relaxed);
+    restoreMarks(previous_);
     if (g_afterModuleCall != nullptr) g_afterModuleCall();
 }
 
 void checkAfterModuleCalls(void (*check)()) { g_afterModuleCall = check; }
+
+HostWorkMark::HostWorkMark(const char* what) : previous_(savedMarks()) {
+    g_what.store(nullptr, std::memory_order_relaxed);
+    g_hasFrame.store(false, std::memory_order_relaxed);
+    g_work.store(what, std::memory_order_relaxed);
+}
+
+HostWorkMark::HostWorkMark(const char* what, int frame) : HostWorkMark(what) { markFrame(frame); }
+
+HostWorkMark::~HostWorkMark() { restoreMarks(previous_); }
 
 HostServiceMark::HostServiceMark(const char* what) : previousWhat_(g_hostWhat.load(std::memory_order_relaxed)) {
     g_hostWhat.store(what, std::memory_order_relaxed);
@@ -91,22 +117,29 @@ CrashReportLine& CrashReportLine::addHex(unsigned long long value) {
 
 CrashReportLine& CrashReportLine::addWhere() {
     const char* what = g_what.load(std::memory_order_relaxed);
+    const char* work = g_work.load(std::memory_order_relaxed);
     if (const char* hostWhat = g_hostWhat.load(std::memory_order_relaxed)) {
         // The host's own fault, never the module's: the module's call is only where it came from.
         add(" in the simulated host's own ").add(hostWhat);
         if (what != nullptr) add(", which the module called in: ").add(what);
-    } else if (what == nullptr) {
-        add(" outside any call into the module");
-    } else {
-        add(" in a call into the module: ").add(what);
-        if (g_hasFrame.load(std::memory_order_relaxed)) {
-            int frame = g_frame.load(std::memory_order_relaxed);
-            add(" at frame ");
-            if (frame < 0) add("-");
-            addNumber(frame < 0 ? 0ull - static_cast<unsigned long long>(frame)
-                                : static_cast<unsigned long long>(frame));
-        }
+        return endLine();
     }
+    if (what != nullptr)
+        add(" in a call into the module: ").add(what);
+    else if (work != nullptr)
+        add(" in the simulated host's own work: ").add(work);
+    else
+        return add(" outside any call into the module").endLine();
+    if (g_hasFrame.load(std::memory_order_relaxed)) {
+        int frame = g_frame.load(std::memory_order_relaxed);
+        add(" at frame ");
+        if (frame < 0) add("-");
+        addNumber(frame < 0 ? 0ull - static_cast<unsigned long long>(frame) : static_cast<unsigned long long>(frame));
+    }
+    return endLine();
+}
+
+CrashReportLine& CrashReportLine::endLine() {
     text_[length_++] = '\n';
     return *this;
 }
@@ -115,6 +148,34 @@ CrashReportLine timeLimitLine(unsigned seconds) {
     CrashReportLine line;
     line.add("the run passed its time limit of ").addNumber(seconds).add(seconds == 1 ? " second" : " seconds");
     return line.addWhere();
+}
+
+bool inMarkedCall() {
+    return g_what.load(std::memory_order_relaxed) != nullptr || g_work.load(std::memory_order_relaxed) != nullptr ||
+           g_hostWhat.load(std::memory_order_relaxed) != nullptr;
+}
+
+CrashReportLine earlyEndLine(const int* status, const char* how) {
+    CrashReportLine line;
+    line.add("the module ended the process");
+    if (status != nullptr) {
+        line.add(" (exit status ");
+        if (*status < 0) line.add("-");
+        line.addNumber(*status < 0 ? 0ull - static_cast<unsigned long long>(*status)
+                                   : static_cast<unsigned long long>(*status));
+        line.add(")");
+    } else if (how != nullptr) {
+        line.add(" (").add(how).add(")");
+    }
+    return line.addWhere();
+}
+
+std::string whereNow() {
+    CrashReportLine line;
+    const size_t prefix = sizeof kPrefix - 1;
+    line.addWhere();
+    // Without the prefix and the line break.
+    return std::string(line.text() + prefix, line.length() - prefix - 1);
 }
 
 }  // namespace sim

@@ -18,19 +18,31 @@ public:
     // Where it happened, and the line break: " in a call into the module:
     // WHAT", with " at frame N" for an evaluation, " in the simulated
     // host's own WHAT, which the module called in: CALL" inside a
-    // HostServiceMark, or " outside any call into the module".
+    // HostServiceMark, " in the simulated host's own work: WORK" inside a
+    // HostWorkMark, or " outside any call into the module".
     CrashReportLine& addWhere();
 
     const char* text() const { return text_; }
     size_t length() const { return length_; }
 
 private:
+    CrashReportLine& endLine();
+
     static const size_t kCapacity = 512;
     char text_[kCapacity];
     size_t length_ = 0;
 };
 
+// Whether a call into the module, a function of the host's it called, or the
+// host's own work is marked now.
+bool inMarkedCall();
+
 // The whole line of a run that passed its time limit of `seconds`.
 CrashReportLine timeLimitLine(unsigned seconds);
+
+// The whole line of a process the module ended before the run did: with
+// its exit status where it is known (`status` not null), or how it ended
+// ("quick_exit") where that is known instead.
+CrashReportLine earlyEndLine(const int* status, const char* how = nullptr);
 
 }  // namespace sim

@@ -1,6 +1,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cstdlib>
+
 #include "simhost/platform/crash_report.h"
 #include "simhost/platform/crash_report_line.h"
 
@@ -51,6 +54,26 @@ void onCrash(int number) {
 
 void onTimeLimit(int) { endWith(timeLimitLine(g_timeLimitSeconds)); }
 
+// Whether an end outside any marked call is early too.
+std::atomic<bool> g_watchingAnyEnd{false};
+
+bool isEarlyEnd() { return g_watchingAnyEnd.load() || inMarkedCall(); }
+
+#if defined(__GLIBC__)
+// glibc hands an exit handler the status; a C library that does not gets atexit's.
+void onExit(int status, void*) {
+    if (isEarlyEnd()) endWith(earlyEndLine(&status));
+}
+#else
+void onExit() {
+    if (isEarlyEnd()) endWith(earlyEndLine(nullptr));
+}
+#endif
+
+void onQuickExit() {
+    if (isEarlyEnd()) endWith(earlyEndLine(nullptr, "quick_exit"));
+}
+
 }  // namespace
 
 void reportCrashes() {
@@ -65,6 +88,22 @@ void reportCrashes() {
     sigemptyset(&action.sa_mask);
     for (const CrashSignal& crash : kCrashSignals) ::sigaction(crash.number, &action, nullptr);
 }
+
+void reportEarlyEnds() {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+#if defined(__GLIBC__)
+    ::on_exit(onExit, nullptr);
+#else
+    std::atexit(onExit);
+#endif
+    std::at_quick_exit(onQuickExit);
+}
+
+void watchForAnyEarlyEnd() { g_watchingAnyEnd.store(true); }
+
+void endsAsPlanned() { g_watchingAnyEnd.store(false); }
 
 bool limitRunTime(unsigned seconds) {
     g_timeLimitSeconds = seconds;

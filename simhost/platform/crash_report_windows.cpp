@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstdlib>
 
 #include "simhost/platform/crash_report.h"
 #include "simhost/platform/crash_report_line.h"
@@ -47,6 +49,16 @@ LONG WINAPI onCrash(EXCEPTION_POINTERS* exception) {
 // The runtime's abort() raises SIGABRT rather than an exception.
 void onAbort(int) { endWith(CrashReportLine().add("crashed (aborted)").addWhere()); }
 
+// Whether an end outside any marked call is early too.
+std::atomic<bool> g_watchingAnyEnd{false};
+
+bool isEarlyEnd() { return g_watchingAnyEnd.load() || inMarkedCall(); }
+
+// The runtime does not hand an exit handler the status.
+void onExit() {
+    if (isEarlyEnd()) endWith(earlyEndLine(nullptr));
+}
+
 DWORD WINAPI endAfterTimeLimit(void*) {
     ::Sleep(g_timeLimitSeconds * kMillisecondsPerSecond);
     endWith(timeLimitLine(g_timeLimitSeconds));
@@ -58,6 +70,17 @@ void reportCrashes() {
     ::SetUnhandledExceptionFilter(onCrash);
     std::signal(SIGABRT, onAbort);
 }
+
+void reportEarlyEnds() {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    std::atexit(onExit);
+}
+
+void watchForAnyEarlyEnd() { g_watchingAnyEnd.store(true); }
+
+void endsAsPlanned() { g_watchingAnyEnd.store(false); }
 
 bool limitRunTime(unsigned seconds) {
     g_timeLimitSeconds = seconds;

@@ -12,7 +12,7 @@ namespace {
 // A used-items list longer than this is taken as unterminated.
 const size_t kMaxUsedItems = 64;
 
-const int kSearchOrder[] = {host::kItemTypeObject, host::kItemTypeCamera};
+const std::vector<int> kSearchOrder = {host::kItemTypeObject, host::kItemTypeCamera};
 
 struct ItemPlace {
     std::vector<SceneItem>* list = nullptr;
@@ -22,15 +22,24 @@ struct ItemPlace {
 
 // The first item of that name, objects before cameras.
 bool findItem(HostSession& session, const std::string& name, ItemPlace& place) {
-    for (int typeCode : kSearchOrder) {
-        std::vector<SceneItem>& list = *session.listOfType(typeCode);
-        for (size_t index = 0; index < list.size(); ++index)
-            if (list[index].name == name) {
-                place = {&list, typeCode, index};
-                return true;
-            }
+    if (!session.scene().firstNamed(name, kSearchOrder, place.typeCode, place.index)) return false;
+    place.list = session.listOfType(place.typeCode);
+    return true;
+}
+
+// The pairs of IDs a deletion of the item at `index` changes, in the order
+// of the old places: the deleted item's to null and, on a classic host, each
+// later item's to the place before it. Only those places are walked.
+std::vector<host::ItemId> idsChangedByDeletion(HostSession& session, int typeCode, size_t index) {
+    std::vector<host::ItemId> pairs = {session.idOf(typeCode, index), nullptr};
+    if (session.kind() != HostKind::Classic) return pairs;
+    size_t count = session.listOfType(typeCode)->size();
+    pairs.reserve(2 * (count - index) + 1);  // and the null that ends them
+    for (size_t old = index + 1; old < count; ++old) {
+        pairs.push_back(itemIdAt(typeCode, old));
+        pairs.push_back(itemIdAt(typeCode, old - 1));
     }
-    return false;
+    return pairs;
 }
 
 // The pairs of IDs that change when the items at the old places in `order`
@@ -126,10 +135,9 @@ EditOutcome makeEdit(HostSession& session, HandlerBinding& handler, const std::v
     }
     outcome.line = describeSceneEdit(edit);
     if (edit.kind == EditKind::Rename) {
-        (*place.list)[place.index].name = edit.newName;
+        session.scene().rename(place.typeCode, place.index, edit.newName);
     } else if (edit.kind == EditKind::Delete) {
-        std::vector<size_t> order = orderAfterMove(place.list->size(), place.index, place.list->size());
-        outcome.line += announced(handler, instances, changedIds(session, place.typeCode, order), 1);
+        outcome.line += announced(handler, instances, idsChangedByDeletion(session, place.typeCode, place.index), 1);
         session.deleteItem(place.typeCode, place.index);
     } else {
         // An addition at the end of a list moves no ID, but is announced all the same.

@@ -215,7 +215,8 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
     for (; next < edits.size() && edits[next].frame <= frame; ++next) {
         EditOutcome outcome;
         {
-            ModuleCallMark mark("an edit (changeID, useItems)", frame);
+            // The host's own work, but for its calls of changeID and useItems, which are marked as made.
+            HostWorkMark mark("making an edit", frame);
             outcome = makeEdit(session, handler, {instance}, edits[next]);
         }
         if (!outcome.error.empty()) {

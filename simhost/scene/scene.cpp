@@ -1,5 +1,7 @@
 #include "simhost/scene/scene.h"
 
+#include <functional>
+
 #include "host/host_types.h"
 
 namespace sim {
@@ -12,6 +14,7 @@ SceneItem& Scene::add(int typeCode, const std::string& name) {
     item.name = name;
     item.serial = nextSerial_++;
     if (!placesStale_) places_.push_back({typeCode, items->size() - 1});
+    if (namesIndexed_) indexName(name, item.serial);
     return item;
 }
 
@@ -42,10 +45,83 @@ const std::vector<SceneItem>* Scene::list(int typeCode) const { return const_cas
 void Scene::erase(int typeCode, size_t index) {
     std::vector<SceneItem>* items = list(typeCode);
     if (items == nullptr || index >= items->size()) return;
+    const size_t serial = (*items)[index].serial;
     items->erase(items->begin() + static_cast<std::ptrdiff_t>(index));
-    // The places after it move down; finding them again waits for the next
-    // question, so that many erases in a row cost one walk.
-    placesStale_ = true;
+    if (placesStale_) return;
+    // The places after it move down a place, as the items themselves did.
+    if (serial < places_.size()) places_[serial] = Place();
+    for (size_t place = index; place < items->size(); ++place)
+        if ((*items)[place].serial < places_.size()) places_[(*items)[place].serial].index = place;
+}
+
+void Scene::rename(int typeCode, size_t index, const std::string& name) {
+    std::vector<SceneItem>* items = list(typeCode);
+    if (items == nullptr || index >= items->size()) return;
+    SceneItem& item = (*items)[index];
+    item.name = name;
+    if (namesIndexed_) indexName(name, item.serial);
+}
+
+void Scene::indexName(const std::string& name, size_t serial) const {
+    auto entries = named_.equal_range(std::hash<std::string>()(name));
+    for (auto entry = entries.first; entry != entries.second; ++entry)
+        if (entry->second == serial) return;
+    named_.emplace(std::hash<std::string>()(name), serial);
+}
+
+bool Scene::firstNamed(const std::string& name, const std::vector<int>& typeCodes, int& typeCode, size_t& index) const {
+    if (!namesIndexed_) {
+        named_.clear();
+        for (int listed : {host::kItemTypeObject, host::kItemTypeLight, host::kItemTypeCamera, host::kItemTypeBone})
+            for (const SceneItem& item : *list(listed))
+                named_.emplace(std::hash<std::string>()(item.name), item.serial);
+        namesIndexed_ = true;
+    }
+    bool found = false;
+    size_t foundOrder = 0;
+    const size_t key = std::hash<std::string>()(name);
+    auto entries = named_.equal_range(key);
+    for (auto entry = entries.first; entry != entries.second;) {
+        int listed;
+        size_t place;
+        // An entry whose item was deleted or renamed since goes as it is met;
+        // one of another name of the same hash stays.
+        if (!placeOfSerial(entry->second, listed, place)) {
+            entry = named_.erase(entry);
+            continue;
+        }
+        const std::string& itemName = (*list(listed))[place].name;
+        if (std::hash<std::string>()(itemName) != key) {
+            entry = named_.erase(entry);
+            continue;
+        }
+        ++entry;
+        if (itemName != name) continue;
+        size_t order = 0;
+        while (order < typeCodes.size() && typeCodes[order] != listed) ++order;
+        if (order == typeCodes.size()) continue;
+        if (!found || order < foundOrder || (order == foundOrder && place < index)) {
+            found = true;
+            foundOrder = order;
+            typeCode = listed;
+            index = place;
+        }
+    }
+    return found || walkForName(name, typeCodes, typeCode, index);
+}
+
+bool Scene::walkForName(const std::string& name, const std::vector<int>& typeCodes, int& typeCode,
+                        size_t& index) const {
+    for (int listed : typeCodes) {
+        const std::vector<SceneItem>* items = list(listed);
+        for (size_t place = 0; items != nullptr && place < items->size(); ++place)
+            if ((*items)[place].name == name) {
+                typeCode = listed;
+                index = place;
+                return true;
+            }
+    }
+    return false;
 }
 
 void Scene::placeAll() const {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "simhost/scene/envelope.h"
@@ -94,7 +95,16 @@ struct Scene {
     const std::vector<SceneItem>* list(int typeCode) const;
 
     // Erases the item at `index` of its list; its children lose their parent.
+    // Costs the items after it in that list, which move down a place.
     void erase(int typeCode, size_t index);
+    // Renames the item at `index` of its list.
+    void rename(int typeCode, size_t index, const std::string& name);
+
+    // The first item named `name` in the first of `typeCodes`' lists that
+    // holds one; false when none does. Costs the items of that name, through
+    // an index of names kept by add, erase and rename (a name changed behind
+    // the scene's back is found by a walk of the lists, once the index fails).
+    bool firstNamed(const std::string& name, const std::vector<int>& typeCodes, int& typeCode, size_t& index) const;
 
     // The item of a serial; null when it names none (deleted, or kNoItem).
     // Costs a walk of every list once after an erase, then nothing.
@@ -115,10 +125,18 @@ private:
         size_t index = 0;
     };
     void placeAll() const;
+    bool walkForName(const std::string& name, const std::vector<int>& typeCodes, int& typeCode, size_t& index) const;
 
     size_t nextSerial_ = 0;
     mutable std::vector<Place> places_;  // by serial
     mutable bool placesStale_ = false;
+    void indexName(const std::string& name, size_t serial) const;
+
+    // The serials of the items of each name, by the name's hash, built at the
+    // first question; an entry may outlive its item's name, and is checked
+    // before it counts.
+    mutable std::unordered_multimap<size_t, size_t> named_;
+    mutable bool namesIndexed_ = false;
 };
 
 }  // namespace sim

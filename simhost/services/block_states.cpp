@@ -1,8 +1,10 @@
 // The records' functions: each enters its reader or writer under a mark that makes a crash in it the
-// host's, not the module's.
+// host's, not the module's. A call from a second thread is answered as a read past the end, or a write
+// of nothing, before the state or the marks are touched.
 #include "simhost/services/block_states.h"
 
 #include "simhost/platform/crash_report.h"
+#include "simhost/services/serving_thread.h"
 
 namespace sim {
 
@@ -27,7 +29,16 @@ namespace {
 BlockReader& reader(void* data) { return *static_cast<BlockReader*>(data); }
 BlockWriter& writer(void* data) { return *static_cast<BlockWriter*>(data); }
 
+const char kLoadState[] = "the load state", kSaveState[] = "the save state";
+// What a read past the end gives.
+const int kNoValues = 0, kNoDepth = 0;
+const host::IdCode kNoId = 0;
+
+bool loadFromSecondThread(const char* function) { return calledFromSecondThread(kLoadState, function); }
+bool saveFromSecondThread(const char* function) { return calledFromSecondThread(kSaveState, function); }
+
 int HOST_CALL readUnit(void* data, char* buffer, int maxLength) {
+    if (loadFromSecondThread(kRead)) return host::kReadEndOfData;
     HostServiceMark mark(kRead);
     return reader(data).read(buffer, maxLength);
 }
@@ -35,67 +46,80 @@ int HOST_CALL readUnit(void* data, char* buffer, int maxLength) {
 // `Stored` is the value as the file holds it; `Given` the SDK's type for it (char for a signed byte).
 template <typename Stored, typename Given, const char* kName>
 int HOST_CALL readValues(void* data, Given* values, int count) {
+    if (loadFromSecondThread(kName)) return kNoValues;
     HostServiceMark mark(kName);
     return reader(data).readValues(reinterpret_cast<Stored*>(values), count);
 }
 
 int HOST_CALL readString(void* data, char* buffer, int maxLength) {
+    if (loadFromSecondThread(kReadStr)) return kNoValues;
     HostServiceMark mark(kReadStr);
     return reader(data).readString(buffer, maxLength);
 }
 
 host::IdCode HOST_CALL readId(void* data, const host::BlockIdent* idents) {
+    if (loadFromSecondThread(kReadID)) return kNoId;
     HostServiceMark mark(kReadID);
     return reader(data).readId(idents);
 }
 
 host::IdCode HOST_CALL findBlock(void* data, const host::BlockIdent* idents) {
+    if (loadFromSecondThread(kFindBlk)) return kNoId;
     HostServiceMark mark(kFindBlk);
     return reader(data).findBlock(idents);
 }
 
 void HOST_CALL endLoadBlock(void* data) {
+    if (loadFromSecondThread(kLoadEndBlk)) return;
     HostServiceMark mark(kLoadEndBlk);
     reader(data).endBlock();
 }
 
 int HOST_CALL loadDepth(void* data) {
+    if (loadFromSecondThread(kLoadDepth)) return kNoDepth;
     HostServiceMark mark(kLoadDepth);
     return reader(data).depth();
 }
 
 void HOST_CALL writeUnit(void* data, const char* bytes, int length) {
+    if (saveFromSecondThread(kWrite)) return;
     HostServiceMark mark(kWrite);
     writer(data).write(bytes, length);
 }
 
 template <typename Stored, typename Given, const char* kName>
 void HOST_CALL writeValues(void* data, const Given* values, int count) {
+    if (saveFromSecondThread(kName)) return;
     HostServiceMark mark(kName);
     writer(data).writeValues(reinterpret_cast<const Stored*>(values), count);
 }
 
 void HOST_CALL writeString(void* data, const char* text) {
+    if (saveFromSecondThread(kWriteStr)) return;
     HostServiceMark mark(kWriteStr);
     writer(data).writeString(text);
 }
 
 void HOST_CALL writeId(void* data, const host::BlockIdent* ident) {
+    if (saveFromSecondThread(kWriteID)) return;
     HostServiceMark mark(kWriteID);
     writer(data).writeId(ident);
 }
 
 void HOST_CALL beginBlock(void* data, const host::BlockIdent* ident, int leaf) {
+    if (saveFromSecondThread(kBeginBlk)) return;
     HostServiceMark mark(kBeginBlk);
     writer(data).beginBlock(ident, leaf);
 }
 
 void HOST_CALL endSaveBlock(void* data) {
+    if (saveFromSecondThread(kSaveEndBlk)) return;
     HostServiceMark mark(kSaveEndBlk);
     writer(data).endBlock();
 }
 
 int HOST_CALL saveDepth(void* data) {
+    if (saveFromSecondThread(kSaveDepth)) return kNoDepth;
     HostServiceMark mark(kSaveDepth);
     return writer(data).depth();
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "simhost/services/serving_thread.h"
 #include "simhost/text/text_format.h"
 
 namespace sim {
@@ -17,16 +18,31 @@ const char kChannelName[] = "";
 // channel ID, which the host checks against its own before using anything.
 ChannelAccessRecord* g_evaluating = nullptr;
 
+const char kRecord[] = "the channel access record";
+
+// A call from a second thread is answered as one with no evaluation in progress.
+bool fromSecondThread(const char* function) { return calledFromSecondThread(kRecord, function); }
+
 void HOST_CALL setChannel(host::ChannelId channel, double value) {
+    if (fromSecondThread("setChannel")) return;
     if (g_evaluating != nullptr) g_evaluating->set(channel, value);
 }
 
-void HOST_CALL getChannel(host::ChannelId channel, double, double* value) {
+void readChannel(host::ChannelId channel, double* value) {
     double read = g_evaluating != nullptr ? g_evaluating->get(channel) : kOtherChannelValue;
     if (value != nullptr) *value = read;
 }
 
+void HOST_CALL getChannel(host::ChannelId channel, double, double* value) {
+    if (fromSecondThread("getChannel")) {
+        if (value != nullptr) *value = kOtherChannelValue;
+        return;
+    }
+    readChannel(channel, value);
+}
+
 const char* HOST_CALL channelName(host::ChannelId channel) {
+    if (fromSecondThread("channelName")) return kChannelName;
     return g_evaluating != nullptr ? g_evaluating->name(channel) : kChannelName;
 }
 
@@ -34,7 +50,7 @@ const char* HOST_CALL channelName(host::ChannelId channel) {
 // neither the record nor the channel, so that a module passing one for the
 // other is told apart. Another record's data is refused.
 bool ownRecord(void* hostData, const char* function) {
-    if (g_evaluating == nullptr) return false;
+    if (fromSecondThread(function) || g_evaluating == nullptr) return false;
     if (hostData == g_evaluating->currentAccess().hostData) return true;
     bool channel = hostData == g_evaluating->currentAccess().channel;
     g_evaluating->refuse(std::string(function) +
@@ -46,15 +62,15 @@ void HOST_CALL setChannelCurrent(void* hostData, host::ChannelId channel, double
     if (ownRecord(hostData, "setChannel")) g_evaluating->set(channel, value);
 }
 
-void HOST_CALL getChannelCurrent(void* hostData, host::ChannelId channel, double time, double* value) {
+void HOST_CALL getChannelCurrent(void* hostData, host::ChannelId channel, double, double* value) {
     if (ownRecord(hostData, "getChannel"))
-        getChannel(channel, time, value);
+        readChannel(channel, value);
     else if (value != nullptr)
         *value = kOtherChannelValue;
 }
 
 const char* HOST_CALL channelNameCurrent(void* hostData, host::ChannelId channel) {
-    return ownRecord(hostData, "channelName") ? channelName(channel) : kChannelName;
+    return ownRecord(hostData, "channelName") ? g_evaluating->name(channel) : kChannelName;
 }
 
 }  // namespace

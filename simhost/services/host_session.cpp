@@ -51,6 +51,7 @@ void* servedTable(const HostSession& session, const std::string& name) {
 }
 
 void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
+    if (calledFromSecondThread("the host", "the global lookup")) return nullptr;
     HostSession* session = g_current;
     if (session == nullptr || serviceName == nullptr) return nullptr;
     std::string name = serviceName;
@@ -63,18 +64,30 @@ void* HOST_CALL globalLookup(const char* serviceName, int useMode) {
 
 }  // namespace
 
+// The session that serves a second thread's calls: its own, over an empty scene.
+HostSession& secondThreadSession() {
+    thread_local Scene empty;
+    thread_local HostSession session(empty, HostSession::StandIn());
+    return session;
+}
+
 HostSession::HostSession(Scene& scene) : scene_(scene), previous_(g_current) {
     g_current = this;
     checkAfterModuleCalls(checkCurrentName);
 }
 
-HostSession::~HostSession() { g_current = previous_; }
+HostSession::HostSession(Scene& scene, StandIn) : claim_(false), scene_(scene), previous_(nullptr), standIn_(true) {}
+
+HostSession::~HostSession() {
+    if (!standIn_) g_current = previous_;
+}
 
 HostSession* HostSession::current() { return g_current; }
 
 host::GlobalLookup HostSession::lookup() { return globalLookup; }
 
 HostSession& HostSession::serving(const char* service, const char* function) {
+    if (calledFromSecondThread(service, function)) return secondThreadSession();
     if (g_current != nullptr) return *g_current;
     std::cout.flush();
     std::fprintf(stderr, "kelto-host: %s function %s was called with no host session to serve it\n", service, function);
@@ -166,6 +179,12 @@ void HostSession::checkName() {
     breach += " (the module may only read it)";
     if (std::find(violations_.begin(), violations_.end(), breach) == violations_.end()) recordViolation(breach);
     leaveName();
+}
+
+const std::vector<std::string>& HostSession::violations() {
+    std::string note = takeSecondThreadNote();
+    if (!note.empty()) violations_.push_back(note);
+    return violations_;
 }
 
 std::vector<std::string> HostSession::unservedSince(size_t first) const {

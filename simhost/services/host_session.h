@@ -13,6 +13,7 @@
 #include "simhost/services/item_ids.h"
 #include "simhost/services/panel_toolkit_model.h"
 #include "simhost/services/served_names.h"
+#include "simhost/services/serving_thread.h"
 
 namespace sim {
 
@@ -42,7 +43,9 @@ public:
     // With no session the call has nothing to answer it: the program prints
     // one line naming the function and exits with a failure, rather than
     // guess an answer. Nothing is allocated on the way, since every position
-    // query passes here.
+    // query passes here. A call from a second thread (serving_thread.h) is
+    // served by a session of that thread's own over an empty scene, which
+    // answers as a host with no items and no panels would, and is noted.
     static HostSession& serving(const char* service, const char* function);
 
     // The global lookup to hand to activations.
@@ -64,8 +67,9 @@ public:
     // Breaches of the host's rules, which hold for any module: item IDs the
     // host never handed out or has renumbered since, an item type the host
     // does not have, a lookup mode other than 0, misused toolkit or file
-    // states, and used-items lists with unknown IDs or no end.
-    const std::vector<std::string>& violations() const { return violations_; }
+    // states, used-items lists with unknown IDs or no end, and services
+    // called from a second thread (noted as they are asked for).
+    const std::vector<std::string>& violations();
     ItemInfoCalls& itemInfoCalls() { return itemInfoCalls_; }
 
     // The ID this host hands out for the item at `index` of its list now
@@ -113,8 +117,14 @@ public:
     void recordHeldServiceCall(const std::string& call) { heldServiceCalls_.push_back(call); }
 
 private:
+    struct StandIn {};
+    HostSession(Scene& scene, StandIn);  // a second thread's: neither current nor claiming
+    friend HostSession& secondThreadSession();
+
+    ServedThreadClaim claim_;
     Scene& scene_;
     HostSession* previous_;
+    bool standIn_ = false;
     HostKind kind_ = HostKind::Classic;
     std::set<std::string> withheld_;
     std::vector<std::string> lookups_;

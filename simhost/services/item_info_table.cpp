@@ -30,8 +30,10 @@ HostSession& itemInfoCall(const char* function) {
 
 // The scene's item for a call about `item`; a module that passes an ID the
 // host never handed out, or has since renumbered, breaks the host's rule.
-SceneItem* itemOfCall(const char* function, host::ItemId item) {
+// `session`, when given, is the session that served the call.
+SceneItem* itemOfCall(const char* function, host::ItemId item, HostSession** session = nullptr) {
     HostSession& s = itemInfoCall(function);
+    if (session != nullptr) *session = &s;
     ++s.itemInfoCalls().other;
     SceneItem* found = s.itemOf(item);
     if (found == nullptr) s.recordViolation(std::string(function) + " of unknown item " + describeItemId(item));
@@ -88,14 +90,16 @@ host::ItemId HOST_CALL next(host::ItemId item) {
 }
 
 host::ItemId HOST_CALL firstChild(host::ItemId parent) {
-    SceneItem* of = itemOfCall("firstChild", parent);
-    HostSession& s = *HostSession::current();
+    HostSession* served;
+    SceneItem* of = itemOfCall("firstChild", parent, &served);
+    HostSession& s = *served;
     return of == nullptr ? nullptr : idOfPlace(s, nextChildPlace(s.scene(), of->serial, ItemPlace()));
 }
 
 host::ItemId HOST_CALL nextChild(host::ItemId parentItem, host::ItemId previousChild) {
-    SceneItem* of = itemOfCall("nextChild", parentItem);
-    HostSession& s = *HostSession::current();
+    HostSession* served;
+    SceneItem* of = itemOfCall("nextChild", parentItem, &served);
+    HostSession& s = *served;
     if (of == nullptr) return nullptr;
     ItemPlace previous = placeOfId(s, previousChild);
     const SceneItem* child = s.itemOf(previousChild);
@@ -108,8 +112,9 @@ host::ItemId HOST_CALL nextChild(host::ItemId parentItem, host::ItemId previousC
 }
 
 host::ItemId HOST_CALL parent(host::ItemId item) {
-    SceneItem* of = itemOfCall("parent", item);
-    HostSession& s = *HostSession::current();
+    HostSession* served;
+    SceneItem* of = itemOfCall("parent", item, &served);
+    HostSession& s = *served;
     if (of == nullptr || of->parent == kNoItem) return nullptr;
     int typeCode;
     size_t index;

@@ -3,12 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "simhost/platform/crash_report.h"
 #include "simhost/platform/file_system.h"
 #include "simhost/text/text_format.h"
 
 namespace sim {
 
 namespace {
+
+// The calls into the module that loading and unloading make, as a report names them.
+const char kLoadCall[] = "loading, and start-up";
+const char kUnloadCall[] = "shut-down, and unloading";
 
 // A server table longer than this is taken as unterminated.
 const size_t kMaxServers = 256;
@@ -94,6 +99,7 @@ std::string descriptorProblem(const DynamicLibrary& library, const host::ModuleD
 }  // namespace
 
 LoadResult LoadedModule::load(const std::string& path) {
+    ModuleCallMark mark(kLoadCall, MarkNesting::OuterFirst);
     LoadResult result;
     result.error = moduleFileProblem(path);
     if (!result.error.empty()) return result;
@@ -127,6 +133,7 @@ LoadResult LoadedModule::load(const std::string& path) {
 }
 
 LoadedModule::~LoadedModule() {
+    ModuleCallMark mark(kUnloadCall, MarkNesting::OuterFirst);
     if (serverData_ != nullptr && descriptor_->shutdown != nullptr) descriptor_->shutdown(serverData_);
     library_.close();
 }

@@ -3,6 +3,7 @@
 // the host models no screen or user it gives the toolkit's neutral answer.
 #include "simhost/services/host_session.h"
 #include "simhost/services/service_tables.h"
+#include "simhost/services/serving_thread.h"
 
 namespace sim {
 
@@ -49,17 +50,25 @@ int HOST_CALL open(host::PanelId) {
 }
 
 // The host never calls a control draw function, so no drawing area exists for
-// these to draw in; they draw nothing and measure text as empty.
+// these to draw in; they draw nothing and measure text as empty. A call from a
+// second thread is noted all the same.
 const int kNoExtent = 0;
-void HOST_CALL drawPixel(host::PanelDrawAreaId, int, int, int) {}
-void HOST_CALL drawRgbPixel(host::PanelDrawAreaId, int, int, int, int, int) {}
-void HOST_CALL drawLine(host::PanelDrawAreaId, int, int, int, int, int) {}
-void HOST_CALL drawBox(host::PanelDrawAreaId, int, int, int, int, int) {}
-void HOST_CALL drawRgbBox(host::PanelDrawAreaId, int, int, int, int, int, int, int) {}
-void HOST_CALL drawBorder(host::PanelDrawAreaId, int, int, int, int, int) {}
-int HOST_CALL textWidth(host::PanelDrawAreaId, const char*) { return kNoExtent; }
-int HOST_CALL textHeight(host::PanelDrawAreaId, const char*) { return kNoExtent; }
-void HOST_CALL drawText(host::PanelDrawAreaId, const char*, int, int, int) {}
+void noteDrawing(const char* function) { calledFromSecondThread(HOST_PANEL_TOOLKIT_SERVICE, function); }
+void HOST_CALL drawPixel(host::PanelDrawAreaId, int, int, int) { noteDrawing("drawPixel"); }
+void HOST_CALL drawRgbPixel(host::PanelDrawAreaId, int, int, int, int, int) { noteDrawing("drawRgbPixel"); }
+void HOST_CALL drawLine(host::PanelDrawAreaId, int, int, int, int, int) { noteDrawing("drawLine"); }
+void HOST_CALL drawBox(host::PanelDrawAreaId, int, int, int, int, int) { noteDrawing("drawBox"); }
+void HOST_CALL drawRgbBox(host::PanelDrawAreaId, int, int, int, int, int, int, int) { noteDrawing("drawRgbBox"); }
+void HOST_CALL drawBorder(host::PanelDrawAreaId, int, int, int, int, int) { noteDrawing("drawBorder"); }
+int HOST_CALL textWidth(host::PanelDrawAreaId, const char*) {
+    noteDrawing("textWidth");
+    return kNoExtent;
+}
+int HOST_CALL textHeight(host::PanelDrawAreaId, const char*) {
+    noteDrawing("textHeight");
+    return kNoExtent;
+}
+void HOST_CALL drawText(host::PanelDrawAreaId, const char*, int, int, int) { noteDrawing("drawText"); }
 
 const host::PanelDrawFunctions kDrawFunctions = {
     drawPixel, drawRgbPixel, drawLine, drawBox, drawRgbBox, drawBorder, textWidth, textHeight, drawText,

@@ -4,6 +4,7 @@
 #include "host/channel_interface.h"
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/modifier_promises.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/run/edit_application.h"
 
 namespace sim {
@@ -14,6 +15,12 @@ const HostProtocol kCurrentProtocol = {"current", HostKind::Current, host::kCurr
 namespace {
 
 const int32_t kNoChoice = -1;
+
+// The panel's calls into the module, for the line a module that ends the
+// process in one ends validate --in-this-process with.
+const char kPopupCall[] = "the options panel's popup functions";
+const char kGetCall[] = "the options panel's get";
+const char kSetCall[] = "the options panel's set";
 
 const char* labelOf(Popup popup) { return popup == Popup::Item ? kelto_facts::kItemLabel : kelto_facts::kCameraLabel; }
 
@@ -140,13 +147,21 @@ bool Bench::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
 }
 
 std::vector<std::string> Bench::entries(const OpenedPanel& opened, Popup popup) {
-    std::vector<std::string> entries = session_.panels().popupEntries(*opened.panel, opened.control(popup));
+    std::vector<std::string> entries;
+    {
+        ModuleCallMark mark(kPopupCall);
+        entries = session_.panels().popupEntries(*opened.panel, opened.control(popup));
+    }
     noteViolations();
     return entries;
 }
 
 int32_t Bench::choice(const OpenedPanel& opened, Popup popup) {
-    const int32_t* value = session_.panels().valueOf(*opened.panel, opened.control(popup));
+    const int32_t* value;
+    {
+        ModuleCallMark mark(kGetCall);
+        value = session_.panels().valueOf(*opened.panel, opened.control(popup));
+    }
     noteViolations();
     if (!expect_.that(value != nullptr,
                       [&] { return "get gives no value for \"" + std::string(labelOf(popup)) + "\""; }))
@@ -156,7 +171,11 @@ int32_t Bench::choice(const OpenedPanel& opened, Popup popup) {
 
 int Bench::choose(const OpenedPanel& opened, Popup popup, int32_t value) {
     if (!expect_.that(opened.panel->set != nullptr, "the panel has no set function")) return kNoChoice;
-    int refresh = opened.panel->set(opened.panel->instance, opened.control(popup), &value);
+    int refresh;
+    {
+        ModuleCallMark mark(kSetCall);
+        refresh = opened.panel->set(opened.panel->instance, opened.control(popup), &value);
+    }
     noteViolations();
     return refresh;
 }

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "simhost/command/command_options.h"
+#include "simhost/platform/crash_report.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/validate/check_process.h"
 #include "simhost/validate/check_registry.h"
@@ -183,6 +184,8 @@ int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& 
         return 1;
     }
     if (options.list) return listChecks(out);
+    // A module that ends this process is named, as in a run, not taken for the check's end.
+    if (options.inThisProcess) reportEarlyEnds();
     if (options.verdictGiven) return giveVerdict(options, err);
     return runChecks(options, *modifier, out);
 }

@@ -307,6 +307,71 @@ TEST_F(BadInput, AModuleThatBreaksTheRunIsNamedForWhatItDid) {
     }
 }
 
+// A module that ends the process in a call, as exit(0) would end a run that
+// went well, ends it with one line naming that call and exit code 1, in a
+// run and in validate's checks run in its own process alike; what the run
+// showed before it has been shown, and no file is written.
+TEST_F(BadInput, AModuleThatEndsTheProcessIsNamedAndTheRunFails) {
+    const std::string modules = KELTO_FAULT_MODULES_DIR "/../crash_modules";
+    const std::string scene = file("frames.scene", "frames 0 5\nobject Ball\n");
+    const std::string written = work + "/written.svg";
+    const std::string lastRow = "       2      0.0833      0.000000  (not set)\n";
+    Outcome exited = run({modules + "/exit_in_evaluate.p", "--scene", scene, "--plot", written});
+    EXPECT_TRUE(exited.exited) << "signal " << exited.signal;
+    EXPECT_EQ(exited.code, 1);
+    EXPECT_EQ(exited.err,
+              "kelto-host: the module ended the process (exit status 0) in a call into the module: evaluate at frame "
+              "3\n");
+    EXPECT_EQ(exited.out.substr(exited.out.size() - std::min(exited.out.size(), lastRow.size())), lastRow)
+        << exited.out;
+    EXPECT_FALSE(fs::exists(written));
+
+    // quick_exit tells no status.
+    Outcome quick = run({modules + "/quick_exit_in_evaluate.p", "--scene", scene});
+    EXPECT_EQ(quick.code, 1);
+    EXPECT_EQ(quick.err,
+              "kelto-host: the module ended the process (quick_exit) in a call into the module: evaluate at frame 3\n");
+
+    // validate in its own process: the check in progress never ends, and the
+    // totals are never given; the line names the call all the same.
+    Outcome validated = run({"validate", modules + "/exit_in_evaluate.p", "--in-this-process", "--seed", "1"});
+    EXPECT_EQ(validated.code, 1);
+    EXPECT_EQ(validated.err.rfind(
+                  "kelto-host: the module ended the process (exit status 0) in a call into the module: evaluate at "
+                  "frame 3",
+                  0),
+              0u)
+        << validated.err;
+    EXPECT_EQ(validated.out.find(" passed, "), std::string::npos) << validated.out;
+}
+
+// A module that calls the host from a thread of its own, even one it joins
+// before it returns, gets the answers of a host with nothing to give, and
+// the run fails with a host check that says so, naming the call in progress:
+// the value set from there is not taken, and nothing crashes.
+TEST_F(BadInput, AHostServiceCalledFromASecondThreadIsAHostCheck) {
+    const std::string modules = KELTO_FAULT_MODULES_DIR "/../crash_modules";
+    const std::string scene = file("ball.scene", "frames 0 5\nobject Ball\n");
+    struct ThreadCase {
+        std::string module;
+        std::string call;
+    };
+    for (const ThreadCase& c : {ThreadCase{"sets_channel_from_thread", "setChannel (the channel access record)"},
+                                ThreadCase{"asks_item_info_from_thread", "first (LW Item Info 3)"}}) {
+        Outcome outcome = run({modules + "/" + c.module + ".p", "--scene", scene});
+        EXPECT_TRUE(outcome.exited) << c.module << " signal " << outcome.signal;
+        EXPECT_EQ(outcome.code, 1) << c.module;
+        EXPECT_EQ(outcome.err, "kelto-host: 1 host check failed: calls the module should not make\n") << c.module;
+        EXPECT_NE(outcome.out.find("Host check  " + c.call +
+                                   " called from a second thread in a call into the module: evaluate at frame 3; a "
+                                   "host serves only the thread that calls into the module (answered neutrally"),
+                  std::string::npos)
+            << outcome.out;
+        EXPECT_NE(outcome.out.find("       3      0.1250      0.000000  (not set)\n"), std::string::npos)
+            << outcome.out;
+    }
+}
+
 // A run that fails writes none of its files, and leaves nothing beside them.
 TEST_F(BadInput, ARunThatFailsWritesNoFile) {
     const std::string plot = file("plot.svg", "old plot"), saved = file("saved.scene", "old scene");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
@@ -89,6 +90,60 @@ TEST_F(ServedScene, ACurrentHostKeepsItemIdsAcrossADeletion) {
     classic.deleteItem(host::kItemTypeObject, 0);
     EXPECT_EQ(info().first(host::kItemTypeObject, nullptr), sim::itemIdAt(host::kItemTypeObject, 0));
     EXPECT_STREQ(info().name(sim::itemIdAt(host::kItemTypeObject, 0)), "C");
+}
+
+// A call from a thread the module started is served by a host with nothing
+// in it, never by the session the serving thread is using: its answers are
+// null, its name is not the item's, and no record of the session changes
+// but the one host check that names the call, with the call in progress.
+TEST_F(ServedScene, AServiceCalledFromASecondThreadIsAnsweredNeutrallyAndNoted) {
+    host::ItemId a = info().first(host::kItemTypeObject, nullptr);
+    const sim::ItemInfoCalls before = session.itemInfoCalls();
+    host::ItemId first = a;
+    const char* name = "";
+    void* lookedUp = &first;
+    {
+        sim::ModuleCallMark evaluate("evaluate", 7);
+        std::thread([&] {
+            first = info().first(host::kItemTypeObject, nullptr);
+            name = info().name(a);
+            lookedUp = sim::HostSession::lookup()(HOST_ITEM_INFO_SERVICE, host::kGlobalUseMode);
+        }).join();
+    }
+    EXPECT_EQ(first, nullptr);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(lookedUp, nullptr);
+    EXPECT_EQ(session.itemInfoCalls().total(), before.total());
+    EXPECT_TRUE(session.lookups().empty());
+    EXPECT_EQ(session.violations(),
+              std::vector<std::string>{"first (LW Item Info 3) called from a second thread in a call into the module: "
+                                       "evaluate at frame 7; a host serves only the thread that calls into the "
+                                       "module (answered neutrally, 3 calls)"});
+    // Noted once: the same calls from the serving thread are no fault.
+    EXPECT_EQ(info().first(host::kItemTypeObject, nullptr), a);
+    EXPECT_EQ(session.violations().size(), 1u);
+}
+
+// The access record answers another thread as it answers with no evaluation
+// in progress: the value set there is not the channel's.
+TEST_F(ServedScene, ASetChannelFromASecondThreadSetsNothing) {
+    sim::ChannelAccessRecord access(0, 0, 2.5);
+    double read = -1;
+    std::thread([&] {
+        access.access().setChannel(access.access().channel, 1);
+        access.currentAccess().setChannel(access.currentAccess().hostData, access.currentAccess().channel, 1);
+        access.access().getChannel(access.access().channel, 0, &read);
+    }).join();
+    EXPECT_TRUE(access.setCalls().empty());
+    EXPECT_EQ(access.result(), 2.5);
+    EXPECT_EQ(read, 0);
+    EXPECT_EQ(access.brokenRule(), "");
+    ASSERT_EQ(session.violations().size(), 1u);
+    EXPECT_EQ(session.violations()[0].rfind("setChannel (the channel access record) called from a second thread "
+                                            "outside any call into the module;",
+                                            0),
+              0u)
+        << session.violations()[0];
 }
 
 TEST_F(ServedScene, ANameLastsOnlyUntilTheNextItemInfoCall) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "host/host_types.h"
 #include "simhost/scene/scene.h"
 #include "simhost/scene/scene_file.h"
 #include "simhost/services/block_states.h"
@@ -372,3 +373,57 @@ TEST(BlockWriter, AnAsciiWriteTakesItsLengthFromTheStringAndABinaryOneFromTheCal
 }
 
 }  // namespace
+
+namespace {
+
+struct Found {
+    bool found = false;
+    int typeCode = -1;
+    size_t index = 0;
+};
+
+Found firstNamed(const sim::Scene& scene, const std::string& name) {
+    Found at;
+    at.found = scene.firstNamed(name, {host::kItemTypeObject, host::kItemTypeCamera}, at.typeCode, at.index);
+    return at;
+}
+
+}  // namespace
+
+// An edit finds its item by name through the scene's index, which follows
+// additions, erasures and renames: the first of that name, objects before
+// cameras, as a walk of the lists would find it.
+TEST(Scene, FindsTheFirstItemOfANameAsTheListsChange) {
+    sim::Scene scene;
+    scene.addCamera("Twin");
+    scene.addObject("Ball");
+    scene.addObject("Twin");
+    scene.addObject("Twin");
+    Found twin = firstNamed(scene, "Twin");
+    EXPECT_TRUE(twin.found);
+    EXPECT_EQ(twin.typeCode, host::kItemTypeObject);
+    EXPECT_EQ(twin.index, 1u);
+
+    scene.erase(host::kItemTypeObject, 0);  // the places after it move down
+    twin = firstNamed(scene, "Twin");
+    EXPECT_EQ(twin.index, 0u);
+    const sim::SceneItem* moved = scene.itemOfSerial(scene.objects[1].serial);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved, &scene.objects[1]);
+
+    scene.rename(host::kItemTypeObject, 0, "Ball");
+    EXPECT_EQ(firstNamed(scene, "Twin").index, 1u);
+    EXPECT_EQ(firstNamed(scene, "Ball").index, 0u);
+    scene.erase(host::kItemTypeObject, 1);
+    twin = firstNamed(scene, "Twin");  // the camera's, now no object has it
+    EXPECT_EQ(twin.typeCode, host::kItemTypeCamera);
+    EXPECT_EQ(twin.index, 0u);
+
+    scene.addObject("Twin");
+    EXPECT_EQ(firstNamed(scene, "Twin").typeCode, host::kItemTypeObject);
+    // A name changed behind the scene's back is still found, and one no item has is not.
+    scene.objects[0].name = "Hidden";
+    EXPECT_EQ(firstNamed(scene, "Hidden").index, 0u);
+    EXPECT_FALSE(firstNamed(scene, "Ball").found);
+    EXPECT_FALSE(firstNamed(scene, "Nothing").found);
+}

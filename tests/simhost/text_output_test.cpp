@@ -107,6 +107,45 @@ TEST(CrashReportLine, ACrashInTheHostsOwnFunctionIsNotTheModules) {
               "kelto-host: crashed (SIGSEGV) in a call into the module: save\n");
 }
 
+// Time spent in the host's own work is the host's: the line names the work,
+// and a call into the module made within it is named as the module's, with
+// the work's frame. A binding's own mark gives way to a caller's.
+TEST(CrashReportLine, TheHostsOwnWorkIsNamedAsTheHosts) {
+    sim::HostWorkMark edit("making an edit", 3);
+    EXPECT_EQ(lineText(sim::timeLimitLine(5)),
+              "kelto-host: the run passed its time limit of 5 seconds in the simulated host's own work: making an "
+              "edit at frame 3\n");
+    {
+        sim::ModuleCallMark changeID("changeID");
+        EXPECT_EQ(lineText(sim::timeLimitLine(5)),
+                  "kelto-host: the run passed its time limit of 5 seconds in a call into the module: changeID at frame "
+                  "3\n");
+        sim::ModuleCallMark inner("useItems", sim::MarkNesting::OuterFirst);
+        EXPECT_EQ(sim::whereNow(), " in a call into the module: changeID at frame 3");
+    }
+    {
+        sim::ModuleCallMark evaluate("evaluate", 4, sim::MarkNesting::OuterFirst);
+        EXPECT_EQ(sim::whereNow(), " in a call into the module: evaluate at frame 4");
+    }
+    EXPECT_EQ(sim::whereNow(), " in the simulated host's own work: making an edit at frame 3");
+}
+
+// A module that ends the process is named with how it ended, where that is known.
+TEST(CrashReportLine, AnEarlyEndSaysHowTheModuleEndedTheProcess) {
+    sim::ModuleCallMark evaluate("evaluate", 3);
+    const int success = 0, failure = -2;
+    EXPECT_EQ(lineText(sim::earlyEndLine(&success)),
+              "kelto-host: the module ended the process (exit status 0) in a call into the module: evaluate at frame "
+              "3\n");
+    EXPECT_EQ(lineText(sim::earlyEndLine(&failure)),
+              "kelto-host: the module ended the process (exit status -2) in a call into the module: evaluate at frame "
+              "3\n");
+    EXPECT_EQ(lineText(sim::earlyEndLine(nullptr, "quick_exit")),
+              "kelto-host: the module ended the process (quick_exit) in a call into the module: evaluate at frame 3\n");
+    EXPECT_EQ(lineText(sim::earlyEndLine(nullptr)),
+              "kelto-host: the module ended the process in a call into the module: evaluate at frame 3\n");
+}
+
 sim::RunReport reportOf(std::initializer_list<double> values) {
     sim::RunReport report;
     int frame = 0;

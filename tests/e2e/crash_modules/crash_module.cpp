@@ -1,13 +1,18 @@
 // A module that serves a run as far as evaluate and then, at one frame,
-// does not come back: it crashes (CRASH_IN_EVALUATE) or never returns
-// (HANG_IN_EVALUATE). For the run's one line about a call into the module
-// that did not end. Or one that breaks the run otherwise, for the line that
-// names what it did: it crashes in create (CRASH_IN_CREATE), its interface
-// activation returns a result the host does not know
-// (INTERFACE_UNKNOWN_RESULT), or at that frame it writes into the name item
-// info hands it (WRITES_INTO_NAME) or past its end (WRITES_PAST_NAME).
+// does not come back: it crashes (CRASH_IN_EVALUATE), never returns
+// (HANG_IN_EVALUATE), or ends the process (EXIT_IN_EVALUATE,
+// QUICK_EXIT_IN_EVALUATE). For the run's one line about a call into the
+// module that did not end. Or one that breaks the run otherwise, for the line
+// that names what it did: it crashes in create (CRASH_IN_CREATE), its
+// interface activation returns a result the host does not know
+// (INTERFACE_UNKNOWN_RESULT), at that frame it writes into the name item info
+// hands it (WRITES_INTO_NAME) or past its end (WRITES_PAST_NAME), or there it
+// calls the host from a thread of its own, joined before it returns: the
+// channel's setChannel (SETS_CHANNEL_FROM_THREAD) or item info
+// (ASKS_ITEM_INFO_FROM_THREAD).
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -26,6 +31,9 @@ const uintptr_t kUnmappedAddress = 16;
 // Past the end of a name, far enough to reach another allocation of the host's.
 [[maybe_unused]] const size_t kBytesPastName = 600;
 [[maybe_unused]] const int kUnknownResult = -1;
+// What the module ends the process with: a status a run would take for success.
+[[maybe_unused]] const int kExitStatus = 0;
+[[maybe_unused]] const double kValueFromThread = 1;
 
 int g_instance;
 const host::ItemInfoService* g_itemInfo = nullptr;
@@ -63,6 +71,17 @@ void HOST_CALL evaluate(host::InstanceHandle, const host::ChannelAccess* access)
 #else
     std::memset(name + std::strlen(name), '#', kBytesPastName);
 #endif
+#elif defined(EXIT_IN_EVALUATE)
+    std::exit(kExitStatus);
+#elif defined(QUICK_EXIT_IN_EVALUATE)
+    std::quick_exit(kExitStatus);
+#elif defined(SETS_CHANNEL_FROM_THREAD)
+    std::thread([access] { access->setChannel(access->channel, kValueFromThread); }).join();
+#elif defined(ASKS_ITEM_INFO_FROM_THREAD)
+    std::thread([] {
+        host::ItemId first = g_itemInfo->first(host::kItemTypeObject, nullptr);
+        g_itemInfo->name(first);
+    }).join();
 #endif
 }
 
