@@ -11,6 +11,6 @@ apt_install() {
   fi
   echo "$me: $why; installing $* through apt"
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/dev/null ||
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null ||
     { echo "$me: apt cannot install $*" >&2; exit 1; }
 }

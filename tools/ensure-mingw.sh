@@ -12,4 +12,4 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "ensure-mingw: installing ${missing[*]} through apt"
 apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -12,4 +12,4 @@ fi
 echo "ensure-wine: installing wine, wine32:i386 and wine64 through apt"
 dpkg --add-architecture i386
 apt-get update -qq
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine wine32:i386 wine64 >/dev/null
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends wine wine32:i386 wine64 >/dev/null

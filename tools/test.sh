@@ -4,8 +4,8 @@
 # flavours; valgrind's memcheck over the demo; each Windows build against the
 # native one under Wine, and the conformance check on every build (the 32-bit
 # Windows runs skipped, each with a line saying so, on a machine that cannot
-# run 32-bit x86 programs); a short repeatable fuzzing run; then the suite
-# under the sanitizers.
+# run 32-bit x86 programs); a short repeatable fuzzing run (100,000 inputs a
+# fuzzer, half for some); then the suite under the sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,7 +21,7 @@ tools/ensure-wine.sh
 tools/compare-windows-build.sh
 tools/validate-builds.sh
 
-tools/run-fuzzers.sh
+tools/run-fuzzers.sh 100000
 
 cmake --preset asan
 cmake --build --preset asan
