@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the C++ style (.clang-format), then builds everything and runs every
-# check: both Windows DLLs, their export tables and the release archive; the suite natively over both module
+# check: the four Windows DLLs, their export tables and the release archive; the suite natively over both module
 # flavours; valgrind's memcheck over the demo; each Windows build against the
 # native one under Wine, and the conformance check on every build (the 32-bit
 # Windows runs skipped, each with a line saying so, on a machine that cannot

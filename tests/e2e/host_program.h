@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -42,13 +43,14 @@ inline std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-// Whether a line is a row of the frame table: its frame right-aligned in
-// the first eight columns.
+// Whether a line is a row of the frame table: its frame first, a whole
+// number right-aligned in eight columns (or wider, where it needs more).
 inline bool isTableRow(const std::string& line) {
     const size_t kFrameColumns = 8;
-    size_t digits = line.find_first_not_of(" -");
-    return line.size() > kFrameColumns && digits < kFrameColumns &&
-           line.find_first_not_of("0123456789", digits) == kFrameColumns;
+    size_t digits = line.find_first_not_of(' ');
+    if (digits != std::string::npos && line[digits] == '-') ++digits;
+    size_t end = line.find_first_not_of("0123456789", digits);
+    return digits < line.size() && end > digits && end != std::string::npos && end >= kFrameColumns && line[end] == ' ';
 }
 
 // The rows of the frame table: the lines after its heading, up to the blank
@@ -59,6 +61,45 @@ inline std::vector<std::string> tableRows(const std::string& out) {
     for (auto at = heading == lines.end() ? heading : heading + 1; at != lines.end() && !at->empty(); ++at)
         if (isTableRow(*at)) rows.push_back(*at);
     return rows;
+}
+
+// A row of the frame table read back: its frame, its time in seconds, the
+// channel's value, and whether the modifier set it.
+struct FrameRow {
+    long frame = -1;  // no row
+    double time = 0, value = 0;
+    bool set = false;
+};
+
+inline std::vector<FrameRow> frameRows(const std::string& out) {
+    std::vector<FrameRow> rows;
+    for (const std::string& line : tableRows(out)) {
+        FrameRow row;
+        std::istringstream fields(line);
+        fields >> row.frame >> row.time >> row.value;
+        row.set = line.find("(not set)") == std::string::npos;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The row of frame `frame`, or a row of frame -1 when the table has none.
+inline FrameRow rowOfFrame(const std::string& out, long frame) {
+    for (const FrameRow& row : frameRows(out))
+        if (row.frame == frame) return row;
+    return FrameRow();
+}
+
+// The frame table shows six decimals.
+const double kShownPrecision = 5e-7;
+
+// Whether the frame table shows `value` at `frame`, to its six decimals.
+inline ::testing::AssertionResult showsAt(const std::string& out, long frame, double value) {
+    const FrameRow row = rowOfFrame(out, frame);
+    if (row.frame != frame) return ::testing::AssertionFailure() << "no row of frame " << frame << " in:\n" << out;
+    if (!(std::fabs(row.value - value) <= kShownPrecision))
+        return ::testing::AssertionFailure() << "frame " << frame << " shows " << row.value << ", not " << value;
+    return ::testing::AssertionSuccess();
 }
 
 // A file's whole text; "" when it cannot be read.

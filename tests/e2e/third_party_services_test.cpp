@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/host_program.h"
+#include "tests/e2e/validate_run.h"
 
 namespace {
 
@@ -18,9 +19,9 @@ TEST(ThirdPartyServices, MessagesAndNoiseAreServedToAnyModule) {
     EXPECT_FALSE(contains(noisy.out, "Host check")) << noisy.out;
     EXPECT_FALSE(contains(noisy.out, "Promise")) << noisy.out;
     // No textures here: the noise is the neutral 0 at every frame.
-    std::vector<std::string> rows = e2e::tableRows(noisy.out);
+    std::vector<e2e::FrameRow> rows = e2e::frameRows(noisy.out);
     ASSERT_FALSE(rows.empty()) << noisy.out;
-    for (const std::string& row : rows) EXPECT_TRUE(contains(row, "      0.000000")) << row;
+    for (const e2e::FrameRow& row : rows) EXPECT_EQ(row.value, 0.0) << "frame " << row.frame;
 }
 
 // validate holds a module to Kelto's promises only when it claims to be
@@ -28,14 +29,13 @@ TEST(ThirdPartyServices, MessagesAndNoiseAreServedToAnyModule) {
 // calls is blamed on it.
 TEST(ThirdPartyServices, ValidateSaysAThirdPartysModuleIsNotOneOfOurs) {
     for (const char* path : {NOISE_CHANNEL_MODULE_PATH, KELTO_SETTINGS_KEEPER, FORM_PANEL_MODULE_PATH}) {
-        e2e::HostRun checked = run("validate " + std::string(path));
-        EXPECT_EQ(checked.exitCode, 1) << checked.out;
-        EXPECT_TRUE(contains(checked.out,
-                             "FAIL  module/descriptor  descriptor and server table: no ChannelHandler "
-                             "\"Kelto\"\n"))
-            << checked.out;
-        EXPECT_TRUE(contains(checked.out, "0 passed, 1 failed, ")) << checked.out;
-        EXPECT_FALSE(contains(checked.out, "host check")) << checked.out;
+        int exitCode = -1;
+        e2e::Verdicts checked = e2e::validateJson({path}, exitCode);
+        EXPECT_EQ(exitCode, 1) << checked;
+        EXPECT_TRUE(checked.totalsAddUp) << checked;
+        EXPECT_EQ(checked.withVerdict("fail"), std::set<std::string>{"module/descriptor"}) << checked;
+        EXPECT_EQ(checked.checks["module/descriptor"].reason, "no ChannelHandler \"Kelto\"") << checked;
+        EXPECT_EQ(checked.withVerdict("pass"), std::set<std::string>()) << checked;
     }
 }
 

@@ -40,23 +40,27 @@ sim::Vec3 worldAt(const sim::Scene& scene, const sim::SceneItem& item, double se
     return sim::worldPosition(scene, item, scene.motionTime(seconds));
 }
 
-TEST(HostSceneFile, ReadsVersionOneMotionsKeyedInFramesAndDegrees) {
-    const sim::SceneParse parse = lws::read(
-        "LWSC\n1\n\nFirstFrame 0\nLastFrame 20\nFrameStep 1\nFramesPerSecond 10.000000\n\n"
-        "LoadObject HD1:objects/Ball.lwo\n"
-        "ObjectMotion (unnamed)\n  9\n  2\n"
-        "  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\n"
-        "  10 0 0 90 0 0 1 1 1\n  10 1 0 0 0\n"
-        "EndBehavior 2\nShadowOptions 7\n\n"
-        "AddNullObject Pivot Null\n"
-        "ObjectMotion (unnamed)\n  9\n  1\n"
-        // The numbers of a key may stand on one line, or on any lines.
-        "  1 2 3 0 0 0 1 1 1 0 0 0.5 0 0\n"
-        "EndBehavior 1\nParentObject 1\n\n"
-        "AddLight\nLightName Key\nLightMotion (unnamed)\n  9\n  1\n  0 0 0 60 30 0 1 1 1\n  0 0 0 0 0\n"
-        "EndBehavior 1\n\n"
-        "ShowCamera 1 7\nCameraMotion (unnamed)\n  9\n  1\n  0 0 -5 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n"
-        "ZoomFactor 3.200000\nDepthofField 0\n");
+// A version-1 scene: a ball keyed in frames and degrees, a null parented to
+// it, a light and a camera.
+const char kVersionOneScene[] =
+    "LWSC\n1\n\nFirstFrame 0\nLastFrame 20\nFrameStep 1\nFramesPerSecond 10.000000\n\n"
+    "LoadObject HD1:objects/Ball.lwo\n"
+    "ObjectMotion (unnamed)\n  9\n  2\n"
+    "  0 0 0 0 0 0 1 1 1\n  0 0 0 0 0\n"
+    "  10 0 0 90 0 0 1 1 1\n  10 1 0 0 0\n"
+    "EndBehavior 2\nShadowOptions 7\n\n"
+    "AddNullObject Pivot Null\n"
+    "ObjectMotion (unnamed)\n  9\n  1\n"
+    // The numbers of a key may stand on one line, or on any lines.
+    "  1 2 3 0 0 0 1 1 1 0 0 0.5 0 0\n"
+    "EndBehavior 1\nParentObject 1\n\n"
+    "AddLight\nLightName Key\nLightMotion (unnamed)\n  9\n  1\n  0 0 0 60 30 0 1 1 1\n  0 0 0 0 0\n"
+    "EndBehavior 1\n\n"
+    "ShowCamera 1 7\nCameraMotion (unnamed)\n  9\n  1\n  0 0 -5 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n"
+    "ZoomFactor 3.200000\nDepthofField 0\n";
+
+TEST(HostSceneFile, ReadsVersionOneItemsAndFrames) {
+    const sim::SceneParse parse = lws::read(kVersionOneScene);
     ASSERT_EQ(parse.error, "");
     const sim::Scene& scene = parse.scene;
     EXPECT_EQ(scene.clock, sim::MotionClock::Seconds);
@@ -70,10 +74,17 @@ TEST(HostSceneFile, ReadsVersionOneMotionsKeyedInFramesAndDegrees) {
     EXPECT_EQ(scene.objects[1].name, "Pivot Null");
     EXPECT_EQ(scene.lights[0].name, "Key");
     EXPECT_EQ(scene.cameras[0].name, "Camera");
+    const sim::NamedChannel* focus = lws::channel(scene.cameras[0], sim::kFocalDistanceChannel);
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(focus->value.valueAt(0), sim::kDefaultFocalDistance);
+}
 
-    // Frames become seconds; the linear flag shapes the span that ends at
-    // its key; EndBehavior 2 repeats after the last key, the first is held.
-    const sim::SceneItem& ball = scene.objects[0];
+// Frames become seconds; the linear flag shapes the span that ends at its
+// key; EndBehavior 2 repeats after the last key, the first is held.
+TEST(HostSceneFile, ReadsVersionOneMotionsKeyedInFramesAndDegrees) {
+    const sim::SceneParse parse = lws::read(kVersionOneScene);
+    ASSERT_EQ(parse.error, "");
+    const sim::SceneItem& ball = parse.scene.objects.at(0);
     const sim::Envelope& x = ball.motion.channels[sim::kPositionX];
     ASSERT_EQ(x.keys.size(), 2u);
     EXPECT_EQ(x.keys[1].time, 1.0);
@@ -82,18 +93,21 @@ TEST(HostSceneFile, ReadsVersionOneMotionsKeyedInFramesAndDegrees) {
     EXPECT_EQ(x.pre, Extrapolation::Constant);
     EXPECT_EQ(x.post, Extrapolation::Repeat);
     EXPECT_EQ(ball.motion.channels[sim::kHeading].keys[1].value, 90);
-    EXPECT_EQ(scene.objects[1].motion.channels[sim::kPositionZ].keys[0].tension, 0.5);
+    EXPECT_EQ(parse.scene.objects.at(1).motion.channels[sim::kPositionZ].keys[0].tension, 0.5);
+}
 
-    // ParentObject counts objects from 1. The null at (1, 2, 3) turns with
-    // the ball: heading 90 takes +Z to +X.
-    EXPECT_EQ(scene.objects[1].parent, ball.serial);
+// ParentObject counts objects from 1. The null at (1, 2, 3) turns with the
+// ball: heading 90 takes +Z to +X.
+TEST(HostSceneFile, PlacesVersionOneItemsThroughTheirParents) {
+    const sim::SceneParse parse = lws::read(kVersionOneScene);
+    ASSERT_EQ(parse.error, "");
+    const sim::Scene& scene = parse.scene;
+    const sim::SceneItem& ball = scene.objects.at(0);
+    EXPECT_EQ(scene.objects.at(1).parent, ball.serial);
     expectAt(worldAt(scene, ball, 0.5), 5, 0, 0);
     expectAt(worldAt(scene, scene.objects[1], 1.0), 10 + 3, 2, -1);
     expectAt(worldAt(scene, ball, 1.5), 5, 0, 0);  // repeated
-    expectAt(worldAt(scene, scene.cameras[0], 0), 0, 0, -5);
-    const sim::NamedChannel* focus = lws::channel(scene.cameras[0], sim::kFocalDistanceChannel);
-    ASSERT_NE(focus, nullptr);
-    EXPECT_EQ(focus->value.valueAt(0), sim::kDefaultFocalDistance);
+    expectAt(worldAt(scene, scene.cameras.at(0), 0), 0, 0, -5);
 }
 
 TEST(HostSceneFile, TimesVersionOneFramesAtThirtyASecondWhereTheFileGivesNoRate) {
@@ -177,21 +191,28 @@ TEST(HostSceneFile, ReadsVersionThreeItemsBonesAndParentsByTheirPlaces) {
     expectAt(worldAt(scene, scene.bones[0], 0), 2, 0, 2);
 }
 
-TEST(HostSceneFile, ReadsEverySpanShapeAndBehaviourThroughAFile) {
+// An object whose X holds a key of every span shape, whose Y and Z give
+// behaviours before and after the keys, and whose heading has rises in
+// radians.
+sim::SceneParse everySpanShapeAndBehaviour() {
     const std::string spans =
         lws::envelope({"0 0 0 0.5 -0.5 0.25",  // TCB: tension, continuity, bias
                        "1 1 1 0 0 0 2 3",      // Hermite: tangents in and out
                        "2 2 2 0 0 0 4 5", "3 3 3", "4 4 4", "5 5 5 -0.3 0.1 0.3 -0.2 9"},  // 2D Bezier: the handles
                       "4 3");
-    const sim::SceneParse parse = lws::read(
+    return lws::read(
         lws::header(5) + "LoadObjectLayer 1 10000000 Objects/Box.lwo\n" +
         lws::motion("ObjectMotion", lws::kStill,
                     {{0, spans},
                      {1, lws::envelope({"0 0", "1 1 3"}, "0 5")},
                      {2, lws::envelope({"0 0", "1 1 3"}, "1 2")},
                      {3, lws::envelope({"0 0", "1.5707963267948966 1 1 0 0 0 0.5 0.25", "0 2 5 -0.5 1 0.5 -1"})}}));
+}
+
+TEST(HostSceneFile, ReadsEverySpanShapeThroughAFile) {
+    const sim::SceneParse parse = everySpanShapeAndBehaviour();
     ASSERT_EQ(parse.error, "");
-    const sim::ItemMotion& motion = parse.scene.objects[0].motion;
+    const sim::ItemMotion& motion = parse.scene.objects.at(0).motion;
     const std::vector<sim::EnvelopeKey>& keys = motion.channels[sim::kPositionX].keys;
     ASSERT_EQ(keys.size(), 6u);
     const SpanShape shapes[] = {SpanShape::Tcb,    SpanShape::Hermite, SpanShape::Bezier1D,
@@ -210,7 +231,12 @@ TEST(HostSceneFile, ReadsEverySpanShapeAndBehaviourThroughAFile) {
     // The span to a linear key is straight; to a stepped one it holds.
     EXPECT_EQ(motion.value(sim::kPositionX, 2.5), 2.5);
     EXPECT_EQ(motion.value(sim::kPositionX, 3.5), 3);
+}
 
+TEST(HostSceneFile, ReadsEveryBehaviourThroughAFile) {
+    const sim::SceneParse parse = everySpanShapeAndBehaviour();
+    ASSERT_EQ(parse.error, "");
+    const sim::ItemMotion& motion = parse.scene.objects.at(0).motion;
     const Extrapolation behaviours[][2] = {{Extrapolation::OffsetRepeat, Extrapolation::Oscillate},
                                            {Extrapolation::Reset, Extrapolation::Linear},
                                            {Extrapolation::Constant, Extrapolation::Repeat}};
@@ -220,9 +246,14 @@ TEST(HostSceneFile, ReadsEverySpanShapeAndBehaviourThroughAFile) {
     }
     EXPECT_EQ(motion.value(sim::kPositionY, 3), 3);  // linear after the keys
     EXPECT_EQ(motion.value(sim::kPositionZ, 1.25), 0.25);
+}
 
-    // An angle's rises are turned to degrees with its values; times stay.
-    const std::vector<sim::EnvelopeKey>& heading = motion.channels[sim::kHeading].keys;
+// An angle's rises are turned to degrees with its values; times stay.
+TEST(HostSceneFile, TurnsAnAnglesRisesToDegreesWithItsValues) {
+    const sim::SceneParse parse = everySpanShapeAndBehaviour();
+    ASSERT_EQ(parse.error, "");
+    const std::vector<sim::EnvelopeKey>& heading = parse.scene.objects.at(0).motion.channels[sim::kHeading].keys;
+    ASSERT_EQ(heading.size(), 3u);
     EXPECT_NEAR(heading[1].value, 90, kTolerance);
     EXPECT_NEAR(heading[1].inTangent, 0.5 * kDegreesPerRadian, kTolerance);
     EXPECT_NEAR(heading[1].outTangent, 0.25 * kDegreesPerRadian, kTolerance);
@@ -313,7 +344,9 @@ TEST(HostSceneFile, ReadsAVersionOneEnvelopedFocalDistanceInFrames) {
     EXPECT_EQ(focus.valueAt(1), 4);
 }
 
-TEST(HostSceneFile, GivesChannelModifiersTheirLinesWithTheBlocksIndentationTakenOff) {
+// A scene of channel modifiers: a disabled one on the scene's own channel,
+// an expression link and a disabled one on an object, Kelto on the camera.
+std::string channelModifiersScene() {
     const std::string expressionLink =
         "  { ChannelHandler\n    \".EnvExprLink\"\n    0\n    1\n    \"Spine2_H\"\n  }\n";
     const std::string disabled = "  { ChannelHandler\n    \"Off\"\n    1\n  }\n";
@@ -322,36 +355,50 @@ TEST(HostSceneFile, GivesChannelModifiersTheirLinesWithTheBlocksIndentationTaken
         "      Ball with blanks of its own\n"
         "    \n"  // an empty line, as the host indents it
         "    { nested\n      inner\n    }\n    KELTO_END\n  }\n";
-    const std::string text =
-        lws::header(5) + "AmbientIntensity (envelope)\n" + lws::envelope({"0.5"}, "1 1", disabled) +
-        "LoadObjectLayer 1 10000000 Objects/Spine.lwo\n" +
-        lws::motion("ObjectMotion", lws::kStill,
-                    {{0, lws::envelope({"0"}, "1 1", expressionLink)}, {1, lws::envelope({"0"}, "1 1", disabled)}}) +
-        "AddCamera 30000000\nCameraName Camera\n" + lws::motion("CameraMotion", lws::kStillCamera) +
-        "FocalDistance (envelope)\n" + lws::envelope({"10"}, "1 1", kelto);
-    const sim::SceneParse parse = lws::read(text);
-    ASSERT_EQ(parse.error, "");
-    const sim::Scene& scene = parse.scene;
-    ASSERT_EQ(scene.channelModifiers.size(), 4u);
+    return lws::header(5) + "AmbientIntensity (envelope)\n" + lws::envelope({"0.5"}, "1 1", disabled) +
+           "LoadObjectLayer 1 10000000 Objects/Spine.lwo\n" +
+           lws::motion("ObjectMotion", lws::kStill,
+                       {{0, lws::envelope({"0"}, "1 1", expressionLink)}, {1, lws::envelope({"0"}, "1 1", disabled)}}) +
+           "AddCamera 30000000\nCameraName Camera\n" + lws::motion("CameraMotion", lws::kStillCamera) +
+           "FocalDistance (envelope)\n" + lws::envelope({"10"}, "1 1", kelto);
+}
 
-    const sim::ChannelModifierBlock& ambient = scene.channelModifiers[0];
+TEST(HostSceneFile, FindsEachChannelModifierWithItsChannelAndFlags) {
+    const sim::SceneParse parse = lws::read(channelModifiersScene());
+    ASSERT_EQ(parse.error, "");
+    ASSERT_EQ(parse.scene.channelModifiers.size(), 4u);
+    const sim::ChannelModifierBlock& ambient = parse.scene.channelModifiers[0];
     EXPECT_EQ(ambient.item, sim::kNoItem);  // the scene's own channel
     EXPECT_EQ(ambient.channel, "AmbientIntensity");
     EXPECT_EQ(ambient.flags, sim::kChannelHandlerDisabled);
+    EXPECT_EQ(parse.scene.channelModifiers[2].channel, "Position.Y");
+    EXPECT_EQ(parse.scene.channelModifiers[2].flags, sim::kChannelHandlerDisabled);
+}
 
-    const sim::ChannelModifierBlock& link = scene.channelModifiers[1];
-    EXPECT_EQ(link.item, scene.objects[0].serial);
+TEST(HostSceneFile, GivesAnotherServersModifierItsLinesAndNotesItMovesTheItem) {
+    const std::string text = channelModifiersScene();
+    const sim::SceneParse parse = lws::read(text);
+    ASSERT_EQ(parse.error, "");
+    ASSERT_EQ(parse.scene.channelModifiers.size(), 4u);
+    const sim::ChannelModifierBlock& link = parse.scene.channelModifiers[1];
+    EXPECT_EQ(link.item, parse.scene.objects.at(0).serial);
     EXPECT_EQ(link.channel, "Position.X");
     EXPECT_EQ(link.server, ".EnvExprLink");
     EXPECT_EQ(link.flags, 0u);
     EXPECT_EQ(link.lines, (std::vector<std::string>{"1", "\"Spine2_H\""}));
     EXPECT_EQ(link.lineNumber, lineOf(text, "  { ChannelHandler\n    \".EnvExprLink\""));
     // Only a modifier the host runs moves the item beyond its keys.
-    EXPECT_EQ(scene.objects[0].unmodelled,
+    EXPECT_EQ(parse.scene.objects[0].unmodelled,
               (std::vector<std::string>{"channel modifier .EnvExprLink on Position.X ({ ChannelHandler)"}));
+}
 
+TEST(HostSceneFile, GivesChannelModifiersTheirLinesWithTheBlocksIndentationTakenOff) {
+    const sim::SceneParse parse = lws::read(channelModifiersScene());
+    ASSERT_EQ(parse.error, "");
+    const sim::Scene& scene = parse.scene;
+    ASSERT_EQ(scene.channelModifiers.size(), 4u);
     const sim::ChannelModifierBlock& block = scene.channelModifiers[3];
-    EXPECT_EQ(block.item, scene.cameras[0].serial);
+    EXPECT_EQ(block.item, scene.cameras.at(0).serial);
     EXPECT_EQ(block.channel, sim::kFocalDistanceChannel);
     EXPECT_EQ(block.server, "Kelto");
     EXPECT_EQ(block.lines, (std::vector<std::string>{"KELTO_START", "REFERENCE_ITEM", "  Ball with blanks of its own",

@@ -335,63 +335,73 @@ TEST(ChannelAccess, EachModifiersPromisesAreToldByItsServerName) {
 // The host lets an evaluation read channels and ask their names; Kelto
 // promises to do neither, and a broken promise is told as Kelto's, not as
 // the host's rule.
-TEST(ChannelAccess, TheHostsRulesAndKeltosPromisesAreToldApart) {
+TEST(ChannelAccess, AReadOfTheChannelIsKeltosBrokenPromiseNotTheHostsRule) {
     using sim::kelto_facts::brokenPromise;
+    sim::ChannelAccessRecord record(0, 0.0, 5);
+    const host::ChannelAccess& access = record.access();
+    double read = -1;
+    access.getChannel(access.channel, 0.5, &read);
+    EXPECT_EQ(read, 5);
+    EXPECT_NE(access.channelName(access.channel), nullptr);
+    access.setChannel(access.channel, 2);
+    EXPECT_EQ(record.brokenRule(), "");
+    EXPECT_TRUE(says(brokenPromise(record), "getChannel")) << brokenPromise(record);
+    EXPECT_EQ(sim::kelto_facts::evaluationProblem(record), brokenPromise(record));
+}
+
+TEST(ChannelAccess, AskingTheChannelsNameIsKeltosBrokenPromiseNotTheHostsRule) {
     using sim::kelto_facts::evaluationProblem;
-    {
-        sim::ChannelAccessRecord record(0, 0.0, 5);
-        const host::ChannelAccess& access = record.access();
-        double read = -1;
-        access.getChannel(access.channel, 0.5, &read);
-        EXPECT_EQ(read, 5);
-        EXPECT_NE(access.channelName(access.channel), nullptr);
-        access.setChannel(access.channel, 2);
-        EXPECT_EQ(record.brokenRule(), "");
-        EXPECT_TRUE(says(brokenPromise(record), "getChannel")) << brokenPromise(record);
-        EXPECT_EQ(evaluationProblem(record), brokenPromise(record));
-    }
-    {
-        sim::ChannelAccessRecord record(0, 0.0, 5);
-        const host::ChannelAccessCurrent& access = record.currentAccess();
-        access.channelName(access.hostData, access.channel);
-        EXPECT_TRUE(says(evaluationProblem(record), "channelName")) << evaluationProblem(record);
-        access.setChannel(access.hostData, access.channel, -1);
-        EXPECT_EQ(record.brokenRule(), "");
-        EXPECT_EQ(record.result(), -1);
-    }
-    {
-        sim::ChannelAccessRecord record(0, 0.0, 5);
-        record.access().setChannel(record.access().channel, -1);
-        EXPECT_TRUE(says(evaluationProblem(record), "-1")) << evaluationProblem(record);
-    }
-    // The host's own rules come first; each rule says which it is.
-    auto broken = [](void (*evaluate)(const sim::ChannelAccessRecord&)) {
-        sim::ChannelAccessRecord record(0, 0.0, 5);
-        evaluate(record);
-        EXPECT_EQ(evaluationProblem(record), record.brokenRule());
-        return record.brokenRule();
-    };
-    expectSays(broken([](const sim::ChannelAccessRecord& r) {
+    sim::ChannelAccessRecord record(0, 0.0, 5);
+    const host::ChannelAccessCurrent& access = record.currentAccess();
+    access.channelName(access.hostData, access.channel);
+    EXPECT_TRUE(says(evaluationProblem(record), "channelName")) << evaluationProblem(record);
+    access.setChannel(access.hostData, access.channel, -1);
+    EXPECT_EQ(record.brokenRule(), "");
+    EXPECT_EQ(record.result(), -1);
+}
+
+TEST(ChannelAccess, ANegativeDistanceIsKeltosBrokenPromise) {
+    using sim::kelto_facts::evaluationProblem;
+    sim::ChannelAccessRecord record(0, 0.0, 5);
+    record.access().setChannel(record.access().channel, -1);
+    EXPECT_TRUE(says(evaluationProblem(record), "-1")) << evaluationProblem(record);
+}
+
+// The rule an evaluation broke, which Kelto's checks tell before any promise.
+std::string brokenRuleOf(void (*evaluate)(const sim::ChannelAccessRecord&)) {
+    sim::ChannelAccessRecord record(0, 0.0, 5);
+    evaluate(record);
+    EXPECT_EQ(sim::kelto_facts::evaluationProblem(record), record.brokenRule());
+    return record.brokenRule();
+}
+
+// The host's own rules come first; each rule says which it is.
+TEST(ChannelAccess, TheHostsOwnRulesComeFirstEachSayingWhichItIs) {
+    expectSays(brokenRuleOf([](const sim::ChannelAccessRecord& r) {
                    r.access().setChannel(r.access().channel, 1);
                    r.access().setChannel(r.access().channel, 1);
                }),
                "2 times");
-    expectSays(
-        broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
-        "nan");
-    expectSays(broken([](const sim::ChannelAccessRecord& r) { r.access().setChannel(nullptr, 1); }), "another channel");
-    expectSays(broken([](const sim::ChannelAccessRecord& r) {
+    expectSays(brokenRuleOf(
+                   [](const sim::ChannelAccessRecord& r) { r.access().setChannel(r.access().channel, std::nan("")); }),
+               "nan");
+    expectSays(brokenRuleOf([](const sim::ChannelAccessRecord& r) { r.access().setChannel(nullptr, 1); }),
+               "another channel");
+    expectSays(brokenRuleOf([](const sim::ChannelAccessRecord& r) {
                    int other = 0;
                    r.currentAccess().setChannel(&other, r.currentAccess().channel, 1);
                }),
                "another record's data");
-    // The current record's host data is neither the record nor the channel,
-    // so that one passed for the other is refused.
-    expectSays(broken([](const sim::ChannelAccessRecord& r) {
+}
+
+// The current record's host data is neither the record nor the channel, so
+// that one passed for the other is refused.
+TEST(ChannelAccess, TheHostsDataAndTheChannelAreNotToBeSwapped) {
+    expectSays(brokenRuleOf([](const sim::ChannelAccessRecord& r) {
                    r.currentAccess().setChannel(r.currentAccess().channel, r.currentAccess().channel, 1);
                }),
                "the channel ID for the host's data");
-    expectSays(broken([](const sim::ChannelAccessRecord& r) {
+    expectSays(brokenRuleOf([](const sim::ChannelAccessRecord& r) {
                    r.currentAccess().setChannel(r.currentAccess().hostData, r.currentAccess().hostData, 1);
                }),
                "the host's data for the channel");

@@ -21,40 +21,42 @@ PanelHintWord word(const void* pointer) { return reinterpret_cast<PanelHintWord>
 // A tag of a number the toolkit does not define, of a well-formed shape.
 const PanelHintWord kUndefinedTag = host::hintTag(900, 2, true);
 
+// A list of every shape of tag, each ended by its own zero word.
+const PanelHintWord kEveryShape[] = {
+    host::kHintLabel,
+    host::kPanelControlId,
+    word(kTitle),
+    host::kHintEnd,  // required words only
+    host::kHintLeft,
+    kPopup,
+    kField,
+    host::kHintEnd,  // no required words, a list
+    host::kHintEnable,
+    kPopup,
+    0,
+    0,
+    0,
+    kField,
+    kOther,
+    host::kHintEnd,  // required words, then a list
+    host::kHintEnable,
+    kPopup,
+    0,
+    0,
+    0,
+    host::kHintEnd,  // an empty list
+    kUndefinedTag,
+    7,
+    8,
+    9,
+    host::kHintEnd,  // a tag nobody defined
+    host::kHintNest,
+    kOther,  // outside the encoding
+    host::kHintEnd,
+};
+
 TEST(HintReader, TakesEveryShapeOfTagByItsOwnWord) {
-    const PanelHintWord hints[] = {
-        host::kHintLabel,
-        host::kPanelControlId,
-        word(kTitle),
-        host::kHintEnd,  // required words only
-        host::kHintLeft,
-        kPopup,
-        kField,
-        host::kHintEnd,  // no required words, a list
-        host::kHintEnable,
-        kPopup,
-        0,
-        0,
-        0,
-        kField,
-        kOther,
-        host::kHintEnd,  // required words, then a list
-        host::kHintEnable,
-        kPopup,
-        0,
-        0,
-        0,
-        host::kHintEnd,  // an empty list
-        kUndefinedTag,
-        7,
-        8,
-        9,
-        host::kHintEnd,  // a tag nobody defined
-        host::kHintNest,
-        kOther,  // outside the encoding
-        host::kHintEnd,
-    };
-    sim::HintReading reading = sim::readHints(hints, kField);
+    sim::HintReading reading = sim::readHints(kEveryShape, kField);
     EXPECT_EQ(reading.problem, "");
     ASSERT_EQ(reading.hints.size(), 6u);
     EXPECT_EQ(reading.hints[0].words, (Words{host::kPanelControlId, word(kTitle), 0}));
@@ -102,6 +104,24 @@ TEST(HintReader, ReadsCalledListsInPlaceForTheControlTheyName) {
     EXPECT_EQ(reading.hints[1].tag, host::kHintChangeNotify);
     EXPECT_EQ(reading.hints[1].target, kPopup);
     EXPECT_EQ(reading.hints[2].tag, host::kHintDelete);
+}
+
+// The list hint is given and fifteen called lists, one within the next, are
+// read; a sixteenth call is not.
+TEST(HintReader, ReadsCalledListsFifteenDeepAndNoDeeper) {
+    auto nestedCalls = [](size_t calls, std::vector<Words>& lists) {
+        lists.assign(calls + 1, Words());
+        lists[calls] = {host::kHintFocus, kOther, host::kHintEnd};
+        for (size_t at = calls; at-- > 0;) lists[at] = {host::kHintCall, 0, word(lists[at + 1].data()), host::kHintEnd};
+        return sim::readHints(lists[0].data(), kPopup);
+    };
+    std::vector<Words> lists;
+    sim::HintReading fifteen = nestedCalls(sim::kMaxHintCallDepth - 1, lists);
+    EXPECT_EQ(fifteen.problem, "");
+    ASSERT_EQ(fifteen.hints.size(), 1u);
+    EXPECT_EQ(fifteen.hints[0].tag, host::kHintFocus);
+    EXPECT_EQ(nestedCalls(sim::kMaxHintCallDepth, lists).problem,
+              "lists called within lists go deeper than " + std::to_string(sim::kMaxHintCallDepth));
 }
 
 TEST(HintReader, StopsWithAProblemWhereAListHasNoEnd) {

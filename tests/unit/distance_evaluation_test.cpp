@@ -12,27 +12,33 @@ namespace {
 using kelto::DistanceInstance;
 using unit::SceneFixture;
 
-TEST(Distance, IsExactAndSymmetric) {
-    kelto::Position origin{0, 0, 0}, far{3, 4, 12};
-    EXPECT_EQ(kelto::distanceBetween(origin, far), 13.0);
-    EXPECT_EQ(kelto::distanceBetween(far, origin), 13.0);
-    EXPECT_EQ(kelto::distanceBetween(far, far), 0.0);
-    kelto::Position a{-1.5, 2.25, 7}, b{0.1, -3, 1e3};
-    EXPECT_EQ(kelto::distanceBetween(a, b), kelto::distanceBetween(b, a));
+const kelto::Position kOrigin = {{0, 0, 0}};
+
+// Whole-number triangles whose long side is whole too: the distance is exact.
+TEST(Distance, IsTheLongSideOfARightTriangle) {
+    EXPECT_EQ(kelto::distanceBetween(kOrigin, {{3, 4, 0}}), 5.0);
+    EXPECT_EQ(kelto::distanceBetween(kOrigin, {{0, -5, 12}}), 13.0);
+    EXPECT_EQ(kelto::distanceBetween(kOrigin, {{3, 4, 12}}), 13.0);
+    EXPECT_EQ(kelto::distanceBetween(kOrigin, {{-2, 0, 0}}), 2.0);
+    EXPECT_EQ(kelto::distanceBetween({{1.5, -2, 7}}, {{1.5, -2, 7}}), 0.0);
 }
 
-// The squares are summed z first: (dz² + dy²) + dx². Here the other orders
-// round to a neighbouring double, so a build that sums differently fails.
-TEST(Distance, SumsTheSquaresZFirst) {
-    const double x = -0.51, y = -4.6, z = -4.28;
-    kelto::Position a{x, y, z}, origin{0, 0, 0};
-    double zFirst = std::sqrt((z * z + y * y) + x * x);
-    double xFirst = std::sqrt((x * x + y * y) + z * z);
-    double yxFirst = std::sqrt(z * z + (y * y + x * x));
-    ASSERT_NE(zFirst, xFirst);
-    ASSERT_NE(zFirst, yxFirst);
-    EXPECT_EQ(kelto::distanceBetween(a, origin), zFirst);
-    EXPECT_EQ(kelto::distanceBetween(origin, a), zFirst);
+TEST(Distance, IsTheSameEitherWayAndWhereverBothItemsAre) {
+    const kelto::Position a = {{-1.5, 2.25, 7}}, b = {{0.1, -3, 1e3}};
+    EXPECT_EQ(kelto::distanceBetween(a, b), kelto::distanceBetween(b, a));
+    // Moved together by whole numbers, as exact in doubles as they were.
+    EXPECT_EQ(kelto::distanceBetween({{10, 20, 30}}, {{13, 24, 42}}), 13.0);
+    EXPECT_EQ(kelto::distanceBetween({{-1e6, 5e5, -7}}, {{-1e6 - 3, 5e5 + 4, -7}}), 5.0);
+}
+
+// The squares are summed z first, (dz² + dy²) + dx², and the root taken of
+// that: for this position it is the double below, where the sum taken x
+// first, (dx² + dy²) + dz², rounds to the next one up, 0x1.93723f0333314p+2.
+TEST(Distance, KeepsTheOrderOfItsSumToTheBit) {
+    const kelto::Position position = {{-0.51, -4.6, -4.28}};
+    const double kSummedZFirst = 0x1.93723f0333313p+2;  // 6.303848031163187
+    EXPECT_EQ(kelto::distanceBetween(position, kOrigin), kSummedZFirst);
+    EXPECT_EQ(kelto::distanceBetween(kOrigin, position), kSummedZFirst);
 }
 
 class Evaluation : public SceneFixture {
@@ -137,6 +143,19 @@ TEST_F(Evaluation, TheChannelIsSetFromWhatParamWritesWhateverItLeavesInTheReturn
     services.itemInfo = &partial;
     kelto::holdHostServices(services);
     EXPECT_EQ(evaluate(0, 7.5), 7.5);
+}
+
+// The distance is between where the items are in the world: an item placed
+// through its parent is where the parent puts it.
+TEST_F(Evaluation, MeasuresFromWhereAParentPutsTheItem) {
+    sim::SceneItem& rig = scene.addObject("Rig", {3, 4, 12});
+    scene.objects[1].parent = rig.serial;  // Ball, at the rig's own origin
+    scene.cameras[1].motion.placeAt({6, 8, 12});
+    name("Ball", "Camera");
+    EXPECT_EQ(evaluate(), 5.0);
+    // The rig moves, and the ball with it, 12 up: a 5-12-13 triangle.
+    scene.objects[3].motion.placeAt({3, 4, 24});
+    EXPECT_EQ(evaluate(0.5), 13.0);
 }
 
 TEST_F(Evaluation, AChoiceMadeBeforeResolutionIsReplacedByTheStoredNames) {

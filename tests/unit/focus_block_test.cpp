@@ -108,39 +108,42 @@ TEST(FocusBlock, LinesOfALaterVersionAreSkippedUpToTheEndLine) {
     EXPECT_EQ(reader.readCount(), 14u) << "nothing is read past the end line";
 }
 
-// Each bad line is refused alone: its setting keeps the default, or what an
-// earlier line gave it, and the good lines around it still count.
+// Settings' lines that do not read, each with the setting it names.
+const struct BadSetting {
+    const char* line;
+    size_t refused;  // index in `good` of the setting it names
+} kBadSettings[] = {
+    {"MEASURE 2", 0},
+    {"MEASURE -1", 0},
+    {"MEASURE 1.0", 0},
+    {"MEASURE", 0},
+    {"MEASURE one", 0},
+    {"MEASURE 99999999999", 0},
+    {"SUBJECT_OFFSET 1 2", 1},
+    {"SUBJECT_OFFSET 1 2 3 4", 1},
+    {"SUBJECT_OFFSET 1 2 inf", 1},
+    {"SUBJECT_OFFSET nan 0 0", 1},
+    {"SUBJECT_OFFSET 1,5 0 0", 1},
+    {"SUBJECT_OFFSET 1e999 0 0", 1},
+    {"SUBJECT_OFFSET 1-2 3", 1},
+    {"FOCUS_OFFSET inf", 2},
+    {"FOCUS_OFFSET -nan", 2},
+    {"FOCUS_OFFSET", 2},
+    {"FOCUS_OFFSET 1 2", 2},
+    {"FOCUS_OFFSET 0x10", 2},
+    {"LAG -0.5", 3},
+    {"LAG -inf", 3},
+    {"LAG nan", 3},
+    {"LAG 0.5s", 3},
+};
+
+const Lines kGoodSettings = {"MEASURE 1", "SUBJECT_OFFSET 1 2 3", "FOCUS_OFFSET 4", "LAG 5"};
+
+// Each bad line is refused alone: its setting keeps the default, and the good
+// lines around it still count.
 TEST(FocusBlock, BadSettingsAreRefusedLineByLine) {
-    const Lines good = {"MEASURE 1", "SUBJECT_OFFSET 1 2 3", "FOCUS_OFFSET 4", "LAG 5"};
-    const struct {
-        const char* line;
-        size_t refused;  // index in `good` of the setting it names
-    } kBad[] = {
-        {"MEASURE 2", 0},
-        {"MEASURE -1", 0},
-        {"MEASURE 1.0", 0},
-        {"MEASURE", 0},
-        {"MEASURE one", 0},
-        {"MEASURE 99999999999", 0},
-        {"SUBJECT_OFFSET 1 2", 1},
-        {"SUBJECT_OFFSET 1 2 3 4", 1},
-        {"SUBJECT_OFFSET 1 2 inf", 1},
-        {"SUBJECT_OFFSET nan 0 0", 1},
-        {"SUBJECT_OFFSET 1,5 0 0", 1},
-        {"SUBJECT_OFFSET 1e999 0 0", 1},
-        {"SUBJECT_OFFSET 1-2 3", 1},
-        {"FOCUS_OFFSET inf", 2},
-        {"FOCUS_OFFSET -nan", 2},
-        {"FOCUS_OFFSET", 2},
-        {"FOCUS_OFFSET 1 2", 2},
-        {"FOCUS_OFFSET 0x10", 2},
-        {"LAG -0.5", 3},
-        {"LAG -inf", 3},
-        {"LAG nan", 3},
-        {"LAG 0.5s", 3},
-    };
-    for (const auto& bad : kBad) {
-        Lines body = good;
+    for (const auto& bad : kBadSettings) {
+        Lines body = kGoodSettings;
         body[bad.refused] = bad.line;
         FocusInstance instance = zeroInstance();
         load(instance, block(body));
@@ -150,10 +153,12 @@ TEST(FocusBlock, BadSettingsAreRefusedLineByLine) {
         EXPECT_EQ(s.focusOffset, bad.refused == 2 ? 0 : 4) << bad.line;
         EXPECT_EQ(s.lag, bad.refused == 3 ? 0 : 5) << bad.line;
     }
+}
 
-    // A line longer than the read buffer arrives cut, and its number cut short
-    // would read as another value: 0.1 for 100 here, and a finite lag for an
-    // overflowing one.
+// A line longer than the read buffer arrives cut, and its number cut short
+// would read as another value: 0.1 for 100 here, and a finite lag for an
+// overflowing one.
+TEST(FocusBlock, ALineLongerThanTheBufferIsRefused) {
     const std::string hundred = "FOCUS_OFFSET 0.1" + std::string(300, '0') + "e3";
     const std::string overflow = "LAG " + std::string(400, '1');
     for (const std::string& longLine : {hundred, overflow}) {
@@ -162,7 +167,10 @@ TEST(FocusBlock, BadSettingsAreRefusedLineByLine) {
         EXPECT_EQ(instance.settings.focusOffset, 0) << longLine.substr(0, 20);
         EXPECT_EQ(instance.settings.lag, 0) << longLine.substr(0, 20);
     }
+}
 
+// A bad line keeps what an earlier line gave its setting.
+TEST(FocusBlock, ABadLineKeepsWhatAnEarlierLineGave) {
     FocusInstance instance = zeroInstance();
     load(instance, block({"LAG 0.5", "LAG -1", "MEASURE 1", "MEASURE 7"}));
     EXPECT_EQ(instance.settings.lag, 0.5);
