@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Mutation testing of the modules (see TESTING.md): makes one-change mutants
-# of their source in channel/, persist/, panel/ and module/ (Kelto's and the
-# code both share) and in focus/ (Kelto Focus's own), found on clang's syntax
+# of every file the build compiles into kelto.p (Kelto's and the code both
+# share) and into kelto_focus.p (Kelto Focus's own), found on clang's syntax
 # tree; builds each as its module is built, without CMake; and says which
 # ones the conformance check, the end-to-end tests and the unit tests (Kelto's,
 # and Kelto Focus's over the code it holds) kill.

@@ -4,8 +4,8 @@ linked with the other objects the mutation build already holds, by the
 module's own link command (version script, link-time optimisation and
 all). The unit test programs are linked again the same way when a mutant
 gets that far; Kelto Focus's after its own units that hold the change are
-compiled again. A change in Kelto Focus's own code (focus/) is built into
-kelto_focus.p from its units alone."""
+compiled again. A change in Kelto Focus's own code (files Kelto's build does
+not read) is built into kelto_focus.p from its units alone."""
 
 import os
 import subprocess
@@ -114,7 +114,7 @@ class MutantBuild:
         return program
 
     def reaches_kelto(self):
-        """Whether Kelto's build holds the change (not so of focus/)."""
+        """Whether Kelto's build holds the change (not so of Kelto Focus's own code)."""
         return not self.mutant.focus
 
     def reaches_focus(self, name):

@@ -4,18 +4,13 @@ each flavour, and each target's link.txt for the module files and the unit
 test programs. Kelto Focus's units and unit test programs are read too: the
 code the two modifiers share is mutated once, through Kelto's units, and
 Kelto Focus's unit tests are linked again with it; Kelto Focus's own code
-(focus/) is mutated through its units and built into kelto_focus.p."""
+(what its units hold that Kelto's do not) is mutated through its units and
+built into kelto_focus.p."""
 
 import json
 import os
 import shlex
 from dataclasses import dataclass, field
-
-# The module's code: mutants are made in these folders only, Kelto's and the
-# code both modifiers share through Kelto's units, Kelto Focus's own through
-# its units.
-MODULE_FOLDERS = ("channel", "persist", "panel", "module")
-FOCUS_FOLDERS = ("focus",)
 
 # Flavour -> CMake targets: the object library, the module file and the unit
 # test program linked from those objects.
@@ -96,9 +91,9 @@ def _target_dir(build, target):
     raise SystemExit(f"mutate: no target {target} in {build}; was it configured?")
 
 
-def _compiles_of(entries, objects, folders):
-    """The compile commands of one object library's units in `folders`
-    (every unit when None)."""
+def _compiles_of(entries, objects):
+    """The compile commands of every unit of one object library: the build's
+    own list of a module's sources."""
     compiles = {}
     marker = f"/{objects}.dir/"
     for entry in entries:
@@ -107,8 +102,6 @@ def _compiles_of(entries, objects, folders):
         if marker not in "/" + output:
             continue
         source = _absolute(entry["directory"], entry["file"])
-        if folders is not None and os.path.relpath(source, folders[0]).split(os.sep)[0] not in folders[1]:
-            continue
         compiles[source] = Compile(source, entry["directory"], arguments, _absolute(entry["directory"], output))
     if not compiles:
         raise SystemExit(f"mutate: compile_commands.json has no entry of {objects}")
@@ -126,7 +119,7 @@ def _files_read(compile):
     return {_absolute(compile.directory, word) for word in words[1:] if not word.endswith(":")}
 
 
-def load(build, root):
+def load(build):
     """Both flavours' compile and link commands of the module, and of Kelto
     Focus's units and unit tests."""
     with open(os.path.join(build, "compile_commands.json")) as text:
@@ -134,11 +127,11 @@ def load(build, root):
     flavours = {}
     for name, (objects, module, unit_tests) in FLAVOUR_TARGETS.items():
         flavour = Flavour(name)
-        flavour.compiles = _compiles_of(entries, objects, (root, MODULE_FOLDERS))
+        flavour.compiles = _compiles_of(entries, objects)
         flavour.module = _read_link(build, _target_dir(build, module))
         flavour.unit_tests = _read_link(build, _target_dir(build, unit_tests))
         focus_objects, focus_module, focus_unit_tests = FOCUS_TARGETS[name]
-        flavour.focus_compiles = _compiles_of(entries, focus_objects, None)
+        flavour.focus_compiles = _compiles_of(entries, focus_objects)
         flavour.focus_includes = {source: _files_read(compile) for source, compile in flavour.focus_compiles.items()}
         flavour.focus_module = _read_link(build, _target_dir(build, focus_module))
         flavour.focus_unit_tests = _read_link(build, _target_dir(build, focus_unit_tests))

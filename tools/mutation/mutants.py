@@ -22,7 +22,7 @@ from dataclasses import dataclass, field
 
 import clang.cindex as ci
 
-from compile_database import FOCUS_FOLDERS, MODULE_FOLDERS, parse_arguments
+from compile_database import parse_arguments
 
 K = ci.CursorKind
 
@@ -89,9 +89,10 @@ class _Finder:
     """Walks one translation unit, collecting the mutants of the module's
     files into a shared table keyed by change."""
 
-    def __init__(self, root, flavour, unit, table, sources, folders=MODULE_FOLDERS):
+    def __init__(self, root, flavour, unit, table, sources, files, focus):
         self.root = root
-        self.folders = folders
+        self.files = files  # the files whose code is mutated, relative to the root
+        self.focus = focus
         self.flavour = flavour
         self.unit = unit
         self.table = table
@@ -103,7 +104,7 @@ class _Finder:
         if file is None:
             return None
         relative = os.path.relpath(os.path.realpath(file.name), self.root)
-        return relative if relative.split(os.sep)[0] in self.folders else None
+        return relative if relative in self.files else None
 
     def _text(self, path, start, end):
         if path not in self.sources:
@@ -135,7 +136,7 @@ class _Finder:
             line = prefix.count(b"\n") + 1
             column = len(prefix) - (prefix.rfind(b"\n") + 1) + 1
             mutant = Mutant(path, start, end, original, replacement, kind, line, column, label=label,
-                            focus=self.folders == FOCUS_FOLDERS)
+                            focus=self.focus)
             self.table[key] = mutant
         mutant.flavours.add(self.flavour)
         mutant.units.add(self.unit)
@@ -408,21 +409,49 @@ class _Finder:
             self._add("return", *where, "0.0")
 
 
+def _module_files(root, unit):
+    """The project's files a translation unit is made of: its source and the
+    headers it includes from the repository, not the build's generated ones
+    nor the system's; relative to the root."""
+    paths = [unit.spelling] + [include.include.name for include in unit.get_includes()]
+    files = set()
+    for path in paths:
+        relative = os.path.relpath(os.path.realpath(path), root)
+        if not relative.startswith((os.pardir, "build")):
+            files.add(relative)
+    return files
+
+
+def _parsed(index, source, compile):
+    unit = index.parse(source, args=parse_arguments(compile),
+                       options=ci.TranslationUnit.PARSE_DETAILED_PROCESSING_RECORD)
+    errors = [d for d in unit.diagnostics if d.severity >= ci.Diagnostic.Error]
+    if errors:
+        raise SystemExit(f"mutate: libclang cannot parse {source}: {errors[0]}")
+    return unit
+
+
 def find(root, flavours):
-    """Every mutant of the module's files, numbered in a fixed order (file,
+    """Every mutant of the modules' files, numbered in a fixed order (file,
     place, change), each knowing the flavours that compile it and the
-    translation units that hold it."""
+    translation units that hold it. The files are those the build compiles
+    into each module and the headers they include: Kelto's, and the code both
+    share, through Kelto's units; Kelto Focus's own, every other file of its
+    units, through those."""
     index = ci.Index.create()
     table, sources = {}, {}
-    for flavour in flavours.values():
-        for compiles, folders in ((flavour.compiles, MODULE_FOLDERS), (flavour.focus_compiles, FOCUS_FOLDERS)):
+    kelto_files = set()
+    for focus in (False, True):
+        for flavour in flavours.values():
+            compiles = flavour.focus_compiles if focus else flavour.compiles
             for source, compile in sorted(compiles.items()):
-                unit = index.parse(source, args=parse_arguments(compile),
-                                   options=ci.TranslationUnit.PARSE_DETAILED_PROCESSING_RECORD)
-                errors = [d for d in unit.diagnostics if d.severity >= ci.Diagnostic.Error]
-                if errors:
-                    raise SystemExit(f"mutate: libclang cannot parse {source}: {errors[0]}")
-                _Finder(root, flavour.name, source, table, sources, folders).walk(unit.cursor)
+                unit = _parsed(index, source, compile)
+                files = _module_files(root, unit)
+                if focus:
+                    files -= kelto_files
+                else:
+                    kelto_files |= files
+                _Finder(root, flavour.name, source, table, sources, files, focus).walk(unit.cursor)
     mutants = sorted(table.values(), key=Mutant.key)
     for number, mutant in enumerate(mutants, 1):
         mutant.number = number
