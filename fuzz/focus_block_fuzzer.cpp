@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "focus/focus_block.h"
+#include "focus/focus_handler_entry.h"
 #include "focus/focus_value.h"
 #include "fuzz_promises.h"
 #include "host/channel_handler.h"
-#include "module/focus_handler_entry.h"
 #include "simhost/services/block_states.h"
 #include "simhost/services/host_session.h"
 #include "unruly_reader.h"

@@ -1,4 +1,4 @@
-#include "module/focus_handler_entry.h"
+#include "focus/focus_handler_entry.h"
 
 #include "focus/focus_block.h"
 #include "focus/focus_instance.h"

@@ -1,4 +1,4 @@
-#include "module/focus_interface_entry.h"
+#include "focus/focus_interface_entry.h"
 
 #include "focus/focus_panel.h"
 #include "focus/focus_settings.h"
