@@ -3,7 +3,6 @@
 #include "focus/focus_block.h"
 #include "focus/focus_instance.h"
 #include "focus/focus_value.h"
-#include "module/handler_activation.h"
 #include "module/handler_shells.h"
 
 namespace kelto {
@@ -11,16 +10,16 @@ namespace kelto {
 namespace {
 
 constexpr ModifierFunctions<FocusInstance> kFocus = {
-    createFocusInstance,   destroyFocusInstance,  copyFocusInstance,  loadFocusBlock, saveFocusBlock,
-    describeFocusInstance, kFocusIdleDescription, focusInstanceFlags, evaluateFocus,
+    loadFocusBlock,
+    saveFocusBlock,
+    kFocusIdleDescription,
+    evaluateFocus,
 };
-
-constexpr HandlerFunctions kFunctions = handlerFunctions<FocusInstance, kFocus>();
 
 }  // namespace
 
 int HOST_CALL activateFocusHandler(int version, host::GlobalLookup lookup, void* handlerRecord, void*) {
-    return activateHandler(version, lookup, handlerRecord, kFunctions);
+    return activateModifierHandler<FocusLifecycle, kFocus>(version, lookup, handlerRecord);
 }
 
 }  // namespace kelto

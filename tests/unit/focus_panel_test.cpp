@@ -90,14 +90,14 @@ TEST_F(FocusPanel, ThePopupsPointTheReferencesAtTheChosenItemsAsKeltosDo) {
 }
 
 TEST_F(FocusPanel, TheDescriptionSaysTheMeasureInForce) {
-    FocusInstance* created = kelto::createFocusInstance();
+    FocusInstance* created = kelto::FocusLifecycle::create();
     ASSERT_NE(created, nullptr);
     EXPECT_STREQ(created->description, "KELTO FOCUS   Straight line");
-    kelto::destroyFocusInstance(created);
+    kelto::FocusLifecycle::destroy(created);
 
-    EXPECT_STREQ(kelto::describeFocusInstance(instance), "KELTO FOCUS   Straight line");
+    EXPECT_STREQ(kelto::FocusLifecycle::describe(instance), "KELTO FOCUS   Straight line");
     setInteger(kelto::kMeasureControl, kelto::kMeasureAlongView);
-    const char* line = kelto::describeFocusInstance(instance);
+    const char* line = kelto::FocusLifecycle::describe(instance);
     EXPECT_EQ(line, instance.description);
     EXPECT_STREQ(line, "KELTO FOCUS   Along view");
 }
