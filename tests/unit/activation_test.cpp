@@ -11,7 +11,7 @@
 #include "host/module_descriptor.h"
 #include "host/panel_toolkit.h"
 #include "module/handler_entry.h"
-#include "module/instance_handle.h"
+#include "module/distance_handle.h"
 #include "module/interface_entry.h"
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/channel_access_record.h"

@@ -9,7 +9,7 @@
 #include "host/item_info.h"
 #include "host/other_services.h"
 #include "module/handler_entry.h"
-#include "module/instance_handle.h"
+#include "module/distance_handle.h"
 #include "module/interface_entry.h"
 
 namespace {
