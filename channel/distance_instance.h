@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
+#include "channel/instance_record.h"
 #include "channel/item_references.h"
 
 namespace kelto {
@@ -19,20 +19,10 @@ struct DistanceInstance : ItemReferences {
     char description[kDescriptionSize];  // the description line
 };
 
-// A zero-filled instance from the heap with its description set, or null when
-// the heap is exhausted.
-DistanceInstance* createInstance();
+// Writes kDescriptionLine into the instance's description buffer.
+void writeDistanceDescription(DistanceInstance& instance);
 
-// Returns the instance to the heap; null is ignored.
-void destroyInstance(DistanceInstance* instance);
-
-// Makes `to` an exact duplicate of `from`.
-void copyInstance(DistanceInstance& to, const DistanceInstance& from);
-
-// Rewrites and returns the instance's description buffer.
-const char* describeInstance(DistanceInstance& instance);
-
-// Handler flags: none.
-uint32_t instanceFlags(const DistanceInstance& instance);
+// Kelto's lifecycle: every instance describes itself with kDescriptionLine.
+typedef InstanceOperations<DistanceInstance, writeDistanceDescription> DistanceLifecycle;
 
 }  // namespace kelto

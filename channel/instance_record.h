@@ -1,10 +1,14 @@
 // Every modifier's instance record is plain fixed-size data: it comes from
-// the heap zero-filled, goes back whole, and is copied whole.
+// the heap zero-filled, goes back whole, and is copied whole. Its lifecycle is
+// the same for every modifier but for the description line each one writes.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
+
+#include "host/channel_handler.h"
 
 namespace kelto {
 
@@ -24,5 +28,35 @@ template <typename Record>
 void copyRecord(Record& to, const Record& from) {
     if (&to != &from) std::memcpy(&to, &from, sizeof to);
 }
+
+// The lifecycle operations that do not touch the scene file, over a record
+// with a `description` buffer that `kWriteDescription` fills with its line.
+template <typename Instance, void (*kWriteDescription)(Instance& instance)>
+struct InstanceOperations {
+    typedef Instance Record;
+
+    // A zero-filled instance from the heap with its description set, or null
+    // when the heap is exhausted.
+    static Instance* create() {
+        Instance* instance = newZeroedRecord<Instance>();
+        if (instance != nullptr) kWriteDescription(*instance);
+        return instance;
+    }
+
+    // Returns the instance to the heap; null is ignored.
+    static void destroy(Instance* instance) { freeRecord(instance); }
+
+    // Makes `to` an exact duplicate of `from`.
+    static void copy(Instance& to, const Instance& from) { copyRecord(to, from); }
+
+    // Rewrites and returns the instance's description buffer.
+    static const char* describe(Instance& instance) {
+        kWriteDescription(instance);
+        return instance.description;
+    }
+
+    // Handler flags: none.
+    static uint32_t flags(const Instance&) { return host::kHandlerFlagsNone; }
+};
 
 }  // namespace kelto

@@ -46,19 +46,19 @@ set(KELTO_MODULE_PARTS
 # The one symbol the host reads from the module file.
 set(KELTO_MODULE_DESCRIPTOR_EXPORT module/descriptor_export.cpp)
 
-# Kelto Focus's parts, without its descriptor, and its descriptor.
+# Kelto Focus's parts, without its descriptor, and its descriptor: all in focus/.
 set(KELTO_FOCUS_MODULE_PARTS
   ${KELTO_SHARED_PARTS}
-  persist/number_lines.cpp
   focus/focus_block.cpp
+  focus/focus_handler_entry.cpp
   focus/focus_instance.cpp
+  focus/focus_interface_entry.cpp
   focus/focus_panel.cpp
   focus/focus_settings.cpp
   focus/focus_value.cpp
-  module/focus_handler_entry.cpp
-  module/focus_interface_entry.cpp
+  focus/number_lines.cpp
 )
-set(KELTO_FOCUS_DESCRIPTOR_EXPORT module/focus_descriptor_export.cpp)
+set(KELTO_FOCUS_DESCRIPTOR_EXPORT focus/focus_descriptor_export.cpp)
 
 # The module's files optimised as one, so that the small functions an
 # evaluation calls across them (the held services, the resolution check)
@@ -111,7 +111,7 @@ function(kelto_add_module target focus_target flavour output_dir)
   kelto_add_module_file(${target} kelto ${flavour} ${output_dir}
     "${KELTO_MODULE_PARTS}" ${KELTO_MODULE_DESCRIPTOR_EXPORT} module/kelto.def)
   kelto_add_module_file(${focus_target} kelto_focus ${flavour} ${output_dir}
-    "${KELTO_FOCUS_MODULE_PARTS}" ${KELTO_FOCUS_DESCRIPTOR_EXPORT} module/kelto_focus.def)
+    "${KELTO_FOCUS_MODULE_PARTS}" ${KELTO_FOCUS_DESCRIPTOR_EXPORT} focus/kelto_focus.def)
 endfunction()
 
 # The module targets of each protocol set built, empty for one not built:

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "focus/number_lines.h"
 #include "persist/block_keywords.h"
 #include "persist/line_writer.h"
-#include "persist/number_lines.h"
 #include "persist/reference_lines.h"
 #include "persist/token.h"
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
+#include "channel/instance_record.h"
 #include "channel/item_references.h"
 #include "focus/focus_settings.h"
 
@@ -25,21 +25,11 @@ struct FocusInstance : ItemReferences {
     char description[kFocusDescriptionSize];
 };
 
-// A zero-filled instance from the heap with its description set, or null when
-// the heap is exhausted.
-FocusInstance* createFocusInstance();
+// Writes the description: "KELTO FOCUS", three spaces and the measure in
+// force, "KELTO FOCUS   Along view".
+void writeFocusDescription(FocusInstance& instance);
 
-// Returns the instance to the heap; null is ignored.
-void destroyFocusInstance(FocusInstance* instance);
-
-// Makes `to` an exact duplicate of `from`.
-void copyFocusInstance(FocusInstance& to, const FocusInstance& from);
-
-// Rewrites and returns the instance's description: "KELTO FOCUS", three
-// spaces and the measure in force, "KELTO FOCUS   Along view".
-const char* describeFocusInstance(FocusInstance& instance);
-
-// Handler flags: none.
-uint32_t focusInstanceFlags(const FocusInstance& instance);
+// Kelto Focus's lifecycle: describe writes the measure in force afresh.
+typedef InstanceOperations<FocusInstance, writeFocusDescription> FocusLifecycle;
 
 }  // namespace kelto

@@ -33,6 +33,14 @@ const host::PanelDataDescription kData[] = {
     {0, nullptr, nullptr},
 };
 
+// After the title and the reference popups as in Kelto's panel, the
+// measure's entries from its static list; then the word that closes the list.
+const host::PanelHintWord kOwnHints[] = {
+    host::kHintStringList, kMeasureControl, hintWord(kMeasureNames), kNoHintWord, kNoHintWord,
+};
+
+const auto kHints = panelHints(kFocusPanelTitle, kOwnHints);
+
 int refreshFor(bool stored) { return stored ? host::kRefreshNone : host::kRefreshValues; }
 
 // The panel's lag is never refused for its sign: below 0 it becomes 0.
@@ -44,10 +52,7 @@ int setLagFromPanel(FocusSettings& settings, double seconds) {
 
 }  // namespace
 
-host::PanelId buildFocusPanel(const host::PanelToolkit& toolkit, const PanelCallbacks& callbacks,
-                              FocusInstance& instance) {
-    return buildPanel(toolkit, kControls, kData, callbacks, &instance);
-}
+const PanelDescription kFocusPanel = {kControls, kData, kHints.data()};
 
 void* focusValue(FocusInstance& instance, uint32_t control) {
     FocusSettings& settings = instance.settings;
@@ -56,7 +61,7 @@ void* focusValue(FocusInstance& instance, uint32_t control) {
         case kSubjectOffsetControl: return settings.subjectOffset;
         case kFocusOffsetControl: return &settings.focusOffset;
         case kLagControl: return &settings.lag;
-        default: return referenceValue(instance, control);
+        default: return popupValue(instance, control);
     }
 }
 
@@ -68,9 +73,7 @@ int setFocusValue(FocusInstance& instance, uint32_t control, const void* value) 
             return refreshFor(setSubjectOffset(settings, *static_cast<const double(*)[kAxisCount]>(value)));
         case kFocusOffsetControl: return refreshFor(setFocusOffset(settings, *static_cast<const double*>(value)));
         case kLagControl: return setLagFromPanel(settings, *static_cast<const double*>(value));
-        default:
-            if (!isReferenceControl(control)) return host::kRefreshNone;
-            return setReferenceValue(instance, control, *static_cast<const int32_t*>(value));
+        default: return setPopupValue(instance, control, value);
     }
 }
 

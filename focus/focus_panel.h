@@ -13,7 +13,6 @@
 #include <cstdint>
 
 #include "focus/focus_instance.h"
-#include "host/panel_toolkit.h"
 #include "panel/reference_popups.h"
 #include "panel/toolkit_panel.h"
 
@@ -27,9 +26,8 @@ const uint32_t kLagControl = 0x8006;
 // The text the toolkit shows for the panel itself.
 extern const char kFocusPanelTitle[];  // "Kelto Focus"
 
-// Builds the panel bound to `instance` with the host's toolkit (buildPanel).
-host::PanelId buildFocusPanel(const host::PanelToolkit& toolkit, const PanelCallbacks& callbacks,
-                              FocusInstance& instance);
+// The controls, their data description and the hints.
+extern const PanelDescription kFocusPanel;
 
 // The value behind a control, of the control's data type, or null for any
 // other control. Popup choices left stale by renumbered items are first set

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.instance = &operations;
     kelto::activateChannelHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr);
 
-    kelto::DistanceInstance* instance = kelto::createInstance();
+    kelto::DistanceInstance* instance = kelto::DistanceLifecycle::create();
     fuzz::UnrulyReader reader{data, size};
     host::LoadState state{};  // read alone: all the modifier calls
     state.ioMode = host::kIoModeAscii;
@@ -49,6 +49,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     double distance = 0;
     kelto::evaluateDistance(*instance, 0.0, distance);
     if (!session.violations().empty()) std::abort();
-    kelto::destroyInstance(instance);
+    kelto::DistanceLifecycle::destroy(instance);
     return 0;
 }

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "focus/focus_block.h"
+#include "focus/focus_handler_entry.h"
 #include "focus/focus_value.h"
 #include "fuzz_promises.h"
 #include "host/channel_handler.h"
-#include "module/focus_handler_entry.h"
 #include "simhost/services/block_states.h"
 #include "simhost/services/host_session.h"
 #include "unruly_reader.h"
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.instance = &operations;
     kelto::activateFocusHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr);
 
-    kelto::FocusInstance* instance = kelto::createFocusInstance();
+    kelto::FocusInstance* instance = kelto::FocusLifecycle::create();
     fuzz::UnrulyReader reader{data, size};
     host::LoadState state{};  // read alone: all the modifier calls
     state.ioMode = host::kIoModeAscii;
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::requireAcceptable(instance->settings);
 
     std::vector<std::string> first = savedLines(*instance);
-    kelto::FocusInstance* again = kelto::createFocusInstance();
+    kelto::FocusInstance* again = kelto::FocusLifecycle::create();
     sim::BlockReader lines(first);
     kelto::loadFocusBlock(*again, lines.state());
     fuzz::require(savedLines(*again) == first);
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (kelto::evaluateFocus(*instance, 0.0, value))
         fuzz::require(std::isfinite(value) && value >= kelto::kNearestFocus);
     fuzz::require(session.violations().empty());
-    kelto::destroyFocusInstance(again);
-    kelto::destroyFocusInstance(instance);
+    kelto::FocusLifecycle::destroy(again);
+    kelto::FocusLifecycle::destroy(instance);
     return 0;
 }

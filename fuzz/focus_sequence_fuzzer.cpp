@@ -16,11 +16,11 @@
 #include <limits>
 
 #include "focus/focus_block.h"
+#include "focus/focus_handler_entry.h"
+#include "focus/focus_interface_entry.h"
 #include "focus/focus_panel.h"
 #include "focus/focus_value.h"
 #include "handler_sequence.h"
-#include "module/focus_handler_entry.h"
-#include "module/focus_interface_entry.h"
 #include "module/instance_handle.h"
 
 namespace {

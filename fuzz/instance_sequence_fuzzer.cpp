@@ -14,8 +14,8 @@
 
 #include "channel/distance_instance.h"
 #include "handler_sequence.h"
+#include "module/distance_handle.h"
 #include "module/handler_entry.h"
-#include "module/instance_handle.h"
 #include "module/interface_entry.h"
 #include "simhost/modifiers/kelto_facts.h"
 

@@ -2,7 +2,7 @@
 // the modifier's typed functions. The host hands back only what create
 // returned, but a null handle or state costs one test and is answered by doing
 // nothing. A modifier names its functions once, in a ModifierFunctions table,
-// and takes handlerFunctions<Instance, kTable>() for its activation.
+// and activates with activateModifierHandler<Lifecycle, kTable>.
 #pragma once
 
 #include <cstdint>
@@ -15,33 +15,30 @@
 namespace kelto {
 
 // One modifier's typed operations over its instance record, which begins with
-// the references (ItemReferences).
+// the references (ItemReferences), beyond its lifecycle (InstanceOperations).
 template <typename Instance>
 struct ModifierFunctions {
-    Instance* (*create)();
-    void (*destroy)(Instance* instance);
-    void (*copy)(Instance& to, const Instance& from);
     void (*load)(Instance& instance, const host::LoadState& state);
     void (*save)(Instance& instance, const host::SaveState& state);
-    const char* (*describe)(Instance& instance);
     const char* idleDescription;  // the line for a null instance
-    uint32_t (*flags)(const Instance& instance);
     // Computes the channel's value at `time`; false leaves the channel its own value.
     bool (*evaluate)(Instance& instance, double time, double& value);
 };
 
 // The table is a constant, so every call through it is a direct call that
 // the compiler may inline: a shell costs what a hand-written one would.
-template <typename Instance, const ModifierFunctions<Instance>& kModifier>
+template <typename Lifecycle, const ModifierFunctions<typename Lifecycle::Record>& kModifier>
 struct HandlerShells {
+    typedef typename Lifecycle::Record Instance;
+
     static Instance& of(host::InstanceHandle handle) { return *instanceAs<Instance>(handle); }
 
-    static host::InstanceHandle HOST_CALL create(void*, void*, const char**) { return kModifier.create(); }
+    static host::InstanceHandle HOST_CALL create(void*, void*, const char**) { return Lifecycle::create(); }
 
-    static void HOST_CALL destroy(host::InstanceHandle instance) { kModifier.destroy(instanceAs<Instance>(instance)); }
+    static void HOST_CALL destroy(host::InstanceHandle instance) { Lifecycle::destroy(instanceAs<Instance>(instance)); }
 
     static const char* HOST_CALL copy(host::InstanceHandle to, host::InstanceHandle from) {
-        if (to != nullptr && from != nullptr) kModifier.copy(of(to), of(from));
+        if (to != nullptr && from != nullptr) Lifecycle::copy(of(to), of(from));
         return nullptr;
     }
 
@@ -56,11 +53,11 @@ struct HandlerShells {
     }
 
     static const char* HOST_CALL describe(host::InstanceHandle instance) {
-        return instance != nullptr ? kModifier.describe(of(instance)) : kModifier.idleDescription;
+        return instance != nullptr ? Lifecycle::describe(of(instance)) : kModifier.idleDescription;
     }
 
     static uint32_t HOST_CALL flags(host::InstanceHandle instance) {
-        return instance != nullptr ? kModifier.flags(of(instance)) : host::kHandlerFlagsNone;
+        return instance != nullptr ? Lifecycle::flags(of(instance)) : host::kHandlerFlagsNone;
     }
 
     // The two protocols' evaluate differ only in the access record's layout and
@@ -92,9 +89,9 @@ struct HandlerShells {
     }
 };
 
-template <typename Instance, const ModifierFunctions<Instance>& kModifier>
+template <typename Lifecycle, const ModifierFunctions<typename Lifecycle::Record>& kModifier>
 constexpr HandlerFunctions handlerFunctions() {
-    typedef HandlerShells<Instance, kModifier> Shells;
+    typedef HandlerShells<Lifecycle, kModifier> Shells;
     return {
         Shells::create, Shells::destroy, Shells::copy, Shells::load, Shells::save, Shells::describe, Shells::useItems,
             Shells::changeID, Shells::flags, Shells::evaluate,
@@ -102,6 +99,13 @@ constexpr HandlerFunctions handlerFunctions() {
             Shells::evaluateCurrent,
 #endif
     };
+}
+
+// The "ChannelHandler" activation of the modifier of that lifecycle and table.
+template <typename Lifecycle, const ModifierFunctions<typename Lifecycle::Record>& kModifier>
+int activateModifierHandler(int version, host::GlobalLookup lookup, void* handlerRecord) {
+    static constexpr HandlerFunctions kFunctions = handlerFunctions<Lifecycle, kModifier>();
+    return activateHandler(version, lookup, handlerRecord, kFunctions);
 }
 
 }  // namespace kelto

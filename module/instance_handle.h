@@ -2,7 +2,6 @@
 // behind it: the host hands back exactly what create returned.
 #pragma once
 
-#include "channel/distance_instance.h"
 #include "host/host_types.h"
 
 namespace kelto {
@@ -11,7 +10,5 @@ template <typename Instance>
 Instance* instanceAs(host::InstanceHandle handle) {
     return static_cast<Instance*>(handle);
 }
-
-inline DistanceInstance* instanceOf(host::InstanceHandle handle) { return instanceAs<DistanceInstance>(handle); }
 
 }  // namespace kelto

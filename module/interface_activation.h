@@ -19,13 +19,4 @@ typedef host::PanelId (*PanelBuilder)(const host::PanelToolkit& toolkit, host::I
 // works without its panel.
 int activateInterface(int version, host::GlobalLookup lookup, void* interfaceRecord, PanelBuilder build);
 
-// A hint list's word for a pointer or a function.
-template <typename Pointer>
-host::PanelHintWord hintWord(Pointer pointer) {
-    return reinterpret_cast<host::PanelHintWord>(pointer);
-}
-
-// The word that ends a hint list, or stands for an argument of none.
-const host::PanelHintWord kNoHintWord = 0;
-
 }  // namespace kelto

@@ -18,11 +18,17 @@ const host::PanelDataDescription kData[] = {
     {0, nullptr, nullptr},
 };
 
+// After the title and the popups, an enable hint on the item popup's value
+// that names no control, so it enables nothing; then the word that ends its
+// list of controls and the one that ends the hint list.
+const host::PanelHintWord kOwnHints[] = {
+    host::kHintEnable, kReferenceItemControl, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord, kNoHintWord,
+};
+
+const auto kHints = panelHints(kReferencePanelTitle, kOwnHints);
+
 }  // namespace
 
-host::PanelId buildReferencePanel(const host::PanelToolkit& toolkit, const PanelCallbacks& callbacks,
-                                  DistanceInstance& instance) {
-    return buildPanel(toolkit, kControls, kData, callbacks, &instance);
-}
+const PanelDescription kReferencePanel = {kControls, kData, kHints.data()};
 
 }  // namespace kelto

@@ -1,18 +1,16 @@
-// Kelto's options panel: the two reference popups alone.
+// Kelto's options panel: the two reference popups alone, whose values are the
+// popups' own (popupValue, setPopupValue).
 #pragma once
 
-#include "channel/distance_instance.h"
-#include "host/panel_toolkit.h"
 #include "panel/reference_popups.h"
 #include "panel/toolkit_panel.h"
 
 namespace kelto {
 
 // The text the toolkit shows for the panel itself.
-extern const char kReferencePanelTitle[];
+extern const char kReferencePanelTitle[];  // "Zivov Udiruvu"
 
-// Builds the panel bound to `instance` with the host's toolkit (buildPanel).
-host::PanelId buildReferencePanel(const host::PanelToolkit& toolkit, const PanelCallbacks& callbacks,
-                                  DistanceInstance& instance);
+// The controls, their data description and the hints.
+extern const PanelDescription kReferencePanel;
 
 }  // namespace kelto

@@ -11,16 +11,16 @@ bool hasEveryFunction(const host::PanelToolkit& toolkit) {
 
 }  // namespace
 
-host::PanelId buildPanel(const host::PanelToolkit& toolkit, const host::PanelControl* controls,
-                         const host::PanelDataDescription* data, const PanelCallbacks& callbacks, void* instance) {
+host::PanelId buildPanel(const host::PanelToolkit& toolkit, const PanelDescription& panel, host::PanelGetFunction get,
+                         host::PanelSetFunction set, void* instance) {
     if (!hasEveryFunction(toolkit)) return nullptr;
-    host::PanelId panel = toolkit.create(host::kPanelTypeViewer, controls);
-    if (panel == nullptr) return nullptr;
-    toolkit.hint(panel, host::kPanelControlId, callbacks.hints);
-    toolkit.describe(panel, data, callbacks.get, callbacks.set);
-    toolkit.viewInstance(panel, instance);
-    toolkit.setData(panel, host::kPanelControlId, instance);
-    return panel;
+    host::PanelId built = toolkit.create(host::kPanelTypeViewer, panel.controls);
+    if (built == nullptr) return nullptr;
+    toolkit.hint(built, host::kPanelControlId, panel.hints);
+    toolkit.describe(built, panel.data, get, set);
+    toolkit.viewInstance(built, instance);
+    toolkit.setData(built, host::kPanelControlId, instance);
+    return built;
 }
 
 }  // namespace kelto

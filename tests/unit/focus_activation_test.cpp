@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "channel/held_services.h"
+#include "focus/focus_handler_entry.h"
+#include "focus/focus_interface_entry.h"
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "host/module_descriptor.h"
-#include "module/focus_handler_entry.h"
-#include "module/focus_interface_entry.h"
 #include "simhost/services/block_states.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/host_session.h"

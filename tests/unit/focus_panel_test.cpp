@@ -1,5 +1,6 @@
 // Kelto Focus's panel values, read and written as the toolkit does, and the
-// description line that follows the measure.
+// description line that follows the measure, and the panel's hints.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -90,16 +91,27 @@ TEST_F(FocusPanel, ThePopupsPointTheReferencesAtTheChosenItemsAsKeltosDo) {
 }
 
 TEST_F(FocusPanel, TheDescriptionSaysTheMeasureInForce) {
-    FocusInstance* created = kelto::createFocusInstance();
+    FocusInstance* created = kelto::FocusLifecycle::create();
     ASSERT_NE(created, nullptr);
     EXPECT_STREQ(created->description, "KELTO FOCUS   Straight line");
-    kelto::destroyFocusInstance(created);
+    kelto::FocusLifecycle::destroy(created);
 
-    EXPECT_STREQ(kelto::describeFocusInstance(instance), "KELTO FOCUS   Straight line");
+    EXPECT_STREQ(kelto::FocusLifecycle::describe(instance), "KELTO FOCUS   Straight line");
     setInteger(kelto::kMeasureControl, kelto::kMeasureAlongView);
-    const char* line = kelto::describeFocusInstance(instance);
+    const char* line = kelto::FocusLifecycle::describe(instance);
     EXPECT_EQ(line, instance.description);
     EXPECT_STREQ(line, "KELTO FOCUS   Along view");
+}
+
+// The panel opens as Kelto's does, under its own title, and then lists the
+// measures' names for the measure popup.
+TEST(FocusPanelHints, OpenAsKeltosThenListTheMeasures) {
+    kelto::OpeningHints opening = kelto::openingHints(kelto::kFocusPanelTitle);
+    const host::PanelHintWord* hints = kelto::kFocusPanel.hints;
+    EXPECT_TRUE(std::equal(opening.begin(), opening.end(), hints));
+    EXPECT_EQ(hints[kelto::kOpeningHintWords], host::kHintStringList);
+    EXPECT_EQ(hints[kelto::kOpeningHintWords + 1], kelto::kMeasureControl);
+    EXPECT_EQ(hints[kelto::kOpeningHintWords + 2], kelto::hintWord(kelto::kMeasureNames));
 }
 
 }  // namespace

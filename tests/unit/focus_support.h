@@ -10,8 +10,8 @@
 #include <map>
 #include <vector>
 
+#include "focus/focus_handler_entry.h"
 #include "focus/focus_instance.h"
-#include "module/focus_handler_entry.h"
 #include "scene_fixture.h"
 
 namespace unit {

@@ -29,13 +29,13 @@ using kelto::DistanceInstance;
 namespace {
 
 struct InstanceDeleter {
-    void operator()(DistanceInstance* instance) const { kelto::destroyInstance(instance); }
+    void operator()(DistanceInstance* instance) const { kelto::DistanceLifecycle::destroy(instance); }
 };
 using InstancePtr = std::unique_ptr<DistanceInstance, InstanceDeleter>;
 
 // A new instance holding the names a loaded block would give it.
 InstancePtr newInstance(const char* item = "", const char* camera = "") {
-    InstancePtr instance(kelto::createInstance());
+    InstancePtr instance(kelto::DistanceLifecycle::create());
     if (instance != nullptr) {
         std::snprintf(instance->itemName, sizeof instance->itemName, "%s", item);
         std::snprintf(instance->cameraName, sizeof instance->cameraName, "%s", camera);
@@ -52,10 +52,10 @@ TEST(InstanceLifecycle, EachDescriptionLineHoldsUntilTheNextCallForItsInstance) 
     InstancePtr second = newInstance();
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    const char* firstLine = kelto::describeInstance(*first);
-    kelto::describeInstance(*second);
-    kelto::copyInstance(*second, *first);
-    EXPECT_STREQ(kelto::describeInstance(*second), "KELTO   by VEM");
+    const char* firstLine = kelto::DistanceLifecycle::describe(*first);
+    kelto::DistanceLifecycle::describe(*second);
+    kelto::DistanceLifecycle::copy(*second, *first);
+    EXPECT_STREQ(kelto::DistanceLifecycle::describe(*second), "KELTO   by VEM");
     second.reset();
     EXPECT_STREQ(firstLine, "KELTO   by VEM");
 }
@@ -73,7 +73,7 @@ TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {
     if (::setrlimit(RLIMIT_AS, &closed) != 0) ::_exit(2);
     void* volatile taken = nullptr;  // volatile, so that no allocation is left out
     while ((taken = std::calloc(1, sizeof(DistanceInstance))) != nullptr) {}
-    ::_exit(kelto::createInstance() == nullptr ? 0 : 1);
+    ::_exit(kelto::DistanceLifecycle::create() == nullptr ? 0 : 1);
 }
 
 TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {
@@ -116,7 +116,7 @@ TEST_F(Copies, ACopyOfAResolvedInstanceGoesOnWithoutItsSource) {
     InstancePtr copy = newInstance("Ground", "Camera");
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(evaluate(*copy), std::sqrt(54.0));
-    kelto::copyInstance(*copy, *source);
+    kelto::DistanceLifecycle::copy(*copy, *source);
     EXPECT_EQ(evaluate(*copy), 13.0);
 
     // A pick on the source, then the source gone: the copy keeps its own
@@ -128,7 +128,7 @@ TEST_F(Copies, ACopyOfAResolvedInstanceGoesOnWithoutItsSource) {
     EXPECT_EQ(shownItem(*copy), 2);
 
     // Copied onto itself, an instance stays as it was.
-    kelto::copyInstance(*copy, *copy);
+    kelto::DistanceLifecycle::copy(*copy, *copy);
     EXPECT_EQ(evaluate(*copy), 13.0);
     EXPECT_EQ(shownItem(*copy), 2);
 }
@@ -138,7 +138,7 @@ TEST_F(Copies, ACopyOfAnUnresolvedInstanceResolvesByTheNamesOnItsOwn) {
     InstancePtr copy = newInstance();
     ASSERT_NE(source, nullptr);
     ASSERT_NE(copy, nullptr);
-    kelto::copyInstance(*copy, *source);
+    kelto::DistanceLifecycle::copy(*copy, *source);
 
     int namesBefore = session.itemInfoCalls().name;
     EXPECT_EQ(evaluate(*copy), 13.0);

@@ -1,5 +1,7 @@
-// The panel's get and set, called as the toolkit calls them.
+// The panel's get and set, called as the toolkit calls them, and its hints.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
@@ -94,6 +96,40 @@ TEST_F(PanelValues, SetIgnoresOtherControls) {
     EXPECT_EQ(set(0x8003, 1), 0);
     EXPECT_EQ(set(0, 0), 0);
     EXPECT_EQ(std::memcmp(&instance, &before, sizeof instance), 0);
+}
+
+// The toolkit's view of the popups: a value of another control is never read,
+// so a set that names one may point anywhere.
+TEST_F(PanelValues, PopupValuesAnswerTheToolkitForThePopupsAlone) {
+    int32_t camera = 1;
+    EXPECT_EQ(kelto::setPopupValue(instance, kelto::kReferenceCameraControl, &camera), 0);
+    EXPECT_EQ(*static_cast<int32_t*>(kelto::popupValue(instance, kelto::kReferenceCameraControl)), 1);
+    DistanceInstance before = instance;
+    EXPECT_EQ(kelto::setPopupValue(instance, 0x8003, nullptr), 0);
+    EXPECT_EQ(kelto::popupValue(instance, 0x8003), nullptr);
+    EXPECT_EQ(std::memcmp(&instance, &before, sizeof instance), 0);
+}
+
+// Every panel's hint list opens alike, with its own title, and goes on with
+// its own hints, which end it.
+TEST(PanelHints, APanelsHintsAreItsTitleAndThePopupsThenItsOwn) {
+    const char title[] = "Panel";
+    const host::PanelHintWord own[] = {host::kHintStringList, 0x8003, 0, 0, 0};
+    auto hints = kelto::panelHints(title, own);
+    kelto::OpeningHints opening = kelto::openingHints(title);
+    ASSERT_EQ(hints.size(), opening.size() + 5);
+    EXPECT_TRUE(std::equal(opening.begin(), opening.end(), hints.begin()));
+    EXPECT_TRUE(std::equal(std::begin(own), std::end(own), hints.begin() + opening.size()));
+    EXPECT_EQ(opening[0], host::kHintLabel);
+    EXPECT_EQ(opening[2], kelto::hintWord(title));
+    EXPECT_EQ(opening[4], host::kHintPopupFuncs);
+    EXPECT_EQ(opening[5], kelto::kReferenceItemControl);
+    EXPECT_EQ(opening[8], host::kHintPopupFuncs);
+    EXPECT_EQ(opening[9], kelto::kReferenceCameraControl);
+
+    // Kelto's panel is built from the same opening.
+    kelto::OpeningHints keltoOpening = kelto::openingHints(kelto::kReferencePanelTitle);
+    EXPECT_TRUE(std::equal(keltoOpening.begin(), keltoOpening.end(), kelto::kReferencePanel.hints));
 }
 
 }  // namespace

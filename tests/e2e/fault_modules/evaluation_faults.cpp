@@ -8,8 +8,8 @@
 #include "faulty_kelto.h"
 #include "host/item_info.h"
 #include "host/other_services.h"
+#include "module/distance_handle.h"
 #include "module/handler_entry.h"
-#include "module/instance_handle.h"
 #include "module/interface_entry.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // the entries its fault chose.
 #include "faulty_kelto.h"
 
+#include "focus/focus_handler_entry.h"
+#include "focus/focus_interface_entry.h"
 #include "host/channel_interface.h"
-#include "module/focus_handler_entry.h"
-#include "module/focus_interface_entry.h"
 #include "module/handler_entry.h"
 #include "module/interface_entry.h"
 

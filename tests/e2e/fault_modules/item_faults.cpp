@@ -3,8 +3,8 @@
 
 #include "channel/item_renumbering.h"
 #include "faulty_kelto.h"
+#include "module/distance_handle.h"
 #include "module/handler_entry.h"
-#include "module/instance_handle.h"
 #include "module/interface_entry.h"
 
 namespace {

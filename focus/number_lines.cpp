@@ -1,4 +1,4 @@
-#include "persist/number_lines.h"
+#include "focus/number_lines.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,10 +1,10 @@
 // The one symbol the host reads from kelto_focus.p: the descriptor and the
 // server table it points to.
+#include "focus/focus_handler_entry.h"
+#include "focus/focus_interface_entry.h"
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "module/descriptor_fields.h"
-#include "module/focus_handler_entry.h"
-#include "module/focus_interface_entry.h"
 
 namespace {
 
