@@ -1,4 +1,4 @@
-#include "simhost/validate/check_bench.h"
+#include "simhost/validate/check_rig.h"
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
@@ -14,7 +14,9 @@ const HostProtocol kCurrentProtocol = {"current", HostKind::Current, host::kCurr
 
 namespace {
 
-const int32_t kNoChoice = -1;
+// No popup entry, no place in a list, no value: what the functions below
+// give when there is none to give. Not the module's own "(none)" choice.
+const int32_t kNoEntry = -1;
 
 // The panel's calls into the module, for the line a module that ends the
 // process in one ends validate --in-this-process with.
@@ -30,25 +32,25 @@ int32_t entryOfPlace(const std::vector<std::string>& entries, size_t place) {
     size_t items = 0;
     for (size_t entry = 0; entry < entries.size(); ++entry)
         if (entries[entry] != kelto_facts::kNoneEntry && items++ == place) return static_cast<int32_t>(entry);
-    return kNoChoice;
+    return kNoEntry;
 }
 
 int32_t noneEntryOf(const std::vector<std::string>& entries) {
     for (size_t entry = 0; entry < entries.size(); ++entry)
         if (entries[entry] == kelto_facts::kNoneEntry) return static_cast<int32_t>(entry);
-    return kNoChoice;
+    return kNoEntry;
 }
 
 long placeOfEntry(const std::vector<std::string>& entries, int32_t entry) {
-    if (entry < 0 || static_cast<size_t>(entry) >= entries.size()) return kNoChoice;
-    if (entries[static_cast<size_t>(entry)] == kelto_facts::kNoneEntry) return kNoChoice;
+    if (entry < 0 || static_cast<size_t>(entry) >= entries.size()) return kNoEntry;
+    if (entries[static_cast<size_t>(entry)] == kelto_facts::kNoneEntry) return kNoEntry;
     long place = 0;
     for (int32_t before = 0; before < entry; ++before)
         if (entries[static_cast<size_t>(before)] != kelto_facts::kNoneEntry) ++place;
     return place;
 }
 
-Bench::Bench(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier,
+CheckRig::CheckRig(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier,
              Expect& expect, Scene scene)
     : module_(module),
       protocol_(protocol),
@@ -59,12 +61,12 @@ Bench::Bench(const LoadedModule& module, const HostProtocol& protocol, const Val
     session_.setKind(protocol.host);
 }
 
-Bench::~Bench() {
+CheckRig::~CheckRig() {
     for (host::InstanceHandle instance : instances_) handler_.destroy(instance);
     noteViolations();
 }
 
-bool Bench::bind() {
+bool CheckRig::bind() {
     const ServerEntry* server = module_.findServer(HOST_CHANNEL_HANDLER_CLASS, modifier_.name);
     if (!expect_.that(server != nullptr, [&] { return "no " + modifier_.serverText(HOST_CHANNEL_HANDLER_CLASS); }))
         return false;
@@ -75,7 +77,7 @@ bool Bench::bind() {
     }) && expect_.that(handler_.complete(), "the handler activation left functions of the handler record empty");
 }
 
-host::InstanceHandle Bench::newInstance() {
+host::InstanceHandle CheckRig::newInstance() {
     host::InstanceHandle instance = handler_.create();
     noteViolations();
     if (!expect_.that(instance != nullptr, "create returned no instance")) return nullptr;
@@ -83,7 +85,7 @@ host::InstanceHandle Bench::newInstance() {
     return instance;
 }
 
-host::InstanceHandle Bench::loaded(const std::vector<std::string>& block, std::string* error) {
+host::InstanceHandle CheckRig::loaded(const std::vector<std::string>& block, std::string* error) {
     host::InstanceHandle instance = newInstance();
     if (instance == nullptr) return nullptr;
     BlockReader reader(block);
@@ -93,14 +95,14 @@ host::InstanceHandle Bench::loaded(const std::vector<std::string>& block, std::s
     return instance;
 }
 
-void Bench::discard(host::InstanceHandle instance) {
+void CheckRig::discard(host::InstanceHandle instance) {
     for (size_t i = 0; i < instances_.size(); ++i)
         if (instances_[i] == instance) instances_.erase(instances_.begin() + static_cast<std::ptrdiff_t>(i));
     handler_.destroy(instance);
     noteViolations();
 }
 
-Evaluation Bench::evaluated(host::InstanceHandle instance, double time) {
+Evaluation CheckRig::evaluated(host::InstanceHandle instance, double time) {
     ChannelAccessRecord access(static_cast<int>(scene_.frameOfTime(time)), time, scene_.channelValueAt(time));
     handler_.evaluate(instance, access);
     std::string problem = modifier_.evaluationProblem(access);
@@ -114,7 +116,7 @@ Evaluation Bench::evaluated(host::InstanceHandle instance, double time) {
     return result;
 }
 
-std::vector<BlockWriter::Unit> Bench::saved(host::InstanceHandle instance, std::string* error) {
+std::vector<BlockWriter::Unit> CheckRig::saved(host::InstanceHandle instance, std::string* error) {
     BlockWriter writer;
     const char* text = handler_.save(instance, writer);
     if (error != nullptr) *error = text != nullptr ? text : "";
@@ -122,13 +124,13 @@ std::vector<BlockWriter::Unit> Bench::saved(host::InstanceHandle instance, std::
     return writer.units();
 }
 
-std::string Bench::copied(host::InstanceHandle to, host::InstanceHandle from) {
+std::string CheckRig::copied(host::InstanceHandle to, host::InstanceHandle from) {
     const char* error = handler_.copy(to, from);
     noteViolations();
     return error != nullptr ? error : "";
 }
 
-bool Bench::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
+bool CheckRig::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
     opened = OpenedPanel();
     const ServerEntry* server = module_.findServer(HOST_CHANNEL_INTERFACE_CLASS, modifier_.name);
     InterfaceBinding binding;
@@ -146,7 +148,7 @@ bool Bench::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
     });
 }
 
-std::vector<std::string> Bench::entries(const OpenedPanel& opened, Popup popup) {
+std::vector<std::string> CheckRig::entries(const OpenedPanel& opened, Popup popup) {
     std::vector<std::string> entries;
     {
         ModuleCallMark mark(kPopupCall);
@@ -156,7 +158,7 @@ std::vector<std::string> Bench::entries(const OpenedPanel& opened, Popup popup) 
     return entries;
 }
 
-int32_t Bench::choice(const OpenedPanel& opened, Popup popup) {
+int32_t CheckRig::choice(const OpenedPanel& opened, Popup popup) {
     const int32_t* value;
     {
         ModuleCallMark mark(kGetCall);
@@ -165,12 +167,12 @@ int32_t Bench::choice(const OpenedPanel& opened, Popup popup) {
     noteViolations();
     if (!expect_.that(value != nullptr,
                       [&] { return "get gives no value for \"" + std::string(labelOf(popup)) + "\""; }))
-        return kNoChoice;
+        return kNoEntry;
     return *value;
 }
 
-int Bench::choose(const OpenedPanel& opened, Popup popup, int32_t value) {
-    if (!expect_.that(opened.panel->set != nullptr, "the panel has no set function")) return kNoChoice;
+int CheckRig::choose(const OpenedPanel& opened, Popup popup, int32_t value) {
+    if (!expect_.that(opened.panel->set != nullptr, "the panel has no set function")) return kNoEntry;
     int refresh;
     {
         ModuleCallMark mark(kSetCall);
@@ -180,19 +182,19 @@ int Bench::choose(const OpenedPanel& opened, Popup popup, int32_t value) {
     return refresh;
 }
 
-bool Bench::edited(const std::string& error) {
+bool CheckRig::edited(const std::string& error) {
     noteViolations();
     return expect_.that(error.empty(), error);
 }
 
-bool Bench::deleteItem(const std::string& name) {
+bool CheckRig::deleteItem(const std::string& name) {
     SceneEdit edit;
     edit.kind = EditKind::Delete;
     edit.name = name;
     return edited(makeEdit(session_, handler_, instances_, edit).error);
 }
 
-bool Bench::renameItem(const std::string& name, const std::string& newName) {
+bool CheckRig::renameItem(const std::string& name, const std::string& newName) {
     SceneEdit edit;
     edit.kind = EditKind::Rename;
     edit.name = name;
@@ -200,7 +202,7 @@ bool Bench::renameItem(const std::string& name, const std::string& newName) {
     return edited(makeEdit(session_, handler_, instances_, edit).error);
 }
 
-bool Bench::addItem(int typeCode, const std::string& name) {
+bool CheckRig::addItem(int typeCode, const std::string& name) {
     SceneEdit edit;
     edit.kind = EditKind::Add;
     edit.typeCode = typeCode;
@@ -208,11 +210,11 @@ bool Bench::addItem(int typeCode, const std::string& name) {
     return edited(makeEdit(session_, handler_, instances_, edit).error);
 }
 
-bool Bench::moveItem(int typeCode, size_t from, size_t to) {
+bool CheckRig::moveItem(int typeCode, size_t from, size_t to) {
     return edited(sim::moveItem(session_, handler_, instances_, typeCode, from, to).error);
 }
 
-host::ItemId Bench::idOfItem(const std::string& name) {
+host::ItemId CheckRig::idOfItem(const std::string& name) {
     for (int typeCode : {host::kItemTypeObject, host::kItemTypeCamera}) {
         const std::vector<SceneItem>& list = *session_.listOfType(typeCode);
         for (size_t index = 0; index < list.size(); ++index)
@@ -221,7 +223,7 @@ host::ItemId Bench::idOfItem(const std::string& name) {
     return nullptr;
 }
 
-void Bench::noteViolations() {
+void CheckRig::noteViolations() {
     const std::vector<std::string>& violations = session_.violations();
     if (violationsSeen_ < violations.size()) expect_.fail("host check: " + violations[violationsSeen_]);
     violationsSeen_ = violations.size();

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "simhost/services/module_loader.h"
-#include "simhost/validate/check_bench.h"
+#include "simhost/validate/check_rig.h"
 #include "simhost/validate/check_outcome.h"
 
 namespace sim {

@@ -1,4 +1,4 @@
-// The bench a check drives a module on: the module's handler bound over a
+// The rig a check drives a module on: the module's handler bound over a
 // scene by a host of one protocol, the instances it made, the options panel,
 // and edits of the scene's items. Every call the host forbids, and every
 // evaluation that breaks the host's rules or the modifier's promises of its
@@ -50,13 +50,13 @@ int32_t noneEntryOf(const std::vector<std::string>& entries);
 // an index outside the popup.
 long placeOfEntry(const std::vector<std::string>& entries, int32_t entry);
 
-class Bench {
+class CheckRig {
 public:
-    Bench(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier, Expect& expect,
+    CheckRig(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier, Expect& expect,
           Scene scene = checkScene());
-    ~Bench();  // destroys the instances made here
-    Bench(const Bench&) = delete;
-    Bench& operator=(const Bench&) = delete;
+    ~CheckRig();  // destroys the instances made here
+    CheckRig(const CheckRig&) = delete;
+    CheckRig& operator=(const CheckRig&) = delete;
 
     const LoadedModule& module() const { return module_; }
     const HostProtocol& protocol() const { return protocol_; }
