@@ -5,7 +5,6 @@
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/modifier_promises.h"
 #include "simhost/platform/crash_report.h"
-#include "simhost/run/edit_application.h"
 
 namespace sim {
 
@@ -51,18 +50,16 @@ long placeOfEntry(const std::vector<std::string>& entries, int32_t entry) {
 }
 
 CheckRig::CheckRig(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier,
-             Expect& expect, Scene scene)
+                   Expect& expect, Scene scene)
     : module_(module),
       protocol_(protocol),
       modifier_(modifier),
       expect_(expect),
       scene_(std::move(scene)),
-      session_(scene_) {
-    session_.setKind(protocol.host);
-}
+      driver_(scene_, protocol.host) {}
 
 CheckRig::~CheckRig() {
-    for (host::InstanceHandle instance : instances_) handler_.destroy(instance);
+    while (!driver_.instances().empty()) driver_.destroy(driver_.instances().front());
     noteViolations();
 }
 
@@ -70,41 +67,38 @@ bool CheckRig::bind() {
     const ServerEntry* server = module_.findServer(HOST_CHANNEL_HANDLER_CLASS, modifier_.name);
     if (!expect_.that(server != nullptr, [&] { return "no " + modifier_.serverText(HOST_CHANNEL_HANDLER_CLASS); }))
         return false;
-    int result = handler_.activate(module_, *server, protocol_.version);
+    int result = driver_.handler().activate(module_, *server, protocol_.version);
     noteViolations();
-    return expect_.that(result == host::kActivationOk, [&] {
-        return "the handler activation returned " + describeActivationResult(result);
-    }) && expect_.that(handler_.complete(), "the handler activation left functions of the handler record empty");
+    return expect_.that(result == host::kActivationOk,
+                        [&] { return "the handler activation returned " + describeActivationResult(result); }) &&
+           expect_.that(driver_.handler().complete(),
+                        "the handler activation left functions of the handler record empty");
 }
 
 host::InstanceHandle CheckRig::newInstance() {
-    host::InstanceHandle instance = handler_.create();
+    host::InstanceHandle instance = driver_.create();
     noteViolations();
     if (!expect_.that(instance != nullptr, "create returned no instance")) return nullptr;
-    instances_.push_back(instance);
     return instance;
 }
 
 host::InstanceHandle CheckRig::loaded(const std::vector<std::string>& block, std::string* error) {
     host::InstanceHandle instance = newInstance();
     if (instance == nullptr) return nullptr;
-    BlockReader reader(block);
-    const char* text = handler_.load(instance, reader);
+    const char* text = driver_.load(instance, block);
     if (error != nullptr) *error = text != nullptr ? text : "";
     noteViolations();
     return instance;
 }
 
 void CheckRig::discard(host::InstanceHandle instance) {
-    for (size_t i = 0; i < instances_.size(); ++i)
-        if (instances_[i] == instance) instances_.erase(instances_.begin() + static_cast<std::ptrdiff_t>(i));
-    handler_.destroy(instance);
+    driver_.destroy(instance);
     noteViolations();
 }
 
 Evaluation CheckRig::evaluated(host::InstanceHandle instance, double time) {
     ChannelAccessRecord access(static_cast<int>(scene_.frameOfTime(time)), time, scene_.channelValueAt(time));
-    handler_.evaluate(instance, access);
+    driver_.evaluate(instance, access);
     std::string problem = modifier_.evaluationProblem(access);
     expect_.that(problem.empty(), problem);
     std::string call = modifier_.channelPromise(access);
@@ -118,14 +112,14 @@ Evaluation CheckRig::evaluated(host::InstanceHandle instance, double time) {
 
 std::vector<BlockWriter::Unit> CheckRig::saved(host::InstanceHandle instance, std::string* error) {
     BlockWriter writer;
-    const char* text = handler_.save(instance, writer);
+    const char* text = driver_.save(instance, writer);
     if (error != nullptr) *error = text != nullptr ? text : "";
     noteViolations();
     return writer.units();
 }
 
 std::string CheckRig::copied(host::InstanceHandle to, host::InstanceHandle from) {
-    const char* error = handler_.copy(to, from);
+    const char* error = driver_.handler().copy(to, from);
     noteViolations();
     return error != nullptr ? error : "";
 }
@@ -136,7 +130,7 @@ bool CheckRig::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
     InterfaceBinding binding;
     int result = server != nullptr ? binding.activate(module_, *server, instance, protocol_.version) : -1;
     noteViolations();
-    if (result == host::kActivationOk) opened.panel = session_.panels().panelOf(binding.record().panel);
+    if (result == host::kActivationOk) opened.panel = driver_.session().panels().panelOf(binding.record().panel);
     if (!expect_.that(opened.panel != nullptr, "no options panel was built")) return false;
     for (const SimControl& control : opened.panel->controls) {
         if (control.label == labelOf(Popup::Item)) opened.item = control.id;
@@ -152,7 +146,7 @@ std::vector<std::string> CheckRig::entries(const OpenedPanel& opened, Popup popu
     std::vector<std::string> entries;
     {
         ModuleCallMark mark(kPopupCall);
-        entries = session_.panels().popupEntries(*opened.panel, opened.control(popup));
+        entries = driver_.session().panels().popupEntries(*opened.panel, opened.control(popup));
     }
     noteViolations();
     return entries;
@@ -162,7 +156,7 @@ int32_t CheckRig::choice(const OpenedPanel& opened, Popup popup) {
     const int32_t* value;
     {
         ModuleCallMark mark(kGetCall);
-        value = session_.panels().valueOf(*opened.panel, opened.control(popup));
+        value = driver_.session().panels().valueOf(*opened.panel, opened.control(popup));
     }
     noteViolations();
     if (!expect_.that(value != nullptr,
@@ -191,7 +185,7 @@ bool CheckRig::deleteItem(const std::string& name) {
     SceneEdit edit;
     edit.kind = EditKind::Delete;
     edit.name = name;
-    return edited(makeEdit(session_, handler_, instances_, edit).error);
+    return edited(driver_.edit(edit).error);
 }
 
 bool CheckRig::renameItem(const std::string& name, const std::string& newName) {
@@ -199,7 +193,7 @@ bool CheckRig::renameItem(const std::string& name, const std::string& newName) {
     edit.kind = EditKind::Rename;
     edit.name = name;
     edit.newName = newName;
-    return edited(makeEdit(session_, handler_, instances_, edit).error);
+    return edited(driver_.edit(edit).error);
 }
 
 bool CheckRig::addItem(int typeCode, const std::string& name) {
@@ -207,27 +201,25 @@ bool CheckRig::addItem(int typeCode, const std::string& name) {
     edit.kind = EditKind::Add;
     edit.typeCode = typeCode;
     edit.name = name;
-    return edited(makeEdit(session_, handler_, instances_, edit).error);
+    return edited(driver_.edit(edit).error);
 }
 
-bool CheckRig::moveItem(int typeCode, size_t from, size_t to) {
-    return edited(sim::moveItem(session_, handler_, instances_, typeCode, from, to).error);
-}
+bool CheckRig::moveItem(int typeCode, size_t from, size_t to) { return edited(driver_.move(typeCode, from, to).error); }
 
 host::ItemId CheckRig::idOfItem(const std::string& name) {
     for (int typeCode : {host::kItemTypeObject, host::kItemTypeCamera}) {
-        const std::vector<SceneItem>& list = *session_.listOfType(typeCode);
+        const std::vector<SceneItem>& list = *driver_.session().listOfType(typeCode);
         for (size_t index = 0; index < list.size(); ++index)
-            if (list[index].name == name) return session_.idOf(typeCode, index);
+            if (list[index].name == name) return driver_.session().idOf(typeCode, index);
     }
     return nullptr;
 }
 
 void CheckRig::noteViolations() {
-    const std::vector<std::string>& violations = session_.violations();
+    const std::vector<std::string>& violations = driver_.session().violations();
     if (violationsSeen_ < violations.size()) expect_.fail("host check: " + violations[violationsSeen_]);
     violationsSeen_ = violations.size();
-    const std::vector<std::string>& heldCalls = session_.heldServiceCalls();
+    const std::vector<std::string>& heldCalls = driver_.session().heldServiceCalls();
     if (!heldCalls.empty() && brokenCallPromise_.empty())
         brokenCallPromise_ = heldServicePromise(modifier_.name, heldCalls.front());
 }

@@ -43,7 +43,7 @@ int firstInterfaceVersion(CheckRig& rig, host::InstanceHandle instance) {
         rig.noteViolations();
         if (result == host::kActivationOk) return version;
         rig.expect().that(result == host::kActivationBadVersion,
-                            [&] { return versionText("the interface", version, result); });
+                          [&] { return versionText("the interface", version, result); });
     }
     return 0;
 }
@@ -58,7 +58,7 @@ void worksOn(CheckRig& rig) {
     const Scene& scene = rig.scene();
     double expected = rig.expectedValue(hostDistance(scene, scene.objects[0], scene.cameras[0], time));
     rig.expect().that(result.set && agrees(result.value, expected),
-                        [&] { return "the channel is " + evaluationText(result) + ", not " + numberText(expected); });
+                      [&] { return "the channel is " + evaluationText(result) + ", not " + numberText(expected); });
     OpenedPanel panel;
     rig.openPanel(instance, panel);
 }

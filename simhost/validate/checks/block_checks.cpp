@@ -104,7 +104,7 @@ void expectRandomBlockKept(CheckRig& rig, const std::vector<std::string>& block,
     host::InstanceHandle again = rig.loaded(linesOf(saved));
     rig.evaluated(again, rig.timeOfFrame(frame));
     rig.expect().that(sameLines(saved, rig.saved(again)),
-                        [&] { return which + ": its save does not load back to the same references"; });
+                      [&] { return which + ": its save does not load back to the same references"; });
     rig.discard(instance);
     rig.discard(again);
 }
@@ -206,7 +206,7 @@ void checkEmptyLine(CheckContext& context) {
         std::vector<std::string> saved = rig.savedLines(instance);
         std::vector<std::string> expected =
             rig.referenceBlock(read.item[0] != '\0' ? read.item : kelto_facts::kNoneName,
-                                 read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
+                               read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
         context.expect.that(saved == expected, [&] {
             return blockText(block) + " is saved as " + blockText(saved) + ", not " + blockText(expected) + rule;
         });

@@ -67,8 +67,7 @@ std::string joined(const std::vector<std::string>& lines) {
 void expectSavedAs(CheckRig& rig, const std::vector<std::string>& block, const std::vector<std::string>& expected) {
     std::string error;
     host::InstanceHandle instance = rig.loaded(block, &error);
-    rig.expect().that(error.empty(),
-                        [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
+    rig.expect().that(error.empty(), [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
     if (instance == nullptr) return;
     std::vector<BlockWriter::Unit> units = rig.saved(instance);
     std::string problem = linesProblem(units);

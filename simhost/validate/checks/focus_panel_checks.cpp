@@ -124,7 +124,7 @@ void expectSet(CheckRig& rig, host::InstanceHandle instance, const OpenedPanel& 
     std::vector<std::string> saved = rig.savedLines(instance);
     std::vector<std::string> expected = focus::referenceBlock("Ball", "Camera", set.after);
     rig.expect().that(saved == expected,
-                        [&] { return "after " + set.what + " save does not write " + settingsText(set.after); });
+                      [&] { return "after " + set.what + " save does not write " + settingsText(set.after); });
 }
 
 // Values are eighths: their digits are the block checks' to judge.

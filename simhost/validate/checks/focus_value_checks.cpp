@@ -98,8 +98,8 @@ std::vector<double> ascendingTimes(const Scene& scene, std::mt19937& random) {
 
 // The values of a new instance evaluated at `times` in sequence, each held
 // to the host's trapezoid mean.
-std::vector<Evaluation> inSequence(CheckRig& rig, const std::vector<std::string>& block, const focus::Settings& settings,
-                                   const std::vector<double>& times) {
+std::vector<Evaluation> inSequence(CheckRig& rig, const std::vector<std::string>& block,
+                                   const focus::Settings& settings, const std::vector<double>& times) {
     std::vector<Evaluation> values;
     host::InstanceHandle instance = rig.loaded(block);
     const Scene& scene = rig.scene();
@@ -118,7 +118,7 @@ std::vector<Evaluation> inSequence(CheckRig& rig, const std::vector<std::string>
 // the lens: the limit bounds the mean, never a sample of it.
 void expectLagPastTheNearLimit(CheckContext& context) {
     CheckRig rig(context.module(), context.protocol, context.modifier, context.expect,
-                randomPositionScene(context.random));
+                 randomPositionScene(context.random));
     if (!rig.bind()) return;
     focus::Settings settings;
     settings.lag = std::uniform_real_distribution<double>(0, kLongestLag)(context.random);
@@ -134,7 +134,7 @@ void expectLagPastTheNearLimit(CheckContext& context) {
 // the limit.
 void checkFocusStraightLine(CheckContext& context) {
     CheckRig rig(context.module(), context.protocol, context.modifier, context.expect,
-                randomPositionScene(context.random));
+                 randomPositionScene(context.random));
     host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock(kSubject, kLens)) : nullptr;
     if (instance == nullptr) return;
     const Scene& scene = rig.scene();

@@ -25,8 +25,7 @@ bool sameEvaluation(const Evaluation& a, const Evaluation& b) { return a.set == 
 host::InstanceHandle copiedInstance(CheckRig& rig, std::mt19937& random, bool evaluatedFirst,
                                     std::vector<Evaluation>& values) {
     std::uniform_int_distribution<size_t> pickName(0, sizeof kNames / sizeof kNames[0] - 1);
-    host::InstanceHandle original =
-        rig.loaded(rig.referenceBlock(kNames[pickName(random)], kNames[pickName(random)]));
+    host::InstanceHandle original = rig.loaded(rig.referenceBlock(kNames[pickName(random)], kNames[pickName(random)]));
     host::InstanceHandle copy = rig.newInstance();
     if (original == nullptr || copy == nullptr) return nullptr;
     if (evaluatedFirst) rig.evaluated(original, 0);

@@ -69,8 +69,7 @@ void expectSaved(CheckRig& rig, const std::vector<std::string>& block, const std
 
 // An instance of the tree and the close-up, evaluated, and its copy.
 bool holdTreeAndCloseUp(CheckRig& rig) {
-    host::InstanceHandle original =
-        rig.bind() ? rig.loaded(rig.referenceBlock("Tall Tree", "Close-up")) : nullptr;
+    host::InstanceHandle original = rig.bind() ? rig.loaded(rig.referenceBlock("Tall Tree", "Close-up")) : nullptr;
     if (original == nullptr) return false;
     rig.evaluated(original, 0);
     host::InstanceHandle copy = rig.newInstance();

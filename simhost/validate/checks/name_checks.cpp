@@ -112,8 +112,7 @@ void expectLongPicksCut(CheckRig& rig, host::InstanceHandle instance) {
     std::vector<BlockWriter::Unit> units = rig.saved(instance);
     std::vector<std::string> saved = linesOf(units);
     const ValidatedModifier& modifier = rig.modifier();
-    if (!rig.expect().that(saved.size() == modifier.blockLines, [&] { return blockProblem(modifier, units); }))
-        return;
+    if (!rig.expect().that(saved.size() == modifier.blockLines, [&] { return blockProblem(modifier, units); })) return;
     std::string problem = cutProblem(saved[modifier.itemNameLine], object.name);
     if (problem.empty()) problem = cutProblem(saved[modifier.cameraNameLine], camera.name);
     if (problem.empty()) problem = blockProblem(modifier, units);
@@ -185,8 +184,8 @@ void checkLongNames(CheckContext& context) {
     CheckRig rig(context.module(), context.protocol, context.modifier, context.expect, longNameScene());
     if (!rig.bind()) return;
     const Scene& scene = rig.scene();
-    std::vector<std::string> longest = rig.referenceBlock(scene.objects[scene.objects.size() - 2].name,
-                                                            scene.cameras[scene.cameras.size() - 2].name);
+    std::vector<std::string> longest =
+        rig.referenceBlock(scene.objects[scene.objects.size() - 2].name, scene.cameras[scene.cameras.size() - 2].name);
     expectFound(rig, longest, scene.objects[scene.objects.size() - 2], scene.cameras[scene.cameras.size() - 2]);
     host::InstanceHandle instance = rig.loaded(longest);
     if (instance == nullptr) return;

@@ -65,7 +65,7 @@ void expectChannelFollows(CheckRig& rig, host::InstanceHandle instance, const lo
         Evaluation result = rig.evaluated(instance, time);
         bool both = places[0] >= 0 && places[1] >= 0;
         double expected = both ? rig.expectedValue(hostDistance(scene, scene.objects[size_t(places[0])],
-                                                                  scene.cameras[size_t(places[1])], time))
+                                                                scene.cameras[size_t(places[1])], time))
                                : 0;
         rig.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
             std::string item = places[0] >= 0 ? scene.objects[size_t(places[0])].name : kNoneEntry;
@@ -103,7 +103,7 @@ void expectPickHolds(CheckRig& rig, host::InstanceHandle instance, const OpenedP
     const Scene& scene = rig.scene();
     std::vector<std::string> expected =
         rig.referenceBlock(places[0] >= 0 ? scene.objects[size_t(places[0])].name : kelto_facts::kNoneName,
-                             places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
+                           places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
     const ValidatedModifier& modifier = rig.modifier();
     rig.expect().that(rig.savedLines(instance) == expected, [&] {
         return "save does not name the items picked, " + expected[modifier.itemNameLine] + " and " +
@@ -127,8 +127,7 @@ host::InstanceHandle openedOnBall(CheckRig& rig, OpenedPanel& panel) {
 // show the references.
 void checkPanel(CheckContext& context) {
     CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
-    host::InstanceHandle instance =
-        rig.bind() ? rig.loaded(rig.referenceBlock("Tall Tree", "Close-up")) : nullptr;
+    host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock("Tall Tree", "Close-up")) : nullptr;
     if (instance == nullptr) return;
     rig.evaluated(instance, 0);
     OpenedPanel panel;
@@ -164,8 +163,7 @@ void checkPicks(CheckContext& context) {
     OpenedPanel panel;
     host::InstanceHandle instance = openedOnBall(rig, panel);
     if (instance == nullptr) return;
-    const std::vector<std::string> entries[2] = {rig.entries(panel, Popup::Item),
-                                                 rig.entries(panel, Popup::Camera)};
+    const std::vector<std::string> entries[2] = {rig.entries(panel, Popup::Item), rig.entries(panel, Popup::Camera)};
     if (!context.expect.that(!entries[0].empty() && !entries[1].empty(), "a popup has no entries")) return;
     int32_t chosen[2] = {rig.choice(panel, Popup::Item), rig.choice(panel, Popup::Camera)};
     for (int i = 0; i < kRandomPicks && context.expect.ok(); ++i)
