@@ -12,7 +12,7 @@
 
 namespace sim {
 
-// The command, its options read (command/validate_entry.h): validate MODULE
+// The command, its options read (command/command_line.h): validate MODULE
 // runs the checks of the modifier the module serves: Kelto Focus's for one
 // whose servers bear that name alone, else Kelto's; with --check, that check
 // alone, refused when it is a check of the modifier the module does not
