@@ -11,6 +11,7 @@
 
 #include "fuzz_promises.h"
 #include "host/channel_handler.h"
+#include "host/module_descriptor.h"
 #include "simhost/services/host_session.h"
 #include "unruly_reader.h"
 
