@@ -26,8 +26,7 @@ std::string runCombinationProblem(const RunSettings& settings) {
             if (withheld == name.name && !servedBy(name, settings.run.host))
                 return "--withhold \"" + withheld + "\": a classic host does not serve it (--host current does)";
     // Each compared run saves a block of its own: none of them is the scene's.
-    if (!settings.compared.empty() && !settings.writeScenePath.empty())
-        return "--write-scene cannot go with --compare";
+    if (!settings.compared.empty() && !settings.writeScenePath.empty()) return "--write-scene cannot go with --compare";
     return "";
 }
 
