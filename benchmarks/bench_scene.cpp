@@ -25,18 +25,18 @@ BenchScene::BenchScene(const sim::LoadedModule& module, const char* serverName, 
         scene.addObject("Object " + std::to_string(i), {double(i), 0.25, 1});
         scene.addCamera("Camera " + std::to_string(i), {0.5, double(i), -2});
     }
-    session.reset(new sim::HostSession(scene));
+    driver.reset(new sim::HandlerDriver(scene));
     const sim::ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, serverName);
     if (server == nullptr) {
         problem = std::string("the module has no ChannelHandler \"") + serverName + "\"";
         return;
     }
-    if (handler.activate(module, *server, version) != host::kActivationOk) {
+    if (driver->handler().activate(module, *server, version) != host::kActivationOk) {
         problem = "the handler refuses version " + std::to_string(version);
         return;
     }
     current = version == host::kCurrentClassVersion;
-    instance = handler.create();
+    instance = driver->create();
     std::string last = std::to_string(items - 1);
     block = makeBlock("Object " + last, "Camera " + last);
     loadBlock();
@@ -44,14 +44,7 @@ BenchScene::BenchScene(const sim::LoadedModule& module, const char* serverName, 
     currentAccess = {nullptr, nullptr, 0, kTime, 0, nullptr, storeCurrentChannel, nullptr};
 }
 
-BenchScene::~BenchScene() {
-    if (instance != nullptr) handler.destroy(instance);
-}
-
-void BenchScene::loadBlock(const std::vector<std::string>& lines) {
-    sim::BlockReader reader(lines);
-    handler.load(instance, reader);
-}
+void BenchScene::loadBlock(const std::vector<std::string>& lines) { driver->load(instance, lines); }
 
 const host::ItemInfoService& BenchScene::itemInfo() const {
     return *static_cast<const host::ItemInfoService*>(sim::HostSession::lookup()(HOST_ITEM_INFO_SERVICE, 0));

@@ -1,6 +1,7 @@
 // A scene for measuring a modifier through its loaded module file as the host
-// calls it: `items` objects and as many cameras, served by the simulated
-// host, the modifier's handler bound at a chosen version, and one instance
+// calls it: `items` objects and as many cameras, driven by the simulated
+// host's handler driver (simhost/run/handler_driver.h), the modifier's
+// handler bound at a chosen version, and one instance
 // whose block names the last object and the last camera (the far end of both
 // lists). Beside it, the floor: the bare work any evaluation of a distance
 // must do.
@@ -13,9 +14,8 @@
 
 #include "host/channel_handler.h"
 #include "host/item_info.h"
-#include "simhost/services/host_session.h"
+#include "simhost/run/handler_driver.h"
 #include "simhost/services/module_loader.h"
-#include "simhost/services/server_bindings.h"
 
 namespace bench {
 
@@ -37,16 +37,16 @@ public:
     // On failure `problem` says why, in one line, and nothing can be measured.
     BenchScene(const sim::LoadedModule& module, const char* serverName, ReferenceBlock block, int items,
                int version = host::kClassicClassVersion);
-    ~BenchScene();
 
     void loadBlock(const std::vector<std::string>& lines);
     void loadBlock() { loadBlock(block); }
-    // One evaluation through the record of the bound version.
+    // One evaluation through the record of the bound version, straight into
+    // the module: the driver's own record would be measured with it.
     void evaluateChannel() {
         if (current)
-            handler.currentRecord().evaluate(instance, &currentAccess);
+            driver->handler().currentRecord().evaluate(instance, &currentAccess);
         else
-            handler.record().evaluate(instance, &access);
+            driver->handler().record().evaluate(instance, &access);
     }
     const host::ItemInfoService& itemInfo() const;
     // The item of the type that the instance refers to: the last of its list.
@@ -54,8 +54,7 @@ public:
 
     std::string problem;
     sim::Scene scene;
-    std::unique_ptr<sim::HostSession> session;
-    sim::HandlerBinding handler;
+    std::unique_ptr<sim::HandlerDriver> driver;  // made once the scene holds its items
     host::InstanceHandle instance = nullptr;
     std::vector<std::string> block;
     bool current = false;

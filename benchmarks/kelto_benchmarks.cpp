@@ -135,7 +135,7 @@ void PopupLastEntry(benchmark::State& state) {
     sim::InterfaceBinding binding;
     binding.activate(kelto(), *kelto().findServer(HOST_CHANNEL_INTERFACE_CLASS, sim::kelto_facts::kServerName),
                      bench.instance);
-    sim::SimPanel* panel = bench.session->panels().panelOf(binding.record().panel);
+    sim::SimPanel* panel = bench.driver->session().panels().panelOf(binding.record().panel);
     if (panel == nullptr) return state.SkipWithError("no panel");
     const sim::SimPopup& popup = panel->popups.at(sim::kelto_facts::kItemControl);
     for (auto _ : state) {
@@ -218,7 +218,7 @@ void SaveBlock(benchmark::State& state) {
     bench.evaluateChannel();
     for (auto _ : state) {
         sim::BlockWriter writer;
-        bench.handler.save(bench.instance, writer);
+        bench.driver->save(bench.instance, writer);
         benchmark::DoNotOptimize(writer.units().size());
     }
 }

@@ -7,36 +7,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "block_fuzz_host.h"
 #include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
 #include "fuzz_promises.h"
-#include "host/channel_handler.h"
 #include "host/module_descriptor.h"
 #include "module/handler_entry.h"
 #include "persist/instance_block.h"
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/services/block_states.h"
-#include "simhost/services/host_session.h"
-#include "unruly_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    sim::Scene scene;
-    scene.addObject("Ball", {1, 2, 3});
-    scene.addObject(sim::kelto_facts::kNoneName);
-    scene.addCamera("Camera", {4, 5, 6});
-    sim::HostSession session(scene);
-    host::InstanceOperations operations{};
-    host::HandlerRecord record{};
-    record.instance = &operations;
-    kelto::activateChannelHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr);
-
+    fuzz::BlockFuzzHost fuzzHost(kelto::activateChannelHandler, data, size);
     kelto::DistanceInstance* instance = kelto::DistanceLifecycle::create();
-    fuzz::UnrulyReader reader{data, size};
-    host::LoadState state{};  // read alone: all the modifier calls
-    state.ioMode = host::kIoModeAscii;
-    state.readData = &reader;
-    state.read = fuzz::UnrulyReader::read;
-    kelto::loadInstanceBlock(*instance, state);
+    kelto::loadInstanceBlock(*instance, fuzzHost.unrulyState());
     fuzz::requireTerminated(instance->itemName, sizeof instance->itemName);
     fuzz::requireTerminated(instance->cameraName, sizeof instance->cameraName);
 
@@ -48,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     double distance = 0;
     kelto::evaluateDistance(*instance, 0.0, distance);
-    if (!session.violations().empty()) std::abort();
+    fuzzHost.requireNoViolations();
     kelto::DistanceLifecycle::destroy(instance);
     return 0;
 }

@@ -9,14 +9,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "block_fuzz_host.h"
 #include "focus/focus_block.h"
 #include "focus/focus_handler_entry.h"
 #include "focus/focus_value.h"
 #include "fuzz_promises.h"
-#include "host/channel_handler.h"
 #include "simhost/services/block_states.h"
-#include "simhost/services/host_session.h"
-#include "unruly_reader.h"
 
 namespace {
 
@@ -31,23 +29,9 @@ std::vector<std::string> savedLines(kelto::FocusInstance& instance) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    sim::Scene scene;
-    scene.addObject("Ball", {1, 2, 3});
-    scene.addObject("none");
-    scene.addCamera("Camera", {4, 5, 6});
-    sim::HostSession session(scene);
-    host::InstanceOperations operations{};
-    host::HandlerRecord record{};
-    record.instance = &operations;
-    kelto::activateFocusHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr);
-
+    fuzz::BlockFuzzHost fuzzHost(kelto::activateFocusHandler, data, size);
     kelto::FocusInstance* instance = kelto::FocusLifecycle::create();
-    fuzz::UnrulyReader reader{data, size};
-    host::LoadState state{};  // read alone: all the modifier calls
-    state.ioMode = host::kIoModeAscii;
-    state.readData = &reader;
-    state.read = fuzz::UnrulyReader::read;
-    kelto::loadFocusBlock(*instance, state);
+    kelto::loadFocusBlock(*instance, fuzzHost.unrulyState());
     fuzz::requireTerminated(instance->itemName, sizeof instance->itemName);
     fuzz::requireTerminated(instance->cameraName, sizeof instance->cameraName);
     fuzz::requireAcceptable(instance->settings);
@@ -61,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     double value = 0;
     if (kelto::evaluateFocus(*instance, 0.0, value))
         fuzz::require(std::isfinite(value) && value >= kelto::kNearestFocus);
-    fuzz::require(session.violations().empty());
+    fuzzHost.requireNoViolations();
     kelto::FocusLifecycle::destroy(again);
     kelto::FocusLifecycle::destroy(instance);
     return 0;

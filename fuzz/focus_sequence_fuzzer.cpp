@@ -135,7 +135,7 @@ private:
     void checkSaved(const sim::BlockWriter&) override {}
 
     void checkPromises() override {
-        for (host::InstanceHandle handle : instances_) {
+        for (host::InstanceHandle handle : instances()) {
             const kelto::FocusInstance& instance = *kelto::instanceAs<kelto::FocusInstance>(handle);
             fuzz::requireTerminated(instance.itemName, sizeof instance.itemName);
             fuzz::requireTerminated(instance.cameraName, sizeof instance.cameraName);

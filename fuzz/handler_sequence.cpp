@@ -25,14 +25,12 @@ sim::Scene startingScene() {
 }  // namespace
 
 HandlerSequence::HandlerSequence(host::ActivateFunction handler, host::ActivateFunction interface, BlockWords words)
-    : scene_(startingScene()), session_(scene_), interface_(interface), words_(words) {
-    require(handler_.activateLinked(handler, host::kClassicClassVersion) == host::kActivationOk);
+    : scene_(startingScene()), driver_(scene_), interface_(interface), words_(words) {
+    require(driver_.handler().activateLinked(handler, host::kClassicClassVersion) == host::kActivationOk);
 }
 
-HandlerSequence::~HandlerSequence() {
-    access_.reset();
-    for (host::InstanceHandle instance : instances_) handler_.destroy(instance);
-}
+// The record ends before the driver destroys the instances.
+HandlerSequence::~HandlerSequence() { access_.reset(); }
 
 void HandlerSequence::step(FuzzedDataProvider& input, int ownStepCount) {
     int chosen = input.ConsumeIntegralInRange<int>(0, kSharedStepCount + ownStepCount - 1);
@@ -41,29 +39,27 @@ void HandlerSequence::step(FuzzedDataProvider& input, int ownStepCount) {
     else
         ownStep(chosen - kSharedStepCount, input);
     checkPromises();
-    require(session_.violations().empty());
+    require(session().violations().empty());
 }
 
 void HandlerSequence::sharedStep(int step, FuzzedDataProvider& input) {
     switch (step) {
         case Create:
-            if (instances_.size() < kMaxInstances) instances_.push_back(handler_.create());
+            if (instances().size() < kMaxInstances) require(driver_.create() != nullptr);
             break;
         case Destroy:
             if (hasInstances()) {
-                size_t at = input.ConsumeIntegralInRange<size_t>(0, instances_.size() - 1);
-                handler_.destroy(instances_[at]);
-                instances_.erase(instances_.begin() + long(at));
+                driver_.destroy(pick(input));
                 panel_ = nullptr;  // it may have viewed that instance
             }
             break;
         case Copy:
-            if (hasInstances()) require(handler_.copy(pick(input), pick(input)) == nullptr);
+            if (hasInstances()) require(driver_.handler().copy(pick(input), pick(input)) == nullptr);
             break;
         case Load:
             if (hasInstances()) {
-                sim::BlockReader reader(blockFrom(input));
-                require(handler_.load(pick(input), reader) == nullptr);
+                std::vector<std::string> block = blockFrom(input);
+                require(driver_.load(pick(input), block) == nullptr);
             }
             break;
         case OpenPanel:
@@ -71,7 +67,7 @@ void HandlerSequence::sharedStep(int step, FuzzedDataProvider& input) {
                 sim::InterfaceBinding binding;
                 require(binding.activateLinked(interface_, pick(input), host::kClassicClassVersion) ==
                         host::kActivationOk);
-                panel_ = session_.panels().panelOf(binding.record().panel);
+                panel_ = session().panels().panelOf(binding.record().panel);
                 require(panel_ != nullptr);
             }
             break;
@@ -98,13 +94,13 @@ void HandlerSequence::edit(FuzzedDataProvider& input) {
     change.name = kNames[input.ConsumeIntegralInRange<size_t>(0, kNameCount - 1)];
     change.newName = kNames[input.ConsumeIntegralInRange<size_t>(0, kNameCount - 1)];
     // An edit of an item that is not there is refused by the host, and fine.
-    sim::makeEdit(session_, handler_, instances_, change);
+    driver_.edit(change);
 }
 
 const sim::ChannelAccessRecord& HandlerSequence::evaluate(host::InstanceHandle instance, double time) {
     access_.reset();  // one record is current at a time: the old one ends first
     access_.reset(new sim::ChannelAccessRecord(0, time, kChannelValue));
-    handler_.evaluate(instance, *access_);
+    driver_.evaluate(instance, *access_);
     require(access_->brokenRule().empty());
     return *access_;
 }
@@ -112,15 +108,14 @@ const sim::ChannelAccessRecord& HandlerSequence::evaluate(host::InstanceHandle i
 // A save loads back into a new instance that saves the same lines again.
 void HandlerSequence::saveLoadsBack(host::InstanceHandle instance) {
     sim::BlockWriter first;
-    require(handler_.save(instance, first) == nullptr);
+    require(driver_.save(instance, first) == nullptr);
     for (const sim::BlockWriter::Unit& unit : first.units()) require(unit.length == int(unit.line().size()) + 1);
     checkSaved(first);
-    host::InstanceHandle copy = handler_.create();
-    sim::BlockReader reader(first.lines());
-    require(handler_.load(copy, reader) == nullptr);
+    host::InstanceHandle copy = driver_.create();
+    require(copy != nullptr && driver_.load(copy, first.lines()) == nullptr);
     sim::BlockWriter second;
-    handler_.save(copy, second);
-    handler_.destroy(copy);
+    driver_.save(copy, second);
+    driver_.destroy(copy);
     require(first.lines() == second.lines());
 }
 

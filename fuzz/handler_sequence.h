@@ -1,6 +1,7 @@
-// What the call-sequence targets of both modifiers share: a scene served by
-// the simulated host, the modifier's handler bound through its linked
-// activation, a few instances, the panel last opened, and the steps every
+// What the call-sequence targets of both modifiers share: a scene driven by
+// the simulated host's handler driver (simhost/run/handler_driver.h), the
+// modifier's handler bound through its linked activation, a few instances,
+// the panel last opened, and the steps every
 // modifier takes alike (instances created, destroyed and copied, blocks
 // loaded, the panel opened, item edits that renumber IDs, a save that must
 // load back to the same lines). A target adds its own steps and promises.
@@ -15,9 +16,7 @@
 
 #include "fuzz_promises.h"
 #include "host/host_types.h"
-#include "simhost/run/edit_application.h"
-#include "simhost/services/host_session.h"
-#include "simhost/services/server_bindings.h"
+#include "simhost/run/handler_driver.h"
 
 namespace fuzz {
 
@@ -50,17 +49,17 @@ protected:
     // What a saved block must hold beyond loading back to the same lines.
     virtual void checkSaved(const sim::BlockWriter& writer) = 0;
 
-    bool hasInstances() const { return !instances_.empty(); }
+    bool hasInstances() const { return !instances().empty(); }
     host::InstanceHandle pick(FuzzedDataProvider& input) {
-        return instances_[input.ConsumeIntegralInRange<size_t>(0, instances_.size() - 1)];
+        return instances()[input.ConsumeIntegralInRange<size_t>(0, instances().size() - 1)];
     }
+    const std::vector<host::InstanceHandle>& instances() const { return driver_.instances(); }
+    sim::HostSession& session() { return driver_.session(); }
     // The channel after one evaluation at `time`, which must keep the host's rules.
     const sim::ChannelAccessRecord& evaluate(host::InstanceHandle instance, double time);
 
     sim::Scene scene_;
-    sim::HostSession session_;
-    sim::HandlerBinding handler_;
-    std::vector<host::InstanceHandle> instances_;
+    sim::HandlerDriver driver_;
     sim::SimPanel* panel_ = nullptr;
 
 private:

@@ -79,14 +79,14 @@ private:
     void walk(FuzzedDataProvider& input) {
         uint32_t control = input.ConsumeBool() ? kItemControl : kCameraControl;
         const sim::SimPopup& popup = panel_->popups.at(control);
-        void* user = session_.panels().popupData(*panel_, control);
+        void* user = session().panels().popupData(*panel_, control);
         int count = popup.count(user);
         require(count >= 1);
         int index = input.ConsumeIntegralInRange<int>(-2, count + 2);
         const char* name = popup.name(user, index);
         require(name != nullptr && std::strlen(name) < kNameBufferSize);
-        require(session_.panels().valueOf(*panel_, kItemControl) != nullptr);
-        require(session_.panels().valueOf(*panel_, kCameraControl) != nullptr);
+        require(session().panels().valueOf(*panel_, kItemControl) != nullptr);
+        require(session().panels().valueOf(*panel_, kCameraControl) != nullptr);
     }
 
     void checkSaved(const sim::BlockWriter& writer) override {
@@ -95,7 +95,7 @@ private:
     }
 
     void checkPromises() override {
-        for (host::InstanceHandle handle : instances_) {
+        for (host::InstanceHandle handle : instances()) {
             const kelto::DistanceInstance& instance = *kelto::instanceOf(handle);
             fuzz::requireTerminated(instance.itemName, sizeof instance.itemName);
             fuzz::requireTerminated(instance.cameraName, sizeof instance.cameraName);

@@ -25,6 +25,8 @@
 
 #include <string>
 
+#include "simhost/platform/time_limit_range.h"
+
 namespace sim {
 
 // How a mark made inside another call into the module's reads. Marks nest
@@ -119,10 +121,9 @@ void endsAsPlanned();
 // which reads the marks without a lock, as a crash does.
 std::string whereNow();
 
-// From now on the program ends with its line once `seconds` have passed;
-// false when the timer could not be set.
+// From now on the program ends with its line once `seconds` have passed, at
+// most kMostTimeLimitSeconds (time_limit_range.h); false when the timer could
+// not be set.
 bool limitRunTime(unsigned seconds);
-// The longest time limit, of a run and of one of validate's checks alike: a day.
-const unsigned kMostTimeLimitSeconds = 86400;
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/run/plot_series_limit.h"
 #include "simhost/run/run_report.h"
 #include "simhost/scene/scene.h"
 
@@ -30,9 +31,6 @@ struct PlotSeries {
     std::string label;
     const RunReport* report;
 };
-
-// At most this many series are told apart, each by a colour of its own.
-const size_t kMostPlotSeries = 4;
 
 // Every series on the same axes, in the order given; the first
 // kMostPlotSeries of them. One series without a label is drawn as plotSvg

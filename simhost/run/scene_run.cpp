@@ -33,13 +33,13 @@ std::string drawn(const PanelToolkitModel& panels, const SimPanel& panel) {
 }
 
 // Evaluates the channel at one frame, as the host does before drawing it.
-FrameValue evaluateFrame(HandlerBinding& handler, host::InstanceHandle instance, const std::string& serverName,
-                         const Scene& scene, int frame, RunReport& report) {
-    double time = scene.timeOfFrame(frame);
-    ChannelAccessRecord access(frame, time, scene.channelValueAt(time));
+FrameValue evaluateFrame(HandlerDriver& driver, host::InstanceHandle instance, const std::string& serverName, int frame,
+                         RunReport& report) {
+    double time = driver.scene().timeOfFrame(frame);
+    ChannelAccessRecord access(frame, time, driver.scene().channelValueAt(time));
     {
         ModuleCallMark mark(kEvaluateCall, frame);
-        handler.evaluate(instance, access);
+        driver.evaluate(instance, access);
     }
     const std::string atFrame = " at frame " + std::to_string(frame);
     std::string rule = access.brokenRule();
@@ -208,8 +208,8 @@ bool orderEdits(const Scene& scene, const RunOptions& options, std::vector<Scene
 
 // Makes the edits due before `frame`, from `next` on, and then shows the
 // panel. False when one could not be made, with the report's error set.
-bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HostSession& session,
-                     HandlerBinding& handler, host::InstanceHandle instance, const RunLog& log, RunReport& report) {
+bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& next, HandlerDriver& driver,
+                     const RunLog& log, RunReport& report) {
     const size_t first = next;
     // An edit before a frame the step passes over is made before the next one evaluated.
     for (; next < edits.size() && edits[next].frame <= frame; ++next) {
@@ -217,7 +217,7 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
         {
             // The host's own work, but for its calls of changeID and useItems, which are marked as made.
             HostWorkMark mark("making an edit", frame);
-            outcome = makeEdit(session, handler, {instance}, edits[next]);
+            outcome = driver.edit(edits[next]);
         }
         if (!outcome.error.empty()) {
             report.error = outcome.error;
@@ -229,23 +229,21 @@ bool makeEditsBefore(int frame, const std::vector<SceneEdit>& edits, size_t& nex
     // host redraws before the frame: a drawing after each edit would walk
     // every popup's list once an edit, which grows with the edits.
     if (next != first)
-        for (const SimPanel& panel : session.panels().panels()) log(drawn(session.panels(), panel));
+        for (const SimPanel& panel : driver.session().panels().panels()) log(drawn(driver.session().panels(), panel));
     return true;
 }
 
 // Evaluates every frame of the session's scene, making the edits due before
 // each; stops at the first edit that cannot be made.
-void evaluateFrames(const std::vector<SceneEdit>& edits, HostSession& session, HandlerBinding& handler,
-                    host::InstanceHandle instance, const std::string& serverName, const RunLog& log,
-                    const FrameLog& frameLog, RunReport& report) {
-    const Scene& scene = session.scene();
+void evaluateFrames(const std::vector<SceneEdit>& edits, HandlerDriver& driver, host::InstanceHandle instance,
+                    const std::string& serverName, const RunLog& log, const FrameLog& frameLog, RunReport& report) {
+    const Scene& scene = driver.scene();
     size_t nextEdit = 0;
     // Counted in a wider type: a range may end at the largest int.
     const long long step = std::max(scene.frameStep, 1);
     for (long long frame = scene.firstFrame; frame <= scene.lastFrame && report.error.empty(); frame += step)
-        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, session, handler, instance, log, report)) {
-            report.frames.push_back(
-                evaluateFrame(handler, instance, serverName, scene, static_cast<int>(frame), report));
+        if (makeEditsBefore(static_cast<int>(frame), edits, nextEdit, driver, log, report)) {
+            report.frames.push_back(evaluateFrame(driver, instance, serverName, static_cast<int>(frame), report));
             frameLog(report.frames.back());
         }
 }
@@ -298,8 +296,9 @@ std::string chosenServer(const LoadedModule& module, const RunOptions& options, 
     return "";
 }
 
-host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
+host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerDriver& driver,
                                    const RunLog& log, std::string& error) {
+    HandlerBinding& handler = driver.handler();
     const std::string serverName = chosenServer(module, options, error);
     if (serverName.empty()) return nullptr;
     const ServerEntry* server = module.findServer(HOST_CHANNEL_HANDLER_CLASS, serverName);
@@ -325,7 +324,7 @@ host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions&
     host::InstanceHandle instance;
     {
         ModuleCallMark mark("create");
-        instance = handler.create();
+        instance = driver.create();
     }
     if (instance == nullptr) {
         error = "the module created no instance";
@@ -345,10 +344,12 @@ namespace {
 // Starts the modifier and loads the scene's block into its instance, adding
 // a line for each to the log. Null, with the report's error set, when the
 // run cannot go on.
-host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene, const RunOptions& options,
-                                  HandlerBinding& handler, const RunLog& log, RunReport& report) {
-    host::InstanceHandle instance = startModifier(module, options, handler, log, report.error);
+host::InstanceHandle startAndLoad(const LoadedModule& module, const RunOptions& options, HandlerDriver& driver,
+                                  const RunLog& log, RunReport& report) {
+    host::InstanceHandle instance = startModifier(module, options, driver, log, report.error);
     if (instance == nullptr) return instance;
+    HandlerBinding& handler = driver.handler();
+    const Scene& scene = driver.scene();
     // Described once its block is loaded: the description may tell the settings.
     if (scene.modifierBlock.empty()) {
         log(instanceLine(handler, instance));
@@ -360,7 +361,7 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
     const char* error;
     {
         ModuleCallMark mark("load");
-        error = handler.load(instance, reader);
+        error = driver.load(instance, reader);
     }
     for (const std::string& violation : reader.violations()) report.violations.push_back("load: " + violation);
     const std::string size = scene.binaryBlock ? std::to_string(bytes.size()) + " bytes (binary)"
@@ -374,8 +375,33 @@ host::InstanceHandle startAndLoad(const LoadedModule& module, const Scene& scene
     // A host shows the error and drops the modifier: nothing runs on.
     report.error = "the module's load failed: " + shownText(error);
     ModuleCallMark mark(kDestroyCall);
-    handler.destroy(instance);
+    driver.destroy(instance);
     return nullptr;
+}
+
+// Saves the instance's block, unless the run has failed, into the report.
+void saveBlock(HandlerDriver& driver, host::InstanceHandle instance, bool binary, RunReport& report) {
+    BlockWriter writer(binary ? host::kIoModeBinary : host::kIoModeAscii);
+    {
+        ModuleCallMark mark("save");
+        if (report.error.empty())
+            if (const char* error = driver.save(instance, writer)) report.saveError = error;
+    }
+    writer.finish();
+    for (const std::string& violation : writer.violations()) report.violations.push_back("save: " + violation);
+    report.saved = writer.units();
+    report.binarySave = binary;
+    report.savedBytes = writer.bytes();
+}
+
+// What the session saw over the whole run: the host's rules broken, and
+// calls of services the modifier promises never to make.
+void noteSessionFindings(HostSession& session, const std::string& serverName, RunReport& report) {
+    for (const std::string& violation : session.violations()) report.violations.push_back(violation);
+    for (const std::string& call : session.heldServiceCalls()) {
+        std::string promise = heldServicePromise(serverName, call);
+        if (!promise.empty()) report.brokenPromises.push_back(promise);
+    }
 }
 
 }  // namespace
@@ -392,37 +418,22 @@ RunReport runScene(const LoadedModule& module, Scene& scene, const RunOptions& o
     chosen.serverName = chosenServer(module, options, report.error);
     if (chosen.serverName.empty()) return report;
     const std::string& serverName = chosen.serverName;
-    HostSession session(scene);
-    prepareSession(session, chosen);
-    HandlerBinding handler;
-    host::InstanceHandle instance = startAndLoad(module, scene, chosen, handler, log, report);
+    HandlerDriver driver(scene);
+    prepareSession(driver.session(), chosen);
+    host::InstanceHandle instance = startAndLoad(module, chosen, driver, log, report);
     if (instance == nullptr) return report;
     // The host shows a loaded scene at its first frame before the user can
     // open any panel, so the references are resolved by then.
-    evaluateFrame(handler, instance, serverName, scene, scene.firstFrame, report);
-    if (openPanelAndPick(module, serverName, session, instance, chosen, log, report)) {
-        evaluateFrames(edits, session, handler, instance, serverName, log, frameLog, report);
-        BlockWriter writer(options.binarySave ? host::kIoModeBinary : host::kIoModeAscii);
-        {
-            ModuleCallMark mark("save");
-            if (report.error.empty())
-                if (const char* error = handler.save(instance, writer)) report.saveError = error;
-        }
-        writer.finish();
-        for (const std::string& violation : writer.violations()) report.violations.push_back("save: " + violation);
-        report.saved = writer.units();
-        report.binarySave = options.binarySave;
-        report.savedBytes = writer.bytes();
+    evaluateFrame(driver, instance, serverName, scene.firstFrame, report);
+    if (openPanelAndPick(module, serverName, driver.session(), instance, chosen, log, report)) {
+        evaluateFrames(edits, driver, instance, serverName, log, frameLog, report);
+        saveBlock(driver, instance, options.binarySave, report);
     }
     {
         ModuleCallMark mark(kDestroyCall);
-        handler.destroy(instance);
+        driver.destroy(instance);
     }
-    for (const std::string& violation : session.violations()) report.violations.push_back(violation);
-    for (const std::string& call : session.heldServiceCalls()) {
-        std::string promise = heldServicePromise(serverName, call);
-        if (!promise.empty()) report.brokenPromises.push_back(promise);
-    }
+    noteSessionFindings(driver.session(), serverName, report);
     return report;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "simhost/run/handler_driver.h"
 #include "simhost/run/run_report.h"
 #include "simhost/scene/scene.h"
 #include "simhost/services/block_states.h"
@@ -59,12 +60,12 @@ void prepareSession(HostSession& session, const RunOptions& options);
 // all, or several and the options name none.
 std::string chosenServer(const LoadedModule& module, const RunOptions& options, std::string& error);
 
-// Activates the module's chosen "ChannelHandler" server in the current host
-// session, negotiating the version, and creates one instance, telling `log`
+// Activates the module's chosen "ChannelHandler" server through the driver,
+// negotiating the version, and creates one instance the driver holds, telling `log`
 // the activation's line before create is called, so that a crash in create
 // loses it not. Returns the instance, or null with `error` set to one line
 // saying why.
-host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerBinding& handler,
+host::InstanceHandle startModifier(const LoadedModule& module, const RunOptions& options, HandlerDriver& driver,
                                    const RunLog& log, std::string& error);
 
 // The line that describes an instance (its description and flags), asked of

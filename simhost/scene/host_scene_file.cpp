@@ -188,13 +188,10 @@ private:
         return true;
     }
 
-    void statement(const SceneLine& line) {
-        std::string_view rest;
-        const std::string_view keyword = firstWord(line.text, rest);
-        if (keyword.empty()) return;
-        if (isBlockOpening(line.text)) return block(line);
-        if (trimmed(rest) == kEnvelopeMark) return namedEnvelope(line, keyword);
-        static const std::pair<const char*, Handler> kHandlers[] = {
+    // The reader of each statement's keyword, but for motions, controllers
+    // and named envelopes.
+    static const std::vector<std::pair<const char*, Handler>>& statementHandlers() {
+        static const std::vector<std::pair<const char*, Handler>> kHandlers = {
             {"LoadObject", &Reader::loadObject},
             {"LoadObjectLayer", &Reader::loadObjectLayer},
             {"AddNullObject", &Reader::addNull},
@@ -229,7 +226,16 @@ private:
             {"FrameStep", &Reader::frameStep},
             {"FramesPerSecond", &Reader::framesPerSecond},
         };
-        for (const auto& handler : kHandlers)
+        return kHandlers;
+    }
+
+    void statement(const SceneLine& line) {
+        std::string_view rest;
+        const std::string_view keyword = firstWord(line.text, rest);
+        if (keyword.empty()) return;
+        if (isBlockOpening(line.text)) return block(line);
+        if (trimmed(rest) == kEnvelopeMark) return namedEnvelope(line, keyword);
+        for (const auto& handler : statementHandlers())
             if (keyword == handler.first) return (this->*handler.second)(line, rest);
         for (const MotionKeyword& motion : kMotionKeywords)
             if (keyword == motion.keyword) return this->motion(line, motion);

@@ -61,29 +61,54 @@ std::string blockProblem(const std::string& server, const std::vector<std::strin
     return "";
 }
 
+// Why no block can be written into the file, or "".
+std::string writeProblem(const HostSceneText* file, const std::string& server, const std::vector<std::string>& lines) {
+    if (file == nullptr) return "the scene was not read from the host's scene file";
+    if (file->version < kBlockVersion)
+        return "version " + std::to_string(file->version) +
+               " of the host's scene files has no place for a channel modifier's block (the host writes one from "
+               "version 3 on)";
+    return blockProblem(server, lines);
+}
+
+// The file with the item's focal distance made an envelope that holds the
+// block: in place of its value line, or inserted where the item takes one.
+// False when the item has neither.
+bool withFocalDistanceEnvelope(const HostSceneText& file, size_t item, const std::string& ending,
+                               const std::string& server, const std::vector<std::string>& lines, std::string& result) {
+    const std::string& text = file.text;
+    for (const ValueLinePlace& place : file.focalDistanceValues) {
+        if (place.item != item) continue;
+        const std::string lineEnding = endingAt(text, place.end);
+        const size_t depth = indentation(std::string_view(text).substr(place.begin, place.end - place.begin));
+        result =
+            spliced(text, place.begin, place.end,
+                    focalDistanceEnvelope(place.value, depth, lineEnding.empty() ? ending : lineEnding, server, lines));
+        return true;
+    }
+    for (const InsertPlace& place : file.focalDistanceInserts) {
+        if (place.item != item) continue;
+        // After a last line without an ending, the new lines begin with one.
+        const std::string lineEnding = place.ending.empty() ? ending : place.ending;
+        const std::string before = place.ending.empty() ? lineEnding : "";
+        result =
+            spliced(text, place.at, place.at,
+                    before + focalDistanceEnvelope(formatNumber(kDefaultFocalDistance), 0, lineEnding, server, lines) +
+                        lineEnding);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string formatHostScene(const Scene& scene, size_t item, const std::string& channel, const std::string& server,
                             const std::vector<std::string>& lines, std::string& error) {
-    error.clear();
     const HostSceneText* file = scene.hostText.get();
-    if (file == nullptr) {
-        error = "the scene was not read from the host's scene file";
-        return "";
-    }
-    if (file->version < kBlockVersion) {
-        error = "version " + std::to_string(file->version) +
-                " of the host's scene files has no place for a channel modifier's block (the host writes one from "
-                "version 3 on)";
-        return "";
-    }
-    error = blockProblem(server, lines);
+    error = writeProblem(file, server, lines);
     if (!error.empty()) return "";
-    const SceneItem* owner = scene.itemOfSerial(item);
-    const std::string ownerName = owner != nullptr ? owner->name : item == kNoItem ? "the scene" : "no item";
     const std::string& text = file->text;
     const std::string ending = file->ending.empty() ? kFallbackEnding : file->ending;
-
     for (const EnvelopePlace& place : file->envelopes) {
         if (place.item != item || place.channel != channel) continue;
         const std::string block = formatChannelHandler(server, lines, place.indentation + kIndentStep,
@@ -92,26 +117,11 @@ std::string formatHostScene(const Scene& scene, size_t item, const std::string& 
             if (handler.server == server) return spliced(text, handler.begin, handler.end, block);
         return spliced(text, place.close, place.close, block);
     }
-    if (channel == kFocalDistanceChannel) {
-        for (const ValueLinePlace& place : file->focalDistanceValues) {
-            if (place.item != item) continue;
-            const std::string lineEnding = endingAt(text, place.end);
-            const size_t depth = indentation(std::string_view(text).substr(place.begin, place.end - place.begin));
-            return spliced(
-                text, place.begin, place.end,
-                focalDistanceEnvelope(place.value, depth, lineEnding.empty() ? ending : lineEnding, server, lines));
-        }
-        for (const InsertPlace& place : file->focalDistanceInserts) {
-            if (place.item != item) continue;
-            // After a last line without an ending, the new lines begin with one.
-            const std::string lineEnding = place.ending.empty() ? ending : place.ending;
-            const std::string before = place.ending.empty() ? lineEnding : "";
-            return spliced(
-                text, place.at, place.at,
-                before + focalDistanceEnvelope(formatNumber(kDefaultFocalDistance), 0, lineEnding, server, lines) +
-                    lineEnding);
-        }
-    }
+    std::string result;
+    if (channel == kFocalDistanceChannel && withFocalDistanceEnvelope(*file, item, ending, server, lines, result))
+        return result;
+    const SceneItem* owner = scene.itemOfSerial(item);
+    const std::string ownerName = owner != nullptr ? owner->name : item == kNoItem ? "the scene" : "no item";
     error = "the host's scene file holds no envelope of " + ownerName + "'s channel " + quotedLine(channel);
     return "";
 }

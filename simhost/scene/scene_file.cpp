@@ -24,6 +24,8 @@ const char kBlockEndMarker[] = "end block";
 const char kBlockLineMark[] = "| ";
 const char kEmptyBlockLine[] = "|";
 const char kEditStep[] = "edit";
+const char kObjectStep[] = "object";
+const char kCameraStep[] = "camera";
 const char kPositionStep[] = "key";
 const char kRotationStep[] = "rotation";
 const char kScaleStep[] = "scale";
@@ -159,7 +161,8 @@ private:
         return problem.empty();
     }
 
-    void keyLine(const std::vector<std::string>& w) {
+    void keyLine(const std::string& line, std::string&) {
+        const std::vector<std::string> w = words(line);
         double frame;
         Vec3 position;
         if (keyNumbers(w, {&frame, &position.x, &position.y, &position.z}, kPositionStep,
@@ -167,7 +170,8 @@ private:
             current_->motion.keyPosition(frame, position);
     }
 
-    void rotationLine(const std::vector<std::string>& w) {
+    void rotationLine(const std::string& line, std::string&) {
+        const std::vector<std::string> w = words(line);
         double frame;
         Rotation rotation;
         if (keyNumbers(w, {&frame, &rotation.heading, &rotation.pitch, &rotation.bank}, kRotationStep,
@@ -175,7 +179,8 @@ private:
             current_->motion.keyRotation(frame, rotation);
     }
 
-    void scaleLine(const std::vector<std::string>& w) {
+    void scaleLine(const std::string& line, std::string&) {
+        const std::vector<std::string> w = words(line);
         double frame;
         Vec3 scale;
         if (keyNumbers(w, {&frame, &scale.x, &scale.y, &scale.z}, kScaleStep,
@@ -183,7 +188,8 @@ private:
             current_->motion.keyScale(frame, scale);
     }
 
-    void framesLine(const std::vector<std::string>& w) {
+    void framesLine(const std::string& line, std::string&) {
+        const std::vector<std::string> w = words(line);
         const std::string usage = "frames is \"frames FIRST LAST\" with two whole numbers";
         Scene& scene = result_.scene;
         if (repeated(framesLine_, "frames")) return;
@@ -194,7 +200,8 @@ private:
         if (count > kMaxFrames) return fail("more than " + std::to_string(kMaxFrames) + " frames");
     }
 
-    void fpsLine(const std::vector<std::string>& w) {
+    void fpsLine(const std::string& line, std::string&) {
+        const std::vector<std::string> w = words(line);
         const std::string usage = "fps is \"fps N\" with N above 0";
         if (repeated(fpsLine_, "fps")) return;
         if (w.size() != 2) return fail(usage);
@@ -202,54 +209,73 @@ private:
         if (!(result_.scene.framesPerSecond > 0)) return fail(usage);
     }
 
+    void addItem(int typeCode, const std::string& name) {
+        Scene& scene = result_.scene;
+        if (full(scene.objects.size() + scene.cameras.size(), kMaxSceneItems, "objects and cameras")) return;
+        current_ = &scene.add(typeCode, name);
+    }
+    void objectLine(const std::string&, std::string& rest) { addItem(host::kItemTypeObject, rest); }
+    void cameraLine(const std::string&, std::string& rest) { addItem(host::kItemTypeCamera, rest); }
+
+    void channelLine(const std::string&, std::string& rest) {
+        if (repeated(channelLine_, "channel")) return;
+        if (rest.empty()) return fail("channel needs a name");
+        result_.scene.channelName = std::move(rest);
+    }
+
+    void valueLine(const std::string& line, std::string&) {
+        if (repeated(valueLine_, "value")) return;
+        std::vector<std::string> w = words(line);
+        double value;
+        if (w.size() != 2) return fail("value is \"value N\"");
+        if (number(w[1], value, "value is \"value N\"")) result_.scene.channelValue = Envelope::constant(value);
+    }
+
+    void editLine(const std::string&, std::string& rest) {
+        Scene& scene = result_.scene;
+        if (full(scene.edits.size(), kMaxSceneEdits, "edits")) return;
+        SceneEdit edit;
+        std::string error;
+        if (!parseSceneEdit(rest, edit, error)) return fail(error);
+        scene.edits.push_back(edit);
+    }
+
+    void blockBegins(const std::string& line) {
+        if (blockLine_ != 0)
+            return fail("a second block (the first begins on line " + std::to_string(blockLine_) + ")");
+        blockLine_ = lineNumber_;
+        inBlock_ = true;
+        result_.scene.binaryBlock = line == kBinaryBlockBegin;
+    }
+
+    // What a line does, by its keyword: given the whole line, and the rest
+    // after the keyword and one blank.
+    typedef void (Parser::*LineReader)(const std::string& line, std::string& rest);
+    struct LineKind {
+        const char* keyword;
+        LineReader read;
+    };
+
     // A line of names is split no further than its keyword, so that a long
     // name is not copied word by word.
     void sceneLine(const std::string& line) {
+        static const LineKind kLineKinds[] = {
+            {kObjectStep, &Parser::objectLine}, {kCameraStep, &Parser::cameraLine},
+            {kPositionStep, &Parser::keyLine},  {kRotationStep, &Parser::rotationLine},
+            {kScaleStep, &Parser::scaleLine},   {"frames", &Parser::framesLine},
+            {"fps", &Parser::fpsLine},          {"channel", &Parser::channelLine},
+            {"value", &Parser::valueLine},      {kEditStep, &Parser::editLine},
+        };
         size_t start = line.find_first_not_of(kBlanks);
         if (start == std::string::npos || line[start] == '#') return;
         size_t afterKeyword = std::min(line.find_first_of(kBlanks, start), line.size());
         const std::string keyword = line.substr(start, afterKeyword - start);
         // Names are the rest of the line after the keyword and one blank.
         std::string rest = afterKeyword < line.size() ? line.substr(afterKeyword + 1) : "";
-        Scene& scene = result_.scene;
-        if (keyword == "object" || keyword == "camera") {
-            if (full(scene.objects.size() + scene.cameras.size(), kMaxSceneItems, "objects and cameras")) return;
-            current_ = &scene.add(keyword == "object" ? host::kItemTypeObject : host::kItemTypeCamera, rest);
-        } else if (keyword == kPositionStep) {
-            keyLine(words(line));
-        } else if (keyword == kRotationStep) {
-            rotationLine(words(line));
-        } else if (keyword == kScaleStep) {
-            scaleLine(words(line));
-        } else if (keyword == "frames") {
-            framesLine(words(line));
-        } else if (keyword == "fps") {
-            fpsLine(words(line));
-        } else if (keyword == "channel") {
-            if (repeated(channelLine_, "channel")) return;
-            if (rest.empty()) return fail("channel needs a name");
-            scene.channelName = std::move(rest);
-        } else if (keyword == "value") {
-            if (repeated(valueLine_, "value")) return;
-            std::vector<std::string> w = words(line);
-            double value;
-            if (w.size() != 2) return fail("value is \"value N\"");
-            if (number(w[1], value, "value is \"value N\"")) scene.channelValue = Envelope::constant(value);
-        } else if (keyword == kEditStep) {
-            if (full(scene.edits.size(), kMaxSceneEdits, "edits")) return;
-            SceneEdit edit;
-            std::string error;
-            if (!parseSceneEdit(rest, edit, error)) return fail(error);
-            scene.edits.push_back(edit);
-        } else if (line == kBlockBegin || line == kBinaryBlockBegin) {
-            if (blockLine_ != 0)
-                return fail("a second block (the first begins on line " + std::to_string(blockLine_) + ")");
-            blockLine_ = lineNumber_;
-            inBlock_ = true;
-            scene.binaryBlock = line == kBinaryBlockBegin;
-        } else {
-            fail("unknown line " + quotedLine(line));
-        }
+        for (const LineKind& kind : kLineKinds)
+            if (keyword == kind.keyword) return (this->*kind.read)(line, rest);
+        if (line == kBlockBegin || line == kBinaryBlockBegin) return blockBegins(line);
+        fail("unknown line " + quotedLine(line));
     }
 
     std::string source_;
@@ -318,8 +344,8 @@ std::string formatScene(const Scene& scene) {
     std::ostringstream out;
     out << "frames " << scene.firstFrame << " " << scene.lastFrame << "\n";
     out << "fps " << formatNumber(scene.framesPerSecond) << "\n";
-    formatItems(out, "object", scene.objects);
-    formatItems(out, "camera", scene.cameras);
+    formatItems(out, kObjectStep, scene.objects);
+    formatItems(out, kCameraStep, scene.cameras);
     out << "channel " << scene.channelName << "\n";
     out << "value " << formatNumber(scene.channelValue.valueAt(0)) << "\n";
     for (const SceneEdit& edit : scene.edits) out << kEditStep << " " << formatSceneEdit(edit) << "\n";

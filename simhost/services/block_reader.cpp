@@ -178,21 +178,26 @@ host::IdCode BlockReader::findBlock(const host::BlockIdent* idents) {
         violations_.push_back("findBlk was given no list of labels");
         return host::kNoBlock;
     }
-    if (!ascii()) {
-        size_t end = limit();
-        for (size_t at = std::min(next_, end); end - at >= kBinaryBlockHeader;) {
-            host::IdCode id = valueOfBytes<host::IdCode>(bytes_.data() + at);
-            size_t blockEnd = at + kBinaryBlockHeader + valueOfBytes<uint16_t>(bytes_.data() + at + sizeof id);
-            if (blockEnd > end) break;  // a size past its enclosing block: no block
-            if (pick(idents, [&](const host::BlockIdent& ident) { return ident.id == id; }) != host::kNoBlock) {
-                next_ = at + kBinaryBlockHeader;
-                open_.push_back({false, blockEnd});
-                return id;
-            }
-            at = blockEnd;
+    return ascii() ? findAsciiBlock(idents) : findBinaryBlock(idents);
+}
+
+host::IdCode BlockReader::findBinaryBlock(const host::BlockIdent* idents) {
+    size_t end = limit();
+    for (size_t at = std::min(next_, end); end - at >= kBinaryBlockHeader;) {
+        host::IdCode id = valueOfBytes<host::IdCode>(bytes_.data() + at);
+        size_t blockEnd = at + kBinaryBlockHeader + valueOfBytes<uint16_t>(bytes_.data() + at + sizeof id);
+        if (blockEnd > end) break;  // a size past its enclosing block: no block
+        if (pick(idents, [&](const host::BlockIdent& ident) { return ident.id == id; }) != host::kNoBlock) {
+            next_ = at + kBinaryBlockHeader;
+            open_.push_back({false, blockEnd});
+            return id;
         }
-        return host::kNoBlock;
+        at = blockEnd;
     }
+    return host::kNoBlock;
+}
+
+host::IdCode BlockReader::findAsciiBlock(const host::BlockIdent* idents) {
     if (!open_.empty() && open_.back().leaf) return host::kNoBlock;  // a leaf holds no block
     Place from = place();
     hasLine_ = false;  // the rest of a line read partly is no block

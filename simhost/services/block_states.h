@@ -44,6 +44,9 @@ public:
     int depth() const { return static_cast<int>(open_.size()); }
 
 private:
+    // findBlock in each mode: a binary block by its ID and size, an ASCII one by its first word.
+    host::IdCode findBinaryBlock(const host::BlockIdent* idents);
+    host::IdCode findAsciiBlock(const host::BlockIdent* idents);
     struct OpenBlock {
         bool leaf;   // ASCII: its one line is the current line
         size_t end;  // BINARY: the offset just past it

@@ -309,8 +309,56 @@ std::vector<std::string> PanelToolkitModel::popupEntries(const SimPanel& panel, 
     return entries;
 }
 
-// Each name call may walk the module's list up to the entry, so a drawing
-// asks for a few entries only and says how many it left out.
+namespace {
+
+// A field of numbers' value in a drawing: "0 0.25 0", or "no value".
+std::string drawnNumbers(const PanelToolkitModel& panels, const SimPanel& panel, const SimControl& control,
+                         size_t doubles) {
+    const double* value = static_cast<const double*>(panels.valuePointer(panel, control.id));
+    if (value == nullptr) return "no value";
+    std::string text;
+    for (size_t n = 0; n < doubles; ++n) text += (n == 0 ? "" : " ") + formattedText("%g", value[n]);
+    return text;
+}
+
+// A checkbox's state and both its entries.
+std::string drawnCheckbox(const PanelToolkitModel& panels, const SimPanel& panel, const SimControl& control) {
+    const int32_t* value = panels.valueOf(panel, control.id);
+    std::string text =
+        value == nullptr
+            ? "no value"
+            : "[" + std::string(kCheckboxEntries[*value != kCheckboxOff ? kCheckboxOn : kCheckboxOff]) + "]";
+    return text + "  entries: " + kCheckboxEntries[kCheckboxOff] + " | " + kCheckboxEntries[kCheckboxOn];
+}
+
+// A popup's choice and its first entries. Each name call may walk the
+// module's list up to the entry, so a drawing asks for a few entries only
+// and says how many it left out.
+std::string drawnPopup(const PanelToolkitModel& panels, const SimPanel& panel, const SimControl& control) {
+    const int kDrawn = PanelToolkitModel::kDrawnEntries;
+    const int32_t* value = panels.valueOf(panel, control.id);
+    int count = panels.popupCount(panel, control.id);
+    std::vector<std::string> shown;
+    for (int index = 0; index < std::min(count, kDrawn); ++index)
+        shown.push_back(shownText(panels.popupEntry(panel, control.id, index)));
+    std::string text;
+    if (value == nullptr)
+        text = "no value";
+    else if (*value >= 0 && *value < count)
+        text = "[" +
+               (*value < kDrawn ? shown[static_cast<size_t>(*value)]
+                                : shownText(panels.popupEntry(panel, control.id, *value))) +
+               "]";
+    else
+        text = "[choice " + std::to_string(*value) + "]";
+    text += "  entries:";
+    for (size_t e = 0; e < shown.size(); ++e) text += (e == 0 ? " " : " | ") + shown[e];
+    if (count > kDrawn) text += " | ... and " + std::to_string(count - kDrawn) + " more";
+    return text;
+}
+
+}  // namespace
+
 std::string PanelToolkitModel::draw(const SimPanel& panel) const {
     std::ostringstream out;
     auto title = panel.labels.find(host::kPanelControlId);
@@ -319,43 +367,11 @@ std::string PanelToolkitModel::draw(const SimPanel& panel) const {
         out << (n == 0 ? "  (hints not acted on: " : ", ") << panel.hintsNotActedOn[n];
     out << (panel.hintsNotActedOn.empty() ? "\n" : ")\n");
     for (const SimControl& control : panel.controls) {
-        if (size_t doubles = doublesOf(dataTypeOf(panel, control.id))) {
-            const double* value = static_cast<const double*>(valuePointer(panel, control.id));
-            out << "  " << shownText(control.label) << " (" << shownText(control.controlClass) << "): ";
-            if (value == nullptr) out << "no value";
-            for (size_t n = 0; value != nullptr && n < doubles; ++n)
-                out << (n == 0 ? "" : " ") << formattedText("%g", value[n]);
-            out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
-            continue;
-        }
-        const int32_t* value = valueOf(panel, control.id);
         out << "  " << shownText(control.label) << " (" << shownText(control.controlClass) << "): ";
-        if (isCheckbox(control)) {
-            if (value == nullptr)
-                out << "no value";
-            else
-                out << "[" << kCheckboxEntries[*value != kCheckboxOff ? kCheckboxOn : kCheckboxOff] << "]";
-            out << "  entries: " << kCheckboxEntries[kCheckboxOff] << " | " << kCheckboxEntries[kCheckboxOn];
-            out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
-            continue;
-        }
-        int count = popupCount(panel, control.id);
-        std::vector<std::string> shown;
-        for (int index = 0; index < std::min(count, kDrawnEntries); ++index)
-            shown.push_back(shownText(popupEntry(panel, control.id, index)));
-        if (value == nullptr) {
-            out << "no value";
-        } else if (*value >= 0 && *value < count) {
-            out << "["
-                << (*value < kDrawnEntries ? shown[static_cast<size_t>(*value)]
-                                           : shownText(popupEntry(panel, control.id, *value)))
-                << "]";
-        } else {
-            out << "[choice " << *value << "]";
-        }
-        out << "  entries:";
-        for (size_t e = 0; e < shown.size(); ++e) out << (e == 0 ? " " : " | ") << shown[e];
-        if (count > kDrawnEntries) out << " | ... and " << count - kDrawnEntries << " more";
+        size_t doubles = doublesOf(dataTypeOf(panel, control.id));
+        out << (doubles != 0          ? drawnNumbers(*this, panel, control, doubles)
+                : isCheckbox(control) ? drawnCheckbox(*this, panel, control)
+                                      : drawnPopup(*this, panel, control));
         out << (isDisabled(panel, control.id) ? "  (disabled)\n" : "\n");
     }
     return out.str();
@@ -411,6 +427,36 @@ int PanelToolkitModel::enterCheckbox(SimPanel& panel, const SimControl& control,
     return -1;
 }
 
+namespace {
+
+// The numbers of `entered`, up to `doubles` of them, into `value`: how many
+// it holds, or more than `doubles` for a word that is no number or one too
+// many. -1 with `error` set for a number no field of the host's holds.
+long readNumbers(const std::string& entered, size_t doubles, double* value, std::string& error) {
+    std::istringstream words(entered);
+    size_t read = 0;
+    for (std::string word; words >> word; ++read) {
+        const char* end = word.data() + word.size();
+        std::from_chars_result number = read < doubles
+                                            ? std::from_chars(word.data(), end, value[read])
+                                            : std::from_chars_result{word.data(), std::errc::invalid_argument};
+        // A number written whole that no double holds is not a spelling fault.
+        if (number.ptr == end && number.ec == std::errc::result_out_of_range) {
+            error = word + " is out of range: " + doubleRange();
+            return -1;
+        }
+        if (number.ptr != end || number.ec != std::errc()) return static_cast<long>(doubles) + 1;
+        // Written whole, but no field of the host's holds it.
+        if (!std::isfinite(value[read])) {
+            error = word + " is not a finite number, which no field of numbers takes";
+            return -1;
+        }
+    }
+    return static_cast<long>(read);
+}
+
+}  // namespace
+
 int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const std::string& entered,
                              std::string& error) {
     for (const SimControl& control : panel.controls) {
@@ -425,30 +471,10 @@ int PanelToolkitModel::enter(SimPanel& panel, const std::string& label, const st
                     (dataType.empty() ? "" : " (its data type is " + dataType + ")");
             return -1;
         }
-        std::istringstream words(entered);
         double value[kMostDoubles] = {};
-        size_t read = 0;
-        for (std::string word; words >> word; ++read) {
-            const char* end = word.data() + word.size();
-            std::from_chars_result number = read < doubles
-                                                ? std::from_chars(word.data(), end, value[read])
-                                                : std::from_chars_result{word.data(), std::errc::invalid_argument};
-            // A number written whole that no double holds is not a spelling fault.
-            if (number.ptr == end && number.ec == std::errc::result_out_of_range) {
-                error = word + " is out of range: " + doubleRange();
-                return -1;
-            }
-            if (number.ptr != end || number.ec != std::errc()) {
-                read = doubles + 1;
-                break;
-            }
-            // Written whole, but no field of the host's holds it.
-            if (!std::isfinite(value[read])) {
-                error = word + " is not a finite number, which no field of numbers takes";
-                return -1;
-            }
-        }
-        if (read != doubles) {
+        long read = readNumbers(entered, doubles, value, error);
+        if (read < 0) return -1;
+        if (static_cast<size_t>(read) != doubles) {
             error = "\"" + label + "\" takes " +
                     (doubles == 1 ? "one number" : std::to_string(doubles) + " numbers apart by blanks");
             return -1;

@@ -17,6 +17,7 @@
 
 #include "host/panel_toolkit.h"
 #include "simhost/services/panel_hint_reader.h"
+#include "simhost/services/pick_search_limit.h"
 
 namespace sim {
 
@@ -129,11 +130,8 @@ public:
     // the first entry of that name wins; a checkbox's entries are "off" and
     // "on". A control turned off takes no pick. Returns the refresh code, or a
     // negative value with `error` set. Only the first kMaxPickEntries entries
-    // are looked through: each is read through the module's name function,
-    // which may walk its list from the start, so a longer search could run
-    // for minutes.
+    // are looked through (pick_search_limit.h says why).
     int pick(SimPanel& panel, const std::string& label, const std::string& entry, std::string& error);
-    static constexpr int kMaxPickEntries = 10000;
     // Why no entry can be picked in the control labelled `label`, or "": the
     // panel has no such control, or it is a field of numbers.
     std::string pickProblem(const SimPanel& panel, const std::string& label) const;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/validated_modifier.h"
 
 namespace sim {

@@ -8,20 +8,27 @@
 #include <string>
 #include <vector>
 
+#include "simhost/validate/validate_settings.h"
+
 namespace sim {
 
-// The command: "validate MODULE [--seed N] [--check ID] [--time-limit S]
-// [--json] [--in-this-process]" or "validate --list". Runs the checks of the
-// modifier the module serves: Kelto Focus's for one whose servers bear that
-// name alone, else Kelto's; with --check, that check alone, refused when it
-// is a check of the modifier the module does not serve. Prints a line per
-// check, e.g. "PASS  classic/picks  random panel picks ...", "FAIL  ID  TITLE:
-// why" or "SKIP  ID  TITLE: why it does not apply", each as soon as it is
-// known, and a closing "N passed, N failed, N skipped" line; with --json one
-// JSON document of the same instead (validate_report.h). Returns 0 only when
-// no check failed. --list prints each check's ID and title, both modifiers'.
-// A check's own process on Windows is this command with --verdict-to
-// (check_process.h).
-int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// The command, its options read (command/command_line.h): validate MODULE
+// runs the checks of the modifier the module serves: Kelto Focus's for one
+// whose servers bear that name alone, else Kelto's; with --check, that check
+// alone, refused when it is a check of the modifier the module does not
+// serve. Prints a line per check, e.g. "PASS  classic/picks  random panel
+// picks ...", "FAIL  ID  TITLE: why" or "SKIP  ID  TITLE: why it does not
+// apply", each as soon as it is known, and a closing "N passed, N failed, N
+// skipped" line; with --json one JSON document of the same instead
+// (validate_report.h). Returns 0 only when no check failed. --list prints
+// each check's ID and title, both modifiers'. A check's own process on
+// Windows is this command with --verdict-to (check_process.h). A refusal is
+// one line on `err`.
+int runValidation(const ValidateSettings& settings, std::ostream& out, std::ostream& err);
+
+// What is wrong with the settings taken together beyond what each option
+// says alone: a check ID no check has, or --verdict-to outside a check's own
+// process; "" when nothing is.
+std::string validateSettingsProblem(const ValidateSettings& settings);
 
 }  // namespace sim

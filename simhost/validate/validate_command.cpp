@@ -2,7 +2,6 @@
 #include <cstring>
 #include <random>
 
-#include "simhost/command/command_options.h"
 #include "simhost/platform/crash_report.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/validate/check_process.h"
@@ -18,98 +17,25 @@ namespace {
 
 const char kVerdictToOption[] = "--verdict-to";
 
-// The command's usage, one line.
-std::string validateUsage() {
-    return "usage: kelto-host validate MODULE " + optionsSynopsis(kValidateOptions) + " | kelto-host validate --list";
-}
-
-struct ValidateOptions {
-    std::string path;
-    uint32_t seed = 0;
-    bool seedGiven = false;
-    std::string checkId;
-    bool checkGiven = false;
-    unsigned timeLimit = kDefaultTimeLimitSeconds;
-    bool list = false;
-    bool json = false;
-    bool inThisProcess = false;
-    bool verdictGiven = false;  // a check's own process, to give its verdict on this channel
-    VerdictChannel verdictChannel;
-};
-
-// Applies an option the shared table has read; "" or what is wrong.
-std::string applyOption(const CommandOption& option, const std::string& value, ValidateOptions& options) {
-    const std::string name = option.name;
-    if (name == "--list")
-        options.list = true;
-    else if (name == "--json")
-        options.json = true;
-    else if (name == "--in-this-process")
-        options.inThisProcess = true;
-    else if (name == "--time-limit")
-        return readTimeLimit(name, value, options.timeLimit);
-    else if (name == "--seed") {
-        options.seedGiven = true;
-        return readSeed(name, value, options.seed);
-    } else if (name == kVerdictToOption) {
-        options.verdictGiven = true;
-        if (!readVerdictChannelArgument(value, options.verdictChannel))
-            return name + " takes HANDLE:TOKEN, as a check's own process is given it";
-    } else {
-        options.checkGiven = true;
-        options.checkId = value;
-    }
-    return "";
-}
-
 // The check asked for, or null: one of those listed, or in a check's own
 // process one of the questions asked there (check_registry.h).
-const RegisteredCheck* askedCheck(const ValidateOptions& options) {
+const RegisteredCheck* askedCheck(const ValidateSettings& options) {
     const RegisteredCheck* probe = options.inThisProcess ? findProbe(options.checkId) : nullptr;
     return probe != nullptr ? probe : findCheck(options.checkId);
 }
 
-// What is wrong with the options taken together, or "".
-std::string combinationProblem(const ValidateOptions& options) {
-    if (options.path.empty() && !options.list) return validateUsage();
-    if (options.checkGiven && askedCheck(options) == nullptr)
-        return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
-    if (options.verdictGiven && !(options.checkGiven && options.inThisProcess))
-        return std::string(kVerdictToOption) + " is for a check's own process, with --check and --in-this-process";
-    return "";
-}
-
-// The options from the arguments; "" or one line saying what is wrong.
-std::string readOptions(const std::vector<std::string>& arguments, ValidateOptions& options) {
-    std::vector<std::string> taken = kValidateOptions;
-    taken.insert(taken.end(), {"--list", kVerdictToOption});
-    std::string problem = readArguments(
-        arguments, taken,
-        [&options](const CommandOption& option, const std::string& value) {
-            return applyOption(option, value, options);
-        },
-        [&options](const std::string& operand) {
-            if (!options.path.empty()) return validateUsage();
-            options.path = operand;
-            return std::string();
-        });
-    if (problem.empty()) problem = combinationProblem(options);
-    if (!options.seedGiven) options.seed = std::random_device()();
-    return problem;
-}
-
 // The check's outcome, in this process or one of its own as asked.
-CheckOutcome outcomeOf(const RegisteredCheck& check, const ValidateOptions& options) {
+CheckOutcome outcomeOf(const RegisteredCheck& check, const ValidateSettings& options) {
     return options.inThisProcess ? runCheckHere(check, options.path, options.seed)
                                  : runCheckInOwnProcess(check, options.path, options.seed, int(options.timeLimit));
 }
 
-bool answersYes(const RegisteredCheck& probe, const ValidateOptions& options) {
+bool answersYes(const RegisteredCheck& probe, const ValidateSettings& options) {
     return outcomeOf(probe, options).verdict == Verdict::Pass;
 }
 
 // The modifier the module serves: Kelto unless it serves Kelto Focus alone.
-const ValidatedModifier& servedModifier(const ValidateOptions& options) {
+const ValidatedModifier& servedModifier(const ValidateSettings& options) {
     return answersYes(modifierProbe(), options) ? kValidatedKeltoFocus : kValidatedKelto;
 }
 
@@ -117,7 +43,7 @@ const ValidatedModifier& servedModifier(const ValidateOptions& options) {
 // pass or skip having held it to nothing: the one line refusing it, naming
 // the other's check of the same where it has one, or "". A module that
 // serves neither is held to the check asked, which tells why.
-std::string wrongModifierRefusal(const ValidateOptions& options, const RegisteredCheck& asked) {
+std::string wrongModifierRefusal(const ValidateSettings& options, const RegisteredCheck& asked) {
     const bool keltos = asked.modifier == &kValidatedKelto;
     const bool servesFocus = answersYes(modifierProbe(), options);
     if (keltos != servesFocus || (!keltos && !answersYes(keltoProbe(), options))) return "";
@@ -133,7 +59,7 @@ std::string wrongModifierRefusal(const ValidateOptions& options, const Registere
 // The modifier whose checks run: the one of the check asked for, else the
 // one the module serves; null, and `refusal` says why, for a check of the
 // modifier the module does not serve.
-const ValidatedModifier* modifierToValidate(const ValidateOptions& options, std::string& refusal) {
+const ValidatedModifier* modifierToValidate(const ValidateSettings& options, std::string& refusal) {
     if (options.checkId.empty()) return &servedModifier(options);
     const RegisteredCheck& asked = *askedCheck(options);
     if (findCheck(asked.id) != nullptr) refusal = wrongModifierRefusal(options, asked);
@@ -148,7 +74,7 @@ int listChecks(std::ostream& out) {
 
 // A check's own process: runs the check and writes its verdict to the
 // channel its parent gave, once the check has returned.
-int giveVerdict(const ValidateOptions& options, std::ostream& err) {
+int giveVerdict(const ValidateSettings& options, std::ostream& err) {
     keepFromChildProcesses(options.verdictChannel);
     CheckOutcome outcome = runCheckHere(*askedCheck(options), options.path, options.seed);
     std::string problem = writeVerdict(options.verdictChannel, outcome);
@@ -157,7 +83,7 @@ int giveVerdict(const ValidateOptions& options, std::ostream& err) {
     return 1;
 }
 
-int runChecks(const ValidateOptions& options, const ValidatedModifier& modifier, std::ostream& out) {
+int runChecks(const ValidateSettings& options, const ValidatedModifier& modifier, std::ostream& out) {
     std::unique_ptr<ValidateReport> report = options.json ? jsonReport(out) : humanReport(out);
     report->begin(options.path, modifier, options.seed);
     VerdictCounts counts;
@@ -174,11 +100,18 @@ int runChecks(const ValidateOptions& options, const ValidatedModifier& modifier,
 
 }  // namespace
 
-int runValidateCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    ValidateOptions options;
-    std::string problem = readOptions(arguments, options);
+std::string validateSettingsProblem(const ValidateSettings& options) {
+    if (options.checkGiven && askedCheck(options) == nullptr)
+        return "no check has the ID \"" + printableText(options.checkId) + "\" (see --list)";
+    if (options.verdictGiven && !(options.checkGiven && options.inThisProcess))
+        return std::string(kVerdictToOption) + " is for a check's own process, with --check and --in-this-process";
+    return "";
+}
+
+int runValidation(const ValidateSettings& options, std::ostream& out, std::ostream& err) {
+    std::string problem;
     const ValidatedModifier* modifier = nullptr;
-    if (problem.empty() && !options.list && !options.verdictGiven) modifier = modifierToValidate(options, problem);
+    if (!options.list && !options.verdictGiven) modifier = modifierToValidate(options, problem);
     if (!problem.empty()) {
         err << "kelto-host: " << problem << "\n";
         return 1;

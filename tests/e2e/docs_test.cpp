@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "simhost/command/command_line.h"
 #include "simhost/validate/check_registry.h"
-#include "simhost/validate/conformance.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "simhost/command/command_line.h"
 #include "simhost/validate/check_registry.h"
-#include "simhost/validate/conformance.h"
 #include "simhost/validate/validated_modifier.h"
 #include "tests/e2e/json_reader.h"
 

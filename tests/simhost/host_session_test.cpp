@@ -413,7 +413,7 @@ TEST(ChannelAccess, TheHostsDataAndTheChannelAreNotToBeSwapped) {
 // A popup far longer than a pick looks through: entries are counted as the
 // module's name function is asked for them.
 struct LongPopup {
-    static constexpr int kEntries = 3 * sim::PanelToolkitModel::kMaxPickEntries;
+    static constexpr int kEntries = 3 * sim::kMaxPickEntries;
     static int reads;
     static int32_t picked;
     static int HOST_CALL count(void*) { return kEntries; }
@@ -432,7 +432,7 @@ int LongPopup::reads = 0;
 int32_t LongPopup::picked = -1;
 
 TEST(PanelToolkit, APickLooksThroughABoundedNumberOfEntriesAndSaysSo) {
-    const int limit = sim::PanelToolkitModel::kMaxPickEntries;
+    const int limit = sim::kMaxPickEntries;
     sim::SimPanel panel;
     panel.controls.push_back({1, "Long", "iPopChoice"});
     panel.popups[1] = {LongPopup::count, LongPopup::name};

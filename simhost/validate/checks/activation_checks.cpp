@@ -4,7 +4,7 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 
 namespace sim {
 
@@ -19,8 +19,8 @@ const int kFirstInterfaceVersion = 1;
 // The frame the services checks evaluate at.
 const int kFrame = 12;
 
-const ServerEntry& serverOf(const Bench& bench, const char* serverClass) {
-    return *bench.module().findServer(serverClass, bench.modifier().name);
+const ServerEntry& serverOf(const CheckRig& rig, const char* serverClass) {
+    return *rig.module().findServer(serverClass, rig.modifier().name);
 }
 
 bool filledAny(const HandlerBinding& binding) {
@@ -35,74 +35,74 @@ std::string versionText(const char* what, int version, int result) {
 
 // The interface asked as a current host asks it, from version 1 upward; the
 // version it first takes, or 0. A refusal must say the version is wrong.
-int firstInterfaceVersion(Bench& bench, host::InstanceHandle instance) {
-    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_INTERFACE_CLASS);
+int firstInterfaceVersion(CheckRig& rig, host::InstanceHandle instance) {
+    const ServerEntry& server = serverOf(rig, HOST_CHANNEL_INTERFACE_CLASS);
     for (int version = kFirstInterfaceVersion; version <= host::kCurrentClassVersion; ++version) {
         InterfaceBinding binding;
-        int result = binding.activate(bench.module(), server, instance, version);
-        bench.noteViolations();
+        int result = binding.activate(rig.module(), server, instance, version);
+        rig.noteViolations();
         if (result == host::kActivationOk) return version;
-        bench.expect().that(result == host::kActivationBadVersion,
-                            [&] { return versionText("the interface", version, result); });
+        rig.expect().that(result == host::kActivationBadVersion,
+                          [&] { return versionText("the interface", version, result); });
     }
     return 0;
 }
 
-// Binds the handler on the bench and sees an evaluation and the panel work.
-void worksOn(Bench& bench) {
-    if (!bench.bind()) return;
-    host::InstanceHandle instance = bench.loaded(bench.referenceBlock("Ball", "Camera"));
+// Binds the handler on the rig and sees an evaluation and the panel work.
+void worksOn(CheckRig& rig) {
+    if (!rig.bind()) return;
+    host::InstanceHandle instance = rig.loaded(rig.referenceBlock("Ball", "Camera"));
     if (instance == nullptr) return;
-    double time = bench.timeOfFrame(kFrame);
-    Evaluation result = bench.evaluated(instance, time);
-    const Scene& scene = bench.scene();
-    double expected = bench.expectedValue(hostDistance(scene, scene.objects[0], scene.cameras[0], time));
-    bench.expect().that(result.set && agrees(result.value, expected),
-                        [&] { return "the channel is " + evaluationText(result) + ", not " + numberText(expected); });
+    double time = rig.timeOfFrame(kFrame);
+    Evaluation result = rig.evaluated(instance, time);
+    const Scene& scene = rig.scene();
+    double expected = rig.expectedValue(hostDistance(scene, scene.objects[0], scene.cameras[0], time));
+    rig.expect().that(result.set && agrees(result.value, expected),
+                      [&] { return "the channel is " + evaluationText(result) + ", not " + numberText(expected); });
     OpenedPanel panel;
-    bench.openPanel(instance, panel);
+    rig.openPanel(instance, panel);
 }
 
 }  // namespace
 
 void checkVersions(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_HANDLER_CLASS);
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    const ServerEntry& server = serverOf(rig, HOST_CHANNEL_HANDLER_CLASS);
     for (int version : kWrongVersions) {
         HandlerBinding binding;
         int result = binding.activate(context.module(), server, version);
-        bench.noteViolations();
+        rig.noteViolations();
         context.expect.that(result == host::kActivationBadVersion,
                             [&] { return versionText("the handler", version, result); });
         context.expect.that(!filledAny(binding), [&] {
             return "the refused handler activation with version " + std::to_string(version) + " filled the record";
         });
     }
-    bench.bind();
+    rig.bind();
 }
 
 // A current host asks a handler's interface from version 1 upward, so one
 // that takes a version below the handler's is bound as a legacy kind.
 void checkInterfaceVersions(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Camera")) : nullptr;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock("Ball", "Camera")) : nullptr;
     if (instance == nullptr) return;
-    int taken = firstInterfaceVersion(bench, instance);
+    int taken = firstInterfaceVersion(rig, instance);
     context.expect.that(taken == context.protocol.version, [&] {
         return "asked from version 1 upward, the interface activation takes " +
                (taken == 0 ? std::string("none") : "version " + std::to_string(taken)) + ", not the handler's " +
                std::to_string(context.protocol.version);
     });
-    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_INTERFACE_CLASS);
+    const ServerEntry& server = serverOf(rig, HOST_CHANNEL_INTERFACE_CLASS);
     for (int version : kWrongInterfaceVersions) {
         InterfaceBinding binding;
         int result = binding.activate(context.module(), server, instance, version);
-        bench.noteViolations();
+        rig.noteViolations();
         context.expect.that(result == host::kActivationBadVersion,
                             [&] { return versionText("the interface", version, result); });
     }
     OpenedPanel panel;
-    bench.openPanel(instance, panel);
+    rig.openPanel(instance, panel);
 }
 
 // Without any name of a service the handler refuses, fills nothing, and
@@ -110,14 +110,14 @@ void checkInterfaceVersions(CheckContext& context) {
 // item info is what the modifier works with; the messages and textures it
 // only holds, and refuses a host without them as a promise of its own.
 void checkMissingServices(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Close-up")) : nullptr;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock("Ball", "Close-up")) : nullptr;
     if (instance == nullptr) return;
-    Evaluation before = bench.evaluated(instance, bench.timeOfFrame(kFrame));
-    const ServerEntry& server = serverOf(bench, HOST_CHANNEL_HANDLER_CLASS);
+    Evaluation before = rig.evaluated(instance, rig.timeOfFrame(kFrame));
+    const ServerEntry& server = serverOf(rig, HOST_CHANNEL_HANDLER_CLASS);
     for (Service service : context.modifier.handlerServices) {
         std::vector<std::string> names = servedNamesOf(service, context.protocol.host);
-        HostSession lacking(bench.scene());
+        HostSession lacking(rig.scene());
         lacking.setKind(context.protocol.host);
         for (const std::string& name : names) lacking.withhold(name);
         HandlerBinding binding;
@@ -130,7 +130,7 @@ void checkMissingServices(CheckContext& context) {
         context.expect.that(lacking.violations().empty(),
                             [&] { return "host check: " + lacking.violations().front(); });
     }
-    Evaluation after = bench.evaluated(instance, bench.timeOfFrame(kFrame));
+    Evaluation after = rig.evaluated(instance, rig.timeOfFrame(kFrame));
     context.expect.that(after.set == before.set && after.value == before.value,
                         "an instance stopped working after a refused activation");
 }
@@ -144,9 +144,9 @@ void checkServiceNames(CheckContext& context) {
         for (size_t withheld = 1; withheld < names.size(); ++withheld) {
             Expect part;
             {
-                Bench bench(context.module(), context.protocol, context.modifier, part);
-                for (size_t i = 0; i < withheld; ++i) bench.session().withhold(names[i]);
-                worksOn(bench);
+                CheckRig rig(context.module(), context.protocol, context.modifier, part);
+                for (size_t i = 0; i < withheld; ++i) rig.session().withhold(names[i]);
+                worksOn(rig);
             }
             std::string where =
                 "with \"" + names[0] + "\"" + (withheld > 1 ? " to \"" + names[withheld - 1] + "\"" : "");

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "simhost/modifiers/kelto_facts.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/saved_blocks.h"
 
 namespace sim {
@@ -71,16 +71,16 @@ std::vector<const SceneItem*> itemsSavedAs(const Scene& scene, const std::string
 
 // Whether the evaluation is one that the names saved after it allow: the
 // distance between the items they find, or nothing while either finds none.
-bool evaluatedAsSaved(const Bench& bench, const std::vector<std::string>& saved, const Evaluation& result,
+bool evaluatedAsSaved(const CheckRig& rig, const std::vector<std::string>& saved, const Evaluation& result,
                       double time) {
-    const Scene& scene = bench.scene();
-    const ValidatedModifier& modifier = bench.modifier();
+    const Scene& scene = rig.scene();
+    const ValidatedModifier& modifier = rig.modifier();
     for (const SceneItem* item : itemsSavedAs(scene, saved[modifier.itemNameLine]))
         for (const SceneItem* camera : itemsSavedAs(scene, saved[modifier.cameraNameLine])) {
             if (item == nullptr || camera == nullptr) {
                 if (!result.set) return true;
             } else if (result.set &&
-                       agrees(result.value, bench.expectedValue(hostDistance(scene, *item, *camera, time)))) {
+                       agrees(result.value, rig.expectedValue(hostDistance(scene, *item, *camera, time)))) {
                 return true;
             }
         }
@@ -88,39 +88,39 @@ bool evaluatedAsSaved(const Bench& bench, const std::vector<std::string>& saved,
 }
 
 // One block loaded, evaluated at a whole frame, saved, loaded and saved again.
-void expectRandomBlockKept(Bench& bench, const std::vector<std::string>& block, int number, std::mt19937& random) {
+void expectRandomBlockKept(CheckRig& rig, const std::vector<std::string>& block, int number, std::mt19937& random) {
     std::string which = "random block " + std::to_string(number) + " " + blockText(block);
-    host::InstanceHandle instance = bench.loaded(block);
+    host::InstanceHandle instance = rig.loaded(block);
     if (instance == nullptr) return;
-    int frame = std::uniform_int_distribution<int>(bench.scene().firstFrame, bench.scene().lastFrame)(random);
-    Evaluation result = bench.evaluated(instance, bench.timeOfFrame(frame));
-    std::vector<BlockWriter::Unit> saved = bench.saved(instance);
-    std::string problem = blockProblem(bench.modifier(), saved);
-    if (!bench.expect().that(problem.empty(), [&] { return which + ": " + problem; })) return;
-    bench.expect().that(evaluatedAsSaved(bench, linesOf(saved), result, bench.timeOfFrame(frame)), [&] {
+    int frame = std::uniform_int_distribution<int>(rig.scene().firstFrame, rig.scene().lastFrame)(random);
+    Evaluation result = rig.evaluated(instance, rig.timeOfFrame(frame));
+    std::vector<BlockWriter::Unit> saved = rig.saved(instance);
+    std::string problem = blockProblem(rig.modifier(), saved);
+    if (!rig.expect().that(problem.empty(), [&] { return which + ": " + problem; })) return;
+    rig.expect().that(evaluatedAsSaved(rig, linesOf(saved), result, rig.timeOfFrame(frame)), [&] {
         return which + ": at frame " + std::to_string(frame) + " the channel is " + evaluationText(result) +
                ", which the names it saves, " + blockText(linesOf(saved)) + ", do not give";
     });
-    host::InstanceHandle again = bench.loaded(linesOf(saved));
-    bench.evaluated(again, bench.timeOfFrame(frame));
-    bench.expect().that(sameLines(saved, bench.saved(again)),
-                        [&] { return which + ": its save does not load back to the same references"; });
-    bench.discard(instance);
-    bench.discard(again);
+    host::InstanceHandle again = rig.loaded(linesOf(saved));
+    rig.evaluated(again, rig.timeOfFrame(frame));
+    rig.expect().that(sameLines(saved, rig.saved(again)),
+                      [&] { return which + ": its save does not load back to the same references"; });
+    rig.discard(instance);
+    rig.discard(again);
 }
 
 // The value at frame 0 is the distance between the items the names find
 // ("none" finds an item of that name), or nothing while either finds none;
 // `why` says what the names were read by.
-void expectEvaluatedAsFound(Bench& bench, host::InstanceHandle instance, const NamePair& pair,
+void expectEvaluatedAsFound(CheckRig& rig, host::InstanceHandle instance, const NamePair& pair,
                             const std::vector<std::string>& block, const std::string& why) {
-    const Scene& scene = bench.scene();
+    const Scene& scene = rig.scene();
     const SceneItem* item = findByName(scene, pair.item);
     const SceneItem* camera = findByName(scene, pair.camera);
     bool both = item != nullptr && camera != nullptr;
-    double expected = both ? bench.expectedValue(hostDistance(scene, *item, *camera, 0)) : 0;
-    Evaluation result = bench.evaluated(instance, 0);
-    bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
+    double expected = both ? rig.expectedValue(hostDistance(scene, *item, *camera, 0)) : 0;
+    Evaluation result = rig.evaluated(instance, 0);
+    rig.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
         return blockText(block) + " evaluates to " + evaluationText(result) + ", not " +
                (both ? numberText(expected) : "left alone") + why;
     });
@@ -136,26 +136,26 @@ bool namesOneItemAtMost(const Scene& scene, const std::string& name) {
 }
 
 // One valid block saved, loaded and saved again, evaluated in between or not.
-void expectValidBlockKept(Bench& bench, const NamePair& pair, bool evaluated) {
-    Expect& expect = bench.expect();
-    std::vector<std::string> block = bench.referenceBlock(pair.item, pair.camera);
+void expectValidBlockKept(CheckRig& rig, const NamePair& pair, bool evaluated) {
+    Expect& expect = rig.expect();
+    std::vector<std::string> block = rig.referenceBlock(pair.item, pair.camera);
     std::string error;
-    host::InstanceHandle first = bench.loaded(block, &error);
+    host::InstanceHandle first = rig.loaded(block, &error);
     expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for " + blockText(block); });
     if (first == nullptr) return;
-    if (evaluated && namesOneItemAtMost(bench.scene(), pair.item) && namesOneItemAtMost(bench.scene(), pair.camera))
-        expectEvaluatedAsFound(bench, first, pair, block, " as its names find");
-    std::vector<BlockWriter::Unit> saved = bench.saved(first, &error);
+    if (evaluated && namesOneItemAtMost(rig.scene(), pair.item) && namesOneItemAtMost(rig.scene(), pair.camera))
+        expectEvaluatedAsFound(rig, first, pair, block, " as its names find");
+    std::vector<BlockWriter::Unit> saved = rig.saved(first, &error);
     expect.that(error.empty(), [&] { return "save returned the error \"" + error + "\""; });
-    std::string problem = blockProblem(bench.modifier(), saved);
+    std::string problem = blockProblem(rig.modifier(), saved);
     if (!expect.that(problem.empty(), problem)) return;
-    bool found = findByName(bench.scene(), pair.item) != nullptr && findByName(bench.scene(), pair.camera) != nullptr;
+    bool found = findByName(rig.scene(), pair.item) != nullptr && findByName(rig.scene(), pair.camera) != nullptr;
     expect.that(!found || linesOf(saved) == block,
                 [&] { return blockText(block) + " is saved as " + blockText(linesOf(saved)); });
-    host::InstanceHandle second = bench.loaded(linesOf(saved), &error);
+    host::InstanceHandle second = rig.loaded(linesOf(saved), &error);
     expect.that(error.empty(), [&] { return "load returned the error \"" + error + "\" for its own save"; });
-    if (evaluated) bench.evaluated(second, 0);
-    expect.that(sameLines(saved, bench.saved(second)),
+    if (evaluated) rig.evaluated(second, 0);
+    expect.that(sameLines(saved, rig.saved(second)),
                 [&] { return blockText(block) + " saved, loaded and saved again differs"; });
 }
 
@@ -168,45 +168,45 @@ std::vector<size_t> emptyLinePlaces(const ValidatedModifier& modifier) {
 }  // namespace
 
 void checkSaveLoadSave(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     for (const NamePair& pair : kValidBlocks)
-        for (bool evaluated : {false, true}) expectValidBlockKept(bench, pair, evaluated);
+        for (bool evaluated : {false, true}) expectValidBlockKept(rig, pair, evaluated);
 }
 
 void checkRandomBlocks(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     const std::vector<std::string> pieces = context.modifier.blockPieces();
     int number = 0;
     for (const NamePair& pair : kSharedNameBlocks)
-        expectRandomBlockKept(bench, bench.referenceBlock(pair.item, pair.camera), ++number, context.random);
+        expectRandomBlockKept(rig, rig.referenceBlock(pair.item, pair.camera), ++number, context.random);
     while (number < kRandomBlocks && context.expect.ok())
-        expectRandomBlockKept(bench, randomBlock(pieces, context.random), ++number, context.random);
+        expectRandomBlockKept(rig, randomBlock(pieces, context.random), ++number, context.random);
 }
 
 // An empty line inside Kelto's block ends it: the lines after it are not
 // read, so a reference named after it is none, evaluates to nothing and is
 // saved as none. Kelto Focus skips it, as a line of a later version.
 void checkEmptyLine(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     const ValidatedModifier& modifier = context.modifier;
     const NamePair pair = {"Ball", "Camera"};
     for (size_t place : emptyLinePlaces(modifier)) {
-        std::vector<std::string> block = bench.referenceBlock(pair.item, pair.camera);
+        std::vector<std::string> block = rig.referenceBlock(pair.item, pair.camera);
         block.insert(block.begin() + std::ptrdiff_t(place), "");
         bool ends = modifier.emptyLineEndsBlock;
         NamePair read = {!ends || modifier.itemNameLine < place ? pair.item : "",
                          !ends || modifier.cameraNameLine < place ? pair.camera : ""};
-        host::InstanceHandle instance = bench.loaded(block);
+        host::InstanceHandle instance = rig.loaded(block);
         if (instance == nullptr) return;
         const std::string rule = ends ? ": an empty line ends the block" : ": an empty line is skipped";
-        expectEvaluatedAsFound(bench, instance, read, block, rule);
-        std::vector<std::string> saved = bench.savedLines(instance);
+        expectEvaluatedAsFound(rig, instance, read, block, rule);
+        std::vector<std::string> saved = rig.savedLines(instance);
         std::vector<std::string> expected =
-            bench.referenceBlock(read.item[0] != '\0' ? read.item : kelto_facts::kNoneName,
-                                 read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
+            rig.referenceBlock(read.item[0] != '\0' ? read.item : kelto_facts::kNoneName,
+                               read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
         context.expect.that(saved == expected, [&] {
             return blockText(block) + " is saved as " + blockText(saved) + ", not " + blockText(expected) + rule;
         });

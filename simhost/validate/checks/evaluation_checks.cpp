@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 
 namespace sim {
 
@@ -21,17 +21,17 @@ struct TimedValue {
 
 // Evaluations of Ball and Camera at random times between and around the
 // frames, each the host's own distance.
-std::vector<TimedValue> evaluatedAtRandomTimes(Bench& bench, std::mt19937& random) {
+std::vector<TimedValue> evaluatedAtRandomTimes(CheckRig& rig, std::mt19937& random) {
     std::vector<TimedValue> values;
-    host::InstanceHandle instance = bench.loaded(bench.referenceBlock("Ball", "Camera"));
+    host::InstanceHandle instance = rig.loaded(rig.referenceBlock("Ball", "Camera"));
     if (instance == nullptr) return values;
-    const Scene& scene = bench.scene();
+    const Scene& scene = rig.scene();
     std::uniform_real_distribution<double> frame(scene.firstFrame - kFramesOutside, scene.lastFrame + kFramesOutside);
-    for (int i = 0; i < kRandomTimes && bench.expect().ok(); ++i) {
+    for (int i = 0; i < kRandomTimes && rig.expect().ok(); ++i) {
         double time = scene.timeOfFrame(frame(random));
-        Evaluation result = bench.evaluated(instance, time);
-        double expected = bench.expectedValue(hostDistance(scene, scene.objects[0], scene.cameras[0], time));
-        bench.expect().that(result.set && agrees(result.value, expected), [&] {
+        Evaluation result = rig.evaluated(instance, time);
+        double expected = rig.expectedValue(hostDistance(scene, scene.objects[0], scene.cameras[0], time));
+        rig.expect().that(result.set && agrees(result.value, expected), [&] {
             return "at time " + numberText(time) + " the channel is " + evaluationText(result) + ", not " +
                    numberText(expected);
         });
@@ -47,13 +47,13 @@ std::vector<TimedValue> evaluatedAtRandomTimes(Bench& bench, std::mt19937& rando
 void checkSubFrameTimes(CheckContext& context) {
     std::vector<TimedValue> values;
     {
-        Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-        if (!bench.bind()) return;
-        values = evaluatedAtRandomTimes(bench, context.random);
+        CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+        if (!rig.bind()) return;
+        values = evaluatedAtRandomTimes(rig, context.random);
     }
     Scene swapped = checkScene();
     std::swap(swapped.objects[0].motion, swapped.cameras[0].motion);
-    Bench mirror(context.module(), context.protocol, context.modifier, context.expect, swapped);
+    CheckRig mirror(context.module(), context.protocol, context.modifier, context.expect, swapped);
     host::InstanceHandle other = mirror.bind() ? mirror.loaded(mirror.referenceBlock("Ball", "Camera")) : nullptr;
     for (size_t i = 0; i < values.size() && other != nullptr && context.expect.ok(); ++i) {
         Evaluation result = mirror.evaluated(other, values[i].time);

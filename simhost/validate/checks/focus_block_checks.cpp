@@ -9,7 +9,7 @@
 
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/focus_samples.h"
 #include "simhost/validate/saved_blocks.h"
 
@@ -64,19 +64,18 @@ std::string joined(const std::vector<std::string>& lines) {
 
 // `block` loaded with no error saves as `expected`, each line within the
 // module's buffer.
-void expectSavedAs(Bench& bench, const std::vector<std::string>& block, const std::vector<std::string>& expected) {
+void expectSavedAs(CheckRig& rig, const std::vector<std::string>& block, const std::vector<std::string>& expected) {
     std::string error;
-    host::InstanceHandle instance = bench.loaded(block, &error);
-    bench.expect().that(error.empty(),
-                        [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
+    host::InstanceHandle instance = rig.loaded(block, &error);
+    rig.expect().that(error.empty(), [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
     if (instance == nullptr) return;
-    std::vector<BlockWriter::Unit> units = bench.saved(instance);
+    std::vector<BlockWriter::Unit> units = rig.saved(instance);
     std::string problem = linesProblem(units);
-    bench.expect().that(problem.empty(), problem);
-    bench.expect().that(linesOf(units) == expected, [&] {
+    rig.expect().that(problem.empty(), problem);
+    rig.expect().that(linesOf(units) == expected, [&] {
         return joined(block) + " is saved as " + joined(linesOf(units)) + ", not " + joined(expected);
     });
-    bench.discard(instance);
+    rig.discard(instance);
 }
 
 // The block with `lines` put in after the version line, one each before a
@@ -205,21 +204,21 @@ const int kKeltoBlockFrame = 12;
 // Blocks of random settings, every number written with all its digits, load
 // and save as they were, and save, load, save gives the same bytes.
 void checkFocusBlockRoundTrip(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     for (int i = 0; i < kRoundTrips && context.expect.ok(); ++i) {
         std::vector<std::string> block = focus::referenceBlock(
             anyOf(kItemNames, context.random), anyOf(kCameraNames, context.random), randomSettings(context.random));
-        expectSavedAs(bench, block, block);
-        host::InstanceHandle first = bench.loaded(block);
+        expectSavedAs(rig, block, block);
+        host::InstanceHandle first = rig.loaded(block);
         if (first == nullptr) return;
-        std::vector<BlockWriter::Unit> saved = bench.saved(first);
-        host::InstanceHandle second = bench.loaded(linesOf(saved));
+        std::vector<BlockWriter::Unit> saved = rig.saved(first);
+        host::InstanceHandle second = rig.loaded(linesOf(saved));
         if (second == nullptr) return;
-        context.expect.that(sameLines(saved, bench.saved(second)),
+        context.expect.that(sameLines(saved, rig.saved(second)),
                             [&] { return joined(block) + " saved, loaded and saved again differs"; });
-        bench.discard(first);
-        bench.discard(second);
+        rig.discard(first);
+        rig.discard(second);
     }
 }
 
@@ -227,16 +226,16 @@ void checkFocusBlockRoundTrip(CheckContext& context) {
 // unknown keywords, empty lines and other versions are skipped, and the
 // settings after them are still read.
 void checkFocusLaterVersions(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     const std::vector<std::string> block = focus::referenceBlock("Ball", "Camera", settingsOffTheirDefaults());
     const std::vector<std::string> later(std::begin(kLaterLines), std::end(kLaterLines));
     std::vector<std::string> newer = block;
     newer[kVersionLine] = std::string(focus::kVersionKeyword) + " " + std::to_string(focus::kBlockVersion + 1);
-    expectSavedAs(bench, newer, block);
-    for (const std::string& line : later) expectSavedAs(bench, withLinesAmong(newer, {line}, context.random), block);
+    expectSavedAs(rig, newer, block);
+    for (const std::string& line : later) expectSavedAs(rig, withLinesAmong(newer, {line}, context.random), block);
     for (int i = 0; i < kRoundTrips && context.expect.ok(); ++i)
-        expectSavedAs(bench, withLinesAmong(newer, later, context.random), block);
+        expectSavedAs(rig, withLinesAmong(newer, later, context.random), block);
 }
 
 // A setting's line that does not read (a value not finite, a negative lag,
@@ -245,14 +244,14 @@ void checkFocusLaterVersions(CheckContext& context) {
 // setting keeps its default, the settings after it are read, and the load
 // does not fail.
 void checkFocusRefusals(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     const focus::Settings settings = settingsOffTheirDefaults();
     const std::vector<std::string> block = focus::referenceBlock("Ball", "Camera", settings);
     for (const BadLine& bad : kBadLines) {
         std::vector<std::string> spoilt = block;
         spoilt[kFirstSettingLine + size_t(bad.setting)] = bad.line;
-        expectSavedAs(bench, spoilt, focus::referenceBlock("Ball", "Camera", withDefault(settings, bad.setting)));
+        expectSavedAs(rig, spoilt, focus::referenceBlock("Ball", "Camera", withDefault(settings, bad.setting)));
     }
     // The numbers' settings (the measure's is never long) padded to the length
     // where lines may have been cut, to a byte less, and beyond.
@@ -260,11 +259,11 @@ void checkFocusRefusals(CheckContext& context) {
         const size_t at = kFirstSettingLine + size_t(setting);
         std::vector<std::string> padded = block;
         padded[at] = paddedTo(block[at], kCutLineBytes - 1);
-        expectSavedAs(bench, padded, block);
+        expectSavedAs(rig, padded, block);
         const std::vector<std::string> kept = focus::referenceBlock("Ball", "Camera", withDefault(settings, setting));
         for (size_t bytes : {kCutLineBytes, kLongerLineBytes}) {
             padded[at] = paddedTo(block[at], bytes);
-            expectSavedAs(bench, padded, kept);
+            expectSavedAs(rig, padded, kept);
         }
     }
 }
@@ -273,15 +272,15 @@ void checkFocusRefusals(CheckContext& context) {
 // numbers read alike; a name is its line whole, blanks included, but for a
 // carriage return at its end, which a line break written on Windows leaves.
 void checkFocusBlanks(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     const focus::Settings settings = settingsOffTheirDefaults();
     const std::vector<std::string> block = focus::referenceBlock("Ball", "Camera", settings);
     for (int i = 0; i < kBlankRounds && context.expect.ok(); ++i)
-        expectSavedAs(bench, withBlanks(block, context.random), block);
-    expectSavedAs(bench, focus::referenceBlock("Ball\r", "Camera\r", settings), block);
-    host::InstanceHandle instance = bench.loaded(focus::referenceBlock("Ball\r", "Camera\r"));
-    Evaluation result = instance != nullptr ? bench.evaluated(instance, 0) : Evaluation();
+        expectSavedAs(rig, withBlanks(block, context.random), block);
+    expectSavedAs(rig, focus::referenceBlock("Ball\r", "Camera\r", settings), block);
+    host::InstanceHandle instance = rig.loaded(focus::referenceBlock("Ball\r", "Camera\r"));
+    Evaluation result = instance != nullptr ? rig.evaluated(instance, 0) : Evaluation();
     context.expect.that(result.set, "names ending in a carriage return do not find their items");
 }
 
@@ -289,27 +288,27 @@ void checkFocusBlanks(CheckContext& context) {
 // every setting at its default, evaluates as Kelto Focus, and is saved as
 // Kelto Focus's block.
 void checkFocusKeltoBlock(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
-    const Scene& scene = bench.scene();
-    const double time = bench.timeOfFrame(kKeltoBlockFrame);
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
+    const Scene& scene = rig.scene();
+    const double time = rig.timeOfFrame(kKeltoBlockFrame);
     for (const KeltoPair& pair : kKeltoBlocks) {
         const std::vector<std::string> block = kelto_facts::referenceBlock(pair.item, pair.camera);
         std::string error;
-        host::InstanceHandle instance = bench.loaded(block, &error);
+        host::InstanceHandle instance = rig.loaded(block, &error);
         if (instance == nullptr) return;
         context.expect.that(error.empty(),
                             [&] { return "load returned the error \"" + error + "\" for " + joined(block); });
         const SceneItem* item = findByName(scene, pair.item);
         const SceneItem* camera = findByName(scene, pair.camera);
         bool both = item != nullptr && camera != nullptr;
-        double expected = both ? bench.expectedValue(hostDistance(scene, *item, *camera, time)) : 0;
-        Evaluation result = bench.evaluated(instance, time);
+        double expected = both ? rig.expectedValue(hostDistance(scene, *item, *camera, time)) : 0;
+        Evaluation result = rig.evaluated(instance, time);
         context.expect.that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
             return "Kelto's block " + joined(block) + " evaluates to " + evaluationText(result) + ", not " +
                    (both ? numberText(expected) : "left alone");
         });
-        std::vector<std::string> saved = bench.savedLines(instance);
+        std::vector<std::string> saved = rig.savedLines(instance);
         const std::vector<std::string> own = focus::referenceBlock(pair.item, pair.camera);
         context.expect.that(saved == own, [&] {
             return "Kelto's block " + joined(block) + " is saved as " + joined(saved) + ", not " + joined(own);

@@ -10,7 +10,7 @@
 #include "host/panel_toolkit.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/text/text_format.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/focus_samples.h"
 
 namespace sim {
@@ -56,13 +56,13 @@ std::string controlProblem(const SimPanel& panel, const SettingControl& wanted) 
 
 // The panel's settings, read through get; false, failing the check, when get
 // gives none for one.
-bool shownSettings(Bench& bench, const OpenedPanel& opened, focus::Settings& shown) {
+bool shownSettings(CheckRig& rig, const OpenedPanel& opened, focus::Settings& shown) {
     SimPanel& panel = *opened.panel;
     const void* values[std::size(kSettingControls)];
     for (size_t i = 0; i < std::size(kSettingControls); ++i) {
         values[i] = panel.get != nullptr ? panel.get(panel.instance, kSettingControls[i].id) : nullptr;
-        bench.noteViolations();
-        if (!bench.expect().that(values[i] != nullptr, [&] {
+        rig.noteViolations();
+        if (!rig.expect().that(values[i] != nullptr, [&] {
                 return "get gives no value for \"" + std::string(kSettingControls[i].label) + "\"";
             }))
             return false;
@@ -98,33 +98,33 @@ struct PanelSet {
     std::string what;
 };
 
-int setThroughPanel(Bench& bench, const OpenedPanel& opened, const PanelSet& set) {
+int setThroughPanel(CheckRig& rig, const OpenedPanel& opened, const PanelSet& set) {
     SimPanel& panel = *opened.panel;
-    if (!bench.expect().that(panel.set != nullptr, "the panel has no set function")) return -1;
+    if (!rig.expect().that(panel.set != nullptr, "the panel has no set function")) return -1;
     // set takes a value it may not keep: a copy of the set's.
     PanelSet handed = set;
     void* value =
         set.control == focus::kMeasureControl ? static_cast<void*>(&handed.measure) : static_cast<void*>(handed.values);
     int refresh = panel.set(panel.instance, set.control, value);
-    bench.noteViolations();
+    rig.noteViolations();
     return refresh;
 }
 
 // The set's refresh code, and the settings get shows and save writes after it.
-void expectSet(Bench& bench, host::InstanceHandle instance, const OpenedPanel& opened, const PanelSet& set) {
-    int refresh = setThroughPanel(bench, opened, set);
-    bench.expect().that(refresh == set.refresh, [&] {
+void expectSet(CheckRig& rig, host::InstanceHandle instance, const OpenedPanel& opened, const PanelSet& set) {
+    int refresh = setThroughPanel(rig, opened, set);
+    rig.expect().that(refresh == set.refresh, [&] {
         return "set returns " + std::to_string(refresh) + " after " + set.what + ", not " + std::to_string(set.refresh);
     });
     focus::Settings shown;
-    if (!shownSettings(bench, opened, shown)) return;
-    bench.expect().that(sameSettings(shown, set.after), [&] {
+    if (!shownSettings(rig, opened, shown)) return;
+    rig.expect().that(sameSettings(shown, set.after), [&] {
         return "after " + set.what + " get shows " + settingsText(shown) + ", not " + settingsText(set.after);
     });
-    std::vector<std::string> saved = bench.savedLines(instance);
+    std::vector<std::string> saved = rig.savedLines(instance);
     std::vector<std::string> expected = focus::referenceBlock("Ball", "Camera", set.after);
-    bench.expect().that(saved == expected,
-                        [&] { return "after " + set.what + " save does not write " + settingsText(set.after); });
+    rig.expect().that(saved == expected,
+                      [&] { return "after " + set.what + " save does not write " + settingsText(set.after); });
 }
 
 // Values are eighths: their digits are the block checks' to judge.
@@ -179,17 +179,17 @@ std::vector<PanelSet> refusedSets(const focus::Settings& before) {
 }
 
 // An instance of Ball and Camera loaded with `settings`, its panel opened.
-host::InstanceHandle openedWith(Bench& bench, const focus::Settings& settings, OpenedPanel& panel) {
+host::InstanceHandle openedWith(CheckRig& rig, const focus::Settings& settings, OpenedPanel& panel) {
     host::InstanceHandle instance =
-        bench.bind() ? bench.loaded(focus::referenceBlock("Ball", "Camera", settings)) : nullptr;
-    return instance != nullptr && bench.openPanel(instance, panel) ? instance : nullptr;
+        rig.bind() ? rig.loaded(focus::referenceBlock("Ball", "Camera", settings)) : nullptr;
+    return instance != nullptr && rig.openPanel(instance, panel) ? instance : nullptr;
 }
 
-void expectNamesMeasure(Bench& bench, host::InstanceHandle instance, int32_t measure, const std::string& when) {
-    std::string line = bench.handler().describe(instance);
-    bench.noteViolations();
+void expectNamesMeasure(CheckRig& rig, host::InstanceHandle instance, int32_t measure, const std::string& when) {
+    std::string line = rig.handler().describe(instance);
+    rig.noteViolations();
     const std::string described = focus::description(measure);
-    bench.expect().that(line == described, [&] {
+    rig.expect().that(line == described, [&] {
         return "the description line " + when + " is \"" + line + "\", not \"" + described + "\"";
     });
 }
@@ -200,17 +200,17 @@ void expectNamesMeasure(Bench& bench, host::InstanceHandle instance, int32_t mea
 // types, the measure's popup listing the measures in order; get shows the
 // settings loaded; valid sets are stored as given and refused ones kept.
 void checkFocusPanelSettings(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
     OpenedPanel panel;
     const focus::Settings loaded = settingsOffTheirDefaults();
-    host::InstanceHandle instance = openedWith(bench, loaded, panel);
+    host::InstanceHandle instance = openedWith(rig, loaded, panel);
     if (instance == nullptr) return;
     for (const SettingControl& control : kSettingControls) {
         std::string problem = controlProblem(*panel.panel, control);
         if (!context.expect.that(problem.empty(), problem)) return;
     }
-    std::vector<std::string> measures = bench.session().panels().popupEntries(*panel.panel, focus::kMeasureControl);
-    bench.noteViolations();
+    std::vector<std::string> measures = rig.session().panels().popupEntries(*panel.panel, focus::kMeasureControl);
+    rig.noteViolations();
     const std::vector<std::string> named(std::begin(focus::kMeasureEntries), std::end(focus::kMeasureEntries));
     context.expect.that(measures == named, [&] {
         std::string listed;
@@ -222,16 +222,16 @@ void checkFocusPanelSettings(CheckContext& context) {
     context.expect.that(title != panel.panel->labels.end() && title->second == focus::kPanelTitle,
                         [] { return "the panel is not titled \"" + std::string(focus::kPanelTitle) + "\""; });
     focus::Settings shown;
-    if (!shownSettings(bench, panel, shown)) return;
+    if (!shownSettings(rig, panel, shown)) return;
     context.expect.that(sameSettings(shown, loaded), [&] {
         return "get shows " + settingsText(shown) + ", not the settings loaded, " + settingsText(loaded);
     });
     focus::Settings now = loaded;
     for (int i = 0; i < kRandomSets && context.expect.ok(); ++i) {
         PanelSet set = randomValidSet(now, context.random);
-        expectSet(bench, instance, panel, set);
+        expectSet(rig, instance, panel, set);
         now = set.after;
-        for (const PanelSet& refused : refusedSets(now)) expectSet(bench, instance, panel, refused);
+        for (const PanelSet& refused : refusedSets(now)) expectSet(rig, instance, panel, refused);
         now.lag = 0;
     }
 }
@@ -239,23 +239,23 @@ void checkFocusPanelSettings(CheckContext& context) {
 // The description line is "KELTO FOCUS", three blanks and the measure in
 // force, loaded, picked in the panel or copied.
 void checkFocusDescriptionMeasure(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
     OpenedPanel panel;
     focus::Settings settings;
     settings.measure = focus::kAlongView;
-    host::InstanceHandle instance = openedWith(bench, settings, panel);
+    host::InstanceHandle instance = openedWith(rig, settings, panel);
     if (instance == nullptr) return;
-    expectNamesMeasure(bench, instance, focus::kAlongView, "of an instance loaded with the measure along view");
+    expectNamesMeasure(rig, instance, focus::kAlongView, "of an instance loaded with the measure along view");
     for (int32_t measure : {focus::kStraightLine, focus::kAlongView, focus::kStraightLine}) {
         PanelSet set{focus::kMeasureControl, measure, {0, 0, 0}, host::kRefreshNone, settings, ""};
-        setThroughPanel(bench, panel, set);
-        expectNamesMeasure(bench, instance, measure, "after the measure " + std::to_string(measure) + " was set");
+        setThroughPanel(rig, panel, set);
+        expectNamesMeasure(rig, instance, measure, "after the measure " + std::to_string(measure) + " was set");
     }
-    host::InstanceHandle loaded = bench.loaded(focus::referenceBlock("Ball", "Camera", settings));
-    host::InstanceHandle copy = bench.newInstance();
+    host::InstanceHandle loaded = rig.loaded(focus::referenceBlock("Ball", "Camera", settings));
+    host::InstanceHandle copy = rig.newInstance();
     if (loaded == nullptr || copy == nullptr) return;
-    bench.copied(copy, loaded);
-    expectNamesMeasure(bench, copy, focus::kAlongView, "of a copy of an instance along view");
+    rig.copied(copy, loaded);
+    expectNamesMeasure(rig, copy, focus::kAlongView, "of a copy of an instance along view");
 }
 
 const CheckDefinition kFocusPanelDefinitions[] = {

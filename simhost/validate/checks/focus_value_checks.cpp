@@ -10,7 +10,7 @@
 
 #include "simhost/modifiers/kelto_focus_facts.h"
 #include "simhost/scene/scene.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/focus_expectation.h"
 
 namespace sim {
@@ -98,15 +98,15 @@ std::vector<double> ascendingTimes(const Scene& scene, std::mt19937& random) {
 
 // The values of a new instance evaluated at `times` in sequence, each held
 // to the host's trapezoid mean.
-std::vector<Evaluation> inSequence(Bench& bench, const std::vector<std::string>& block, const focus::Settings& settings,
-                                   const std::vector<double>& times) {
+std::vector<Evaluation> inSequence(CheckRig& rig, const std::vector<std::string>& block,
+                                   const focus::Settings& settings, const std::vector<double>& times) {
     std::vector<Evaluation> values;
-    host::InstanceHandle instance = bench.loaded(block);
-    const Scene& scene = bench.scene();
-    for (size_t i = 0; i < times.size() && instance != nullptr && bench.expect().ok(); ++i) {
-        values.push_back(bench.evaluated(instance, times[i]));
+    host::InstanceHandle instance = rig.loaded(block);
+    const Scene& scene = rig.scene();
+    for (size_t i = 0; i < times.size() && instance != nullptr && rig.expect().ok(); ++i) {
+        values.push_back(rig.evaluated(instance, times[i]));
         double expected = hostFocusValue(scene, scene.objects[0], scene.cameras[0], settings, times[i]);
-        bench.expect().that(values[i].set && agrees(values[i].value, expected), [&] {
+        rig.expect().that(values[i].set && agrees(values[i].value, expected), [&] {
             return "with a lag of " + numberText(settings.lag) + " s, at time " + numberText(times[i]) +
                    " the channel is " + evaluationText(values[i]) + ", not the mean " + numberText(expected);
         });
@@ -117,14 +117,14 @@ std::vector<Evaluation> inSequence(Bench& bench, const std::vector<std::string>&
 // The lag's mean ending where the subject stands within the near limit of
 // the lens: the limit bounds the mean, never a sample of it.
 void expectLagPastTheNearLimit(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect,
-                randomPositionScene(context.random));
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect,
+                 randomPositionScene(context.random));
+    if (!rig.bind()) return;
     focus::Settings settings;
     settings.lag = std::uniform_real_distribution<double>(0, kLongestLag)(context.random);
     std::vector<double> times;
-    for (int frame = 0; frame <= kLastFrame; frame += kNearFrameEvery) times.push_back(bench.timeOfFrame(frame));
-    inSequence(bench, focus::referenceBlock(kSubject, kLens, settings), settings, times);
+    for (int frame = 0; frame <= kLastFrame; frame += kNearFrameEvery) times.push_back(rig.timeOfFrame(frame));
+    inSequence(rig, focus::referenceBlock(kSubject, kLens, settings), settings, times);
 }
 
 }  // namespace
@@ -133,14 +133,14 @@ void expectLagPastTheNearLimit(CheckContext& context) {
 // formula in the same order, so the same bits; below the near limit it is
 // the limit.
 void checkFocusStraightLine(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect,
-                randomPositionScene(context.random));
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock(kSubject, kLens)) : nullptr;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect,
+                 randomPositionScene(context.random));
+    host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock(kSubject, kLens)) : nullptr;
     if (instance == nullptr) return;
-    const Scene& scene = bench.scene();
+    const Scene& scene = rig.scene();
     for (double time : timesOf(scene, context.random)) {
         if (!context.expect.ok()) return;
-        Evaluation result = bench.evaluated(instance, time);
+        Evaluation result = rig.evaluated(instance, time);
         double distance = hostDistance(scene, scene.objects[0], scene.cameras[0], time);
         double expected = distance < focus::kNearest ? focus::kNearest : distance;
         context.expect.that(result.set && result.value == expected, [&] {
@@ -154,20 +154,20 @@ void checkFocusStraightLine(CheckContext& context) {
 // sequence, in a random order, or alone by an instance of its own, each time
 // gives the same bits, the host's trapezoid mean.
 void checkFocusLag(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     const focus::Settings settings = randomLag(context.random);
     const std::vector<std::string> block = focus::referenceBlock("Ball", "Camera", settings);
-    const std::vector<double> times = ascendingTimes(bench.scene(), context.random);
-    const std::vector<Evaluation> values = inSequence(bench, block, settings, times);
+    const std::vector<double> times = ascendingTimes(rig.scene(), context.random);
+    const std::vector<Evaluation> values = inSequence(rig, block, settings, times);
     if (values.size() != times.size()) return;
     std::vector<size_t> order(times.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::shuffle(order.begin(), order.end(), context.random);
-    host::InstanceHandle shuffled = bench.loaded(block);
+    host::InstanceHandle shuffled = rig.loaded(block);
     for (size_t n = 0; n < order.size() && shuffled != nullptr && context.expect.ok(); ++n) {
         size_t i = order[n];
-        Evaluation result = bench.evaluated(shuffled, times[i]);
+        Evaluation result = rig.evaluated(shuffled, times[i]);
         context.expect.that(sameBits(result, values[i]), [&] {
             return "with a lag of " + numberText(settings.lag) + " s, at time " + numberText(times[i]) +
                    " evaluation in a random order gives " + evaluationText(result) + ", in sequence " +
@@ -176,15 +176,15 @@ void checkFocusLag(CheckContext& context) {
     }
     for (size_t n = 0; n < size_t(kAloneTimes) && context.expect.ok(); ++n) {
         size_t i = order[n];
-        host::InstanceHandle alone = bench.loaded(block);
+        host::InstanceHandle alone = rig.loaded(block);
         if (alone == nullptr) return;
-        Evaluation result = bench.evaluated(alone, times[i]);
+        Evaluation result = rig.evaluated(alone, times[i]);
         context.expect.that(sameBits(result, values[i]), [&] {
             return "with a lag of " + numberText(settings.lag) + " s, at time " + numberText(times[i]) +
                    " an instance evaluated there alone gives " + evaluationText(result) + ", in sequence " +
                    evaluationText(values[i]);
         });
-        bench.discard(alone);
+        rig.discard(alone);
     }
     expectLagPastTheNearLimit(context);
 }
@@ -262,12 +262,12 @@ focus::Settings randomMeasure(std::mt19937& random) {
 
 // The channel at `time` is the host's own value, or left alone where that
 // is no finite number.
-void expectMeasured(Bench& bench, host::InstanceHandle instance, const focus::Settings& settings, double time) {
-    const Scene& scene = bench.scene();
-    Evaluation result = bench.evaluated(instance, time);
+void expectMeasured(CheckRig& rig, host::InstanceHandle instance, const focus::Settings& settings, double time) {
+    const Scene& scene = rig.scene();
+    Evaluation result = rig.evaluated(instance, time);
     double expected = hostFocusValue(scene, scene.objects[0], scene.cameras[0], settings, time);
     bool finite = std::isfinite(expected);
-    bench.expect().that(finite ? result.set && agrees(result.value, expected) : !result.set, [&] {
+    rig.expect().that(finite ? result.set && agrees(result.value, expected) : !result.set, [&] {
         std::vector<std::string> block = focus::referenceBlock(kSubject, kLens, settings);
         std::string lines;
         for (size_t line = focus::kCameraNameLine + 1; line + 1 < block.size(); ++line) lines += ", " + block[line];
@@ -283,19 +283,19 @@ void expectMeasured(Bench& bench, host::InstanceHandle instance, const focus::Se
 // computation from its positions and axes; the near limit holds, and a lens
 // whose forward has no length measures the straight line.
 void checkFocusMeasure(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect, randomPoseScene(context.random));
-    if (!bench.bind()) return;
-    const Scene& scene = bench.scene();
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect, randomPoseScene(context.random));
+    if (!rig.bind()) return;
+    const Scene& scene = rig.scene();
     std::uniform_real_distribution<double> frame(scene.firstFrame - kFramesOutside, scene.lastFrame + kFramesOutside);
     std::uniform_int_distribution<int> wholeFrame(scene.firstFrame, scene.lastFrame);
     for (int round = 0; round < kMeasureRounds && context.expect.ok(); ++round) {
         const focus::Settings settings = randomMeasure(context.random);
-        host::InstanceHandle instance = bench.loaded(focus::referenceBlock(kSubject, kLens, settings));
+        host::InstanceHandle instance = rig.loaded(focus::referenceBlock(kSubject, kLens, settings));
         if (instance == nullptr) return;
         for (int i = 0; i < kTimesPerRound && context.expect.ok(); ++i)
-            expectMeasured(bench, instance, settings,
+            expectMeasured(rig, instance, settings,
                            scene.timeOfFrame(i % 2 == 0 ? double(wholeFrame(context.random)) : frame(context.random)));
-        bench.discard(instance);
+        rig.discard(instance);
     }
     // Along the view of a lens scaled far down or up, at the frame of that
     // scale; then focus points too far for a number.
@@ -314,10 +314,10 @@ void checkFocusMeasure(CheckContext& context) {
         rounds.push_back({settings, scene.timeOfFrame(frame(context.random))});
     }
     for (size_t i = 0; i < rounds.size() && context.expect.ok(); ++i) {
-        host::InstanceHandle instance = bench.loaded(focus::referenceBlock(kSubject, kLens, rounds[i].first));
+        host::InstanceHandle instance = rig.loaded(focus::referenceBlock(kSubject, kLens, rounds[i].first));
         if (instance == nullptr) return;
-        expectMeasured(bench, instance, rounds[i].first, rounds[i].second);
-        bench.discard(instance);
+        expectMeasured(rig, instance, rounds[i].first, rounds[i].second);
+        rig.discard(instance);
     }
 }
 

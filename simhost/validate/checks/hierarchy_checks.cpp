@@ -8,7 +8,7 @@
 
 #include "host/host_types.h"
 #include "simhost/modifiers/kelto_focus_facts.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/focus_expectation.h"
 
 namespace sim {
@@ -74,17 +74,17 @@ double randomTime(const Scene& scene, std::mt19937& random) {
 }
 
 void checkHierarchy(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect, hierarchyScene());
-    if (!bench.bind()) return;
-    host::InstanceHandle instance = bench.loaded(bench.referenceBlock(kSubject, kLens));
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect, hierarchyScene());
+    if (!rig.bind()) return;
+    host::InstanceHandle instance = rig.loaded(rig.referenceBlock(kSubject, kLens));
     if (instance == nullptr) return;
-    const Scene& scene = bench.scene();
+    const Scene& scene = rig.scene();
     const SceneItem& ball = named(scene.objects, kSubject);
     const SceneItem& lens = named(scene.cameras, kLens);
     for (int i = 0; i < kRandomTimes && context.expect.ok(); ++i) {
         const double time = randomTime(scene, context.random);
-        Evaluation result = bench.evaluated(instance, time);
-        double expected = bench.expectedValue(hostDistance(scene, ball, lens, time));
+        Evaluation result = rig.evaluated(instance, time);
+        double expected = rig.expectedValue(hostDistance(scene, ball, lens, time));
         context.expect.that(result.set && agrees(result.value, expected), [&] {
             return "at time " + numberText(time) + ", the subject and the camera placed through their parents, the " +
                    "channel is " + evaluationText(result) + ", not " + numberText(expected);
@@ -95,20 +95,20 @@ void checkHierarchy(CheckContext& context) {
 // Along the view of a lens turned by its parent, to a point in the axes of
 // a subject turned and scaled by its parents.
 void checkFocusHierarchy(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect, hierarchyScene());
-    if (!bench.bind()) return;
-    const Scene& scene = bench.scene();
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect, hierarchyScene());
+    if (!rig.bind()) return;
+    const Scene& scene = rig.scene();
     const SceneItem& ball = named(scene.objects, kSubject);
     const SceneItem& lens = named(scene.cameras, kLens);
     std::uniform_real_distribution<double> offset(-kOffsetReach, kOffsetReach);
     focus::Settings settings;
     settings.measure = focus::kAlongView;
     for (double& axis : settings.subjectOffset) axis = offset(context.random);
-    host::InstanceHandle instance = bench.loaded(focus::referenceBlock(kSubject, kLens, settings));
+    host::InstanceHandle instance = rig.loaded(focus::referenceBlock(kSubject, kLens, settings));
     if (instance == nullptr) return;
     for (int i = 0; i < kRandomTimes && context.expect.ok(); ++i) {
         const double time = randomTime(scene, context.random);
-        Evaluation result = bench.evaluated(instance, time);
+        Evaluation result = rig.evaluated(instance, time);
         double expected = hostFocusValue(scene, ball, lens, settings, time);
         context.expect.that(result.set && agrees(result.value, expected), [&] {
             return "at time " + numberText(time) + ", along the view with the subject offset " +

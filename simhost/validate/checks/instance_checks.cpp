@@ -5,7 +5,7 @@
 
 #include "host/channel_handler.h"
 #include "simhost/modifiers/kelto_facts.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/saved_blocks.h"
 
 namespace sim {
@@ -22,36 +22,35 @@ bool sameEvaluation(const Evaluation& a, const Evaluation& b) { return a.set == 
 // An instance of random names and its copy, made after the original was
 // evaluated or before; the copy is compared with its original, and its
 // value at kFrame kept in `values`.
-host::InstanceHandle copiedInstance(Bench& bench, std::mt19937& random, bool evaluatedFirst,
+host::InstanceHandle copiedInstance(CheckRig& rig, std::mt19937& random, bool evaluatedFirst,
                                     std::vector<Evaluation>& values) {
     std::uniform_int_distribution<size_t> pickName(0, sizeof kNames / sizeof kNames[0] - 1);
-    host::InstanceHandle original =
-        bench.loaded(bench.referenceBlock(kNames[pickName(random)], kNames[pickName(random)]));
-    host::InstanceHandle copy = bench.newInstance();
+    host::InstanceHandle original = rig.loaded(rig.referenceBlock(kNames[pickName(random)], kNames[pickName(random)]));
+    host::InstanceHandle copy = rig.newInstance();
     if (original == nullptr || copy == nullptr) return nullptr;
-    if (evaluatedFirst) bench.evaluated(original, 0);
-    std::string error = bench.copied(copy, original);
-    bench.expect().that(error.empty(), [&] { return "copy returned the error \"" + error + "\""; });
-    double time = bench.timeOfFrame(kFrame);
-    Evaluation a = bench.evaluated(original, time), b = bench.evaluated(copy, time);
-    bench.expect().that(sameEvaluation(a, b), [&] {
+    if (evaluatedFirst) rig.evaluated(original, 0);
+    std::string error = rig.copied(copy, original);
+    rig.expect().that(error.empty(), [&] { return "copy returned the error \"" + error + "\""; });
+    double time = rig.timeOfFrame(kFrame);
+    Evaluation a = rig.evaluated(original, time), b = rig.evaluated(copy, time);
+    rig.expect().that(sameEvaluation(a, b), [&] {
         return "a copy evaluates to " + evaluationText(b) + ", its original to " + evaluationText(a);
     });
-    bench.expect().that(sameLines(bench.saved(original), bench.saved(copy)), "a copy saves unlike its original");
+    rig.expect().that(sameLines(rig.saved(original), rig.saved(copy)), "a copy saves unlike its original");
     values.push_back(b);
-    bench.discard(original);
+    rig.discard(original);
     return copy;
 }
 
-void expectDescribed(Bench& bench, host::InstanceHandle instance, const char* when) {
-    std::string line = bench.handler().describe(instance);
-    bench.noteViolations();
-    std::string problem = bench.modifier().descriptionProblem(line);
-    bench.expect().that(problem.empty(), [&] {
+void expectDescribed(CheckRig& rig, host::InstanceHandle instance, const char* when) {
+    std::string line = rig.handler().describe(instance);
+    rig.noteViolations();
+    std::string problem = rig.modifier().descriptionProblem(line);
+    rig.expect().that(problem.empty(), [&] {
         return "the description line of " + std::string(when) + " is \"" + line + "\", " + problem;
     });
-    uint32_t flags = bench.handler().flags(instance);
-    bench.expect().that(flags == host::kHandlerFlagsNone, [&] {
+    uint32_t flags = rig.handler().flags(instance);
+    rig.expect().that(flags == host::kHandlerFlagsNone, [&] {
         return "the flags of " + std::string(when) + " are " + std::to_string(flags) + ", not 0";
     });
 }
@@ -61,14 +60,14 @@ void expectDescribed(Bench& bench, host::InstanceHandle instance, const char* wh
 // Copies of resolved and unresolved instances alike; originals destroyed
 // while their copies live on, which must keep working as they did.
 void checkInstances(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
     std::vector<host::InstanceHandle> copies;
     std::vector<Evaluation> values;
     for (int i = 0; i < kInstances && context.expect.ok(); ++i)
-        copies.push_back(copiedInstance(bench, context.random, i % 2 == 0, values));
+        copies.push_back(copiedInstance(rig, context.random, i % 2 == 0, values));
     for (size_t i = 0; i < copies.size() && context.expect.ok(); ++i) {
-        Evaluation again = bench.evaluated(copies[i], bench.timeOfFrame(kFrame));
+        Evaluation again = rig.evaluated(copies[i], rig.timeOfFrame(kFrame));
         context.expect.that(sameEvaluation(again, values[i]), [&] {
             return "a copy evaluates to " + evaluationText(again) + " once its original is destroyed, not " +
                    evaluationText(values[i]);
@@ -77,19 +76,19 @@ void checkInstances(CheckContext& context) {
 }
 
 void checkDescription(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    if (!bench.bind()) return;
-    host::InstanceHandle fresh = bench.newInstance();
-    host::InstanceHandle loaded = bench.loaded(bench.referenceBlock("Ball", "Camera"));
-    host::InstanceHandle copy = bench.newInstance();
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    if (!rig.bind()) return;
+    host::InstanceHandle fresh = rig.newInstance();
+    host::InstanceHandle loaded = rig.loaded(rig.referenceBlock("Ball", "Camera"));
+    host::InstanceHandle copy = rig.newInstance();
     if (fresh == nullptr || loaded == nullptr || copy == nullptr) return;
-    expectDescribed(bench, fresh, "a new instance");
-    expectDescribed(bench, loaded, "a loaded instance");
-    bench.evaluated(loaded, 0);
-    expectDescribed(bench, loaded, "an evaluated instance");
-    expectDescribed(bench, loaded, "an instance described twice");
-    bench.copied(copy, loaded);
-    expectDescribed(bench, copy, "a copy");
+    expectDescribed(rig, fresh, "a new instance");
+    expectDescribed(rig, loaded, "a loaded instance");
+    rig.evaluated(loaded, 0);
+    expectDescribed(rig, loaded, "an evaluated instance");
+    expectDescribed(rig, loaded, "an instance described twice");
+    rig.copied(copy, loaded);
+    expectDescribed(rig, copy, "a copy");
 }
 
 const CheckDefinition kInstanceDefinitions[] = {

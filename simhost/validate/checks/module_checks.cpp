@@ -3,7 +3,7 @@
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
 #include "simhost/text/text_format.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 
 namespace sim {
 
@@ -24,9 +24,9 @@ bool loadsAndEvaluates(CheckContext& context, int cycle) {
     if (!context.expect.that(loaded.module != nullptr, [&] { return where + ": " + loaded.error; })) return false;
     Expect cycleExpect;
     {
-        Bench bench(*loaded.module, kClassicProtocol, context.modifier, cycleExpect);
-        host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Camera")) : nullptr;
-        if (instance != nullptr) cycleExpect.that(bench.evaluated(instance, 0).set, "the channel was not set");
+        CheckRig rig(*loaded.module, kClassicProtocol, context.modifier, cycleExpect);
+        host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock("Ball", "Camera")) : nullptr;
+        if (instance != nullptr) cycleExpect.that(rig.evaluated(instance, 0).set, "the channel was not set");
     }
     return context.expect.passes(cycleExpect, where);
 }

@@ -6,7 +6,7 @@
 
 #include "simhost/modifiers/kelto_facts.h"
 #include "simhost/text/printable_text.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/saved_blocks.h"
 
 namespace sim {
@@ -32,12 +32,12 @@ std::string joined(const std::vector<std::string>& lines) {
 
 // Evaluations that must leave the channel alone, and a save that must give
 // the block back as it was loaded.
-void expectMissingKept(Bench& bench, const std::vector<std::string>& block) {
-    host::InstanceHandle instance = bench.loaded(block);
+void expectMissingKept(CheckRig& rig, const std::vector<std::string>& block) {
+    host::InstanceHandle instance = rig.loaded(block);
     if (instance == nullptr) return;
     for (int frame : kFrames) {
-        Evaluation result = bench.evaluated(instance, bench.timeOfFrame(frame));
-        bench.expect().that(!result.set, [&] {
+        Evaluation result = rig.evaluated(instance, rig.timeOfFrame(frame));
+        rig.expect().that(!result.set, [&] {
             return "with " + joined(block) + " the channel is set to " + numberText(result.value) + " at frame " +
                    std::to_string(frame) + "; a missing reference leaves it alone";
         });
@@ -45,23 +45,23 @@ void expectMissingKept(Bench& bench, const std::vector<std::string>& block) {
     // The panel opened and drawn as the host draws it; what get shows is the
     // panel check's to judge.
     OpenedPanel panel;
-    if (bench.openPanel(instance, panel)) bench.session().panels().draw(*panel.panel);
-    bench.noteViolations();
-    std::vector<std::string> saved = bench.savedLines(instance);
-    bench.expect().that(saved == block, [&] {
+    if (rig.openPanel(instance, panel)) rig.session().panels().draw(*panel.panel);
+    rig.noteViolations();
+    std::vector<std::string> saved = rig.savedLines(instance);
+    rig.expect().that(saved == block, [&] {
         return joined(block) + " is saved as " + joined(saved) + "; a missing reference is saved by its name";
     });
 }
 
 // The references of `block` give the distance between `item` and `camera`
 // at kFrame, in a scene that has them.
-void expectFound(Bench& bench, const std::vector<std::string>& block, const SceneItem& item, const SceneItem& camera) {
-    host::InstanceHandle instance = bench.loaded(block);
+void expectFound(CheckRig& rig, const std::vector<std::string>& block, const SceneItem& item, const SceneItem& camera) {
+    host::InstanceHandle instance = rig.loaded(block);
     if (instance == nullptr) return;
-    double time = bench.timeOfFrame(kFrame);
-    Evaluation result = bench.evaluated(instance, time);
-    double expected = bench.expectedValue(hostDistance(bench.scene(), item, camera, time));
-    bench.expect().that(result.set && agrees(result.value, expected), [&] {
+    double time = rig.timeOfFrame(kFrame);
+    Evaluation result = rig.evaluated(instance, time);
+    double expected = rig.expectedValue(hostDistance(rig.scene(), item, camera, time));
+    rig.expect().that(result.set && agrees(result.value, expected), [&] {
         return "with " + joined(block) + " in a scene that has the items the channel is " + evaluationText(result) +
                ", not " + numberText(expected);
     });
@@ -94,30 +94,29 @@ Scene longNameScene() {
 
 // The long objects and cameras picked in the panel: the channel follows
 // them, and the save cuts their names.
-void expectLongPicksCut(Bench& bench, host::InstanceHandle instance) {
+void expectLongPicksCut(CheckRig& rig, host::InstanceHandle instance) {
     OpenedPanel panel;
-    if (!bench.openPanel(instance, panel)) return;
-    const Scene& scene = bench.scene();
+    if (!rig.openPanel(instance, panel)) return;
+    const Scene& scene = rig.scene();
     const SceneItem& object = scene.objects.back();
     const SceneItem& camera = scene.cameras.back();
-    bench.choose(panel, Popup::Item, entryOfPlace(bench.entries(panel, Popup::Item), scene.objects.size() - 1));
-    bench.choose(panel, Popup::Camera, entryOfPlace(bench.entries(panel, Popup::Camera), scene.cameras.size() - 1));
-    double time = bench.timeOfFrame(kFrame);
-    Evaluation result = bench.evaluated(instance, time);
-    double expected = bench.expectedValue(hostDistance(scene, object, camera, time));
-    bench.expect().that(result.set && agrees(result.value, expected), [&] {
+    rig.choose(panel, Popup::Item, entryOfPlace(rig.entries(panel, Popup::Item), scene.objects.size() - 1));
+    rig.choose(panel, Popup::Camera, entryOfPlace(rig.entries(panel, Popup::Camera), scene.cameras.size() - 1));
+    double time = rig.timeOfFrame(kFrame);
+    Evaluation result = rig.evaluated(instance, time);
+    double expected = rig.expectedValue(hostDistance(scene, object, camera, time));
+    rig.expect().that(result.set && agrees(result.value, expected), [&] {
         return "with items of long names picked the channel is " + evaluationText(result) + ", not " +
                numberText(expected);
     });
-    std::vector<BlockWriter::Unit> units = bench.saved(instance);
+    std::vector<BlockWriter::Unit> units = rig.saved(instance);
     std::vector<std::string> saved = linesOf(units);
-    const ValidatedModifier& modifier = bench.modifier();
-    if (!bench.expect().that(saved.size() == modifier.blockLines, [&] { return blockProblem(modifier, units); }))
-        return;
+    const ValidatedModifier& modifier = rig.modifier();
+    if (!rig.expect().that(saved.size() == modifier.blockLines, [&] { return blockProblem(modifier, units); })) return;
     std::string problem = cutProblem(saved[modifier.itemNameLine], object.name);
     if (problem.empty()) problem = cutProblem(saved[modifier.cameraNameLine], camera.name);
     if (problem.empty()) problem = blockProblem(modifier, units);
-    bench.expect().that(problem.empty(), problem);
+    rig.expect().that(problem.empty(), problem);
 }
 
 }  // namespace
@@ -127,25 +126,25 @@ namespace {
 // Names are found once, when the block is loaded: items that appear under
 // the missing names afterwards leave the channel alone and the block as it
 // was, and are found by the next load.
-void expectFoundAtTheNextLoad(Bench& bench, const std::vector<std::string>& block) {
-    host::InstanceHandle instance = bench.loaded(block);
+void expectFoundAtTheNextLoad(CheckRig& rig, const std::vector<std::string>& block) {
+    host::InstanceHandle instance = rig.loaded(block);
     if (instance == nullptr) return;
-    bench.evaluated(instance, bench.timeOfFrame(kFrame));
+    rig.evaluated(instance, rig.timeOfFrame(kFrame));
     for (const auto& added : {std::pair<int, const char*>{host::kItemTypeObject, kLostObject},
                               std::pair<int, const char*>{host::kItemTypeCamera, kLostCamera}})
-        bench.addItem(added.first, added.second);
-    Evaluation result = bench.evaluated(instance, bench.timeOfFrame(kFrame));
-    bench.expect().that(!result.set, [&] {
+        rig.addItem(added.first, added.second);
+    Evaluation result = rig.evaluated(instance, rig.timeOfFrame(kFrame));
+    rig.expect().that(!result.set, [&] {
         return "with " + joined(block) + " the channel is set to " + numberText(result.value) +
                " once the items were added; a name is found when the block is loaded, not later";
     });
-    std::vector<std::string> saved = bench.savedLines(instance);
-    bench.expect().that(saved == block, [&] {
+    std::vector<std::string> saved = rig.savedLines(instance);
+    rig.expect().that(saved == block, [&] {
         return joined(block) + " is saved as " + joined(saved) + " once its items were added, not as loaded";
     });
-    const SceneItem* object = findByName(bench.scene(), kLostObject);
-    const SceneItem* camera = findByName(bench.scene(), kLostCamera);
-    if (object != nullptr && camera != nullptr) expectFound(bench, block, *object, *camera);
+    const SceneItem* object = findByName(rig.scene(), kLostObject);
+    const SceneItem* camera = findByName(rig.scene(), kLostCamera);
+    if (object != nullptr && camera != nullptr) expectFound(rig, block, *object, *camera);
 }
 
 }  // namespace
@@ -163,16 +162,16 @@ void checkMissingReferences(CheckContext& context) {
     const std::vector<std::string> blank[] = {modifier.referenceBlock("Ball ", "Camera"),
                                               modifier.referenceBlock("Ball", "Camera\t")};
     {
-        Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-        if (!bench.bind()) return;
-        for (const std::vector<std::string>& block : blocks) expectMissingKept(bench, block);
-        for (const std::vector<std::string>& block : blank) expectMissingKept(bench, block);
-        expectFoundAtTheNextLoad(bench, blocks[2]);
+        CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+        if (!rig.bind()) return;
+        for (const std::vector<std::string>& block : blocks) expectMissingKept(rig, block);
+        for (const std::vector<std::string>& block : blank) expectMissingKept(rig, block);
+        expectFoundAtTheNextLoad(rig, blocks[2]);
     }
     Scene scene = checkScene();
     scene.addObject(kLostObject, {2, 2, 9});
     scene.addCamera(kLostCamera, {-1, 3, -7});
-    Bench found(context.module(), context.protocol, context.modifier, context.expect, scene);
+    CheckRig found(context.module(), context.protocol, context.modifier, context.expect, scene);
     if (!found.bind()) return;
     expectFound(found, blocks[2], found.scene().objects.back(), found.scene().cameras.back());
 }
@@ -182,21 +181,21 @@ void checkMissingReferences(CheckContext& context) {
 // never overflow it. A line longer than the buffer in
 // a block is cut by the host's read.
 void checkLongNames(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect, longNameScene());
-    if (!bench.bind()) return;
-    const Scene& scene = bench.scene();
-    std::vector<std::string> longest = bench.referenceBlock(scene.objects[scene.objects.size() - 2].name,
-                                                            scene.cameras[scene.cameras.size() - 2].name);
-    expectFound(bench, longest, scene.objects[scene.objects.size() - 2], scene.cameras[scene.cameras.size() - 2]);
-    host::InstanceHandle instance = bench.loaded(longest);
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect, longNameScene());
+    if (!rig.bind()) return;
+    const Scene& scene = rig.scene();
+    std::vector<std::string> longest =
+        rig.referenceBlock(scene.objects[scene.objects.size() - 2].name, scene.cameras[scene.cameras.size() - 2].name);
+    expectFound(rig, longest, scene.objects[scene.objects.size() - 2], scene.cameras[scene.cameras.size() - 2]);
+    host::InstanceHandle instance = rig.loaded(longest);
     if (instance == nullptr) return;
-    bench.evaluated(instance, 0);
-    std::vector<std::string> saved = bench.savedLines(instance);
-    bench.expect().that(saved == longest, "names of 255 bytes are not saved whole");
-    expectLongPicksCut(bench, instance);
-    host::InstanceHandle cut = bench.loaded(bench.referenceBlock(scene.objects.back().name, "Camera"));
-    std::string problem = cut != nullptr ? blockProblem(bench.modifier(), bench.saved(cut)) : "";
-    bench.expect().that(problem.empty(), [&] { return "a block line of 300 bytes loaded: " + problem; });
+    rig.evaluated(instance, 0);
+    std::vector<std::string> saved = rig.savedLines(instance);
+    rig.expect().that(saved == longest, "names of 255 bytes are not saved whole");
+    expectLongPicksCut(rig, instance);
+    host::InstanceHandle cut = rig.loaded(rig.referenceBlock(scene.objects.back().name, "Camera"));
+    std::string problem = cut != nullptr ? blockProblem(rig.modifier(), rig.saved(cut)) : "";
+    rig.expect().that(problem.empty(), [&] { return "a block line of 300 bytes loaded: " + problem; });
 }
 
 // An empty name is no reference: a modifier just applied, and a block of
@@ -205,18 +204,18 @@ void checkEmptyNames(CheckContext& context) {
     Scene scene = checkScene();
     scene.addObject("", {5, 5, 5});
     scene.addCamera("", {-5, 5, 5});
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect, scene);
-    if (!bench.bind()) return;
-    host::InstanceHandle fresh = bench.newInstance();
-    host::InstanceHandle empty = bench.loaded(bench.referenceBlock("", ""));
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect, scene);
+    if (!rig.bind()) return;
+    host::InstanceHandle fresh = rig.newInstance();
+    host::InstanceHandle empty = rig.loaded(rig.referenceBlock("", ""));
     for (host::InstanceHandle instance : {fresh, empty}) {
         if (instance == nullptr) return;
         const char* which = instance == fresh ? "a modifier just applied" : "a block of empty names";
-        Evaluation result = bench.evaluated(instance, bench.timeOfFrame(kFrame));
+        Evaluation result = rig.evaluated(instance, rig.timeOfFrame(kFrame));
         context.expect.that(!result.set,
                             [&] { return std::string(which) + " sets the channel to " + numberText(result.value); });
-        std::vector<std::string> saved = bench.savedLines(instance);
-        context.expect.that(saved == bench.referenceBlock(kNoneName, kNoneName),
+        std::vector<std::string> saved = rig.savedLines(instance);
+        context.expect.that(saved == rig.referenceBlock(kNoneName, kNoneName),
                             [&] { return std::string(which) + " is saved as " + joined(saved); });
     }
 }

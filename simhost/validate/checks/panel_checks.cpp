@@ -7,7 +7,7 @@
 
 #include "host/panel_toolkit.h"
 #include "simhost/modifiers/kelto_facts.h"
-#include "simhost/validate/checks.h"
+#include "simhost/validate/checks/check_tables.h"
 
 namespace sim {
 
@@ -57,17 +57,17 @@ std::string controlProblem(const SimPanel& panel, uint32_t id) {
 
 // The distance between the items the choices show, or nothing while either
 // is "(none)", at a few whole frames.
-void expectChannelFollows(Bench& bench, host::InstanceHandle instance, const long places[2], std::mt19937& random) {
-    const Scene& scene = bench.scene();
+void expectChannelFollows(CheckRig& rig, host::InstanceHandle instance, const long places[2], std::mt19937& random) {
+    const Scene& scene = rig.scene();
     for (int i = 0; i < kEvaluationsPerPick; ++i) {
         int frame = std::uniform_int_distribution<int>(scene.firstFrame, scene.lastFrame)(random);
-        double time = bench.timeOfFrame(frame);
-        Evaluation result = bench.evaluated(instance, time);
+        double time = rig.timeOfFrame(frame);
+        Evaluation result = rig.evaluated(instance, time);
         bool both = places[0] >= 0 && places[1] >= 0;
-        double expected = both ? bench.expectedValue(hostDistance(scene, scene.objects[size_t(places[0])],
-                                                                  scene.cameras[size_t(places[1])], time))
+        double expected = both ? rig.expectedValue(hostDistance(scene, scene.objects[size_t(places[0])],
+                                                                scene.cameras[size_t(places[1])], time))
                                : 0;
-        bench.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
+        rig.expect().that(both ? result.set && agrees(result.value, expected) : !result.set, [&] {
             std::string item = places[0] >= 0 ? scene.objects[size_t(places[0])].name : kNoneEntry;
             std::string camera = places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kNoneEntry;
             return "with " + item + " and " + camera + " picked, at frame " + std::to_string(frame) +
@@ -79,45 +79,45 @@ void expectChannelFollows(Bench& bench, host::InstanceHandle instance, const lon
 
 // One pick through set: get shows it at once and after later evaluations,
 // the channel follows it, and save names the items picked.
-void expectPickHolds(Bench& bench, host::InstanceHandle instance, const OpenedPanel& panel,
+void expectPickHolds(CheckRig& rig, host::InstanceHandle instance, const OpenedPanel& panel,
                      const std::vector<std::string> entries[2], int32_t chosen[2], std::mt19937& random) {
     size_t which = std::uniform_int_distribution<size_t>(0, 1)(random);
     Popup popup = kPopups[which];
     int32_t value = int32_t(std::uniform_int_distribution<size_t>(0, entries[which].size() - 1)(random));
-    bench.choose(panel, popup, value);
-    int32_t shown = bench.choice(panel, popup);
-    bench.expect().that(shown == value, [&] {
+    rig.choose(panel, popup, value);
+    int32_t shown = rig.choice(panel, popup);
+    rig.expect().that(shown == value, [&] {
         return "right after set to " + std::to_string(value) + " get gives " + std::to_string(shown) + " for \"" +
                labelOf(popup) + "\"";
     });
     chosen[which] = value;
     const long places[2] = {placeOfEntry(entries[0], chosen[0]), placeOfEntry(entries[1], chosen[1])};
-    expectChannelFollows(bench, instance, places, random);
+    expectChannelFollows(rig, instance, places, random);
     for (size_t other = 0; other < 2; ++other) {
-        int32_t kept = bench.choice(panel, kPopups[other]);
-        bench.expect().that(kept == chosen[other], [&] {
+        int32_t kept = rig.choice(panel, kPopups[other]);
+        rig.expect().that(kept == chosen[other], [&] {
             return "after evaluations get gives " + std::to_string(kept) + " for \"" + labelOf(kPopups[other]) +
                    "\", not the pick " + std::to_string(chosen[other]);
         });
     }
-    const Scene& scene = bench.scene();
+    const Scene& scene = rig.scene();
     std::vector<std::string> expected =
-        bench.referenceBlock(places[0] >= 0 ? scene.objects[size_t(places[0])].name : kelto_facts::kNoneName,
-                             places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
-    const ValidatedModifier& modifier = bench.modifier();
-    bench.expect().that(bench.savedLines(instance) == expected, [&] {
+        rig.referenceBlock(places[0] >= 0 ? scene.objects[size_t(places[0])].name : kelto_facts::kNoneName,
+                           places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
+    const ValidatedModifier& modifier = rig.modifier();
+    rig.expect().that(rig.savedLines(instance) == expected, [&] {
         return "save does not name the items picked, " + expected[modifier.itemNameLine] + " and " +
                expected[modifier.cameraNameLine];
     });
 }
 
-// The bench's instance of Ball and Camera, evaluated, and its panel opened;
+// The rig's instance of Ball and Camera, evaluated, and its panel opened;
 // null when either failed.
-host::InstanceHandle openedOnBall(Bench& bench, OpenedPanel& panel) {
-    host::InstanceHandle instance = bench.bind() ? bench.loaded(bench.referenceBlock("Ball", "Camera")) : nullptr;
+host::InstanceHandle openedOnBall(CheckRig& rig, OpenedPanel& panel) {
+    host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock("Ball", "Camera")) : nullptr;
     if (instance == nullptr) return nullptr;
-    bench.evaluated(instance, 0);
-    return bench.openPanel(instance, panel) ? instance : nullptr;
+    rig.evaluated(instance, 0);
+    return rig.openPanel(instance, panel) ? instance : nullptr;
 }
 
 }  // namespace
@@ -126,13 +126,12 @@ host::InstanceHandle openedOnBall(Bench& bench, OpenedPanel& panel) {
 // objects, "(none)" and its cameras, each item in list order; the choices
 // show the references.
 void checkPanel(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
-    host::InstanceHandle instance =
-        bench.bind() ? bench.loaded(bench.referenceBlock("Tall Tree", "Close-up")) : nullptr;
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
+    host::InstanceHandle instance = rig.bind() ? rig.loaded(rig.referenceBlock("Tall Tree", "Close-up")) : nullptr;
     if (instance == nullptr) return;
-    bench.evaluated(instance, 0);
+    rig.evaluated(instance, 0);
     OpenedPanel panel;
-    if (!bench.openPanel(instance, panel)) return;
+    if (!rig.openPanel(instance, panel)) return;
     const size_t controls = context.modifier.panelControls;
     context.expect.that(panel.panel->controls.size() == controls, [&] {
         return "the panel has " + std::to_string(panel.panel->controls.size()) + " controls, not " +
@@ -148,10 +147,10 @@ void checkPanel(CheckContext& context) {
     for (size_t which = 0; which < 2; ++which) {
         Popup popup = kPopups[which];
         std::string problem = controlProblem(*panel.panel, panel.control(popup));
-        if (problem.empty()) problem = entriesProblem(bench.entries(panel, popup), listOf(bench.scene(), popup));
+        if (problem.empty()) problem = entriesProblem(rig.entries(panel, popup), listOf(rig.scene(), popup));
         context.expect.that(problem.empty(), [&] { return "\"" + std::string(labelOf(popup)) + "\" " + problem; });
         if (!context.expect.ok()) return;
-        long place = placeOfEntry(bench.entries(panel, popup), bench.choice(panel, popup));
+        long place = placeOfEntry(rig.entries(panel, popup), rig.choice(panel, popup));
         context.expect.that(place == shown[which], [&] {
             return "\"" + std::string(labelOf(popup)) + "\" shows item " + std::to_string(place + 1) +
                    ", not the reference's place " + std::to_string(shown[which] + 1);
@@ -160,32 +159,31 @@ void checkPanel(CheckContext& context) {
 }
 
 void checkPicks(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
     OpenedPanel panel;
-    host::InstanceHandle instance = openedOnBall(bench, panel);
+    host::InstanceHandle instance = openedOnBall(rig, panel);
     if (instance == nullptr) return;
-    const std::vector<std::string> entries[2] = {bench.entries(panel, Popup::Item),
-                                                 bench.entries(panel, Popup::Camera)};
+    const std::vector<std::string> entries[2] = {rig.entries(panel, Popup::Item), rig.entries(panel, Popup::Camera)};
     if (!context.expect.that(!entries[0].empty() && !entries[1].empty(), "a popup has no entries")) return;
-    int32_t chosen[2] = {bench.choice(panel, Popup::Item), bench.choice(panel, Popup::Camera)};
+    int32_t chosen[2] = {rig.choice(panel, Popup::Item), rig.choice(panel, Popup::Camera)};
     for (int i = 0; i < kRandomPicks && context.expect.ok(); ++i)
-        expectPickHolds(bench, instance, panel, entries, chosen, context.random);
+        expectPickHolds(rig, instance, panel, entries, chosen, context.random);
 }
 
 // After "(none)" set asks the toolkit to redraw every control from get; after
 // an item, nothing.
 void checkRefreshCodes(CheckContext& context) {
-    Bench bench(context.module(), context.protocol, context.modifier, context.expect);
+    CheckRig rig(context.module(), context.protocol, context.modifier, context.expect);
     OpenedPanel panel;
-    host::InstanceHandle instance = openedOnBall(bench, panel);
+    host::InstanceHandle instance = openedOnBall(rig, panel);
     if (instance == nullptr) return;
     for (Popup popup : kPopups) {
-        std::vector<std::string> entries = bench.entries(panel, popup);
+        std::vector<std::string> entries = rig.entries(panel, popup);
         int32_t none = noneEntryOf(entries), item = entryOfPlace(entries, 0);
         if (!context.expect.that(none >= 0 && item >= 0, "a popup lacks \"(none)\" or an item")) return;
         for (int32_t value : {item, none}) {
             int expected = value == none ? host::kRefreshValues : host::kRefreshNone;
-            int refresh = bench.choose(panel, popup, value);
+            int refresh = rig.choose(panel, popup, value);
             context.expect.that(refresh == expected, [&] {
                 return "set returns " + std::to_string(refresh) + " after \"" + entries[size_t(value)] + "\" in \"" +
                        labelOf(popup) + "\", not " + std::to_string(expected);

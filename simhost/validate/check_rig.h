@@ -1,4 +1,4 @@
-// The bench a check drives a module on: the module's handler bound over a
+// The rig a check drives a module on: the module's handler bound over a
 // scene by a host of one protocol, the instances it made, the options panel,
 // and edits of the scene's items. Every call the host forbids, and every
 // evaluation that breaks the host's rules or the modifier's promises of its
@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "simhost/services/host_session.h"
+#include "simhost/run/handler_driver.h"
 #include "simhost/services/module_loader.h"
-#include "simhost/services/server_bindings.h"
 #include "simhost/validate/check_outcome.h"
 #include "simhost/validate/check_scene.h"
 #include "simhost/validate/validated_modifier.h"
@@ -50,13 +49,13 @@ int32_t noneEntryOf(const std::vector<std::string>& entries);
 // an index outside the popup.
 long placeOfEntry(const std::vector<std::string>& entries, int32_t entry);
 
-class Bench {
+class CheckRig {
 public:
-    Bench(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier, Expect& expect,
-          Scene scene = checkScene());
-    ~Bench();  // destroys the instances made here
-    Bench(const Bench&) = delete;
-    Bench& operator=(const Bench&) = delete;
+    CheckRig(const LoadedModule& module, const HostProtocol& protocol, const ValidatedModifier& modifier,
+             Expect& expect, Scene scene = checkScene());
+    ~CheckRig();  // destroys the instances made here
+    CheckRig(const CheckRig&) = delete;
+    CheckRig& operator=(const CheckRig&) = delete;
 
     const LoadedModule& module() const { return module_; }
     const HostProtocol& protocol() const { return protocol_; }
@@ -72,9 +71,9 @@ public:
     Expect& expect() { return expect_; }
     Scene& scene() { return scene_; }
     const Scene& scene() const { return scene_; }
-    HostSession& session() { return session_; }
-    HandlerBinding& handler() { return handler_; }
-    const std::vector<host::InstanceHandle>& instances() const { return instances_; }
+    HostSession& session() { return driver_.session(); }
+    HandlerBinding& handler() { return driver_.handler(); }
+    const std::vector<host::InstanceHandle>& instances() const { return driver_.instances(); }
     double timeOfFrame(int frame) const { return scene_.timeOfFrame(frame); }
 
     // Binds the handler with the protocol's version; false, failing the
@@ -126,9 +125,7 @@ private:
     const ValidatedModifier& modifier_;
     Expect& expect_;
     Scene scene_;
-    HostSession session_;
-    HandlerBinding handler_;
-    std::vector<host::InstanceHandle> instances_;
+    HandlerDriver driver_;
     size_t violationsSeen_ = 0;
     std::string brokenCallPromise_;
 };

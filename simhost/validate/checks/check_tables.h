@@ -10,8 +10,8 @@
 #include <string>
 
 #include "simhost/services/module_loader.h"
-#include "simhost/validate/check_bench.h"
 #include "simhost/validate/check_outcome.h"
+#include "simhost/validate/check_rig.h"
 
 namespace sim {
 
