@@ -13,6 +13,7 @@
 #include "focus/focus_block.h"
 #include "focus/focus_handler_entry.h"
 #include "focus/focus_value.h"
+#include "focus_settings_promise.h"
 #include "fuzz_promises.h"
 #include "simhost/services/block_states.h"
 

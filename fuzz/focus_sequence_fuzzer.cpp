@@ -20,6 +20,7 @@
 #include "focus/focus_interface_entry.h"
 #include "focus/focus_panel.h"
 #include "focus/focus_value.h"
+#include "focus_settings_promise.h"
 #include "handler_sequence.h"
 #include "module/instance_handle.h"
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "simhost/modifiers/channel_promises.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/served_names.h"
 #include "simhost/text/text_format.h"
@@ -24,25 +25,25 @@ inline std::string serverText(const std::string& className) { return sim::server
 // An instance's description line, and the buffer it must fit, NUL included.
 inline constexpr char kDescription[] = "KELTO   by VEM";
 inline constexpr size_t kDescriptionSize = 100;
-// A reference name's buffer, NUL included: longer names are cut to fit.
-inline constexpr size_t kNameBufferSize = 256;
+// The reference popups, names and services both modifiers share.
+using reference_facts::kNameBufferSize;
 
 // The options panel: a title and two popups, each listing "(none)" first.
 inline constexpr char kPanelTitle[] = "Zivov Udiruvu";
-inline constexpr uint32_t kItemControl = 0x8001;
-inline constexpr uint32_t kCameraControl = 0x8002;
-inline constexpr char kItemLabel[] = "Reference Item";
-inline constexpr char kCameraLabel[] = "Reference Camera";
-inline constexpr char kPopupControlClass[] = "iPopChoice";
-inline constexpr char kPopupDataType[] = "integer";
-inline constexpr char kNoneEntry[] = "(none)";
+using reference_facts::kCameraControl;
+using reference_facts::kCameraLabel;
+using reference_facts::kItemControl;
+using reference_facts::kItemLabel;
+using reference_facts::kNoneEntry;
+using reference_facts::kPopupControlClass;
+using reference_facts::kPopupDataType;
 
 // The block in the scene file: six lines.
 inline constexpr char kBlockStart[] = "KELTO_START";
-inline constexpr char kItemKeyword[] = "REFERENCE_ITEM";
-inline constexpr char kCameraKeyword[] = "REFERENCE_CAMERA";
+using reference_facts::kCameraKeyword;
+using reference_facts::kItemKeyword;
 inline constexpr char kBlockEnd[] = "KELTO_END";
-inline constexpr char kNoneName[] = "none";  // a reference of "(none)", as saved
+using reference_facts::kNoneName;
 inline constexpr size_t kBlockLines = 6;
 
 // The block that names `item` and `camera`.
@@ -50,10 +51,7 @@ inline std::vector<std::string> referenceBlock(const std::string& item, const st
     return {kBlockStart, kItemKeyword, item, kCameraKeyword, camera, kBlockEnd};
 }
 
-// The services the handler's activation refuses to go without: the item
-// info it works with, and the messages and textures it holds though it never
-// calls them, a promise of its own.
-inline constexpr Service kHandlerServices[] = {Service::Messages, Service::Textures, Service::ItemInfo};
+using reference_facts::kHandlerServices;
 
 // Kelto's promises of an evaluation beyond the host's rules: the host lets a
 // modifier read channels and ask their names; Kelto needs neither

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "simhost/modifiers/channel_promises.h"
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/services/channel_access_record.h"
 #include "simhost/services/served_names.h"
 #include "simhost/text/text_format.h"
@@ -21,17 +21,17 @@ namespace sim::kelto_focus_facts {
 // Both servers, the ChannelHandler and the ChannelInterface, go by it.
 inline constexpr char kServerName[] = "Kelto Focus";
 // The services the handler's activation refuses to go without: Kelto's.
-using kelto_facts::kHandlerServices;
+using reference_facts::kHandlerServices;
 // An instance's description: this, three blanks, and the measure's entry.
 inline constexpr char kDescriptionStart[] = "KELTO FOCUS";
 inline constexpr char kDescriptionGap[] = "   ";
 
 // The options panel: the two reference popups, Kelto's, then the settings.
 inline constexpr char kPanelTitle[] = "Kelto Focus";
-using kelto_facts::kCameraControl;
-using kelto_facts::kCameraLabel;
-using kelto_facts::kItemControl;
-using kelto_facts::kItemLabel;
+using reference_facts::kCameraControl;
+using reference_facts::kCameraLabel;
+using reference_facts::kItemControl;
+using reference_facts::kItemLabel;
 inline constexpr uint32_t kMeasureControl = 0x8003;
 inline constexpr uint32_t kSubjectOffsetControl = 0x8004;
 inline constexpr uint32_t kFocusOffsetControl = 0x8005;
@@ -60,8 +60,8 @@ inline constexpr char kLagClass[] = "time", kLagType[] = "time";
 // The block in the scene file, one line per setting.
 inline constexpr char kBlockStart[] = "KELTO_FOCUS_START";
 inline constexpr char kVersionKeyword[] = "VERSION";
-using kelto_facts::kCameraKeyword;  // the references' lines, as Kelto's
-using kelto_facts::kItemKeyword;
+using reference_facts::kCameraKeyword;  // the references' lines, as Kelto's
+using reference_facts::kItemKeyword;
 inline constexpr char kMeasureKeyword[] = "MEASURE";
 inline constexpr char kSubjectOffsetKeyword[] = "SUBJECT_OFFSET";
 inline constexpr char kFocusOffsetKeyword[] = "FOCUS_OFFSET";

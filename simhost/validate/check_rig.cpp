@@ -2,8 +2,8 @@
 
 #include "host/channel_handler.h"
 #include "host/channel_interface.h"
-#include "simhost/modifiers/kelto_facts.h"
 #include "simhost/modifiers/modifier_promises.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/platform/crash_report.h"
 
 namespace sim {
@@ -23,29 +23,31 @@ const char kPopupCall[] = "the options panel's popup functions";
 const char kGetCall[] = "the options panel's get";
 const char kSetCall[] = "the options panel's set";
 
-const char* labelOf(Popup popup) { return popup == Popup::Item ? kelto_facts::kItemLabel : kelto_facts::kCameraLabel; }
+const char* labelOf(Popup popup) {
+    return popup == Popup::Item ? reference_facts::kItemLabel : reference_facts::kCameraLabel;
+}
 
 }  // namespace
 
 int32_t entryOfPlace(const std::vector<std::string>& entries, size_t place) {
     size_t items = 0;
     for (size_t entry = 0; entry < entries.size(); ++entry)
-        if (entries[entry] != kelto_facts::kNoneEntry && items++ == place) return static_cast<int32_t>(entry);
+        if (entries[entry] != reference_facts::kNoneEntry && items++ == place) return static_cast<int32_t>(entry);
     return kNoEntry;
 }
 
 int32_t noneEntryOf(const std::vector<std::string>& entries) {
     for (size_t entry = 0; entry < entries.size(); ++entry)
-        if (entries[entry] == kelto_facts::kNoneEntry) return static_cast<int32_t>(entry);
+        if (entries[entry] == reference_facts::kNoneEntry) return static_cast<int32_t>(entry);
     return kNoEntry;
 }
 
 long placeOfEntry(const std::vector<std::string>& entries, int32_t entry) {
     if (entry < 0 || static_cast<size_t>(entry) >= entries.size()) return kNoEntry;
-    if (entries[static_cast<size_t>(entry)] == kelto_facts::kNoneEntry) return kNoEntry;
+    if (entries[static_cast<size_t>(entry)] == reference_facts::kNoneEntry) return kNoEntry;
     long place = 0;
     for (int32_t before = 0; before < entry; ++before)
-        if (entries[static_cast<size_t>(before)] != kelto_facts::kNoneEntry) ++place;
+        if (entries[static_cast<size_t>(before)] != reference_facts::kNoneEntry) ++place;
     return place;
 }
 
@@ -137,8 +139,8 @@ bool CheckRig::openPanel(host::InstanceHandle instance, OpenedPanel& opened) {
         if (control.label == labelOf(Popup::Camera)) opened.camera = control.id;
     }
     return expect_.that(opened.item != 0 && opened.camera != 0, [] {
-        return "the panel lacks a popup labelled \"" + std::string(kelto_facts::kItemLabel) + "\" or \"" +
-               kelto_facts::kCameraLabel + "\"";
+        return "the panel lacks a popup labelled \"" + std::string(reference_facts::kItemLabel) + "\" or \"" +
+               reference_facts::kCameraLabel + "\"";
     });
 }
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/scene/item_transform.h"
 
 namespace sim {
@@ -23,7 +23,7 @@ Scene checkScene() {
     scene.addObject("Ball", {-12, 0.5, 6}).motion.keyPosition(48, {12, 0.5, 6});
     scene.addObject("Ground", {0, 0, 0});
     scene.addObject("Tall Tree", {4, 7.5, -3}).motion.keyPosition(24, {4, 9, -3});
-    scene.addObject(kelto_facts::kNoneName, {1, 1, 1});
+    scene.addObject(reference_facts::kNoneName, {1, 1, 1});
     scene.addCamera("Camera", {0, 1.6, 0}).motion.keyPosition(48, {0, 1.6, 12});
     scene.addCamera("Close-up", {2, 0.8, 3});
     scene.addCamera("Tall Tree", {-5, 2, 2});

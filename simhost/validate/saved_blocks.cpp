@@ -1,13 +1,13 @@
 #include "simhost/validate/saved_blocks.h"
 
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 
 namespace sim {
 
 namespace {
 
 // The longest line the module's buffer holds with its NUL.
-const size_t kLongestLine = kelto_facts::kNameBufferSize - 1;
+const size_t kLongestLine = reference_facts::kNameBufferSize - 1;
 
 std::string lineProblem(const std::string& line, const std::string& which) {
     if (line.size() > kLongestLine)

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/saved_blocks.h"
 
@@ -31,7 +31,7 @@ const NamePair kSharedNameBlocks[] = {{"Tall Tree", "Tall Tree"}, {"Ball", "Tall
 // item, empty names.
 const NamePair kValidBlocks[] = {
     {"Ball", "Camera"},     {"Tall Tree", "Tall Tree"},
-    {"Ground", "Close-up"}, {kelto_facts::kNoneName, "Close-up"},
+    {"Ground", "Close-up"}, {reference_facts::kNoneName, "Close-up"},
     {"Missing", "Camera"},  {"", ""},
 };
 
@@ -65,7 +65,7 @@ std::string blockText(const std::vector<std::string>& block) {
 // first, or none. "none" is also how a reference of no item is saved.
 std::vector<const SceneItem*> itemsSavedAs(const Scene& scene, const std::string& name) {
     std::vector<const SceneItem*> items = {findByName(scene, name)};
-    if (name == kelto_facts::kNoneName) items.push_back(nullptr);
+    if (name == reference_facts::kNoneName) items.push_back(nullptr);
     return items;
 }
 
@@ -205,8 +205,8 @@ void checkEmptyLine(CheckContext& context) {
         expectEvaluatedAsFound(rig, instance, read, block, rule);
         std::vector<std::string> saved = rig.savedLines(instance);
         std::vector<std::string> expected =
-            rig.referenceBlock(read.item[0] != '\0' ? read.item : kelto_facts::kNoneName,
-                               read.camera[0] != '\0' ? read.camera : kelto_facts::kNoneName);
+            rig.referenceBlock(read.item[0] != '\0' ? read.item : reference_facts::kNoneName,
+                               read.camera[0] != '\0' ? read.camera : reference_facts::kNoneName);
         context.expect.that(saved == expected, [&] {
             return blockText(block) + " is saved as " + blockText(saved) + ", not " + blockText(expected) + rule;
         });

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/channel_handler.h"
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/validate/checks/check_tables.h"
 
@@ -55,7 +55,7 @@ void visitInstances(CheckRig& rig, std::mt19937& random) {
         modifier.settingsBlock("Ball", "Camera"),
         modifier.settingsBlock("Lost Lamp", "Camera"),
         modifier.referenceBlock("", ""),
-        modifier.referenceBlock(kelto_facts::kNoneName, "Tall Tree"),
+        modifier.referenceBlock(reference_facts::kNoneName, "Tall Tree"),
         modifier.blockPieces(),
     };
     for (const std::vector<std::string>& block : blocks) {

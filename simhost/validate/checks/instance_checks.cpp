@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "host/channel_handler.h"
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/saved_blocks.h"
 
@@ -15,7 +15,8 @@ namespace {
 const int kInstances = 500;
 // The frame copies are compared at.
 const int kFrame = 24;
-const char* const kNames[] = {"Ball", "Ground", "Tall Tree", kelto_facts::kNoneName, "Camera", "Close-up", "Missing"};
+const char* const kNames[] = {"Ball",   "Ground",   "Tall Tree", reference_facts::kNoneName,
+                              "Camera", "Close-up", "Missing"};
 
 bool sameEvaluation(const Evaluation& a, const Evaluation& b) { return a.set == b.set && a.value == b.value; }
 

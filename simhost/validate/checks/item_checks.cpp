@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/run/edit_application.h"
 #include "simhost/validate/checks/check_tables.h"
 
@@ -12,7 +12,7 @@ namespace sim {
 
 namespace {
 
-using kelto_facts::kNoneName;
+using reference_facts::kNoneName;
 
 const int kFrame = 18;
 // Places in the check scene's lists (check_scene.cpp).
@@ -46,8 +46,8 @@ void expectReferences(CheckRig& rig, const std::string& item, const std::string&
     OpenedPanel panel;
     if (!rig.openPanel(rig.instances().front(), panel)) return;
     std::string shown[2] = {shownName(rig, panel, Popup::Item), shownName(rig, panel, Popup::Camera)};
-    std::string wanted[2] = {item.empty() ? kelto_facts::kNoneEntry : item,
-                             camera.empty() ? kelto_facts::kNoneEntry : camera};
+    std::string wanted[2] = {item.empty() ? reference_facts::kNoneEntry : item,
+                             camera.empty() ? reference_facts::kNoneEntry : camera};
     rig.expect().that(shown[0] == wanted[0] && shown[1] == wanted[1], [&] {
         return "after " + after + " the panel shows " + shown[0] + " and " + shown[1] + ", not " + wanted[0] + " and " +
                wanted[1];

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/text/printable_text.h"
 #include "simhost/validate/checks/check_tables.h"
 #include "simhost/validate/saved_blocks.h"
@@ -13,14 +13,14 @@ namespace sim {
 
 namespace {
 
-using kelto_facts::kNoneName;
+using reference_facts::kNoneName;
 
 const char kLostObject[] = "Lost Lamp";
 const char kLostCamera[] = "Lost Camera";
 const int kFrames[] = {0, 12, 24, 48};
 const int kFrame = 12;
 // The longest name kept whole, a longer one, and a character of two bytes.
-const size_t kLongestName = kelto_facts::kNameBufferSize - 1;
+const size_t kLongestName = reference_facts::kNameBufferSize - 1;
 const size_t kLongerName = 300;
 const char kTwoByteCharacter[] = "\xC3\xA9";  // e with an acute accent
 

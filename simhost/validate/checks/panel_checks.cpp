@@ -6,20 +6,22 @@
 #include <vector>
 
 #include "host/panel_toolkit.h"
-#include "simhost/modifiers/kelto_facts.h"
+#include "simhost/modifiers/reference_facts.h"
 #include "simhost/validate/checks/check_tables.h"
 
 namespace sim {
 
 namespace {
 
-using kelto_facts::kNoneEntry;
+using reference_facts::kNoneEntry;
 
 const int kRandomPicks = 200;
 const int kEvaluationsPerPick = 2;
 const Popup kPopups[] = {Popup::Item, Popup::Camera};
 
-const char* labelOf(Popup popup) { return popup == Popup::Item ? kelto_facts::kItemLabel : kelto_facts::kCameraLabel; }
+const char* labelOf(Popup popup) {
+    return popup == Popup::Item ? reference_facts::kItemLabel : reference_facts::kCameraLabel;
+}
 
 const std::vector<SceneItem>& listOf(const Scene& scene, Popup popup) {
     return popup == Popup::Item ? scene.objects : scene.cameras;
@@ -43,12 +45,12 @@ std::string entriesProblem(const std::vector<std::string>& entries, const std::v
 // choices through get and set, or "".
 std::string controlProblem(const SimPanel& panel, uint32_t id) {
     for (const SimControl& control : panel.controls)
-        if (control.id == id && control.controlClass != kelto_facts::kPopupControlClass)
+        if (control.id == id && control.controlClass != reference_facts::kPopupControlClass)
             return "is a control of class \"" + control.controlClass + "\"";
     auto row =
         std::find_if(panel.data.begin(), panel.data.end(), [&](const SimDataRow& data) { return data.id == id; });
-    if (row == panel.data.end() || row->dataType != kelto_facts::kPopupDataType)
-        return "has no value of type \"" + std::string(kelto_facts::kPopupDataType) + "\"";
+    if (row == panel.data.end() || row->dataType != reference_facts::kPopupDataType)
+        return "has no value of type \"" + std::string(reference_facts::kPopupDataType) + "\"";
     auto popup = panel.popups.find(id);
     if (popup == panel.popups.end() || popup->second.count == nullptr || popup->second.name == nullptr)
         return "has no popup functions";
@@ -102,8 +104,8 @@ void expectPickHolds(CheckRig& rig, host::InstanceHandle instance, const OpenedP
     }
     const Scene& scene = rig.scene();
     std::vector<std::string> expected =
-        rig.referenceBlock(places[0] >= 0 ? scene.objects[size_t(places[0])].name : kelto_facts::kNoneName,
-                           places[1] >= 0 ? scene.cameras[size_t(places[1])].name : kelto_facts::kNoneName);
+        rig.referenceBlock(places[0] >= 0 ? scene.objects[size_t(places[0])].name : reference_facts::kNoneName,
+                           places[1] >= 0 ? scene.cameras[size_t(places[1])].name : reference_facts::kNoneName);
     const ValidatedModifier& modifier = rig.modifier();
     rig.expect().that(rig.savedLines(instance) == expected, [&] {
         return "save does not name the items picked, " + expected[modifier.itemNameLine] + " and " +
