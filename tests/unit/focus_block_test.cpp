@@ -169,10 +169,11 @@ TEST(FocusBlock, ALineLongerThanTheBufferIsRefused) {
     }
 }
 
-// A bad line keeps what an earlier line gave its setting.
+// A bad line, a value refused or no number at all, keeps what an earlier
+// line gave its setting.
 TEST(FocusBlock, ABadLineKeepsWhatAnEarlierLineGave) {
     FocusInstance instance = zeroInstance();
-    load(instance, block({"LAG 0.5", "LAG -1", "MEASURE 1", "MEASURE 7"}));
+    load(instance, block({"LAG 0.5", "LAG -1", "LAG half", "MEASURE 1", "MEASURE 7", "MEASURE one"}));
     EXPECT_EQ(instance.settings.lag, 0.5);
     EXPECT_EQ(instance.settings.measure, kelto::kMeasureAlongView);
 }

@@ -15,7 +15,11 @@
 #include "channel/distance_evaluation.h"
 #include "channel/distance_instance.h"
 #include "channel/item_renumbering.h"
+#include "host/channel_handler.h"
+#include "module/handler_entry.h"
 #include "panel/reference_panel.h"
+#include "simhost/scene/scene.h"
+#include "simhost/services/host_session.h"
 #include "unit_support.h"
 
 #if defined(__has_feature)
@@ -68,12 +72,22 @@ TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {
     GTEST_SKIP() << "an address-space limit cannot be set under AddressSanitizer";
 }
 #else
+// Create is called as the host calls it, through the activated handler's
+// table, so that it is the module's own code that meets the exhausted heap.
 [[noreturn]] void createWithTheHeapExhausted() {
+    sim::Scene scene;
+    sim::HostSession session(scene);
+    host::InstanceOperations operations{};
+    host::HandlerRecord record{};
+    record.instance = &operations;
+    if (kelto::activateChannelHandler(host::kClassicClassVersion, sim::HostSession::lookup(), &record, nullptr) !=
+        host::kActivationOk)
+        ::_exit(3);
     const struct rlimit closed = {0, 0};
     if (::setrlimit(RLIMIT_AS, &closed) != 0) ::_exit(2);
     void* volatile taken = nullptr;  // volatile, so that no allocation is left out
     while ((taken = std::calloc(1, sizeof(DistanceInstance))) != nullptr) {}
-    ::_exit(kelto::DistanceLifecycle::create() == nullptr ? 0 : 1);
+    ::_exit(operations.create(operations.hostData, nullptr, nullptr) == nullptr ? 0 : 1);
 }
 
 TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {

@@ -120,6 +120,36 @@ TEST_F(SceneFixture, CopyItemNameNeverSplitsAUtf8Character) {
     EXPECT_EQ(std::string(name), std::string(252, 'd') + euro);
 }
 
+// Every kind of lead byte is told by its range: a character cut anywhere
+// inside goes whole, one that ends at the cut stays.
+TEST_F(SceneFixture, CopyItemNameKnowsEachLengthOfCharacter) {
+    const std::string acute = "\xC3\xA9", devanagari = "\xE0\xA4\x85", smile = "\xF0\x9F\x98\x80";
+    scene.addObject(std::string(253, 'a') + acute + "tail");  // ends at the cut
+    scene.addObject(std::string(254, 'b') + acute);           // one byte of it fits
+    scene.addObject(std::string(253, 'c') + devanagari);      // two of three fit
+    scene.addObject(std::string(252, 'd') + smile);           // three of four fit
+    const std::string expected[] = {std::string(253, 'a') + acute, std::string(254, 'b'), std::string(253, 'c'),
+                                    std::string(252, 'd')};
+    char name[kelto::kNameSize];
+    for (size_t place = 0; place < 4; ++place) {
+        kelto::copyItemName(object(place), name);
+        EXPECT_EQ(std::string(name), expected[place]) << "object " << place;
+    }
+}
+
+// A name of exactly the buffer's size is cut, never written past it.
+TEST_F(SceneFixture, CopyItemNameNeverWritesPastTheBuffer) {
+    scene.addObject(std::string(kelto::kNameSize, 'x'));
+    struct {
+        char name[kelto::kNameSize];
+        char after[8];
+    } guarded;
+    std::memset(guarded.after, 'g', sizeof guarded.after);
+    kelto::copyItemName(object(0), guarded.name);
+    EXPECT_EQ(std::string(guarded.name), std::string(kelto::kNameSize - 1, 'x'));
+    EXPECT_EQ(std::string(guarded.after, sizeof guarded.after), std::string(sizeof guarded.after, 'g'));
+}
+
 TEST_F(SceneFixture, WithoutItemInfoTheListsAreEmpty) {
     scene.addObject("Ball");
     scene.addCamera("Camera");

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "persist/line_writer.h"
 #include "persist/reference_lines.h"
 #include "persist/token.h"
 #include "simhost/services/block_states.h"
@@ -181,6 +182,29 @@ TEST(ReadLine, ABinaryBlockIsReadUnitByUnitToEachNul) {
     EXPECT_STREQ(line, "KELTO_E") << "data that ends without a NUL ends the last line";
     EXPECT_FALSE(kelto::readLine(reader.state(), line, sizeof line));
     EXPECT_STREQ(line, "");
+}
+
+// Data that ends one byte into a unit still gives that byte as a line.
+TEST(ReadLine, ABinaryUnitCutAfterItsFirstByteIsThatByte) {
+    sim::BlockReader reader = sim::BlockReader::binary("K");
+    char line[kelto::kLineSize];
+    ASSERT_TRUE(kelto::readLine(reader.state(), line, sizeof line));
+    EXPECT_STREQ(line, "K");
+    EXPECT_FALSE(kelto::readLine(reader.state(), line, sizeof line));
+}
+
+// In binary mode the host takes the bytes it is told: each line goes with
+// its NUL and nothing after it, so the lines load back one by one.
+TEST(WriteLine, ABinarySaveWritesEachLineAndItsNulAlone) {
+    sim::BlockWriter writer(host::kIoModeBinary);
+    for (const char* text : {"KELTO_START", "", "Ball"}) kelto::writeLine(writer.state(), text);
+    EXPECT_EQ(writer.bytes(), std::string("KELTO_START\0\0Ball\0", 18));
+    sim::BlockReader reader = sim::BlockReader::binary(writer.bytes());
+    char line[kelto::kLineSize];
+    for (const char* text : {"KELTO_START", "", "Ball"}) {
+        ASSERT_TRUE(kelto::readLine(reader.state(), line, sizeof line));
+        EXPECT_STREQ(line, text);
+    }
 }
 
 // A host whose binary read never ends the data stops a line at the most a
