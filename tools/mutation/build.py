@@ -5,7 +5,8 @@ module's own link command (version script, link-time optimisation and
 all). The unit test programs are linked again the same way when a mutant
 gets that far; Kelto Focus's after its own units that hold the change are
 compiled again. A change in Kelto Focus's own code (files Kelto's build does
-not read) is built into kelto_focus.p from its units alone."""
+not read) is built into kelto_focus.p from its units alone; one in code both
+share into kelto.p and, from Kelto Focus's units that hold it, kelto_focus.p."""
 
 import os
 import subprocess
@@ -40,6 +41,9 @@ class MutantBuild:
         self.overlay = os.path.join(folder, "overlay")
         self.objects = {}  # flavour -> {CMake's object: the mutant's}
         self.modules = {}  # flavour -> module file
+        # Code both share, built into Kelto Focus too: flavour -> its objects, its kelto_focus.p
+        self.focus_objects = {}
+        self.focus_modules = {}
         self.mutated = None  # the mutated file, once written
         self.error = ""
 
@@ -83,25 +87,40 @@ class MutantBuild:
             replaced[compile.output] = output
         return replaced
 
+    def _module(self, compiles, units, link, where):
+        """The objects of `units` compiled again and the module relinked with
+        them in `where`: (objects, module file), or None when the compiler or
+        linker refuses."""
+        os.makedirs(where, exist_ok=True)
+        replaced = self._compile_all(compiles, units, where)
+        if replaced is None:
+            return None
+        module = os.path.join(where, os.path.basename(link.output))
+        if not self._run(_relink(link, replaced, module), link.directory):
+            return None
+        return replaced, module
+
     def build(self):
         """Compiles and links the module of each flavour, kelto.p or, for
-        Kelto Focus's own code, kelto_focus.p; False, with the first error
-        kept, when the compiler or linker refuses."""
+        Kelto Focus's own code, kelto_focus.p, and for code both share
+        kelto_focus.p too; False, with the first error kept, when the
+        compiler or linker refuses."""
         self.mutated = self.write_source()
         for name in sorted(self.mutant.flavours):
             flavour = self.flavours[name]
             where = os.path.join(self.folder, name)
-            os.makedirs(where, exist_ok=True)
             compiles, link = ((flavour.focus_compiles, flavour.focus_module) if self.mutant.focus
                               else (flavour.compiles, flavour.module))
-            replaced = self._compile_all(compiles, self.mutant.units, where)
-            if replaced is None:
+            built = self._module(compiles, self.mutant.units, link, where)
+            if built is None:
                 return False
-            module = os.path.join(where, os.path.basename(link.output))
-            if not self._run(_relink(link, replaced, module), link.directory):
-                return False
-            self.objects[name] = replaced
-            self.modules[name] = module
+            self.objects[name], self.modules[name] = built
+            if not self.mutant.focus and self.reaches_focus(name):
+                units = flavour.focus_units(os.path.join(self.root, self.mutant.path))
+                built = self._module(flavour.focus_compiles, units, flavour.focus_module, os.path.join(where, "focus"))
+                if built is None:
+                    return False
+                self.focus_objects[name], self.focus_modules[name] = built
         return True
 
     def unit_tests(self, name):
@@ -129,13 +148,7 @@ class MutantBuild:
         flavour = self.flavours[name]
         where = os.path.join(self.folder, name, "focus")
         os.makedirs(where, exist_ok=True)
-        if self.mutant.focus:
-            replaced = self.objects[name]
-        else:
-            replaced = self._compile_all(flavour.focus_compiles,
-                                         flavour.focus_units(os.path.join(self.root, self.mutant.path)), where)
-        if replaced is None:
-            return None
+        replaced = self.objects[name] if self.mutant.focus else self.focus_objects[name]
         program = os.path.join(where, "unit_tests")
         if not self._run(_relink(flavour.focus_unit_tests, replaced, program), flavour.focus_unit_tests.directory):
             return None

@@ -33,7 +33,8 @@ def _options():
                         help=f"time limit of each run of a mutant (default {DEFAULT_LIMIT:g})")
     parser.add_argument("--only", metavar="N,N,...", help="try these mutants, by number")
     parser.add_argument("--modifier", choices=("kelto", "focus"),
-                        help="try only the mutants of kelto.p's files (the code both share included) or of Kelto Focus's own")
+                        help="try only the mutants of kelto.p's files (the code both share included) "
+                             "or of Kelto Focus's own")
     parser.add_argument("--list", action="store_true", help="list every mutant and stop")
     parser.add_argument("--keep", action="store_true", help="keep every mutant's folder, not only survivors' patches")
     parser.add_argument("--build", default=os.path.join(ROOT, "build", "mutation"), help=argparse.SUPPRESS)

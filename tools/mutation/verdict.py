@@ -1,9 +1,10 @@
 """What becomes of a built mutant: it goes through the conformance check
 (`kelto-host validate`), then the module's end-to-end tests, then the unit
 tests (Kelto's, and Kelto Focus's when its build holds the change), each
-over every flavour that compiles the change (for Kelto Focus's own code
-kelto_focus.p, the suites that load it and its unit tests alone), and is killed by the first that
-fails, times out or crashes."""
+over every flavour that compiles the change and every module that holds it
+(kelto.p, and kelto_focus.p for code both share; for Kelto Focus's own code
+kelto_focus.p, the suites that load it and its unit tests alone), and is
+killed by the first that fails, times out or crashes."""
 
 import os
 import re
@@ -119,19 +120,27 @@ def unit_run(tools, program, folder):
     return judge(code, log, tools.limit, "[  FAILED  ]")
 
 
+def _built_modules(mutant_build):
+    """Each module file built with the change: (flavour as a kill names it,
+    file, whether it is Kelto Focus's), kelto.p's first."""
+    modules = [(flavour, module, mutant_build.mutant.focus) for flavour, module in sorted(mutant_build.modules.items())]
+    modules += [(FOCUS_FLAVOUR.format(flavour), module, True)
+                for flavour, module in sorted(mutant_build.focus_modules.items())]
+    return modules
+
+
 def verdict_of(tools, mutant_build):
     """Runs a built mutant through the stages until one kills it."""
     flavours = sorted(mutant_build.modules)
-    for flavour in flavours:
-        folder = os.path.dirname(mutant_build.modules[flavour])
-        failed = validate_run(tools, mutant_build.modules[flavour], folder)
+    modules = _built_modules(mutant_build)
+    for named, module, _ in modules:
+        failed = validate_run(tools, module, os.path.dirname(module))
         if failed:
-            return Verdict("killed", "validate", failed[0], flavour, failed[1])
-    for flavour in flavours:
-        folder = os.path.dirname(mutant_build.modules[flavour])
-        failed = e2e_run(tools, mutant_build.modules[flavour], folder, mutant_build.mutant.focus)
+            return Verdict("killed", "validate", failed[0], named, failed[1])
+    for named, module, focus in modules:
+        failed = e2e_run(tools, module, os.path.dirname(module), focus)
         if failed:
-            return Verdict("killed", "end-to-end", failed[0], flavour, failed[1])
+            return Verdict("killed", "end-to-end", failed[0], named, failed[1])
     for flavour in flavours:
         programs = [(flavour, mutant_build.unit_tests)] if mutant_build.reaches_kelto() else []
         if mutant_build.reaches_focus(flavour):
