@@ -45,6 +45,7 @@ compare_scenes() {
     wine_skip "comparing $windows with $folder${*:+ ($*)}"
     return
   fi
+  build_windows_host "$width"
   local kelto=(compare "$windows" "$width" kelto.p "$folder/kelto.p" "$@")
   "${kelto[@]}" --info
   "${kelto[@]}" --scene examples/demo.scene --exact

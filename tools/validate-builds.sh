@@ -34,6 +34,8 @@ validate() {
 }
 
 # Both modules, Kelto (kelto.p) and Kelto Focus (kelto_focus.p), of every build.
+wine_can_run 32 && build_windows_host 32
+build_windows_host 64
 for module in kelto kelto_focus; do
   validate "native $module.p" classic build/native/kelto-host validate build/native/$module.p
   validate "native current/$module.p" current build/native/kelto-host validate build/native/current/$module.p

@@ -5,6 +5,7 @@
 #   wine_can_run WIDTH                  whether this machine runs Windows programs of WIDTH (32 or 64) bits
 #   wine_run WIDTH PROGRAM ARGUMENTS... runs a Windows program of that width, bounded in time
 #   wine_skip WHAT                      says WHAT is skipped, on a machine that cannot run 32-bit programs
+#   build_windows_host WIDTH            builds that width's kelto-host.exe beside its DLLs
 # Some machines (CI's among them) cannot execute 32-bit x86 programs at all, so
 # Wine's 32-bit loader fails there; the 64-bit loader is used directly, and
 # the 32-bit runs are skipped with one line each.
@@ -61,3 +62,16 @@ if [ ! -f "$wine_prefix_made" ]; then
     touch "$wine_prefix_made"
   fi
 fi
+
+# The Windows build of a width with its kelto-host.exe, which the release
+# archive's build leaves out: only a machine that runs it builds it.
+build_windows_host() {
+  local preset
+  case "$1" in
+    32) preset=windows-i686 ;;
+    64) preset=windows-x64 ;;
+    *) echo "wine-env: a width is 32 or 64, not $1" >&2; return 2 ;;
+  esac
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target kelto-host kelto kelto_focus >/dev/null
+}
