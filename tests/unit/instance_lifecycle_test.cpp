@@ -73,7 +73,7 @@ TEST(InstanceLifecycle, AnExhaustedHeapGivesNoInstance) {
 }
 #else
 // Create is called as the host calls it, through the activated handler's
-// table, so that it is the module's own code that meets the exhausted heap.
+// table.
 [[noreturn]] void createWithTheHeapExhausted() {
     sim::Scene scene;
     sim::HostSession session(scene);
